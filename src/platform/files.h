@@ -1,0 +1,92 @@
+// Files, folders and drives. Paths are Windows paths ("C:\dir\name"), names
+// compared without regard to case. No operation here follows a symbolic link,
+// junction or other reparse point below the path's drive root: a link is
+// reported, deleted or refused as itself.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace cindral::platform {
+
+// File attribute bits (winnt.h values). Only these are ever reported.
+constexpr std::uint32_t kAttrReadOnly = 0x01;
+constexpr std::uint32_t kAttrHidden = 0x02;
+constexpr std::uint32_t kAttrSystem = 0x04;
+constexpr std::uint32_t kAttrDirectory = 0x10;
+constexpr std::uint32_t kAttrArchive = 0x20;
+constexpr std::uint32_t kAttrReparsePoint = 0x400;  // symbolic link, junction, mount point
+
+// GetDriveType results.
+constexpr std::uint32_t kDriveUnknown = 0;
+constexpr std::uint32_t kDriveNoRootDir = 1;
+constexpr std::uint32_t kDriveRemovable = 2;
+constexpr std::uint32_t kDriveFixed = 3;
+constexpr std::uint32_t kDriveRemote = 4;
+constexpr std::uint32_t kDriveCdrom = 5;
+constexpr std::uint32_t kDriveRamdisk = 6;
+
+struct DirEntry {
+    std::string name;
+    std::uint32_t attributes = 0;  // bits above only
+    std::uint64_t size = 0;
+    SystemTime creationTime;  // local time
+    SystemTime lastAccessTime;
+    SystemTime lastWriteTime;
+};
+
+// A regular file opened for overwriting in place (secure wipe).
+class OverwriteFile {
+public:
+    virtual ~OverwriteFile() = default;
+    virtual std::uint64_t size() = 0;
+    virtual bool seekToStart() = 0;
+    virtual bool write(const void* data, std::size_t length) = 0;
+    // Flushes the written data through to the disk.
+    virtual bool flush() = 0;
+    virtual bool truncate() = 0;  // to length 0
+    virtual bool close() = 0;
+};
+
+class Files {
+public:
+    virtual ~Files() = default;
+
+    // All entries of a folder except "." and "..", in the order the file
+    // system returns them (FindFirstFile/FindNextFile over "*.*" with all
+    // attributes). False when the folder is missing or cannot be listed.
+    virtual bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) = 0;
+    // DeleteFile: removes a file or a link itself; never a folder.
+    virtual bool deleteFile(const std::string& path) = 0;
+    // Creates the folder and any missing parents; true when it exists after.
+    virtual bool createFolder(const std::string& path) = 0;
+    // True for an existing file that is not a folder.
+    virtual bool fileExists(const std::string& path) = 0;
+    virtual bool folderExists(const std::string& path) = 0;
+    virtual bool readFile(const std::string& path, std::string& bytes) = 0;
+    // Writes a temporary file beside the target, flushes it and moves it over
+    // the target in one step: the target holds either the old or the new
+    // content, never a mix. False (target unchanged) on any failure.
+    virtual bool writeFileAtomic(const std::string& path, const std::string& bytes) = 0;
+    virtual bool fileSize(const std::string& path, std::uint64_t& size) = 0;
+    // Renames within one folder; fails when the target exists.
+    virtual bool renameFile(const std::string& from, const std::string& to) = 0;
+    // Opens an existing regular file for overwriting without following a
+    // link; null when the path is a link, a folder, missing or not writable.
+    virtual std::unique_ptr<OverwriteFile> openForOverwrite(const std::string& path) = 0;
+
+    // GetLogicalDrives: bit 0 = A: ... bit 25 = Z:.
+    virtual std::uint32_t logicalDrives() = 0;
+    // GetDriveType of a root such as "C:\".
+    virtual std::uint32_t driveType(const std::string& root) = 0;
+    // GetWindowsDirectory (no trailing "\" unless it is a drive root).
+    virtual std::string windowsFolder() = 0;
+    // GetTempPath: always ends in "\".
+    virtual std::string tempPath() = 0;
+};
+
+}  // namespace cindral::platform
