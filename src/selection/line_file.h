@@ -1,0 +1,36 @@
+// Line files: 8-bit text, one entry per line, every line ending in CR LF,
+// read and written whole. Three readers exist and they differ on purpose:
+//  - Run:    a line ends at CR LF, a lone CR or a lone LF; NUL ends the text.
+//  - Dialog: a line ends at CR or CR LF; a lone LF stays in the line; NUL
+//            ends the text.
+//  - Keeper: split at CR, an LF right after a CR is skipped with it, a lone
+//            LF stays; a NUL cuts the entry it stands in, and a NUL at the
+//            start of a line ends the reading.
+// In every reader the text after the last line end is a last line when it is
+// not empty, so a final CR LF yields no extra empty line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace cindral::selection {
+
+enum class LineRules { Run, Dialog, Keeper };
+
+enum class ReadStatus { Ok, Missing, Unreadable };
+
+std::vector<std::string> splitLines(const std::string& bytes, LineRules rules);
+
+// Reads the whole file. Missing: no lines, ReadStatus::Missing. A file that
+// exists but cannot be read: no lines, ReadStatus::Unreadable.
+ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRules rules,
+                        std::vector<std::string>& lines);
+
+// Every line followed by CR LF, the file replaced atomically. False (file
+// unchanged) when it cannot be written.
+bool writeLineFile(platform::Files& files, const std::string& path,
+                   const std::vector<std::string>& lines);
+
+}  // namespace cindral::selection
