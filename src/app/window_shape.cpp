@@ -1,0 +1,43 @@
+#include "app/window_shape.h"
+
+namespace cindral::app {
+
+std::size_t WindowShape::build(const std::uint32_t* pixels, int width, int height, int stride,
+                               const BatchSink& sink) const {
+    std::vector<ShapeRect> buffer;
+    buffer.reserve(kGrowBy);
+    std::size_t capacity = kGrowBy;
+    std::size_t emitted = 0;
+    const std::uint32_t key = transparent_ & 0x00FFFFFF;
+
+    if (pixels == nullptr || width <= 0 || height <= 0 || stride < width) {
+        lastCapacity_ = capacity;
+        return 0;
+    }
+
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
+        int x = 0;
+        while (x < width) {
+            while (x < width && (row[x] & 0x00FFFFFF) == key) ++x;
+            if (x == width) break;
+            const int x0 = x;
+            while (x < width && (row[x] & 0x00FFFFFF) != key) ++x;
+            if (buffer.size() == capacity) {
+                capacity += kGrowBy;
+                buffer.reserve(capacity);
+            }
+            buffer.push_back(ShapeRect{x0, y, x, y + 1});
+            ++emitted;
+            if (buffer.size() == kFlushAt) {
+                sink(buffer);
+                buffer.clear();
+            }
+        }
+    }
+    if (!buffer.empty()) sink(buffer);
+    lastCapacity_ = capacity;
+    return emitted;
+}
+
+}  // namespace cindral::app
