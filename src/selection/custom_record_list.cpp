@@ -1,0 +1,112 @@
+#include "selection/custom_record_list.h"
+
+#include <limits>
+
+#include "selection/line_file.h"
+
+namespace cindral::selection {
+
+std::string RecordField(const std::string& line, int n) {
+    if (n < 1 || n > 5) return {};
+    std::size_t start = 0;
+    for (int i = 1; i < n; ++i) {
+        const std::size_t sep = line.find(';', start);
+        if (sep == std::string::npos) return {};
+        start = sep + 1;
+    }
+    const std::size_t end = line.find(';', start);
+    if (end == std::string::npos) return {};
+    return line.substr(start, end - start);
+}
+
+std::int32_t ReadLeadingInteger(const std::string& text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::int64_t value = 0;
+    const std::int64_t limit = std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > limit) value = limit;
+    }
+    if (negative) return static_cast<std::int32_t>(-value);
+    return value >= limit ? std::numeric_limits<std::int32_t>::max()
+                          : static_cast<std::int32_t>(value);
+}
+
+bool IsRecordEnabled(const std::string& line) {
+    return ReadLeadingInteger(RecordField(line, 5)) == 1;
+}
+
+bool IsRecordChecked(const std::string& line) {
+    return ReadLeadingInteger(RecordField(line, 5)) != 0;
+}
+
+std::string MakeRecordLine(const std::string& title, const std::string& target, int action,
+                           const std::string& name) {
+    return title + ";" + target + ";" + std::to_string(action) + ";" + name + ";1;";
+}
+
+void SetRecordCheck(std::string& line, bool checked) {
+    std::size_t pos = 0;
+    for (int i = 0; i < 4; ++i) {
+        pos = line.find(';', pos);
+        if (pos == std::string::npos) return;
+        ++pos;
+    }
+    const char mark = checked ? '1' : '0';
+    if (pos < line.size()) {
+        line[pos] = mark;
+    } else {
+        line += mark;
+        line += ';';
+    }
+}
+
+RecordRow RecordRowOf(const std::string& line) {
+    RecordRow row;
+    row.title = RecordField(line, 1);
+    row.target = RecordField(line, 2);
+    row.action = ReadLeadingInteger(RecordField(line, 3));
+    row.name = RecordField(line, 4);
+    row.checked = IsRecordChecked(line);
+    return row;
+}
+
+std::vector<RecordRow> CustomRecordList::rows() const {
+    std::vector<RecordRow> result;
+    result.reserve(size());
+    for (const auto& l : lines()) result.push_back(RecordRowOf(l));
+    return result;
+}
+
+void CustomRecordList::applyChecks(const std::vector<bool>& checks) {
+    for (std::size_t i = 0; i < checks.size() && i < size(); ++i) SetRecordCheck(line(i), checks[i]);
+}
+
+bool WriteBackChecks(platform::Files& files, const std::string& path,
+                     const std::vector<bool>& checks) {
+    CustomRecordList list;
+    const ReadStatus status = list.load(files, path);
+    if (status == ReadStatus::Missing) return true;  // no line to touch
+    list.applyChecks(checks);
+    return list.save(files, path);
+}
+
+std::vector<std::string> EnabledRecordTitles(platform::Files& files, const std::string& path) {
+    std::vector<std::string> lines;
+    readLineFile(files, path, LineRules::Run, lines);
+    std::vector<std::string> titles;
+    for (const auto& l : lines)
+        if (IsRecordEnabled(l)) titles.push_back(RecordField(l, 1));
+    return titles;
+}
+
+int CountCheckedRecords(platform::Files& files, const std::string& path) {
+    return static_cast<int>(EnabledRecordTitles(files, path).size());
+}
+
+}  // namespace cindral::selection

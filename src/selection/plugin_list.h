@@ -1,0 +1,34 @@
+// The plug-in enumeration shared by the item-queue rebuild, the runs and the
+// Erase Items dialog, so all three derive the same keys from the same files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace cindral::selection {
+
+struct PluginFile {
+    std::string fileName;  // as listed, e.g. "Tool.cnp"
+    std::string path;      // home + "Plug-ins\" + file name: the path the file is opened by
+    std::string key;       // its title, or the file name less its last extension
+};
+
+// The folder listed for plug-ins and the folder a plug-in is opened through.
+std::string PluginListFolder(const std::string& homeFolder);  // home + "Plug-Ins\"
+std::string PluginFilePath(const std::string& homeFolder, const std::string& fileName);
+
+// "Tool.cnp" -> "Tool", "a.b.cnp" -> "a.b". A name that would come out empty
+// (".cnp") stays whole, so no plug-in is ever stored under an empty key.
+std::string PluginKeyFromFileName(const std::string& fileName);
+
+// Every file in "Plug-Ins\" whose name ends in ".cnp" (any letter case),
+// folders excluded, sorted by name without regard to case in the user's
+// locale (ties keep the listing order). A missing folder gives no plug-ins.
+std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder);
+
+// "Author" of section "Plugin" (empty by default), shown by the dialog.
+std::string ReadPluginAuthor(platform::ProfileFiles& profiles, const std::string& pluginPath);
+
+}  // namespace cindral::selection
