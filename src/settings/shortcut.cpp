@@ -1,0 +1,142 @@
+#include "settings/shortcut.h"
+
+#include <cstddef>
+
+namespace cindral::settings {
+
+namespace {
+
+constexpr std::uint8_t kFirstKey = 0x08;
+
+// The keys whose names shortcut texts fix, independent of the layout.
+struct FixedName {
+    std::uint8_t virtualKey;
+    const char* name;
+};
+constexpr FixedName kFixedNames[] = {
+    {0x08, "BkSp"},  {0x09, "Tab"},   {0x0D, "Enter"}, {0x1B, "Esc"},  {0x20, "Space"},
+    {0x21, "PgUp"},  {0x22, "PgDn"},  {0x23, "End"},   {0x24, "Home"}, {0x25, "Left"},
+    {0x26, "Up"},    {0x27, "Right"}, {0x28, "Down"},  {0x2D, "Ins"},  {0x2E, "Del"},
+};
+
+// Names a US keyboard layout gives the remaining keys a hotkey can sensibly
+// use. The modifier keys themselves are left unnamed on purpose: a shortcut
+// on a bare modifier cannot be pressed as a hotkey.
+constexpr FixedName kUsLayoutNames[] = {
+    {0x13, "Pause"},        {0x14, "Caps Lock"},     {0x2C, "Prnt Scrn"},
+    {0x5B, "Left Windows"}, {0x5C, "Right Windows"}, {0x5D, "Application"},
+    {0x6A, "Num *"},        {0x6B, "Num +"},         {0x6D, "Num -"},
+    {0x6E, "Num Del"},      {0x6F, "Num /"},         {0x90, "Num Lock"},
+    {0x91, "Scroll Lock"},  {0xBA, ";"},             {0xBB, "="},
+    {0xBC, ","},            {0xBD, "-"},             {0xBE, "."},
+    {0xBF, "/"},            {0xC0, "`"},             {0xDB, "["},
+    {0xDC, "\\"},           {0xDD, "]"},             {0xDE, "'"},
+};
+
+class UsLayoutKeyNames : public KeyNames {
+public:
+    std::string name(std::uint8_t virtualKey) const override {
+        for (const auto& entry : kUsLayoutNames)
+            if (entry.virtualKey == virtualKey) return entry.name;
+        return {};
+    }
+};
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+bool equalNoCase(const std::string& a, std::size_t from, const std::string& b) {
+    if (a.size() - from != b.size()) return false;
+    for (std::size_t i = 0; i < b.size(); ++i)
+        if (asciiLower(a[from + i]) != asciiLower(b[i])) return false;
+    return true;
+}
+
+bool startsWithNoCase(const std::string& text, std::size_t from, const char* prefix) {
+    std::size_t i = 0;
+    for (; prefix[i] != '\0'; ++i) {
+        if (from + i >= text.size() || asciiLower(text[from + i]) != asciiLower(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+// Strips the modifier prefixes at the front of the text into the shortcut;
+// returns where the key name starts.
+std::size_t readPrefixes(const std::string& text, Shortcut& shortcut) {
+    std::size_t pos = 0;
+    for (;;) {
+        if (startsWithNoCase(text, pos, "Shift+")) {
+            shortcut.shift = true;
+            pos += 6;
+        } else if (startsWithNoCase(text, pos, "Ctrl+")) {
+            shortcut.ctrl = true;
+            pos += 5;
+        } else if (startsWithNoCase(text, pos, "^")) {
+            shortcut.ctrl = true;
+            pos += 1;
+        } else if (startsWithNoCase(text, pos, "Alt+")) {
+            shortcut.alt = true;
+            pos += 4;
+        } else {
+            return pos;
+        }
+    }
+}
+
+}  // namespace
+
+const KeyNames& defaultKeyNames() {
+    static const UsLayoutKeyNames names;
+    return names;
+}
+
+std::string keyName(std::uint8_t vk, const KeyNames& names) {
+    if (vk >= 'A' && vk <= 'Z') return std::string(1, char(vk));
+    if (vk >= '0' && vk <= '9') return std::string(1, char(vk));
+    if (vk >= 0x60 && vk <= 0x69) return std::string(1, char('0' + (vk - 0x60)));
+    if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x70 + 1);
+    for (const auto& entry : kFixedNames)
+        if (entry.virtualKey == vk) return entry.name;
+    if (vk < kFirstKey) return {};
+    return names.name(vk);
+}
+
+std::string shortcutToText(const Shortcut& shortcut, const KeyNames& names) {
+    const std::string name = keyName(shortcut.virtualKey, names);
+    if (name.empty()) return {};
+    std::string text;
+    if (shortcut.shift) text += "Shift+";
+    if (shortcut.ctrl) text += "Ctrl+";
+    if (shortcut.alt) text += "Alt+";
+    return text + name;
+}
+
+bool textToShortcut(const std::string& text, Shortcut& shortcut, const KeyNames& names) {
+    shortcut = Shortcut{};
+    Shortcut parsed;
+    const std::size_t keyStart = readPrefixes(text, parsed);
+    if (keyStart >= text.size()) return false;
+    for (unsigned vk = kFirstKey; vk <= 0xFF; ++vk) {
+        const std::string name = keyName(std::uint8_t(vk), names);
+        if (!name.empty() && equalNoCase(text, keyStart, name)) {
+            parsed.virtualKey = std::uint8_t(vk);
+            shortcut = parsed;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::uint16_t shortcutValue(const Shortcut& shortcut) {
+    std::uint16_t value = shortcut.virtualKey;
+    if (shortcut.shift) value |= 0x2000;
+    if (shortcut.ctrl) value |= 0x4000;
+    if (shortcut.alt) value |= 0x8000;
+    return value;
+}
+
+std::uint32_t hotKeyModifiers(const Shortcut& shortcut) {
+    return (shortcut.alt ? 1u : 0u) | (shortcut.ctrl ? 2u : 0u) | (shortcut.shift ? 4u : 0u);
+}
+
+}  // namespace cindral::settings
