@@ -1,0 +1,191 @@
+// The run services on Linux. There is no URL cache, URL history, clipboard
+// of ours or browser window to close; the recycle bin is the user's
+// freedesktop.org Trash ("files/" holds the trashed entries, "info/" one
+// ".trashinfo" file per entry).
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/run_services.h"
+
+namespace cindral::platform {
+namespace {
+
+class PosixUrlCache : public UrlCache {
+public:
+    void clearCache() override {}
+    bool clearHistory() override { return true; }
+};
+
+class PosixClipboard : public Clipboard {
+public:
+    bool empty() override { return true; }
+};
+
+class PosixBrowserWindows : public BrowserWindows {
+public:
+    int closeAll() override { return 0; }
+};
+
+// Names of a folder opened relative to a directory handle, "." and ".."
+// left out. Takes ownership of fd.
+bool listNames(int fd, std::vector<std::string>& names) {
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return false;
+    }
+    while (dirent* e = readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        names.emplace_back(e->d_name);
+    }
+    closedir(dir);
+    return true;
+}
+
+int openFolderAt(int parent, const char* name) {
+    return openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// Bytes held by an entry: a regular file its size, a real folder the sum of
+// what lies below it, a link or anything else nothing. Links are never
+// followed.
+std::uint64_t entryBytes(int parent, const char* name, int depth) {
+    struct stat st;
+    if (fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return 0;
+    if (S_ISREG(st.st_mode)) return static_cast<std::uint64_t>(st.st_size);
+    if (!S_ISDIR(st.st_mode) || depth > 256) return 0;
+    int fd = openFolderAt(parent, name);
+    if (fd < 0) return 0;
+    int walk = dup(fd);
+    std::vector<std::string> names;
+    bool listed = walk >= 0 && listNames(walk, names);
+    std::uint64_t total = 0;
+    if (listed)
+        for (const auto& child : names) total += entryBytes(fd, child.c_str(), depth + 1);
+    close(fd);
+    return total;
+}
+
+// Removes an entry and, for a real folder, everything below it, working
+// relative to open folder handles so that a folder swapped for a link
+// meanwhile cannot redirect the removal. A link is removed as itself.
+bool removeEntry(int parent, const char* name, int depth) {
+    struct stat st;
+    if (fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+    if (!S_ISDIR(st.st_mode)) return unlinkat(parent, name, 0) == 0 || errno == ENOENT;
+    if (depth > 256) return false;
+    int fd = openFolderAt(parent, name);
+    if (fd < 0) return false;
+    int walk = dup(fd);
+    std::vector<std::string> names;
+    bool ok = walk >= 0 && listNames(walk, names);
+    for (const auto& child : names) ok = removeEntry(fd, child.c_str(), depth + 1) && ok;
+    close(fd);
+    return ok && unlinkat(parent, name, AT_REMOVEDIR) == 0;
+}
+
+class PosixTrash : public RecycleBin {
+public:
+    explicit PosixTrash(std::string folder) : folder_(std::move(folder)) {}
+
+    bool query(RecycleBinContents& contents) override {
+        contents = {};
+        int files = openFolder("files");
+        if (files < 0) return errno == ENOENT;  // no Trash yet: an empty bin
+        int walk = dup(files);
+        std::vector<std::string> names;
+        bool listed = walk >= 0 && listNames(walk, names);
+        if (listed) {
+            contents.itemCount = names.size();
+            for (const auto& name : names)
+                contents.totalSize += entryBytes(files, name.c_str(), 0);
+        }
+        close(files);
+        return listed;
+    }
+
+    bool empty() override {
+        int files = openFolder("files");
+        if (files < 0) return errno == ENOENT;
+        int walk = dup(files);
+        std::vector<std::string> names;
+        bool ok = walk >= 0 && listNames(walk, names);
+        int info = openFolder("info");
+        for (const auto& name : names) {
+            bool removed = removeEntry(files, name.c_str(), 0);
+            // The description goes only with its entry: an entry that stays
+            // keeps the record of where it came from.
+            if (removed && info >= 0)
+                unlinkat(info, (name + ".trashinfo").c_str(), 0);
+            ok = removed && ok;
+        }
+        if (info >= 0) close(info);
+        close(files);
+        // The cached folder sizes no longer match.
+        if (int root = openRoot(); root >= 0) {
+            unlinkat(root, "directorysizes", 0);
+            close(root);
+        }
+        return ok;
+    }
+
+private:
+    int openRoot() const {
+        return open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }
+
+    int openFolder(const char* name) const {
+        int root = openRoot();
+        if (root < 0) return -1;
+        int fd = openFolderAt(root, name);
+        int saved = errno;
+        close(root);
+        errno = saved;
+        return fd;
+    }
+
+    std::string folder_;
+};
+
+std::string defaultTrashFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/') return std::string(data) + "/Trash";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.local/share/Trash";
+    return {};
+}
+
+class PosixRunServices : public NativeRunServices {
+public:
+    explicit PosixRunServices(const RunServicesOptions& options)
+        : trash_(options.trashFolder.empty() ? defaultTrashFolder() : options.trashFolder) {
+        services_.urlCache = &urlCache_;
+        services_.recycleBin = &trash_;
+        services_.clipboard = &clipboard_;
+        services_.browserWindows = &browserWindows_;
+    }
+    RunServices& services() override { return services_; }
+
+private:
+    PosixUrlCache urlCache_;
+    PosixTrash trash_;
+    PosixClipboard clipboard_;
+    PosixBrowserWindows browserWindows_;
+    RunServices services_;
+};
+
+}  // namespace
+
+std::unique_ptr<NativeRunServices> createNativeRunServices(const RunServicesOptions& options) {
+    return std::make_unique<PosixRunServices>(options);
+}
+
+}  // namespace cindral::platform
