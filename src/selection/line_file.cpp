@@ -8,64 +8,72 @@ namespace {
 
 // Run and Dialog rules: the text ends at the first NUL; the two differ only
 // in whether a lone LF ends a line.
-std::vector<std::string> splitPlain(const std::string& bytes, bool loneLfEndsLine) {
-    std::vector<std::string> lines;
+template <typename OnLine>
+void visitPlain(std::string_view bytes, bool loneLfEndsLine, OnLine&& onLine) {
     const std::size_t end = std::min(bytes.find('\0'), bytes.size());
-    std::string line;
+    std::size_t start = 0;
     for (std::size_t i = 0; i < end; ++i) {
         const char c = bytes[i];
         if (c == '\r') {
-            lines.push_back(std::move(line));
-            line.clear();
+            onLine(bytes.substr(start, i - start));
             if (i + 1 < end && bytes[i + 1] == '\n') ++i;
+            start = i + 1;
         } else if (c == '\n' && loneLfEndsLine) {
-            lines.push_back(std::move(line));
-            line.clear();
-        } else {
-            line += c;
+            onLine(bytes.substr(start, i - start));
+            start = i + 1;
         }
     }
-    if (!line.empty()) lines.push_back(std::move(line));
-    return lines;
+    if (start < end) onLine(bytes.substr(start, end - start));
 }
 
 // Keeper rules: entries end at CR (an LF right after it belongs to the line
 // end); a NUL cuts its entry, and a NUL where an entry starts ends the list.
-std::vector<std::string> splitKeeper(const std::string& bytes) {
-    std::vector<std::string> lines;
+template <typename OnLine>
+void visitKeeper(std::string_view bytes, OnLine&& onLine) {
     std::size_t pos = 0;
     const std::size_t size = bytes.size();
-    while (pos < size) {
-        if (bytes[pos] == '\0') break;
+    while (pos < size && bytes[pos] != '\0') {
         std::size_t cr = bytes.find('\r', pos);
-        const bool lastEntry = cr == std::string::npos;
+        const bool lastEntry = cr == std::string_view::npos;
         if (lastEntry) cr = size;
-        std::string entry = bytes.substr(pos, cr - pos);
-        const std::size_t nul = entry.find('\0');
-        if (nul != std::string::npos) entry.resize(nul);
+        std::string_view entry = bytes.substr(pos, cr - pos);
+        entry = entry.substr(0, std::min(entry.find('\0'), entry.size()));
         if (lastEntry) {
-            if (!entry.empty()) lines.push_back(std::move(entry));
-            break;
+            if (!entry.empty()) onLine(entry);
+            return;
         }
-        lines.push_back(std::move(entry));
+        onLine(entry);
         pos = cr + 1;
         if (pos < size && bytes[pos] == '\n') ++pos;
     }
-    return lines;
+}
+
+template <typename OnLine>
+void visitLines(std::string_view bytes, LineRules rules, OnLine&& onLine) {
+    switch (rules) {
+        case LineRules::Run:
+            visitPlain(bytes, true, onLine);
+            return;
+        case LineRules::Dialog:
+            visitPlain(bytes, false, onLine);
+            return;
+        case LineRules::Keeper:
+            visitKeeper(bytes, onLine);
+            return;
+    }
 }
 
 }  // namespace
 
 std::vector<std::string> splitLines(const std::string& bytes, LineRules rules) {
-    switch (rules) {
-        case LineRules::Run:
-            return splitPlain(bytes, true);
-        case LineRules::Dialog:
-            return splitPlain(bytes, false);
-        case LineRules::Keeper:
-            return splitKeeper(bytes);
-    }
-    return {};
+    std::vector<std::string> lines;
+    visitLines(bytes, rules, [&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+void forEachLine(std::string_view bytes, LineRules rules,
+                 const std::function<void(std::string_view)>& onLine) {
+    visitLines(bytes, rules, onLine);
 }
 
 ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRules rules,

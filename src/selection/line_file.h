@@ -10,7 +10,9 @@
 // not empty, so a final CR LF yields no extra empty line.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/files.h"
@@ -22,6 +24,11 @@ enum class LineRules { Run, Dialog, Keeper };
 enum class ReadStatus { Ok, Missing, Unreadable };
 
 std::vector<std::string> splitLines(const std::string& bytes, LineRules rules);
+
+// The same lines handed one by one to a callback, for readers that keep them
+// in storage of their own (the log book holds a million of them).
+void forEachLine(std::string_view bytes, LineRules rules,
+                 const std::function<void(std::string_view)>& onLine);
 
 // Reads the whole file. Missing: no lines, ReadStatus::Missing. A file that
 // exists but cannot be read: no lines, ReadStatus::Unreadable.

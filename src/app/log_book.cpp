@@ -1,0 +1,175 @@
+#include "app/log_book.h"
+
+#include <vector>
+
+#include "selection/line_file.h"
+
+namespace cindral::app {
+
+const char* const kLogFileName = "logs.txt";
+const char* const kNoRecordsText = "Log File have no records.";
+
+std::string RunHeaderLine(const std::string& date, const std::string& time) {
+    return "Cindral v.3.0 has started work: " + date + " " + time;
+}
+std::string RunHeaderRule() { return std::string(83, '-'); }
+std::string TrailerRule() { return std::string(64, '-'); }
+
+LogBook::LogBook(platform::Files& files, std::string logFilePath)
+    : files_(files), path_(std::move(logFilePath)) {}
+
+void LogBook::mirror(TextStore::Id id, std::string_view text) {
+    if (!recording_ || !hasBuffer_ || text.empty()) return;
+    buffer_.push_back(id);
+    bufferBytes_ += text.size();
+}
+
+void LogBook::addLine(std::string_view text) {
+    const TextStore::Id id = store_.add(text);
+    view_.push_back(id);
+    viewBytes_ += text.size();
+    mirror(id, text);
+}
+
+void LogBook::replaceLastLine(std::string_view text) {
+    if (view_.empty()) {
+        addLine(text);
+        return;
+    }
+    const TextStore::Id id = store_.add(text);
+    viewBytes_ -= store_.text(view_.back()).size();
+    view_.back() = id;
+    viewBytes_ += text.size();
+    mirror(id, text);
+    maybeCompact();
+}
+
+void LogBook::deleteLastLine() {
+    if (view_.empty()) return;
+    viewBytes_ -= store_.text(view_.back()).size();
+    view_.pop_back();
+}
+
+void LogBook::clearView() {
+    view_.clear();
+    viewBytes_ = 0;
+    maybeCompact();
+}
+
+void LogBook::clearViewAndBuffer() {
+    view_.clear();
+    viewBytes_ = 0;
+    buffer_.clear();
+    bufferBytes_ = 0;
+    maybeCompact();
+}
+
+bool LogBook::emptyIfAtLeast(std::size_t threshold) {
+    if (view_.size() < threshold) return false;
+    clearViewAndBuffer();
+    return true;
+}
+
+void LogBook::discardBuffer() {
+    buffer_.clear();
+    bufferBytes_ = 0;
+    hasBuffer_ = false;
+    maybeCompact();
+}
+
+std::size_t LogBook::createBufferFromFile() {
+    discardBuffer();
+    hasBuffer_ = true;
+    std::string bytes;
+    if (!files_.fileExists(path_) || !files_.readFile(path_, bytes)) return 0;
+    selection::forEachLine(bytes, selection::LineRules::Run, [this](std::string_view line) {
+        buffer_.push_back(store_.add(line));
+        bufferBytes_ += line.size();
+    });
+    return buffer_.size();
+}
+
+void LogBook::appendTrailer(const std::string& summary) {
+    if (!hasBuffer_) return;
+    for (const std::string& text : {TrailerRule(), summary, TrailerRule(), std::string()}) {
+        buffer_.push_back(store_.add(text));
+        bufferBytes_ += text.size();
+    }
+}
+
+bool LogBook::saveBuffer() {
+    if (!hasBuffer_) return false;
+    std::string bytes;
+    bytes.reserve(bufferBytes_ + 2 * buffer_.size());
+    for (std::size_t i = 0; i < buffer_.size(); ++i) {
+        bytes += store_.text(buffer_[i]);
+        bytes += "\r\n";
+    }
+    return files_.writeFileAtomic(path_, bytes);
+}
+
+LogCommand LogBook::viewLog() {
+    LogCommand cmd;
+    if (createBufferFromFile() > 0) {
+        cmd.action = LogCommand::Action::OpenFile;
+        cmd.path = path_;
+    } else {
+        cmd.action = LogCommand::Action::ShowNoRecords;
+        cmd.text = kNoRecordsText;
+    }
+    return cmd;
+}
+
+LogCommand LogBook::prepareClearLog() {
+    LogCommand cmd;
+    if (createBufferFromFile() == 0) {
+        cmd.action = LogCommand::Action::ShowNoRecords;
+        cmd.text = kNoRecordsText;
+        return cmd;
+    }
+    std::uint64_t size = 0;
+    if (!files_.fileSize(path_, size)) size = 0;
+    cmd.action = LogCommand::Action::AskToDelete;
+    cmd.text = "Are you sure you want to delete Log File (" + std::to_string(size / 1024) + " KB) ?";
+    cmd.path = path_;
+    return cmd;
+}
+
+bool LogBook::confirmClearLog() {
+    buffer_.clear();
+    bufferBytes_ = 0;
+    hasBuffer_ = true;
+    maybeCompact();
+    return saveBuffer();
+}
+
+// Texts no line refers to any more (replaced progress lines without a
+// buffer, cleared views and buffers) are dropped once they outweigh the live
+// ones, so memory follows what is shown and kept, at amortised constant cost.
+void LogBook::maybeCompact() {
+    if (view_.empty() && buffer_.empty()) {
+        store_.clear();
+        return;
+    }
+    const std::size_t live = view_.size() + buffer_.size();
+    const std::size_t liveBytes = viewBytes_ + bufferBytes_;
+    if (store_.count() > 2 * live + 4096 || store_.bytes() > 2 * liveBytes + (1u << 20)) compact();
+}
+
+void LogBook::compact() {
+    TextStore fresh;
+    constexpr TextStore::Id kUnmapped = 0xFFFFFFFFu;
+    std::vector<TextStore::Id> map(store_.count(), kUnmapped);
+    auto remap = [&](BlockVector<TextStore::Id>& ids) {
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            TextStore::Id& id = ids[i];
+            if (map[id] == kUnmapped) map[id] = fresh.add(store_.text(id));
+            id = map[id];
+        }
+    };
+    remap(buffer_);
+    remap(view_);
+    store_ = std::move(fresh);
+}
+
+}  // namespace cindral::app

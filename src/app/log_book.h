@@ -1,0 +1,120 @@
+// The lines behind the main window's log view and the log buffer that is
+// written to "logs.txt". Touched only on the thread that owns the window.
+//
+// Each text is stored once: the view and the buffer hold ids into one text
+// store, so a line that both hold costs its characters once. The view never
+// copies the buffer; a virtual list control reads line i through viewLine().
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "app/text_store.h"
+#include "engine/log_view.h"
+#include "platform/files.h"
+
+namespace cindral::app {
+
+extern const char* const kLogFileName;  // "logs.txt"
+extern const char* const kNoRecordsText;
+
+// The two lines a run logs at its start, and the trailer the completion
+// handler appends to the buffer.
+std::string RunHeaderLine(const std::string& date, const std::string& time);
+std::string RunHeaderRule();  // 83 "-"
+std::string TrailerRule();    // 64 "-"
+
+// What the window does for View Log or Clear Log.
+struct LogCommand {
+    enum class Action {
+        OpenFile,       // open `path` with the system's handler
+        ShowNoRecords,  // information box with `text`
+        AskToDelete,    // Yes/No question `text`; Yes -> LogBook::confirmClearLog()
+    };
+    Action action = Action::ShowNoRecords;
+    std::string text;
+    std::string path;
+};
+
+class LogBook {
+public:
+    LogBook(platform::Files& files, std::string logFilePath);
+
+    // The view. Every text a line receives, added or replaced, is mirrored
+    // into the buffer while recording is on and a buffer exists, unless it is
+    // empty (shown but not kept).
+    void addLine(std::string_view text);
+    // Rewrites the last line; appends when the view is empty.
+    void replaceLastLine(std::string_view text);
+    void deleteLastLine();  // the buffer keeps what it has
+    void clearView();       // the buffer keeps what it has
+    // The automatic emptying of a test run: the view and the buffer's lines
+    // (the buffer stays in existence, empty).
+    void clearViewAndBuffer();
+    std::size_t viewLineCount() const { return view_.size(); }
+    // Valid until the next change to the log book.
+    std::string_view viewLine(std::size_t i) const { return store_.text(view_[i]); }
+
+    void setRecording(bool on) { recording_ = on; }
+    bool recording() const { return recording_; }
+
+    // The buffer.
+    bool hasBuffer() const { return hasBuffer_; }
+    std::size_t bufferLineCount() const { return buffer_.size(); }
+    std::string_view bufferLine(std::size_t i) const { return store_.text(buffer_[i]); }
+    // Replaces the buffer with the lines of "logs.txt" (missing or unreadable:
+    // empty). Returns the number of lines read.
+    std::size_t createBufferFromFile();
+    void discardBuffer();
+    // The run trailer, straight into the buffer (not the view): 64 dashes,
+    // the summary, 64 dashes, an empty line. Nothing without a buffer.
+    void appendTrailer(const std::string& summary);
+    // Writes the whole buffer to "logs.txt", every line followed by CR LF,
+    // replacing the file atomically. False, file unchanged, when it cannot
+    // be written or there is no buffer.
+    bool saveBuffer();
+
+    // The automatic emptying check: empties view and buffer when the view
+    // holds at least `threshold` lines. True when it did.
+    bool emptyIfAtLeast(std::size_t threshold);
+
+    LogCommand viewLog();
+    LogCommand prepareClearLog();
+    // The answer was not No: empty the buffer and save it (an empty file).
+    bool confirmClearLog();
+
+    const std::string& logFilePath() const { return path_; }
+    // Texts held, for tests and the benchmark.
+    std::size_t storedBytes() const { return store_.bytes(); }
+
+private:
+    void mirror(TextStore::Id id, std::string_view text);
+    void maybeCompact();
+    void compact();
+
+    platform::Files& files_;
+    std::string path_;
+    TextStore store_;
+    BlockVector<TextStore::Id> view_;
+    BlockVector<TextStore::Id> buffer_;
+    std::size_t viewBytes_ = 0;
+    std::size_t bufferBytes_ = 0;
+    bool hasBuffer_ = false;
+    bool recording_ = false;
+};
+
+// engine::LogView over a log book, for the CLI and tests.
+class LogBookView : public engine::LogView {
+public:
+    explicit LogBookView(LogBook& book) : book_(book) {}
+    void addLine(const std::string& text) override { book_.addLine(text); }
+    void replaceLastLine(const std::string& text) override { book_.replaceLastLine(text); }
+    void deleteLastLine() override { book_.deleteLastLine(); }
+    std::size_t lineCount() override { return book_.viewLineCount(); }
+
+private:
+    LogBook& book_;
+};
+
+}  // namespace cindral::app
