@@ -1,0 +1,39 @@
+#include "app/item_queue.h"
+
+#include "engine/builtin_items.h"
+#include "selection/custom_record_list.h"
+#include "selection/plugin_list.h"
+#include "selection/selection_store.h"
+
+namespace cindral::app {
+
+const char* const kStatusPending = "Pending";
+
+ItemQueue RebuildItemQueue(platform::Platform& platform, const DataPaths& paths) {
+    ItemQueue queue;
+    selection::SelectionStore store(*platform.profiles, paths.selItems);
+    for (const auto& item : engine::enumerateBuiltInItems()) {
+        if (!store.IsSelected(item.name)) continue;
+        queue.rows.push_back({item.name, item.digit, kStatusPending});
+        store.SetSelected(item.name, true);
+    }
+    for (const auto& plugin : selection::ListPlugins(platform, paths.home)) {
+        queue.pluginFiles.push_back(plugin.fileName);
+        if (!store.IsSelected(plugin.key)) continue;
+        queue.rows.push_back({plugin.key, kIconPlugin, kStatusPending});
+        store.SetSelected(plugin.key, true);
+    }
+    for (const auto& title : selection::EnabledRecordTitles(*platform.files, paths.customRegistry))
+        queue.rows.push_back({title, kIconCustomRegistry, kStatusPending});
+    for (const auto& title : selection::EnabledRecordTitles(*platform.files, paths.customFolder))
+        queue.rows.push_back({title, kIconCustomFolder, kStatusPending});
+    return queue;
+}
+
+int ChooseImageSet(const platform::SystemVersion& version) {
+    const bool first = version.platformId == platform::kPlatformNt && version.major >= 5 &&
+                       version.minor >= 1;
+    return first ? 0 : 1;
+}
+
+}  // namespace cindral::app
