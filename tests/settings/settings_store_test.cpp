@@ -1,0 +1,228 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "settings/memory_registry.h"
+
+namespace cindral::settings {
+namespace {
+
+using platform::RegValue;
+using test::dword;
+using test::MemoryRegistry;
+
+const char kKey[] = "Software\\Quorvane\\Cindral";
+
+TEST(SettingsStore, OpensTheKeyOnceAndClosesItWithTheStore) {
+    MemoryRegistry reg;
+    {
+        SettingsStore store(reg);
+        EXPECT_TRUE(store.isOpen());
+        EXPECT_TRUE(reg.keyExists(kKey));
+        store.writeNumber(kStoreLog, 1);
+        store.readText(kHomePage, "about:blank");
+        EXPECT_EQ(reg.openHandles(), 1u);
+    }
+    EXPECT_EQ(reg.openHandles(), 0u);
+}
+
+TEST(SettingsStore, MovedStoreClosesTheKeyOnce) {
+    MemoryRegistry reg;
+    {
+        SettingsStore first(reg);
+        SettingsStore second(std::move(first));
+        EXPECT_FALSE(first.isOpen());
+        EXPECT_TRUE(second.writeNumber(kBossKey, 2));
+        EXPECT_EQ(reg.openHandles(), 1u);
+    }
+    EXPECT_EQ(reg.openHandles(), 0u);
+}
+
+TEST(SettingsStore, WritesTheRegistryTypes) {
+    MemoryRegistry reg;
+    SettingsStore store(reg);
+    ASSERT_TRUE(store.writeNumber(kLogRefreshLines, 5000));
+    ASSERT_TRUE(store.writeText(kHotKey1, "Ctrl+K"));
+    RegValue v;
+    ASSERT_TRUE(reg.get(kKey, kLogRefreshLines, v));
+    EXPECT_EQ(v.type, platform::kRegDword);
+    EXPECT_EQ(v.data, dword(5000));
+    ASSERT_TRUE(reg.get(kKey, kHotKey1, v));
+    EXPECT_EQ(v.type, platform::kRegSz);
+    EXPECT_EQ(v.data, std::string("Ctrl+K\0", 7));  // NUL counted in the length
+    EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 5000u);
+    EXPECT_EQ(store.readText(kHotKey1, "Shift+Ctrl+Alt+X"), "Ctrl+K");
+}
+
+TEST(SettingsStore, EmptyTextIsStoredNotDefaulted) {
+    // A cleared hotkey field is stored as the empty text and must read back
+    // as empty, not as the reader's default.
+    MemoryRegistry reg;
+    SettingsStore store(reg);
+    ASSERT_TRUE(store.writeText(kHotKey2, ""));
+    EXPECT_TRUE(store.valueExists(kHotKey2));
+    EXPECT_EQ(store.readText(kHotKey2, "Ctrl+U"), "");
+}
+
+TEST(SettingsStore, EachReaderGetsItsOwnDefault) {
+    MemoryRegistry reg;
+    SettingsStore store(reg);
+    EXPECT_EQ(store.readNumber(kStoreDate, 1), 1u);
+    EXPECT_EQ(store.readNumber(kStoreDate, 0), 0u);
+    EXPECT_EQ(store.readText(kHotKey3, "Shift+Alt+B"), "Shift+Alt+B");
+    EXPECT_EQ(store.readText(kHotKey3, "Shift+B"), "Shift+B");
+    EXPECT_FALSE(store.valueExists(kStoreDate));  // reading wrote nothing
+    store.writeNumber(kStoreDate, 0);
+    EXPECT_EQ(store.readNumber(kStoreDate, 1), 0u);
+}
+
+TEST(SettingsStore, SwitchIsOnForAnyNonZeroNumber) {
+    MemoryRegistry reg;
+    SettingsStore store(reg);
+    EXPECT_TRUE(store.readSwitch(kResultWindow, 1));
+    EXPECT_FALSE(store.readSwitch(kStoreLog, 0));
+    for (std::uint32_t n : {1u, 2u, 0x80000000u, 0xFFFFFFFFu}) {
+        store.writeNumber(kStoreLog, n);
+        EXPECT_TRUE(store.readSwitch(kStoreLog, 0)) << n;
+    }
+    store.writeNumber(kResultWindow, 0);
+    EXPECT_FALSE(store.readSwitch(kResultWindow, 1));
+}
+
+TEST(SettingsStore, WrongTypeReadsAsTheDefault) {
+    MemoryRegistry reg;
+    SettingsStore store(reg);
+    reg.put(kKey, kPassess, platform::kRegSz, std::string("3\0", 2));
+    reg.put(kKey, kBossKey, platform::kRegDword, std::string("\x02\0\0", 3));  // short DWORD
+    reg.put(kKey, kEraseEvery, platform::kRegBinary, dword(1));
+    reg.put(kKey, kHomePage, platform::kRegDword, dword(7));
+    reg.put(kKey, kLastDate, platform::kRegExpandSz, std::string("x\0", 2));
+    EXPECT_EQ(store.readNumber(kPassess, 0), 0u);
+    EXPECT_EQ(store.readNumber(kBossKey, 1), 1u);
+    EXPECT_EQ(store.readNumber(kEraseEvery, 0), 0u);
+    EXPECT_EQ(store.readText(kHomePage, "about:blank"), "about:blank");
+    EXPECT_EQ(store.readText(kLastDate, ""), "");
+    EXPECT_TRUE(store.valueExists(kHomePage));
+}
+
+TEST(SettingsStore, TextIsCutAtItsFirstNul) {
+    MemoryRegistry reg;
+    SettingsStore store(reg);
+    reg.put(kKey, kHomePage, platform::kRegSz, std::string("http://a\0http://b\0", 18));
+    EXPECT_EQ(store.readText(kHomePage, "about:blank"), "http://a");
+    // Data stored without a terminating NUL is still read whole.
+    reg.put(kKey, kHomePage, platform::kRegSz, "http://c");
+    EXPECT_EQ(store.readText(kHomePage, "about:blank"), "http://c");
+}
+
+TEST(SettingsStore, WithoutAHandleReadsDefaultAndWritesNothing) {
+    MemoryRegistry reg;
+    reg.failCreate = true;
+    SettingsStore store(reg);
+    EXPECT_FALSE(store.isOpen());
+    EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 2500u);
+    EXPECT_EQ(store.readText(kHotKey1, "Shift+Ctrl+Alt+X"), "Shift+Ctrl+Alt+X");
+    EXPECT_FALSE(store.writeNumber(kStoreLog, 1));
+    EXPECT_FALSE(store.writeText(kLastDate, "01.02.2003 at 04:05:06"));
+    EXPECT_FALSE(store.valueExists(kStoreLog));
+    RegValue v;
+    EXPECT_FALSE(store.queryRaw(kStoreLog, v));
+    EXPECT_FALSE(reg.keyExists(kKey));
+    EXPECT_EQ(reg.openHandles(), 0u);
+}
+
+TEST(SettingsStore, FailedWriteIsReportedAndKeepsTheOldValue) {
+    MemoryRegistry reg;
+    SettingsStore store(reg);
+    store.writeNumber(kPassess, 4);
+    reg.failWrites = true;
+    EXPECT_FALSE(store.writeNumber(kPassess, 9));
+    EXPECT_EQ(store.readNumber(kPassess, 0), 4u);
+}
+
+TEST(SettingsStore, ReadingStoreCreatesNothingAndCannotWrite) {
+    MemoryRegistry reg;
+    {
+        auto store = SettingsStore::openForReading(reg);
+        EXPECT_FALSE(store.isOpen());
+        EXPECT_EQ(store.readNumber(kResultWindow, 1), 1u);
+    }
+    EXPECT_FALSE(reg.keyExists(kKey));
+
+    reg.put(kKey, kStoreLog, platform::kRegDword, dword(1));
+    auto store = SettingsStore::openForReading(reg);
+    ASSERT_TRUE(store.isOpen());
+    EXPECT_EQ(store.readNumber(kStoreLog, 0), 1u);
+    EXPECT_FALSE(store.writeNumber(kStoreLog, 0));
+    EXPECT_EQ(store.readNumber(kStoreLog, 0), 1u);
+}
+
+TEST(SettingsTable, ListsEveryValueOnceInOrder) {
+    const std::vector<std::string> expected = {
+        "InvisibleMode",  "StoreDate",         "StoreLog",         "ResultWindow",
+        "CloseIEBeforeErasing", "HotKey1",     "HotKey2",          "HotKey3",
+        "Passess",        "MethodDestruction", "SecureErasing",    "EraseEvery",
+        "EraseEveryTime", "EraseStart",        "EraseWinStart",    "EraseWinShutdown",
+        "EraseIEShutDown", "BossKey",          "LockHomePage",     "HomePage",
+        "LogRefreshEnable", "LogRefreshLines", "LastDate",         "HomeFolder",
+        "PluginFolder"};
+    std::vector<std::string> names;
+    for (const auto& info : settingsTable()) names.push_back(info.name);
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(findSetting("storedate"), nullptr);
+    ASSERT_NE(findSetting("StoreDate"), nullptr);
+}
+
+TEST(SettingsTable, ValuesReadWithDifferentDefaultsNameTheirReaders) {
+    const auto* storeDate = findSetting(kStoreDate);
+    ASSERT_NE(storeDate, nullptr);
+    ASSERT_EQ(storeDate->defaults.size(), 2u);
+    EXPECT_EQ(storeDate->defaults[0].number, 1u);
+    EXPECT_EQ(storeDate->defaults[1].number, 0u);
+    EXPECT_NE(storeDate->defaults[1].readers.find("completion"), std::string::npos);
+
+    const auto* hotKey2 = findSetting(kHotKey2);
+    ASSERT_NE(hotKey2, nullptr);
+    ASSERT_EQ(hotKey2->defaults.size(), 2u);
+    EXPECT_EQ(hotKey2->defaults[0].text, "Ctrl+Shift+U");
+    EXPECT_EQ(hotKey2->defaults[1].text, "Ctrl+U");
+
+    const auto* hotKey3 = findSetting(kHotKey3);
+    ASSERT_NE(hotKey3, nullptr);
+    ASSERT_EQ(hotKey3->defaults.size(), 2u);
+    EXPECT_EQ(hotKey3->defaults[0].text, "Shift+Alt+B");
+    EXPECT_EQ(hotKey3->defaults[1].text, "Shift+B");
+
+    for (const auto& info : settingsTable()) {
+        if (info.defaults.size() > 1) {
+            for (const auto& d : info.defaults) EXPECT_FALSE(d.readers.empty()) << info.name;
+        }
+    }
+    EXPECT_TRUE(findSetting(kHomeFolder)->defaults.empty());
+    EXPECT_TRUE(findSetting(kPluginFolder)->defaults.empty());
+}
+
+TEST(SettingsTable, FirstStartDefaultsOfTheOptionsDialog) {
+    // What the Options dialog shows on a first start with an empty key.
+    const std::map<std::string, std::uint32_t> numbers = {
+        {"InvisibleMode", 0}, {"StoreDate", 1},        {"StoreLog", 0},
+        {"ResultWindow", 1},  {"CloseIEBeforeErasing", 0}, {"Passess", 0},
+        {"MethodDestruction", 1}, {"EraseEvery", 0},   {"EraseEveryTime", 0},
+        {"BossKey", 1},       {"LockHomePage", 0},     {"LogRefreshEnable", 0},
+        {"LogRefreshLines", 2500}};
+    for (const auto& [name, value] : numbers) {
+        const auto* info = findSetting(name);
+        ASSERT_NE(info, nullptr) << name;
+        EXPECT_EQ(info->type, ValueType::Number) << name;
+        ASSERT_FALSE(info->defaults.empty()) << name;
+        EXPECT_EQ(info->defaults[0].number, value) << name;
+    }
+    EXPECT_EQ(findSetting(kHotKey1)->defaults[0].text, "Shift+Ctrl+Alt+X");
+    EXPECT_EQ(findSetting(kHomePage)->defaults[0].text, "about:blank");
+    EXPECT_EQ(findSetting(kHomePage)->type, ValueType::Text);
+}
+
+}  // namespace
+}  // namespace cindral::settings
