@@ -1,0 +1,193 @@
+#include "engine/file_remover.h"
+
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace cindral::engine {
+
+namespace {
+
+const char kRemoving[] = "Removing File: ";
+const char kOk[] = " <OK>";
+const char kUsed[] = " <USED>";
+const char kSkipped[] = " <SKIPPED>";
+
+std::mt19937_64 makeGenerator() {
+    std::random_device device;
+    const auto now = static_cast<std::uint64_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    std::seed_seq seq{device(), device(), static_cast<unsigned>(now),
+                      static_cast<unsigned>(now >> 32)};
+    return std::mt19937_64(seq);
+}
+
+void fillRandom(std::mt19937_64& gen, unsigned char* buf, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const std::uint64_t v = gen();
+        std::memcpy(buf + i, &v, 8);
+    }
+    if (i < n) {
+        const std::uint64_t v = gen();
+        std::memcpy(buf + i, &v, n - i);
+    }
+}
+
+// One pattern over the whole file, then flushed to the disk.
+bool overwritePass(platform::OverwriteFile& f, std::uint64_t size, int pattern,
+                   std::vector<unsigned char>& buf, std::mt19937_64& gen) {
+    if (!f.seekToStart()) return false;
+    if (pattern != 2) std::memset(buf.data(), pattern == 0 ? 0x00 : 0xFF, buf.size());
+    std::uint64_t left = size;
+    while (left > 0) {
+        const std::size_t n = left < buf.size() ? static_cast<std::size_t>(left) : buf.size();
+        if (pattern == 2) fillRandom(gen, buf.data(), n);
+        if (!f.write(buf.data(), n)) return false;
+        left -= n;
+    }
+    return f.flush();
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file's name is a trace too: it goes under a random one before deletion.
+std::string renameToRandom(platform::Files& files, const std::string& path, std::mt19937_64& gen) {
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const std::string folder = folderOf(path);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string name;
+        for (int i = 0; i < 12; ++i) name += kChars[gen() % (sizeof kChars - 1)];
+        const std::string target = folder + name;
+        if (files.renameFile(path, target)) return target;
+    }
+    return path;
+}
+
+std::string line(const RunState& run, const std::string& path, const char* suffix) {
+    std::string s = run.LinePrefix;
+    s += kRemoving;
+    s += path;
+    s += suffix;
+    return s;
+}
+
+void count(RunState& run, const TFileInformations& file) {
+    run.JunkFileCount += 1;
+    run.JunkByteCount += static_cast<std::int64_t>(file.Size);
+}
+
+bool isFolder(const TFileInformations& file) {
+    return (file.Attributes & platform::kAttrDirectory) != 0;
+}
+
+}  // namespace
+
+bool WipeFile(platform::Files& files, const std::string& fullPath, std::uint32_t passes,
+              std::uint32_t method) {
+    if (method < kWipeZero || method > kWipeZeroReverseRandom) method = kWipeZero;
+    if (passes == 0) passes = 1;
+
+    auto f = files.openForOverwrite(fullPath);
+    if (!f) return false;
+    const std::uint64_t size = f->size();
+    std::mt19937_64 gen = makeGenerator();
+    if (size > 0) {
+        std::vector<unsigned char> buf(
+            size < kWipeBufferSize ? static_cast<std::size_t>(size) : kWipeBufferSize);
+        for (std::uint32_t pass = 0; pass < passes; ++pass) {
+            for (std::uint32_t pattern = 0; pattern < method; ++pattern) {
+                if (!overwritePass(*f, size, static_cast<int>(pattern), buf, gen)) {
+                    f->close();
+                    return false;
+                }
+            }
+        }
+    }
+    const bool truncated = f->truncate() && f->flush();
+    const bool closed = f->close();
+    if (!truncated || !closed) return false;
+    return files.deleteFile(renameToRandom(files, fullPath, gen));
+}
+
+namespace {
+
+struct Removal {
+    bool wipe = false;
+    std::uint32_t passes = 1;
+    std::uint32_t method = kWipeZero;
+};
+
+// The three settings are read anew for every file, as the user may change
+// them while a run goes on.
+Removal readRemoval(SettingsReader& settings) {
+    Removal r;
+    r.wipe = settings.readNumber("SecureErasing", 0) != 0;
+    if (!r.wipe) return r;
+    std::uint32_t passIndex = settings.readNumber("Passess", 0);
+    if (passIndex > kMaxPassIndex) passIndex = kMaxPassIndex;
+    r.passes = passIndex + 1;
+    r.method = settings.readNumber("MethodDestruction", kWipeZero);
+    return r;
+}
+
+bool removeOne(platform::Files& files, const std::string& path, const Removal& r) {
+    return r.wipe ? WipeFile(files, path, r.passes, r.method) : files.deleteFile(path);
+}
+
+}  // namespace
+
+bool RemoveFile(EngineContext& ctx, const std::string& fullPath) {
+    return removeOne(*ctx.platform.files, fullPath, readRemoval(ctx.settings));
+}
+
+void HandleFoundFile(EngineContext& ctx, const TFileInformations& file) {
+    if (isFolder(file)) return;
+    RunState& run = ctx.run;
+    const std::string path = file.fullPath();
+    if (run.KeeperMode == kKeeperCookies &&
+        IsKept(&run.CookieKeepers, path, *ctx.platform.system)) {
+        ctx.view.addLine(line(run, path, kSkipped));
+        return;
+    }
+    if (run.Erase) {
+        if (run.stopped()) return;
+        if (!RemoveFile(ctx, path)) {
+            ctx.view.addLine(line(run, path, kUsed));
+            return;
+        }
+    }
+    ctx.view.addLine(line(run, path, kOk));
+    count(run, file);
+}
+
+void HandleDriveScanFile(EngineContext& ctx, const TFileInformations& file) {
+    // Only files: a folder can neither be deleted nor wiped as one, so a test
+    // run must not promise its removal.
+    if (isFolder(file)) return;
+    RunState& run = ctx.run;
+    const std::string path = file.fullPath();
+    if (!run.Erase) {
+        count(run, file);
+        ctx.view.replaceLastLine(line(run, path, kOk));
+        ctx.view.addLine("");
+        return;
+    }
+    if (run.stopped()) return;
+    const Removal r = readRemoval(ctx.settings);
+    const bool removed = removeOne(*ctx.platform.files, path, r);
+    if (removed) count(run, file);
+    const std::string text = line(run, path, removed ? kOk : kUsed);
+    // A wiped file gets a line of its own below the progress line.
+    if (r.wipe)
+        ctx.view.addLine(text);
+    else
+        ctx.view.replaceLastLine(text);
+    ctx.view.addLine("");
+}
+
+}  // namespace cindral::engine
