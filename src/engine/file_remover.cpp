@@ -124,14 +124,14 @@ struct Removal {
 
 // The three settings are read anew for every file, as the user may change
 // them while a run goes on.
-Removal readRemoval(SettingsReader& settings) {
+Removal readRemoval(const settings::SettingsStore& store) {
     Removal r;
-    r.wipe = settings.readNumber("SecureErasing", 0) != 0;
+    r.wipe = store.readNumber(settings::kSecureErasing, 0) != 0;
     if (!r.wipe) return r;
-    std::uint32_t passIndex = settings.readNumber("Passess", 0);
+    std::uint32_t passIndex = store.readNumber(settings::kPassess, 0);
     if (passIndex > kMaxPassIndex) passIndex = kMaxPassIndex;
     r.passes = passIndex + 1;
-    r.method = settings.readNumber("MethodDestruction", kWipeZero);
+    r.method = store.readNumber(settings::kMethodDestruction, kWipeZero);
     return r;
 }
 
