@@ -1,0 +1,400 @@
+#include "app/main_controller.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace cindral::app {
+
+namespace {
+
+const std::vector<CommandInfo> kCommands = {
+    {Command::CleanNow, 101, "Clean Now!"},
+    {Command::TestMode, 102, "Test Mode!"},
+    {Command::EraseItems, 103, "Erase Items"},
+    {Command::Options, 104, "Options"},
+    {Command::Keeper, 105, "Keeper"},
+    {Command::ViewLog, 106, "View Log"},
+    {Command::ClearLog, 107, "Clear Log"},
+    {Command::About, 108, "About"},
+    {Command::Help, 109, "Help"},
+    {Command::Exit, 110, "Exit"},
+    {Command::Minimize, 111, "Minimize"},
+    {Command::TrayOpen, 201, "&Open Cindral"},
+    {Command::TrayCleanNow, 202, "&Clean Now!"},
+    {Command::TrayTestMode, 203, "&Test Mode!"},
+    {Command::TrayEraseItems, 204, "&Erase Items"},
+    {Command::TrayOptions, 205, "&Options"},
+    {Command::TrayKeeper, 206, "&Keeper"},
+    {Command::TrayPluginEditor, 207, "Launch &Plug-In Editor"},
+    {Command::TraySafeShutdown, 208, "Safe Shut&down"},
+    {Command::TraySafeRestart, 209, "Safe &Restart"},
+    {Command::TrayHelp, 210, "&Help"},
+    {Command::TrayExit, 211, "E&xit"},
+};
+
+const char* const kLine64 = "----------------------------------------------------------------";
+
+std::string twoDigits(unsigned value) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02u", value % 100);
+    return buf;
+}
+
+}  // namespace
+
+const std::vector<CommandInfo>& commandTable() { return kCommands; }
+
+const CommandInfo* findCommand(int id) {
+    for (const auto& info : kCommands) {
+        if (info.id == id) return &info;
+    }
+    return nullptr;
+}
+
+const CommandInfo& commandInfo(Command command) {
+    return kCommands[static_cast<std::size_t>(command)];
+}
+
+bool isRunSensitive(Command command) {
+    switch (command) {
+        case Command::EraseItems:
+        case Command::Options:
+        case Command::Keeper:
+        case Command::TrayCleanNow:
+        case Command::TrayTestMode:
+        case Command::TrayEraseItems:
+        case Command::TrayOptions:
+        case Command::TrayKeeper:
+        case Command::TraySafeShutdown:
+        case Command::TraySafeRestart:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isCommandEnabled(Command command, const CommandSnapshot& s) {
+    switch (command) {
+        case Command::EraseItems:
+        case Command::TrayEraseItems:
+            if (!s.eraseItemsDialog) return false;
+            break;
+        case Command::Options:
+        case Command::TrayOptions:
+            if (!s.optionsDialog) return false;
+            break;
+        case Command::Keeper:
+        case Command::TrayKeeper:
+            if (!s.keeperDialog) return false;
+            break;
+        default:
+            break;
+    }
+    if (s.state == RunState::Idle) return true;
+    // The running run's own button stays usable: it stops the run.
+    if (command == Command::CleanNow) return s.state == RunState::Cleaning;
+    if (command == Command::TestMode) return s.state == RunState::Testing;
+    return !isRunSensitive(command);
+}
+
+std::string megabyteText(std::int64_t bytes, const std::string& decimalSeparator) {
+    double mb = static_cast<double>(bytes) / 1024.0 / 1024.0;
+    double rounded = mb;
+    double magnitude = std::fabs(mb);
+    if (magnitude > 0 && magnitude < 10000.0) {
+        // Rounded once, at whichever is coarser: the fourth significant
+        // digit or the second decimal (1.23456 gives 1.23, 123.456 gives 123.5).
+        int intDigits = static_cast<int>(std::floor(std::log10(magnitude))) + 1;
+        int decimals = std::min(2, 4 - intDigits);
+        double scale = std::pow(10.0, decimals);
+        rounded = std::round(mb * scale) / scale;
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.2f", rounded);
+    std::string text = buf;
+    if (text == "-0.00") text = "0.00";
+    std::size_t dot = text.find('.');
+    if (dot != std::string::npos) text.replace(dot, 1, decimalSeparator);
+    return text;
+}
+
+Point centredPlacement(int screenWidth, int screenHeight, int width, int height) {
+    return Point{screenWidth / 2 - width / 2, screenHeight / 2 - height / 2};
+}
+
+Point dialogPlacement(bool mainVisible, Point mainTopLeft, int screenWidth, int screenHeight,
+                      int dialogWidth, int dialogHeight) {
+    if (mainVisible) return Point{mainTopLeft.x + 30, mainTopLeft.y + 30};
+    return centredPlacement(screenWidth, screenHeight, dialogWidth, dialogHeight);
+}
+
+MainController::MainController(MainView& view, RunLauncher& runs, ControllerSettings& settings,
+                               platform::System& system, HotkeyRegistrar& hotkeys)
+    : view_(view), runs_(runs), settings_(settings), system_(system), hotkeys_(hotkeys) {}
+
+void MainController::setDialogAvailable(Dialog dialog, bool available) {
+    dialogs_[static_cast<int>(dialog)] = available;
+    refreshCommands();
+}
+
+CommandSnapshot MainController::snapshot() const {
+    CommandSnapshot s;
+    s.state = state_;
+    s.eraseItemsDialog = dialogs_[static_cast<int>(Dialog::EraseItems)];
+    s.optionsDialog = dialogs_[static_cast<int>(Dialog::Options)];
+    s.keeperDialog = dialogs_[static_cast<int>(Dialog::Keeper)];
+    return s;
+}
+
+void MainController::refreshCommands() {
+    view_.applyCommandState(snapshot(),
+                            state_ == RunState::Cleaning ? kStopCaption : kCleanCaption,
+                            state_ == RunState::Testing ? kStopCaption : kTestCaption);
+}
+
+bool MainController::execute(Command command) {
+    if (!isEnabled(command)) return false;
+    switch (command) {
+        case Command::CleanNow:
+            cleanNowClick();
+            return true;
+        case Command::TestMode:
+            testModeClick();
+            return true;
+        case Command::TrayCleanNow:
+            trayRunStart(RunKind::Cleaning);
+            return true;
+        case Command::TrayTestMode:
+            trayRunStart(RunKind::Test);
+            return true;
+        case Command::EraseItems:
+        case Command::TrayEraseItems:
+            eraseItemsCommand();
+            return true;
+        case Command::Options:
+        case Command::TrayOptions:
+            optionsCommand();
+            return true;
+        case Command::Keeper:
+        case Command::TrayKeeper:
+            hostDialog(Dialog::Keeper);
+            return true;
+        case Command::About:
+            hostDialog(Dialog::About);
+            return true;
+        case Command::TraySafeShutdown:
+            safeAction(false);
+            return true;
+        case Command::TraySafeRestart:
+            safeAction(true);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void MainController::takeRunDateTime() {
+    platform::SystemTime t = system_.localTime();
+    runDate_ = twoDigits(t.month) + "." + twoDigits(t.day) + "." + std::to_string(t.year);
+    runTime_ = twoDigits(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(t.second);
+}
+
+void MainController::warnEmptyQueue() {
+    view_.clearLogView();
+    view_.addLogLine("WARNING: No items are selected.");
+    view_.addLogLine("Process has been terminated.");
+}
+
+void MainController::stopCurrent() {
+    if (state_ == RunState::Idle) return;
+    runs_.stopRun(runId_);
+    const bool wasTest = state_ == RunState::Testing;
+    state_ = RunState::Idle;
+    runId_ = 0;
+    // A stopped run never completes, so the flags it was started with must
+    // not carry over to the next run: it would hide the window or drop the
+    // result window of a run the user started in plain view.
+    hideAfterRun_ = false;
+    if (!wasTest) quietRun_ = false;
+    if (wasTest) view_.restoreRowsAfterTestStop();
+    refreshCommands();
+    view_.showStatus();
+}
+
+void MainController::beginRun(RunKind kind) {
+    const int count = view_.queueCount();
+    if (kind == RunKind::Test) {
+        view_.prepareRowsForTest();
+    }
+    view_.showGauge(count - 1);
+    view_.clearLogView();
+    const std::uint64_t id = runs_.startRun(kind, kind == RunKind::Test ? "Test Mode: " : "");
+    if (id == 0) {
+        view_.showStatus();
+        return;
+    }
+    runId_ = id;
+    state_ = kind == RunKind::Test ? RunState::Testing : RunState::Cleaning;
+    refreshCommands();
+}
+
+void MainController::cleanNowClick() {
+    takeRunDateTime();
+    if (state_ == RunState::Cleaning) {
+        stopCurrent();
+        return;
+    }
+    // A trigger (timer, hotkey, session end) may arrive during a test run;
+    // it must not start a second worker beside it, so it is ignored.
+    if (state_ == RunState::Testing) return;
+    if (settings_.readNumber("CloseIEBeforeErasing", 0) != 0) view_.closeBrowserWindows();
+    if (view_.queueCount() == 0) {
+        warnEmptyQueue();
+        return;
+    }
+    beginRun(RunKind::Cleaning);
+}
+
+void MainController::testModeClick() {
+    if (state_ == RunState::Testing) {
+        stopCurrent();
+        return;
+    }
+    if (state_ == RunState::Cleaning) return;
+    if (view_.queueCount() == 0) {
+        warnEmptyQueue();
+        return;
+    }
+    beginRun(RunKind::Test);
+}
+
+void MainController::trayRunStart(RunKind kind) {
+    if (!view_.isMainWindowVisible()) hideAfterRun_ = true;
+    view_.openFromTray();
+    if (kind == RunKind::Cleaning) {
+        cleanNowClick();
+    } else {
+        testModeClick();
+    }
+}
+
+void MainController::safeAction(bool restart) {
+    if (restart) {
+        restartPending_ = true;
+    } else {
+        shutdownPending_ = true;
+    }
+    cleanNowClick();
+}
+
+void MainController::hostDialog(Dialog dialog) {
+    if (!dialogs_[static_cast<int>(dialog)]) return;
+    view_.runDialog(dialog);
+}
+
+void MainController::eraseItemsCommand() {
+    if (!dialogs_[static_cast<int>(Dialog::EraseItems)]) return;
+    itemsChanged_ = false;
+    view_.runDialog(Dialog::EraseItems);
+    if (itemsChanged_) view_.rebuildQueue();
+}
+
+void MainController::optionsCommand() {
+    if (!dialogs_[static_cast<int>(Dialog::Options)]) return;
+    view_.runDialog(Dialog::Options);
+    registerHotkeys(false);
+    rearmCleaningTimer();
+}
+
+void MainController::registerHotkeys(bool atStartup) {
+    hotkeys_.unregisterAll();
+    hotkeyIds_.clear();
+    hotkeyIds_.push_back(
+        hotkeys_.registerShortcut(settings_.readString("HotKey1", "Shift+Ctrl+Alt+X")));
+    hotkeyIds_.push_back(hotkeys_.registerShortcut(
+        settings_.readString("HotKey2", atStartup ? "Ctrl+Shift+U" : "Ctrl+U")));
+    hotkeyIds_.push_back(hotkeys_.registerShortcut(
+        settings_.readString("HotKey3", atStartup ? "Shift+Alt+B" : "Shift+B")));
+}
+
+void MainController::rearmCleaningTimer() {
+    static const std::uint32_t kIntervals[] = {900000u, 3600000u, 28800000u, 86400000u};
+    const std::int64_t which = settings_.readNumber("EraseEveryTime", 0);
+    if (which < 0 || which > 3) return;
+    view_.armCleaningTimer(kIntervals[which], settings_.readNumber("EraseEvery", 0) != 0);
+}
+
+void MainController::runFinished(std::uint64_t id, const RunFigures& figures) {
+    if (id == 0 || id != runId_ || state_ == RunState::Idle) return;
+    const bool test = state_ == RunState::Testing;
+    state_ = RunState::Idle;
+    runId_ = 0;
+    if (test) {
+        completeTest(figures);
+    } else {
+        completeCleaning(figures);
+    }
+}
+
+void MainController::completeTest(const RunFigures& f) {
+    if (hideAfterRun_) view_.hideToTray();
+    hideAfterRun_ = false;
+
+    const std::string mb = megabyteText(f.junkByteCount, system_.decimalSeparator());
+    if (settings_.readNumber("ResultWindow", 1) != 0 && !quietRun_) {
+        view_.showResult(ResultTexts{
+            "Test mode is Completed", "Test mode is Completed!",
+            "Found Evidence in Registry: " + std::to_string(f.foundRegistryEntries),
+            "Found Junk Files: " + std::to_string(f.junkFileCount),
+            "Used Hard Drive Space: " + mb + " MB"});
+    }
+    const std::string summary = "Found Evidence in Registry: " +
+                                std::to_string(f.foundRegistryEntries) +
+                                ", Files: " + std::to_string(f.junkFileCount) +
+                                ", Used Hard Drive Space: " + mb + " MB";
+    view_.setStatusText(summary);
+    view_.showStatus();
+    refreshCommands();
+    view_.appendLogTrailer(summary);
+    if (settings_.readNumber("StoreLog", 0) != 0) view_.saveLog();
+}
+
+void MainController::completeCleaning(const RunFigures& f) {
+    if (hideAfterRun_) view_.hideToTray();
+    hideAfterRun_ = false;
+
+    const std::string mb = megabyteText(f.junkByteCount, system_.decimalSeparator());
+    if (settings_.readNumber("ResultWindow", 1) != 0 && !quietRun_ && !restartPending_ &&
+        !shutdownPending_) {
+        view_.showResult(ResultTexts{
+            "Cleaning is Completed", "Cleaning is Completed!",
+            "Cleaned Evidence in Registry: " + std::to_string(f.deletedRegistryEntries),
+            "Removed Junk Files: " + std::to_string(f.junkFileCount),
+            "Released Hard Drive Space: " + mb + " MB"});
+    }
+    quietRun_ = false;
+    const std::string summary = "Cleaned Evidence in Registry: " +
+                                std::to_string(f.deletedRegistryEntries) +
+                                ", Files: " + std::to_string(f.junkFileCount) +
+                                ", Released Hard Drive Space: " + mb + " MB";
+    view_.setStatusText(summary);
+    view_.showStatus();
+    refreshCommands();
+    view_.appendLogTrailer(summary);
+    if (settings_.readNumber("StoreLog", 0) != 0) view_.saveLog();
+    if (settings_.readNumber("StoreDate", 0) != 0) {
+        settings_.writeString("LastDate", runDate_ + " at " + runTime_);
+    }
+    if (shutdownPending_) view_.requestSystemShutdown(false);
+    if (restartPending_) view_.requestSystemShutdown(true);
+}
+
+void MainController::shutdownRuns() {
+    if (state_ == RunState::Idle) return;
+    runs_.stopRun(runId_);
+    state_ = RunState::Idle;
+    runId_ = 0;
+}
+
+}  // namespace cindral::app

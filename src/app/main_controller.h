@@ -1,0 +1,264 @@
+// The behaviour of the main window without the window: the run state
+// machine (idle, cleaning run, test run), the commands and which of them
+// are enabled, run completion, the tray run start with hide-after-run, the
+// quiet-run and pending shutdown/restart flags, dialog hosting and
+// placement. The Win32 main window is a thin MainView over this class;
+// tests drive it through a fake view.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace cindral::app {
+
+enum class RunKind { Cleaning, Test };
+enum class RunState { Idle, Cleaning, Testing };
+enum class Dialog { EraseItems, Options, Keeper, About };
+
+// Every command of the main window, its buttons, title buttons and tray menu.
+enum class Command : int {
+    CleanNow,
+    TestMode,
+    EraseItems,
+    Options,
+    Keeper,
+    ViewLog,
+    ClearLog,
+    About,
+    Help,
+    Exit,
+    Minimize,
+    TrayOpen,
+    TrayCleanNow,
+    TrayTestMode,
+    TrayEraseItems,
+    TrayOptions,
+    TrayKeeper,
+    TrayPluginEditor,
+    TraySafeShutdown,
+    TraySafeRestart,
+    TrayHelp,
+    TrayExit,
+    Count
+};
+
+struct CommandInfo {
+    Command command;
+    int id;            // WM_COMMAND identifier
+    const char* text;  // button caption or menu text
+};
+
+// The one table of commands: identifiers, captions and menu texts.
+const std::vector<CommandInfo>& commandTable();
+const CommandInfo* findCommand(int id);
+const CommandInfo& commandInfo(Command command);
+
+// What decides whether a command can be used right now.
+struct CommandSnapshot {
+    RunState state = RunState::Idle;
+    bool eraseItemsDialog = false;  // the dialog exists in this build
+    bool optionsDialog = false;
+    bool keeperDialog = false;
+};
+
+// The one rule for enabling: while a run is in progress the eleven
+// run-sensitive controls (the other run's button, Erase Items, Options,
+// Keeper, and the tray's Clean Now, Test Mode, Erase Items, Options, Keeper,
+// Safe Shutdown, Safe Restart) are disabled; a command whose dialog is not
+// part of the build is always disabled; everything else is always enabled.
+bool isCommandEnabled(Command command, const CommandSnapshot& snapshot);
+bool isRunSensitive(Command command);
+
+// The figures a finished run reports.
+struct RunFigures {
+    std::int64_t foundRegistryEntries = 0;
+    std::int64_t deletedRegistryEntries = 0;
+    std::int64_t junkFileCount = 0;
+    std::int64_t junkByteCount = 0;
+};
+
+struct ResultTexts {
+    std::string title;
+    std::string headline;
+    std::string line1;
+    std::string line2;
+    std::string line3;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// Bytes as megabytes, rounded to four significant digits but never to more
+// than two decimals, written with exactly two decimals and the given
+// decimal separator (1.23456 MB gives "1.23", 123.456 MB "123.50").
+std::string megabyteText(std::int64_t bytes, const std::string& decimalSeparator);
+
+// Where a hosted dialog goes: 30 pixels right of and below the main window's
+// top-left corner when it is visible, centred on the screen when it is not.
+Point dialogPlacement(bool mainVisible, Point mainTopLeft, int screenWidth, int screenHeight,
+                      int dialogWidth, int dialogHeight);
+// (screen div 2) - (window div 2) on each axis, rounding toward zero.
+Point centredPlacement(int screenWidth, int screenHeight, int width, int height);
+
+// Settings as the controller reads and writes them (the settings key).
+class ControllerSettings {
+public:
+    virtual ~ControllerSettings() = default;
+    virtual std::int64_t readNumber(const std::string& name, std::int64_t defaultValue) = 0;
+    virtual std::string readString(const std::string& name, const std::string& defaultValue) = 0;
+    virtual void writeString(const std::string& name, const std::string& value) = 0;
+};
+
+// Hotkey registration; the triggers complete what a hotkey does.
+class HotkeyRegistrar {
+public:
+    virtual ~HotkeyRegistrar() = default;
+    virtual void unregisterAll() = 0;
+    // Registers a shortcut text ("Ctrl+U"); returns its identifier, or 0
+    // when the text is empty or does not convert to a shortcut.
+    virtual int registerShortcut(const std::string& shortcutText) = 0;
+};
+
+// The runs as the controller starts and stops them.
+class RunLauncher {
+public:
+    virtual ~RunLauncher() = default;
+    // Starts a run on its own thread with the given line prefix; the id
+    // names the run in its finished report. 0 when it could not start.
+    virtual std::uint64_t startRun(RunKind kind, const std::string& linePrefix) = 0;
+    // Asks the run to stop; it never reports completion afterwards.
+    virtual void stopRun(std::uint64_t id) = 0;
+};
+
+// What the controller asks of the window.
+class MainView {
+public:
+    virtual ~MainView() = default;
+
+    virtual int queueCount() = 0;
+    virtual void clearLogView() = 0;
+    virtual void addLogLine(const std::string& text) = 0;
+    // Enables and captions every command from the snapshot (the one rule).
+    virtual void applyCommandState(const CommandSnapshot& snapshot,
+                                   const std::string& cleanCaption,
+                                   const std::string& testCaption) = 0;
+    // Gauge at 0 with the given maximum, shown instead of the status label.
+    virtual void showGauge(int maximum) = 0;
+    // Status label shown, gauge hidden.
+    virtual void showStatus() = 0;
+    virtual void setStatusText(const std::string& text) = 0;
+
+    // Test-run row preparation (mark pending, reset icons, scroll to the
+    // first row) and the rows given back their own icons after a stop.
+    virtual void prepareRowsForTest() = 0;
+    virtual void restoreRowsAfterTestStop() = 0;
+
+    virtual bool isMainWindowVisible() = 0;
+    virtual void hideToTray() = 0;
+    virtual void openFromTray() = 0;
+    virtual void closeBrowserWindows() = 0;
+
+    virtual void showResult(const ResultTexts& texts) = 0;
+    // The run trailer into the log buffer, and the buffer written to logs.txt.
+    virtual void appendLogTrailer(const std::string& summary) = 0;
+    virtual void saveLog() = 0;
+    virtual void requestSystemShutdown(bool restart) = 0;
+
+    // Hosts a dialog: create, place, show modally, destroy.
+    virtual void runDialog(Dialog dialog) = 0;
+    virtual void rebuildQueue() = 0;
+    // The periodic cleaning timer.
+    virtual void armCleaningTimer(std::uint32_t intervalMs, bool enabled) = 0;
+};
+
+class MainController {
+public:
+    MainController(MainView& view, RunLauncher& runs, ControllerSettings& settings,
+                   platform::System& system, HotkeyRegistrar& hotkeys);
+
+    // Which dialogs this build has; the others stay disabled.
+    void setDialogAvailable(Dialog dialog, bool available);
+
+    RunState state() const { return state_; }
+    std::uint64_t runId() const { return runId_; }
+    CommandSnapshot snapshot() const;
+    bool isEnabled(Command command) const { return isCommandEnabled(command, snapshot()); }
+
+    // Dispatches a command as its button or menu entry would. Disabled
+    // commands are refused (false). Commands the window carries out itself
+    // (View Log, Help, Minimize, ...) return false as well.
+    bool execute(Command command);
+
+    void cleanNowClick();
+    void testModeClick();
+    void trayRunStart(RunKind kind);
+    void safeAction(bool restart);
+    void eraseItemsCommand();
+    void optionsCommand();
+    void hostDialog(Dialog dialog);
+
+    // The Erase Items dialog confirms a saved selection.
+    void markItemsChanged() { itemsChanged_ = true; }
+    bool itemsChanged() const { return itemsChanged_; }
+
+    // A run reported that its body returned. Reports from a run that is no
+    // longer the current one (stopped, replaced) are discarded.
+    void runFinished(std::uint64_t id, const RunFigures& figures);
+
+    // Closing the window: the current run is stopped without completion.
+    void shutdownRuns();
+
+    // Hotkeys as at start-up and after Options (the defaults differ).
+    void registerHotkeys(bool atStartup);
+    void rearmCleaningTimer();
+
+    // Run date and time (MM.DD.YYYY and HH:MM:SS), taken at start-up and at
+    // every Clean Now.
+    void takeRunDateTime();
+    const std::string& runDate() const { return runDate_; }
+    const std::string& runTime() const { return runTime_; }
+
+    bool hideAfterRun() const { return hideAfterRun_; }
+    bool quietRun() const { return quietRun_; }
+    void setQuietRun(bool quiet) { quietRun_ = quiet; }
+    bool shutdownPending() const { return shutdownPending_; }
+    bool restartPending() const { return restartPending_; }
+    const std::vector<int>& hotkeyIds() const { return hotkeyIds_; }
+
+    static constexpr const char* kCleanCaption = "Clean Now!";
+    static constexpr const char* kTestCaption = "Test Mode!";
+    static constexpr const char* kStopCaption = "Stop Work!";
+
+private:
+    void refreshCommands();
+    void warnEmptyQueue();
+    void stopCurrent();
+    void beginRun(RunKind kind);
+    void completeTest(const RunFigures& figures);
+    void completeCleaning(const RunFigures& figures);
+
+    MainView& view_;
+    RunLauncher& runs_;
+    ControllerSettings& settings_;
+    platform::System& system_;
+    HotkeyRegistrar& hotkeys_;
+
+    RunState state_ = RunState::Idle;
+    std::uint64_t runId_ = 0;
+    bool dialogs_[4] = {false, false, false, true};
+    bool itemsChanged_ = false;
+    bool hideAfterRun_ = false;
+    bool quietRun_ = false;
+    bool shutdownPending_ = false;
+    bool restartPending_ = false;
+    std::vector<int> hotkeyIds_;
+    std::string runDate_;
+    std::string runTime_;
+};
+
+}  // namespace cindral::app
