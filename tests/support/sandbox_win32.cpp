@@ -1,0 +1,191 @@
+// The test sandbox on the real system: a fresh folder below the temp path and
+// a scratch key below HKCU\Software\CindralTest, both removed at the end.
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "platform/native.h"
+#include "support/sandbox.h"
+
+namespace cindral::test {
+namespace {
+
+const char kScratchParent[] = "Software\\CindralTest";
+
+std::string uniqueSuffix() {
+    static std::atomic<unsigned> counter{0};
+    return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) + "-" +
+           std::to_string(counter++);
+}
+
+std::string tempPath() {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(sizeof buffer, buffer);
+    std::string path = (length == 0 || length >= sizeof buffer) ? "C:\\" : buffer;
+    if (path.back() != '\\') path += '\\';
+    return path;
+}
+
+bool runningOnWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Removes a folder and everything in it without following links: a link
+// (file or folder) is removed as itself, never descended into. Wine cannot
+// remove a link as itself (DeleteFile and RemoveDirectory act on the link's
+// target there), so under Wine a link is left in place; the prefix belongs to
+// the build folder anyway.
+void removeTree(const std::string& folder, bool onWine) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + "\\" + name;
+            const DWORD attributes = data.dwFileAttributes;
+            if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                if (onWine) continue;
+                if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+                continue;
+            }
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(path, onWine);
+            } else {
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(folder.c_str());
+}
+
+// RegDeleteKey removes only keys without subkeys: delete bottom-up.
+void deleteKeyTree(HKEY parent, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        for (;;) {
+            char name[512];
+            DWORD length = sizeof name;
+            if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS) {
+                break;
+            }
+            const std::string child = name;
+            deleteKeyTree(key, child);
+            // A subkey that survives would make this loop spin forever.
+            HKEY probe = nullptr;
+            if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
+                RegCloseKey(probe);
+                break;
+            }
+        }
+        RegCloseKey(key);
+    }
+    RegDeleteKeyA(parent, path.c_str());
+}
+
+bool writeWholeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                                          &written, nullptr) &&
+                                written == bytes.size());
+    ok = CloseHandle(file) && ok;
+    return ok;
+}
+
+bool makeFolders(const std::string& path) {
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const auto cut = path.find_last_of('\\', path.size() - 2);
+    if (cut != std::string::npos && cut > 2) makeFolders(path.substr(0, cut));
+    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+struct Sandbox::Impl {
+    std::unique_ptr<platform::NativePlatform> native;
+    std::string root;          // with trailing "\"
+    std::string scratchPath;   // below HKCU
+};
+
+Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
+    impl_->native = platform::createNativePlatform(platform::NativeOptions{});
+    const std::string base = tempPath();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string folder = base + "cindral-test-" + uniqueSuffix();
+        if (CreateDirectoryA(folder.c_str(), nullptr)) {
+            impl_->root = folder + "\\";
+            break;
+        }
+    }
+    impl_->scratchPath = std::string(kScratchParent) + "\\" + uniqueSuffix();
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, impl_->scratchPath.c_str(), 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+    }
+}
+
+Sandbox::~Sandbox() {
+    if (!impl_->root.empty()) removeTree(impl_->root.substr(0, impl_->root.size() - 1), runningOnWine());
+    deleteKeyTree(HKEY_CURRENT_USER, impl_->scratchPath);
+    // Removed only once no other sandbox uses it (RegDeleteKey refuses a key
+    // with subkeys).
+    RegDeleteKeyA(HKEY_CURRENT_USER, kScratchParent);
+}
+
+platform::Platform& Sandbox::platform() { return impl_->native->platform(); }
+
+std::string Sandbox::root() const { return impl_->root; }
+
+std::string Sandbox::registryScratchPath() const { return impl_->scratchPath; }
+
+bool Sandbox::writeFile(const std::string& windowsPath, const std::string& bytes) {
+    return writeWholeFile(windowsPath, bytes);
+}
+
+bool Sandbox::makeFolder(const std::string& windowsPath) {
+    std::string path = windowsPath;
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return makeFolders(path);
+}
+
+bool Sandbox::makeSymlink(const std::string& linkPath, const std::string& targetPath,
+                          bool isFolder) {
+    // Not present before Vista; looked up at run time so the tests still
+    // start on older systems.
+    using CreateSymbolicLinkFn = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr) return false;
+    auto create = reinterpret_cast<CreateSymbolicLinkFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "CreateSymbolicLinkA")));
+    if (create == nullptr) return false;
+    const DWORD kDirectory = 0x1;              // SYMBOLIC_LINK_FLAG_DIRECTORY
+    const DWORD kUnprivileged = 0x2;           // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    const DWORD flags = isFolder ? kDirectory : 0;
+    if (!create(linkPath.c_str(), targetPath.c_str(), flags | kUnprivileged) &&
+        !create(linkPath.c_str(), targetPath.c_str(), flags)) {
+        return false;
+    }
+    // Wine's CreateSymbolicLink reports success and creates nothing: only a
+    // link that is really there counts.
+    const DWORD attributes = GetFileAttributesA(linkPath.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool Sandbox::exists(const std::string& windowsPath) {
+    return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace cindral::test
