@@ -1,19 +1,53 @@
 #!/bin/bash
 # Runs a Windows executable under Wine in a prefix that belongs to the build
 # folder. The prefix sees only its own C: drive and the executable's folder
-# (as T:); the z: link to the host's root is removed, so nothing a test does
-# can reach the host's files.
+# (as T:): the z: link to the host's root and any other drive link is removed,
+# and the user folders Wine links to the host's home (Desktop, Documents, ...)
+# are replaced by empty folders, so nothing a test does can reach the host's
+# files through a drive letter.
+#
+# Usage: wine-run.sh PROGRAM.exe [ARGS...]
+# CINDRAL_WINEPREFIX overrides the prefix (default: <build folder>/wineprefix).
 set -euo pipefail
+if [ $# -lt 1 ]; then
+    echo "usage: $0 PROGRAM.exe [ARGS...]" >&2
+    exit 2
+fi
 exe="$1"; shift
 bindir="$(cd "$(dirname "$exe")" && pwd)"
 export WINEPREFIX="${CINDRAL_WINEPREFIX:-$(dirname "$bindir")/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
+# No Mono or Gecko installers, no desktop menu entries written to the host.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
+# Wine links the user folders to folders of $HOME and writes desktop files
+# below it; a home of the prefix's own keeps all that inside the build folder.
+export HOME="$WINEPREFIX/home"
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_DESKTOP_DIR XDG_DOCUMENTS_DIR
+
+mkdir -p "$WINEPREFIX" "$HOME"
+# Several runs may start at once on a fresh prefix (make -j, ctest -j): one of
+# them creates it, the others wait.
+exec 9>"$WINEPREFIX.lock"
+flock 9
+if [ ! -f "$WINEPREFIX/.cindral-ready" ]; then
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
+    # Replace every link below the user profiles with a real empty folder.
+    find "$WINEPREFIX/drive_c/users" -maxdepth 2 -type l -print0 2>/dev/null |
+        while IFS= read -r -d '' link; do
+            rm -f "$link" && mkdir -p "$link"
+        done
+    touch "$WINEPREFIX/.cindral-ready"
 fi
-rm -f "$WINEPREFIX/dosdevices/z:"
+for device in "$WINEPREFIX"/dosdevices/*; do
+    case "$(basename "$device")" in
+        c:|t:) ;;
+        *) rm -f "$device" ;;
+    esac
+done
 ln -sfn "$bindir" "$WINEPREFIX/dosdevices/t:"
+flock -u 9
+exec 9>&-
+
+# wine hands back the program's exit code.
 exec wine "T:\\$(basename "$exe")" "$@"
