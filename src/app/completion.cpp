@@ -1,0 +1,137 @@
+#include "app/completion.h"
+
+namespace cindral::app {
+namespace {
+
+constexpr std::uint64_t kBytesPerMegabyte = 1024u * 1024u;
+
+std::uint64_t powerOfTen(int n) {
+    std::uint64_t p = 1;
+    while (n-- > 0) p *= 10;
+    return p;
+}
+
+std::string number(std::int64_t value) { return std::to_string(value); }
+
+ResultWindowTexts testResult(const CompletionFacts& f, const std::string& mb) {
+    return {"Test mode is Completed", "Test mode is Completed!",
+            "Found Evidence in Registry: " + number(f.foundRegistryEntries),
+            "Found Junk Files: " + number(f.junkFileCount),
+            "Used Hard Drive Space: " + mb + " MB"};
+}
+
+ResultWindowTexts cleaningResult(const CompletionFacts& f, const std::string& mb) {
+    return {"Cleaning is Completed", "Cleaning is Completed!",
+            "Cleaned Evidence in Registry: " + number(f.deletedRegistryEntries),
+            "Removed Junk Files: " + number(f.junkFileCount),
+            "Released Hard Drive Space: " + mb + " MB"};
+}
+
+CompletionEffect step(CompletionStep s, std::string text = {}) {
+    return CompletionEffect{s, std::move(text), {}};
+}
+
+}  // namespace
+
+NumberSetting numbersOf(const settings::SettingsStore& store) {
+    return [&store](const std::string& name, std::uint32_t def) {
+        return store.readNumber(name, def);
+    };
+}
+
+std::string MegabyteText(std::int64_t bytes, const std::string& decimalSeparator) {
+    // Worked out on the exact value (a whole number of bytes over 2^20 is a
+    // finite decimal) and rounded once, half away from zero, so no second
+    // rounding of an already rounded binary fraction can move a digit.
+    const bool negative = bytes < 0;
+    const std::uint64_t magnitude =
+        negative ? std::uint64_t(0) - static_cast<std::uint64_t>(bytes) : std::uint64_t(bytes);
+    const std::uint64_t whole = magnitude / kBytesPerMegabyte;
+    const std::uint64_t rest = magnitude % kBytesPerMegabyte;
+
+    // Four significant digits leave fewer than two decimals from 100 MB on;
+    // from 10000 MB on the whole integer part is written with two decimals.
+    int decimals = 2;
+    if (whole >= 100 && whole < 1000) decimals = 1;
+    if (whole >= 1000 && whole < 10000) decimals = 0;
+
+    const std::uint64_t scale = powerOfTen(decimals);
+    const std::uint64_t scaledRest = rest * scale;
+    std::uint64_t units = whole * scale + scaledRest / kBytesPerMegabyte;
+    if (2 * (scaledRest % kBytesPerMegabyte) >= kBytesPerMegabyte) ++units;
+
+    std::string fraction = std::to_string(units % scale);
+    if (decimals > 0) fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+    else fraction.clear();
+    fraction.append(static_cast<std::size_t>(2 - decimals), '0');
+
+    std::string text = std::to_string(units / scale) + decimalSeparator + fraction;
+    if (negative && units != 0) text.insert(0, "-");
+    return text;
+}
+
+std::string TestSummary(const CompletionFacts& f, const std::string& sep) {
+    return "Found Evidence in Registry: " + number(f.foundRegistryEntries) +
+           ", Files: " + number(f.junkFileCount) +
+           ", Used Hard Drive Space: " + MegabyteText(f.junkByteCount, sep) + " MB";
+}
+
+std::string CleaningSummary(const CompletionFacts& f, const std::string& sep) {
+    return "Cleaned Evidence in Registry: " + number(f.deletedRegistryEntries) +
+           ", Files: " + number(f.junkFileCount) +
+           ", Released Hard Drive Space: " + MegabyteText(f.junkByteCount, sep) + " MB";
+}
+
+std::vector<CompletionEffect> TestRunCompletion(const CompletionFacts& f,
+                                                const NumberSetting& settings,
+                                                const std::string& sep) {
+    std::vector<CompletionEffect> effects;
+    if (f.hideAfterRun) effects.push_back(step(CompletionStep::HideToTray));
+    effects.push_back(step(CompletionStep::ClearHideAfterRun));
+
+    const std::string mb = MegabyteText(f.junkByteCount, sep);
+    if (settings("ResultWindow", 1) != 0 && !f.quietRun)
+        effects.push_back(CompletionEffect{CompletionStep::ShowResultWindow, {}, testResult(f, mb)});
+
+    const std::string summary = TestSummary(f, sep);
+    effects.push_back(step(CompletionStep::ShowSummary, summary));
+    effects.push_back(step(CompletionStep::ReturnToIdle));
+    effects.push_back(step(CompletionStep::AppendTrailer, summary));
+    if (settings("StoreLog", 0) != 0) effects.push_back(step(CompletionStep::SaveLog));
+    return effects;
+}
+
+std::vector<CompletionEffect> CleaningRunCompletion(const CompletionFacts& f,
+                                                    const NumberSetting& settings,
+                                                    const std::string& sep) {
+    std::vector<CompletionEffect> effects;
+    if (f.hideAfterRun) effects.push_back(step(CompletionStep::HideToTray));
+    effects.push_back(step(CompletionStep::ClearHideAfterRun));
+
+    const std::string mb = MegabyteText(f.junkByteCount, sep);
+    if (settings("ResultWindow", 1) != 0 && !f.quietRun && !f.restartPending &&
+        !f.shutdownPending)
+        effects.push_back(
+            CompletionEffect{CompletionStep::ShowResultWindow, {}, cleaningResult(f, mb)});
+    effects.push_back(step(CompletionStep::ClearQuietRun));
+
+    const std::string summary = CleaningSummary(f, sep);
+    effects.push_back(step(CompletionStep::ShowSummary, summary));
+    effects.push_back(step(CompletionStep::ReturnToIdle));
+    effects.push_back(step(CompletionStep::AppendTrailer, summary));
+    if (settings("StoreLog", 0) != 0) effects.push_back(step(CompletionStep::SaveLog));
+    if (settings("StoreDate", 0) != 0)
+        effects.push_back(step(CompletionStep::StoreLastDate, f.runDate + " at " + f.runTime));
+    if (f.shutdownPending) effects.push_back(step(CompletionStep::ShutDown));
+    if (f.restartPending) effects.push_back(step(CompletionStep::Restart));
+    return effects;
+}
+
+std::vector<CompletionEffect> RunCompletion(const CompletionFacts& facts,
+                                            const NumberSetting& settings,
+                                            const std::string& sep) {
+    return facts.kind == CompletedRun::Test ? TestRunCompletion(facts, settings, sep)
+                                            : CleaningRunCompletion(facts, settings, sep);
+}
+
+}  // namespace cindral::app
