@@ -26,6 +26,9 @@ public:
     virtual void clearLog() = 0;
     // The automatic emptying of a test run: the view and the log buffer.
     virtual void clearLogAndBuffer() = 0;
+    // Replaces the log buffer with the lines of "logs.txt" (a run does this
+    // right before its header, so the header is the first line it records).
+    virtual void createLogBuffer() = 0;
 
     virtual int rowCount() = 0;
     virtual std::string rowCaption(int row) = 0;
