@@ -31,6 +31,12 @@ std::string PluginKeyFromFileName(const std::string& fileName) {
     return fileName.substr(0, dot);
 }
 
+std::string ReadPluginTitle(platform::ProfileFiles& profiles, const std::string& pluginPath,
+                            const std::string& fileName) {
+    std::string title = profiles.readString(pluginPath, "Plugin", "Title", "");
+    return title.empty() ? PluginKeyFromFileName(fileName) : title;
+}
+
 std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder) {
     std::vector<platform::DirEntry> entries;
     std::vector<PluginFile> plugins;
@@ -44,10 +50,7 @@ std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::str
     std::stable_sort(plugins.begin(), plugins.end(), [&sys](const PluginFile& a, const PluginFile& b) {
         return sys.compareNoCase(a.fileName, b.fileName) < 0;
     });
-    for (auto& p : plugins) {
-        p.key = platform.profiles->readString(p.path, "Plugin", "Title", "");
-        if (p.key.empty()) p.key = PluginKeyFromFileName(p.fileName);
-    }
+    for (auto& p : plugins) p.key = ReadPluginTitle(*platform.profiles, p.path, p.fileName);
     return plugins;
 }
 

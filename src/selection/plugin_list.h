@@ -23,6 +23,11 @@ std::string PluginFilePath(const std::string& homeFolder, const std::string& fil
 // (".cnp") stays whole, so no plug-in is ever stored under an empty key.
 std::string PluginKeyFromFileName(const std::string& fileName);
 
+// The title rule: "Title" of section "Plugin", or, when that is empty, the
+// key from the file name. The enumeration and the runs both use it.
+std::string ReadPluginTitle(platform::ProfileFiles& profiles, const std::string& pluginPath,
+                            const std::string& fileName);
+
 // Every file in "Plug-Ins\" whose name ends in ".cnp" (any letter case),
 // folders excluded, sorted by name without regard to case in the user's
 // locale (ties keep the listing order). A missing folder gives no plug-ins.
