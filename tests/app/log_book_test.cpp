@@ -1,0 +1,196 @@
+#include "app/log_book.h"
+
+#include <gtest/gtest.h>
+
+#include "selection/data_test_platform.h"
+
+using namespace cindral::app;
+using Lines = std::vector<std::string>;
+
+class LogBookTest : public ::testing::Test {
+protected:
+    cindral::test::DataTestPlatform env;
+    std::string logPath() { return env.sandbox.root() + "logs.txt"; }
+    LogBook book{env.files, logPath()};
+
+    Lines view() {
+        Lines l;
+        for (std::size_t i = 0; i < book.viewLineCount(); ++i) l.emplace_back(book.viewLine(i));
+        return l;
+    }
+    Lines buffer() {
+        Lines l;
+        for (std::size_t i = 0; i < book.bufferLineCount(); ++i) l.emplace_back(book.bufferLine(i));
+        return l;
+    }
+};
+
+TEST_F(LogBookTest, LinesAreKeptOnlyWhileRecordingAndABufferExists) {
+    book.addLine("before anything");
+    book.setRecording(true);
+    book.addLine("recording, no buffer");
+    EXPECT_FALSE(book.hasBuffer());
+    book.createBufferFromFile();
+    book.setRecording(false);
+    book.addLine("buffer, not recording");
+    book.setRecording(true);
+    book.addLine("kept");
+    book.addLine("");
+    EXPECT_EQ(view(), (Lines{"before anything", "recording, no buffer", "buffer, not recording",
+                             "kept", ""}));
+    EXPECT_EQ(buffer(), (Lines{"kept"}));
+}
+
+TEST_F(LogBookTest, EveryTextOfARewrittenProgressLineReachesTheBuffer) {
+    book.setRecording(true);
+    book.createBufferFromFile();
+    book.addLine("[Cleaning Drive Scan with Mask]");
+    book.addLine("Analyzing Folder: C:\\a");
+    book.replaceLastLine("Analyzing Folder: C:\\b");
+    book.replaceLastLine("Removing File: C:\\b\\x.tmp");
+    book.replaceLastLine("");
+    book.replaceLastLine("Analyzing Folder: C:\\c");
+    book.deleteLastLine();
+    EXPECT_EQ(view(), (Lines{"[Cleaning Drive Scan with Mask]"}));
+    EXPECT_EQ(buffer(), (Lines{"[Cleaning Drive Scan with Mask]", "Analyzing Folder: C:\\a",
+                               "Analyzing Folder: C:\\b", "Removing File: C:\\b\\x.tmp",
+                               "Analyzing Folder: C:\\c"}));
+}
+
+TEST_F(LogBookTest, ReplaceOnEmptyViewAppendsAndDeleteOnEmptyViewDoesNothing) {
+    book.deleteLastLine();
+    book.replaceLastLine("first");
+    EXPECT_EQ(view(), (Lines{"first"}));
+    book.deleteLastLine();
+    book.deleteLastLine();
+    EXPECT_EQ(book.viewLineCount(), 0u);
+}
+
+TEST_F(LogBookTest, ClearViewLeavesTheBufferAndAutomaticEmptyingTakesBoth) {
+    ASSERT_TRUE(env.sandbox.writeFile(logPath(), "old 1\r\nold 2\r\n"));
+    book.setRecording(true);
+    book.createBufferFromFile();
+    book.addLine("a");
+    book.clearView();
+    EXPECT_EQ(buffer(), (Lines{"old 1", "old 2", "a"}));
+    book.addLine("b");
+    book.addLine("c");
+    EXPECT_FALSE(book.emptyIfAtLeast(3));
+    book.addLine("[Cleaning x]");
+    EXPECT_TRUE(book.emptyIfAtLeast(3));
+    EXPECT_EQ(book.viewLineCount(), 0u);
+    EXPECT_TRUE(book.hasBuffer());
+    book.addLine("after");
+    book.appendTrailer("summary");
+    ASSERT_TRUE(book.saveBuffer());
+    EXPECT_EQ(env.read(logPath()), "after\r\n" + TrailerRule() + "\r\nsummary\r\n" + TrailerRule() +
+                                       "\r\n\r\n");
+}
+
+TEST_F(LogBookTest, RunBlockFollowsTheOldFileContent) {
+    ASSERT_TRUE(env.sandbox.writeFile(logPath(), "one\r\ntwo\r\nthree\r\n"));
+    book.addLine("Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>");
+    book.setRecording(true);
+    book.addLine("Ready.");
+    book.clearView();
+    book.createBufferFromFile();
+    book.addLine(RunHeaderLine("03.05.2006", "09:04:07"));
+    book.addLine(RunHeaderRule());
+    book.addLine("[Cleaning Clipboard]");
+    book.appendTrailer("Done");
+    ASSERT_TRUE(book.saveBuffer());
+    const std::string dashes64(64, '-');
+    EXPECT_EQ(env.read(logPath()),
+              "one\r\ntwo\r\nthree\r\nCindral v.3.0 has started work: 03.05.2006 09:04:07\r\n" +
+                  std::string(83, '-') + "\r\n[Cleaning Clipboard]\r\n" + dashes64 +
+                  "\r\nDone\r\n" + dashes64 + "\r\n\r\n");
+}
+
+TEST_F(LogBookTest, SaveWithoutBufferOrWithFailingDiskReportsFailure) {
+    EXPECT_FALSE(book.saveBuffer());
+    book.appendTrailer("no buffer");
+    EXPECT_FALSE(book.hasBuffer());
+    ASSERT_TRUE(env.sandbox.writeFile(logPath(), "old\r\n"));
+    book.createBufferFromFile();
+    book.setRecording(true);
+    book.addLine("new");
+    env.files.failWrites = true;
+    EXPECT_FALSE(book.saveBuffer());
+    EXPECT_EQ(env.read(logPath()), "old\r\n");
+}
+
+TEST_F(LogBookTest, ViewLogOpensTheFileOnlyWhenItHasLines) {
+    LogCommand cmd = book.viewLog();
+    EXPECT_EQ(cmd.action, LogCommand::Action::ShowNoRecords);
+    EXPECT_EQ(cmd.text, "Log File have no records.");
+    EXPECT_TRUE(book.hasBuffer());
+    ASSERT_TRUE(env.sandbox.writeFile(logPath(), "x\r\n"));
+    cmd = book.viewLog();
+    EXPECT_EQ(cmd.action, LogCommand::Action::OpenFile);
+    EXPECT_EQ(cmd.path, logPath());
+}
+
+TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytes) {
+    EXPECT_EQ(book.prepareClearLog().action, LogCommand::Action::ShowNoRecords);
+    struct {
+        std::size_t bytes;
+        const char* kb;
+    } cases[] = {{1023, "0"}, {1024, "1"}, {2048, "2"}, {4095, "3"}};
+    for (const auto& c : cases) {
+        std::string content(c.bytes - 2, 'x');
+        content += "\r\n";
+        ASSERT_TRUE(env.sandbox.writeFile(logPath(), content));
+        const LogCommand cmd = book.prepareClearLog();
+        EXPECT_EQ(cmd.action, LogCommand::Action::AskToDelete);
+        EXPECT_EQ(cmd.text, std::string("Are you sure you want to delete Log File (") + c.kb +
+                                " KB) ?");
+        EXPECT_EQ(env.read(logPath()), content);  // nothing happens before the answer
+    }
+    ASSERT_TRUE(book.confirmClearLog());
+    EXPECT_TRUE(env.sandbox.exists(logPath()));
+    EXPECT_EQ(env.read(logPath()), "");
+}
+
+TEST_F(LogBookTest, ReplacedTextsWithoutBufferDoNotPileUp) {
+    book.addLine("head");
+    for (int i = 0; i < 200000; ++i) book.replaceLastLine("Analyzing Folder: C:\\folder\\" + std::to_string(i));
+    EXPECT_EQ(view(), (Lines{"Analyzing Folder: C:\\folder\\199999"}));
+    EXPECT_LT(book.storedBytes(), std::size_t(3) << 20);
+}
+
+TEST_F(LogBookTest, CompactionKeepsSharedLinesInOrder) {
+    book.setRecording(true);
+    book.createBufferFromFile();
+    for (int i = 0; i < 5000; ++i) book.addLine("line " + std::to_string(i));
+    book.setRecording(false);
+    for (int i = 0; i < 30000; ++i) book.replaceLastLine("progress " + std::to_string(i));
+    ASSERT_EQ(book.viewLineCount(), 5000u);
+    ASSERT_EQ(book.bufferLineCount(), 5000u);
+    EXPECT_EQ(book.viewLine(0), "line 0");
+    EXPECT_EQ(book.viewLine(4998), "line 4998");
+    EXPECT_EQ(book.viewLine(4999), "progress 29999");
+    EXPECT_EQ(book.bufferLine(4999), "line 4999");
+}
+
+TEST_F(LogBookTest, LogViewAdapterDrivesTheBook) {
+    LogBookView v(book);
+    v.addLine("a");
+    v.replaceLastLine("b");
+    v.addLine("c");
+    v.deleteLastLine();
+    EXPECT_EQ(v.lineCount(), 1u);
+    EXPECT_EQ(view(), (Lines{"b"}));
+}
+
+TEST(TextStore, LongTextsGetTheirOwnChunkAndEmptyTextsAreFine) {
+    TextStore store;
+    const std::string big(3u << 20, 'q');
+    const auto a = store.add("small");
+    const auto b = store.add(big);
+    const auto c = store.add("");
+    const auto d = store.add("after");
+    EXPECT_EQ(store.text(a), "small");
+    EXPECT_EQ(store.text(b), big);
+    EXPECT_EQ(store.text(c), "");
+    EXPECT_EQ(store.text(d), "after");
+}

@@ -1,0 +1,221 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include "app/home_folder.h"
+#include "engine/builtin_items.h"
+#include "platform/registry.h"
+#include "selection/data_test_platform.h"
+
+using namespace cindral;
+using namespace cindral::app;
+using Lines = std::vector<std::string>;
+
+TEST(RunClock, DateIsMonthFirstAndEveryFieldHasTwoDigits) {
+    const platform::SystemTime t{2006, 3, 0, 5, 9, 4, 7, 0};
+    EXPECT_EQ(FormatRunDate(t), "03.05.2006");
+    EXPECT_EQ(FormatRunTime(t), "09:04:07");
+    const platform::SystemTime u{2011, 12, 0, 31, 23, 59, 58, 999};
+    EXPECT_EQ(FormatRunDate(u), "12.31.2011");
+    EXPECT_EQ(FormatRunTime(u), "23:59:58");
+}
+
+TEST(OsNameTable, EveryRowOfTheTable) {
+    using platform::SystemVersion;
+    struct {
+        SystemVersion v;
+        const char* name;
+    } cases[] = {
+        {{platform::kPlatformWin32s, 3, 10}, "Windows 3.1"},
+        {{platform::kPlatformWin9x, 4, 90}, "Windows ME"},
+        {{platform::kPlatformWin9x, 4, 10}, "Windows 98"},
+        {{platform::kPlatformWin9x, 4, 89}, "Windows 98"},
+        {{platform::kPlatformWin9x, 4, 0}, "Windows 95"},
+        {{platform::kPlatformWin9x, 5, 95}, "Windows 95"},
+        {{platform::kPlatformNt, 5, 1}, "Windows XP"},
+        {{platform::kPlatformNt, 5, 2}, "Windows XP"},
+        {{platform::kPlatformNt, 5, 0}, "Windows 2000"},
+        {{platform::kPlatformNt, 4, 0}, "Windows NT"},
+        {{platform::kPlatformNt, 10, 0}, "Windows NT"},
+        {{7, 5, 1}, "Unknown Operating System"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OsName(c.v), c.name) << c.v.platformId << " " << c.v.major << "." << c.v.minor;
+    EXPECT_EQ(ChooseImageSet({platform::kPlatformNt, 5, 1}), 0);
+    EXPECT_EQ(ChooseImageSet({platform::kPlatformNt, 5, 0}), 1);
+    EXPECT_EQ(ChooseImageSet({platform::kPlatformWin9x, 5, 1}), 1);
+}
+
+TEST(HomeFolderTest, ExecutableFolderWithItsBackslash) {
+    EXPECT_EQ(HomeFolderOf("C:\\Program Files\\Cindral\\cindral.exe"),
+              "C:\\Program Files\\Cindral\\");
+    EXPECT_EQ(HomeFolderOf("C:cindral.exe"), "C:");
+    EXPECT_EQ(HomeFolderOf("cindral.exe"), "");
+    const DataPaths p = DataPaths::forHome("C:\\P\\");
+    EXPECT_EQ(p.selItems, "C:\\P\\Data\\SelItems.dat");
+    EXPECT_EQ(p.openSaveKept, "C:\\P\\Data\\OpenSaveKept.dat");
+    EXPECT_EQ(p.pluginFolder, "C:\\P\\Plug-Ins\\");
+    EXPECT_EQ(p.logFile, "C:\\P\\logs.txt");
+}
+
+// The settings key is the program's own; each test removes what it stored.
+class StartupTest : public ::testing::Test {
+protected:
+    test::DataTestPlatform env;
+    settings::SettingsStore store{*env.platform.registry};
+
+    void SetUp() override { wipe(); }
+    void TearDown() override { wipe(); }
+    void wipe() {
+        platform::Registry& reg = *env.platform.registry;
+        platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
+                                                               settings::kSettingsKeyPath));
+        for (const char* name : {settings::kInvisibleMode, settings::kHotKey2, settings::kEraseStart,
+                                 settings::kEraseWinStart, settings::kStoreDate,
+                                 settings::kLastDate, settings::kHomeFolder,
+                                 settings::kPluginFolder})
+            reg.deleteValue(key.get(), name);
+    }
+    DataPaths paths() { return DataPaths::forHome(env.home()); }
+    std::string sel(const std::string& key) {
+        return env.platform.profiles->readString(paths().selItems, "Items", key, "<none>");
+    }
+};
+
+TEST_F(StartupTest, WindowAndTrayDecisions) {
+    StartupDecisions d = DecideStartup(store, {});
+    EXPECT_TRUE(d.showMainWindow);
+    EXPECT_TRUE(d.showTrayIcon);
+    d = DecideStartup(store, {"-M"});
+    EXPECT_FALSE(d.showMainWindow);
+    EXPECT_TRUE(d.showTrayIcon);
+    d = DecideStartup(store, {"x", "-m"});  // only the first parameter counts for -m
+    EXPECT_TRUE(d.showMainWindow);
+
+    ASSERT_TRUE(store.writeNumber(settings::kInvisibleMode, 1));
+    d = DecideStartup(store, {});  // no HotKey2 stored: "Ctrl+U" brings it back
+    EXPECT_FALSE(d.showMainWindow);
+    EXPECT_FALSE(d.showTrayIcon);
+    ASSERT_TRUE(store.writeText(settings::kHotKey2, ""));
+    d = DecideStartup(store, {});  // no way back: stay visible
+    EXPECT_TRUE(d.showMainWindow);
+    EXPECT_TRUE(d.showTrayIcon);
+    d = DecideStartup(store, {"-m"});
+    EXPECT_FALSE(d.showMainWindow);
+    EXPECT_TRUE(d.showTrayIcon);
+}
+
+TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
+    ASSERT_TRUE(store.writeNumber(settings::kEraseStart, 1));
+    StartupDecisions d = DecideStartup(store, {"-S"});
+    EXPECT_TRUE(d.startedWithSystem);
+    EXPECT_TRUE(d.showMainWindow);
+    EXPECT_EQ(d.consulted, RunSwitch::EraseWinStart);
+    EXPECT_FALSE(d.startCleaningRun);
+    d = DecideStartup(store, {});
+    EXPECT_EQ(d.consulted, RunSwitch::EraseStart);
+    EXPECT_TRUE(d.startCleaningRun);
+    ASSERT_TRUE(store.writeNumber(settings::kEraseWinStart, 1));
+    ASSERT_TRUE(store.writeNumber(settings::kEraseStart, 0));
+    d = DecideStartup(store, {"-m", "-s"});
+    EXPECT_FALSE(d.showMainWindow);
+    EXPECT_TRUE(d.startCleaningRun);
+    d = DecideStartup(store, {"-m", "x", "-s"});  // a third parameter is ignored
+    EXPECT_FALSE(d.startedWithSystem);
+    EXPECT_FALSE(d.startCleaningRun);
+}
+
+TEST_F(StartupTest, LastErasingDateLabel) {
+    EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);  // StoreDate on, LastDate empty
+    ASSERT_TRUE(store.writeText(settings::kLastDate, "03.05.2006 09:04:07"));
+    StartupDecisions d = DecideStartup(store, {});
+    EXPECT_TRUE(d.setStatusLabel);
+    EXPECT_EQ(d.statusLabel, "Last Erasing Date 03.05.2006 09:04:07");
+    ASSERT_TRUE(store.writeNumber(settings::kStoreDate, 0));
+    EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);
+}
+
+TEST_F(StartupTest, AlreadyRunningTextEndsWithTheInvisibleModeHotKey) {
+    const std::string def = AlreadyRunningText(store);
+    EXPECT_EQ(def.substr(0, 41), "Cindral already running, please check the");
+    EXPECT_EQ(def.substr(def.size() - 37), "Your Invisible Mode HotKey is: Ctrl+U");
+    ASSERT_TRUE(store.writeText(settings::kHotKey2, "Shift+Alt+H"));
+    const std::string set = AlreadyRunningText(store);
+    EXPECT_EQ(set.substr(set.size() - 11), "Shift+Alt+H");
+}
+
+TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
+    const std::string plugins = env.home() + "Plug-Ins\\";
+    ASSERT_TRUE(env.sandbox.makeFolder(plugins));
+    ASSERT_TRUE(env.sandbox.writeFile(plugins + "b.cnp", "[Plugin]\r\nTitle=Beta\r\n"));
+    ASSERT_TRUE(env.sandbox.writeFile(plugins + "A.CNP", ""));
+    LogBook log(env.files, env.home() + "logs.txt");
+    const StartupState s = PrepareStartup(env.platform, store, log);
+
+    EXPECT_TRUE(env.sandbox.exists(env.home() + "Data"));
+    EXPECT_EQ(s.runDate, "03.05.2006");
+    EXPECT_EQ(s.runTime, "09:04:07");
+    ASSERT_EQ(s.queue.rows.size(), 26u);
+    const auto items = engine::enumerateBuiltInItems();
+    for (int i = 0; i < 24; ++i) {
+        EXPECT_EQ(s.queue.rows[i].caption, items[i].name);
+        EXPECT_EQ(s.queue.rows[i].icon, items[i].digit);
+        EXPECT_EQ(s.queue.rows[i].status, "Pending");
+        EXPECT_EQ(sel(items[i].name), "1") << items[i].name;
+    }
+    EXPECT_EQ(s.queue.rows[24].caption, "A");
+    EXPECT_EQ(s.queue.rows[25].caption, "Beta");
+    EXPECT_EQ(s.queue.rows[25].icon, kIconPlugin);
+    EXPECT_EQ(s.queue.pluginFiles, (Lines{"A.CNP", "b.cnp"}));
+    EXPECT_EQ(sel("A"), "1");
+    EXPECT_EQ(sel("Beta"), "1");
+    EXPECT_EQ(store.readText(settings::kHomeFolder, ""), env.home());
+    EXPECT_EQ(store.readText(settings::kPluginFolder, ""), env.home() + "Plug-Ins\\");
+
+    ASSERT_EQ(log.viewLineCount(), 4u);
+    EXPECT_EQ(log.viewLine(0), "Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>");
+    EXPECT_EQ(log.viewLine(1), "Detecting System Directories... <OK>");
+    EXPECT_EQ(log.viewLine(2), "Performing self-tests... <OK>");
+    EXPECT_EQ(log.viewLine(3), "OS Detected: Windows XP");
+}
+
+TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
+    const DataPaths p = paths();
+    ASSERT_TRUE(env.sandbox.makeFolder(p.dataFolder));
+    ASSERT_TRUE(env.sandbox.makeFolder(p.pluginFolder));
+    ASSERT_TRUE(env.sandbox.writeFile(p.pluginFolder + "off.cnp", "[Plugin]\r\nTitle=Off\r\n"));
+    std::string selection = "[Items]\r\nOff=0\r\nIE Cookies=00\r\nClipboard=no\r\n";
+    for (const auto& item : engine::enumerateBuiltInItems())
+        if (item.name != "IE Cookies" && item.name != "Clipboard" && item.name != "Opera Cache")
+            selection += item.name + "=0\r\n";
+    ASSERT_TRUE(env.sandbox.writeFile(p.selItems, selection));
+    ASSERT_TRUE(env.sandbox.writeFile(p.customRegistry,
+                                      "R1;HKCU\\A;0;;1;\r\nR2;HKCU\\B;0;;0;\r\nR3;K;0;;01;\r\n"));
+    ASSERT_TRUE(env.sandbox.writeFile(p.customFolder, "F1;C:\\x;0;;1;\r\nF2;C:\\y;0;; 1;\r\n"));
+
+    const ItemQueue q = RebuildItemQueue(env.platform, p);
+    Lines captions;
+    std::vector<int> icons;
+    for (const auto& r : q.rows) captions.push_back(r.caption), icons.push_back(r.icon);
+    EXPECT_EQ(captions, (Lines{"IE Cookies", "Clipboard", "Opera Cache", "R1", "R3", "F1"}));
+    EXPECT_EQ(icons, (std::vector<int>{0, 1, 6, 9, 9, 10}));
+    EXPECT_EQ(q.pluginFiles, (Lines{"off.cnp"}));
+    EXPECT_EQ(sel("IE Cookies"), "1");  // written back as "1"
+    EXPECT_EQ(sel("Clipboard"), "1");
+    EXPECT_EQ(sel("Off"), "0");
+}
+
+TEST_F(StartupTest, LinesBeforeReadyNeverReachTheLogFile) {
+    LogBook log(env.files, env.home() + "logs.txt");
+    PrepareStartup(env.platform, store, log);
+    // A run started at start-up creates its buffer before recording is on.
+    log.clearView();
+    log.createBufferFromFile();
+    log.addLine("run line before Ready");
+    FinishStartup(log);
+    EXPECT_TRUE(log.recording());
+    EXPECT_EQ(log.viewLine(log.viewLineCount() - 1), "Ready.");
+    log.addLine("run line after Ready");
+    ASSERT_TRUE(log.saveBuffer());
+    EXPECT_EQ(env.read(env.home() + "logs.txt"), "Ready.\r\nrun line after Ready\r\n");
+}

@@ -1,0 +1,104 @@
+#include "selection/line_file.h"
+
+#include <gtest/gtest.h>
+
+#include "selection/data_test_platform.h"
+
+using cindral::selection::LineRules;
+using cindral::selection::readLineFile;
+using cindral::selection::ReadStatus;
+using cindral::selection::splitLines;
+using cindral::selection::writeLineFile;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+struct SplitCase {
+    const char* name;
+    std::string bytes;
+    Lines run;
+    Lines dialog;
+    Lines keeper;
+};
+
+std::string B(const char* s, std::size_t n) { return std::string(s, n); }
+
+const SplitCase kCases[] = {
+    {"empty", "", {}, {}, {}},
+    {"crlf each line", "a\r\nb\r\n", {"a", "b"}, {"a", "b"}, {"a", "b"}},
+    {"no final line end", "a\r\nb", {"a", "b"}, {"a", "b"}, {"a", "b"}},
+    {"lone cr", "a\rb\r", {"a", "b"}, {"a", "b"}, {"a", "b"}},
+    {"lone lf", "a\nb\r\n", {"a", "b"}, {"a\nb"}, {"a\nb"}},
+    {"lf then cr", "a\n\rb", {"a", "", "b"}, {"a\n", "b"}, {"a\n", "b"}},
+    {"empty inner line", "a\r\n\r\nb\r\n", {"a", "", "b"}, {"a", "", "b"}, {"a", "", "b"}},
+    {"only line end", "\r\n", {""}, {""}, {""}},
+    {"cr cr lf", "a\r\r\n", {"a", ""}, {"a", ""}, {"a", ""}},
+    {"nul inside a line", B("ab\0cd\r\nef\r\n", 11), {"ab"}, {"ab"}, {"ab", "ef"}},
+    {"nul at line start", B("ab\r\n\0cd\r\nef\r\n", 13), {"ab"}, {"ab"}, {"ab"}},
+    {"nul in last entry", B("ab\r\ncd\0x", 8), {"ab", "cd"}, {"ab", "cd"}, {"ab", "cd"}},
+    {"trailing lone lf", "a\r\nb\n", {"a", "b"}, {"a", "b\n"}, {"a", "b\n"}},
+};
+
+}  // namespace
+
+TEST(LineFileSplit, EachReaderFollowsItsOwnLineEndAndNulRules) {
+    for (const auto& c : kCases) {
+        EXPECT_EQ(splitLines(c.bytes, LineRules::Run), c.run) << "run: " << c.name;
+        EXPECT_EQ(splitLines(c.bytes, LineRules::Dialog), c.dialog) << "dialog: " << c.name;
+        EXPECT_EQ(splitLines(c.bytes, LineRules::Keeper), c.keeper) << "keeper: " << c.name;
+    }
+}
+
+TEST(LineFileSplit, ForEachLineSeesTheSameLines) {
+    for (const auto& c : kCases) {
+        for (auto rules : {LineRules::Run, LineRules::Dialog, LineRules::Keeper}) {
+            Lines seen;
+            cindral::selection::forEachLine(c.bytes, rules,
+                                            [&](std::string_view l) { seen.emplace_back(l); });
+            EXPECT_EQ(seen, splitLines(c.bytes, rules)) << c.name;
+        }
+    }
+}
+
+class LineFileIo : public ::testing::Test {
+protected:
+    cindral::test::DataTestPlatform env;
+    std::string path() { return env.sandbox.root() + "list.dat"; }
+};
+
+TEST_F(LineFileIo, WritesEveryLineWithCrLfAndReadsItBack) {
+    ASSERT_TRUE(writeLineFile(env.files, path(), {"one", "", "three"}));
+    EXPECT_EQ(env.read(path()), "one\r\n\r\nthree\r\n");
+    Lines lines{"stale"};
+    EXPECT_EQ(readLineFile(env.files, path(), LineRules::Dialog, lines), ReadStatus::Ok);
+    EXPECT_EQ(lines, (Lines{"one", "", "three"}));
+}
+
+TEST_F(LineFileIo, EmptyListIsAnEmptyFile) {
+    ASSERT_TRUE(writeLineFile(env.files, path(), {}));
+    EXPECT_EQ(env.read(path()), "");
+}
+
+TEST_F(LineFileIo, MissingAndUnreadableFilesGiveNoLinesAndSayWhy) {
+    Lines lines{"stale"};
+    EXPECT_EQ(readLineFile(env.files, path(), LineRules::Run, lines), ReadStatus::Missing);
+    EXPECT_TRUE(lines.empty());
+    ASSERT_TRUE(env.sandbox.writeFile(path(), "x\r\n"));
+    env.files.unreadable = {path()};
+    lines = {"stale"};
+    EXPECT_EQ(readLineFile(env.files, path(), LineRules::Run, lines), ReadStatus::Unreadable);
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(LineFileIo, FailedWriteReportsFailureAndKeepsTheOldFile) {
+    ASSERT_TRUE(env.sandbox.writeFile(path(), "old\r\n"));
+    env.files.failWrites = true;
+    EXPECT_FALSE(writeLineFile(env.files, path(), {"new"}));
+    EXPECT_EQ(env.read(path()), "old\r\n");
+}
+
+TEST_F(LineFileIo, WriteIntoMissingFolderFailsWithoutCreatingIt) {
+    const std::string target = env.sandbox.root() + "NoSuchFolder\\list.dat";
+    EXPECT_FALSE(writeLineFile(env.files, target, {"x"}));
+    EXPECT_FALSE(env.sandbox.exists(target));
+}

@@ -1,0 +1,118 @@
+#include "selection/selection_store.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "selection/data_test_platform.h"
+#include "selection/plugin_list.h"
+
+using namespace cindral::selection;
+
+class SelectionStoreTest : public ::testing::Test {
+protected:
+    cindral::test::DataTestPlatform env;
+    std::string selItems() { return env.home() + "Data\\SelItems.dat"; }
+    std::string pluginFolder() { return env.home() + "Plug-Ins\\"; }
+    SelectionStore store() { return SelectionStore(*env.platform.profiles, selItems()); }
+    void SetUp() override {
+        env.sandbox.makeFolder(env.home() + "Data");
+        env.sandbox.makeFolder(pluginFolder());
+    }
+    void plugin(const std::string& name, const std::string& body) {
+        ASSERT_TRUE(env.sandbox.writeFile(pluginFolder() + name, body));
+    }
+    std::string stored(const std::string& key) {
+        return env.platform.profiles->readString(selItems(), "Items", key, "<none>");
+    }
+};
+
+TEST_F(SelectionStoreTest, TextRuleAndNumberRuleDifferOnlyWhereTheyShould) {
+    ASSERT_TRUE(env.sandbox.writeFile(
+        selItems(), "[Items]\r\nzero=0\r\ndouble=00\r\nword=no\r\nempty=\r\none=1\r\nleading=1x\r\n"));
+    auto s = store();
+    struct {
+        const char* key;
+        bool selected;
+        bool checked;
+    } cases[] = {{"zero", false, false},   {"double", true, false}, {"word", true, false},
+                 {"empty", true, false},   {"one", true, true},     {"leading", true, true},
+                 {"missing", true, true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(s.IsSelected(c.key), c.selected) << c.key;
+        EXPECT_EQ(s.IsChecked(c.key), c.checked) << c.key;
+    }
+}
+
+TEST_F(SelectionStoreTest, MissingFileSelectsEverythingAndSetSelectedWritesDigits) {
+    auto s = store();
+    EXPECT_TRUE(s.IsSelected("IE Cookies"));
+    EXPECT_TRUE(s.IsChecked("IE Cookies"));
+    ASSERT_TRUE(s.SetSelected("IE Cookies", false));
+    EXPECT_EQ(stored("IE Cookies"), "0");
+    EXPECT_EQ(stored("ie cookies"), "0");  // keys match without regard to case
+    ASSERT_TRUE(s.SetSelected("IE Cookies", true));
+    EXPECT_EQ(stored("IE Cookies"), "1");
+}
+
+TEST_F(SelectionStoreTest, PluginsAreListedSortedWithTitleOrFileNameAsKey) {
+    plugin("zeta.cnp", "[Plugin]\r\nTitle=Zeta Tool\r\n");
+    plugin("Alpha.CNP", "[Plugin]\r\nAuthor=Someone\r\n");
+    plugin("beta.v2.cnp", "");
+    plugin("readme.txt", "[Plugin]\r\nTitle=Not a plug-in\r\n");
+    env.sandbox.makeFolder(pluginFolder() + "folder.cnp");
+    const auto list = ListPlugins(env.platform, env.home());
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].fileName, "Alpha.CNP");
+    EXPECT_EQ(list[0].key, "Alpha");
+    EXPECT_EQ(list[0].path, env.home() + "Plug-ins\\Alpha.CNP");
+    EXPECT_EQ(list[1].key, "beta.v2");
+    EXPECT_EQ(list[2].key, "Zeta Tool");
+    EXPECT_EQ(ReadPluginAuthor(*env.platform.profiles, list[0].path), "Someone");
+}
+
+TEST_F(SelectionStoreTest, PluginKeyFallbackStripsOnlyTheLastExtension) {
+    EXPECT_EQ(PluginKeyFromFileName("Tool.cnp"), "Tool");
+    EXPECT_EQ(PluginKeyFromFileName("a.b.cnp"), "a.b");
+    EXPECT_EQ(PluginKeyFromFileName(".cnp"), ".cnp");
+    EXPECT_TRUE(ListPlugins(env.platform, env.sandbox.root() + "Nowhere\\").empty());
+}
+
+TEST_F(SelectionStoreTest, DialogFillRecordsNewPluginsAndKeepsStoredZero) {
+    plugin("a.cnp", "[Plugin]\r\nTitle=Kept Off\r\n");
+    plugin("b.cnp", "[Plugin]\r\nTitle=Brand New\r\nAuthor=Me\r\n");
+    ASSERT_TRUE(env.sandbox.writeFile(selItems(), "[Items]\r\nKept Off=0\r\nIE Cookies=00\r\n"));
+    auto s = store();
+    const auto state = FillSelectionDialog(env.platform, s, env.home());
+    ASSERT_EQ(state.plugins.size(), 2u);
+    EXPECT_FALSE(state.plugins[0].checked);
+    EXPECT_TRUE(state.plugins[1].checked);
+    EXPECT_EQ(state.plugins[1].author, "Me");
+    EXPECT_EQ(stored("Kept Off"), "0");
+    EXPECT_EQ(stored("Brand New"), "1");
+    // Dialog order: CB9 is "IE Cookies"; "00" shows unchecked there.
+    EXPECT_STREQ(DialogBuiltInItems()[8].key, "IE Cookies");
+    EXPECT_FALSE(state.builtIn[8]);
+    EXPECT_TRUE(state.builtIn[0]);
+    // Nothing else was written while filling (cancel keeps the store as is).
+    EXPECT_EQ(stored("Windows Run History"), "<none>");
+}
+
+TEST_F(SelectionStoreTest, DialogSaveWritesAllKeysAndTheLaterDuplicateRowWins) {
+    plugin("a.cnp", "[Plugin]\r\nTitle=Same\r\n");
+    plugin("b.cnp", "[Plugin]\r\nTitle=Same\r\n");
+    auto s = store();
+    auto state = FillSelectionDialog(env.platform, s, env.home());
+    ASSERT_EQ(state.plugins.size(), 2u);
+    state.builtIn.fill(false);
+    state.plugins[0].checked = true;
+    state.plugins[1].checked = false;
+    ASSERT_TRUE(SaveSelectionDialog(s, state));
+    EXPECT_EQ(stored("Same"), "0");
+    std::set<std::string> keys;
+    for (const auto& item : DialogBuiltInItems()) {
+        keys.insert(item.key);
+        EXPECT_EQ(stored(item.key), "0") << item.key;
+    }
+    EXPECT_EQ(keys.size(), 24u);
+}
