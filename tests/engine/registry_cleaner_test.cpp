@@ -1,0 +1,264 @@
+#include "engine/registry_cleaner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine_test_support.h"
+
+namespace cindral::engine {
+namespace {
+
+using platform::RegKey;
+
+// Passes calls through; a test can make the deletions fail.
+class FailingDeletes : public platform::Registry {
+public:
+    explicit FailingDeletes(platform::Registry& inner) : inner_(inner) {}
+    bool failDeleteKey = false;
+    bool failDeleteValue = false;
+    int deleteCalls = 0;
+    RegKey root(platform::RootKey w) override { return inner_.root(w); }
+    RegKey createKey(RegKey p, const std::string& s) override { return inner_.createKey(p, s); }
+    RegKey openKey(RegKey p, const std::string& s, std::uint32_t a) override {
+        return inner_.openKey(p, s, a);
+    }
+    void closeKey(RegKey k) override { inner_.closeKey(k); }
+    bool subkeyNames(RegKey k, std::vector<std::string>& n) override { return inner_.subkeyNames(k, n); }
+    bool valueNames(RegKey k, std::vector<std::string>& n) override { return inner_.valueNames(k, n); }
+    bool queryValue(RegKey k, const std::string& n, platform::RegValue& v) override {
+        return inner_.queryValue(k, n, v);
+    }
+    bool setValue(RegKey k, const std::string& n, std::uint32_t t, const std::string& d) override {
+        return inner_.setValue(k, n, t, d);
+    }
+    bool deleteValue(RegKey k, const std::string& n) override {
+        ++deleteCalls;
+        return !failDeleteValue && inner_.deleteValue(k, n);
+    }
+    bool deleteKey(RegKey p, const std::string& s) override {
+        ++deleteCalls;
+        return !failDeleteKey && inner_.deleteKey(p, s);
+    }
+
+private:
+    platform::Registry& inner_;
+};
+
+class RegistryCleaner : public test::EngineTest {
+protected:
+    RegistryCleaner() : reg_(*box_.platform().registry), failing_(reg_) {
+        platform_.registry = &failing_;
+    }
+
+    std::string keyPath(const std::string& sub) { return box_.registryScratchPath() + "\\" + sub; }
+    std::string entry(const std::string& sub, const std::string& actionAndValue) {
+        return "HKEY_CURRENT_USER\\" + keyPath(sub) + "," + actionAndValue;
+    }
+    // The key path as the log shows it.
+    std::string logged(const std::string& sub) {
+        return "\\" + box_.platform().system->lowerCase(keyPath(sub)) + "\\";
+    }
+    void text(const std::string& sub, const std::string& name, const std::string& data) {
+        platform::KeyHolder k(reg_, platform::openOrCreateKey(reg_, platform::RootKey::CurrentUser,
+                                                              keyPath(sub)));
+        ASSERT_TRUE(k);
+        ASSERT_TRUE(platform::writeText(reg_, k.get(), name, data));
+    }
+    void number(const std::string& sub, const std::string& name, std::uint32_t n) {
+        platform::KeyHolder k(reg_, platform::openOrCreateKey(reg_, platform::RootKey::CurrentUser,
+                                                              keyPath(sub)));
+        ASSERT_TRUE(platform::writeNumber(reg_, k.get(), name, n));
+    }
+    std::vector<std::string> values(const std::string& sub) {
+        std::vector<std::string> names;
+        platform::KeyHolder k(reg_, platform::openKeyForReading(reg_, platform::RootKey::CurrentUser,
+                                                                keyPath(sub)));
+        if (k) reg_.valueNames(k.get(), names);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    bool keyExists(const std::string& sub) {
+        platform::KeyHolder k(reg_, platform::openKeyForReading(reg_, platform::RootKey::CurrentUser,
+                                                                keyPath(sub)));
+        return bool(k);
+    }
+    std::vector<std::string> sortedLines() {
+        auto v = view_.lines;
+        std::sort(v.begin(), v.end());
+        return v;
+    }
+    void clean(const std::string& e, const KeeperList* keepers = nullptr) {
+        CleanRegistryEntry(ctx_, e, keepers);
+    }
+
+    platform::Registry& reg_;
+    FailingDeletes failing_;
+};
+
+TEST(RegistryEntryParsing, SplitsRootPathActionAndValueName) {
+    cindral::test::Sandbox box;
+    auto& sys = *box.platform().system;
+    TRegObject o;
+    ASSERT_TRUE(ParseRegistryEntry("HKEY_LOCAL_MACHINE\\Software\\X,OnlyValues,None", sys, o));
+    EXPECT_EQ(o.RootKey, platform::RootKey::LocalMachine);
+    EXPECT_EQ(o.KeyPath, "\\software\\x\\");
+    EXPECT_EQ(o.Action, "onlyvalues");
+    EXPECT_EQ(o.ValueName, "none");
+    ASSERT_TRUE(ParseRegistryEntry("HKEY_USERS\\a\\B\\,onevalue,My,Value", sys, o));
+    EXPECT_EQ(o.KeyPath, "\\a\\b\\");
+    EXPECT_EQ(o.ValueName, "my,value");
+    for (const char* e : {"hkey_current_user\\Software\\X,onlyvalues,none",  // root case matters
+                          "HKEY_CURRENT_USER,onlyvalues,none", "HKEY_CURRENT_USER\\Software\\X",
+                          "HKEY_CURRENT_USER\\Software\\X,onlyvalues", "HKEY_NOWHERE\\X,onlyvalues,none",
+                          // The root itself: its whole contents are never an entry's target.
+                          "HKEY_CURRENT_USER\\,onlysubkeys,none", "HKEY_CURRENT_USER\\\\\\,allvalues,none"})
+        EXPECT_FALSE(ParseRegistryEntry(e, sys, o)) << e;
+}
+
+TEST_F(RegistryCleaner, OnlyValuesHonoursTheKeeperList) {
+    text("TypedURLs", "url1", "alpha.example");
+    text("TypedURLs", "url2", "beta.example");
+    const KeeperList keep = {"ALPHA.EXAMPLE"};
+    run_.KeeperMode = kKeeperAddresses;
+    run_.LinePrefix = "Test Mode: ";
+    clean(entry("TypedURLs", "OnlyValues,none"), &keep);
+    EXPECT_EQ(sortedLines(),
+              (std::vector<std::string>{"Test Mode: Cleaning Registry Value: alpha.example <SKIPPED>",
+                                        "Test Mode: Cleaning Registry Value: beta.example <OK>"}));
+    EXPECT_EQ(run_.FoundRegistryEntries, 1);
+    EXPECT_EQ(run_.DeletedRegistryEntries, 0);
+    EXPECT_EQ(values("TypedURLs").size(), 2u);
+
+    run_.Erase = true;
+    run_.LinePrefix.clear();
+    clean(entry("TypedURLs", "OnlyValues,none"), &keep);
+    EXPECT_EQ(values("TypedURLs"), std::vector<std::string>{"url1"});
+    EXPECT_EQ(run_.DeletedRegistryEntries, 1);
+
+    // Keeper mode 0 (another item) protects nothing.
+    run_.KeeperMode = kKeeperNone;
+    clean(entry("TypedURLs", "OnlyValues,none"), &keep);
+    EXPECT_TRUE(values("TypedURLs").empty());
+    EXPECT_EQ(run_.DeletedRegistryEntries, 2);
+    EXPECT_EQ(run_.FoundRegistryEntries, 3);
+}
+
+TEST_F(RegistryCleaner, OnlyValuesLogsValuesWithoutTextByName) {
+    number("MRU", "Count", 7);
+    text("MRU", "Empty", "");
+    run_.Erase = true;
+    clean(entry("MRU", "onlyvalues,none"));
+    EXPECT_EQ(sortedLines(), (std::vector<std::string>{
+                                 "Cleaning Registry Value: " + logged("MRU") + "count <OK>",
+                                 "Cleaning Registry Value: " + logged("MRU") + "empty <OK>"}));
+    EXPECT_TRUE(values("MRU").empty());
+    EXPECT_EQ(run_.FoundRegistryEntries, 2);
+    EXPECT_EQ(run_.DeletedRegistryEntries, 2);
+}
+
+TEST_F(RegistryCleaner, CountsOnlyDeletionsThatSucceeded) {
+    text("MRU", "a", "one");
+    text("MRU\\Sub", "b", "two");
+    run_.Erase = true;
+    failing_.failDeleteValue = true;
+    failing_.failDeleteKey = true;
+    clean(entry("MRU", "onlyvalues,none"));
+    clean(entry("MRU", "allvalues,none"));
+    clean(entry("MRU", "onlysubkeys,none"));
+    clean(entry("MRU", "onevalue,a"));
+    EXPECT_GE(failing_.deleteCalls, 4);
+    EXPECT_EQ(run_.FoundRegistryEntries, 4);
+    EXPECT_EQ(run_.DeletedRegistryEntries, 0);
+    EXPECT_EQ(values("MRU"), std::vector<std::string>{"a"});
+}
+
+TEST_F(RegistryCleaner, AllValuesTouchesOnlyTheSubkeysValues) {
+    text("Doc", "own", "mine");
+    text("Doc\\One", "a", "first");
+    text("Doc\\Two", "b", "");
+    run_.Erase = true;
+    clean(entry("Doc", "AllValues,none"));
+    EXPECT_EQ(sortedLines(), (std::vector<std::string>{"Cleaning Registry Value: " + logged("Doc") + "Two",
+                                                       "Cleaning Registry Value: first <OK>"}));
+    EXPECT_EQ(values("Doc"), std::vector<std::string>{"own"});
+    EXPECT_TRUE(values("Doc\\One").empty());
+    EXPECT_TRUE(values("Doc\\Two").empty());
+    EXPECT_TRUE(keyExists("Doc\\One"));
+    EXPECT_EQ(run_.FoundRegistryEntries, 2);
+    EXPECT_EQ(run_.DeletedRegistryEntries, 2);
+}
+
+TEST_F(RegistryCleaner, OnlySubkeysRemovesEachSubkeyWithWhatItHolds) {
+    text("Keys", "own", "mine");
+    text("Keys\\Alpha\\Deeper\\Deepest", "x", "1");
+    text("Keys\\Beta", "y", "2");
+    run_.LinePrefix = "Test Mode: ";
+    clean(entry("Keys", "onlysubkeys,none"));
+    EXPECT_EQ(sortedLines(), (std::vector<std::string>{"Test Mode: Cleaning Registry Key: Alpha <OK>",
+                                                       "Test Mode: Cleaning Registry Key: Beta <OK>"}));
+    EXPECT_EQ(run_.DeletedRegistryEntries, 0);
+    EXPECT_TRUE(keyExists("Keys\\Alpha\\Deeper\\Deepest"));
+
+    run_.Erase = true;
+    clean(entry("Keys", "onlysubkeys,none"));
+    EXPECT_FALSE(keyExists("Keys\\Alpha"));
+    EXPECT_FALSE(keyExists("Keys\\Beta"));
+    EXPECT_EQ(values("Keys"), std::vector<std::string>{"own"});
+    EXPECT_EQ(run_.FoundRegistryEntries, 4);
+    EXPECT_EQ(run_.DeletedRegistryEntries, 2);
+}
+
+TEST_F(RegistryCleaner, OneValue) {
+    text("One", "Target", "secret text");
+    text("One", "Blank", "");
+    text("One", "Other", "stays");
+    clean(entry("One", "onevalue,missing"));
+    EXPECT_TRUE(view_.lines.empty());
+    EXPECT_EQ(run_.FoundRegistryEntries, 0);
+
+    // A test run counts the deletion it would make.
+    clean(entry("One", "onevalue,TARGET"));
+    EXPECT_EQ(view_.lines, std::vector<std::string>{"Cleaning Registry Value: secret text"});
+    EXPECT_EQ(run_.FoundRegistryEntries, 1);
+    EXPECT_EQ(run_.DeletedRegistryEntries, 1);
+    EXPECT_EQ(values("One").size(), 3u);
+
+    run_.Erase = true;
+    clean(entry("One", "onevalue,target"));
+    clean(entry("One", "onevalue,blank"));
+    EXPECT_EQ(view_.lines.back(), "Cleaning Registry Value: blank <OK>");
+    EXPECT_EQ(values("One"), std::vector<std::string>{"Other"});
+    EXPECT_EQ(run_.DeletedRegistryEntries, 3);
+}
+
+TEST_F(RegistryCleaner, UnknownRootActionOrMissingKeyDoNothing) {
+    text("K", "v", "data");
+    run_.Erase = true;
+    clean("hkey_current_user\\" + keyPath("K") + ",onlyvalues,none");
+    clean(entry("K", "everything,none"));
+    clean(entry("Missing", "onlyvalues,none"));
+    clean(entry("Missing", "onlysubkeys,none"));
+    clean("HKEY_CURRENT_USER\\,onlysubkeys,none");
+    EXPECT_TRUE(view_.lines.empty());
+    EXPECT_EQ(values("K"), std::vector<std::string>{"v"});
+    EXPECT_EQ(run_.FoundRegistryEntries + run_.DeletedRegistryEntries, 0);
+    EXPECT_EQ(failing_.deleteCalls, 0);
+}
+
+TEST_F(RegistryCleaner, AStoppedRunDeletesNothing) {
+    text("S", "v", "data");
+    text("S\\Sub", "w", "x");
+    std::atomic<bool> stop{true};
+    run_.StopRequested = &stop;
+    run_.Erase = true;
+    clean(entry("S", "onlyvalues,none"));
+    clean(entry("S", "onlysubkeys,none"));
+    clean(entry("S", "onevalue,v"));
+    EXPECT_EQ(failing_.deleteCalls, 0);
+    EXPECT_EQ(values("S"), std::vector<std::string>{"v"});
+    EXPECT_TRUE(keyExists("S\\Sub"));
+}
+
+}  // namespace
+}  // namespace cindral::engine
