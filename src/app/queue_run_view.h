@@ -1,0 +1,62 @@
+// engine::RunView over an item queue and a log book held in memory: the view
+// of the command-line tool and of the tests. Not thread-safe: it is used by
+// one run at a time, from the run's thread.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/item_queue.h"
+#include "app/log_book.h"
+#include "engine/log_view.h"
+
+namespace cindral::app {
+
+class QueueRunView : public engine::RunView {
+public:
+    // Every text a line of the view receives, in order: an added line, or
+    // the new text of the last line when it is rewritten.
+    enum class LineEvent { Added, Replaced, LastDeleted, Cleared };
+    using LineListener = std::function<void(LineEvent event, const std::string& text)>;
+
+    QueueRunView(ItemQueue& queue, LogBook& log) : queue_(queue), log_(log) {}
+
+    void setLineListener(LineListener listener) { listener_ = std::move(listener); }
+
+    void addLine(const std::string& text) override;
+    void replaceLastLine(const std::string& text) override;
+    void deleteLastLine() override;
+    std::size_t lineCount() override { return log_.viewLineCount(); }
+    void clearLog() override;
+    void clearLogAndBuffer() override;
+    void createLogBuffer() override { log_.createBufferFromFile(); }
+
+    int rowCount() override { return static_cast<int>(queue_.rows.size()); }
+    std::string rowCaption(int row) override;
+    std::string rowStatus(int row) override;
+    int rowIcon(int row) override;
+    void setRowStatus(int row, const std::string& status) override;
+    void setRowIcon(int row, int icon) override;
+    void scrollToRow(int) override {}
+    void setGauge(int position, int maximum) override {
+        gaugePosition_ = position;
+        gaugeMaximum_ = maximum;
+    }
+
+    int gaugePosition() const { return gaugePosition_; }
+    int gaugeMaximum() const { return gaugeMaximum_; }
+
+private:
+    bool valid(int row) const { return row >= 0 && static_cast<std::size_t>(row) < queue_.rows.size(); }
+    void tell(LineEvent event, const std::string& text) {
+        if (listener_) listener_(event, text);
+    }
+
+    ItemQueue& queue_;
+    LogBook& log_;
+    LineListener listener_;
+    int gaugePosition_ = 0;
+    int gaugeMaximum_ = 0;
+};
+
+}  // namespace cindral::app

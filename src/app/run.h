@@ -1,0 +1,147 @@
+// One cleaning or test run: the driver that walks the item queue (built-in
+// items, plug-ins, custom registry records, custom folder records), owning
+// its run state and running on its own thread. It reaches the window only
+// through engine::RunView, which the window implements by carrying each
+// request out on its own thread; the command-line tool and the tests
+// implement it directly.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/data_paths.h"
+#include "engine/engine_context.h"
+#include "engine/log_view.h"
+#include "engine/run_state.h"
+#include "platform/platform.h"
+#include "platform/run_services.h"
+#include "settings/settings_store.h"
+
+namespace cindral::app {
+
+enum class RunMode { Clean, Test };
+
+// Row status texts and the prefix of a test run.
+extern const char* const kStatusAnalyzing;
+extern const char* const kStatusCompleted;
+extern const char* const kStatusTerminated;
+extern const char* const kTestModePrefix;  // "Test Mode: "
+
+// Told about each row as the run takes it up and as it completes it, on the
+// run's thread, with the run state as it stands (for per-item figures and
+// progress indicators).
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void rowStarted(int row, const std::string& caption, const engine::RunState& state) = 0;
+    virtual void rowCompleted(int row, const engine::RunState& state) = 0;
+};
+
+struct RunSetup {
+    RunMode mode = RunMode::Test;
+    platform::Platform* platform = nullptr;
+    platform::RunServices* services = nullptr;
+    const settings::SettingsStore* settings = nullptr;
+    DataPaths paths;
+    // The plug-in file names of the last item-queue rebuild, in its order.
+    std::vector<std::string> pluginFiles;
+    RunObserver* observer = nullptr;  // optional
+};
+
+// Status of every row := "Pending".
+void MarkRowsPending(engine::RunView& view);
+
+// Gives rows their resting icons (all rows when `reset`, otherwise only the
+// rows showing the in-progress icon) and marks a row still "Analyzing..." as
+// "Terminated". Built-in rows are the first b rows, b being the number of
+// built-in items checked in "SelItems.dat"; custom registry and custom folder
+// rows are the last r + f rows.
+void ResetRowStates(engine::RunView& view, platform::Platform& platform, const DataPaths& paths,
+                    bool reset);
+
+// Kind 1: "CustomRegistry.dat", kind 2: "CustomFolder.dat": the records whose
+// fifth field reads as exactly 1; 0 for a missing file or any other kind.
+int CountCheckedRecords(platform::Files& files, const DataPaths& paths, int kind);
+
+// Roots ("C:\") of every present fixed drive, in letter order.
+std::vector<std::string> FixedDriveList(platform::Files& files);
+
+class Run {
+public:
+    // Called on the run's thread when the body has returned by itself (also
+    // after an unforeseen failure inside an item), never after a stop.
+    using Finished = std::function<void(Run& run)>;
+
+    Run(RunSetup setup, engine::RunView& view, std::uint64_t id);
+    // Asks a running body to stop and waits for its thread.
+    ~Run();
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    // Starts the body on a thread of its own. Once only.
+    void start(Finished onFinished = {});
+    // Runs the body on the calling thread instead (no thread, no callback).
+    void runHere();
+    // From any thread, also a signal handler: no further deletion begins,
+    // and the run never reports completion.
+    void requestStop() { stop_.store(true); }
+    // Waits for the run's thread to end.
+    void wait();
+
+    std::uint64_t id() const { return id_; }
+    RunMode mode() const { return setup_.mode; }
+    bool stopRequested() const { return stop_.load(); }
+    // The body has ended (joining is then immediate).
+    bool done() const { return done_.load(); }
+    // The body returned by itself, or ended through an unforeseen failure.
+    bool completed() const { return completed_.load(); }
+    // The text of the unforeseen failure that ended the body, if any.
+    const std::string& failure() const { return failure_; }
+
+    // Read only after done() (or from the observer and the view, on the
+    // run's thread).
+    const engine::RunState& state() const { return state_; }
+    int currentRow() const { return currentRow_; }
+    // The local date and time the run took at its start (MM.DD.YYYY, HH:MM:SS).
+    const std::string& runDate() const { return runDate_; }
+    const std::string& runTime() const { return runTime_; }
+
+private:
+    void body();
+    void prepare();
+    void builtInItems();
+    void plugins();
+    void customRecords(int kind);
+    bool beginRow(const std::string& caption);
+    void completeRow();
+    void emptyLogIfDue();
+    bool stopped() const { return stop_.load(std::memory_order_relaxed); }
+
+    RunSetup setup_;
+    engine::RunView& view_;
+    std::uint64_t id_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    std::atomic<bool> completed_{false};
+    std::string failure_;
+    engine::RunState state_;
+    int currentRow_ = -1;
+    std::string runDate_;
+    std::string runTime_;
+    std::thread thread_;
+    bool started_ = false;
+};
+
+// The custom records of one row: every line of `file` whose title equals
+// `title` without regard to case, whatever its check field.
+void RunCustomRegistryRecords(engine::EngineContext& ctx, const std::string& file,
+                              const std::string& title);
+void RunCustomFolderRecords(engine::EngineContext& ctx, const std::string& file,
+                            const std::string& title);
+
+}  // namespace cindral::app
