@@ -1,0 +1,151 @@
+#include "cli/cli_app.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace cindral::cli {
+namespace {
+
+class FakeNative : public platform::NativePlatform {
+public:
+    platform::Platform& platform() override { return platform_; }
+
+private:
+    platform::Platform platform_;
+};
+
+// A dispatcher with two commands that record what they were given.
+class CliAppTest : public ::testing::Test {
+protected:
+    CliAppTest()
+        : app_([this](const platform::NativeOptions& options) {
+              ++platformsCreated_;
+              registryFile_ = options.registryFile;
+              return failPlatform_ ? nullptr : std::make_unique<FakeNative>();
+          }) {
+        Command echo;
+        echo.name = "echo";
+        echo.arguments = "[WORD...]";
+        echo.summary = "print the words";
+        echo.options = {{"--upper", "", "in capitals"}, {"--sep", "TEXT", "separator"}};
+        echo.run = [this](CommandContext& ctx) {
+            ranWith_ = ctx.args.positional();
+            sawPlatform_ = ctx.platform != nullptr;
+            for (const auto& w : ctx.args.positional()) ctx.out << w << ctx.args.value("--sep");
+            return 7;
+        };
+        app_.addCommand(echo);
+
+        Command quiet;
+        quiet.name = "quiet";
+        quiet.summary = "needs no system services";
+        quiet.needsPlatform = false;
+        quiet.run = [this](CommandContext& ctx) {
+            sawPlatform_ = ctx.platform != nullptr;
+            return kExitOk;
+        };
+        app_.addCommand(quiet);
+    }
+
+    int run(const std::vector<std::string>& args) {
+        out_.str("");
+        err_.str("");
+        return app_.run(args, out_, err_);
+    }
+
+    CliApp app_;
+    std::ostringstream out_, err_;
+    int platformsCreated_ = 0;
+    bool failPlatform_ = false;
+    std::string registryFile_ = "unset";
+    std::vector<std::string> ranWith_;
+    bool sawPlatform_ = false;
+};
+
+TEST_F(CliAppTest, OptionsBeforeOrAfterTheCommand) {
+    EXPECT_EQ(run({"--registry", "/tmp/a.reg", "echo", "x"}), 7);
+    EXPECT_EQ(registryFile_, "/tmp/a.reg");
+    EXPECT_EQ(run({"echo", "x", "--registry", "/tmp/b.reg"}), 7);
+    EXPECT_EQ(registryFile_, "/tmp/b.reg");
+    EXPECT_EQ(run({"echo", "--registry=/tmp/c d.reg", "x"}), 7);
+    EXPECT_EQ(registryFile_, "/tmp/c d.reg");
+    EXPECT_EQ(ranWith_, std::vector<std::string>{"x"});
+    EXPECT_TRUE(sawPlatform_);
+}
+
+TEST_F(CliAppTest, WithoutRegistryOptionTheBackendChoosesItsDefault) {
+    EXPECT_EQ(run({"echo"}), 7);
+    EXPECT_EQ(registryFile_, "");
+}
+
+TEST_F(CliAppTest, CommandOptionsAndArguments) {
+    EXPECT_EQ(run({"--sep", ",", "echo", "a", "--upper", "b"}), 7);
+    EXPECT_EQ(out_.str(), "a,b,");
+    EXPECT_EQ(ranWith_, (std::vector<std::string>{"a", "b"}));
+    // After "--" everything is an argument, dashes included.
+    EXPECT_EQ(run({"echo", "--", "--upper", "-x"}), 7);
+    EXPECT_EQ(ranWith_, (std::vector<std::string>{"--upper", "-x"}));
+    EXPECT_EQ(run({"echo", "-"}), 7);
+    EXPECT_EQ(ranWith_, std::vector<std::string>{"-"});
+}
+
+TEST_F(CliAppTest, UsageErrorsExitWithTwoAndExplainOnStderr) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "no command given"},
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{""}, "unknown command ''"},
+        {{"echo", "--bogus"}, "unknown option '--bogus'"},
+        {{"quiet", "--upper"}, "unknown option '--upper'"},  // another command's option
+        {{"echo", "--registry"}, "option '--registry' needs a value (FILE)"},
+        {{"echo", "--version=1"}, "option '--version' takes no value"},
+        {{"--registry"}, "needs a value"},
+    };
+    for (const auto& [args, message] : cases) {
+        EXPECT_EQ(run(args), kExitUsage) << message;
+        EXPECT_NE(err_.str().find(message), std::string::npos) << err_.str();
+        EXPECT_EQ(err_.str().rfind("cindral-cli: ", 0), 0u) << err_.str();
+        EXPECT_EQ(out_.str(), "") << message;
+    }
+    EXPECT_EQ(platformsCreated_, 0);
+}
+
+TEST_F(CliAppTest, VersionAndHelpNeedNoPlatform) {
+    EXPECT_EQ(run({"--version"}), kExitOk);
+    EXPECT_EQ(out_.str(), "Cindral 3.0\n");
+    EXPECT_EQ(run({"--help"}), kExitOk);
+    EXPECT_NE(out_.str().find("Usage: cindral-cli"), std::string::npos);
+    EXPECT_NE(out_.str().find("  echo   print the words"), std::string::npos);
+    EXPECT_NE(out_.str().find("--registry FILE"), std::string::npos);
+    EXPECT_EQ(run({"echo", "--help"}), kExitOk);
+    EXPECT_NE(out_.str().find("cindral-cli [OPTIONS] echo [WORD...]"), std::string::npos);
+    EXPECT_NE(out_.str().find("--sep TEXT"), std::string::npos);
+    EXPECT_EQ(platformsCreated_, 0);
+    EXPECT_TRUE(ranWith_.empty());
+}
+
+TEST_F(CliAppTest, CommandWithoutPlatformGetsNone) {
+    EXPECT_EQ(run({"quiet"}), kExitOk);
+    EXPECT_EQ(platformsCreated_, 0);
+    EXPECT_FALSE(sawPlatform_);
+}
+
+TEST_F(CliAppTest, PlatformThatCannotBeSetUpIsAFailure) {
+    failPlatform_ = true;
+    EXPECT_EQ(run({"echo", "x"}), kExitFailure);
+    EXPECT_FALSE(err_.str().empty());
+    EXPECT_TRUE(ranWith_.empty());
+}
+
+TEST_F(CliAppTest, ExceptionFromACommandIsAFailureWithItsMessage) {
+    Command boom;
+    boom.name = "boom";
+    boom.needsPlatform = false;
+    boom.run = [](CommandContext&) -> int { throw std::runtime_error("store file damaged"); };
+    app_.addCommand(boom);
+    EXPECT_EQ(run({"boom"}), kExitFailure);
+    EXPECT_EQ(err_.str(), "cindral-cli: store file damaged\n");
+}
+
+}  // namespace
+}  // namespace cindral::cli
