@@ -1,8 +1,8 @@
 #include "app/main_controller.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
+
+#include "app/completion.h"
 
 namespace cindral::app {
 
@@ -32,8 +32,6 @@ const std::vector<CommandInfo> kCommands = {
     {Command::TrayHelp, 210, "&Help"},
     {Command::TrayExit, 211, "E&xit"},
 };
-
-const char* const kLine64 = "----------------------------------------------------------------";
 
 std::string twoDigits(unsigned value) {
     char buf[8];
@@ -96,27 +94,6 @@ bool isCommandEnabled(Command command, const CommandSnapshot& s) {
     if (command == Command::CleanNow) return s.state == RunState::Cleaning;
     if (command == Command::TestMode) return s.state == RunState::Testing;
     return !isRunSensitive(command);
-}
-
-std::string megabyteText(std::int64_t bytes, const std::string& decimalSeparator) {
-    double mb = static_cast<double>(bytes) / 1024.0 / 1024.0;
-    double rounded = mb;
-    double magnitude = std::fabs(mb);
-    if (magnitude > 0 && magnitude < 10000.0) {
-        // Rounded once, at whichever is coarser: the fourth significant
-        // digit or the second decimal (1.23456 gives 1.23, 123.456 gives 123.5).
-        int intDigits = static_cast<int>(std::floor(std::log10(magnitude))) + 1;
-        int decimals = std::min(2, 4 - intDigits);
-        double scale = std::pow(10.0, decimals);
-        rounded = std::round(mb * scale) / scale;
-    }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", rounded);
-    std::string text = buf;
-    if (text == "-0.00") text = "0.00";
-    std::size_t dot = text.find('.');
-    if (dot != std::string::npos) text.replace(dot, 1, decimalSeparator);
-    return text;
 }
 
 Point centredPlacement(int screenWidth, int screenHeight, int width, int height) {
@@ -330,64 +307,65 @@ void MainController::runFinished(std::uint64_t id, const RunFigures& figures) {
     const bool test = state_ == RunState::Testing;
     state_ = RunState::Idle;
     runId_ = 0;
-    if (test) {
-        completeTest(figures);
-    } else {
-        completeCleaning(figures);
-    }
+    complete(test, figures);
 }
 
-void MainController::completeTest(const RunFigures& f) {
-    if (hideAfterRun_) view_.hideToTray();
-    hideAfterRun_ = false;
-
-    const std::string mb = megabyteText(f.junkByteCount, system_.decimalSeparator());
-    if (settings_.readNumber("ResultWindow", 1) != 0 && !quietRun_) {
-        view_.showResult(ResultTexts{
-            "Test mode is Completed", "Test mode is Completed!",
-            "Found Evidence in Registry: " + std::to_string(f.foundRegistryEntries),
-            "Found Junk Files: " + std::to_string(f.junkFileCount),
-            "Used Hard Drive Space: " + mb + " MB"});
+void MainController::complete(bool test, const RunFigures& f) {
+    CompletionFacts facts;
+    facts.kind = test ? CompletedRun::Test : CompletedRun::Cleaning;
+    facts.foundRegistryEntries = f.foundRegistryEntries;
+    facts.deletedRegistryEntries = f.deletedRegistryEntries;
+    facts.junkFileCount = f.junkFileCount;
+    facts.junkByteCount = f.junkByteCount;
+    facts.runDate = runDate_;
+    facts.runTime = runTime_;
+    facts.hideAfterRun = hideAfterRun_;
+    facts.quietRun = quietRun_;
+    facts.shutdownPending = shutdownPending_;
+    facts.restartPending = restartPending_;
+    NumberSetting numbers = [this](const std::string& name, std::uint32_t def) {
+        return static_cast<std::uint32_t>(settings_.readNumber(name, def));
+    };
+    for (const CompletionEffect& e :
+         RunCompletion(facts, numbers, system_.decimalSeparator())) {
+        switch (e.step) {
+            case CompletionStep::HideToTray:
+                view_.hideToTray();
+                break;
+            case CompletionStep::ClearHideAfterRun:
+                hideAfterRun_ = false;
+                break;
+            case CompletionStep::ShowResultWindow:
+                view_.showResult(ResultTexts{e.result.title, e.result.headline, e.result.line1,
+                                             e.result.line2, e.result.line3});
+                break;
+            case CompletionStep::ClearQuietRun:
+                quietRun_ = false;
+                break;
+            case CompletionStep::ShowSummary:
+                view_.setStatusText(e.text);
+                view_.showStatus();
+                break;
+            case CompletionStep::ReturnToIdle:
+                refreshCommands();
+                break;
+            case CompletionStep::AppendTrailer:
+                view_.appendLogTrailer(e.text);
+                break;
+            case CompletionStep::SaveLog:
+                view_.saveLog();
+                break;
+            case CompletionStep::StoreLastDate:
+                settings_.writeString("LastDate", e.text);
+                break;
+            case CompletionStep::ShutDown:
+                view_.requestSystemShutdown(false);
+                break;
+            case CompletionStep::Restart:
+                view_.requestSystemShutdown(true);
+                break;
+        }
     }
-    const std::string summary = "Found Evidence in Registry: " +
-                                std::to_string(f.foundRegistryEntries) +
-                                ", Files: " + std::to_string(f.junkFileCount) +
-                                ", Used Hard Drive Space: " + mb + " MB";
-    view_.setStatusText(summary);
-    view_.showStatus();
-    refreshCommands();
-    view_.appendLogTrailer(summary);
-    if (settings_.readNumber("StoreLog", 0) != 0) view_.saveLog();
-}
-
-void MainController::completeCleaning(const RunFigures& f) {
-    if (hideAfterRun_) view_.hideToTray();
-    hideAfterRun_ = false;
-
-    const std::string mb = megabyteText(f.junkByteCount, system_.decimalSeparator());
-    if (settings_.readNumber("ResultWindow", 1) != 0 && !quietRun_ && !restartPending_ &&
-        !shutdownPending_) {
-        view_.showResult(ResultTexts{
-            "Cleaning is Completed", "Cleaning is Completed!",
-            "Cleaned Evidence in Registry: " + std::to_string(f.deletedRegistryEntries),
-            "Removed Junk Files: " + std::to_string(f.junkFileCount),
-            "Released Hard Drive Space: " + mb + " MB"});
-    }
-    quietRun_ = false;
-    const std::string summary = "Cleaned Evidence in Registry: " +
-                                std::to_string(f.deletedRegistryEntries) +
-                                ", Files: " + std::to_string(f.junkFileCount) +
-                                ", Released Hard Drive Space: " + mb + " MB";
-    view_.setStatusText(summary);
-    view_.showStatus();
-    refreshCommands();
-    view_.appendLogTrailer(summary);
-    if (settings_.readNumber("StoreLog", 0) != 0) view_.saveLog();
-    if (settings_.readNumber("StoreDate", 0) != 0) {
-        settings_.writeString("LastDate", runDate_ + " at " + runTime_);
-    }
-    if (shutdownPending_) view_.requestSystemShutdown(false);
-    if (restartPending_) view_.requestSystemShutdown(true);
 }
 
 void MainController::shutdownRuns() {

@@ -93,11 +93,6 @@ struct Point {
     int y = 0;
 };
 
-// Bytes as megabytes, rounded to four significant digits but never to more
-// than two decimals, written with exactly two decimals and the given
-// decimal separator (1.23456 MB gives "1.23", 123.456 MB "123.50").
-std::string megabyteText(std::int64_t bytes, const std::string& decimalSeparator);
-
 // Where a hosted dialog goes: 30 pixels right of and below the main window's
 // top-left corner when it is visible, centred on the screen when it is not.
 Point dialogPlacement(bool mainVisible, Point mainTopLeft, int screenWidth, int screenHeight,
@@ -239,8 +234,8 @@ private:
     void warnEmptyQueue();
     void stopCurrent();
     void beginRun(RunKind kind);
-    void completeTest(const RunFigures& figures);
-    void completeCleaning(const RunFigures& figures);
+    // Carries out the shared completion steps in their order.
+    void complete(bool test, const RunFigures& figures);
 
     MainView& view_;
     RunLauncher& runs_;

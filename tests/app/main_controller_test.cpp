@@ -474,20 +474,6 @@ TEST_F(MainControllerTest, ClosingStopsTheRunWithoutCompletion) {
 
 // --- plain arithmetic ------------------------------------------------------------
 
-TEST(MegabyteText, FourSignificantDigitsThenTwoDecimals) {
-    const std::int64_t MB = 1024 * 1024;
-    EXPECT_EQ(megabyteText(0, "."), "0.00");
-    EXPECT_EQ(megabyteText(MB, "."), "1.00");
-    EXPECT_EQ(megabyteText(1536LL * MB, "."), "1536.00");
-    EXPECT_EQ(megabyteText(static_cast<std::int64_t>(1234.567 * MB), "."), "1235.00");
-    EXPECT_EQ(megabyteText(static_cast<std::int64_t>(123.456 * MB), "."), "123.50");
-    EXPECT_EQ(megabyteText(static_cast<std::int64_t>(1.23456 * MB), "."), "1.23");
-    EXPECT_EQ(megabyteText(static_cast<std::int64_t>(0.004 * MB), "."), "0.00");
-    EXPECT_EQ(megabyteText(static_cast<std::int64_t>(1.5 * MB), ","), "1,50");
-    // Beyond 32 bits: the full integer part is kept.
-    EXPECT_EQ(megabyteText(12345LL * MB, "."), "12345.00");
-}
-
 TEST(DialogPlacement, OffsetFromTheVisibleWindowOrCentredWhenHidden) {
     Point p = dialogPlacement(true, Point{100, 50}, 1024, 768, 300, 200);
     EXPECT_EQ(p.x, 130);
