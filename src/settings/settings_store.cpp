@@ -6,16 +6,17 @@ namespace cindral::settings {
 
 using platform::kNoKey;
 
-SettingsStore::SettingsStore(platform::Registry& registry)
+SettingsStore::SettingsStore(platform::Registry& registry, const std::string& keyPath)
     : registry_(&registry),
-      key_(platform::openOrCreateKey(registry, platform::RootKey::CurrentUser, kSettingsKeyPath)) {}
+      key_(platform::openOrCreateKey(registry, platform::RootKey::CurrentUser, keyPath)) {}
 
 SettingsStore::SettingsStore(platform::Registry& registry, platform::RegKey key)
     : registry_(&registry), key_(key) {}
 
-SettingsStore SettingsStore::openForReading(platform::Registry& registry) {
+SettingsStore SettingsStore::openForReading(platform::Registry& registry,
+                                            const std::string& keyPath) {
     return SettingsStore(registry, platform::openKeyForReading(
-                                       registry, platform::RootKey::CurrentUser, kSettingsKeyPath));
+                                       registry, platform::RootKey::CurrentUser, keyPath));
 }
 
 SettingsStore::SettingsStore(SettingsStore&& other) noexcept

@@ -51,11 +51,14 @@ inline constexpr char kPluginFolder[] = "PluginFolder";
 
 class SettingsStore {
 public:
-    // Opens (creating if missing) the settings key with full access.
-    explicit SettingsStore(platform::Registry& registry);
+    // Opens (creating if missing) the settings key with full access. The
+    // key path (below HKEY_CURRENT_USER) is only ever changed by tests.
+    explicit SettingsStore(platform::Registry& registry,
+                           const std::string& keyPath = kSettingsKeyPath);
     // For inspection tools: opens the key for reading only and creates
     // nothing; every write then fails.
-    static SettingsStore openForReading(platform::Registry& registry);
+    static SettingsStore openForReading(platform::Registry& registry,
+                                        const std::string& keyPath = kSettingsKeyPath);
 
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;

@@ -95,3 +95,47 @@ TEST(StartPage, FailureIsReported) {
 
 }  // namespace
 }  // namespace cindral::settings
+
+// The outside entries through the backend of the build. Under Wine these are
+// the real keys of the test prefix, so each test removes what it wrote.
+#include "support/sandbox.h"
+
+namespace cindral::settings {
+namespace {
+
+TEST(OutsideEntriesBackend, StartWithWindowsRoundTrip) {
+    test::Sandbox sandbox;
+    platform::Registry& reg = *sandbox.platform().registry;
+    ASSERT_TRUE(writeStartWithWindows(reg, "C:\\Program Files\\Cindral\\cindral.exe"));
+    EXPECT_TRUE(startWithWindowsExists(reg));
+    RegValue v;
+    ASSERT_TRUE(readStartWithWindows(reg, v));
+    EXPECT_EQ(v.type, platform::kRegSz);
+    EXPECT_EQ(v.data.substr(0, v.data.find('\0')),
+              "\"C:\\Program Files\\Cindral\\cindral.exe\" -m -s");
+    ASSERT_TRUE(deleteStartWithWindows(reg));
+    EXPECT_FALSE(startWithWindowsExists(reg));
+    EXPECT_TRUE(deleteStartWithWindows(reg));
+}
+
+TEST(OutsideEntriesBackend, StartPageRoundTrip) {
+    test::Sandbox sandbox;
+    platform::Registry& reg = *sandbox.platform().registry;
+    RegValue before;
+    const bool hadPage = readStartPage(reg, before);
+    ASSERT_TRUE(writeStartPage(reg, "http://home.test/"));
+    RegValue v;
+    ASSERT_TRUE(readStartPage(reg, v));
+    EXPECT_EQ(v.data.substr(0, v.data.find('\0')), "http://home.test/");
+    // Put back what the prefix held.
+    platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
+                                                           kBrowserMainKeyPath));
+    if (hadPage) {
+        reg.setValue(key.get(), kStartPageValueName, before.type, before.data);
+    } else {
+        reg.deleteValue(key.get(), kStartPageValueName);
+    }
+}
+
+}  // namespace
+}  // namespace cindral::settings

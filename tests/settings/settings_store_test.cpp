@@ -226,3 +226,79 @@ TEST(SettingsTable, FirstStartDefaultsOfTheOptionsDialog) {
 
 }  // namespace
 }  // namespace cindral::settings
+
+// The same store over the backend of the build (the posix store file, or the
+// real registry under Wine), in the sandbox's scratch key.
+#include <atomic>
+#include <thread>
+
+#include "support/sandbox.h"
+
+namespace cindral::settings {
+namespace {
+
+class SettingsStoreBackend : public ::testing::Test {
+protected:
+    platform::Registry& reg() { return *sandbox_.platform().registry; }
+    // Written like the real settings key, with its trailing backslash.
+    std::string keyPath() const { return sandbox_.registryScratchPath() + "\\Cindral\\"; }
+
+    test::Sandbox sandbox_;
+};
+
+TEST_F(SettingsStoreBackend, RoundTripAndDefaults) {
+    SettingsStore store(reg(), keyPath());
+    ASSERT_TRUE(store.isOpen());
+    EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 2500u);
+    ASSERT_TRUE(store.writeNumber(kLogRefreshLines, 0xFFFFFFFFu));
+    ASSERT_TRUE(store.writeText(kHomePage, "http://x.test/?a=1;b"));
+    ASSERT_TRUE(store.writeText(kHotKey2, ""));
+    EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 0xFFFFFFFFu);
+    EXPECT_EQ(store.readText(kHomePage, "about:blank"), "http://x.test/?a=1;b");
+    EXPECT_EQ(store.readText(kHotKey2, "Ctrl+U"), "");
+    EXPECT_TRUE(store.valueExists(kHotKey2));
+    EXPECT_EQ(store.readNumber("homepage", 5), 5u);  // a text is no number
+    EXPECT_EQ(store.readText("LOGREFRESHLINES", "d"), "d");  // names ignore case
+}
+
+TEST_F(SettingsStoreBackend, TrailingBackslashNamesTheSameKey) {
+    {
+        SettingsStore store(reg(), keyPath());
+        ASSERT_TRUE(store.writeNumber(kBossKey, 3));
+    }
+    std::string plain = keyPath();
+    plain.pop_back();
+    auto reader = SettingsStore::openForReading(reg(), plain);
+    ASSERT_TRUE(reader.isOpen());
+    EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
+    EXPECT_FALSE(reader.writeNumber(kBossKey, 2));  // read access only
+    EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
+}
+
+TEST_F(SettingsStoreBackend, WorkerReadsWhileTheInterfaceWrites) {
+    // The engine reads the wipe settings on its worker thread through the
+    // same store while the user-interface thread may write them.
+    SettingsStore store(reg(), keyPath());
+    ASSERT_TRUE(store.writeNumber(kPassess, 2));
+    ASSERT_TRUE(store.writeText(kHomePage, "page-0"));
+    std::atomic<bool> done{false};
+    std::atomic<int> badReads{0};
+    std::thread worker([&] {
+        while (!done) {
+            const auto passes = store.readNumber(kPassess, 77);
+            if (passes != 2 && passes != 5) ++badReads;
+            const std::string page = store.readText(kHomePage, "none");
+            if (page != "page-0" && page != "page-1") ++badReads;
+        }
+    });
+    for (int i = 0; i < 16; ++i) {
+        store.writeNumber(kPassess, i % 2 ? 2 : 5);
+        store.writeText(kHomePage, i % 2 ? "page-0" : "page-1");
+    }
+    done = true;
+    worker.join();
+    EXPECT_EQ(badReads, 0);
+}
+
+}  // namespace
+}  // namespace cindral::settings
