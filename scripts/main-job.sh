@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds the command-line front end natively and runs the main job
-# ("cindral-cli settings"; other arguments replace "settings").
+# ("cindral-cli test": a Test Mode run over this machine, which erases
+# nothing; other arguments replace "test").
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CINDRAL_BUILD_ROOT:-$root/build}/native"
@@ -10,6 +11,6 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 make -C "$build" -j2 --no-print-directory cindral-cli
 
 if [ $# -eq 0 ]; then
-    set -- settings
+    set -- test
 fi
 exec "$build/bin/cindral-cli" "$@"
