@@ -1,0 +1,359 @@
+// The Files contract, run against the backend of the build: natively the
+// posix backend in its sandbox, under Wine the Win32 calls. Where the two
+// systems cannot produce the same state (links under Wine), the test skips.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/system.h"
+#include "support/file_attributes.h"
+#include "support/sandbox.h"
+
+namespace cindral::platform {
+namespace {
+
+// Minutes since 1970 of a local SYSTEMTIME, enough to compare two of them.
+std::int64_t minutesOf(const SystemTime& t) {
+    const std::int64_t y = t.month <= 2 ? t.year - 1 : t.year;
+    const std::int64_t era = y / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t mp = t.month > 2 ? t.month - 3 : t.month + 9;
+    const std::int64_t doy = (153 * mp + 2) / 5 + t.day - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const std::int64_t days = era * 146097 + doe - 719468;
+    return days * 1440 + t.hour * 60 + t.minute;
+}
+
+class FilesConformance : public ::testing::Test {
+protected:
+    test::Sandbox sandbox;
+    Files& files = *sandbox.platform().files;
+    const std::string root = sandbox.root();
+
+    std::string at(const std::string& relative) const { return root + relative; }
+
+    std::vector<DirEntry> list(const std::string& folder) {
+        std::vector<DirEntry> entries;
+        EXPECT_TRUE(files.listFolder(folder, entries)) << folder;
+        return entries;
+    }
+
+    static const DirEntry* find(const std::vector<DirEntry>& entries, const std::string& name) {
+        for (const auto& e : entries)
+            if (e.name == name) return &e;
+        return nullptr;
+    }
+
+    static std::vector<std::string> names(const std::vector<DirEntry>& entries) {
+        std::vector<std::string> out;
+        for (const auto& e : entries) out.push_back(e.name);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    std::string content(const std::string& path) {
+        std::string bytes = "\xbd sentinel";
+        if (!files.readFile(path, bytes)) return "<unreadable>";
+        return bytes;
+    }
+};
+
+TEST_F(FilesConformance, ListingReportsEntriesWithTheirAttributesSizeAndTimes) {
+    ASSERT_TRUE(sandbox.writeFile(at("a.txt"), "abc"));
+    ASSERT_TRUE(sandbox.makeFolder(at("sub")));
+    ASSERT_TRUE(sandbox.writeFile(at("sub\\inner.txt"), "x"));
+
+    const auto entries = list(root);
+    EXPECT_EQ(names(entries), (std::vector<std::string>{"a.txt", "sub"}));  // no ".", "..", nothing below
+    const DirEntry* file = find(entries, "a.txt");
+    const DirEntry* folder = find(entries, "sub");
+    ASSERT_TRUE(file && folder);
+    EXPECT_EQ(file->size, 3u);
+    EXPECT_EQ(file->attributes & (kAttrDirectory | kAttrReadOnly | kAttrReparsePoint), 0u);
+    EXPECT_NE(file->attributes & kAttrArchive, 0u);
+    EXPECT_EQ(folder->attributes & (kAttrDirectory | kAttrReparsePoint), kAttrDirectory);
+    EXPECT_EQ(folder->attributes & ~(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory |
+                                     kAttrArchive | kAttrReparsePoint),
+              0u);
+
+    // The times are local time, like the clock's.
+    const SystemTime now = sandbox.platform().system->localTime();
+    for (const SystemTime* t : {&file->lastWriteTime, &file->lastAccessTime, &file->creationTime}) {
+        EXPECT_LE(std::llabs(minutesOf(*t) - minutesOf(now)), 10) << t->year << "-" << t->month << "-" << t->day
+                                                                  << " " << t->hour << ":" << t->minute;
+        EXPECT_LT(t->milliseconds, 1000);
+        EXPECT_LE(t->dayOfWeek, 6);
+    }
+}
+
+TEST_F(FilesConformance, ListingAcceptsTheFolderWithOrWithoutTrailingSeparator) {
+    ASSERT_TRUE(sandbox.makeFolder(at("sub")));
+    ASSERT_TRUE(sandbox.writeFile(at("sub\\f"), ""));
+    EXPECT_EQ(names(list(at("sub"))), std::vector<std::string>{"f"});
+    EXPECT_EQ(names(list(at("sub\\"))), std::vector<std::string>{"f"});
+    EXPECT_EQ(names(list(at("sub/"))), std::vector<std::string>{"f"});
+}
+
+TEST_F(FilesConformance, EmptyFolderListsEmptyAndMissingOrFileDoesNotList) {
+    ASSERT_TRUE(sandbox.makeFolder(at("empty")));
+    ASSERT_TRUE(sandbox.writeFile(at("plain.txt"), "x"));
+    std::vector<DirEntry> entries(1);
+    EXPECT_TRUE(files.listFolder(at("empty"), entries));
+    EXPECT_TRUE(entries.empty());
+    EXPECT_FALSE(files.listFolder(at("missing"), entries));
+    EXPECT_FALSE(files.listFolder(at("missing\\deeper\\"), entries));
+    EXPECT_FALSE(files.listFolder(at("plain.txt"), entries));
+}
+
+TEST_F(FilesConformance, NamesAreMatchedInAnyCaseAndKeepTheirSpelling) {
+    ASSERT_TRUE(sandbox.makeFolder(at("Folder")));
+    ASSERT_TRUE(sandbox.writeFile(at("Folder\\Mixed.TXT"), "data"));
+
+    EXPECT_TRUE(files.folderExists(at("FOLDER")));
+    EXPECT_TRUE(files.fileExists(at("folder\\mixed.txt")));
+    EXPECT_EQ(content(at("FOLDER\\MIXED.txt")), "data");
+    std::uint64_t size = 0;
+    EXPECT_TRUE(files.fileSize(at("fOlDeR\\mIxEd.TxT"), size));
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(names(list(at("folder"))), std::vector<std::string>{"Mixed.TXT"});
+
+    // Writing under another spelling replaces the file rather than adding one.
+    EXPECT_TRUE(files.writeFileAtomic(at("FOLDER\\mixed.txt"), "new"));
+    EXPECT_EQ(names(list(at("Folder"))), std::vector<std::string>{"Mixed.TXT"});
+    EXPECT_EQ(content(at("Folder\\Mixed.TXT")), "new");
+
+    EXPECT_TRUE(files.deleteFile(at("FOLDER\\MIXED.TXT")));
+    EXPECT_FALSE(sandbox.exists(at("Folder\\Mixed.TXT")));
+}
+
+TEST_F(FilesConformance, ExistenceTellsFilesFromFolders) {
+    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
+    ASSERT_TRUE(sandbox.writeFile(at("file"), ""));
+    EXPECT_TRUE(files.fileExists(at("file")));
+    EXPECT_FALSE(files.folderExists(at("file")));
+    EXPECT_TRUE(files.folderExists(at("dir")));
+    EXPECT_TRUE(files.folderExists(at("dir\\")));
+    EXPECT_FALSE(files.fileExists(at("dir")));
+    EXPECT_FALSE(files.fileExists(at("nothing")));
+    EXPECT_FALSE(files.folderExists(at("nothing")));
+    EXPECT_FALSE(files.fileExists(at("nothing\\file")));
+}
+
+TEST_F(FilesConformance, DeleteRemovesFilesButNeverFolders) {
+    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
+    ASSERT_TRUE(sandbox.writeFile(at("dir\\f.txt"), "x"));
+    ASSERT_TRUE(sandbox.makeFolder(at("empty")));
+
+    EXPECT_FALSE(files.deleteFile(at("dir")));
+    EXPECT_FALSE(files.deleteFile(at("empty")));
+    EXPECT_TRUE(sandbox.exists(at("dir\\f.txt")));
+    EXPECT_TRUE(sandbox.exists(at("empty")));
+
+    EXPECT_TRUE(files.deleteFile(at("dir\\f.txt")));
+    EXPECT_FALSE(sandbox.exists(at("dir\\f.txt")));
+    EXPECT_FALSE(files.deleteFile(at("dir\\f.txt")));  // already gone
+    EXPECT_FALSE(files.deleteFile(at("missing\\f.txt")));
+}
+
+TEST_F(FilesConformance, ReadOnlyFileIsReportedAndNeitherDeletedNorOverwritten) {
+    ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "keep"));
+    ASSERT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), true));
+
+    const DirEntry* entry = nullptr;
+    const auto entries = list(root);
+    entry = find(entries, "locked.txt");
+    ASSERT_TRUE(entry);
+    EXPECT_NE(entry->attributes & kAttrReadOnly, 0u);
+
+    EXPECT_FALSE(files.deleteFile(at("locked.txt")));
+    EXPECT_EQ(files.openForOverwrite(at("locked.txt")), nullptr);
+    EXPECT_FALSE(files.writeFileAtomic(at("locked.txt"), "changed"));
+    EXPECT_EQ(content(at("locked.txt")), "keep");
+
+    ASSERT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), false));
+    EXPECT_TRUE(files.deleteFile(at("locked.txt")));
+    EXPECT_FALSE(sandbox.exists(at("locked.txt")));
+}
+
+TEST_F(FilesConformance, CreateFolderMakesMissingParentsAndFailsOnAFileInTheWay) {
+    EXPECT_TRUE(files.createFolder(at("a\\b\\c")));
+    EXPECT_TRUE(files.folderExists(at("a")));
+    EXPECT_TRUE(files.folderExists(at("a\\b\\c")));
+    EXPECT_TRUE(files.createFolder(at("A\\B\\C\\")));  // exists already, any spelling
+    EXPECT_EQ(names(list(at("a\\b"))), std::vector<std::string>{"c"});
+
+    ASSERT_TRUE(sandbox.writeFile(at("blocker"), "x"));
+    EXPECT_FALSE(files.createFolder(at("blocker")));
+    EXPECT_FALSE(files.createFolder(at("blocker\\below")));
+    EXPECT_EQ(content(at("blocker")), "x");
+}
+
+TEST_F(FilesConformance, ReadFileGivesTheExactBytes) {
+    const std::string bytes("line\r\n\0\xff end", 12);
+    ASSERT_TRUE(sandbox.writeFile(at("bin"), bytes));
+    ASSERT_TRUE(sandbox.writeFile(at("empty"), ""));
+    EXPECT_EQ(content(at("bin")), bytes);
+    EXPECT_EQ(content(at("empty")), "");
+    std::string out = "untouched";
+    EXPECT_FALSE(files.readFile(at("missing"), out));
+    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
+    EXPECT_FALSE(files.readFile(at("dir"), out));
+}
+
+TEST_F(FilesConformance, AtomicWriteCreatesOrReplacesAndLeavesNoTemporaryFile) {
+    EXPECT_TRUE(files.writeFileAtomic(at("list.dat"), "first\r\n"));
+    EXPECT_EQ(content(at("list.dat")), "first\r\n");
+    EXPECT_TRUE(files.writeFileAtomic(at("list.dat"), std::string(100000, 'z')));
+    EXPECT_EQ(content(at("list.dat")), std::string(100000, 'z'));
+    EXPECT_TRUE(files.writeFileAtomic(at("list.dat"), ""));
+    EXPECT_EQ(content(at("list.dat")), "");
+    EXPECT_EQ(names(list(root)), std::vector<std::string>{"list.dat"});
+}
+
+TEST_F(FilesConformance, FailedAtomicWriteLeavesTheTargetAlone) {
+    EXPECT_FALSE(files.writeFileAtomic(at("missing\\list.dat"), "data"));
+    EXPECT_FALSE(sandbox.exists(at("missing")));
+
+    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
+    ASSERT_TRUE(sandbox.writeFile(at("dir\\keep"), "k"));
+    EXPECT_FALSE(files.writeFileAtomic(at("dir"), "data"));  // a folder is no target
+    EXPECT_TRUE(files.folderExists(at("dir")));
+    EXPECT_EQ(content(at("dir\\keep")), "k");
+    EXPECT_EQ(names(list(root)), std::vector<std::string>{"dir"});
+}
+
+TEST_F(FilesConformance, FileSizeIsSixtyFourBits) {
+    const std::uint64_t big = 5ull * 1024 * 1024 * 1024 + 3;
+    ASSERT_TRUE(test::makeSizedFile(sandbox, at("big.bin"), big));
+    std::uint64_t size = 0;
+    EXPECT_TRUE(files.fileSize(at("big.bin"), size));
+    EXPECT_EQ(size, big);
+    const auto entries = list(root);
+    ASSERT_TRUE(find(entries, "big.bin"));
+    EXPECT_EQ(find(entries, "big.bin")->size, big);
+    ASSERT_TRUE(files.deleteFile(at("big.bin")));
+
+    EXPECT_FALSE(files.fileSize(at("missing"), size));
+    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
+    EXPECT_FALSE(files.fileSize(at("dir"), size));
+}
+
+TEST_F(FilesConformance, RenameRefusesAnExistingTarget) {
+    ASSERT_TRUE(sandbox.writeFile(at("a.txt"), "a"));
+    ASSERT_TRUE(sandbox.writeFile(at("b.txt"), "b"));
+
+    EXPECT_FALSE(files.renameFile(at("a.txt"), at("b.txt")));
+    EXPECT_FALSE(files.renameFile(at("a.txt"), at("B.TXT")));  // the same name to the system
+    EXPECT_EQ(content(at("a.txt")), "a");
+    EXPECT_EQ(content(at("b.txt")), "b");
+
+    EXPECT_TRUE(files.renameFile(at("a.txt"), at("c.txt")));
+    EXPECT_FALSE(sandbox.exists(at("a.txt")));
+    EXPECT_EQ(content(at("c.txt")), "a");
+    EXPECT_FALSE(files.renameFile(at("a.txt"), at("d.txt")));  // source gone
+}
+
+TEST_F(FilesConformance, RenameMayChangeTheCaseOfTheSameName) {
+    ASSERT_TRUE(sandbox.writeFile(at("name.txt"), "n"));
+    EXPECT_TRUE(files.renameFile(at("name.txt"), at("NAME.TXT")));
+    EXPECT_EQ(names(list(root)), std::vector<std::string>{"NAME.TXT"});
+    EXPECT_EQ(content(at("NAME.TXT")), "n");
+}
+
+TEST_F(FilesConformance, OverwriteFileWritesFlushesAndTruncatesInPlace) {
+    ASSERT_TRUE(sandbox.writeFile(at("secret"), "0123456789"));
+    auto file = files.openForOverwrite(at("SECRET"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->size(), 10u);
+    EXPECT_TRUE(file->write("AAAA", 4));
+    EXPECT_TRUE(file->flush());
+    EXPECT_TRUE(file->seekToStart());
+    EXPECT_TRUE(file->write("B", 1));
+    EXPECT_TRUE(file->flush());
+    EXPECT_EQ(content(at("secret")), "BAAA456789");
+    EXPECT_TRUE(file->truncate());
+    EXPECT_EQ(file->size(), 0u);
+    EXPECT_TRUE(file->close());
+    EXPECT_FALSE(file->close());
+    EXPECT_EQ(content(at("secret")), "");
+}
+
+TEST_F(FilesConformance, OverwriteRefusesFoldersAndMissingFiles) {
+    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
+    EXPECT_EQ(files.openForOverwrite(at("dir")), nullptr);
+    EXPECT_EQ(files.openForOverwrite(at("missing")), nullptr);
+    EXPECT_EQ(files.openForOverwrite(at("missing\\file")), nullptr);
+}
+
+TEST_F(FilesConformance, FileLinkIsListedDeletedAndRefusedAsItself) {
+    ASSERT_TRUE(sandbox.makeFolder(at("target")));
+    ASSERT_TRUE(sandbox.writeFile(at("target\\real.txt"), "precious"));
+    ASSERT_TRUE(sandbox.makeFolder(at("links")));
+    if (!sandbox.makeSymlink(at("links\\link.txt"), at("target\\real.txt"), false))
+        GTEST_SKIP() << "this system cannot make symbolic links";
+
+    const auto entries = list(at("links"));
+    ASSERT_EQ(names(entries), std::vector<std::string>{"link.txt"});
+    EXPECT_NE(entries[0].attributes & kAttrReparsePoint, 0u);
+    EXPECT_EQ(entries[0].attributes & kAttrDirectory, 0u);
+
+    EXPECT_EQ(files.openForOverwrite(at("links\\link.txt")), nullptr);
+    EXPECT_TRUE(files.deleteFile(at("links\\link.txt")));
+    EXPECT_FALSE(sandbox.exists(at("links\\link.txt")));
+    EXPECT_EQ(content(at("target\\real.txt")), "precious");
+}
+
+TEST_F(FilesConformance, FolderLinkIsListedAsAReparsePointAndItsTargetSurvivesDeletion) {
+    ASSERT_TRUE(sandbox.makeFolder(at("target")));
+    ASSERT_TRUE(sandbox.writeFile(at("target\\real.txt"), "precious"));
+    ASSERT_TRUE(sandbox.makeFolder(at("links")));
+    if (!sandbox.makeSymlink(at("links\\dirlink"), at("target"), true))
+        GTEST_SKIP() << "this system cannot make symbolic links";
+
+    const auto entries = list(at("links"));
+    ASSERT_EQ(names(entries), std::vector<std::string>{"dirlink"});
+    EXPECT_NE(entries[0].attributes & kAttrReparsePoint, 0u);
+    // Whatever each system makes of deleting the link, the target stays.
+    files.deleteFile(at("links\\dirlink"));
+    EXPECT_EQ(content(at("target\\real.txt")), "precious");
+}
+
+TEST_F(FilesConformance, DrivesIncludeTheSandboxDriveAsFixed) {
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
+    ASSERT_GE(letter, 'A');
+    ASSERT_LE(letter, 'Z');
+    const std::uint32_t mask = files.logicalDrives();
+    EXPECT_NE(mask & (1u << (letter - 'A')), 0u);
+    EXPECT_EQ(files.driveType(std::string(1, letter) + ":\\"), kDriveFixed);
+
+    // A letter no drive uses has no root.
+    for (char c = 'Z'; c >= 'D'; --c) {
+        if (mask & (1u << (c - 'A'))) continue;
+        EXPECT_EQ(files.driveType(std::string(1, c) + ":\\"), kDriveNoRootDir) << c;
+        break;
+    }
+}
+
+TEST_F(FilesConformance, TempPathEndsInSeparatorAndWindowsFolderDoesNot) {
+    const std::string temp = files.tempPath();
+    ASSERT_GE(temp.size(), 3u);
+    EXPECT_EQ(temp.back(), '\\');
+    EXPECT_EQ(temp[1], ':');
+    EXPECT_TRUE(files.folderExists(temp)) << temp;
+
+    const std::string windows = files.windowsFolder();
+    ASSERT_GE(windows.size(), 3u);
+    EXPECT_EQ(windows.substr(1, 2), ":\\");
+    if (windows.size() > 3) {
+        EXPECT_NE(windows.back(), '\\');
+    }
+}
+
+}  // namespace
+}  // namespace cindral::platform

@@ -1,0 +1,123 @@
+// The System and ShellFolders contracts, run against the backend of the
+// build (natively the posix backend in its sandbox, under Wine the Win32 calls).
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+#include "platform/shell_folders.h"
+#include "platform/system.h"
+#include "support/sandbox.h"
+
+namespace cindral::platform {
+namespace {
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+// Day of the week (0 = Sunday) of a Gregorian date.
+int weekday(int y, int m, int d) {
+    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (m < 3) y -= 1;
+    return (y + y / 4 - y / 100 + y / 400 + offsets[m - 1] + d) % 7;
+}
+
+class SystemConformance : public ::testing::Test {
+protected:
+    test::Sandbox sandbox;
+    System& system = *sandbox.platform().system;
+    ShellFolders& shell = *sandbox.platform().shellFolders;
+};
+
+TEST_F(SystemConformance, LocalTimeIsAConsistentCalendarDate) {
+    const SystemTime t = system.localTime();
+    ASSERT_GE(t.year, 2020);
+    ASSERT_GE(t.month, 1);
+    ASSERT_LE(t.month, 12);
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int monthDays = days[t.month - 1] + (t.month == 2 && isLeapYear(t.year) ? 1 : 0);
+    EXPECT_GE(t.day, 1);
+    EXPECT_LE(t.day, monthDays);
+    EXPECT_EQ(t.dayOfWeek, weekday(t.year, t.month, t.day));
+    EXPECT_LE(t.hour, 23);
+    EXPECT_LE(t.minute, 59);
+    EXPECT_LE(t.second, 59);
+    EXPECT_LE(t.milliseconds, 999);
+}
+
+TEST_F(SystemConformance, VersionNamesAWindowsFamilyOnlyOnWindows) {
+    const SystemVersion v = system.version();
+#ifdef _WIN32
+    EXPECT_TRUE(v.platformId == kPlatformWin9x || v.platformId == kPlatformNt) << v.platformId;
+    EXPECT_GE(v.major, 4u);
+#else
+    EXPECT_EQ(v.platformId, 0xFFFFFFFFu);
+#endif
+}
+
+TEST_F(SystemConformance, ExecutablePathIsAWindowsPathOfTheTestProgram) {
+    const std::string path = system.executablePath();
+    ASSERT_GE(path.size(), 4u) << path;
+    EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(path[0])));
+    EXPECT_EQ(path.substr(1, 2), ":\\");
+    const std::string name = system.lowerCase(path.substr(path.rfind('\\') + 1));
+#ifdef _WIN32
+    EXPECT_EQ(name, "cindral_tests.exe");
+#else
+    EXPECT_EQ(name, "cindral_tests");
+#endif
+}
+
+TEST_F(SystemConformance, CaseConversionChangesAsciiLettersOnly) {
+    EXPECT_EQ(system.upperCase("abc XYZ 09 -_.\\%cookie%"), "ABC XYZ 09 -_.\\%COOKIE%");
+    EXPECT_EQ(system.lowerCase("ABC xyz 09 -_.\\%COOKIE%"), "abc xyz 09 -_.\\%cookie%");
+    EXPECT_EQ(system.upperCase(""), "");
+    // The length never changes, whatever the code page does with other bytes.
+    const std::string high = "\xc3\xa9t\xc3\xa9";
+    EXPECT_EQ(system.upperCase(high).size(), high.size());
+    EXPECT_EQ(system.lowerCase(high).size(), high.size());
+}
+
+TEST_F(SystemConformance, CompareNoCaseOrdersLettersIgnoringCase) {
+    struct Row {
+        const char* a;
+        const char* b;
+        int expected;
+    };
+    const Row rows[] = {
+        {"abc", "ABC", 0},     {"Plug-In.cnp", "plug-in.CNP", 0}, {"apple", "Banana", -1},
+        {"b", "A", 1},         {"abc", "abcd", -1},              {"", "", 0},
+        {"", "a", -1},         {"item2", "ITEM10", 1},           {"a1", "a2", -1},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(sign(system.compareNoCase(r.a, r.b)), r.expected) << r.a << " vs " << r.b;
+        EXPECT_EQ(sign(system.compareNoCase(r.b, r.a)), -r.expected) << r.b << " vs " << r.a;
+    }
+}
+
+TEST_F(SystemConformance, DecimalSeparatorIsOnePunctuationCharacter) {
+    const std::string sep = system.decimalSeparator();
+    ASSERT_FALSE(sep.empty());
+    EXPECT_FALSE(std::isalnum(static_cast<unsigned char>(sep[0]))) << sep;
+}
+
+TEST_F(SystemConformance, ShellFoldersAreDrivePathsWithoutTrailingSeparator) {
+    for (int csidl : {kCsidlAppData, kCsidlInternetCache}) {
+        const std::string folder = shell.specialFolder(csidl);
+        ASSERT_GE(folder.size(), 3u) << csidl;
+        EXPECT_EQ(folder.substr(1, 2), ":\\") << folder;
+        EXPECT_NE(folder.back(), '\\') << folder;
+    }
+    // The others may be missing on a system, but never carry a trailing "\".
+    for (int csidl : {kCsidlRecent, kCsidlCookies, kCsidlHistory}) {
+        const std::string folder = shell.specialFolder(csidl);
+        if (!folder.empty()) {
+            EXPECT_NE(folder.back(), '\\') << csidl << " " << folder;
+        }
+    }
+    EXPECT_EQ(shell.specialFolder(0x7ffe), "");
+}
+
+}  // namespace
+}  // namespace cindral::platform
