@@ -150,8 +150,8 @@ TEST_F(RegistryCleaner, OnlyValuesLogsValuesWithoutTextByName) {
     run_.Erase = true;
     clean(entry("MRU", "onlyvalues,none"));
     EXPECT_EQ(sortedLines(), (std::vector<std::string>{
-                                 "Cleaning Registry Value: " + logged("MRU") + "count <OK>",
-                                 "Cleaning Registry Value: " + logged("MRU") + "empty <OK>"}));
+                                 "Cleaning Registry Value: " + logged("MRU") + "Count <OK>",
+                                 "Cleaning Registry Value: " + logged("MRU") + "Empty <OK>"}));
     EXPECT_TRUE(values("MRU").empty());
     EXPECT_EQ(run_.FoundRegistryEntries, 2);
     EXPECT_EQ(run_.DeletedRegistryEntries, 2);
