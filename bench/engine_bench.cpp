@@ -1,0 +1,82 @@
+// Times the engine's own file work on a host folder, for run_benchmarks.sh:
+//   engine_bench walk HOSTDIR   test run of "HOSTDIR\*.tmp?" (counts only)
+//   engine_bench clean HOSTDIR  clean run of the same template (deletes)
+//   engine_bench wipe HOSTFILE  WipeFile, method 1, one pass
+// The host folder's parent is mapped as drive C: of the Linux backend.
+// Prints the elapsed seconds of the engine call and what it counted.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "engine/engine_context.h"
+#include "engine/file_remover.h"
+#include "engine/path_template.h"
+#include "platform/posix/posix_platform.h"
+#include "settings/settings_store.h"
+
+using namespace cindral;
+
+namespace {
+
+class DiscardingView : public engine::LogView {
+public:
+    std::size_t lines = 0;
+    void addLine(const std::string&) override { ++lines; }
+    void replaceLastLine(const std::string&) override {}
+    void deleteLastLine() override {}
+    std::size_t lineCount() override { return lines; }
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: engine_bench walk|clean HOSTDIR | wipe HOSTFILE\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) return usage();
+    const std::string mode = argv[1];
+    std::string host = argv[2];
+    while (host.size() > 1 && host.back() == '/') host.pop_back();
+    const auto slash = host.rfind('/');
+    if (host.empty() || host[0] != '/' || slash == std::string::npos) return usage();
+    const std::string parent = slash == 0 ? "/" : host.substr(0, slash);
+    const std::string leaf = host.substr(slash + 1);
+
+    char scratch[] = "/tmp/engine-bench-XXXXXX";
+    if (!mkdtemp(scratch)) return 1;
+    platform::PosixConfig config;
+    config.drives = {{'C', parent, platform::kDriveFixed}};
+    config.registryFile = std::string(scratch) + "/registry.reg";
+    config.tempFolder = scratch;
+    platform::PosixPlatform posix(config);
+    platform::Platform& p = posix.platform();
+    settings::SettingsStore store(*p.registry);
+    engine::RunState run;
+    DiscardingView view;
+    engine::EngineContext ctx{p, run, view, store};
+
+    const std::string windowsPath = "C:\\" + leaf;
+    const auto start = std::chrono::steady_clock::now();
+    bool ok = true;
+    if (mode == "walk" || mode == "clean") {
+        run.Erase = mode == "clean";
+        run.LinePrefix = run.Erase ? "" : "Test Mode: ";
+        engine::CleanPathTemplate(ctx, windowsPath + "\\*.tmp?");
+    } else if (mode == "wipe") {
+        ok = engine::WipeFile(*p.files, windowsPath, 1, engine::kWipeZero);
+    } else {
+        return usage();
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%.3f %lld files %lld bytes %zu lines%s\n", seconds,
+                static_cast<long long>(run.JunkFileCount), static_cast<long long>(run.JunkByteCount),
+                view.lines, ok ? "" : " FAILED");
+    std::remove(config.registryFile.c_str());
+    rmdir(scratch);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,53 @@
+#!/bin/sh
+# Engine benchmarks against find and dd, measured side by side on the same
+# warm tree. usage: bench/run_benchmarks.sh BUILD_DIR [WORK_DIR]
+# BUILD_DIR must be configured with -DCINDRAL_BENCH=ON (target engine_bench).
+set -eu
+BUILD=${1:?usage: run_benchmarks.sh BUILD_DIR [WORK_DIR]}
+WORK=${2:-/tmp/cindral-bench}
+HERE=$(cd "$(dirname "$0")" && pwd)
+BENCH="$BUILD/bin/engine_bench"
+[ -x "$BENCH" ] || { echo "missing $BENCH (configure with -DCINDRAL_BENCH=ON)"; exit 1; }
+
+now() { date +%s.%N; }
+elapsed() { echo "$2 - $1" | bc -l; }
+ratio() { echo "scale=3; $1 / $2" | bc -l; }
+best() {  # smallest of the arguments
+    printf '%s\n' "$@" | sort -g | head -1
+}
+
+mkdir -p "$WORK"
+if [ ! -d "$WORK/tree" ]; then
+    python3 "$HERE/make_tree.py" "$WORK/tree"
+fi
+find "$WORK/tree" -printf '' # warm the caches
+
+echo "== walk: test run of *.tmp with subfolders vs find -iname"
+F=""; E=""
+for i in 1 2 3; do
+    s=$(now); find "$WORK/tree" -iname '*.tmp' -printf '%p %s\n' > /dev/null; e=$(now)
+    F="$F $(elapsed $s $e)"
+    s=$(now); "$BENCH" walk "$WORK/tree" > "$WORK/walk.out"; e=$(now)
+    E="$E $(elapsed $s $e)"
+done
+f=$(best $F); o=$(best $E)
+echo "find ${f}s  engine ${o}s  ($(cat "$WORK/walk.out"))  ratio $(ratio $o $f) (target <= 1.5)"
+
+echo "== clean: deleting *.tmp on fresh copies vs find -delete"
+rm -rf "$WORK/copy1" "$WORK/copy2"
+cp -a "$WORK/tree" "$WORK/copy1"
+cp -a "$WORK/tree" "$WORK/copy2"
+find "$WORK/copy1" "$WORK/copy2" -printf ''
+s=$(now); find "$WORK/copy1" -iname '*.tmp' -delete; e=$(now); f=$(elapsed $s $e)
+s=$(now); "$BENCH" clean "$WORK/copy2" > "$WORK/clean.out"; e=$(now); o=$(elapsed $s $e)
+left=$(find "$WORK/copy2" -iname '*.tmp' | wc -l)
+echo "find ${f}s  engine ${o}s  ($(cat "$WORK/clean.out"), $left left)  ratio $(ratio $o $f) (target <= 1.5)"
+rm -rf "$WORK/copy1" "$WORK/copy2"
+
+echo "== wipe: WipeFile method 1, one pass, 256 MiB vs dd conv=notrunc,fsync"
+dd if=/dev/urandom of="$WORK/wipe.bin" bs=1M count=256 status=none
+s=$(now); dd if=/dev/zero of="$WORK/wipe.bin" bs=1M count=256 conv=notrunc,fsync status=none; e=$(now)
+f=$(elapsed $s $e)
+s=$(now); "$BENCH" wipe "$WORK/wipe.bin" > "$WORK/wipe.out"; e=$(now); o=$(elapsed $s $e)
+[ ! -e "$WORK/wipe.bin" ] || echo "wipe left the file behind"
+echo "dd ${f}s  engine ${o}s  throughput ratio $(ratio $f $o) (target >= 0.8)"
