@@ -242,9 +242,7 @@ std::string writeString(const std::string* file, const std::string& section,
             changed = false;
             return text;
         }
-        std::string replacement = line.name + "=" + v;
-        if (line.end == line.contentEnd) replacement += "\r\n";
-        text.replace(line.begin, line.contentEnd - line.begin, replacement);
+        text.replace(line.begin, line.end - line.begin, line.name + "=" + v + "\r\n");
         return text;
     }
     // After the last non-empty line of the section, so blank lines that

@@ -26,8 +26,9 @@
 // Writing replaces the line of an existing key (keeping the stored name's
 // case), inserts a new key after the last non-empty line of its section, and
 // appends a new section at the end of the file. Lines that are not touched
-// keep their bytes and line ends; written lines end in CR LF. Leading blanks
-// of the value are dropped, as the Win32 function drops them.
+// keep their bytes and line ends; written lines (also a replaced one) end in
+// CR LF. Leading blanks of the value are dropped, as the Win32 function
+// drops them.
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,297 @@
+// Profile files behave as GetPrivateProfileStringA, GetPrivateProfileIntA and
+// WritePrivateProfileStringA do: natively against the posix reader and
+// writer, under Wine against the real functions.
+//
+// Where the backends legitimately differ, and what these tests therefore
+// leave open:
+// - Wine rewrites the whole file on every change: it drops empty lines,
+//   strips the blanks around every "=" and turns every line end into CR LF.
+//   Windows and the posix writer leave lines they do not change as they
+//   were. Cases whose files hold such lines check the lines written and
+//   what reads back, not the whole file.
+// - Case-insensitive matching of bytes above 0x7F follows the code page on
+//   Windows (Wine: also after reading the file as UTF-8 when it has a BOM);
+//   the posix reader folds ASCII letters only.
+// - A quoted value that only fits the buffer once its quotes are gone loses
+//   its last character under Wine; the posix reader does the same, but the
+//   case is not pinned here.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "support/sandbox.h"
+
+namespace cindral::platform {
+namespace {
+
+const std::string kDefault = "<default>";
+const int kDefaultInt = -77;
+
+std::string shown(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else out += c;
+    }
+    return out;
+}
+
+class ProfileConformance : public ::testing::Test {
+protected:
+    ProfileFiles& profiles() { return *sandbox_.platform().profiles; }
+    std::string file() { return sandbox_.root() + "test.ini"; }
+    void put(const std::string& bytes) { ASSERT_TRUE(sandbox_.writeFile(file(), bytes)); }
+    std::string contents() {
+        std::string bytes;
+        EXPECT_TRUE(sandbox_.platform().files->readFile(file(), bytes));
+        return bytes;
+    }
+    std::string read(const std::string& section, const std::string& key,
+                     const std::string& def = kDefault) {
+        return profiles().readString(file(), section, key, def);
+    }
+    int readInt(const std::string& section, const std::string& key) {
+        return profiles().readInt(file(), section, key, kDefaultInt);
+    }
+    bool write(const std::string& section, const std::string& key, const std::string& value) {
+        return profiles().writeString(file(), section, key, value);
+    }
+
+    test::Sandbox sandbox_;
+};
+
+struct ReadRow {
+    const char* content;
+    const char* section;
+    const char* key;
+    const char* expected;
+};
+
+TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
+    const ReadRow rows[] = {
+        {"[s]\r\nk=v\r\n", "s", "k", "v"},
+        {"[s]\r\nk=v\r\n", "S", "K", "v"},
+        {"[Items]\r\nWindows Run History=0\r\n", "items", "WINDOWS RUN HISTORY", "0"},
+        {"[ s ]\r\nk=v\r\n", "s", "k", "v"},
+        {"[\ts\t]\r\nk=v\r\n", "s", "k", "v"},
+        {"[s] trailing text\r\nk=v\r\n", "s", "k", "v"},
+        {"[a]b]\r\nk=v\r\n", "a]b", "k", "v"},
+        {"  [s]\r\n  k  =  v  \r\n", "s", "k", "v"},
+        {"[s]\r\n\tk\t=\tv w\t\r\n", "s", "k", "v w"},
+        {"[s]\r\nk = v\r\n", " s ", " k ", "v"},
+        {"[s]\r\nk=a=b\r\n", "s", "k", "a=b"},
+        {"[s]\r\nk=v ;c\r\n", "s", "k", "v ;c"},
+        {"[s]\r\n;k=v\r\n", "s", "k", kDefault.c_str()},
+        {"[s]\r\n;k=v\r\n", "s", ";k", "v"},
+        {"[s]\r\nk\r\n", "s", "k", kDefault.c_str()},
+        {"[s]\r\nk=\r\n", "s", "k", ""},
+        {"[s]\r\nk=   \r\n", "s", "k", ""},
+        {"[s]\r\n\r\n  \r\nk=v\r\n", "s", "k", "v"},
+        {"[s]\r\nK=first\r\nk=second\r\n", "s", "k", "first"},
+        {"[s]\r\nk=first\r\n[S]\r\nk=second\r\nj=x\r\n", "s", "k", "first"},
+        {"[s]\r\nk=first\r\n[S]\r\nk=second\r\nj=x\r\n", "s", "j", kDefault.c_str()},
+        {"[s]\nk=v\n", "s", "k", "v"},
+        {"[s]\rk=v\r", "s", "k", "v"},
+        {"[s]\r\nk=v", "s", "k", "v"},
+        {"[s]\r\n[t\r\nk=v\r\n", "s", "k", "v"},
+        {"[s]\r\nk=v\r\n", "t", "k", kDefault.c_str()},
+        {"[s]\r\nk=v\r\n", "s", "j", kDefault.c_str()},
+        {"", "s", "k", kDefault.c_str()},
+        {"\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v"},
+        // Quotes: one matching pair around the trimmed value goes.
+        {"[s]\r\nk=\"v\"\r\n", "s", "k", "v"},
+        {"[s]\r\nk='v'\r\n", "s", "k", "v"},
+        {"[s]\r\nk= \" v \" \r\n", "s", "k", " v "},
+        {"[s]\r\nk=\"a\"b\"\r\n", "s", "k", "a\"b"},
+        {"[s]\r\nk=''x''\r\n", "s", "k", "'x'"},
+        {"[s]\r\nk=\"\"\r\n", "s", "k", ""},
+        {"[s]\r\nk=\"v\r\n", "s", "k", "\"v"},
+        {"[s]\r\nk=v\"\r\n", "s", "k", "v\""},
+        {"[s]\r\nk=\"v'\r\n", "s", "k", "\"v'"},
+        {"[s]\r\nk=\"\r\n", "s", "k", "\""},
+    };
+    for (const ReadRow& row : rows) {
+        put(row.content);
+        EXPECT_EQ(read(row.section, row.key), row.expected)
+            << "file \"" << shown(row.content) << "\", section \"" << row.section
+            << "\", key \"" << row.key << "\"";
+    }
+}
+
+TEST_F(ProfileConformance, AMissingFileGivesTheDefault) {
+    EXPECT_EQ(read("s", "k"), kDefault);
+    EXPECT_EQ(readInt("s", "k"), kDefaultInt);
+    EXPECT_FALSE(sandbox_.exists(file())) << "reading creates nothing";
+}
+
+TEST_F(ProfileConformance, TheDefaultLosesTrailingSpacesAndQuotes) {
+    struct Row {
+        const char* def;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"  padded  ", "  padded"}, {"\"q\"", "q"}, {"'q'", "q"}, {"\"q", "\"q"}, {"", ""},
+        {"1", "1"},
+    };
+    for (bool fileExists : {false, true}) {
+        if (fileExists) put("[s]\r\nother=1\r\n");
+        for (const Row& row : rows) {
+            EXPECT_EQ(read("s", "k", row.def), row.expected)
+                << "default \"" << row.def << "\"" << (fileExists ? " (file exists)" : " (no file)");
+        }
+    }
+}
+
+TEST_F(ProfileConformance, AtMost2047CharactersAreRead) {
+    struct Row {
+        std::string value;
+        std::size_t expectedLength;
+    };
+    const Row rows[] = {
+        {std::string(3000, 'x'), 2047},
+        {std::string(2048, 'x'), 2047},
+        {std::string(2047, 'x'), 2047},
+        {std::string(2046, 'x'), 2046},
+        {"\"" + std::string(2046, 'x') + "\"", 2046},
+    };
+    for (const Row& row : rows) {
+        put("[s]\r\nk=" + row.value + "\r\n");
+        const std::string got = read("s", "k");
+        EXPECT_EQ(got.size(), row.expectedLength) << "value of " << row.value.size() << " characters";
+        EXPECT_EQ(got.find_first_not_of('x'), std::string::npos)
+            << "value of " << row.value.size() << " characters";
+    }
+    put("[s]\r\n");
+    EXPECT_EQ(read("s", "k", std::string(3000, 'd')).size(), 2047u) << "a long default";
+}
+
+TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {
+    struct Row {
+        const char* value;
+        int expected;
+    };
+    const Row rows[] = {
+        {"1", 1},          {"0", 0},         {"+5", 5},          {"-5", -5},
+        {"00", 0},         {"1x", 1},        {" 1", 1},          {"\t-3", -3},
+        {"x", 0},          {"", kDefaultInt}, {"\"\"", kDefaultInt}, {"\" 1\"", 1},
+        {"\"7\"", 7},      {"'-4'", -4},     {"1 2", 1},         {"- 5", 0},
+        {"+-5", 0},        {"-", 0},         {"0x10", 16},       {"-0x10", -16},
+        {"0X1f", 0},       {"0x", 0},        {"0b101", 5},       {"0o17", 15},
+        {"010", 10},       {"2147483647", INT_MAX},              {"2147483648", INT_MIN},
+        {"4294967297", 1}, {"-2147483649", INT_MAX},
+    };
+    for (const Row& row : rows) {
+        put(std::string("[s]\r\nk=") + row.value + "\r\n");
+        EXPECT_EQ(readInt("s", "k"), row.expected) << "value \"" << row.value << "\"";
+    }
+    put("[s]\r\nk\r\n");
+    EXPECT_EQ(readInt("s", "k"), kDefaultInt) << "key without \"=\"";
+    EXPECT_EQ(readInt("s", "missing"), kDefaultInt);
+    EXPECT_EQ(readInt("t", "k"), kDefaultInt);
+}
+
+struct WriteRow {
+    const char* before;  // nullptr: no file
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
+    const WriteRow rows[] = {
+        // new file, new section, new key
+        {nullptr, "s", "k", "v", "[s]\r\nk=v\r\n"},
+        {"", "s", "k", "v", "[s]\r\nk=v\r\n"},
+        {"[s]\r\nk=old\r\n", "t", "n", "new", "[s]\r\nk=old\r\n[t]\r\nn=new\r\n"},
+        {"[s]\r\nk=old", "t", "n", "new", "[s]\r\nk=old\r\n[t]\r\nn=new\r\n"},
+        {"k=top\r\n", "s", "k", "v", "k=top\r\n[s]\r\nk=v\r\n"},
+        {"[s]\r\nk=old\r\nj=1\r\n", "s", "n", "new", "[s]\r\nk=old\r\nj=1\r\nn=new\r\n"},
+        {"[s]\r\nk=old\r\n[t]\r\nx=1\r\n", "s", "n", "new",
+         "[s]\r\nk=old\r\nn=new\r\n[t]\r\nx=1\r\n"},
+        {"[s]\r\nk=old\r\n[t]\r\n", "t", "n", "x", "[s]\r\nk=old\r\n[t]\r\nn=x\r\n"},
+        {"[s]\r\nk=old", "s", "n", "new", "[s]\r\nk=old\r\nn=new\r\n"},
+        {"[s]\r\n", "s", "k", "x", "[s]\r\nk=x\r\n"},
+        {"[s]", "s", "k", "x", "[s]\r\nk=x\r\n"},
+        {"[S]\r\nk=old\r\n", "s", "n", "new", "[S]\r\nk=old\r\nn=new\r\n"},
+        {"[s]\r\n;c1\r\nk=old\r\n;c2\r\n", "s", "n", "new", "[s]\r\n;c1\r\nk=old\r\n;c2\r\nn=new\r\n"},
+        {"[s]\r\nk=old\r\n[s]\r\nm=2\r\n", "s", "n", "new",
+         "[s]\r\nk=old\r\nn=new\r\n[s]\r\nm=2\r\n"},
+        {"[a]b]\r\nk=old\r\n", "a]b", "n", "x", "[a]b]\r\nk=old\r\nn=x\r\n"},
+        // replacement in place
+        {"[s]\r\nk=old\r\nj=1\r\n", "s", "k", "new", "[s]\r\nk=new\r\nj=1\r\n"},
+        {"[s]\r\nK=old\r\nj=1\r\n", "s", "k", "new", "[s]\r\nK=new\r\nj=1\r\n"},
+        {"[s]\r\nk=first\r\nK=second\r\n", "s", "K", "new", "[s]\r\nk=new\r\nK=second\r\n"},
+        {"[s]\r\nk=old\r\n[s]\r\nk=2\r\n", "s", "k", "new", "[s]\r\nk=new\r\n[s]\r\nk=2\r\n"},
+        {"[s]\r\nk\r\n", "s", "k", "new", "[s]\r\nk=new\r\n"},
+        {"[s]\r\nnoeq\r\nk=old\r\n", "s", "k", "new", "[s]\r\nnoeq\r\nk=new\r\n"},
+        {"[s]\r\nk=\"a\"\r\n", "s", "k", "new", "[s]\r\nk=new\r\n"},
+        {"[s]\r\nk=old\r\n", " s ", " k ", "new", "[s]\r\nk=new\r\n"},
+        {"[s]\r\nk=old\r\n", "s", "k", "", "[s]\r\nk=\r\n"},
+        {"[s]\r\nk=old\r\n", "s", "k", "  padded  ", "[s]\r\nk=padded  \r\n"},
+        {"[s]\r\nk=old\r\n", "s", "k", "\tx", "[s]\r\nk=x\r\n"},
+        {"[s]\r\nk=old\r\n", "s", "k", "\"quoted\"", "[s]\r\nk=\"quoted\"\r\n"},
+        {"[s]\r\nk=old\r\n", "s", "a=b", "1", "[s]\r\nk=old\r\na=b=1\r\n"},
+        // writing the value a key already holds leaves the file alone
+        {"[s]\nk=v\n", "s", "k", "v", "[s]\nk=v\n"},
+    };
+    for (const WriteRow& row : rows) {
+        if (row.before) {
+            put(row.before);
+        } else {
+            sandbox_.platform().files->deleteFile(file());
+        }
+        const std::string what = std::string("file \"") + (row.before ? shown(row.before) : "<none>") +
+                                 "\", [" + row.section + "] " + row.key + "=" + row.value;
+        EXPECT_TRUE(write(row.section, row.key, row.value)) << what;
+        EXPECT_EQ(shown(contents()), shown(row.after)) << what;
+    }
+}
+
+TEST_F(ProfileConformance, WrittenValuesReadBack) {
+    ASSERT_TRUE(write("Plugin", "Title", "Example Player"));
+    ASSERT_TRUE(write("Plugin", "Author", "  Someone  "));
+    ASSERT_TRUE(write("Items", "Example Player", "1"));
+    ASSERT_TRUE(write("items", "EXAMPLE PLAYER", "0"));
+    EXPECT_EQ(read("plugin", "title"), "Example Player");
+    EXPECT_EQ(read("Plugin", "Author"), "Someone");
+    EXPECT_EQ(read("Items", "Example Player"), "0");
+    EXPECT_EQ(readInt("Items", "Example Player"), 0);
+    ASSERT_TRUE(write("Plugin", "Q", "\"quoted\""));
+    EXPECT_EQ(read("Plugin", "Q"), "quoted");
+}
+
+TEST_F(ProfileConformance, ANewKeyGoesBeforeTheBlankLinesEndingItsSection) {
+    put("[s]\r\nk=old\r\n\r\n\r\n[t]\r\nx=1\r\n");
+    ASSERT_TRUE(write("s", "n", "new"));
+    const std::string after = contents();
+    EXPECT_NE(after.find("k=old\r\nn=new\r\n"), std::string::npos) << shown(after);
+    EXPECT_LT(after.find("n=new"), after.find("[t]")) << shown(after);
+    EXPECT_EQ(read("s", "n"), "new");
+    EXPECT_EQ(read("t", "x"), "1");
+}
+
+TEST_F(ProfileConformance, LinesWrittenIntoAnLfFileEndInCrLf) {
+    put("[s]\nk=old\nj=1\n");
+    ASSERT_TRUE(write("s", "k", "new"));
+    ASSERT_TRUE(write("s", "n", "added"));
+    const std::string after = contents();
+    EXPECT_NE(after.find("k=new\r\n"), std::string::npos) << shown(after);
+    EXPECT_NE(after.find("n=added\r\n"), std::string::npos) << shown(after);
+    EXPECT_EQ(read("s", "k"), "new");
+    EXPECT_EQ(read("s", "j"), "1");
+    EXPECT_EQ(read("s", "n"), "added");
+}
+
+TEST_F(ProfileConformance, WritingIntoAMissingFolderFails) {
+    const std::string path = sandbox_.root() + "missing\\test.ini";
+    EXPECT_FALSE(profiles().writeString(path, "s", "k", "v"));
+    EXPECT_FALSE(sandbox_.exists(path));
+}
+
+}  // namespace
+}  // namespace cindral::platform
