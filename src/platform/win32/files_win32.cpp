@@ -199,6 +199,13 @@ public:
     }
 
     bool writeFileAtomic(const std::string& path, const std::string& bytes) override {
+        // MoveFileEx refuses to replace a read-only file on Windows; Wine
+        // running as root does not, so the rule is kept here.
+        const DWORD existing = attributesOf(path);
+        if (existing != INVALID_FILE_ATTRIBUTES &&
+            (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+            return false;
+        }
         std::string folder = folderOf(path);
         if (folder.empty()) folder = ".";
         // GetTempFileName creates a file of a unique name in the target's own
@@ -228,21 +235,42 @@ public:
     }
 
     bool renameFile(const std::string& from, const std::string& to) override {
-        return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+        if (!MoveFileA(from.c_str(), to.c_str())) return false;
+        if (from == to || lstrcmpiA(from.c_str(), to.c_str()) != 0) return true;
+        // A change of case only. Windows renames in place; Wine finds the old
+        // name under the new spelling and leaves it as it was, so the name is
+        // then changed by way of a unique temporary name.
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA(to.c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return true;
+        FindClose(find);
+        const std::string wanted = to.substr(to.find_last_of("\\/:") + 1);
+        if (wanted == data.cFileName) return true;
+        char temp[MAX_PATH];
+        std::string folder = folderOf(to);
+        if (folder.empty()) folder = ".";
+        if (GetTempFileNameA(folder.c_str(), "cnd", 0, temp) == 0) return false;
+        DeleteFileA(temp);
+        if (!MoveFileA(from.c_str(), temp)) return false;
+        if (MoveFileA(temp, to.c_str())) return true;
+        MoveFileA(temp, from.c_str());
+        return false;
     }
 
     std::unique_ptr<OverwriteFile> openForOverwrite(const std::string& path) override {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        // Others may read the file meanwhile, but neither write nor delete it.
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) return nullptr;
         BY_HANDLE_FILE_INFORMATION info;
-        // Only a plain file with a single name is overwritten: a link's
-        // target, or the content another hard link still names, is not ours
-        // to destroy.
-        const bool plainFile =
-            GetFileInformationByHandle(file, &info) &&
-            !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
-            info.nNumberOfLinks <= 1;
+        // Only a plain, writable file with a single name is overwritten: a
+        // link's target, or the content another hard link still names, is
+        // not ours to destroy. (Windows already refuses to open a read-only
+        // file for writing; Wine running as root does not.)
+        const DWORD refused = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                              FILE_ATTRIBUTE_READONLY;
+        const bool plainFile = GetFileInformationByHandle(file, &info) &&
+                               !(info.dwFileAttributes & refused) && info.nNumberOfLinks <= 1;
         if (!plainFile) {
             CloseHandle(file);
             return nullptr;
