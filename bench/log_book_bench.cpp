@@ -30,7 +30,7 @@ long peakKiB() {
 
 // 80 characters, different for every line, like a log line with a path.
 void makeLine(std::string& line, long i) {
-    char head[40];
+    char head[64];
     std::snprintf(head, sizeof head, "Removing File: C:\\Temp\\f%08ld.tmp <OK> ", i);
     line = head;
     line.resize(80, 'x');
