@@ -6,6 +6,13 @@
 
 namespace cindral::selection {
 
+const char* const kRegistryActionChoices[4] = {
+    "[1] Delete All Registry Values", "[2] Delete All Values in Subkeys",
+    "[3] Delete All Subkeys", "[4] Delete Value"};
+const char* const kFolderActionChoices[3] = {"[1] Delete All Files in Folder",
+                                             "[2] Delete All Files in Folder & Subfolders",
+                                             "[3] Delete File"};
+
 std::string RecordField(const std::string& line, int n) {
     if (n < 1 || n > 5) return {};
     std::size_t start = 0;

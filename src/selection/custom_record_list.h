@@ -13,6 +13,10 @@
 
 namespace cindral::selection {
 
+// The action choices of the two dialog pages, in stored order ("0" first).
+extern const char* const kRegistryActionChoices[4];
+extern const char* const kFolderActionChoices[3];
+
 // Field n (1 to 5): the text after the (n-1)-th ";" up to the n-th. A field
 // that no ";" closes is empty, and so is any n outside 1 to 5.
 std::string RecordField(const std::string& line, int n);
