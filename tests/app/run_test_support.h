@@ -1,0 +1,173 @@
+// Shared pieces of the run tests: fake run services, a home folder in a
+// sandbox with helpers for its data files, and a recorder of everything a
+// run tells its view.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/data_paths.h"
+#include "app/item_queue.h"
+#include "app/log_book.h"
+#include "app/queue_run_view.h"
+#include "engine/builtin_items.h"
+#include "platform/registry.h"
+#include "platform/run_services.h"
+#include "settings/settings_store.h"
+#include "support/sandbox.h"
+
+namespace cindral::test {
+
+class FakeRecycleBin : public platform::RecycleBin {
+public:
+    bool queryOk = true;
+    bool emptyOk = true;
+    platform::RecycleBinContents contents;
+    int emptied = 0;
+    bool query(platform::RecycleBinContents& out) override {
+        out = queryOk ? contents : platform::RecycleBinContents{};
+        return queryOk;
+    }
+    bool empty() override {
+        ++emptied;
+        if (emptyOk) contents = {};
+        return emptyOk;
+    }
+};
+
+class FakeClipboard : public platform::Clipboard {
+public:
+    int emptied = 0;
+    bool empty() override {
+        ++emptied;
+        return true;
+    }
+};
+
+class FakeUrlCache : public platform::UrlCache {
+public:
+    int cacheCleared = 0;
+    int historyCleared = 0;
+    void clearCache() override { ++cacheCleared; }
+    bool clearHistory() override {
+        ++historyCleared;
+        return true;
+    }
+};
+
+class FakeBrowserWindows : public platform::BrowserWindows {
+public:
+    int calls = 0;
+    int closeAll() override {
+        ++calls;
+        return 0;
+    }
+};
+
+struct FakeServices {
+    FakeRecycleBin bin;
+    FakeClipboard clipboard;
+    FakeUrlCache urlCache;
+    FakeBrowserWindows browsers;
+    platform::RunServices services{&urlCache, &bin, &clipboard, &browsers};
+};
+
+class FakeNativeServices : public platform::NativeRunServices {
+public:
+    explicit FakeNativeServices(FakeServices& fakes) : fakes_(fakes) {}
+    platform::RunServices& services() override { return fakes_.services; }
+
+private:
+    FakeServices& fakes_;
+};
+
+// A home folder inside a sandbox, with every built-in item deselected unless
+// a test selects it, and a settings store on a scratch key.
+class HomeFixture : public ::testing::Test {
+protected:
+    HomeFixture()
+        : platform_(box_.platform()),
+          home_(box_.root() + "Home\\"),
+          paths_(app::DataPaths::forHome(home_)),
+          settingsKey_(box_.registryScratchPath() + "\\Settings\\"),
+          store_(*box_.platform().registry, settingsKey_) {
+        box_.makeFolder(home_ + "Data");
+        box_.makeFolder(home_ + "Plug-Ins");
+    }
+
+    // Writes "SelItems.dat" with every built-in item at "0" but the given
+    // positions, and the given extra keys (plug-in titles) as they are.
+    void select(std::initializer_list<int> positions,
+                const std::map<std::string, std::string>& extra = {}) {
+        std::string text = "[Items]\r\n";
+        for (const auto& item : engine::enumerateBuiltInItems()) {
+            bool on = false;
+            for (int p : positions) on = on || p == item.position;
+            text += item.name + "=" + (on ? "1" : "0") + "\r\n";
+        }
+        for (const auto& [key, value] : extra) text += key + "=" + value + "\r\n";
+        write(paths_.selItems, text);
+    }
+
+    void write(const std::string& path, const std::string& bytes) {
+        const auto slash = path.rfind('\\');
+        ASSERT_TRUE(box_.makeFolder(path.substr(0, slash))) << path;
+        ASSERT_TRUE(box_.writeFile(path, bytes)) << path;
+    }
+    // A file below the sandbox root.
+    std::string file(const std::string& relative, const std::string& bytes = "x") {
+        write(box_.root() + relative, bytes);
+        return box_.root() + relative;
+    }
+    bool exists(const std::string& relative) { return box_.exists(box_.root() + relative); }
+
+    // A registry key below the scratch key, as an entry text's key part.
+    std::string regKey(const std::string& sub) {
+        return "HKEY_CURRENT_USER\\" + box_.registryScratchPath() + "\\" + sub;
+    }
+    void setRegText(const std::string& sub, const std::string& name, const std::string& value) {
+        platform::Registry& reg = *platform_.registry;
+        platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
+                                                               box_.registryScratchPath() + "\\" + sub));
+        ASSERT_TRUE(key);
+        ASSERT_TRUE(platform::writeText(reg, key.get(), name, value));
+    }
+    bool regValueExists(const std::string& sub, const std::string& name) {
+        platform::Registry& reg = *platform_.registry;
+        platform::KeyHolder key(reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser,
+                                                                 box_.registryScratchPath() + "\\" + sub));
+        return key && platform::valueExists(reg, key.get(), name);
+    }
+
+    Sandbox box_;
+    platform::Platform platform_;
+    std::string home_;
+    app::DataPaths paths_;
+    std::string settingsKey_;
+    settings::SettingsStore store_;
+    FakeServices fakes_;
+};
+
+// What the view of a run received.
+struct ViewRecord {
+    std::vector<std::string> texts;  // every added or rewritten text, in order
+    int clears = 0;
+    void attach(app::QueueRunView& view) {
+        view.setLineListener([this](app::QueueRunView::LineEvent e, const std::string& text) {
+            if (e == app::QueueRunView::LineEvent::Added || e == app::QueueRunView::LineEvent::Replaced)
+                texts.push_back(text);
+            if (e == app::QueueRunView::LineEvent::Cleared) ++clears;
+        });
+    }
+    bool contains(const std::string& text) const {
+        for (const auto& t : texts)
+            if (t == text) return true;
+        return false;
+    }
+};
+
+}  // namespace cindral::test
