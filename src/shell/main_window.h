@@ -1,0 +1,219 @@
+// The main window (TMForm): the item queue, the log view over the log book,
+// the command buttons, status label and gauge, the tray icon and its menu,
+// the runs and their completion, dialog hosting. The behaviour lives in
+// app::MainController; this class shows it and carries out its requests.
+//
+// Runs work on their own threads. Each run talks to the window through a
+// proxy view that hands every request to this window's thread with
+// SendMessage and waits; the window carries out only requests of the
+// current run, so a stopped run that is still unwinding changes nothing.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/log_book.h"
+#include "app/main_controller.h"
+#include "app/run.h"
+#include "app/startup.h"
+#include "engine/log_view.h"
+#include "platform/platform.h"
+#include "platform/run_services.h"
+#include "settings/settings_store.h"
+#include "shell/desktop.h"
+#include "shell/result_window.h"
+#include "shell/window.h"
+
+namespace cindral::shell {
+
+class MainWindow;
+
+// Hands a dialog what it needs to place and run itself.
+struct DialogHost {
+    MainWindow& main;
+    HWND owner;
+    // Top-left corner for a dialog of the given pixel size: 30 pixels right
+    // of and below the main window, or centred when the main window is hidden.
+    app::Point place(int width, int height) const;
+};
+using DialogRunner = std::function<void(DialogHost& host)>;
+
+struct MainWindowSetup {
+    platform::Platform* platform = nullptr;
+    platform::RunServices* services = nullptr;
+    settings::SettingsStore* settings = nullptr;
+    Desktop* desktop = nullptr;  // null: the system's
+    // End the message loop when the window goes (the program); tests keep it.
+    bool quitOnDestroy = true;
+};
+
+// Message identifiers of the window (WM_APP range).
+constexpr UINT kMsgRunRequest = WM_APP + 1;
+constexpr UINT kMsgRunFinished = WM_APP + 2;
+constexpr UINT kMsgTray = WM_APP + 3;
+
+class MainWindow : public SkinnedWindow,
+                   public engine::RunView,
+                   private app::MainView,
+                   private app::RunLauncher,
+                   private app::HotkeyRegistrar {
+public:
+    // Control identifiers beyond the command table.
+    static constexpr int kQueueId = 301;
+    static constexpr int kLogId = 302;
+    static constexpr int kStatusId = 303;
+    static constexpr int kGaugeId = 304;
+    static constexpr int kTitleId = 305;
+
+    explicit MainWindow(const MainWindowSetup& setup);
+    ~MainWindow() override;
+
+    // Creates the window (hidden) with its tray icon and the result window.
+    bool create();
+    // The start-up sequence; `params` are the command-line parameters.
+    // Shows the window unless the sequence decided otherwise.
+    void startup(const std::vector<std::string>& params);
+
+    // Installs a dialog; its button and tray entry are enabled from then on.
+    void setDialogRunner(app::Dialog dialog, DialogRunner runner);
+
+    app::MainController& controller() { return *controller_; }
+    app::LogBook& logBook() { return log_; }
+    const app::ItemQueue& queue() const { return queue_; }
+    const app::DataPaths& paths() const { return paths_; }
+    ResultWindow& resultWindow() { return result_; }
+    HWND control(int id) const { return GetDlgItem(hwnd_, id); }
+    HMENU buildTrayMenu();  // caller destroys
+    bool trayIconShown() const { return trayShown_; }
+    int imageSet() const { return imageSet_; }
+
+    // Commands as the buttons, title buttons and tray menu give them.
+    void command(int id);
+    void helpCommand();
+    void viewLogCommand();
+    void clearLogCommand();
+    void minimizeToTray();
+    void openFromTray();
+    // Asks first; on Yes the window is destroyed.
+    void closeWithConfirmation();
+    // The tray icon's mouse messages.
+    void trayMessage(LPARAM mouseMessage);
+
+    // Waits (pumping sent messages) until no run thread is left.
+    void waitForRuns();
+
+    // engine::RunView, carried out on the window's thread.
+    void addLine(const std::string& text) override;
+    void replaceLastLine(const std::string& text) override;
+    void deleteLastLine() override;
+    std::size_t lineCount() override { return log_.viewLineCount(); }
+    void clearLog() override;
+    void clearLogAndBuffer() override;
+    void createLogBuffer() override { log_.createBufferFromFile(); }
+    int rowCount() override { return static_cast<int>(queue_.rows.size()); }
+    std::string rowCaption(int row) override;
+    std::string rowStatus(int row) override;
+    int rowIcon(int row) override;
+    void setRowStatus(int row, const std::string& status) override;
+    void setRowIcon(int row, int icon) override;
+    void scrollToRow(int row) override;
+    void setGauge(int position, int maximum) override;
+
+    // Hooks for the triggers (hotkeys, timer, session end, safe shutdown).
+    std::function<void(int hotkeyId)> onHotkey;
+    std::function<void()> onCleaningTimer;
+    std::function<void(bool restart)> onSystemShutdown;
+
+protected:
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct RunSlot;
+    class ControllerSettingsAdapter;
+
+    // app::MainView
+    int queueCount() override { return rowCount(); }
+    void clearLogView() override { clearLog(); }
+    void addLogLine(const std::string& text) override { addLine(text); }
+    void applyCommandState(const app::CommandSnapshot& snapshot, const std::string& cleanCaption,
+                           const std::string& testCaption) override;
+    void showGauge(int maximum) override;
+    void showStatus() override;
+    void setStatusText(const std::string& text) override;
+    void prepareRowsForTest() override;
+    void restoreRowsAfterTestStop() override;
+    bool isMainWindowVisible() override { return isVisible(); }
+    void hideToTray() override { minimizeToTray(); }
+    void closeBrowserWindows() override;
+    void showResult(const app::ResultTexts& texts) override { result_.show(texts); }
+    void appendLogTrailer(const std::string& summary) override { log_.appendTrailer(summary); }
+    void saveLog() override { log_.saveBuffer(); }
+    void requestSystemShutdown(bool restart) override;
+    void runDialog(app::Dialog dialog) override;
+    void rebuildQueue() override;
+    void armCleaningTimer(std::uint32_t intervalMs, bool enabled) override;
+
+    // app::RunLauncher
+    std::uint64_t startRun(app::RunKind kind, const std::string& linePrefix) override;
+    void stopRun(std::uint64_t id) override;
+
+    // app::HotkeyRegistrar
+    void unregisterAll() override;
+    int registerShortcut(const std::string& shortcutText) override;
+
+    void createControls();
+    void fillQueueList();
+    void updateQueueRow(int row);
+    void logChanged(bool lastLineRewritten);
+    void runFinished(std::uint64_t id);
+    void reapStoppedRuns();
+    void showTrayIcon(bool show);
+    void trayAnimation(bool toTray);
+    void drawTrayMenuBar(const DRAWITEMSTRUCT& item);
+    void onLogDisplayInfo(NMLVDISPINFOA& info);
+    void aboutDialog(DialogHost& host);
+
+    platform::Platform& platform_;
+    platform::RunServices* services_;
+    settings::SettingsStore& settings_;
+    Desktop& desktop_;
+    bool quitOnDestroy_;
+
+    app::LogBook log_;
+    app::ItemQueue queue_;
+    app::DataPaths paths_;
+    int imageSet_ = 0;
+    std::unique_ptr<ControllerSettingsAdapter> controllerSettings_;
+    std::unique_ptr<app::MainController> controller_;
+    DialogRunner dialogRunners_[4];
+
+    std::unique_ptr<RunSlot> current_;
+    std::vector<std::unique_ptr<RunSlot>> stopped_;
+    std::uint64_t nextRunId_ = 0;
+
+    ResultWindow result_;
+    HWND queueList_ = nullptr;
+    HWND logList_ = nullptr;
+    HWND status_ = nullptr;
+    HWND gauge_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HICON trayIcon_ = nullptr;
+    HFONT menuBarFont_ = nullptr;
+    bool trayShown_ = false;
+    std::vector<int> hotkeys_;
+    int nextHotkeyId_ = 1;
+    std::string textBuffer_;  // keeps the text handed to the log list alive
+};
+
+// Runs the program's message loop (with F1 as the Help key) until WM_QUIT.
+int runMessageLoop(MainWindow& main);
+
+}  // namespace cindral::shell
