@@ -316,8 +316,9 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
 
     // A test run only reads the settings; the key is not even created.
     const bool test = options.mode == app::RunMode::Test;
-    settings::SettingsStore store = test ? settings::SettingsStore::openForReading(*platform.registry)
-                                         : settings::SettingsStore(*platform.registry);
+    settings::SettingsStore store =
+        test ? settings::SettingsStore::openForReading(*platform.registry, options.settingsKeyPath)
+             : settings::SettingsStore(*platform.registry, options.settingsKeyPath);
     app::LogBook log(*platform.files, paths.logFile);
     log.setRecording(true);
     app::QueueRunView view(queue, log);

@@ -18,6 +18,7 @@
 #include "cli/cli_app.h"
 #include "platform/platform.h"
 #include "platform/run_services.h"
+#include "settings/settings_store.h"
 
 namespace cindral::cli {
 
@@ -40,6 +41,8 @@ struct RunCommandOptions {
     std::string home;  // the home folder as a Windows path with its trailing "\"
     bool json = false;
     bool progress = false;
+    // Below HKEY_CURRENT_USER; only tests point it elsewhere.
+    std::string settingsKeyPath = settings::kSettingsKeyPath;
 };
 
 // The body of "test" and "clean" once the home folder is known.
