@@ -49,5 +49,7 @@ ln -sfn "$bindir" "$WINEPREFIX/dosdevices/t:"
 flock -u 9
 exec 9>&-
 
+# The host's working folder is out of the prefix's reach: start in T:\ instead.
+cd "$bindir"
 # wine hands back the program's exit code.
 exec wine "T:\\$(basename "$exe")" "$@"
