@@ -108,7 +108,9 @@ bool WipeFile(platform::Files& files, const std::string& fullPath, std::uint32_t
             }
         }
     }
-    const bool truncated = f->truncate() && f->flush();
+    // The last pass is on the disk already; the truncation only keeps the
+    // old length from showing in the folder until the deletion.
+    const bool truncated = f->truncate();
     const bool closed = f->close();
     if (!truncated || !closed) return false;
     return files.deleteFile(renameToRandom(files, fullPath, gen));
