@@ -880,6 +880,12 @@ int runMessageLoop(MainWindow& main) {
             TranslateAcceleratorA(main.hwnd(), accel, &msg)) {
             continue;
         }
+        // Enter and Escape close the result window.
+        HWND result = main.resultWindow().hwnd();
+        if (result && (msg.hwnd == result || IsChild(result, msg.hwnd)) &&
+            IsDialogMessageA(result, &msg)) {
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
