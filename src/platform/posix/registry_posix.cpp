@@ -208,11 +208,6 @@ void writeKeys(const PosixRegistry::Node& node, int root, std::vector<std::strin
 
 }  // namespace
 
-bool PosixRegistry::FileIdentity::operator==(const FileIdentity& o) const {
-    return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
-           mtimeSec == o.mtimeSec && mtimeNsec == o.mtimeNsec;
-}
-
 PosixRegistry::PosixRegistry(std::string storeFile) : storeFile_(std::move(storeFile)) {
     for (auto& r : roots_) r = std::make_shared<Node>();
 }
@@ -226,7 +221,9 @@ std::vector<std::string> PosixRegistry::problems() {
 }
 
 void PosixRegistry::refresh() {
-    FileIdentity id;
+    // The bytes are compared rather than the inode, size and time: a file
+    // rewritten twice within one tick of the file system's clock can come
+    // back with the same inode, size and time.
     const int fd = ::open(storeFile_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT && errno != ENOTDIR) {
@@ -234,25 +231,9 @@ void PosixRegistry::refresh() {
             return;
         }
         readable_ = true;
-        if (loadedOnce_ && loaded_ == id) return;
+        if (loadedOnce_ && !loadedExists_) return;
         load(std::string());
-        loaded_ = id;
-        return;
-    }
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        readable_ = false;
-        return;
-    }
-    id.exists = true;
-    id.device = st.st_dev;
-    id.inode = st.st_ino;
-    id.size = static_cast<unsigned long long>(st.st_size);
-    id.mtimeSec = st.st_mtim.tv_sec;
-    id.mtimeNsec = st.st_mtim.tv_nsec;
-    if (loadedOnce_ && readable_ && loaded_ == id) {
-        ::close(fd);
+        loadedExists_ = false;
         return;
     }
     std::string bytes;
@@ -270,8 +251,9 @@ void PosixRegistry::refresh() {
     }
     ::close(fd);
     readable_ = true;
+    if (loadedOnce_ && loadedExists_ && bytes == loadedBytes_) return;
     load(bytes);
-    loaded_ = id;
+    loadedExists_ = true;
 }
 
 void PosixRegistry::load(const std::string& bytes) {
@@ -313,21 +295,24 @@ void PosixRegistry::load(const std::string& bytes) {
     for (int r = 0; r < 5; ++r) roots_[r] = fresh[r];
     problems_ = doc.problems;
     damaged_ = !doc.problems.empty();
-    damagedBytes_ = damaged_ ? bytes : std::string();
+    loadedBytes_ = bytes;
     loadedOnce_ = true;
 }
 
 bool PosixRegistry::backUpDamagedFile() {
     for (int n = 0; n < 100; ++n) {
         const std::string name = storeFile_ + ".bad" + (n ? "." + std::to_string(n) : "");
-        if (writeNewFile(name, damagedBytes_)) return true;
+        if (writeNewFile(name, loadedBytes_)) return true;
         if (errno != EEXIST) return false;
     }
     return false;
 }
 
 bool PosixRegistry::save() {
-    if (damaged_ && !backUpDamagedFile()) return false;
+    if (damaged_) {
+        if (!backUpDamagedFile()) return false;
+        damaged_ = false;  // one copy is enough, even when this write fails
+    }
     std::string text = regedit4::fileHeader();
     for (int r = 0; r < 5; ++r) {
         if (!roots_[r]->values.empty()) {
@@ -340,11 +325,11 @@ bool PosixRegistry::save() {
     }
     const std::string folder = folderOf(storeFile_);
     if (!makeFolders(folder)) return false;
-    static unsigned counter = 0;
-    const std::string temp =
-        storeFile_ + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(++counter);
-    if (!writeNewFile(temp, text)) return false;
-    if (::rename(temp.c_str(), storeFile_.c_str()) != 0) {
+    std::string temp = storeFile_ + ".tmp.XXXXXX";
+    const int fd = ::mkostemp(&temp[0], O_CLOEXEC);  // created for the owner only
+    if (fd < 0) return false;
+    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || ::rename(temp.c_str(), storeFile_.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
@@ -353,19 +338,9 @@ bool PosixRegistry::save() {
         ::fsync(dirFd);
         ::close(dirFd);
     }
-    struct stat st;
-    FileIdentity id;
-    if (::stat(storeFile_.c_str(), &st) == 0) {
-        id.exists = true;
-        id.device = st.st_dev;
-        id.inode = st.st_ino;
-        id.size = static_cast<unsigned long long>(st.st_size);
-        id.mtimeSec = st.st_mtim.tv_sec;
-        id.mtimeNsec = st.st_mtim.tv_nsec;
-    }
-    loaded_ = id;
+    loadedBytes_ = text;
+    loadedExists_ = true;
     damaged_ = false;
-    damagedBytes_.clear();
     problems_.clear();
     return true;
 }

@@ -27,9 +27,9 @@
 // The store file is written whole on every change: a temporary file beside
 // it, flushed to disk, then renamed over it. Writers in this process are
 // serialised by a mutex, writers in all processes by an advisory lock
-// (flock) on "<store>.lock". Every call first checks whether the file changed
-// on disk since it was read (inode, size, modification time) and reads it
-// again if so: another process's writes are seen by the next call.
+// (flock) on "<store>.lock". Every call first reads the file and, when its
+// bytes changed since they were last read or written, loads it again:
+// another process's writes are seen by the next call.
 //
 // A store file that cannot be fully understood (hand edits) is still used:
 // every section and value that can be read is loaded, the rest is listed by
@@ -86,13 +86,6 @@ private:
         std::vector<std::string> path;  // from the root, as stored
         std::uint32_t access = 0;
     };
-    struct FileIdentity {
-        bool exists = false;
-        unsigned long long device = 0, inode = 0, size = 0;
-        long long mtimeSec = 0, mtimeNsec = 0;
-        bool operator==(const FileIdentity& o) const;
-    };
-
     // All of the following run with mutex_ held.
     void refresh();
     void load(const std::string& bytes);
@@ -106,11 +99,11 @@ private:
     std::shared_ptr<Node> roots_[5];
     std::map<RegKey, Handle> handles_;
     RegKey nextHandle_ = 0x1000;
-    FileIdentity loaded_;
+    std::string loadedBytes_;  // the store file as last read or written
+    bool loadedExists_ = false;
     bool loadedOnce_ = false;
     bool readable_ = true;
-    std::string damagedBytes_;  // bytes of a damaged store file, until backed up
-    bool damaged_ = false;
+    bool damaged_ = false;  // loadedBytes_ held lines that could not be used
     std::vector<std::string> problems_;
 };
 

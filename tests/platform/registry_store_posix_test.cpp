@@ -1,0 +1,352 @@
+// The posix registry's store file: its REGEDIT4 text, its atomic rewrite,
+// several instances (processes) sharing one file, and hand-edited files.
+#ifndef _WIN32
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/posix/registry_posix.h"
+
+namespace cindral::platform {
+namespace {
+
+class RegistryStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/cindral-regstore-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        store_ = dir_ + "/registry.reg";
+    }
+    void TearDown() override {
+        for (const std::string& name : entries()) {
+            const std::string path = dir_ + "/" + name;
+            struct stat st;
+            if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+                ::rmdir(path.c_str());
+            } else {
+                ::unlink(path.c_str());
+            }
+        }
+        ::rmdir(dir_.c_str());
+    }
+
+    std::vector<std::string> entries() {
+        std::vector<std::string> names;
+        if (DIR* d = ::opendir(dir_.c_str())) {
+            while (dirent* e = ::readdir(d)) {
+                const std::string n = e->d_name;
+                if (n != "." && n != "..") names.push_back(n);
+            }
+            ::closedir(d);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string slurp(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    void put(const std::string& path, const std::string& bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << bytes;
+    }
+    static RegKey hkcu(Registry& r) { return r.root(RootKey::CurrentUser); }
+
+    std::string dir_;
+    std::string store_;
+};
+
+TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) {
+    PosixRegistry reg(store_);
+    KeyHolder key(reg, reg.createKey(hkcu(reg), "Software\\Quorvane\\Cindral"));
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(writeText(reg, key.get(), "HomePage", "about:blank"));
+    ASSERT_TRUE(writeText(reg, key.get(), "", "default"));
+    ASSERT_TRUE(writeText(reg, key.get(), "say \"hi\"\\", "C:\\dir \"x\""));
+    ASSERT_TRUE(writeNumber(reg, key.get(), "LogRefreshLines", 2500));
+    ASSERT_TRUE(reg.setValue(key.get(), "nul", kRegSz, std::string("a\0b\0", 4)));
+    ASSERT_TRUE(reg.setValue(key.get(), "empty", kRegSz, std::string()));
+    ASSERT_TRUE(reg.setValue(key.get(), "lines", kRegSz, std::string("a\r\nb\0", 5)));
+    ASSERT_TRUE(reg.setValue(key.get(), "short", kRegDword, std::string("\x01\x02", 2)));
+    ASSERT_TRUE(reg.setValue(key.get(), "bin", kRegBinary, std::string("\x00\xff", 2)));
+    ASSERT_TRUE(reg.setValue(key.get(), "odd", 0x1234, "xyz"));
+    ASSERT_NE(reg.createKey(hkcu(reg), "Software\\Empty"), kNoKey);
+
+    const std::string expected =
+        "REGEDIT4\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software]\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Empty]\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Quorvane]\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Quorvane\\Cindral]\r\n"
+        "\"HomePage\"=\"about:blank\"\r\n"
+        "@=\"default\"\r\n"
+        "\"say \\\"hi\\\"\\\\\"=\"C:\\\\dir \\\"x\\\"\"\r\n"
+        "\"LogRefreshLines\"=dword:000009c4\r\n"
+        "\"nul\"=hex(1):61,00,62,00\r\n"
+        "\"empty\"=hex(1):\r\n"
+        "\"lines\"=hex(1):61,0d,0a,62,00\r\n"
+        "\"short\"=hex(4):01,02\r\n"
+        "\"bin\"=hex:00,ff\r\n"
+        "\"odd\"=hex(1234):78,79,7a\r\n"
+        "\r\n";
+    EXPECT_EQ(slurp(store_), expected);
+
+    PosixRegistry other(store_);
+    KeyHolder again(other, other.openKey(hkcu(other), "software\\quorvane\\cindral", kKeyRead));
+    ASSERT_TRUE(again);
+    for (const char* name : {"HomePage", "", "say \"hi\"\\", "LogRefreshLines", "nul", "empty",
+                             "lines", "short", "bin", "odd"}) {
+        RegValue a, b;
+        ASSERT_TRUE(reg.queryValue(key.get(), name, a)) << name;
+        ASSERT_TRUE(other.queryValue(again.get(), name, b)) << name;
+        EXPECT_EQ(a.type, b.type) << name;
+        EXPECT_EQ(a.data, b.data) << name;
+    }
+    EXPECT_TRUE(other.problems().empty());
+}
+
+TEST_F(RegistryStore, LongHexDataContinuesOnIndentedLinesAndReadsBack) {
+    std::string data;
+    for (int i = 0; i < 200; ++i) data.push_back(char(i));
+    {
+        PosixRegistry reg(store_);
+        KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
+        ASSERT_TRUE(reg.setValue(key.get(), "blob", kRegBinary, data));
+    }
+    const std::string text = slurp(store_);
+    std::istringstream lines(text);
+    std::string line;
+    int continued = 0;
+    while (std::getline(lines, line)) {
+        EXPECT_LE(line.size(), 81u) << line;  // 80 and the CR
+        if (line.size() >= 2 && line[line.size() - 2] == '\\') ++continued;
+    }
+    EXPECT_GT(continued, 3);
+    EXPECT_NE(text.find(",\\\r\n  "), std::string::npos);
+    PosixRegistry reader(store_);
+    KeyHolder key(reader, reader.openKey(hkcu(reader), "K", kKeyRead));
+    RegValue v;
+    ASSERT_TRUE(reader.queryValue(key.get(), "blob", v));
+    EXPECT_EQ(v.data, data);
+}
+
+TEST_F(RegistryStore, ReadsAHandWrittenFile) {
+    put(store_,
+        "REGEDIT4\n"
+        "; written by hand\n"
+        "\n"
+        "[hkey_current_user\\Software\\Hand]\n"
+        "\"text\" = \"tab\there\"\n"
+        "\"qword\"=hex(b):01,02,03,04,\\\n"
+        "    05,06,07,08\n"
+        "\"n\"=dword:2A\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Machine]\n"
+        "@=\"m\"\n");
+    PosixRegistry reg(store_);
+    EXPECT_TRUE(reg.problems().empty());
+    KeyHolder hand(reg, reg.openKey(hkcu(reg), "Software\\Hand", kKeyRead));
+    ASSERT_TRUE(hand);
+    EXPECT_EQ(readText(reg, hand.get(), "text", "?"), "tab\there");
+    EXPECT_EQ(readNumber(reg, hand.get(), "n", 0), 42u);
+    RegValue q;
+    ASSERT_TRUE(reg.queryValue(hand.get(), "qword", q));
+    EXPECT_EQ(q.type, 0xbu);
+    EXPECT_EQ(q.data, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
+    KeyHolder machine(reg, reg.openKey(reg.root(RootKey::LocalMachine), "Software\\Machine", kKeyRead));
+    EXPECT_EQ(readText(reg, machine.get(), "", "?"), "m");
+    EXPECT_EQ(reg.openKey(hkcu(reg), "Software\\Machine", kKeyRead), kNoKey)
+        << "each root is a tree of its own";
+
+    // A change keeps the value of a type the store does not know.
+    KeyHolder writable(reg, reg.createKey(hkcu(reg), "Software\\Hand"));
+    ASSERT_TRUE(writeText(reg, writable.get(), "added", "1"));
+    EXPECT_NE(slurp(store_).find("\"qword\"=hex(b):01,02,03,04,05,06,07,08\r\n"), std::string::npos);
+}
+
+TEST_F(RegistryStore, ValuesKeepCreationOrderAndSubkeysAreSorted) {
+    PosixRegistry reg(store_);
+    KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
+    for (const char* n : {"v2", "V1", "", "v3"}) ASSERT_TRUE(writeText(reg, key.get(), n, "x"));
+    ASSERT_TRUE(writeNumber(reg, key.get(), "V2", 7));  // keeps its place
+    std::vector<std::string> names;
+    ASSERT_TRUE(reg.valueNames(key.get(), names));
+    EXPECT_EQ(names, (std::vector<std::string>{"v2", "V1", "", "v3"}));
+    ASSERT_TRUE(reg.deleteValue(key.get(), "V1"));
+    ASSERT_TRUE(writeText(reg, key.get(), "v1", "back"));
+    PosixRegistry reader(store_);
+    KeyHolder again(reader, reader.openKey(hkcu(reader), "K", kKeyRead));
+    ASSERT_TRUE(reader.valueNames(again.get(), names));
+    EXPECT_EQ(names, (std::vector<std::string>{"v2", "", "v3", "v1"})) << "order survives the file";
+
+    for (const char* n : {"b", "_x", "A", "Z", "a1"}) ASSERT_NE(KeyHolder(reg, reg.createKey(key.get(), n)).get(), kNoKey);
+    ASSERT_TRUE(reg.subkeyNames(key.get(), names));
+    EXPECT_EQ(names, (std::vector<std::string>{"_x", "A", "a1", "b", "Z"}));
+}
+
+TEST_F(RegistryStore, EveryChangeReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+    PosixRegistry reg(store_);
+    KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
+    struct stat before, after;
+    ASSERT_EQ(::stat(store_.c_str(), &before), 0);
+    EXPECT_EQ(before.st_mode & 0777, 0600u) << "the store is private to its owner";
+    ASSERT_TRUE(writeNumber(reg, key.get(), "n", 1));
+    ASSERT_EQ(::stat(store_.c_str(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino) << "written to a new file renamed over the old one";
+    EXPECT_EQ(entries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+    ASSERT_TRUE(writeNumber(reg, key.get(), "n", 1));
+    struct stat same;
+    ASSERT_EQ(::stat(store_.c_str(), &same), 0);
+    EXPECT_EQ(same.st_ino, after.st_ino) << "setting the stored value again writes nothing";
+}
+
+TEST_F(RegistryStore, AMissingStoreIsEmptyAndItsFolderIsCreatedOnTheFirstChange) {
+    const std::string nested = dir_ + "/Cindral";
+    const std::string file = nested + "/registry.reg";
+    PosixRegistry reg(file);
+    EXPECT_EQ(reg.openKey(hkcu(reg), "Software", kKeyRead), kNoKey);
+    EXPECT_EQ(readText(reg, hkcu(reg), "x", "def"), "def");
+    struct stat st;
+    EXPECT_NE(::stat(nested.c_str(), &st), 0) << "reading creates nothing";
+    KeyHolder key(reg, reg.createKey(hkcu(reg), "Software"));
+    ASSERT_TRUE(key);
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(slurp(file), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n");
+    ::unlink(file.c_str());
+    ::unlink((file + ".lock").c_str());
+    ::rmdir(nested.c_str());
+}
+
+TEST_F(RegistryStore, TwoInstancesOnOneFileSeeEachOthersChanges) {
+    PosixRegistry a(store_);
+    PosixRegistry b(store_);
+    KeyHolder ka(a, a.createKey(hkcu(a), "Shared"));
+    KeyHolder kb(b, b.openKey(hkcu(b), "Shared", kKeyAllAccess));
+    ASSERT_TRUE(kb) << "b sees the key a created";
+    ASSERT_TRUE(writeText(a, ka.get(), "v", "from a"));
+    EXPECT_EQ(readText(b, kb.get(), "v", "?"), "from a");
+    ASSERT_TRUE(writeText(b, kb.get(), "v", "from b"));
+    ASSERT_TRUE(writeText(b, kb.get(), "w", "also b"));
+    EXPECT_EQ(readText(a, ka.get(), "v", "?"), "from b");
+    ASSERT_TRUE(writeText(a, ka.get(), "x", "a again"));
+    EXPECT_EQ(readText(b, kb.get(), "w", "?"), "also b") << "a's write kept b's value";
+
+    KeyHolder child(a, a.createKey(ka.get(), "child"));
+    ASSERT_TRUE(child);
+    ASSERT_TRUE(b.deleteKey(kb.get(), "child"));
+    EXPECT_FALSE(writeText(a, child.get(), "v", "x")) << "a's handle died with the key";
+    EXPECT_FALSE(valueExists(a, child.get(), "v"));
+}
+
+TEST_F(RegistryStore, ConcurrentWritersLoseNoUpdate) {
+    const int kEach = 40;
+    auto writer = [&](const std::string& prefix) {
+        PosixRegistry reg(store_);
+        for (int i = 0; i < kEach; ++i) {
+            KeyHolder key(reg, reg.createKey(hkcu(reg), "Busy"));
+            writeNumber(reg, key.get(), prefix + std::to_string(i), std::uint32_t(i));
+        }
+    };
+    std::thread first(writer, "a");
+    std::thread second(writer, "b");
+    first.join();
+    second.join();
+    PosixRegistry reg(store_);
+    KeyHolder key(reg, reg.openKey(hkcu(reg), "Busy", kKeyRead));
+    std::vector<std::string> names;
+    ASSERT_TRUE(reg.valueNames(key.get(), names));
+    EXPECT_EQ(names.size(), std::size_t(2 * kEach));
+}
+
+const char kDamaged[] =
+    "REGEDIT4\r\n"
+    "\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Good]\r\n"
+    "\"kept\"=\"yes\"\r\n"
+    "\"broken\"=hex:zz,01\r\n"
+    "this line means nothing\r\n"
+    "[HKEY_NOWHERE\\X]\r\n"
+    "\"lost\"=\"unreachable\"\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Good\\Sub]\r\n"
+    "\"n\"=dword:00000005\r\n";
+
+TEST_F(RegistryStore, ADamagedFileIsUsedAsFarAsPossibleAndBackedUpBeforeTheFirstChange) {
+    put(store_, kDamaged);
+    PosixRegistry reg(store_);
+    EXPECT_EQ(reg.problems().size(), 4u);
+    KeyHolder good(reg, reg.openKey(hkcu(reg), "Software\\Good", kKeyAllAccess));
+    ASSERT_TRUE(good);
+    EXPECT_EQ(readText(reg, good.get(), "kept", "?"), "yes");
+    EXPECT_FALSE(valueExists(reg, good.get(), "broken"));
+    KeyHolder sub(reg, reg.openKey(good.get(), "Sub", kKeyRead));
+    EXPECT_EQ(readNumber(reg, sub.get(), "n", 0), 5u);
+    EXPECT_EQ(slurp(store_), kDamaged) << "reading changes nothing";
+
+    ASSERT_TRUE(writeText(reg, good.get(), "new", "1"));
+    EXPECT_EQ(slurp(store_ + ".bad"), kDamaged) << "the original bytes are kept";
+    EXPECT_TRUE(reg.problems().empty());
+    ASSERT_TRUE(writeText(reg, good.get(), "newer", "2"));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"registry.reg", "registry.reg.bad",
+                                                   "registry.reg.lock"}))
+        << "a clean store is not backed up again";
+
+    put(store_, std::string(kDamaged) + "garbage\r\n");
+    ASSERT_TRUE(writeText(reg, good.get(), "after", "3"));
+    EXPECT_EQ(slurp(store_ + ".bad"), kDamaged) << "an older copy is not overwritten";
+    EXPECT_EQ(slurp(store_ + ".bad.1"), std::string(kDamaged) + "garbage\r\n");
+}
+
+TEST_F(RegistryStore, NoChangeIsWrittenOverADamagedFileThatCannotBeBackedUp) {
+    put(store_, kDamaged);
+    ::mkdir((store_ + ".bad").c_str(), 0700);
+    for (int i = 1; i < 100; ++i) ::mkdir((store_ + ".bad." + std::to_string(i)).c_str(), 0700);
+    PosixRegistry reg(store_);
+    KeyHolder good(reg, reg.openKey(hkcu(reg), "Software\\Good", kKeyAllAccess));
+    ASSERT_TRUE(good);
+    EXPECT_FALSE(writeText(reg, good.get(), "new", "1"));
+    EXPECT_FALSE(valueExists(reg, good.get(), "new")) << "the failed change is undone";
+    EXPECT_EQ(reg.createKey(good.get(), "NewKey"), kNoKey);
+    EXPECT_EQ(reg.openKey(good.get(), "NewKey", kKeyRead), kNoKey);
+    EXPECT_FALSE(reg.deleteKey(good.get(), "Sub"));
+    EXPECT_NE(KeyHolder(reg, reg.openKey(good.get(), "Sub", kKeyRead)).get(), kNoKey);
+    EXPECT_EQ(slurp(store_), kDamaged);
+}
+
+TEST_F(RegistryStore, AStoreThatCannotBeReadIsNeitherUsedNorOverwritten) {
+    ASSERT_EQ(::mkdir(store_.c_str(), 0700), 0);  // a folder where the file should be
+    PosixRegistry reg(store_);
+    EXPECT_EQ(reg.createKey(hkcu(reg), "Software"), kNoKey);
+    EXPECT_EQ(readNumber(reg, hkcu(reg), "x", 9), 9u);
+    EXPECT_FALSE(writeNumber(reg, hkcu(reg), "x", 1));
+    struct stat st;
+    ASSERT_EQ(::stat(store_.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST_F(RegistryStore, NamesTheFileCannotHoldAreRefused) {
+    PosixRegistry reg(store_);
+    KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
+    EXPECT_FALSE(writeText(reg, key.get(), "two\nlines", "x"));
+    EXPECT_FALSE(writeText(reg, key.get(), "cr\r", "x"));
+    EXPECT_EQ(reg.createKey(key.get(), "a\nb"), kNoKey);
+    EXPECT_TRUE(writeText(reg, key.get(), std::string("cut\0here", 8), "x"));
+    EXPECT_TRUE(valueExists(reg, key.get(), "cut")) << "a name ends at its NUL, as in the Win32 call";
+}
+
+}  // namespace
+}  // namespace cindral::platform
+
+#endif  // _WIN32
