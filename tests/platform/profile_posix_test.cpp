@@ -1,0 +1,126 @@
+// The posix profile files over the Files service: what reaches the files,
+// and what happens when they cannot be read or written.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/posix/profile_posix.h"
+
+namespace cindral::platform {
+namespace {
+
+// Files held in memory; only what the profile functions use does anything.
+class MemoryFiles : public Files {
+public:
+    std::map<std::string, std::string> files;
+    std::map<std::string, bool> unreadable;
+    bool failWrites = false;
+    int writes = 0;
+
+    bool readFile(const std::string& path, std::string& bytes) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (unreadable[path]) return false;
+        const auto it = files.find(path);
+        if (it == files.end()) return false;
+        bytes = it->second;
+        return true;
+    }
+    bool writeFileAtomic(const std::string& path, const std::string& bytes) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++writes;
+        if (failWrites) return false;
+        files[path] = bytes;
+        return true;
+    }
+    bool fileExists(const std::string& path) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return files.count(path) != 0;
+    }
+
+    bool listFolder(const std::string&, std::vector<DirEntry>&) override { return false; }
+    bool deleteFile(const std::string&) override { return false; }
+    bool createFolder(const std::string&) override { return false; }
+    bool folderExists(const std::string&) override { return false; }
+    bool fileSize(const std::string&, std::uint64_t&) override { return false; }
+    bool renameFile(const std::string&, const std::string&) override { return false; }
+    std::unique_ptr<OverwriteFile> openForOverwrite(const std::string&) override { return nullptr; }
+    std::uint32_t logicalDrives() override { return 0; }
+    std::uint32_t driveType(const std::string&) override { return kDriveUnknown; }
+    std::string windowsFolder() override { return "C:\\Windows"; }
+    std::string tempPath() override { return "C:\\Temp\\"; }
+
+private:
+    std::mutex mutex_;
+};
+
+const std::string kFile = "C:\\Cindral\\Data\\SelItems.dat";
+
+TEST(PosixProfileFiles, EveryCallReadsTheFileAfresh) {
+    MemoryFiles files;
+    PosixProfileFiles profiles(files);
+    files.files[kFile] = "[Items]\r\nClipboard=1\r\n";
+    EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "?"), "1");
+    files.files[kFile] = "[Items]\r\nClipboard=0\r\n";
+    EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "?"), "0");
+    EXPECT_EQ(profiles.readInt(kFile, "Items", "Clipboard", 7), 0);
+}
+
+TEST(PosixProfileFiles, AFileThatExistsButCannotBeReadIsNotReplaced) {
+    MemoryFiles files;
+    PosixProfileFiles profiles(files);
+    files.files[kFile] = "[Items]\r\nClipboard=0\r\nOther=1\r\n";
+    files.unreadable[kFile] = true;
+    EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "dflt"), "dflt");
+    EXPECT_FALSE(profiles.writeString(kFile, "Items", "Clipboard", "1"));
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(files.files[kFile], "[Items]\r\nClipboard=0\r\nOther=1\r\n");
+}
+
+TEST(PosixProfileFiles, WritingTheHeldValueWritesNothing) {
+    MemoryFiles files;
+    PosixProfileFiles profiles(files);
+    files.files[kFile] = "[Items]\r\nClipboard=1\r\n";
+    EXPECT_TRUE(profiles.writeString(kFile, "items", "CLIPBOARD", "1"));
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_TRUE(profiles.writeString(kFile, "Items", "Clipboard", "0"));
+    EXPECT_EQ(files.writes, 1);
+}
+
+TEST(PosixProfileFiles, AFailedWriteIsReportedAndChangesNothing) {
+    MemoryFiles files;
+    PosixProfileFiles profiles(files);
+    files.files[kFile] = "[Items]\r\nClipboard=1\r\n";
+    files.failWrites = true;
+    EXPECT_FALSE(profiles.writeString(kFile, "Items", "Clipboard", "0"));
+    EXPECT_FALSE(profiles.writeString("C:\\new.ini", "s", "k", "v"));
+    EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "?"), "1");
+    EXPECT_EQ(files.files.count("C:\\new.ini"), 0u);
+}
+
+TEST(PosixProfileFiles, WritersInOneProcessDoNotLoseEachOthersKeys) {
+    MemoryFiles files;
+    PosixProfileFiles profiles(files);
+    const int kEach = 100;
+    auto writer = [&](const std::string& prefix) {
+        for (int i = 0; i < kEach; ++i) profiles.writeString(kFile, "Items", prefix + std::to_string(i), "1");
+    };
+    std::thread a(writer, "a");
+    std::thread b(writer, "b");
+    a.join();
+    b.join();
+    for (const char* prefix : {"a", "b"}) {
+        for (int i = 0; i < kEach; ++i) {
+            const std::string key = prefix + std::to_string(i);
+            EXPECT_EQ(profiles.readInt(kFile, "Items", key, -1), 1) << key;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace cindral::platform
+
+#endif  // _WIN32
