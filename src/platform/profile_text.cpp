@@ -6,9 +6,7 @@
 namespace cindral::platform::profile_text {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 std::string trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
@@ -93,7 +91,8 @@ Parsed parse(const std::string& text) {
         while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n') ++pos;
         line.contentEnd = pos;
         if (pos < text.size() && text[pos] == '\r') ++pos;
-        if (pos < text.size() && text[pos] == '\n' && (pos == line.contentEnd || text[pos - 1] == '\r')) {
+        if (pos < text.size() && text[pos] == '\n' &&
+            (pos == line.contentEnd || text[pos - 1] == '\r')) {
             ++pos;
         }
         line.end = pos;
@@ -169,9 +168,8 @@ bool lookup(const std::string* file, const std::string& section, const std::stri
 
 }  // namespace
 
-std::string readString(const std::string* file, const std::string& section,
-                       const std::string& key, const std::string& def,
-                       std::size_t bufferSize) {
+std::string readString(const std::string* file, const std::string& section, const std::string& key,
+                       const std::string& def, std::size_t bufferSize) {
     std::string value;
     if (lookup(file, section, key, value)) return copyEntry(value, bufferSize);
     return copyEntry(defaultValue(def), bufferSize);
@@ -198,10 +196,14 @@ int profileTextToInt(const std::string& text) {
     for (; i < n; ++i) {
         const char c = text[i];
         unsigned digit;
-        if (c >= '0' && c <= '9') digit = unsigned(c - '0');
-        else if (c >= 'a' && c <= 'z') digit = unsigned(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'Z') digit = unsigned(c - 'A' + 10);
-        else break;
+        if (c >= '0' && c <= '9')
+            digit = unsigned(c - '0');
+        else if (c >= 'a' && c <= 'z')
+            digit = unsigned(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'Z')
+            digit = unsigned(c - 'A' + 10);
+        else
+            break;
         if (digit >= base) break;
         total = total * base + digit;
     }
@@ -209,16 +211,15 @@ int profileTextToInt(const std::string& text) {
     return total > 0x7FFFFFFFu ? -int(~total) - 1 : int(total);
 }
 
-int readInt(const std::string* file, const std::string& section, const std::string& key,
-            int def) {
+int readInt(const std::string* file, const std::string& section, const std::string& key, int def) {
     // The Win32 function reads the text into a buffer of 30 characters.
     const std::string text = readString(file, section, key, std::string(), 30);
     if (text.empty()) return def;
     return profileTextToInt(text);
 }
 
-std::string writeString(const std::string* file, const std::string& section,
-                        const std::string& key, const std::string& value, bool& changed) {
+std::string writeString(const std::string* file, const std::string& section, const std::string& key,
+                        const std::string& value, bool& changed) {
     std::string text = file ? *file : std::string();
     const std::string sectionName = cutAtNul(trim(section));
     const std::string keyName = cutAtNul(trim(key));

@@ -38,16 +38,14 @@ namespace cindral::platform::profile_text {
 
 // GetPrivateProfileStringA into a buffer of bufferSize bytes; `file` is null
 // when the file does not exist.
-std::string readString(const std::string* file, const std::string& section,
-                       const std::string& key, const std::string& def,
-                       std::size_t bufferSize);
+std::string readString(const std::string* file, const std::string& section, const std::string& key,
+                       const std::string& def, std::size_t bufferSize);
 
 // GetPrivateProfileIntA: the value read into a 30-character buffer, then
 // converted as RtlCharToInteger does with base 0 (leading blanks, one sign,
 // "0x", "0o" and "0b" prefixes, digits up to the first other character,
 // 32-bit wrap-around). An empty or missing value gives the default.
-int readInt(const std::string* file, const std::string& section, const std::string& key,
-            int def);
+int readInt(const std::string* file, const std::string& section, const std::string& key, int def);
 
 // The integer conversion of readInt on its own.
 int profileTextToInt(const std::string& text);
@@ -55,7 +53,7 @@ int profileTextToInt(const std::string& text);
 // The new bytes of the file after WritePrivateProfileStringA; `file` is null
 // when it does not exist yet. `changed` is false when the key already holds
 // the value (the Win32 function then leaves the file alone).
-std::string writeString(const std::string* file, const std::string& section,
-                        const std::string& key, const std::string& value, bool& changed);
+std::string writeString(const std::string* file, const std::string& section, const std::string& key,
+                        const std::string& value, bool& changed);
 
 }  // namespace cindral::platform::profile_text

@@ -32,10 +32,14 @@ const int kDefaultInt = -77;
 std::string shown(const std::string& s) {
     std::string out;
     for (char c : s) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else out += c;
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
     }
     return out;
 }
@@ -117,8 +121,8 @@ TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
     for (const ReadRow& row : rows) {
         put(row.content);
         EXPECT_EQ(read(row.section, row.key), row.expected)
-            << "file \"" << shown(row.content) << "\", section \"" << row.section
-            << "\", key \"" << row.key << "\"";
+            << "file \"" << shown(row.content) << "\", section \"" << row.section << "\", key \""
+            << row.key << "\"";
     }
 }
 
@@ -134,14 +138,19 @@ TEST_F(ProfileConformance, TheDefaultLosesTrailingSpacesAndQuotes) {
         const char* expected;
     };
     const Row rows[] = {
-        {"  padded  ", "  padded"}, {"\"q\"", "q"}, {"'q'", "q"}, {"\"q", "\"q"}, {"", ""},
+        {"  padded  ", "  padded"},
+        {"\"q\"", "q"},
+        {"'q'", "q"},
+        {"\"q", "\"q"},
+        {"", ""},
         {"1", "1"},
     };
     for (bool fileExists : {false, true}) {
         if (fileExists) put("[s]\r\nother=1\r\n");
         for (const Row& row : rows) {
             EXPECT_EQ(read("s", "k", row.def), row.expected)
-                << "default \"" << row.def << "\"" << (fileExists ? " (file exists)" : " (no file)");
+                << "default \"" << row.def << "\""
+                << (fileExists ? " (file exists)" : " (no file)");
         }
     }
 }
@@ -161,7 +170,8 @@ TEST_F(ProfileConformance, AtMost2047CharactersAreRead) {
     for (const Row& row : rows) {
         put("[s]\r\nk=" + row.value + "\r\n");
         const std::string got = read("s", "k");
-        EXPECT_EQ(got.size(), row.expectedLength) << "value of " << row.value.size() << " characters";
+        EXPECT_EQ(got.size(), row.expectedLength)
+            << "value of " << row.value.size() << " characters";
         EXPECT_EQ(got.find_first_not_of('x'), std::string::npos)
             << "value of " << row.value.size() << " characters";
     }
@@ -175,14 +185,35 @@ TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {
         int expected;
     };
     const Row rows[] = {
-        {"1", 1},          {"0", 0},         {"+5", 5},          {"-5", -5},
-        {"00", 0},         {"1x", 1},        {" 1", 1},          {"\t-3", -3},
-        {"x", 0},          {"", kDefaultInt}, {"\"\"", kDefaultInt}, {"\" 1\"", 1},
-        {"\"7\"", 7},      {"'-4'", -4},     {"1 2", 1},         {"- 5", 0},
-        {"+-5", 0},        {"-", 0},         {"0x10", 16},       {"-0x10", -16},
-        {"0X1f", 0},       {"0x", 0},        {"0b101", 5},       {"0o17", 15},
-        {"010", 10},       {"2147483647", INT_MAX},              {"2147483648", INT_MIN},
-        {"4294967297", 1}, {"-2147483649", INT_MAX},
+        {"1", 1},
+        {"0", 0},
+        {"+5", 5},
+        {"-5", -5},
+        {"00", 0},
+        {"1x", 1},
+        {" 1", 1},
+        {"\t-3", -3},
+        {"x", 0},
+        {"", kDefaultInt},
+        {"\"\"", kDefaultInt},
+        {"\" 1\"", 1},
+        {"\"7\"", 7},
+        {"'-4'", -4},
+        {"1 2", 1},
+        {"- 5", 0},
+        {"+-5", 0},
+        {"-", 0},
+        {"0x10", 16},
+        {"-0x10", -16},
+        {"0X1f", 0},
+        {"0x", 0},
+        {"0b101", 5},
+        {"0o17", 15},
+        {"010", 10},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MIN},
+        {"4294967297", 1},
+        {"-2147483649", INT_MAX},
     };
     for (const Row& row : rows) {
         put(std::string("[s]\r\nk=") + row.value + "\r\n");
@@ -218,7 +249,8 @@ TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
         {"[s]\r\n", "s", "k", "x", "[s]\r\nk=x\r\n"},
         {"[s]", "s", "k", "x", "[s]\r\nk=x\r\n"},
         {"[S]\r\nk=old\r\n", "s", "n", "new", "[S]\r\nk=old\r\nn=new\r\n"},
-        {"[s]\r\n;c1\r\nk=old\r\n;c2\r\n", "s", "n", "new", "[s]\r\n;c1\r\nk=old\r\n;c2\r\nn=new\r\n"},
+        {"[s]\r\n;c1\r\nk=old\r\n;c2\r\n", "s", "n", "new",
+         "[s]\r\n;c1\r\nk=old\r\n;c2\r\nn=new\r\n"},
         {"[s]\r\nk=old\r\n[s]\r\nm=2\r\n", "s", "n", "new",
          "[s]\r\nk=old\r\nn=new\r\n[s]\r\nm=2\r\n"},
         {"[a]b]\r\nk=old\r\n", "a]b", "n", "x", "[a]b]\r\nk=old\r\nn=x\r\n"},
@@ -245,8 +277,9 @@ TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
         } else {
             sandbox_.platform().files->deleteFile(file());
         }
-        const std::string what = std::string("file \"") + (row.before ? shown(row.before) : "<none>") +
-                                 "\", [" + row.section + "] " + row.key + "=" + row.value;
+        const std::string what = std::string("file \"") +
+                                 (row.before ? shown(row.before) : "<none>") + "\", [" +
+                                 row.section + "] " + row.key + "=" + row.value;
         EXPECT_TRUE(write(row.section, row.key, row.value)) << what;
         EXPECT_EQ(shown(contents()), shown(row.after)) << what;
     }

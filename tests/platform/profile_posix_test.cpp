@@ -2,13 +2,13 @@
 // and what happens when they cannot be read or written.
 #ifndef _WIN32
 
+#include "platform/posix/profile_posix.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <mutex>
 #include <thread>
-
-#include "platform/posix/profile_posix.h"
 
 namespace cindral::platform {
 namespace {
@@ -106,7 +106,8 @@ TEST(PosixProfileFiles, WritersInOneProcessDoNotLoseEachOthersKeys) {
     PosixProfileFiles profiles(files);
     const int kEach = 100;
     auto writer = [&](const std::string& prefix) {
-        for (int i = 0; i < kEach; ++i) profiles.writeString(kFile, "Items", prefix + std::to_string(i), "1");
+        for (int i = 0; i < kEach; ++i)
+            profiles.writeString(kFile, "Items", prefix + std::to_string(i), "1");
     };
     std::thread a(writer, "a");
     std::thread b(writer, "b");

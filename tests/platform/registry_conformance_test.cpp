@@ -34,7 +34,8 @@ const std::string kSentinelText = "<default>";
 class RegistryConformance : public ::testing::Test {
 protected:
     void SetUp() override {
-        scratch_ = reg().createKey(reg().root(RootKey::CurrentUser), sandbox_.registryScratchPath());
+        scratch_ =
+            reg().createKey(reg().root(RootKey::CurrentUser), sandbox_.registryScratchPath());
         ASSERT_NE(scratch_, kNoKey);
     }
     void TearDown() override {
@@ -237,7 +238,10 @@ TEST_F(RegistryConformance, FallbackOpenerStepsDownTheAccessMasks) {
     const Row rows[] = {
         {{}, {kKeyRead}, true, true},
         {{kKeyRead}, {kKeyRead, kKeyQueryEnumerate}, true, true},
-        {{kKeyRead, kKeyQueryEnumerate}, {kKeyRead, kKeyQueryEnumerate, kKeyQueryValue}, true, false},
+        {{kKeyRead, kKeyQueryEnumerate},
+         {kKeyRead, kKeyQueryEnumerate, kKeyQueryValue},
+         true,
+         false},
         {{kKeyRead, kKeyQueryEnumerate, kKeyQueryValue},
          {kKeyRead, kKeyQueryEnumerate, kKeyQueryValue},
          false,
@@ -309,8 +313,8 @@ TEST_F(RegistryConformance, PathSeparatorsAreReadAsWindowsReadsThem) {
         bool opens;
     };
     const Row rows[] = {
-        {"a\\b", true},   {"a\\b\\", true}, {"a\\\\b", true}, {"a\\b\\\\", true},
-        {"A\\B", true},   {"a\\", true},    {"\\a\\b", false}, {"\\", false},
+        {"a\\b", true}, {"a\\b\\", true}, {"a\\\\b", true},  {"a\\b\\\\", true},
+        {"A\\B", true}, {"a\\", true},    {"\\a\\b", false}, {"\\", false},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(open(row.path) != kNoKey, row.opens) << "open \"" << row.path << "\"";
@@ -345,7 +349,8 @@ TEST_F(RegistryConformance, SubkeysAreListedSortedWithoutRegardToCase) {
 }
 
 TEST_F(RegistryConformance, ValueNamesListEveryValueOnce) {
-    for (const char* n : {"v2", "V1", "", "v3"}) ASSERT_TRUE(writeText(reg(), scratch_, n, "x")) << n;
+    for (const char* n : {"v2", "V1", "", "v3"})
+        ASSERT_TRUE(writeText(reg(), scratch_, n, "x")) << n;
     ASSERT_TRUE(writeNumber(reg(), scratch_, "v2", 7));
     EXPECT_EQ(valueSet(scratch_), (std::set<std::string>{"", "V1", "v2", "v3"}));
     ASSERT_TRUE(reg().deleteValue(scratch_, "v1"));

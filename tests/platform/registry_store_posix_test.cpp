@@ -166,7 +166,8 @@ TEST_F(RegistryStore, ReadsAHandWrittenFile) {
     ASSERT_TRUE(reg.queryValue(hand.get(), "qword", q));
     EXPECT_EQ(q.type, 0xbu);
     EXPECT_EQ(q.data, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
-    KeyHolder machine(reg, reg.openKey(reg.root(RootKey::LocalMachine), "Software\\Machine", kKeyRead));
+    KeyHolder machine(reg,
+                      reg.openKey(reg.root(RootKey::LocalMachine), "Software\\Machine", kKeyRead));
     EXPECT_EQ(readText(reg, machine.get(), "", "?"), "m");
     EXPECT_EQ(reg.openKey(hkcu(reg), "Software\\Machine", kKeyRead), kNoKey)
         << "each root is a tree of its own";
@@ -174,7 +175,8 @@ TEST_F(RegistryStore, ReadsAHandWrittenFile) {
     // A change keeps the value of a type the store does not know.
     KeyHolder writable(reg, reg.createKey(hkcu(reg), "Software\\Hand"));
     ASSERT_TRUE(writeText(reg, writable.get(), "added", "1"));
-    EXPECT_NE(slurp(store_).find("\"qword\"=hex(b):01,02,03,04,05,06,07,08\r\n"), std::string::npos);
+    EXPECT_NE(slurp(store_).find("\"qword\"=hex(b):01,02,03,04,05,06,07,08\r\n"),
+              std::string::npos);
 }
 
 TEST_F(RegistryStore, ValuesKeepCreationOrderAndSubkeysAreSorted) {
@@ -192,7 +194,8 @@ TEST_F(RegistryStore, ValuesKeepCreationOrderAndSubkeysAreSorted) {
     ASSERT_TRUE(reader.valueNames(again.get(), names));
     EXPECT_EQ(names, (std::vector<std::string>{"v2", "", "v3", "v1"})) << "order survives the file";
 
-    for (const char* n : {"b", "_x", "A", "Z", "a1"}) ASSERT_NE(KeyHolder(reg, reg.createKey(key.get(), n)).get(), kNoKey);
+    for (const char* n : {"b", "_x", "A", "Z", "a1"})
+        ASSERT_NE(KeyHolder(reg, reg.createKey(key.get(), n)).get(), kNoKey);
     ASSERT_TRUE(reg.subkeyNames(key.get(), names));
     EXPECT_EQ(names, (std::vector<std::string>{"_x", "A", "a1", "b", "Z"}));
 }
@@ -299,8 +302,8 @@ TEST_F(RegistryStore, ADamagedFileIsUsedAsFarAsPossibleAndBackedUpBeforeTheFirst
     EXPECT_EQ(slurp(store_ + ".bad"), kDamaged) << "the original bytes are kept";
     EXPECT_TRUE(reg.problems().empty());
     ASSERT_TRUE(writeText(reg, good.get(), "newer", "2"));
-    EXPECT_EQ(entries(), (std::vector<std::string>{"registry.reg", "registry.reg.bad",
-                                                   "registry.reg.lock"}))
+    EXPECT_EQ(entries(),
+              (std::vector<std::string>{"registry.reg", "registry.reg.bad", "registry.reg.lock"}))
         << "a clean store is not backed up again";
 
     put(store_, std::string(kDamaged) + "garbage\r\n");
@@ -343,7 +346,8 @@ TEST_F(RegistryStore, NamesTheFileCannotHoldAreRefused) {
     EXPECT_FALSE(writeText(reg, key.get(), "cr\r", "x"));
     EXPECT_EQ(reg.createKey(key.get(), "a\nb"), kNoKey);
     EXPECT_TRUE(writeText(reg, key.get(), std::string("cut\0here", 8), "x"));
-    EXPECT_TRUE(valueExists(reg, key.get(), "cut")) << "a name ends at its NUL, as in the Win32 call";
+    EXPECT_TRUE(valueExists(reg, key.get(), "cut"))
+        << "a name ends at its NUL, as in the Win32 call";
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ public:
                            const std::string& key, const std::string& def) override;
     int readInt(const std::string& file, const std::string& section, const std::string& key,
                 int def) override;
-    bool writeString(const std::string& file, const std::string& section,
-                     const std::string& key, const std::string& value) override;
+    bool writeString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override;
 
 private:
     Files& files_;

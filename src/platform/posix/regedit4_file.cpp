@@ -57,7 +57,8 @@ bool parseHexBytes(const std::string& s, std::string& out) {
     std::size_t pos = 0;
     for (;;) {
         const auto comma = all.find(',', pos);
-        items.push_back(trim(all.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos)));
+        items.push_back(
+            trim(all.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos)));
         if (comma == std::string::npos) break;
         pos = comma + 1;
     }
@@ -125,7 +126,8 @@ bool parseSection(const std::string& line, Key& key, std::string& problem) {
     std::size_t pos = 0;
     for (;;) {
         const auto sep = inner.find('\\', pos);
-        const std::string part = inner.substr(pos, sep == std::string::npos ? std::string::npos : sep - pos);
+        const std::string part =
+            inner.substr(pos, sep == std::string::npos ? std::string::npos : sep - pos);
         if (!part.empty()) parts.push_back(part);
         if (sep == std::string::npos) break;
         pos = sep + 1;
@@ -181,8 +183,8 @@ bool parseData(const std::string& text, Value& value, std::string& problem) {
         }
         bytesAt = close + 2;
     } else {
-        problem = data == "-" ? "value deletion entries are not kept in a store"
-                              : "unknown value data";
+        problem =
+            data == "-" ? "value deletion entries are not kept in a store" : "unknown value data";
         return false;
     }
     if (!parseHexBytes(data.substr(bytesAt), value.data)) {
@@ -276,7 +278,8 @@ Document parse(const std::string& text) {
             continue;
         }
         // Hex data continues on the next lines while a line ends in "\".
-        while (line.back() == '\\' && line.find("=hex") != std::string::npos && i + 1 < lines.size()) {
+        while (line.back() == '\\' && line.find("=hex") != std::string::npos &&
+               i + 1 < lines.size()) {
             line.pop_back();
             line += trim(lines[++i]);
         }
@@ -310,7 +313,8 @@ std::string valueLines(const Value& value) {
     }
     if (value.type == kDword && value.data.size() == 4) {
         std::uint32_t n = 0;
-        for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(value.data[std::size_t(i)]);
+        for (int i = 3; i >= 0; --i)
+            n = (n << 8) | static_cast<unsigned char>(value.data[std::size_t(i)]);
         char buf[16];
         std::snprintf(buf, sizeof buf, "dword:%08x", unsigned(n));
         return out + buf + "\r\n";

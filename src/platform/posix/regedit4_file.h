@@ -23,8 +23,8 @@ struct Value {
 };
 
 struct Key {
-    int root = -1;                   // index into rootNames()
-    std::vector<std::string> path;   // components below the root
+    int root = -1;                  // index into rootNames()
+    std::vector<std::string> path;  // components below the root
     std::vector<Value> values;
 };
 
