@@ -82,18 +82,42 @@ class Win32RecycleBin : public RecycleBin {
 public:
     bool query(RecycleBinContents& contents) override {
         contents = {};
-        SHQUERYRBINFO info = {};
-        info.cbSize = sizeof info;
-        if (FAILED(SHQueryRecycleBinA(nullptr, &info))) return false;
-        contents.itemCount = static_cast<std::uint64_t>(info.i64NumItems);
-        contents.totalSize = static_cast<std::uint64_t>(info.i64Size);
-        return true;
+        if (queryRoot(nullptr, contents)) return true;
+        // Some systems refuse the query without a root; the bins are then
+        // asked drive by drive.
+        bool any = false;
+        const DWORD drives = GetLogicalDrives();
+        for (int letter = 0; letter < 26; ++letter) {
+            if (!(drives & (1u << letter))) continue;
+            const char root[] = {static_cast<char>('A' + letter), ':', '\\', 0};
+            if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
+            RecycleBinContents drive;
+            if (!queryRoot(root, drive)) continue;
+            any = true;
+            contents.itemCount += drive.itemCount;
+            contents.totalSize += drive.totalSize;
+        }
+        return any;
     }
 
     bool empty() override {
-        HRESULT result = SHEmptyRecycleBinA(
-            nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
-        return SUCCEEDED(result);
+        SHEmptyRecycleBinA(nullptr, nullptr,
+                           SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+        // The result of the call differs between Windows versions for a bin
+        // that was partly locked or already empty; what counts is whether
+        // the bins are empty afterwards.
+        RecycleBinContents after;
+        return query(after) && after.itemCount == 0;
+    }
+
+private:
+    static bool queryRoot(const char* root, RecycleBinContents& contents) {
+        SHQUERYRBINFO info = {};
+        info.cbSize = sizeof info;
+        if (FAILED(SHQueryRecycleBinA(root, &info))) return false;
+        contents.itemCount = static_cast<std::uint64_t>(info.i64NumItems);
+        contents.totalSize = static_cast<std::uint64_t>(info.i64Size);
+        return true;
     }
 };
 
