@@ -577,7 +577,7 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         text(dc, "Copyright \xA9 Quorvane Software. All rights reserved.",
              dpi.rect(0, 272, w, 16), fonts.normal, colors::kMutedText,
              DT_CENTER | DT_SINGLELINE | DT_VCENTER);
-        text(dc, "Cindral erases what you select, and only that. Use Test Mode to see it first.",
+        text(dc, "Cindral erases only what you select. Try Test Mode first.",
              dpi.rect(20, 288, w - 40, 16), fonts.normal, colors::kMutedText,
              DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
         c.rect(20, 311, w - 20, 312, RGB(176, 190, 208));
