@@ -117,7 +117,16 @@ int openSubfolder(int dirfd, const std::string& name) {
     if (fd >= 0 || errno != ENOENT) return fd;
     std::string actual;
     struct stat st;
-    if (!findEntry(dirfd, name, actual, st) || !S_ISDIR(st.st_mode) || actual == name) return -1;
+    if (!findEntry(dirfd, name, actual, st)) {
+        errno = ENOENT;
+        return -1;
+    }
+    if (!S_ISDIR(st.st_mode) || actual == name) {
+        // Another spelling names a file: the folder is not missing, and
+        // creating it would make a second name differing only in case.
+        errno = ENOTDIR;
+        return -1;
+    }
     return openSubfolder(dirfd, actual);
 }
 
