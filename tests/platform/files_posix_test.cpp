@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <ftw.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -326,14 +327,40 @@ TEST_F(PosixFilesTest, AtomicWriteKeepsTheTargetsPermissions) {
 }
 
 TEST_F(PosixFilesTest, UnreadableFolderDoesNotList) {
-    if (::geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not restrict root";
     mkdir("c/closed");
     write("c/closed/f", "");
     ASSERT_EQ(::chmod(host("c/closed").c_str(), 0), 0);
-    std::vector<DirEntry> entries;
-    EXPECT_FALSE(files->listFolder("C:\\closed", entries));
-    EXPECT_FALSE(files->deleteFile("C:\\closed\\f"));
+    // Permissions do not restrict root: as root, check in a child process
+    // that has given up its rights for those of "nobody".
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot) {
+        ASSERT_EQ(::chmod(base.c_str(), 0755), 0);
+        ASSERT_EQ(::chmod(host("c").c_str(), 0755), 0);
+    }
+    auto check = [&]() -> int {
+        std::vector<DirEntry> entries;
+        if (!files->listFolder("C:\\", entries) || entries.size() != 1) return 2;  // the drive itself is readable
+        if (files->listFolder("C:\\closed", entries)) return 3;
+        if (files->deleteFile("C:\\closed\\f")) return 4;
+        return 0;
+    };
+    if (!asRoot) {
+        EXPECT_EQ(check(), 0);
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            files = makeFiles();  // nothing opened with root's rights
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(1);
+            ::_exit(check());
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: cannot drop rights, 2: drive unreadable, 3: listed, 4: deleted";
+    }
     ::chmod(host("c/closed").c_str(), 0700);
+    EXPECT_TRUE(present("c/closed/f"));
 }
 
 TEST_F(PosixFilesTest, MountPointIsListedAsAReparsePointFolder) {
