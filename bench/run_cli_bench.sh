@@ -1,0 +1,92 @@
+#!/bin/sh
+# Whole runs of cindral-cli against find, side by side on the same warm tree:
+# a custom folder record "*?" (every file, with subfolders) over the
+# generated tree, every built-in item deselected, so the run's rows are that
+# one record. The test run prints every line to /dev/null; the clean run
+# deletes every file of a fresh copy.
+#   test run  vs  find TREE -printf '%p %s\n' > /dev/null   target <= 2
+#   clean run vs  find COPY -type f -delete                  target <= 2
+# usage: bench/run_cli_bench.sh BUILD_DIR [WORK_DIR]
+set -eu
+BUILD=${1:?usage: run_cli_bench.sh BUILD_DIR [WORK_DIR]}
+WORK=${2:-/tmp/cindral-bench}
+HERE=$(cd "$(dirname "$0")" && pwd)
+CLI="$BUILD/bin/cindral-cli"
+[ -x "$CLI" ] || { echo "missing $CLI (make cindral-cli)"; exit 1; }
+
+now() { date +%s.%N; }
+elapsed() { echo "$2 - $1" | bc -l; }
+ratio() { echo "scale=3; $1 / $2" | bc -l; }
+best() { printf '%s\n' "$@" | sort -g | head -1; }
+
+mkdir -p "$WORK"
+WORK=$(cd "$WORK" && pwd -P)
+[ -d "$WORK/tree" ] || python3 "$HERE/make_tree.py" "$WORK/tree"
+
+# The Windows name of a host folder under the default drive map: C: is the
+# home folder, Z: the root of the host.
+winpath() {
+    case "$1" in
+        "$HOME"/*) printf 'C:%s' "${1#"$HOME"}" | tr '/' '\\' ;;
+        *) printf 'Z:%s' "$1" | tr '/' '\\' ;;
+    esac
+}
+
+# A home folder whose queue is one custom folder record over $1.
+make_home() {
+    home="$WORK/home-$2"
+    rm -rf "$home"
+    mkdir -p "$home/Data" "$home/Plug-Ins"
+    {
+        printf '[Items]\r\n'
+        for n in "IE Address Drop-Down List" "IE Cookies" "IE Cache (Temporary Internet Files)" \
+            "Index.dat File" "IE Autocomplete Forms and Passwords" \
+            "Windows Open/Save Dialog History" "Windows Search History" \
+            "Windows Recent Documents" "Windows Run History" "Windows Temp Folder" \
+            "Windows Recycle Bin" "Clipboard" "Netscape Address Drop-Down List" \
+            "Netscape Cookies" "Netscape Cache" "Netscape History Files" \
+            "Opera Address Drop-Down List" "Opera Cookies" "Opera Cache" \
+            "AOL Address Drop-Down List" "AOL Cookies" "AOL Cache" "AOL History Files" \
+            "Drive Scan with Mask"; do
+            printf '%s=0\r\n' "$n"
+        done
+    } > "$home/Data/SelItems.dat"
+    printf 'Tree;%s;1;;1;\r\n' "$(winpath "$1")" > "$home/Data/CustomFolder.dat"
+    echo "$home"
+}
+
+# Everything the runs read or write stays in the work folder.
+export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
+REG="$WORK/config/registry.reg"
+find "$WORK/tree" -printf '' # warm the caches
+
+echo "== test run over every file vs find -printf"
+HOME_T=$(make_home "$WORK/tree" test)
+F=""; C=""
+for i in 1 2 3; do
+    s=$(now); find "$WORK/tree" -printf '%p %s\n' > /dev/null; e=$(now)
+    F="$F $(elapsed $s $e)"
+    s=$(now)
+    /usr/bin/time -o "$WORK/time.test" -f '%M' "$CLI" test --home "$HOME_T" --registry "$REG" > /dev/null
+    e=$(now)
+    C="$C $(elapsed $s $e)"
+done
+f=$(best $F); c=$(best $C)
+summary=$("$CLI" test --home "$HOME_T" --registry "$REG" | tail -1)
+echo "find ${f}s  cindral-cli test ${c}s  ratio $(ratio $c $f) (target <= 2)  peak RSS $(cat "$WORK/time.test") KiB"
+echo "  $summary"
+
+echo "== clean run of every file on a fresh copy vs find -type f -delete"
+rm -rf "$WORK/copy1" "$WORK/copy2"
+cp -a "$WORK/tree" "$WORK/copy1"
+cp -a "$WORK/tree" "$WORK/copy2"
+find "$WORK/copy1" "$WORK/copy2" -printf ''
+HOME_C=$(make_home "$WORK/copy2" clean)
+s=$(now); find "$WORK/copy1" -type f -delete; e=$(now); f=$(elapsed $s $e)
+s=$(now)
+/usr/bin/time -o "$WORK/time.clean" -f '%M' "$CLI" clean --home "$HOME_C" --registry "$REG" > "$WORK/clean.out"
+e=$(now); c=$(elapsed $s $e)
+left=$(find "$WORK/copy2" -type f | wc -l)
+echo "find ${f}s  cindral-cli clean ${c}s  ratio $(ratio $c $f) (target <= 2)  peak RSS $(cat "$WORK/time.clean") KiB  files left $left"
+echo "  $(tail -1 "$WORK/clean.out")"
+rm -rf "$WORK/copy1" "$WORK/copy2"
