@@ -70,6 +70,10 @@ void writeOutsideEntry(const std::string& label, bool exists, const platform::Re
 int runSettings(CommandContext& ctx) {
     if (!ctx.args.positional().empty())
         return usageError(ctx.err, "settings takes no arguments");
+    if (!ctx.platform || !ctx.platform->registry) {
+        ctx.err << kProgramName << ": no registry available\n";
+        return kExitFailure;
+    }
     writeSettingsListing(*ctx.platform->registry, ctx.out);
     return ctx.out.good() ? kExitOk : kExitFailure;
 }
