@@ -74,11 +74,15 @@ std::vector<std::string> FixedDriveList(platform::Files& files);
 class Run {
 public:
     // Called on the run's thread when the body has returned by itself (also
-    // after an unforeseen failure inside an item), never after a stop.
+    // after an unforeseen failure inside an item), never after a stop. It
+    // must not destroy the run; the usual thing is to post a message that
+    // names the run's id to the window's thread.
     using Finished = std::function<void(Run& run)>;
 
     Run(RunSetup setup, engine::RunView& view, std::uint64_t id);
-    // Asks a running body to stop and waits for its thread.
+    // Asks a running body to stop and waits for its thread. A window whose
+    // view blocks the run (SendMessage) must not destroy a run on its own
+    // thread before done() is true.
     ~Run();
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
