@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CINDRAL_BUILD_ROOT:-$root/build}/native"
 
 bash "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 make -C "$build" -j2 --no-print-directory cindral-cli
 
 if [ $# -eq 0 ]; then

@@ -105,7 +105,7 @@ for config in $configs; do
     case "$config" in
         native)
             dir="$build_root/native"
-            configure_and_build native "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+            configure_and_build native "$dir" -DCMAKE_BUILD_TYPE=Release &&
                 run_tests native "$dir.tests.log" "$dir/bin/cindral_tests"
             ;;
         asan)
@@ -118,7 +118,7 @@ for config in $configs; do
             ;;
         i686|x86_64)
             dir="$build_root/$config"
-            if configure_and_build "$config" "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            if configure_and_build "$config" "$dir" -DCMAKE_BUILD_TYPE=Release \
                 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$config-mingw.cmake"; then
                 objdump_tool="$config-w64-mingw32-objdump"
                 check_dlls "$config" "$dir" "$objdump_tool"
