@@ -132,6 +132,30 @@ TEST_F(FilesConformance, NamesAreMatchedInAnyCaseAndKeepTheirSpelling) {
     EXPECT_FALSE(sandbox.exists(at("Folder\\Mixed.TXT")));
 }
 
+TEST_F(FilesConformance, PathsAreReadAsWindowsReadsThem) {
+    ASSERT_TRUE(sandbox.makeFolder(at("sub")));
+    ASSERT_TRUE(sandbox.writeFile(at("a.txt"), "A"));
+    std::string bytes;
+    std::uint64_t size = 0;
+    // A separator at the end names a folder, so no file.
+    EXPECT_FALSE(files.fileExists(at("a.txt\\")));
+    EXPECT_FALSE(files.readFile(at("a.txt\\"), bytes));
+    EXPECT_FALSE(files.fileSize(at("a.txt\\"), size));
+    EXPECT_FALSE(files.writeFileAtomic(at("new\\"), "x"));
+    EXPECT_FALSE(files.deleteFile(at("a.txt\\")));
+    EXPECT_EQ(files.openForOverwrite(at("a.txt\\")), nullptr);
+    // Trailing dots and spaces of the last name are dropped; "." and ".."
+    // are resolved in the text.
+    EXPECT_TRUE(files.fileExists(at("a.txt.")));
+    EXPECT_TRUE(files.fileExists(at("a.txt ")));
+    EXPECT_TRUE(files.folderExists(at("sub.")));
+    EXPECT_TRUE(files.folderExists(at("sub\\.")));
+    EXPECT_TRUE(files.readFile(at("sub\\..\\a.txt"), bytes));
+    EXPECT_EQ(bytes, "A");
+    EXPECT_TRUE(files.deleteFile(at("a.txt.")));
+    EXPECT_FALSE(sandbox.exists(at("a.txt")));
+}
+
 TEST_F(FilesConformance, ExistenceTellsFilesFromFolders) {
     ASSERT_TRUE(sandbox.makeFolder(at("dir")));
     ASSERT_TRUE(sandbox.writeFile(at("file"), ""));
@@ -261,6 +285,8 @@ TEST_F(FilesConformance, RenameRefusesAnExistingTarget) {
 
 TEST_F(FilesConformance, RenameMayChangeTheCaseOfTheSameName) {
     ASSERT_TRUE(sandbox.writeFile(at("name.txt"), "n"));
+    EXPECT_TRUE(files.renameFile(at("name.txt"), at("name.txt")));  // to itself: nothing changes
+    EXPECT_EQ(content(at("name.txt")), "n");
     EXPECT_TRUE(files.renameFile(at("name.txt"), at("NAME.TXT")));
     EXPECT_EQ(names(list(root)), std::vector<std::string>{"NAME.TXT"});
     EXPECT_EQ(content(at("NAME.TXT")), "n");

@@ -101,7 +101,8 @@ TEST_F(PosixFilesTest, DriveMapGivesLettersTypesAndRoots) {
     EXPECT_EQ(files->driveType("D:/"), kDriveRemovable);
     EXPECT_EQ(files->driveType("M:\\"), kDriveNoRootDir);
     EXPECT_EQ(files->driveType("E:\\"), kDriveNoRootDir);
-    EXPECT_EQ(files->driveType("C:\\sub\\"), kDriveNoRootDir);
+    EXPECT_EQ(files->driveType("C:\\sub\\"), kDriveFixed);  // as Wine answers
+    EXPECT_EQ(files->driveType("C:sub"), kDriveNoRootDir);
     EXPECT_EQ(files->driveType(""), kDriveNoRootDir);
     EXPECT_EQ(files->driveType("\\\\server\\share\\"), kDriveNoRootDir);
 
@@ -192,6 +193,23 @@ TEST_F(PosixFilesTest, ExactSpellingWinsOverNamesDifferingOnlyInCase) {
     write("c/dir/in-lower", "");
     EXPECT_TRUE(files->fileExists("C:\\dir\\in-lower"));
     EXPECT_FALSE(files->fileExists("C:\\Dir\\in-lower"));
+}
+
+TEST_F(PosixFilesTest, NameWithTrailingDotIsNeverConfusedWithTheNameWithout) {
+    // Windows cannot hold both; Linux can, and a path naming one must not
+    // reach the other.
+    write("c/report.", "junk");
+    write("c/report", "precious");
+    EXPECT_TRUE(files->deleteFile("C:\\report."));
+    EXPECT_FALSE(present("c/report."));
+    EXPECT_EQ(read("c/report"), "precious");
+    // Without the exact name, the Windows reading applies.
+    EXPECT_TRUE(files->fileExists("C:\\REPORT. "));
+    // New names are made as Windows would spell them.
+    EXPECT_TRUE(files->createFolder("C:\\made.\\sub. "));
+    EXPECT_TRUE(present("c/made/sub"));
+    EXPECT_TRUE(files->writeFileAtomic("C:\\made\\new.txt.", "x"));
+    EXPECT_EQ(read("c/made/new.txt"), "x");
 }
 
 TEST_F(PosixFilesTest, DotNamesAreHiddenAndLinksReportNoSize) {

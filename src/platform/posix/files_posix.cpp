@@ -84,7 +84,7 @@ int reopenForReading(int dirfd) { return ::openat(dirfd, ".", O_RDONLY | O_DIREC
 // The actual name in `dirfd` that `name` refers to: the name itself when it
 // exists, else the first (in byte order) entry equal to it without regard
 // to case. Fills `st` (lstat of that entry).
-bool findEntry(int dirfd, const std::string& name, std::string& actual, struct stat& st) {
+bool findExactOrNoCase(int dirfd, const std::string& name, std::string& actual, struct stat& st) {
     if (::fstatat(dirfd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         actual = name;
         return true;
@@ -104,20 +104,32 @@ bool findEntry(int dirfd, const std::string& name, std::string& actual, struct s
         found = true;
     }
     ::closedir(dir);
-    return found && ::fstatat(dirfd, actual.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (found && ::fstatat(dirfd, actual.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return true;
+    errno = ENOENT;
+    return false;
+}
+
+// As findExactOrNoCase, then with the name as Windows reads it ("a.txt." is
+// "a.txt"). The written name comes first: Linux may hold both "report." and
+// "report", and a path naming the one must never reach the other.
+bool findEntry(int dirfd, const std::string& name, const std::string& trimmed, std::string& actual,
+               struct stat& st) {
+    if (findExactOrNoCase(dirfd, name, actual, st)) return true;
+    if (errno != ENOENT || trimmed == name || trimmed.empty()) return false;
+    return findExactOrNoCase(dirfd, trimmed, actual, st);
 }
 
 // Opens the subfolder `name` of `dirfd` without following a link. A folder
 // that may be passed but not read is opened as a path handle, enough to
 // reach what lies below it.
-int openSubfolder(int dirfd, const std::string& name) {
+int openSubfolder(int dirfd, const std::string& name, const std::string& trimmed) {
     int fd = ::openat(dirfd, name.c_str(), kDirFlags);
     if (fd < 0 && errno == EACCES)
         fd = ::openat(dirfd, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0 || errno != ENOENT) return fd;
     std::string actual;
     struct stat st;
-    if (!findEntry(dirfd, name, actual, st)) {
+    if (!findEntry(dirfd, name, trimmed, actual, st)) {
         errno = ENOENT;
         return -1;
     }
@@ -127,7 +139,20 @@ int openSubfolder(int dirfd, const std::string& name) {
         errno = ENOTDIR;
         return -1;
     }
-    return openSubfolder(dirfd, actual);
+    return openSubfolder(dirfd, actual, actual);
+}
+
+// Windows drops one trailing "." of a path component, and every trailing
+// "." and " " of the last one; "..." and longer runs of dots stay.
+std::string windowsSpelling(const std::string& part, bool last) {
+    if (part.find_first_not_of('.') == std::string::npos) return part;
+    std::string out = part;
+    if (last) {
+        while (!out.empty() && (out.back() == '.' || out.back() == ' ')) out.pop_back();
+    } else if (out.size() >= 2 && out.back() == '.' && out[out.size() - 2] != '.') {
+        out.pop_back();
+    }
+    return out;
 }
 
 std::string cacheKey(const std::vector<DriveMapping>& drives, std::size_t drive,
@@ -332,6 +357,7 @@ bool PosixFiles::parse(const std::string& path, ParsedPath& out) const {
     if (it == config_.drives.end()) return false;
     out.drive = static_cast<std::size_t>(it - config_.drives.begin());
     out.parts.clear();
+    out.trimmed.clear();
     // "." and ".." are resolved on the text, as Windows does, never above
     // the drive root.
     std::size_t i = 3;
@@ -340,13 +366,23 @@ bool PosixFiles::parse(const std::string& path, ParsedPath& out) const {
         if (j == std::string::npos) j = path.size();
         std::string part = path.substr(i, j - i);
         if (part == "..") {
-            if (!out.parts.empty()) out.parts.pop_back();
+            if (!out.parts.empty()) {
+                out.parts.pop_back();
+                out.trimmed.pop_back();
+            }
         } else if (!part.empty() && part != ".") {
+            out.trimmed.push_back(windowsSpelling(part, j == path.size()));
             out.parts.push_back(std::move(part));
         }
         i = j + 1;
     }
+    const char lastChar = path.back();
+    out.trailingSeparator = lastChar == '\\' || lastChar == '/';
     return true;
+}
+
+bool PosixFiles::parseFile(const std::string& path, ParsedPath& out) const {
+    return parse(path, out) && !out.parts.empty() && !out.trailingSeparator;
 }
 
 PosixFiles::DirRef PosixFiles::openDriveRoot(std::size_t drive) const {
@@ -389,7 +425,7 @@ PosixFiles::DirRef PosixFiles::openFolder(const ParsedPath& path, std::size_t co
         if (!dir) return nullptr;
     }
     for (std::size_t i = start; i < count; ++i) {
-        int fd = openSubfolder(dir->fd, path.parts[i]);
+        int fd = openSubfolder(dir->fd, path.parts[i], path.trimmed[i]);
         if (fd < 0) return nullptr;
         dir = std::make_shared<DirHandle>(fd);
     }
@@ -463,12 +499,12 @@ bool PosixFiles::listFolder(const std::string& folder, std::vector<DirEntry>& en
 
 bool PosixFiles::deleteFile(const std::string& path) {
     ParsedPath p;
-    if (!parse(path, p) || p.parts.empty()) return false;
+    if (!parseFile(path, p)) return false;
     DirRef dir = openFolder(p, p.parts.size() - 1);
     if (!dir) return false;
     std::string name;
     struct stat st;
-    if (!findEntry(dir->fd, p.parts.back(), name, st)) return false;
+    if (!findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st)) return false;
     if (S_ISDIR(st.st_mode)) return false;
     // DeleteFile refuses a read-only file.
     if (!S_ISLNK(st.st_mode) && ownerCannotWrite(st)) return false;
@@ -482,11 +518,13 @@ bool PosixFiles::createFolder(const std::string& path) {
     forgetAll();
     DirRef dir = openDriveRoot(p.drive);
     if (!dir) return false;
-    for (const std::string& part : p.parts) {
-        int fd = openSubfolder(dir->fd, part);
+    for (std::size_t i = 0; i < p.parts.size(); ++i) {
+        int fd = openSubfolder(dir->fd, p.parts[i], p.trimmed[i]);
         if (fd < 0 && errno == ENOENT) {
-            if (::mkdirat(dir->fd, part.c_str(), 0777) != 0 && errno != EEXIST) return false;
-            fd = openSubfolder(dir->fd, part);
+            // A new folder gets the name Windows would give it.
+            const std::string& name = p.trimmed[i].empty() ? p.parts[i] : p.trimmed[i];
+            if (::mkdirat(dir->fd, name.c_str(), 0777) != 0 && errno != EEXIST) return false;
+            fd = openSubfolder(dir->fd, name, name);
         }
         if (fd < 0) return false;
         dir = std::make_shared<DirHandle>(fd);
@@ -496,11 +534,11 @@ bool PosixFiles::createFolder(const std::string& path) {
 
 bool PosixFiles::fileExists(const std::string& path) {
     ParsedPath p;
-    if (!parse(path, p) || p.parts.empty()) return false;
+    if (!parseFile(path, p)) return false;
     DirRef dir = openFolder(p, p.parts.size() - 1);
     std::string name;
     struct stat st;
-    return dir && findEntry(dir->fd, p.parts.back(), name, st) && !S_ISDIR(st.st_mode);
+    return dir && findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st) && !S_ISDIR(st.st_mode);
 }
 
 bool PosixFiles::folderExists(const std::string& path) {
@@ -512,12 +550,12 @@ bool PosixFiles::folderExists(const std::string& path) {
 bool PosixFiles::readFile(const std::string& path, std::string& bytes) {
     bytes.clear();
     ParsedPath p;
-    if (!parse(path, p) || p.parts.empty()) return false;
+    if (!parseFile(path, p)) return false;
     DirRef dir = openFolder(p, p.parts.size() - 1);
     if (!dir) return false;
     std::string name;
     struct stat st;
-    if (!findEntry(dir->fd, p.parts.back(), name, st) || !S_ISREG(st.st_mode)) return false;
+    if (!findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st) || !S_ISREG(st.st_mode)) return false;
     // O_NONBLOCK: should the name have become a pipe meanwhile, the open
     // must not hang; the fstat below then refuses it.
     Fd fd(::openat(dir->fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
@@ -540,16 +578,16 @@ bool PosixFiles::readFile(const std::string& path, std::string& bytes) {
 
 bool PosixFiles::writeFileAtomic(const std::string& path, const std::string& bytes) {
     ParsedPath p;
-    if (!parse(path, p) || p.parts.empty()) return false;
+    if (!parseFile(path, p)) return false;
     DirRef dir = openFolder(p, p.parts.size() - 1);
     if (!dir) return false;
     // Replace the existing file under its own spelling rather than create a
     // second one differing in case.
-    std::string name = p.parts.back();
+    std::string name = p.trimmed.back().empty() ? p.parts.back() : p.trimmed.back();
     struct stat st;
     mode_t mode = 0666;
     std::string existing;
-    if (findEntry(dir->fd, name, existing, st)) {
+    if (findEntry(dir->fd, p.parts.back(), p.trimmed.back(), existing, st)) {
         if (S_ISDIR(st.st_mode)) return false;
         if (S_ISREG(st.st_mode)) {
             if (ownerCannotWrite(st)) return false;  // as MoveFileEx over a read-only file
@@ -585,35 +623,35 @@ bool PosixFiles::writeFileAtomic(const std::string& path, const std::string& byt
 
 bool PosixFiles::fileSize(const std::string& path, std::uint64_t& size) {
     ParsedPath p;
-    if (!parse(path, p) || p.parts.empty()) return false;
+    if (!parseFile(path, p)) return false;
     DirRef dir = openFolder(p, p.parts.size() - 1);
     if (!dir) return false;
     std::string name;
     struct stat st;
-    if (!findEntry(dir->fd, p.parts.back(), name, st) || S_ISDIR(st.st_mode)) return false;
+    if (!findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st) || S_ISDIR(st.st_mode)) return false;
     size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     return true;
 }
 
 bool PosixFiles::renameFile(const std::string& from, const std::string& to) {
     ParsedPath src, dst;
-    if (!parse(from, src) || !parse(to, dst) || src.parts.empty() || dst.parts.empty()) return false;
-    if (src.drive != dst.drive) return false;
+    if (!parseFile(from, src) || !parseFile(to, dst) || src.drive != dst.drive) return false;
     DirRef srcDir = openFolder(src, src.parts.size() - 1);
     DirRef dstDir = openFolder(dst, dst.parts.size() - 1);
     if (!srcDir || !dstDir) return false;
     std::string srcName, dstName;
     struct stat srcSt, dstSt;
-    if (!findEntry(srcDir->fd, src.parts.back(), srcName, srcSt)) return false;
+    if (!findEntry(srcDir->fd, src.parts.back(), src.trimmed.back(), srcName, srcSt)) return false;
+    const std::string target = dst.trimmed.back().empty() ? dst.parts.back() : dst.trimmed.back();
     // The target exists when any spelling of it does, except that a file may
-    // be renamed to another spelling of its own name.
-    if (findEntry(dstDir->fd, dst.parts.back(), dstName, dstSt) &&
-        !(dstSt.st_dev == srcSt.st_dev && dstSt.st_ino == srcSt.st_ino && dstName == srcName &&
-          dst.parts.back() != srcName)) {
-        return false;
+    // be renamed to another spelling of its own name (or to itself, which
+    // changes nothing).
+    if (findEntry(dstDir->fd, dst.parts.back(), dst.trimmed.back(), dstName, dstSt)) {
+        const bool sameEntry = dstSt.st_dev == srcSt.st_dev && dstSt.st_ino == srcSt.st_ino && dstName == srcName;
+        if (!sameEntry) return false;
+        if (target == srcName) return true;
     }
     forgetAll();
-    const std::string& target = dst.parts.back();
     if (::renameat2(srcDir->fd, srcName.c_str(), dstDir->fd, target.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     // A file system without RENAME_NOREPLACE: a hard link fails on an
@@ -626,12 +664,12 @@ bool PosixFiles::renameFile(const std::string& from, const std::string& to) {
 
 std::unique_ptr<OverwriteFile> PosixFiles::openForOverwrite(const std::string& path) {
     ParsedPath p;
-    if (!parse(path, p) || p.parts.empty()) return nullptr;
+    if (!parseFile(path, p)) return nullptr;
     DirRef dir = openFolder(p, p.parts.size() - 1);
     if (!dir) return nullptr;
     std::string name;
     struct stat st;
-    if (!findEntry(dir->fd, p.parts.back(), name, st) || !S_ISREG(st.st_mode)) return nullptr;
+    if (!findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st) || !S_ISREG(st.st_mode)) return nullptr;
     Fd fd(::openat(dir->fd, name.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
     // A read-only file is not writable on Windows, whatever the caller's
@@ -654,9 +692,10 @@ std::uint32_t PosixFiles::logicalDrives() {
 }
 
 std::uint32_t PosixFiles::driveType(const std::string& root) {
-    // "X:\" or "X:"; anything longer is not a root.
-    if (root.size() < 2 || root.size() > 3 || root[1] != ':') return kDriveNoRootDir;
-    if (root.size() == 3 && root[2] != '\\' && root[2] != '/') return kDriveNoRootDir;
+    // "X:\" or "X:"; like Wine's GetDriveType, a longer path on the drive
+    // ("C:\Windows\") gives the type of its drive.
+    if (root.size() < 2 || root[1] != ':') return kDriveNoRootDir;
+    if (root.size() >= 3 && root[2] != '\\' && root[2] != '/') return kDriveNoRootDir;
     const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
     for (const auto& d : config_.drives) {
         if (d.letter != letter) continue;

@@ -87,11 +87,16 @@ public:
 private:
     struct ParsedPath {
         std::size_t drive = 0;  // index into drives_
-        std::vector<std::string> parts;
+        std::vector<std::string> parts;    // as written
+        std::vector<std::string> trimmed;  // as Windows reads them (trailing dots and spaces dropped)
+        bool trailingSeparator = false;    // names a folder, never a file
     };
     using DirRef = std::shared_ptr<DirHandle>;
 
     bool parse(const std::string& path, ParsedPath& out) const;
+    // parse() for an operation on a file: a path ending in a separator, or
+    // the drive root, names no file.
+    bool parseFile(const std::string& path, ParsedPath& out) const;
     // The folder made of the first `count` parts, opened without following
     // links; null when it is missing or not a folder.
     DirRef openFolder(const ParsedPath& path, std::size_t count);
