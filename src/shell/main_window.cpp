@@ -343,14 +343,30 @@ void MainWindow::rebuildQueue() {
 // RunView on the window's thread.
 
 void MainWindow::logChanged(bool lastLineRewritten) {
-    const int n = static_cast<int>(log_.viewLineCount());
-    ListView_SetItemCountEx(logList_, n, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    if (n > 0) {
-        if (lastLineRewritten) ListView_RedrawItems(logList_, n - 1, n - 1);
-        ListView_EnsureVisible(logList_, n - 1, FALSE);
-    } else {
-        InvalidateRect(logList_, nullptr, TRUE);
+    // The list control catches up once per batch of changes: a run can add
+    // thousands of lines a second, and the list needs to know only the
+    // final count and the last line's text before it next paints.
+    if (lastLineRewritten) lastLineDirty_ = true;
+    if (!logRefreshPosted_) {
+        logRefreshPosted_ = PostMessageA(hwnd_, kMsgLogRefresh, 0, 0) != FALSE;
+        if (!logRefreshPosted_) refreshLogList();
     }
+}
+
+void MainWindow::refreshLogList() {
+    logRefreshPosted_ = false;
+    const int n = static_cast<int>(log_.viewLineCount());
+    const int shown = ListView_GetItemCount(logList_);
+    if (n != shown) ListView_SetItemCountEx(logList_, n, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    // Lines were taken away since the last refresh: what is on screen may
+    // belong to other lines now.
+    if (logLinesRemoved_ || n < shown) InvalidateRect(logList_, nullptr, TRUE);
+    logLinesRemoved_ = false;
+    if (n > 0) {
+        if (lastLineDirty_) ListView_RedrawItems(logList_, n - 1, n - 1);
+        ListView_EnsureVisible(logList_, n - 1, FALSE);
+    }
+    lastLineDirty_ = false;
 }
 
 void MainWindow::addLine(const std::string& text) {
@@ -365,16 +381,19 @@ void MainWindow::replaceLastLine(const std::string& text) {
 }
 
 void MainWindow::deleteLastLine() {
+    logLinesRemoved_ = true;
     log_.deleteLastLine();
     logChanged(false);
 }
 
 void MainWindow::clearLog() {
+    logLinesRemoved_ = true;
     log_.clearView();
     logChanged(false);
 }
 
 void MainWindow::clearLogAndBuffer() {
+    logLinesRemoved_ = true;
     log_.clearViewAndBuffer();
     logChanged(false);
 }
@@ -797,6 +816,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case kMsgRunFinished:
             runFinished(static_cast<std::uint64_t>(wParam));
+            return 0;
+        case kMsgLogRefresh:
+            refreshLogList();
             return 0;
         case kMsgTray:
             trayMessage(lParam);

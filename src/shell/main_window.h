@@ -57,6 +57,7 @@ struct MainWindowSetup {
 constexpr UINT kMsgRunRequest = WM_APP + 1;
 constexpr UINT kMsgRunFinished = WM_APP + 2;
 constexpr UINT kMsgTray = WM_APP + 3;
+constexpr UINT kMsgLogRefresh = WM_APP + 4;
 
 class MainWindow : public SkinnedWindow,
                    public engine::RunView,
@@ -171,6 +172,7 @@ private:
     void fillQueueList();
     void updateQueueRow(int row);
     void logChanged(bool lastLineRewritten);
+    void refreshLogList();
     void runFinished(std::uint64_t id);
     void reapStoppedRuns();
     void showTrayIcon(bool show);
@@ -210,7 +212,9 @@ private:
     bool trayShown_ = false;
     std::vector<int> hotkeys_;
     int nextHotkeyId_ = 1;
-    std::string textBuffer_;  // keeps the text handed to the log list alive
+    bool logRefreshPosted_ = false;
+    bool lastLineDirty_ = false;
+    bool logLinesRemoved_ = false;
 };
 
 // Runs the program's message loop (with F1 as the Help key) until WM_QUIT.
