@@ -1,0 +1,121 @@
+// A Test Mode run in the real main window, timed, while another thread
+// checks that the window keeps answering: every 20 ms it sends WM_NULL with
+// SendMessageTimeout and records the longest wait.
+//
+// usage: window_bench.exe HOME\   (HOME holds Data\SelItems.dat and the
+// custom lists of the run; nothing else is read)
+// Prints: "window_run_seconds S" and "window_max_answer_ms M".
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/native.h"
+#include "platform/run_services.h"
+#include "settings/settings_store.h"
+#include "shell/main_window.h"
+
+namespace {
+
+using namespace cindral;
+
+class SilentDesktop : public shell::Desktop {
+public:
+    bool open(HWND, const std::string&, const std::string&, const std::string&) override {
+        return true;
+    }
+    int message(HWND, const std::string&, UINT) override { return IDNO; }
+};
+
+// The system, except that the program lives in the given home folder.
+class HomeSystem : public platform::System {
+public:
+    HomeSystem(platform::System& real, std::string exe) : real_(real), exe_(std::move(exe)) {}
+    platform::SystemTime localTime() override { return real_.localTime(); }
+    platform::SystemVersion version() override { return real_.version(); }
+    std::string executablePath() override { return exe_; }
+    std::string upperCase(const std::string& t) override { return real_.upperCase(t); }
+    std::string lowerCase(const std::string& t) override { return real_.lowerCase(t); }
+    int compareNoCase(const std::string& a, const std::string& b) override {
+        return real_.compareNoCase(a, b);
+    }
+    std::string decimalSeparator() override { return real_.decimalSeparator(); }
+
+private:
+    platform::System& real_;
+    std::string exe_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: window_bench.exe HOME\\\n");
+        return 2;
+    }
+    std::string home = argv[1];
+    if (home.back() != '\\') home += '\\';
+
+    auto native = platform::createNativePlatform(platform::NativeOptions{});
+    platform::Platform platform = native->platform();
+    HomeSystem system(*platform.system, home + "cindral.exe");
+    platform.system = &system;
+    settings::SettingsStore store(*platform.registry, "Software\\Quorvane\\CindralBench\\");
+    store.writeNumber(settings::kResultWindow, 0);
+    store.writeNumber(settings::kStoreLog, 0);
+    auto services = platform::createNativeRunServices();
+    SilentDesktop desktop;
+
+    shell::MainWindowSetup setup;
+    setup.platform = &platform;
+    setup.services = &services->services();
+    setup.settings = &store;
+    setup.desktop = &desktop;
+    setup.quitOnDestroy = false;
+    shell::MainWindow window(setup);
+    if (!window.create()) return 1;
+    window.startup({});
+
+    std::atomic<bool> done{false};
+    std::atomic<long> worstMs{0};
+    std::atomic<bool> watcherEnded{false};
+    HWND hwnd = window.hwnd();
+    std::thread watcher([&] {
+        while (!done.load()) {
+            const auto t0 = std::chrono::steady_clock::now();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+            const long ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::steady_clock::now() - t0)
+                                                  .count());
+            if (ms > worstMs.load()) worstMs.store(ms);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        watcherEnded.store(true);
+    });
+
+    const auto start = std::chrono::steady_clock::now();
+    window.command(app::commandInfo(app::Command::TestMode).id);
+    MSG msg;
+    while (window.controller().state() != app::RunState::Idle && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    done.store(true);
+    // Keep answering until the watcher has seen its last reply.
+    while (!watcherEnded.load()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    watcher.join();
+    std::printf("window_run_seconds %.3f\n", seconds);
+    std::printf("window_max_answer_ms %ld\n", worstMs.load());
+    std::printf("log_lines %zu\n", window.logBook().viewLineCount());
+    return 0;
+}
