@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     window.command(app::commandInfo(app::Command::TestMode).id);
     MSG msg;
-    while (window.controller().state() != app::RunState::Idle && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (window.controller().state() != app::RunState::Idle &&
+           GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/completion.h"
+#include "app/startup.h"
 
 namespace cindral::app {
 
@@ -32,12 +33,6 @@ const std::vector<CommandInfo> kCommands = {
     {Command::TrayHelp, 210, "&Help"},
     {Command::TrayExit, 211, "E&xit"},
 };
-
-std::string twoDigits(unsigned value) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02u", value % 100);
-    return buf;
-}
 
 }  // namespace
 
@@ -125,8 +120,7 @@ CommandSnapshot MainController::snapshot() const {
 }
 
 void MainController::refreshCommands() {
-    view_.applyCommandState(snapshot(),
-                            state_ == RunState::Cleaning ? kStopCaption : kCleanCaption,
+    view_.applyCommandState(snapshot(), state_ == RunState::Cleaning ? kStopCaption : kCleanCaption,
                             state_ == RunState::Testing ? kStopCaption : kTestCaption);
 }
 
@@ -172,9 +166,9 @@ bool MainController::execute(Command command) {
 }
 
 void MainController::takeRunDateTime() {
-    platform::SystemTime t = system_.localTime();
-    runDate_ = twoDigits(t.month) + "." + twoDigits(t.day) + "." + std::to_string(t.year);
-    runTime_ = twoDigits(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(t.second);
+    const platform::SystemTime t = system_.localTime();
+    runDate_ = FormatRunDate(t);
+    runTime_ = FormatRunTime(t);
 }
 
 void MainController::warnEmptyQueue() {
@@ -326,8 +320,7 @@ void MainController::complete(bool test, const RunFigures& f) {
     NumberSetting numbers = [this](const std::string& name, std::uint32_t def) {
         return static_cast<std::uint32_t>(settings_.readNumber(name, def));
     };
-    for (const CompletionEffect& e :
-         RunCompletion(facts, numbers, system_.decimalSeparator())) {
+    for (const CompletionEffect& e : RunCompletion(facts, numbers, system_.decimalSeparator())) {
         switch (e.step) {
             case CompletionStep::HideToTray:
                 view_.hideToTray();

@@ -139,8 +139,7 @@ public:
     virtual void clearLogView() = 0;
     virtual void addLogLine(const std::string& text) = 0;
     // Enables and captions every command from the snapshot (the one rule).
-    virtual void applyCommandState(const CommandSnapshot& snapshot,
-                                   const std::string& cleanCaption,
+    virtual void applyCommandState(const CommandSnapshot& snapshot, const std::string& cleanCaption,
                                    const std::string& testCaption) = 0;
     // Gauge at 0 with the given maximum, shown instead of the status label.
     virtual void showGauge(int maximum) = 0;
@@ -215,6 +214,10 @@ public:
     // Run date and time (MM.DD.YYYY and HH:MM:SS), taken at start-up and at
     // every Clean Now.
     void takeRunDateTime();
+    void setRunDateTime(const std::string& date, const std::string& time) {
+        runDate_ = date;
+        runTime_ = time;
+    }
     const std::string& runDate() const { return runDate_; }
     const std::string& runTime() const { return runTime_; }
 

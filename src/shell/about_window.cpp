@@ -21,8 +21,8 @@ AboutWindow::~AboutWindow() {
 }
 
 bool AboutWindow::create(HWND owner, int x, int y) {
-    if (!createSkinned(SkinWindow::About, "CindralAboutWindow", "About Cindral",
-                       WS_EX_TOOLWINDOW, owner, x, y)) {
+    if (!createSkinned(SkinWindow::About, "CindralAboutWindow", "About Cindral", WS_EX_TOOLWINDOW,
+                       owner, x, y)) {
         return false;
     }
     hand_ = LoadCursor(nullptr, IDC_HAND);
@@ -39,8 +39,8 @@ bool AboutWindow::create(HWND owner, int x, int y) {
                              colors::kLinkText, SS_CENTER, kLinks[i].id);
         addHint(link, kLinks[i].address);
     }
-    HWND license = addLabel("License Agreement", 16, 326, 140, 16, fonts_.link,
-                            colors::kLinkText, SS_LEFT, kLicenseId);
+    HWND license = addLabel("License Agreement", 16, 326, 140, 16, fonts_.link, colors::kLinkText,
+                            SS_LEFT, kLicenseId);
     addHint(license, "license.txt");
     addTitleButton(kCloseId, TitleGlyph::Close, kAboutWidth - 22, 5);
     addButton(kOkId, "OK", kAboutWidth - 16 - 75, 323, 75, 22, ButtonStyle::Primary);

@@ -139,8 +139,8 @@ app::Point DialogHost::place(int width, int height) const {
     RECT r{};
     GetWindowRect(main.hwnd(), &r);
     return app::dialogPlacement(main.isVisible(), app::Point{r.left, r.top},
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                width, height);
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width,
+                                height);
 }
 
 // ---------------------------------------------------------------------------
@@ -151,14 +151,15 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
       settings_(*setup.settings),
       desktop_(setup.desktop ? *setup.desktop : systemDesktop()),
       quitOnDestroy_(setup.quitOnDestroy),
-      log_(*setup.platform->files, app::DataPaths::forHome(app::HomeFolder(*setup.platform->system)).logFile) {
+      log_(*setup.platform->files,
+           app::DataPaths::forHome(app::HomeFolder(*setup.platform->system)).logFile) {
     paths_ = app::DataPaths::forHome(app::HomeFolder(*platform_.system));
     controllerSettings_ = std::make_unique<ControllerSettingsAdapter>(settings_);
     app::MainView& view = *this;
     app::RunLauncher& runs = *this;
     app::HotkeyRegistrar& hotkeys = *this;
-    controller_.reset(new app::MainController(view, runs, *controllerSettings_,
-                                              *platform_.system, hotkeys));
+    controller_.reset(
+        new app::MainController(view, runs, *controllerSettings_, *platform_.system, hotkeys));
     dialogRunners_[static_cast<int>(app::Dialog::About)] = [this](DialogHost& h) {
         aboutDialog(h);
     };
@@ -175,7 +176,8 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::create() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc,
+                             ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     if (!createSkinned(SkinWindow::Main, "TMForm", "Cindral", WS_EX_APPWINDOW, nullptr,
                        CW_USEDEFAULT, CW_USEDEFAULT)) {
@@ -240,7 +242,8 @@ void MainWindow::createControls() {
 
     for (const ButtonPlace& b : kButtons) {
         const auto& info = app::commandInfo(b.command);
-        const bool primary = b.command == app::Command::CleanNow || b.command == app::Command::TestMode;
+        const bool primary =
+            b.command == app::Command::CleanNow || b.command == app::Command::TestMode;
         addButton(info.id, info.text, 381, b.top, 91, 22,
                   primary ? ButtonStyle::Primary : ButtonStyle::Normal);
     }
@@ -276,9 +279,9 @@ void MainWindow::setDialogRunner(app::Dialog dialog, DialogRunner runner) {
 
 void MainWindow::startup(const std::vector<std::string>& params) {
     // Centre on the screen and take the outline.
-    app::Point p = app::centredPlacement(GetSystemMetrics(SM_CXSCREEN),
-                                         GetSystemMetrics(SM_CYSCREEN), background_.width(),
-                                         background_.height());
+    app::Point p =
+        app::centredPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                              background_.width(), background_.height());
     SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     applyShape();
 
@@ -456,12 +459,13 @@ void MainWindow::applyCommandState(const app::CommandSnapshot& snapshot,
         if ((IsWindowEnabled(button) != FALSE) != enabled) EnableWindow(button, enabled);
     }
     const int clean = idOf(app::Command::CleanNow), test = idOf(app::Command::TestMode);
-    if (textOf(control(clean)) != cleanCaption) SetWindowTextA(control(clean), cleanCaption.c_str());
+    if (textOf(control(clean)) != cleanCaption)
+        SetWindowTextA(control(clean), cleanCaption.c_str());
     if (textOf(control(test)) != testCaption) SetWindowTextA(control(test), testCaption.c_str());
     setButtonStyle(clean, snapshot.state == app::RunState::Cleaning ? ButtonStyle::Stop
-                                                                     : ButtonStyle::Primary);
-    setButtonStyle(test, snapshot.state == app::RunState::Testing ? ButtonStyle::Stop
-                                                                   : ButtonStyle::Primary);
+                                                                    : ButtonStyle::Primary);
+    setButtonStyle(
+        test, snapshot.state == app::RunState::Testing ? ButtonStyle::Stop : ButtonStyle::Primary);
 }
 
 void MainWindow::showGauge(int maximum) {
@@ -788,9 +792,9 @@ void MainWindow::trayMessage(LPARAM mouseMessage) {
             POINT pt;
             GetCursorPos(&pt);
             SetForegroundWindow(hwnd_);
-            const int id = static_cast<int>(
-                TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN,
-                               pt.x, pt.y, 0, hwnd_, nullptr));
+            const int id = static_cast<int>(TrackPopupMenu(
+                menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, pt.x,
+                pt.y, 0, hwnd_, nullptr));
             PostMessageA(hwnd_, WM_NULL, 0, 0);
             DestroyMenu(menu);
             if (id != 0) command(id);

@@ -13,13 +13,12 @@ bool ResultWindow::create(HWND owner) {
         return false;
     }
     title_ = addLabel("Tasks is Completed", 28, 5, 300, 16, fonts_.title, colors::kTitleText);
-    headline_ = addLabel("Completed!", 60, 38, 300, 20, fonts_.large, colors::kBodyText,
-                         SS_CENTER);
-    const char* initial[3] = {"Found Evidence in Registry:", "Found Junk Files:",
-                              "Used Hard Drive Space:"};
+    headline_ = addLabel("Completed!", 60, 38, 300, 20, fonts_.large, colors::kBodyText, SS_CENTER);
+    const char* initial[3] = {
+        "Found Evidence in Registry:", "Found Junk Files:", "Used Hard Drive Space:"};
     for (int i = 0; i < 3; ++i) {
-        lines_[i] = addLabel(initial[i], 60, 62 + i * 16, 300, 15, fonts_.normal,
-                             colors::kBodyText, SS_CENTER);
+        lines_[i] = addLabel(initial[i], 60, 62 + i * 16, 300, 15, fonts_.normal, colors::kBodyText,
+                             SS_CENTER);
     }
     addTitleButton(kCloseId, TitleGlyph::Close, kResultWidth - 22, 5);
     addButton(kOkId, "OK", (kResultWidth - 75) / 2, 121, 75, 22, ButtonStyle::Primary);
@@ -43,7 +42,8 @@ void ResultWindow::close() { ShowWindow(hwnd_, SW_HIDE); }
 LRESULT ResultWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
-            if (LOWORD(wParam) == kCloseId || LOWORD(wParam) == kOkId || LOWORD(wParam) == IDCANCEL) {
+            if (LOWORD(wParam) == kCloseId || LOWORD(wParam) == kOkId ||
+                LOWORD(wParam) == IDCANCEL) {
                 close();
                 return 0;
             }

@@ -66,8 +66,8 @@ public:
         fillPath(shape, l, t, r, b, top, bottom);
         if (lw > 0) stroke(line, lw, shape);
     }
-    void polygon(std::initializer_list<Pt> pts, COLORREF top, COLORREF bottom,
-                 COLORREF line = 0, double lw = 0) {
+    void polygon(std::initializer_list<Pt> pts, COLORREF top, COLORREF bottom, COLORREF line = 0,
+                 double lw = 0) {
         std::vector<POINT> p;
         double t = 1e9, b = -1e9, l = 1e9, r = -1e9;
         for (const auto& q : pts) {
@@ -152,8 +152,7 @@ private:
 // the result is a smooth picture with an alpha channel (straight alpha, or
 // premultiplied for AlphaBlend).
 DibSection renderSmooth(int width, int height, int factor, bool premultiplied,
-                        const std::function<void(HDC, double scale)>& draw,
-                        double designUnits) {
+                        const std::function<void(HDC, double scale)>& draw, double designUnits) {
     DibSection big(width * factor, height * factor);
     DibSection out(width, height);
     if (!big.valid() || !out.valid()) return out;
@@ -200,7 +199,8 @@ HICON iconFromStraightAlpha(const DibSection& pic) {
     PatBlt(mdc, 0, 0, pic.width(), pic.height(), BLACKNESS);
     for (int y = 0; y < pic.height(); ++y) {
         for (int x = 0; x < pic.width(); ++x) {
-            if ((pic.pixels()[y * pic.width() + x] >> 24) < 128) SetPixel(mdc, x, y, RGB(255, 255, 255));
+            if ((pic.pixels()[y * pic.width() + x] >> 24) < 128)
+                SetPixel(mdc, x, y, RGB(255, 255, 255));
         }
     }
     SelectObject(mdc, old);
@@ -214,15 +214,29 @@ HICON iconFromStraightAlpha(const DibSection& pic) {
 // The emblem: a shield with a bright sweep and a spark, on a 32-unit grid.
 
 void drawEmblemShape(Canvas& c) {
-    c.polygon({{16, 1.5}, {28.5, 5.5}, {28.5, 15}, {26.5, 21}, {22, 26.5}, {16, 30.5},
-               {10, 26.5}, {5.5, 21}, {3.5, 15}, {3.5, 5.5}},
+    c.polygon({{16, 1.5},
+               {28.5, 5.5},
+               {28.5, 15},
+               {26.5, 21},
+               {22, 26.5},
+               {16, 30.5},
+               {10, 26.5},
+               {5.5, 21},
+               {3.5, 15},
+               {3.5, 5.5}},
               RGB(72, 150, 232), RGB(22, 70, 146), RGB(14, 46, 98), 1.3);
     // Inner highlight of the shield's upper half.
-    c.polygon({{16, 4}, {26, 7.2}, {26, 12}, {6, 12}, {6, 7.2}},
-              RGB(140, 196, 250), RGB(82, 156, 232));
+    c.polygon({{16, 4}, {26, 7.2}, {26, 12}, {6, 12}, {6, 7.2}}, RGB(140, 196, 250),
+              RGB(82, 156, 232));
     c.arc(9, 9.5, 23, 23.5, {23, 11.5}, {23, 21.5}, RGB(255, 255, 255), 3.2);
-    c.polygon({{23.5, 4.5}, {24.6, 7.9}, {28, 9}, {24.6, 10.1}, {23.5, 13.5}, {22.4, 10.1},
-               {19, 9}, {22.4, 7.9}},
+    c.polygon({{23.5, 4.5},
+               {24.6, 7.9},
+               {28, 9},
+               {24.6, 10.1},
+               {23.5, 13.5},
+               {22.4, 10.1},
+               {19, 9},
+               {22.4, 7.9}},
               RGB(255, 236, 140), RGB(255, 196, 40));
 }
 
@@ -245,7 +259,8 @@ void drawItemIcon(Canvas& c, int index) {
     switch (index) {
         case 0: {  // Internet Explorer: the web globe
             c.ellipse(3, 3, 29, 29, RGB(120, 200, 250), RGB(24, 104, 196), RGB(18, 70, 140), 1.4);
-            c.ellipse(10, 3.5, 22, 28.5, RGB(96, 180, 244), RGB(30, 112, 204), RGB(230, 244, 255), 1.1);
+            c.ellipse(10, 3.5, 22, 28.5, RGB(96, 180, 244), RGB(30, 112, 204), RGB(230, 244, 255),
+                      1.1);
             c.line({{4, 16}, {28, 16}}, RGB(230, 244, 255), 1.1);
             c.line({{6, 10}, {26, 10}}, RGB(230, 244, 255), 1.0);
             c.line({{6, 22}, {26, 22}}, RGB(230, 244, 255), 1.0);
@@ -264,8 +279,8 @@ void drawItemIcon(Canvas& c, int index) {
             break;
         }
         case 2: {  // Recycle bin
-            c.polygon({{7, 10}, {25, 10}, {23, 29}, {9, 29}}, RGB(186, 226, 180),
-                      RGB(78, 150, 72), RGB(40, 96, 38), 1.3);
+            c.polygon({{7, 10}, {25, 10}, {23, 29}, {9, 29}}, RGB(186, 226, 180), RGB(78, 150, 72),
+                      RGB(40, 96, 38), 1.3);
             c.line({{12.5, 13.5}, {13, 26}}, RGB(236, 250, 234), 1.3);
             c.line({{16, 13.5}, {16, 26}}, RGB(236, 250, 234), 1.3);
             c.line({{19.5, 13.5}, {19, 26}}, RGB(236, 250, 234), 1.3);
@@ -301,8 +316,8 @@ void drawItemIcon(Canvas& c, int index) {
         }
         case 5: {  // Netscape: a compass
             c.ellipse(3, 3, 29, 29, RGB(96, 214, 220), RGB(18, 120, 136), RGB(12, 84, 96), 1.4);
-            c.ellipse(6.5, 6.5, 25.5, 25.5, RGB(236, 252, 252), RGB(200, 236, 240),
-                      RGB(12, 84, 96), 0.8);
+            c.ellipse(6.5, 6.5, 25.5, 25.5, RGB(236, 252, 252), RGB(200, 236, 240), RGB(12, 84, 96),
+                      0.8);
             c.polygon({{16, 7}, {19, 16}, {13, 16}}, RGB(240, 90, 70), RGB(200, 40, 30));
             c.polygon({{16, 25}, {19, 16}, {13, 16}}, RGB(120, 140, 160), RGB(70, 90, 110));
             c.ellipse(14.6, 14.6, 17.4, 17.4, white, white);
@@ -316,8 +331,8 @@ void drawItemIcon(Canvas& c, int index) {
         }
         case 7: {  // AOL: a badge with a triangle
             c.ellipse(3, 3, 29, 29, RGB(86, 132, 232), RGB(24, 56, 140), RGB(16, 38, 98), 1.4);
-            c.polygon({{16, 7.5}, {24.5, 23.5}, {7.5, 23.5}}, RGB(255, 230, 110),
-                      RGB(244, 178, 20), RGB(150, 100, 10), 0.9);
+            c.polygon({{16, 7.5}, {24.5, 23.5}, {7.5, 23.5}}, RGB(255, 230, 110), RGB(244, 178, 20),
+                      RGB(150, 100, 10), 0.9);
             c.ellipse(14, 14, 18, 18, RGB(24, 56, 140), RGB(24, 56, 140));
             break;
         }
@@ -327,7 +342,8 @@ void drawItemIcon(Canvas& c, int index) {
             c.rect(5, 23, 15, 24.2, RGB(110, 120, 136));
             c.rect(19, 22, 22, 24.5, RGB(60, 210, 110));
             c.line({{17, 14.5}, {12.5, 19.5}}, RGB(96, 62, 30), 3.0);
-            c.ellipse(14, 2.5, 28.5, 17, RGB(228, 244, 255), RGB(168, 212, 246), RGB(40, 70, 120), 2.0);
+            c.ellipse(14, 2.5, 28.5, 17, RGB(228, 244, 255), RGB(168, 212, 246), RGB(40, 70, 120),
+                      2.0);
             c.arc(16.5, 5, 26, 14.5, {19, 6}, {17, 10}, white, 1.2);
             break;
         }
@@ -384,8 +400,7 @@ void drawTitleGlyph(Canvas& c, TitleGlyph glyph, bool pressed) {
 
 void alphaBlend(HDC dst, int x, int y, const DibSection& src) {
     BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dst, x, y, src.width(), src.height(), src.dc(), 0, 0, src.width(), src.height(),
-               bf);
+    AlphaBlend(dst, x, y, src.width(), src.height(), src.dc(), 0, 0, src.width(), src.height(), bf);
 }
 
 HFONT makeFont(const Dpi& dpi, int points, int weight, bool underline = false,
@@ -420,8 +435,7 @@ void drawFrame(Canvas& c, int w, int h, int titleHeight, bool statusStrip) {
     IntersectClipRect(c.dc(), c.px(1), c.px(1), c.px(w - 1), c.px(titleHeight));
     c.roundRect(1, 1, w - 1, titleHeight + 20, radius - 1, RGB(64, 122, 186), RGB(22, 60, 108));
     // Gloss on the band's upper half.
-    c.roundRect(2, 2, w - 2, titleHeight / 2 + 1, radius - 2, RGB(98, 152, 212),
-                RGB(60, 116, 180));
+    c.roundRect(2, 2, w - 2, titleHeight / 2 + 1, radius - 2, RGB(98, 152, 212), RGB(60, 116, 180));
     RestoreDC(c.dc(), -1);
     c.rect(1, titleHeight, w - 1, titleHeight + 1, RGB(14, 34, 62));
     c.rect(1, titleHeight + 1, w - 1, titleHeight + 2, RGB(255, 255, 255));
@@ -538,9 +552,13 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         panelFrame(c, 10, 38, 359, 143);
         panelFrame(c, 10, 187, 359, 110);
         // The emblem and word mark below the log.
-        DibSection emblem = renderSmooth(dpi(34), dpi(34), 4, true,
-                                         [](HDC d, double s) { Canvas k(d, s); drawEmblemShape(k); },
-                                         32);
+        DibSection emblem = renderSmooth(
+            dpi(34), dpi(34), 4, true,
+            [](HDC d, double s) {
+                Canvas k(d, s);
+                drawEmblemShape(k);
+            },
+            32);
         alphaBlend(dc, dpi(12), dpi(305), emblem);
         HFONT mark = makeFont(dpi, 15, FW_BOLD, false, "Tahoma");
         HFONT tag = makeFont(dpi, 8, FW_NORMAL);
@@ -558,15 +576,23 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         drawFrame(c, w, h, 26, false);
         c.roundRect(10, 32, w - 10, 114, 6, RGB(255, 255, 255), RGB(238, 243, 249),
                     RGB(176, 190, 208), 1);
-        DibSection done = renderSmooth(dpi(30), dpi(30), 4, true,
-                                       [](HDC d, double s) { Canvas k(d, s); drawItemIcon(k, 11); },
-                                       32);
+        DibSection done = renderSmooth(
+            dpi(30), dpi(30), 4, true,
+            [](HDC d, double s) {
+                Canvas k(d, s);
+                drawItemIcon(k, 11);
+            },
+            32);
         alphaBlend(dc, dpi(20), dpi(40), done);
     } else {
         drawFrame(c, w, h, 26, false);
-        DibSection emblem = renderSmooth(dpi(64), dpi(64), 4, true,
-                                         [](HDC d, double s) { Canvas k(d, s); drawEmblemShape(k); },
-                                         32);
+        DibSection emblem = renderSmooth(
+            dpi(64), dpi(64), 4, true,
+            [](HDC d, double s) {
+                Canvas k(d, s);
+                drawEmblemShape(k);
+            },
+            32);
         alphaBlend(dc, dpi(163), dpi(38), emblem);
         text(dc, "Privacy cleaner for Windows", dpi.rect(0, 134, w, 16), fonts.normal,
              colors::kMutedText, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
@@ -574,9 +600,8 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         c.rect(20, 161, w - 20, 162, RGB(255, 255, 255));
         c.roundRect(60, 170, w - 60, 262, 6, RGB(255, 255, 255), RGB(238, 243, 249),
                     RGB(176, 190, 208), 1);
-        text(dc, "Copyright \xA9 Quorvane Software. All rights reserved.",
-             dpi.rect(0, 272, w, 16), fonts.normal, colors::kMutedText,
-             DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+        text(dc, "Copyright \xA9 Quorvane Software. All rights reserved.", dpi.rect(0, 272, w, 16),
+             fonts.normal, colors::kMutedText, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
         text(dc, "Cindral erases only what you select. Try Test Mode first.",
              dpi.rect(20, 288, w - 40, 16), fonts.normal, colors::kMutedText,
              DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
@@ -584,8 +609,13 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         c.rect(20, 312, w - 20, 313, RGB(255, 255, 255));
     }
     // The small emblem at the title band's left.
-    DibSection small = renderSmooth(dpi(18), dpi(18), 4, true,
-                                    [](HDC d, double s) { Canvas k(d, s); drawEmblemShape(k); }, 32);
+    DibSection small = renderSmooth(
+        dpi(18), dpi(18), 4, true,
+        [](HDC d, double s) {
+            Canvas k(d, s);
+            drawEmblemShape(k);
+        },
+        32);
     alphaBlend(dc, dpi(which == SkinWindow::Main ? 8 : 6), dpi(which == SkinWindow::Main ? 6 : 4),
                small);
     fonts.destroy();
@@ -598,29 +628,29 @@ HRGN regionFromPicture(const DibSection& picture) {
     if (!picture.valid()) return CreateRectRgn(0, 0, 0, 0);
     GdiFlush();
     app::WindowShape shape;
-    shape.build(picture.pixels(), picture.width(), picture.height(), picture.width(),
-                [&](const std::vector<app::ShapeRect>& batch) {
-                    std::vector<char> data(sizeof(RGNDATAHEADER) + batch.size() * sizeof(RECT));
-                    auto* rd = reinterpret_cast<RGNDATA*>(data.data());
-                    rd->rdh.dwSize = sizeof(RGNDATAHEADER);
-                    rd->rdh.iType = RDH_RECTANGLES;
-                    rd->rdh.nCount = static_cast<DWORD>(batch.size());
-                    rd->rdh.nRgnSize = static_cast<DWORD>(batch.size() * sizeof(RECT));
-                    rd->rdh.rcBound = RECT{0, 0, picture.width(), picture.height()};
-                    RECT* rects = reinterpret_cast<RECT*>(rd->Buffer);
-                    for (std::size_t i = 0; i < batch.size(); ++i) {
-                        rects[i] = RECT{batch[i].left, batch[i].top, batch[i].right,
-                                        batch[i].bottom};
-                    }
-                    HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), rd);
-                    if (!part) return;
-                    if (!total) {
-                        total = part;
-                    } else {
-                        CombineRgn(total, total, part, RGN_OR);
-                        DeleteObject(part);
-                    }
-                });
+    shape.build(
+        picture.pixels(), picture.width(), picture.height(), picture.width(),
+        [&](const std::vector<app::ShapeRect>& batch) {
+            std::vector<char> data(sizeof(RGNDATAHEADER) + batch.size() * sizeof(RECT));
+            auto* rd = reinterpret_cast<RGNDATA*>(data.data());
+            rd->rdh.dwSize = sizeof(RGNDATAHEADER);
+            rd->rdh.iType = RDH_RECTANGLES;
+            rd->rdh.nCount = static_cast<DWORD>(batch.size());
+            rd->rdh.nRgnSize = static_cast<DWORD>(batch.size() * sizeof(RECT));
+            rd->rdh.rcBound = RECT{0, 0, picture.width(), picture.height()};
+            RECT* rects = reinterpret_cast<RECT*>(rd->Buffer);
+            for (std::size_t i = 0; i < batch.size(); ++i) {
+                rects[i] = RECT{batch[i].left, batch[i].top, batch[i].right, batch[i].bottom};
+            }
+            HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), rd);
+            if (!part) return;
+            if (!total) {
+                total = part;
+            } else {
+                CombineRgn(total, total, part, RGN_OR);
+                DeleteObject(part);
+            }
+        });
     return total ? total : CreateRectRgn(0, 0, 0, 0);
 }
 
@@ -661,8 +691,9 @@ void paintButton(const DRAWITEMSTRUCT& item, const DibSection& background, POINT
     c.roundRect(1, 1, w - 1, h - 1, r - 1, top, bottom);
     if (!disabled && !pressed) {
         // A soft highlight along the top edge.
-        c.rect(r, 1, w - r, 2, style == ButtonStyle::Normal ? RGB(255, 255, 255)
-                                                             : Canvas::mix(top, RGB(255, 255, 255)));
+        c.rect(r, 1, w - r, 2,
+               style == ButtonStyle::Normal ? RGB(255, 255, 255)
+                                            : Canvas::mix(top, RGB(255, 255, 255)));
     }
     char caption[128];
     GetWindowTextA(item.hwndItem, caption, sizeof caption);
@@ -686,12 +717,13 @@ void paintTitleButton(const DRAWITEMSTRUCT& item, const DibSection& background, 
     DibSection buf(w, h);
     if (!buf.valid()) return;
     BitBlt(buf.dc(), 0, 0, w, h, background.dc(), origin.x, origin.y, SRCCOPY);
-    DibSection g = renderSmooth(w, h, 4, true,
-                                [&](HDC d, double s) {
-                                    Canvas k(d, s);
-                                    drawTitleGlyph(k, glyph, pressed);
-                                },
-                                16);
+    DibSection g = renderSmooth(
+        w, h, 4, true,
+        [&](HDC d, double s) {
+            Canvas k(d, s);
+            drawTitleGlyph(k, glyph, pressed);
+        },
+        16);
     alphaBlend(buf.dc(), 0, 0, g);
     GdiFlush();
     BitBlt(item.hDC, rc.left, rc.top, w, h, buf.dc(), 0, 0, SRCCOPY);
@@ -704,12 +736,13 @@ HIMAGELIST createItemImages(int imageSet, const Dpi& dpi) {
         // The first set is smooth and shaded; the second keeps the flat,
         // hard-edged look of older systems.
         const bool smooth = imageSet == 0;
-        DibSection pic = renderSmooth(size, size, smooth ? 4 : 1, false,
-                                      [&](HDC d, double s) {
-                                          Canvas k(d, s, !smooth);
-                                          drawItemIcon(k, i);
-                                      },
-                                      32);
+        DibSection pic = renderSmooth(
+            size, size, smooth ? 4 : 1, false,
+            [&](HDC d, double s) {
+                Canvas k(d, s, !smooth);
+                drawItemIcon(k, i);
+            },
+            32);
         HICON icon = iconFromStraightAlpha(pic);
         ImageList_ReplaceIcon(list, -1, icon);
         DestroyIcon(icon);
@@ -718,14 +751,24 @@ HIMAGELIST createItemImages(int imageSet, const Dpi& dpi) {
 }
 
 HICON createProgramIcon(int size) {
-    DibSection pic = renderSmooth(size, size, 4, false,
-                                  [](HDC d, double s) { Canvas k(d, s); drawEmblemShape(k); }, 32);
+    DibSection pic = renderSmooth(
+        size, size, 4, false,
+        [](HDC d, double s) {
+            Canvas k(d, s);
+            drawEmblemShape(k);
+        },
+        32);
     return iconFromStraightAlpha(pic);
 }
 
 void drawEmblem(HDC dc, int x, int y, int size) {
-    DibSection pic = renderSmooth(size, size, 4, true,
-                                  [](HDC d, double s) { Canvas k(d, s); drawEmblemShape(k); }, 32);
+    DibSection pic = renderSmooth(
+        size, size, 4, true,
+        [](HDC d, double s) {
+            Canvas k(d, s);
+            drawEmblemShape(k);
+        },
+        32);
     alphaBlend(dc, x, y, pic);
 }
 

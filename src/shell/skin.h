@@ -4,8 +4,8 @@
 // screen's DPI asks for, so it stays sharp at any scale.
 #pragma once
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <cstdint>
 
@@ -68,11 +68,11 @@ HRGN regionFromPicture(const DibSection& picture);
 
 // Fonts of the skin, created for one DPI.
 struct SkinFonts {
-    HFONT normal = nullptr;   // controls, lists
-    HFONT bold = nullptr;     // headings
-    HFONT title = nullptr;    // title labels
-    HFONT link = nullptr;     // underlined links
-    HFONT large = nullptr;    // "Cindral 3.0", result headline
+    HFONT normal = nullptr;  // controls, lists
+    HFONT bold = nullptr;    // headings
+    HFONT title = nullptr;   // title labels
+    HFONT link = nullptr;    // underlined links
+    HFONT large = nullptr;   // "Cindral 3.0", result headline
     void create(const Dpi& dpi);
     void destroy();
 };

@@ -25,8 +25,8 @@ bool Window::createWindow(const char* className, const char* title, DWORD style,
         wc.lpszClassName = className;
         if (!RegisterClassExA(&wc)) return false;
     }
-    CreateWindowExA(exStyle, className, title, style, x, y, width, height, owner, nullptr,
-                    instance, this);
+    CreateWindowExA(exStyle, className, title, style, x, y, width, height, owner, nullptr, instance,
+                    this);
     return hwnd_ != nullptr;
 }
 
@@ -91,7 +91,8 @@ bool SkinnedWindow::createSkinned(SkinWindow which, const char* className, const
 
 void SkinnedWindow::applyShape() {
     HRGN region = regionFromPicture(background_);
-    if (SetWindowRgn(hwnd_, region, TRUE) == 0) DeleteObject(region);  // kept by the system on success
+    if (SetWindowRgn(hwnd_, region, TRUE) == 0)
+        DeleteObject(region);  // kept by the system on success
 }
 
 HWND SkinnedWindow::addLabel(const char* text, int x, int y, int w, int h, HFONT font,
@@ -99,10 +100,9 @@ HWND SkinnedWindow::addLabel(const char* text, int x, int y, int w, int h, HFONT
     DWORD style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align;
     if (id != 0) style |= SS_NOTIFY;  // labels with an id are links and take clicks
     RECT r = dpi_.rect(x, y, w, h);
-    HWND label = CreateWindowExA(0, "STATIC", text, style, r.left, r.top, r.right - r.left,
-                                 r.bottom - r.top, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+    HWND label = CreateWindowExA(
+        0, "STATIC", text, style, r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     labelColors_[label] = color;
     return label;
@@ -111,10 +111,10 @@ HWND SkinnedWindow::addLabel(const char* text, int x, int y, int w, int h, HFONT
 HWND SkinnedWindow::addButton(int id, const char* text, int x, int y, int w, int h,
                               ButtonStyle style) {
     RECT r = dpi_.rect(x, y, w, h);
-    HWND button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND button = CreateWindowExA(
+        0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, r.left, r.top,
+        r.right - r.left, r.bottom - r.top, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.normal), FALSE);
     buttonStyles_[id] = style;
     return button;
@@ -155,8 +155,8 @@ LRESULT SkinnedWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: {
             RECT rc;
             GetClientRect(hwnd_, &rc);
-            BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, rc.right, rc.bottom, background_.dc(), 0,
-                   0, SRCCOPY);
+            BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, rc.right, rc.bottom, background_.dc(), 0, 0,
+                   SRCCOPY);
             return 1;
         }
         case WM_CTLCOLORSTATIC: {

@@ -24,8 +24,8 @@ public:
     bool isVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
 protected:
-    bool createWindow(const char* className, const char* title, DWORD style, DWORD exStyle,
-                      int x, int y, int width, int height, HWND owner);
+    bool createWindow(const char* className, const char* title, DWORD style, DWORD exStyle, int x,
+                      int y, int width, int height, HWND owner);
     virtual LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
     // Called from WM_NCDESTROY: the handle is gone afterwards.
     virtual void onDestroyed() {}

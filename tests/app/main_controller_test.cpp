@@ -117,9 +117,7 @@ public:
     std::string executablePath() override { return "C:\\Cindral\\cindral.exe"; }
     std::string upperCase(const std::string& t) override { return t; }
     std::string lowerCase(const std::string& t) override { return t; }
-    int compareNoCase(const std::string& a, const std::string& b) override {
-        return a.compare(b);
-    }
+    int compareNoCase(const std::string& a, const std::string& b) override { return a.compare(b); }
     std::string decimalSeparator() override { return separator; }
 };
 
@@ -374,8 +372,8 @@ TEST_F(MainControllerTest, PendingShutdownAndRestartFollowTheSavedLogWithoutResu
     controller.execute(Command::TraySafeRestart);
     controller.runFinished(controller.runId(), figures());
     EXPECT_TRUE(view.results.empty());
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"status", "trailer", "save", "shutdown",
-                                                    "restart"}));
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{"status", "trailer", "save", "shutdown", "restart"}));
     EXPECT_EQ(settings.strings["LastDate"], "03.07.2007 at 14:05:09");
 
     // Test runs never carry the request out.

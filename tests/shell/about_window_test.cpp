@@ -1,11 +1,11 @@
-#include <windows.h>
+#include "shell/about_window.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "shell/about_window.h"
 #include "shell/shell_test_support.h"
 
 namespace cindral::shell::test {
@@ -40,8 +40,9 @@ TEST(AboutWindow, ShowsNameVersionLinksAndOpensThem) {
     DeleteObject(rgn);
 
     const auto texts = childTexts(about.hwnd());
-    for (const char* t : {"About Cindral", "Cindral 3.0", "Internet Links", "Quorvane Software",
-                          "Quorvane Support Page", "Cindral Home Page", "License Agreement", "OK"}) {
+    for (const char* t :
+         {"About Cindral", "Cindral 3.0", "Internet Links", "Quorvane Software",
+          "Quorvane Support Page", "Cindral Home Page", "License Agreement", "OK"}) {
         EXPECT_TRUE(has(texts, t)) << t;
     }
 
@@ -53,7 +54,8 @@ TEST(AboutWindow, ShowsNameVersionLinksAndOpensThem) {
         ASSERT_EQ(desktop.opened.size(), static_cast<std::size_t>(i + 1));
         EXPECT_EQ(desktop.opened.back().verb, "open");
         EXPECT_EQ(desktop.opened.back().file, link.address);
-        EXPECT_NE(std::string(link.address).find(".quorvane.example/"), std::string::npos) << link.address;
+        EXPECT_NE(std::string(link.address).find(".quorvane.example/"), std::string::npos)
+            << link.address;
     }
     SendMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(AboutWindow::kLicenseId, STN_CLICKED), 0);
     EXPECT_EQ(desktop.opened.back().file, "C:\\Home\\license.txt");
@@ -65,8 +67,8 @@ TEST(AboutWindow, ShowsNameVersionLinksAndOpensThem) {
 
 TEST(AboutWindow, OkAndCloseEndTheModalLoopAndGiveTheOwnerBack) {
     RecordingDesktop desktop;
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     for (int id : {AboutWindow::kOkId, AboutWindow::kCloseId}) {
         AboutWindow about(desktop, "C:\\Home\\");
         ASSERT_TRUE(about.create(owner, 0, 0));

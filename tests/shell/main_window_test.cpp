@@ -1,7 +1,6 @@
-#include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 
@@ -18,8 +17,8 @@ void MainWindowTest::SetUp() {
     platform = sandbox.platform();
     system = std::make_unique<HomeSystem>(*platform.system, sandbox.root() + "cindral.exe");
     platform.system = system.get();
-    settingsStore = std::make_unique<settings::SettingsStore>(
-        *platform.registry, sandbox.registryScratchPath() + "\\");
+    settingsStore = std::make_unique<settings::SettingsStore>(*platform.registry,
+                                                              sandbox.registryScratchPath() + "\\");
     services = platform::createNativeRunServices();
 }
 
@@ -43,15 +42,30 @@ void MainWindowTest::start(const std::vector<std::string>& params) {
 
 void MainWindowTest::selectOnly(const std::vector<std::string>& names) {
     std::string ini = "[Items]\r\n";
-    const char* all[] = {"IE Address Drop-Down List", "IE Cookies", "IE Cache (Temporary Internet Files)",
-                         "Index.dat File", "IE Autocomplete Forms and Passwords",
-                         "Windows Open/Save Dialog History", "Windows Search History",
-                         "Windows Recent Documents", "Windows Run History", "Windows Temp Folder",
-                         "Windows Recycle Bin", "Clipboard", "Netscape Address Drop-Down List",
-                         "Netscape Cookies", "Netscape Cache", "Netscape History Files",
-                         "Opera Address Drop-Down List", "Opera Cookies", "Opera Cache",
-                         "AOL Address Drop-Down List", "AOL Cookies", "AOL Cache",
-                         "AOL History Files", "Drive Scan with Mask"};
+    const char* all[] = {"IE Address Drop-Down List",
+                         "IE Cookies",
+                         "IE Cache (Temporary Internet Files)",
+                         "Index.dat File",
+                         "IE Autocomplete Forms and Passwords",
+                         "Windows Open/Save Dialog History",
+                         "Windows Search History",
+                         "Windows Recent Documents",
+                         "Windows Run History",
+                         "Windows Temp Folder",
+                         "Windows Recycle Bin",
+                         "Clipboard",
+                         "Netscape Address Drop-Down List",
+                         "Netscape Cookies",
+                         "Netscape Cache",
+                         "Netscape History Files",
+                         "Opera Address Drop-Down List",
+                         "Opera Cookies",
+                         "Opera Cache",
+                         "AOL Address Drop-Down List",
+                         "AOL Cookies",
+                         "AOL Cache",
+                         "AOL History Files",
+                         "Drive Scan with Mask"};
     for (const char* name : all) {
         const bool on = std::find(names.begin(), names.end(), name) != names.end();
         ini += std::string(name) + "=" + (on ? "1" : "0") + "\r\n";
@@ -96,11 +110,10 @@ HMENU safeSubmenu(HMENU menu) {
     return nullptr;
 }
 
-const app::Command kButtons[] = {app::Command::CleanNow, app::Command::TestMode,
-                                 app::Command::EraseItems, app::Command::Options,
-                                 app::Command::Keeper, app::Command::ViewLog,
-                                 app::Command::ClearLog, app::Command::About,
-                                 app::Command::Help, app::Command::Exit};
+const app::Command kButtons[] = {
+    app::Command::CleanNow, app::Command::TestMode, app::Command::EraseItems, app::Command::Options,
+    app::Command::Keeper,   app::Command::ViewLog,  app::Command::ClearLog,   app::Command::About,
+    app::Command::Help,     app::Command::Exit};
 
 }  // namespace
 
@@ -210,7 +223,8 @@ TEST_F(MainWindowTest, CleanNowWithAnEmptyQueueLogsExactlyTheTwoWarnings) {
                                                     "Process has been terminated."}));
     EXPECT_EQ(main->controller().state(), app::RunState::Idle);
     for (app::Command c : kButtons) {
-        if (c != app::Command::EraseItems && c != app::Command::Options && c != app::Command::Keeper) {
+        if (c != app::Command::EraseItems && c != app::Command::Options &&
+            c != app::Command::Keeper) {
             EXPECT_TRUE(enabled(button(c))) << app::commandInfo(c).text;
         }
     }
@@ -296,9 +310,9 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
     EXPECT_FALSE(IsWindowVisible(main->control(MainWindow::kStatusId)));
 
     HMENU menu = main->buildTrayMenu();
-    for (app::Command c : {app::Command::TrayCleanNow, app::Command::TrayTestMode,
-                           app::Command::TrayEraseItems, app::Command::TrayOptions,
-                           app::Command::TrayKeeper}) {
+    for (app::Command c :
+         {app::Command::TrayCleanNow, app::Command::TrayTestMode, app::Command::TrayEraseItems,
+          app::Command::TrayOptions, app::Command::TrayKeeper}) {
         EXPECT_FALSE(menuEnabled(menu, c)) << app::commandInfo(c).text;
     }
     HMENU safe = safeSubmenu(menu);
@@ -424,9 +438,8 @@ TEST_F(MainWindowTest, ViewLogAndClearLogFollowTheLogFile) {
 TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
     start();
     std::vector<app::Point> places;
-    main->setDialogRunner(app::Dialog::About, [&](DialogHost& host) {
-        places.push_back(host.place(200, 100));
-    });
+    main->setDialogRunner(app::Dialog::About,
+                          [&](DialogHost& host) { places.push_back(host.place(200, 100)); });
     SetWindowPos(main->hwnd(), nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     click(app::Command::About);
     main->minimizeToTray();
