@@ -9,9 +9,10 @@
 // current run, so a stopped run that is still unwinding changes nothing.
 #pragma once
 
+#include <windows.h>
+// Needs <windows.h> first.
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <functional>
 #include <memory>

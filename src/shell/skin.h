@@ -4,8 +4,9 @@
 // screen's DPI asks for, so it stays sharp at any scale.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// Needs <windows.h> first.
+#include <commctrl.h>
 
 #include <cstdint>
 

@@ -1,6 +1,7 @@
+#include <windows.h>
+// Needs <windows.h> first.
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
 
