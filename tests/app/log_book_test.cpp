@@ -172,16 +172,6 @@ TEST_F(LogBookTest, CompactionKeepsSharedLinesInOrder) {
     EXPECT_EQ(book.bufferLine(4999), "line 4999");
 }
 
-TEST_F(LogBookTest, LogViewAdapterDrivesTheBook) {
-    LogBookView v(book);
-    v.addLine("a");
-    v.replaceLastLine("b");
-    v.addLine("c");
-    v.deleteLastLine();
-    EXPECT_EQ(v.lineCount(), 1u);
-    EXPECT_EQ(view(), (Lines{"b"}));
-}
-
 TEST(TextStore, LongTextsGetTheirOwnChunkAndEmptyTextsAreFine) {
     TextStore store;
     const std::string big(3u << 20, 'q');
