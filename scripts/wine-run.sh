@@ -25,6 +25,17 @@ export HOME="$WINEPREFIX/home"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_DESKTOP_DIR XDG_DOCUMENTS_DIR
 
 mkdir -p "$WINEPREFIX" "$HOME"
+# Every drive link but C: and T: goes (z: is the host's root).
+remove_host_drives() {
+    local device
+    for device in "$WINEPREFIX"/dosdevices/*; do
+        case "$(basename "$device")" in
+            c:|t:) ;;
+            *) rm -f "$device" ;;
+        esac
+    done
+}
+
 # Several runs may start at once on a fresh prefix (make -j, ctest -j): one of
 # them creates it, the others wait.
 exec 9>"$WINEPREFIX.lock"
@@ -32,19 +43,20 @@ flock 9
 if [ ! -f "$WINEPREFIX/.cindral-ready" ]; then
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
+    remove_host_drives
     # Replace every link below the user profiles with a real empty folder.
     find "$WINEPREFIX/drive_c/users" -maxdepth 2 -type l -print0 2>/dev/null |
         while IFS= read -r -d '' link; do
             rm -f "$link" && mkdir -p "$link"
         done
+    # The first session of a new prefix is slow to bring up its drives (the
+    # mount manager makes the drive letters GetLogicalDrives reports while
+    # the program already runs); one short session absorbs that.
+    wine cmd /c vol c: >/dev/null 2>&1 || true
+    wineserver -w || true
     touch "$WINEPREFIX/.cindral-ready"
 fi
-for device in "$WINEPREFIX"/dosdevices/*; do
-    case "$(basename "$device")" in
-        c:|t:) ;;
-        *) rm -f "$device" ;;
-    esac
-done
+remove_host_drives
 ln -sfn "$bindir" "$WINEPREFIX/dosdevices/t:"
 flock -u 9
 exec 9>&-
