@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
@@ -79,6 +80,26 @@ int main(int argc, char** argv) {
     shell::MainWindow window(setup);
     if (!window.create()) return 1;
     window.startup({});
+
+    if (argc > 2) {
+        // Lines only: N lines added on the window's thread, then shown.
+        const int n = std::atoi(argv[2]);
+        const auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < n; ++i) {
+            window.addLine("Test Mode: Removing File: C:\\cindral-bench\\tree\\dir000\\Sub000\\f" +
+                           std::to_string(i) + ".tmp");
+            if (i % (argc > 3 ? std::atoi(argv[3]) : 1000) == 0) {
+                MSG m;
+                while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+            }
+        }
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        std::printf("lines_seconds %.3f for %d lines\n",
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(),
+                    n);
+        return 0;
+    }
 
     std::atomic<bool> done{false};
     std::atomic<long> worstMs{0};

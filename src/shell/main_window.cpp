@@ -14,6 +14,8 @@ namespace {
 
 constexpr UINT_PTR kReapTimer = 1;
 constexpr UINT_PTR kCleaningTimer = 2;
+constexpr UINT_PTR kLogTimer = 3;
+constexpr DWORD kLogRefreshMs = 50;
 constexpr int kTrayIconId = 1;
 constexpr int kMenuBarId = 0x7F00;  // the caption bar item of the tray menu
 
@@ -303,7 +305,7 @@ void MainWindow::startup(const std::vector<std::string>& params) {
     if (d.startCleaningRun) controller_->cleanNowClick();
     if (d.setStatusLabel) setStatusText(d.statusLabel);
     app::FinishStartup(log_);
-    logChanged(false);
+    refreshLogList();
     if (d.showMainWindow) {
         ShowWindow(hwnd_, SW_SHOW);
         UpdateWindow(hwnd_);
@@ -346,18 +348,26 @@ void MainWindow::rebuildQueue() {
 // RunView on the window's thread.
 
 void MainWindow::logChanged(bool lastLineRewritten) {
-    // The list control catches up once per batch of changes: a run can add
-    // thousands of lines a second, and the list needs to know only the
+    // The list control catches up at most every kLogRefreshMs: a run can
+    // add thousands of lines a second, and scrolling the list for each of
+    // them would cost more than the run itself. The list needs only the
     // final count and the last line's text before it next paints.
     if (lastLineRewritten) lastLineDirty_ = true;
-    if (!logRefreshPosted_) {
-        logRefreshPosted_ = PostMessageA(hwnd_, kMsgLogRefresh, 0, 0) != FALSE;
-        if (!logRefreshPosted_) refreshLogList();
+    const DWORD now = GetTickCount();
+    if (now - lastLogRefresh_ >= kLogRefreshMs) {
+        refreshLogList();
+    } else if (!logRefreshPending_) {
+        logRefreshPending_ = SetTimer(hwnd_, kLogTimer, kLogRefreshMs, nullptr) != 0;
+        if (!logRefreshPending_) refreshLogList();
     }
 }
 
 void MainWindow::refreshLogList() {
-    logRefreshPosted_ = false;
+    if (logRefreshPending_) {
+        KillTimer(hwnd_, kLogTimer);
+        logRefreshPending_ = false;
+    }
+    lastLogRefresh_ = GetTickCount();
     const int n = static_cast<int>(log_.viewLineCount());
     const int shown = ListView_GetItemCount(logList_);
     if (n != shown) ListView_SetItemCountEx(logList_, n, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
@@ -565,6 +575,7 @@ void MainWindow::runFinished(std::uint64_t id) {
     f.junkFileCount = s.JunkFileCount;
     f.junkByteCount = s.JunkByteCount;
     std::unique_ptr<RunSlot> finished = std::move(current_);
+    refreshLogList();
     controller_->runFinished(id, f);
 }
 
@@ -821,9 +832,6 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kMsgRunFinished:
             runFinished(static_cast<std::uint64_t>(wParam));
             return 0;
-        case kMsgLogRefresh:
-            refreshLogList();
-            return 0;
         case kMsgTray:
             trayMessage(lParam);
             return 0;
@@ -834,7 +842,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             helpCommand();
             return TRUE;
         case WM_TIMER:
-            if (wParam == kReapTimer) {
+            if (wParam == kLogTimer) {
+                refreshLogList();
+            } else if (wParam == kReapTimer) {
                 reapStoppedRuns();
             } else if (wParam == kCleaningTimer && onCleaningTimer) {
                 onCleaningTimer();

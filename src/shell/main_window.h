@@ -58,7 +58,6 @@ struct MainWindowSetup {
 constexpr UINT kMsgRunRequest = WM_APP + 1;
 constexpr UINT kMsgRunFinished = WM_APP + 2;
 constexpr UINT kMsgTray = WM_APP + 3;
-constexpr UINT kMsgLogRefresh = WM_APP + 4;
 
 class MainWindow : public SkinnedWindow,
                    public engine::RunView,
@@ -213,7 +212,8 @@ private:
     bool trayShown_ = false;
     std::vector<int> hotkeys_;
     int nextHotkeyId_ = 1;
-    bool logRefreshPosted_ = false;
+    bool logRefreshPending_ = false;
+    DWORD lastLogRefresh_ = 0;
     bool lastLineDirty_ = false;
     bool logLinesRemoved_ = false;
 };
