@@ -72,7 +72,7 @@ check_dlls() {
 # run_tests NAME LOG COMMAND... : runs one GoogleTest executable, counts.
 run_tests() {
     local name=$1 log=$2; shift 2
-    echo "==== $name: $(basename "$1" | sed 's/wine-run.sh/wine/') ${*:2}"
+    echo "==== $name: ${*: -1}"
     local rc
     timeout "$test_timeout" "$@" --gtest_brief=1 --gtest_color=no 2>&1 | tr -d '\r' | tee "$log"
     rc=${PIPESTATUS[0]}
@@ -125,9 +125,15 @@ for config in $configs; do
                 run_tests "$config-wine" "$dir.tests.log" \
                     "$root/scripts/wine-run.sh" "$dir/bin/cindral_tests.exe"
                 if [ -f "$dir/bin/cindral_shell_tests.exe" ]; then
+                    # A Wine session started without a display would serve the
+                    # GUI tests its display-less desktop: let it end first, and
+                    # end the GUI session before its X server goes.
+                    WINEPREFIX="$dir/wineprefix" timeout 60 wineserver -w || true
                     run_tests "$config-wine-gui" "$dir.shell-tests.log" \
-                        xvfb-run -a -s "-screen 0 1280x1024x24" \
-                        "$root/scripts/wine-run.sh" "$dir/bin/cindral_shell_tests.exe"
+                        xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
+                        '"$@"; rc=$?; WINEPREFIX="$0" timeout 60 wineserver -w; exit $rc' \
+                        "$dir/wineprefix" "$root/scripts/wine-run.sh" \
+                        "$dir/bin/cindral_shell_tests.exe"
                 fi
             fi
             ;;
