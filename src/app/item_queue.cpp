@@ -31,8 +31,10 @@ ItemQueue RebuildItemQueue(platform::Platform& platform, const DataPaths& paths)
 }
 
 int ChooseImageSet(const platform::SystemVersion& version) {
-    const bool first = version.platformId == platform::kPlatformNt && version.major >= 5 &&
-                       version.minor >= 1;
+    // The newer icon set belongs to XP and every NT release after it; comparing
+    // major and minor separately would hand Vista (6.0) and 10.0 the old set.
+    const bool first = version.platformId == platform::kPlatformNt &&
+                       (version.major > 5 || (version.major == 5 && version.minor >= 1));
     return first ? 0 : 1;
 }
 

@@ -44,6 +44,9 @@ TEST(OsNameTable, EveryRowOfTheTable) {
     EXPECT_EQ(ChooseImageSet({platform::kPlatformNt, 5, 1}), 0);
     EXPECT_EQ(ChooseImageSet({platform::kPlatformNt, 5, 0}), 1);
     EXPECT_EQ(ChooseImageSet({platform::kPlatformWin9x, 5, 1}), 1);
+    EXPECT_EQ(ChooseImageSet({platform::kPlatformNt, 6, 0}), 0);
+    EXPECT_EQ(ChooseImageSet({platform::kPlatformNt, 10, 0}), 0);
+    EXPECT_EQ(ChooseImageSet({platform::kPlatformNt, 4, 90}), 1);
 }
 
 TEST(HomeFolderTest, ExecutableFolderWithItsBackslash) {
