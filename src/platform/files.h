@@ -37,6 +37,9 @@ struct DirEntry {
     SystemTime creationTime;  // local time
     SystemTime lastAccessTime;
     SystemTime lastWriteTime;
+    // Set by listFolderTypes when only the name and the directory, reparse
+    // point and hidden bits are known; entryDetails fills in the rest.
+    bool detailsMissing = false;
 };
 
 // A regular file opened for overwriting in place (secure wipe).
@@ -60,6 +63,29 @@ public:
     // system returns them (FindFirstFile/FindNextFile over "*.*" with all
     // attributes). False when the folder is missing or cannot be listed.
     virtual bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) = 0;
+    // As listFolder, but an entry may come with only its name and the
+    // kAttrDirectory, kAttrReparsePoint and kAttrHidden bits (detailsMissing
+    // set, other attributes, size and times zero), which is far cheaper where
+    // the file system keeps the type beside the name. The same entries, in the
+    // same order, as listFolder, except that one removed meanwhile may still
+    // be listed (entryDetails then fails for it).
+    virtual bool listFolderTypes(const std::string& folder, std::vector<DirEntry>& entries) {
+        return listFolder(folder, entries);
+    }
+    // Completes an entry of listFolderTypes(folder) so it equals what
+    // listFolder reports for it. True without change when nothing is
+    // missing; false when the entry no longer exists.
+    virtual bool entryDetails(const std::string& folder, DirEntry& entry) {
+        if (!entry.detailsMissing) return true;
+        std::vector<DirEntry> all;
+        if (!listFolder(folder, all)) return false;
+        for (DirEntry& e : all) {
+            if (e.name != entry.name) continue;
+            entry = std::move(e);
+            return true;
+        }
+        return false;
+    }
     // DeleteFile: removes a file or a link itself; never a folder.
     virtual bool deleteFile(const std::string& path) = 0;
     // Creates the folder and any missing parents; true when it exists after.

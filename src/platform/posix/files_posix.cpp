@@ -254,6 +254,38 @@ bool statEntry(int dirfd, const char* name, EntryStat& out) {
     return true;
 }
 
+// Names a listing passes over: "." and "..", and a name holding "\", which
+// cannot be written as a Windows path (a path built from it would name
+// something else).
+bool listable(const char* name) { return !isDotOrDotDot(name) && *name && !std::strchr(name, '\\'); }
+
+// Fills the attributes, size and times of a listed entry (its name is set)
+// from its status; `folder` is the status of the folder holding it, when known.
+void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& times, DirEntry& entry) {
+    std::uint32_t attr = 0;
+    entry.size = 0;
+    if (S_ISDIR(st.mode)) {
+        attr |= kAttrDirectory;
+        // A folder on another file system is a mount point: reported as
+        // a reparse point, so walks stay on the file system they began.
+        if (folder && st.dev != folder->dev) attr |= kAttrReparsePoint;
+    } else if (S_ISREG(st.mode)) {
+        attr |= kAttrArchive;
+        entry.size = st.size;
+    } else if (S_ISLNK(st.mode)) {
+        attr |= kAttrReparsePoint;
+    } else {
+        attr |= kAttrSystem;  // device, pipe or socket
+    }
+    if (!S_ISLNK(st.mode) && (st.mode & S_IWUSR) == 0) attr |= kAttrReadOnly;
+    if (entry.name[0] == '.') attr |= kAttrHidden;
+    entry.attributes = attr;
+    entry.creationTime = times.convert(st.created.tv_sec, st.created.tv_nsec);
+    entry.lastAccessTime = times.convert(st.accessed.tv_sec, st.accessed.tv_nsec);
+    entry.lastWriteTime = times.convert(st.written.tv_sec, st.written.tv_nsec);
+    entry.detailsMissing = false;
+}
+
 class PosixOverwriteFile : public OverwriteFile {
 public:
     explicit PosixOverwriteFile(int fd) : fd_(fd) {}
@@ -444,6 +476,7 @@ void PosixFiles::remember(const std::string& key, const DirRef& dir) {
 void PosixFiles::forgetAll() {
     std::lock_guard<std::mutex> lock(cacheMutex_);
     cache_.clear();
+    listed_ = CacheEntry{};
 }
 
 bool PosixFiles::listFolder(const std::string& folder, std::vector<DirEntry>& entries) {
@@ -463,37 +496,88 @@ bool PosixFiles::listFolder(const std::string& folder, std::vector<DirEntry>& en
     const bool haveSelf = statEntry(fd, "", self);
     LocalTimeConverter times;
     while (dirent* e = ::readdir(stream)) {
-        if (isDotOrDotDot(e->d_name)) continue;
-        // A name holding "\" cannot be written as a Windows path; a path
-        // built from it would name something else.
-        if (std::strchr(e->d_name, '\\')) continue;
+        if (!listable(e->d_name)) continue;
         EntryStat st;
         if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
         DirEntry entry;
         entry.name = e->d_name;
-        std::uint32_t attr = 0;
-        if (S_ISDIR(st.mode)) {
-            attr |= kAttrDirectory;
-            // A folder on another file system is a mount point: reported as
-            // a reparse point, so walks stay on the file system they began.
-            if (haveSelf && st.dev != self.dev) attr |= kAttrReparsePoint;
-        } else if (S_ISREG(st.mode)) {
-            attr |= kAttrArchive;
-            entry.size = st.size;
-        } else if (S_ISLNK(st.mode)) {
-            attr |= kAttrReparsePoint;
-        } else {
-            attr |= kAttrSystem;  // device, pipe or socket
-        }
-        if (!S_ISLNK(st.mode) && (st.mode & S_IWUSR) == 0) attr |= kAttrReadOnly;
-        if (e->d_name[0] == '.') attr |= kAttrHidden;
-        entry.attributes = attr;
-        entry.creationTime = times.convert(st.created.tv_sec, st.created.tv_nsec);
-        entry.lastAccessTime = times.convert(st.accessed.tv_sec, st.accessed.tv_nsec);
-        entry.lastWriteTime = times.convert(st.written.tv_sec, st.written.tv_nsec);
+        describe(st, haveSelf ? &self : nullptr, times, entry);
         entries.push_back(std::move(entry));
     }
     ::closedir(stream);
+    return true;
+}
+
+bool PosixFiles::listFolderTypes(const std::string& folder, std::vector<DirEntry>& entries) {
+    entries.clear();
+    ParsedPath path;
+    if (!parse(folder, path)) return false;
+    DirRef dir = openFolder(path);
+    if (!dir) return false;
+    int fd = reopenForReading(dir->fd);
+    if (fd < 0) return false;
+    DIR* stream = ::fdopendir(fd);
+    if (!stream) {
+        ::close(fd);
+        return false;
+    }
+    EntryStat self;
+    const bool haveSelf = statEntry(fd, "", self);
+    LocalTimeConverter times;
+    while (dirent* e = ::readdir(stream)) {
+        if (!listable(e->d_name)) continue;
+        DirEntry entry;
+        entry.name = e->d_name;
+        switch (e->d_type) {
+        case DT_REG:
+        case DT_LNK:
+        case DT_FIFO:
+        case DT_CHR:
+        case DT_BLK:
+        case DT_SOCK:
+            if (e->d_type == DT_LNK) entry.attributes |= kAttrReparsePoint;
+            if (e->d_name[0] == '.') entry.attributes |= kAttrHidden;
+            entry.detailsMissing = true;
+            break;
+        default: {
+            // A folder needs its device to tell a mount point, and an
+            // unknown type needs the look-up anyway: both get everything.
+            EntryStat st;
+            if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
+            describe(st, haveSelf ? &self : nullptr, times, entry);
+            break;
+        }
+        }
+        entries.push_back(std::move(entry));
+    }
+    ::closedir(stream);
+    std::lock_guard<std::mutex> lock(cacheMutex_);
+    listed_ = CacheEntry{folder, dir};
+    return true;
+}
+
+bool PosixFiles::entryDetails(const std::string& folder, DirEntry& entry) {
+    if (!entry.detailsMissing) return true;
+    if (!listable(entry.name.c_str()) || entry.name.find('/') != std::string::npos) return false;
+    DirRef dir;
+    {
+        std::lock_guard<std::mutex> lock(cacheMutex_);
+        if (listed_.dir && listed_.key == folder) dir = listed_.dir;
+    }
+    if (!dir) {
+        ParsedPath path;
+        if (!parse(folder, path)) return false;
+        dir = openFolder(path);
+        if (!dir) return false;
+    }
+    EntryStat st;
+    if (!statEntry(dir->fd, entry.name.c_str(), st)) return false;
+    EntryStat self;
+    // Only a folder (the entry changed its type since the listing) needs
+    // the device of the folder holding it.
+    const bool haveSelf = S_ISDIR(st.mode) && statEntry(dir->fd, "", self);
+    std::lock_guard<std::mutex> lock(cacheMutex_);
+    describe(st, haveSelf ? &self : nullptr, detailTimes_, entry);
     return true;
 }
 

@@ -59,6 +59,12 @@ public:
     static std::vector<DriveMapping> defaultDriveMap();
 
     bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override;
+    // Takes the type from the directory entry itself: only folders (whose
+    // device tells a mount point) and entries of unknown type are looked up.
+    bool listFolderTypes(const std::string& folder, std::vector<DirEntry>& entries) override;
+    // Looks the entry up in the folder listFolderTypes opened last when it
+    // is the same folder, so a walk does not resolve the path again.
+    bool entryDetails(const std::string& folder, DirEntry& entry) override;
     bool deleteFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     bool fileExists(const std::string& path) override;
@@ -116,6 +122,8 @@ private:
     };
     std::mutex cacheMutex_;
     std::vector<CacheEntry> cache_;
+    CacheEntry listed_;  // the folder listFolderTypes listed last, as named
+    LocalTimeConverter detailTimes_;  // for entryDetails
 };
 
 }  // namespace cindral::platform
