@@ -73,20 +73,21 @@ bool TEasyFileSearch::foldersMatchEverything() const {
     return false;
 }
 
-bool TEasyFileSearch::passes(const platform::DirEntry& e, bool foldersWild) const {
-    const bool isFolder = (e.attributes & platform::kAttrDirectory) != 0;
+bool TEasyFileSearch::namePasses(const std::string& name, bool isFolder, bool foldersWild) const {
+    if (anyMatches(excluded_, name)) return false;
+    if (anyMatches(fileNames_, name)) return true;
+    return isFolder && foldersWild;
+}
+
+bool TEasyFileSearch::attributesPass(std::uint32_t attributes) const {
+    const bool isFolder = (attributes & platform::kAttrDirectory) != 0;
     std::uint32_t lookFor = 0;
     if (SearchOptions & okLookForReadOnlyFile) lookFor |= platform::kAttrReadOnly;
     if (SearchOptions & okLookForHiddenFile) lookFor |= platform::kAttrHidden;
     if (SearchOptions & okLookForSystemFile) lookFor |= platform::kAttrSystem;
     if (SearchOptions & okLookForDirectory) lookFor |= platform::kAttrDirectory;
     if (SearchOptions & okLookForArchiveFile) lookFor |= platform::kAttrArchive;
-    const bool attributesOk =
-        (e.attributes & lookFor) != 0 || ((SearchOptions & okLookForAnyFile) && !isFolder);
-    if (!attributesOk) return false;
-    if (anyMatches(excluded_, e.name)) return false;
-    if (anyMatches(fileNames_, e.name)) return true;
-    return isFolder && foldersWild;
+    return (attributes & lookFor) != 0 || ((SearchOptions & okLookForAnyFile) && !isFolder);
 }
 
 bool TEasyFileSearch::Execute() {
@@ -104,15 +105,18 @@ bool TEasyFileSearch::Execute() {
         if (current.back() != '\\') current += '\\';
         entries.clear();
         // A folder that cannot be listed ends the whole walk.
-        if (!files_.listFolder(current, entries)) break;
+        // Most entries fail the name test, so the listing carries only
+        // names and types; the rest is looked up for the candidates.
+        if (!files_.listFolderTypes(current, entries)) break;
         for (platform::DirEntry& e : entries) {
             if (stopped()) return true;
             if (IsUnsafeEntryName(e.name)) continue;
             const bool isFolder = (e.attributes & platform::kAttrDirectory) != 0;
             const bool isLink = (e.attributes & platform::kAttrReparsePoint) != 0;
             if (recurse && isFolder && !isLink) queue.push_back(current + e.name);
-            if (!passes(e, foldersWild)) continue;
-            if (!OnFileFound) continue;
+            if (!OnFileFound || !namePasses(e.name, isFolder, foldersWild)) continue;
+            if (!files_.entryDetails(current, e)) continue;  // gone since the listing
+            if (!attributesPass(e.attributes)) continue;
             info.Name = std::move(e.name);
             info.Folder = current;
             info.Attributes = e.attributes;

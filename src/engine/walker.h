@@ -71,7 +71,11 @@ public:
 private:
     bool stopped() const { return StopRequested && StopRequested->load(std::memory_order_relaxed); }
     bool foldersMatchEverything() const;
-    bool passes(const platform::DirEntry& e, bool foldersWild) const;
+    // The name test (ExcludedFiles, FileNames, and folders when the masks
+    // take every folder) comes before the attribute test, which needs the
+    // entry's details.
+    bool namePasses(const std::string& name, bool isFolder, bool foldersWild) const;
+    bool attributesPass(std::uint32_t attributes) const;
 
     platform::Files& files_;
     platform::System& sys_;
