@@ -92,6 +92,121 @@ TEST_F(FilesConformance, ListingReportsEntriesWithTheirAttributesSizeAndTimes) {
     }
 }
 
+// Everything a listing reports of an entry, for comparing two listings.
+std::string describe(const DirEntry& e) {
+    auto time = [](const SystemTime& t) {
+        return std::to_string(t.year) + "-" + std::to_string(t.month) + "-" + std::to_string(t.day) + "/" +
+               std::to_string(t.dayOfWeek) + " " + std::to_string(t.hour) + ":" + std::to_string(t.minute) +
+               ":" + std::to_string(t.second) + "." + std::to_string(t.milliseconds);
+    };
+    return e.name + " attr=" + std::to_string(e.attributes) + " size=" + std::to_string(e.size) +
+           " c=" + time(e.creationTime) + " a=" + time(e.lastAccessTime) + " w=" + time(e.lastWriteTime) +
+           (e.detailsMissing ? " (details missing)" : "");
+}
+
+class FilesConformanceTypesOnly : public FilesConformance {
+protected:
+    // The types listing of `folder`, checked against the full listing made
+    // just before, then completed entry by entry: the result must be the
+    // full listing itself.
+    void expectSameAsFullListing(const std::string& folder) {
+        const std::vector<DirEntry> full = list(folder);
+        std::vector<DirEntry> typed;
+        ASSERT_TRUE(files.listFolderTypes(folder, typed)) << folder;
+        ASSERT_EQ(typed.size(), full.size()) << folder;
+        for (std::size_t i = 0; i < typed.size(); ++i) {
+            DirEntry& e = typed[i];
+            EXPECT_EQ(e.name, full[i].name);  // same order too
+            const std::uint32_t known = kAttrDirectory | kAttrReparsePoint | kAttrHidden;
+            EXPECT_EQ(e.attributes & known, full[i].attributes & known) << describe(e);
+            if (e.detailsMissing) {
+                EXPECT_EQ(e.attributes & ~known, 0u) << describe(e);
+                EXPECT_EQ(e.size, 0u) << describe(e);
+            }
+            EXPECT_TRUE(files.entryDetails(folder, e)) << describe(e);
+            EXPECT_FALSE(e.detailsMissing);
+            EXPECT_EQ(describe(e), describe(full[i]));
+        }
+    }
+};
+
+TEST_F(FilesConformanceTypesOnly, CompletedEntriesEqualTheFullListing) {
+    ASSERT_TRUE(sandbox.writeFile(at("a.txt"), "abc"));
+    ASSERT_TRUE(sandbox.writeFile(at(".hidden"), "hidden"));
+    ASSERT_TRUE(sandbox.writeFile(at("empty.tmp"), ""));
+    ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "12345"));
+    ASSERT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), true));
+    ASSERT_TRUE(test::makeSizedFile(sandbox, at("big.bin"), (std::uint64_t{1} << 32) + 7));
+    ASSERT_TRUE(sandbox.makeFolder(at("sub")));
+    ASSERT_TRUE(sandbox.makeFolder(at(".dot folder")));
+    ASSERT_TRUE(sandbox.writeFile(at("sub\\inner.txt"), "x"));
+    const bool links = sandbox.makeSymlink(at("file link"), at("a.txt"), false) &&
+                       sandbox.makeSymlink(at("folder link"), at("sub"), true);
+
+    expectSameAsFullListing(root);
+    expectSameAsFullListing(at("sub"));
+    EXPECT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), false));
+    if (!links) GTEST_SKIP() << "this system cannot make symbolic links";
+}
+
+TEST_F(FilesConformanceTypesOnly, DetailsOfAnotherFolderThanTheOneListedLast) {
+    ASSERT_TRUE(sandbox.makeFolder(at("One")) && sandbox.makeFolder(at("Two")));
+    ASSERT_TRUE(sandbox.writeFile(at("One\\first.txt"), "1"));
+    ASSERT_TRUE(sandbox.writeFile(at("Two\\second.txt"), "22"));
+    std::vector<DirEntry> one, two;
+    ASSERT_TRUE(files.listFolderTypes(at("One\\"), one));
+    ASSERT_TRUE(files.listFolderTypes(at("Two\\"), two));
+    ASSERT_EQ(one.size(), 1u);
+    // The folder named in another spelling is still the same folder.
+    ASSERT_TRUE(files.entryDetails(at("ONE"), one[0]));
+    EXPECT_EQ(one[0].size, 1u);
+    EXPECT_NE(one[0].attributes & kAttrArchive, 0u);
+    ASSERT_EQ(two.size(), 1u);
+    ASSERT_TRUE(files.entryDetails(at("Two\\"), two[0]));
+    EXPECT_EQ(two[0].size, 2u);
+}
+
+TEST_F(FilesConformanceTypesOnly, TypesListingFailsWhereTheFullListingFails) {
+    ASSERT_TRUE(sandbox.makeFolder(at("empty")));
+    ASSERT_TRUE(sandbox.writeFile(at("plain.txt"), "x"));
+    std::vector<DirEntry> entries(1);
+    EXPECT_TRUE(files.listFolderTypes(at("empty"), entries));
+    EXPECT_TRUE(entries.empty());
+    EXPECT_FALSE(files.listFolderTypes(at("missing"), entries));
+    EXPECT_FALSE(files.listFolderTypes(at("plain.txt"), entries));
+}
+
+TEST_F(FilesConformanceTypesOnly, DetailsFailForAnEntryThatIsGoneOrWasNeverThere) {
+    ASSERT_TRUE(sandbox.writeFile(at("doomed.tmp"), "x"));
+    ASSERT_TRUE(sandbox.makeFolder(at("sub")));
+    ASSERT_TRUE(sandbox.writeFile(at("sub\\kept.txt"), "kept"));
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(files.listFolderTypes(root, entries));
+    auto doomed = std::find_if(entries.begin(), entries.end(), [](const DirEntry& e) { return e.name == "doomed.tmp"; });
+    ASSERT_NE(doomed, entries.end());
+    ASSERT_TRUE(files.deleteFile(at("doomed.tmp")));
+    if (doomed->detailsMissing) {
+        EXPECT_FALSE(files.entryDetails(root, *doomed));
+    } else {
+        EXPECT_TRUE(files.entryDetails(root, *doomed));  // complete already: nothing to look up
+        EXPECT_EQ(doomed->size, 1u);
+    }
+
+    // Names that were never listed find nothing, least of all the folder
+    // itself or an entry of another folder.
+    for (const char* name : {"never.txt", "", ".", "..", "sub\\kept.txt", "sub/kept.txt"}) {
+        DirEntry made;
+        made.name = name;
+        made.detailsMissing = true;
+        EXPECT_FALSE(files.entryDetails(root, made)) << name;
+        EXPECT_EQ(made.size, 0u) << name;
+    }
+    DirEntry elsewhere;
+    elsewhere.name = "kept.txt";
+    elsewhere.detailsMissing = true;
+    EXPECT_FALSE(files.entryDetails(at("missing"), elsewhere));
+}
+
 TEST_F(FilesConformance, ListingAcceptsTheFolderWithOrWithoutTrailingSeparator) {
     ASSERT_TRUE(sandbox.makeFolder(at("sub")));
     ASSERT_TRUE(sandbox.writeFile(at("sub\\f"), ""));
