@@ -6,6 +6,7 @@
 #include <map>
 
 #include "engine_test_support.h"
+#include "support/file_attributes.h"
 
 namespace cindral::engine {
 namespace {
@@ -205,6 +206,110 @@ TEST_F(Walker, NeverDescendsIntoALink) {
     EXPECT_EQ(r.folders, std::vector<std::string>{at("t")});
     EXPECT_EQ(r.found.size(), 1u);  // the link itself, reported as an entry
     for (const auto& f : r.found) EXPECT_EQ(f.find("gold"), std::string::npos) << f;
+}
+
+// Everything the walker reports of an entry.
+std::string describe(const TFileInformations& f) {
+    auto time = [](const platform::SystemTime& t) {
+        return std::to_string(t.year) + "-" + std::to_string(t.month) + "-" + std::to_string(t.day) + " " +
+               std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second) + "." +
+               std::to_string(t.milliseconds);
+    };
+    return f.fullPath() + " attr=" + std::to_string(f.Attributes) + " size=" + std::to_string(f.Size) +
+           " c=" + time(f.CreationTime) + " a=" + time(f.LastAccessTime) + " w=" + time(f.LastWriteTime);
+}
+
+// The walk the backend's cheap types listing drives must report exactly
+// what a walk over full listings reports (the decorator only has those).
+TEST_F(Walker, TypesListingReportsWhatFullListingsReport) {
+    file("t\\a.tmp", "abc");
+    file("t\\.hidden.tmp", "h");
+    file("t\\keep.txt", "k");
+    file("t\\locked.tmp", "12345");
+    file("t\\sub\\inner.TMP", "inner");
+    file("t\\sub\\.dot\\x.tmp", "");
+    folder("t\\folder.tmp");
+    ASSERT_TRUE(cindral::test::setReadOnly(box_, at("t\\locked.tmp"), true));
+    test::FilesDecorator fullOnly(*box_.platform().files);
+    auto walkAll = [&](platform::Files& files, const std::vector<std::string>& masks,
+                       const std::vector<std::string>& excluded, TSearchOptions options) {
+        TEasyFileSearch w(files, *platform_.system);
+        std::vector<std::string> out;
+        w.RootPath = at("t");
+        w.SearchOptions = options;
+        EXPECT_TRUE(w.setFileNames(masks));
+        EXPECT_TRUE(w.setExcludedFiles(excluded));
+        w.OnFileFound = [&](const TFileInformations& f) { out.push_back(describe(f)); };
+        EXPECT_TRUE(w.Execute());
+        return out;
+    };
+    const TSearchOptions deep = okIncludeSubfolder;
+    for (TSearchOptions options : {okLookForAll | deep, okLookForReadOnlyFile | deep, okLookForHiddenFile | deep,
+                                   okLookForDirectory | deep, okLookForAnyFile, okLookForArchiveFile | deep}) {
+        for (const auto& masks : {std::vector<std::string>{"*.tmp"}, std::vector<std::string>{"*.*"},
+                                  std::vector<std::string>{"*"}, std::vector<std::string>{"*.*", "a*"}}) {
+            for (const auto& excluded : {std::vector<std::string>{}, std::vector<std::string>{"a.*", "sub"}}) {
+                const auto fast = walkAll(*box_.platform().files, masks, excluded, options);
+                const auto full = walkAll(fullOnly, masks, excluded, options);
+                EXPECT_EQ(fast, full) << "options " << options << " masks " << masks[0] << " excluded "
+                                      << excluded.size();
+                if (options == (okLookForAll | deep) && masks[0] == "*.tmp" && excluded.empty()) {
+                    EXPECT_EQ(fast.size(), 6u);  // every *.tmp, the folder too
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(cindral::test::setReadOnly(box_, at("t\\locked.tmp"), false));
+}
+
+// Listings with names and types only, as a backend gives them cheaply.
+class TypesOnlyFiles : public ScriptedFiles {
+public:
+    using ScriptedFiles::ScriptedFiles;
+    std::map<std::string, platform::DirEntry> details;  // by full path; missing: gone
+    std::vector<std::string> asked;
+    bool listFolderTypes(const std::string& f, std::vector<platform::DirEntry>& e) override {
+        if (!listFolder(f, e)) return false;
+        for (platform::DirEntry& d : e) {
+            if (d.attributes & platform::kAttrDirectory) continue;
+            d.attributes &= platform::kAttrReparsePoint | platform::kAttrHidden;
+            d.detailsMissing = true;
+        }
+        return true;
+    }
+    bool entryDetails(const std::string& f, platform::DirEntry& e) override {
+        asked.push_back(f + e.name);
+        auto it = details.find(f + e.name);
+        if (it == details.end()) return false;
+        e = it->second;
+        return true;
+    }
+};
+
+TEST_F(Walker, LooksUpDetailsOnlyForNameMatchesAndSkipsEntriesGoneMeanwhile) {
+    TypesOnlyFiles files(*platform_.files);
+    files.folders["C:\\r\\"] = {entry("a.tmp"), entry("b.txt"), entry("gone.tmp"), entry("ro.tmp"),
+                                entry("excluded.tmp"), entry("d.tmp", platform::kAttrDirectory)};
+    files.details["C:\\r\\a.tmp"] = entry("a.tmp", platform::kAttrArchive, 10);
+    files.details["C:\\r\\b.txt"] = entry("b.txt", platform::kAttrArchive, 20);
+    files.details["C:\\r\\ro.tmp"] = entry("ro.tmp", platform::kAttrArchive | platform::kAttrReadOnly, 30);
+    files.details["C:\\r\\excluded.tmp"] = entry("excluded.tmp", platform::kAttrArchive, 40);
+    TEasyFileSearch w(files, *platform_.system);
+    w.RootPath = "C:\\r";
+    w.SearchOptions = okLookForReadOnlyFile;  // only read-only entries pass the attribute test
+    ASSERT_TRUE(w.setFileNames({"*.tmp"}));
+    ASSERT_TRUE(w.setExcludedFiles({"excluded.*"}));
+    std::vector<std::string> found;
+    std::uint64_t size = 0;
+    w.OnFileFound = [&](const TFileInformations& f) {
+        found.push_back(f.fullPath());
+        size = f.Size;
+    };
+    EXPECT_TRUE(w.Execute());
+    EXPECT_EQ(found, std::vector<std::string>{"C:\\r\\ro.tmp"});
+    EXPECT_EQ(size, 30u);
+    EXPECT_EQ(files.asked, (std::vector<std::string>{"C:\\r\\a.tmp", "C:\\r\\gone.tmp", "C:\\r\\ro.tmp",
+                                                     "C:\\r\\d.tmp"}));
 }
 
 }  // namespace
