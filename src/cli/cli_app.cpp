@@ -13,11 +13,11 @@ constexpr char kHelp[] = "--help";
 constexpr char kVersion[] = "--version";
 constexpr char kRegistry[] = "--registry";
 
-std::string optionLabel(const OptionSpec& option) {
+std::string optionLabel(const OptionDef& option) {
     return option.valueName.empty() ? option.name : option.name + " " + option.valueName;
 }
 
-void printOptionTable(const std::vector<OptionSpec>& options, std::ostream& out) {
+void printOptionTable(const std::vector<OptionDef>& options, std::ostream& out) {
     std::size_t width = 0;
     for (const auto& o : options) width = std::max(width, optionLabel(o).size());
     for (const auto& o : options) {
@@ -47,7 +47,7 @@ CliApp::CliApp(PlatformFactory factory) : factory_(std::move(factory)) {
     addGlobalOption({kVersion, "", "show the version"});
 }
 
-void CliApp::addGlobalOption(OptionSpec option) { globalOptions_.push_back(std::move(option)); }
+void CliApp::addGlobalOption(OptionDef option) { globalOptions_.push_back(std::move(option)); }
 
 void CliApp::addCommand(Command command) { commands_.push_back(std::move(command)); }
 
@@ -57,7 +57,7 @@ const Command* CliApp::findCommand(const std::string& name) const {
     return nullptr;
 }
 
-const OptionSpec* CliApp::findOption(const std::string& name, const Command* command) const {
+const OptionDef* CliApp::findOption(const std::string& name, const Command* command) const {
     for (const auto& o : globalOptions_)
         if (o.name == name) return &o;
     if (command) {
@@ -67,10 +67,10 @@ const OptionSpec* CliApp::findOption(const std::string& name, const Command* com
     return nullptr;
 }
 
-const OptionSpec* CliApp::findAnyOption(const std::string& name) const {
-    if (const OptionSpec* o = findOption(name, nullptr)) return o;
+const OptionDef* CliApp::findAnyOption(const std::string& name) const {
+    if (const OptionDef* o = findOption(name, nullptr)) return o;
     for (const auto& c : commands_) {
-        if (const OptionSpec* o = findOption(name, &c)) return o;
+        if (const OptionDef* o = findOption(name, &c)) return o;
     }
     return nullptr;
 }
@@ -112,25 +112,25 @@ bool CliApp::parseWith(const std::vector<std::string>& argv, const Command* comm
             value = arg.substr(eq + 1);
             inlineValue = true;
         }
-        const OptionSpec* spec =
+        const OptionDef* option =
             anyCommandOption ? findAnyOption(name) : findOption(name, command);
-        if (!spec) {
+        if (!option) {
             error = "unknown option '" + name + "'";
             return false;
         }
-        if (spec->valueName.empty()) {
+        if (option->valueName.empty()) {
             if (inlineValue) {
                 error = "option '" + name + "' takes no value";
                 return false;
             }
         } else if (!inlineValue) {
             if (i + 1 >= argv.size()) {
-                error = "option '" + name + "' needs a value (" + spec->valueName + ")";
+                error = "option '" + name + "' needs a value (" + option->valueName + ")";
                 return false;
             }
             value = argv[++i];
         }
-        args.options_[spec->name] = value;
+        args.options_[option->name] = value;
     }
     return true;
 }

@@ -26,7 +26,7 @@ constexpr int kExitUsage = 2;
 inline constexpr char kProgramName[] = "cindral-cli";
 inline constexpr char kVersionText[] = "Cindral 3.0";
 
-struct OptionSpec {
+struct OptionDef {
     std::string name;       // with its dashes, e.g. "--registry"
     std::string valueName;  // e.g. "FILE"; empty for a flag
     std::string help;
@@ -61,7 +61,7 @@ struct Command {
     std::string name;
     std::string arguments;  // usage text after the name, e.g. "[ITEM...]"
     std::string summary;
-    std::vector<OptionSpec> options;  // the command's own options
+    std::vector<OptionDef> options;  // the command's own options
     bool needsPlatform = true;
     std::function<int(CommandContext&)> run;
 };
@@ -78,7 +78,7 @@ public:
     // The global options --help, --version and --registry FILE are built in.
     explicit CliApp(PlatformFactory factory);
 
-    void addGlobalOption(OptionSpec option);
+    void addGlobalOption(OptionDef option);
     void addCommand(Command command);
 
     // Parses the arguments (without the program name). False, with a
@@ -93,13 +93,13 @@ public:
 
 private:
     const Command* findCommand(const std::string& name) const;
-    const OptionSpec* findOption(const std::string& name, const Command* command) const;
-    const OptionSpec* findAnyOption(const std::string& name) const;
+    const OptionDef* findOption(const std::string& name, const Command* command) const;
+    const OptionDef* findAnyOption(const std::string& name) const;
     bool parseWith(const std::vector<std::string>& argv, const Command* command,
                    bool anyCommandOption, Arguments& args, std::string& error) const;
 
     PlatformFactory factory_;
-    std::vector<OptionSpec> globalOptions_;
+    std::vector<OptionDef> globalOptions_;
     std::vector<Command> commands_;
 };
 

@@ -393,8 +393,8 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
 }
 
 void registerRunCommands(CliApp& app, RunCommandEnvironment environment) {
-    const OptionSpec home{kHome, "DIR", "the home folder (default: the executable's folder)"};
-    const OptionSpec json{kJson, "",
+    const OptionDef home{kHome, "DIR", "the home folder (default: the executable's folder)"};
+    const OptionDef json{kJson, "",
                           "one JSON document instead of the log lines: per item and in total"};
     auto env = std::make_shared<RunCommandEnvironment>(std::move(environment));
 

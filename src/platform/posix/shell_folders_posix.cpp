@@ -8,7 +8,7 @@ namespace cindral::platform {
 namespace {
 
 // An XDG variable counts only when it holds an absolute path (the base
-// directory specification says to ignore anything else).
+// directory rules say to ignore anything else).
 std::string xdgFolder(const char* variable, const std::string& fallback) {
     const char* value = std::getenv(variable);
     if (value && value[0] == '/') return value;
