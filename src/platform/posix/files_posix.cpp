@@ -479,36 +479,35 @@ void PosixFiles::forgetAll() {
     listed_ = CacheEntry{};
 }
 
-bool PosixFiles::listFolder(const std::string& folder, std::vector<DirEntry>& entries) {
-    entries.clear();
-    ParsedPath path;
-    if (!parse(folder, path)) return false;
-    DirRef dir = openFolder(path);
-    if (!dir) return false;
-    int fd = reopenForReading(dir->fd);
-    if (fd < 0) return false;
-    DIR* stream = ::fdopendir(fd);
-    if (!stream) {
-        ::close(fd);
+namespace {
+bool typeNeedsNoLookUp(unsigned char type) {
+    switch (type) {
+    case DT_REG:
+    case DT_LNK:
+    case DT_FIFO:
+    case DT_CHR:
+    case DT_BLK:
+    case DT_SOCK:
+        return true;
+    default:
         return false;
     }
-    EntryStat self;
-    const bool haveSelf = statEntry(fd, "", self);
-    LocalTimeConverter times;
-    while (dirent* e = ::readdir(stream)) {
-        if (!listable(e->d_name)) continue;
-        EntryStat st;
-        if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
-        DirEntry entry;
-        entry.name = e->d_name;
-        describe(st, haveSelf ? &self : nullptr, times, entry);
-        entries.push_back(std::move(entry));
-    }
-    ::closedir(stream);
-    return true;
+}
+}  // namespace
+
+bool PosixFiles::listFolder(const std::string& folder, std::vector<DirEntry>& entries) {
+    return readFolder(folder, false, entries);
 }
 
 bool PosixFiles::listFolderTypes(const std::string& folder, std::vector<DirEntry>& entries) {
+    return readFolder(folder, true, entries);
+}
+
+// With typesOnly, files, links and special files take what readdir's type
+// tells and are marked as lacking details; folders and unknown types are
+// always looked up (a folder needs its device to tell a mount point).
+bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
+                            std::vector<DirEntry>& entries) {
     entries.clear();
     ParsedPath path;
     if (!parse(folder, path)) return false;
@@ -528,31 +527,22 @@ bool PosixFiles::listFolderTypes(const std::string& folder, std::vector<DirEntry
         if (!listable(e->d_name)) continue;
         DirEntry entry;
         entry.name = e->d_name;
-        switch (e->d_type) {
-        case DT_REG:
-        case DT_LNK:
-        case DT_FIFO:
-        case DT_CHR:
-        case DT_BLK:
-        case DT_SOCK:
+        if (typesOnly && typeNeedsNoLookUp(e->d_type)) {
             if (e->d_type == DT_LNK) entry.attributes |= kAttrReparsePoint;
             if (e->d_name[0] == '.') entry.attributes |= kAttrHidden;
             entry.detailsMissing = true;
-            break;
-        default: {
-            // A folder needs its device to tell a mount point, and an
-            // unknown type needs the look-up anyway: both get everything.
+        } else {
             EntryStat st;
             if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
             describe(st, haveSelf ? &self : nullptr, times, entry);
-            break;
-        }
         }
         entries.push_back(std::move(entry));
     }
     ::closedir(stream);
-    std::lock_guard<std::mutex> lock(cacheMutex_);
-    listed_ = CacheEntry{folder, dir};
+    if (typesOnly) {
+        std::lock_guard<std::mutex> lock(cacheMutex_);
+        listed_ = CacheEntry{folder, dir};
+    }
     return true;
 }
 

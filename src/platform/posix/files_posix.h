@@ -122,6 +122,7 @@ private:
     };
     std::mutex cacheMutex_;
     std::vector<CacheEntry> cache_;
+    bool readFolder(const std::string& folder, bool typesOnly, std::vector<DirEntry>& entries);
     CacheEntry listed_;  // the folder listFolderTypes listed last, as named
     LocalTimeConverter detailTimes_;  // for entryDetails
 };
