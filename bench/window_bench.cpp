@@ -19,6 +19,7 @@
 #include "platform/run_services.h"
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
+#include "support/forwarding_system.h"
 
 namespace {
 
@@ -33,21 +34,13 @@ public:
 };
 
 // The system, except that the program lives in the given home folder.
-class HomeSystem : public platform::System {
+class HomeSystem : public cindral::test::ForwardingSystem {
 public:
-    HomeSystem(platform::System& real, std::string exe) : real_(real), exe_(std::move(exe)) {}
-    platform::SystemTime localTime() override { return real_.localTime(); }
-    platform::SystemVersion version() override { return real_.version(); }
+    HomeSystem(platform::System& real, std::string exe)
+        : ForwardingSystem(real), exe_(std::move(exe)) {}
     std::string executablePath() override { return exe_; }
-    std::string upperCase(const std::string& t) override { return real_.upperCase(t); }
-    std::string lowerCase(const std::string& t) override { return real_.lowerCase(t); }
-    int compareNoCase(const std::string& a, const std::string& b) override {
-        return real_.compareNoCase(a, b);
-    }
-    std::string decimalSeparator() override { return real_.decimalSeparator(); }
 
 private:
-    platform::System& real_;
     std::string exe_;
 };
 

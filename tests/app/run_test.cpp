@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "engine/engine_context.h"
 #include "app/run_test_support.h"
+#include "support/forwarding_system.h"
 
 namespace cindral::app {
 namespace {
@@ -15,22 +16,11 @@ namespace {
 using test::ViewRecord;
 
 // Passes everything through; the clock can be fixed.
-class FixedClock : public platform::System {
+class FixedClock : public cindral::test::ForwardingSystem {
 public:
-    explicit FixedClock(platform::System& inner) : inner_(inner) {}
+    explicit FixedClock(platform::System& inner) : ForwardingSystem(inner) {}
     platform::SystemTime time;
     platform::SystemTime localTime() override { return time; }
-    platform::SystemVersion version() override { return inner_.version(); }
-    std::string executablePath() override { return inner_.executablePath(); }
-    std::string upperCase(const std::string& t) override { return inner_.upperCase(t); }
-    std::string lowerCase(const std::string& t) override { return inner_.lowerCase(t); }
-    int compareNoCase(const std::string& a, const std::string& b) override {
-        return inner_.compareNoCase(a, b);
-    }
-    std::string decimalSeparator() override { return inner_.decimalSeparator(); }
-
-private:
-    platform::System& inner_;
 };
 
 // Files that throw while listing one folder: an unforeseen failure.

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "support/sandbox.h"
+#include "support/forwarding_system.h"
 
 namespace cindral::test {
 
@@ -49,9 +50,9 @@ private:
     platform::Files& inner_;
 };
 
-class RedirectedSystem : public platform::System {
+class RedirectedSystem : public cindral::test::ForwardingSystem {
 public:
-    explicit RedirectedSystem(platform::System& inner) : inner_(inner) {}
+    explicit RedirectedSystem(platform::System& inner) : ForwardingSystem(inner) {}
     std::string exePath;
     platform::SystemVersion ver{platform::kPlatformNt, 5, 1};
     platform::SystemTime now{2006, 3, 0, 5, 9, 4, 7, 0};
@@ -59,15 +60,6 @@ public:
     platform::SystemTime localTime() override { return now; }
     platform::SystemVersion version() override { return ver; }
     std::string executablePath() override { return exePath; }
-    std::string upperCase(const std::string& t) override { return inner_.upperCase(t); }
-    std::string lowerCase(const std::string& t) override { return inner_.lowerCase(t); }
-    int compareNoCase(const std::string& a, const std::string& b) override {
-        return inner_.compareNoCase(a, b);
-    }
-    std::string decimalSeparator() override { return inner_.decimalSeparator(); }
-
-private:
-    platform::System& inner_;
 };
 
 class RedirectedShellFolders : public platform::ShellFolders {

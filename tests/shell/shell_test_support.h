@@ -15,6 +15,7 @@
 #include "shell/desktop.h"
 #include "shell/main_window.h"
 #include "support/sandbox.h"
+#include "support/forwarding_system.h"
 
 namespace cindral::shell::test {
 
@@ -43,21 +44,13 @@ public:
 };
 
 // The system of the sandbox, except that the program lives in its root.
-class HomeSystem : public platform::System {
+class HomeSystem : public cindral::test::ForwardingSystem {
 public:
-    HomeSystem(platform::System& real, std::string exe) : real_(real), exe_(std::move(exe)) {}
-    platform::SystemTime localTime() override { return real_.localTime(); }
-    platform::SystemVersion version() override { return real_.version(); }
+    HomeSystem(platform::System& real, std::string exe)
+        : ForwardingSystem(real), exe_(std::move(exe)) {}
     std::string executablePath() override { return exe_; }
-    std::string upperCase(const std::string& t) override { return real_.upperCase(t); }
-    std::string lowerCase(const std::string& t) override { return real_.lowerCase(t); }
-    int compareNoCase(const std::string& a, const std::string& b) override {
-        return real_.compareNoCase(a, b);
-    }
-    std::string decimalSeparator() override { return real_.decimalSeparator(); }
 
 private:
-    platform::System& real_;
     std::string exe_;
 };
 
