@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/win32/win32_backends.h"
+#include "platform/win32/system_time_win32.h"
 
 namespace cindral::platform::win32 {
 namespace {
@@ -20,21 +21,12 @@ std::string withTrailingSeparator(const std::string& folder) {
 }
 
 SystemTime toLocalSystemTime(const FILETIME& utc) {
-    SystemTime result;
     FILETIME local;
     SYSTEMTIME st;
     if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) {
-        return result;
+        return SystemTime{};
     }
-    result.year = st.wYear;
-    result.month = st.wMonth;
-    result.dayOfWeek = st.wDayOfWeek;
-    result.day = st.wDay;
-    result.hour = st.wHour;
-    result.minute = st.wMinute;
-    result.second = st.wSecond;
-    result.milliseconds = st.wMilliseconds;
-    return result;
+    return fromSystemTime(st);
 }
 
 DirEntry toEntry(const WIN32_FIND_DATAA& data) {

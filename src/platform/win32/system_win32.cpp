@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/win32/win32_backends.h"
+#include "platform/win32/system_time_win32.h"
 
 namespace cindral::platform::win32 {
 namespace {
@@ -13,16 +14,7 @@ public:
     SystemTime localTime() override {
         SYSTEMTIME st;
         GetLocalTime(&st);
-        SystemTime t;
-        t.year = st.wYear;
-        t.month = st.wMonth;
-        t.dayOfWeek = st.wDayOfWeek;
-        t.day = st.wDay;
-        t.hour = st.wHour;
-        t.minute = st.wMinute;
-        t.second = st.wSecond;
-        t.milliseconds = st.wMilliseconds;
-        return t;
+        return fromSystemTime(st);
     }
 
     SystemVersion version() override {
