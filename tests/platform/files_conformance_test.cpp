@@ -425,6 +425,36 @@ TEST_F(FilesConformance, OverwriteFileWritesFlushesAndTruncatesInPlace) {
     EXPECT_EQ(content(at("secret")), "");
 }
 
+// Several MiB in uneven pieces, so a backend that writes behind a window
+// must keep its offsets right across the window and after a new pass.
+TEST_F(FilesConformance, LongOverwritePassesLeaveExactlyTheirBytes) {
+    const std::size_t mib = std::size_t(1) << 20;
+    const std::size_t size = 9 * mib + 77;
+    ASSERT_TRUE(sandbox.writeFile(at("big"), std::string(size, 'x')));
+    auto file = files.openForOverwrite(at("big"));
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(file->size(), size);
+
+    const std::string whole(mib, 'a');
+    for (std::size_t done = 0; done < size; done += mib)
+        ASSERT_TRUE(file->write(whole.data(), std::min(mib, size - done)));
+    ASSERT_TRUE(file->flush());
+    EXPECT_EQ(content(at("big")), std::string(size, 'a'));
+
+    ASSERT_TRUE(file->seekToStart());
+    std::string expected;
+    for (std::size_t piece = 0; expected.size() < 5 * mib + 3; ++piece) {
+        const std::string bytes(mib / 2 + piece * 4099, static_cast<char>('A' + piece));
+        ASSERT_TRUE(file->write(bytes.data(), bytes.size()));
+        expected += bytes;
+    }
+    ASSERT_TRUE(file->flush());
+    expected += std::string(size - expected.size(), 'a');
+    EXPECT_TRUE(content(at("big")) == expected) << "the second pass left other bytes";
+    EXPECT_EQ(file->size(), size);
+    EXPECT_TRUE(file->close());
+}
+
 TEST_F(FilesConformance, OverwriteRefusesFoldersAndMissingFiles) {
     ASSERT_TRUE(sandbox.makeFolder(at("dir")));
     EXPECT_EQ(files.openForOverwrite(at("dir")), nullptr);
