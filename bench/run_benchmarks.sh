@@ -2,7 +2,7 @@
 # Engine benchmarks against find and dd, measured side by side on the same
 # warm tree. usage: bench/run_benchmarks.sh BUILD_DIR [WORK_DIR]
 # BUILD_DIR must be configured with -DCINDRAL_BENCH=ON (target engine_bench).
-# ONLY=walk runs the walk comparison alone.
+# ONLY=walk, ONLY=clean or ONLY=wipe runs that comparison alone.
 set -eu
 BUILD=${1:?usage: run_benchmarks.sh BUILD_DIR [WORK_DIR]}
 WORK=${2:-/tmp/cindral-bench}
@@ -17,12 +17,17 @@ best() {  # smallest of the arguments
     printf '%s\n' "$@" | sort -g | head -1
 }
 
+want() { [ -z "${ONLY:-}" ] || [ "$ONLY" = "$1" ]; }
+
 mkdir -p "$WORK"
+if want walk || want clean; then
 if [ ! -d "$WORK/tree" ]; then
     python3 "$HERE/make_tree.py" "$WORK/tree"
 fi
 find "$WORK/tree" -printf '' # warm the caches
+fi
 
+if want walk; then
 echo "== walk: test run of *.tmp with subfolders vs find -iname"
 F=""; E=""
 for i in 1 2 3; do
@@ -33,8 +38,9 @@ for i in 1 2 3; do
 done
 f=$(best $F); o=$(best $E)
 echo "find ${f}s  engine ${o}s  ($(cat "$WORK/walk.out"))  ratio $(ratio $o $f) (target <= 1.5)"
-[ "${ONLY:-}" != walk ] || exit 0
+fi
 
+if want clean; then
 echo "== clean: deleting *.tmp on fresh copies vs find -delete (one run each; disk-bound)"
 rm -rf "$WORK/copy1" "$WORK/copy2"
 cp -a "$WORK/tree" "$WORK/copy1"
@@ -46,7 +52,9 @@ s=$(now); "$BENCH" clean "$WORK/copy2" > "$WORK/clean.out"; e=$(now); o=$(elapse
 left=$(find "$WORK/copy2" -iname '*.tmp' | wc -l)
 echo "find ${f}s  engine ${o}s  ($(cat "$WORK/clean.out"), $left left)  ratio $(ratio $o $f) (target <= 1.5)"
 rm -rf "$WORK/copy1" "$WORK/copy2"
+fi
 
+want wipe || exit 0
 echo "== wipe: WipeFile method 1, one pass, 256 MiB vs dd conv=notrunc,fsync"
 F=""; E=""; R=""
 for i in 1 2 3; do
