@@ -1,6 +1,6 @@
 // Shared pieces of the engine tests: a recording log view, Files decorators
-// for fault injection, and a fixture that gives each test a sandbox, a run
-// state and an engine context over them.
+// for fault injection, and a fixture with a sandbox, a run state and an
+// engine context over them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,10 +22,8 @@ public:
     std::vector<std::string> lines;
     void addLine(const std::string& text) override { lines.push_back(text); }
     void replaceLastLine(const std::string& text) override {
-        if (lines.empty())
-            lines.push_back(text);
-        else
-            lines.back() = text;
+        if (lines.empty()) lines.emplace_back();
+        lines.back() = text;
     }
     void deleteLastLine() override {
         if (!lines.empty()) lines.pop_back();
@@ -36,10 +34,9 @@ public:
 // Passes every call through to another Files; tests override what they break.
 class FilesDecorator : public platform::Files {
 public:
+    using Entries = std::vector<platform::DirEntry>;
     explicit FilesDecorator(platform::Files& inner) : inner_(inner) {}
-    bool listFolder(const std::string& f, std::vector<platform::DirEntry>& e) override {
-        return inner_.listFolder(f, e);
-    }
+    bool listFolder(const std::string& f, Entries& e) override { return inner_.listFolder(f, e); }
     bool deleteFile(const std::string& p) override { return inner_.deleteFile(p); }
     bool createFolder(const std::string& p) override { return inner_.createFolder(p); }
     bool fileExists(const std::string& p) override { return inner_.fileExists(p); }
@@ -64,29 +61,24 @@ protected:
     platform::Files& inner_;
 };
 
-// Hooks on the calls the fault-injection tests care about.
+// Records listings and deletions; a hook returning false fails the call
+// without reaching the file system.
 class HookedFiles : public FilesDecorator {
 public:
     using FilesDecorator::FilesDecorator;
-    // Return false to make the call fail without reaching the file system.
-    std::function<bool(const std::string&)> beforeList;
-    std::function<bool(const std::string&)> beforeDelete;
-    std::vector<std::string> deleted;   // paths handed to deleteFile
-    std::vector<std::string> listed;    // folders handed to listFolder
+    std::function<bool(const std::string&)> beforeList, beforeDelete;
+    std::vector<std::string> listed, deleted;
 
-    bool listFolder(const std::string& f, std::vector<platform::DirEntry>& e) override {
+    bool listFolder(const std::string& f, Entries& e) override {
         listed.push_back(f);
-        if (beforeList && !beforeList(f)) return false;
-        return inner_.listFolder(f, e);
+        return (!beforeList || beforeList(f)) && inner_.listFolder(f, e);
     }
     bool deleteFile(const std::string& p) override {
         deleted.push_back(p);
-        if (beforeDelete && !beforeDelete(p)) return false;
-        return inner_.deleteFile(p);
+        return (!beforeDelete || beforeDelete(p)) && inner_.deleteFile(p);
     }
 };
 
-// A sandbox with an engine context whose Files can be decorated.
 class EngineTest : public ::testing::Test {
 protected:
     EngineTest()
@@ -98,15 +90,11 @@ protected:
     }
     ~EngineTest() override {
         // The settings key is shared with the rest of the suite under Wine.
-        for (const char* name :
-             {settings::kSecureErasing, settings::kPassess, settings::kMethodDestruction}) {
-            if (wroteSetting_.count(name)) {
-                platform::KeyHolder key(*box_.platform().registry,
-                                        platform::openOrCreateKey(*box_.platform().registry,
-                                                                  platform::RootKey::CurrentUser,
-                                                                  settings::kSettingsKeyPath));
-                box_.platform().registry->deleteValue(key.get(), name);
-            }
+        platform::Registry& reg = *box_.platform().registry;
+        for (const std::string& name : wroteSetting_) {
+            platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
+                                                                   settings::kSettingsKeyPath));
+            reg.deleteValue(key.get(), name);
         }
     }
 
@@ -114,16 +102,14 @@ protected:
         wroteSetting_.insert(name);
         ASSERT_TRUE(store_.writeNumber(name, value));
     }
-
     // A file below the sandbox root; parent folders are created.
     void file(const std::string& relative, const std::string& bytes = "x") {
-        const std::string path = box_.root() + relative;
-        const auto slash = path.rfind('\\');
-        ASSERT_TRUE(box_.makeFolder(path.substr(0, slash))) << path;
+        const std::string path = at(relative);
+        ASSERT_TRUE(box_.makeFolder(path.substr(0, path.rfind('\\')))) << path;
         ASSERT_TRUE(box_.writeFile(path, bytes)) << path;
     }
-    void folder(const std::string& relative) { ASSERT_TRUE(box_.makeFolder(box_.root() + relative)); }
-    bool exists(const std::string& relative) { return box_.exists(box_.root() + relative); }
+    void folder(const std::string& relative) { ASSERT_TRUE(box_.makeFolder(at(relative))); }
+    bool exists(const std::string& relative) { return box_.exists(at(relative)); }
     std::string at(const std::string& relative) const { return box_.root() + relative; }
 
     cindral::test::Sandbox box_;

@@ -15,8 +15,7 @@ using platform::RegKey;
 class FailingDeletes : public platform::Registry {
 public:
     explicit FailingDeletes(platform::Registry& inner) : inner_(inner) {}
-    bool failDeleteKey = false;
-    bool failDeleteValue = false;
+    bool fail = false;
     int deleteCalls = 0;
     RegKey root(platform::RootKey w) override { return inner_.root(w); }
     RegKey createKey(RegKey p, const std::string& s) override { return inner_.createKey(p, s); }
@@ -34,11 +33,11 @@ public:
     }
     bool deleteValue(RegKey k, const std::string& n) override {
         ++deleteCalls;
-        return !failDeleteValue && inner_.deleteValue(k, n);
+        return !fail && inner_.deleteValue(k, n);
     }
     bool deleteKey(RegKey p, const std::string& s) override {
         ++deleteCalls;
-        return !failDeleteKey && inner_.deleteKey(p, s);
+        return !fail && inner_.deleteKey(p, s);
     }
 
 private:
@@ -52,8 +51,9 @@ protected:
     }
 
     std::string keyPath(const std::string& sub) { return box_.registryScratchPath() + "\\" + sub; }
-    std::string entry(const std::string& sub, const std::string& actionAndValue) {
-        return "HKEY_CURRENT_USER\\" + keyPath(sub) + "," + actionAndValue;
+    void clean(const std::string& sub, const std::string& actionAndValue,
+               const KeeperList* keepers = nullptr) {
+        CleanRegistryEntry(ctx_, "HKEY_CURRENT_USER\\" + keyPath(sub) + "," + actionAndValue, keepers);
     }
     // The key path as the log shows it.
     std::string logged(const std::string& sub) {
@@ -62,34 +62,23 @@ protected:
     void text(const std::string& sub, const std::string& name, const std::string& data) {
         platform::KeyHolder k(reg_, platform::openOrCreateKey(reg_, platform::RootKey::CurrentUser,
                                                               keyPath(sub)));
-        ASSERT_TRUE(k);
         ASSERT_TRUE(platform::writeText(reg_, k.get(), name, data));
     }
-    void number(const std::string& sub, const std::string& name, std::uint32_t n) {
-        platform::KeyHolder k(reg_, platform::openOrCreateKey(reg_, platform::RootKey::CurrentUser,
-                                                              keyPath(sub)));
-        ASSERT_TRUE(platform::writeNumber(reg_, k.get(), name, n));
+    platform::RegKey open(const std::string& sub) {
+        return platform::openKeyForReading(reg_, platform::RootKey::CurrentUser, keyPath(sub));
     }
+    bool keyExists(const std::string& sub) { return bool(platform::KeyHolder(reg_, open(sub))); }
     std::vector<std::string> values(const std::string& sub) {
         std::vector<std::string> names;
-        platform::KeyHolder k(reg_, platform::openKeyForReading(reg_, platform::RootKey::CurrentUser,
-                                                                keyPath(sub)));
+        platform::KeyHolder k(reg_, open(sub));
         if (k) reg_.valueNames(k.get(), names);
         std::sort(names.begin(), names.end());
         return names;
-    }
-    bool keyExists(const std::string& sub) {
-        platform::KeyHolder k(reg_, platform::openKeyForReading(reg_, platform::RootKey::CurrentUser,
-                                                                keyPath(sub)));
-        return bool(k);
     }
     std::vector<std::string> sortedLines() {
         auto v = view_.lines;
         std::sort(v.begin(), v.end());
         return v;
-    }
-    void clean(const std::string& e, const KeeperList* keepers = nullptr) {
-        CleanRegistryEntry(ctx_, e, keepers);
     }
 
     platform::Registry& reg_;
@@ -116,57 +105,41 @@ TEST(RegistryEntryParsing, SplitsRootPathActionAndValueName) {
         EXPECT_FALSE(ParseRegistryEntry(e, sys, o)) << e;
 }
 
-TEST_F(RegistryCleaner, OnlyValuesHonoursTheKeeperList) {
+TEST_F(RegistryCleaner, OnlyValuesHonoursTheKeeperListAndNamesValuesWithoutText) {
     text("TypedURLs", "url1", "alpha.example");
     text("TypedURLs", "url2", "beta.example");
+    text("TypedURLs", "blank", "");
     const KeeperList keep = {"ALPHA.EXAMPLE"};
     run_.KeeperMode = kKeeperAddresses;
     run_.LinePrefix = "Test Mode: ";
-    clean(entry("TypedURLs", "OnlyValues,none"), &keep);
-    EXPECT_EQ(sortedLines(),
-              (std::vector<std::string>{"Test Mode: Cleaning Registry Value: alpha.example <SKIPPED>",
-                                        "Test Mode: Cleaning Registry Value: beta.example <OK>"}));
-    EXPECT_EQ(run_.FoundRegistryEntries, 1);
-    EXPECT_EQ(run_.DeletedRegistryEntries, 0);
-    EXPECT_EQ(values("TypedURLs").size(), 2u);
-
-    run_.Erase = true;
-    run_.LinePrefix.clear();
-    clean(entry("TypedURLs", "OnlyValues,none"), &keep);
-    EXPECT_EQ(values("TypedURLs"), std::vector<std::string>{"url1"});
-    EXPECT_EQ(run_.DeletedRegistryEntries, 1);
-
-    // Keeper mode 0 (another item) protects nothing.
-    run_.KeeperMode = kKeeperNone;
-    clean(entry("TypedURLs", "OnlyValues,none"), &keep);
-    EXPECT_TRUE(values("TypedURLs").empty());
-    EXPECT_EQ(run_.DeletedRegistryEntries, 2);
-    EXPECT_EQ(run_.FoundRegistryEntries, 3);
-}
-
-TEST_F(RegistryCleaner, OnlyValuesLogsValuesWithoutTextByName) {
-    number("MRU", "Count", 7);
-    text("MRU", "Empty", "");
-    run_.Erase = true;
-    clean(entry("MRU", "onlyvalues,none"));
+    clean("TypedURLs", "OnlyValues,none", &keep);
     EXPECT_EQ(sortedLines(), (std::vector<std::string>{
-                                 "Cleaning Registry Value: " + logged("MRU") + "Count <OK>",
-                                 "Cleaning Registry Value: " + logged("MRU") + "Empty <OK>"}));
-    EXPECT_TRUE(values("MRU").empty());
+                                 "Test Mode: Cleaning Registry Value: " + logged("TypedURLs") + "blank <OK>",
+                                 "Test Mode: Cleaning Registry Value: alpha.example <SKIPPED>",
+                                 "Test Mode: Cleaning Registry Value: beta.example <OK>"}));
     EXPECT_EQ(run_.FoundRegistryEntries, 2);
+    EXPECT_EQ(run_.DeletedRegistryEntries, 0);
+    EXPECT_EQ(values("TypedURLs").size(), 3u);
+
+    run_.Erase = true;
+    clean("TypedURLs", "OnlyValues,none", &keep);
+    EXPECT_EQ(values("TypedURLs"), std::vector<std::string>{"url1"});
     EXPECT_EQ(run_.DeletedRegistryEntries, 2);
+
+    // With another item running (keeper mode 0) the list protects nothing.
+    run_.KeeperMode = kKeeperNone;
+    clean("TypedURLs", "OnlyValues,none", &keep);
+    EXPECT_TRUE(values("TypedURLs").empty());
+    EXPECT_EQ(run_.DeletedRegistryEntries, 3);
 }
 
 TEST_F(RegistryCleaner, CountsOnlyDeletionsThatSucceeded) {
     text("MRU", "a", "one");
     text("MRU\\Sub", "b", "two");
     run_.Erase = true;
-    failing_.failDeleteValue = true;
-    failing_.failDeleteKey = true;
-    clean(entry("MRU", "onlyvalues,none"));
-    clean(entry("MRU", "allvalues,none"));
-    clean(entry("MRU", "onlysubkeys,none"));
-    clean(entry("MRU", "onevalue,a"));
+    failing_.fail = true;
+    for (const char* action : {"onlyvalues,none", "allvalues,none", "onlysubkeys,none", "onevalue,a"})
+        clean("MRU", action);
     EXPECT_GE(failing_.deleteCalls, 4);
     EXPECT_EQ(run_.FoundRegistryEntries, 4);
     EXPECT_EQ(run_.DeletedRegistryEntries, 0);
@@ -178,14 +151,12 @@ TEST_F(RegistryCleaner, AllValuesTouchesOnlyTheSubkeysValues) {
     text("Doc\\One", "a", "first");
     text("Doc\\Two", "b", "");
     run_.Erase = true;
-    clean(entry("Doc", "AllValues,none"));
+    clean("Doc", "AllValues,none");
     EXPECT_EQ(sortedLines(), (std::vector<std::string>{"Cleaning Registry Value: " + logged("Doc") + "Two",
                                                        "Cleaning Registry Value: first <OK>"}));
     EXPECT_EQ(values("Doc"), std::vector<std::string>{"own"});
-    EXPECT_TRUE(values("Doc\\One").empty());
-    EXPECT_TRUE(values("Doc\\Two").empty());
+    EXPECT_TRUE(values("Doc\\One").empty() && values("Doc\\Two").empty());
     EXPECT_TRUE(keyExists("Doc\\One"));
-    EXPECT_EQ(run_.FoundRegistryEntries, 2);
     EXPECT_EQ(run_.DeletedRegistryEntries, 2);
 }
 
@@ -194,14 +165,14 @@ TEST_F(RegistryCleaner, OnlySubkeysRemovesEachSubkeyWithWhatItHolds) {
     text("Keys\\Alpha\\Deeper\\Deepest", "x", "1");
     text("Keys\\Beta", "y", "2");
     run_.LinePrefix = "Test Mode: ";
-    clean(entry("Keys", "onlysubkeys,none"));
+    clean("Keys", "onlysubkeys,none");
     EXPECT_EQ(sortedLines(), (std::vector<std::string>{"Test Mode: Cleaning Registry Key: Alpha <OK>",
                                                        "Test Mode: Cleaning Registry Key: Beta <OK>"}));
     EXPECT_EQ(run_.DeletedRegistryEntries, 0);
     EXPECT_TRUE(keyExists("Keys\\Alpha\\Deeper\\Deepest"));
 
     run_.Erase = true;
-    clean(entry("Keys", "onlysubkeys,none"));
+    clean("Keys", "onlysubkeys,none");
     EXPECT_FALSE(keyExists("Keys\\Alpha"));
     EXPECT_FALSE(keyExists("Keys\\Beta"));
     EXPECT_EQ(values("Keys"), std::vector<std::string>{"own"});
@@ -209,55 +180,45 @@ TEST_F(RegistryCleaner, OnlySubkeysRemovesEachSubkeyWithWhatItHolds) {
     EXPECT_EQ(run_.DeletedRegistryEntries, 2);
 }
 
-TEST_F(RegistryCleaner, OneValue) {
+TEST_F(RegistryCleaner, OneValueFindsItsNameInAnyCase) {
     text("One", "Target", "secret text");
     text("One", "Blank", "");
     text("One", "Other", "stays");
-    clean(entry("One", "onevalue,missing"));
+    clean("One", "onevalue,missing");
     EXPECT_TRUE(view_.lines.empty());
     EXPECT_EQ(run_.FoundRegistryEntries, 0);
 
     // A test run counts the deletion it would make.
-    clean(entry("One", "onevalue,TARGET"));
+    clean("One", "onevalue,TARGET");
     EXPECT_EQ(view_.lines, std::vector<std::string>{"Cleaning Registry Value: secret text"});
-    EXPECT_EQ(run_.FoundRegistryEntries, 1);
     EXPECT_EQ(run_.DeletedRegistryEntries, 1);
     EXPECT_EQ(values("One").size(), 3u);
 
     run_.Erase = true;
-    clean(entry("One", "onevalue,target"));
-    clean(entry("One", "onevalue,blank"));
+    clean("One", "onevalue,target");
+    clean("One", "onevalue,blank");
     EXPECT_EQ(view_.lines.back(), "Cleaning Registry Value: blank <OK>");
     EXPECT_EQ(values("One"), std::vector<std::string>{"Other"});
     EXPECT_EQ(run_.DeletedRegistryEntries, 3);
 }
 
-TEST_F(RegistryCleaner, UnknownRootActionOrMissingKeyDoNothing) {
+TEST_F(RegistryCleaner, BadEntriesMissingKeysAndAStoppedRunDeleteNothing) {
     text("K", "v", "data");
+    text("K\\Sub", "w", "x");
     run_.Erase = true;
-    clean("hkey_current_user\\" + keyPath("K") + ",onlyvalues,none");
-    clean(entry("K", "everything,none"));
-    clean(entry("Missing", "onlyvalues,none"));
-    clean(entry("Missing", "onlysubkeys,none"));
-    clean("HKEY_CURRENT_USER\\,onlysubkeys,none");
+    CleanRegistryEntry(ctx_, "hkey_current_user\\" + keyPath("K") + ",onlyvalues,none", nullptr);
+    CleanRegistryEntry(ctx_, "HKEY_CURRENT_USER\\,onlysubkeys,none", nullptr);
+    clean("K", "everything,none");
+    clean("Missing", "onlyvalues,none");
+    clean("Missing", "onlysubkeys,none");
     EXPECT_TRUE(view_.lines.empty());
-    EXPECT_EQ(values("K"), std::vector<std::string>{"v"});
     EXPECT_EQ(run_.FoundRegistryEntries + run_.DeletedRegistryEntries, 0);
-    EXPECT_EQ(failing_.deleteCalls, 0);
-}
-
-TEST_F(RegistryCleaner, AStoppedRunDeletesNothing) {
-    text("S", "v", "data");
-    text("S\\Sub", "w", "x");
     std::atomic<bool> stop{true};
     run_.StopRequested = &stop;
-    run_.Erase = true;
-    clean(entry("S", "onlyvalues,none"));
-    clean(entry("S", "onlysubkeys,none"));
-    clean(entry("S", "onevalue,v"));
+    for (const char* action : {"onlyvalues,none", "onlysubkeys,none", "onevalue,v"}) clean("K", action);
     EXPECT_EQ(failing_.deleteCalls, 0);
-    EXPECT_EQ(values("S"), std::vector<std::string>{"v"});
-    EXPECT_TRUE(keyExists("S\\Sub"));
+    EXPECT_EQ(values("K"), std::vector<std::string>{"v"});
+    EXPECT_TRUE(keyExists("K\\Sub"));
 }
 
 }  // namespace
