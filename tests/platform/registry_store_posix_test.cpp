@@ -2,12 +2,11 @@
 // several instances (processes) sharing one file, and hand-edited files.
 #ifndef _WIN32
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -17,6 +16,8 @@
 namespace cindral::platform {
 namespace {
 
+namespace fs = std::filesystem;
+
 class RegistryStore : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -25,28 +26,11 @@ protected:
         dir_ = pattern;
         store_ = dir_ + "/registry.reg";
     }
-    void TearDown() override {
-        for (const std::string& name : entries()) {
-            const std::string path = dir_ + "/" + name;
-            struct stat st;
-            if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-                ::rmdir(path.c_str());
-            } else {
-                ::unlink(path.c_str());
-            }
-        }
-        ::rmdir(dir_.c_str());
-    }
+    void TearDown() override { fs::remove_all(dir_); }
 
     std::vector<std::string> entries() {
         std::vector<std::string> names;
-        if (DIR* d = ::opendir(dir_.c_str())) {
-            while (dirent* e = ::readdir(d)) {
-                const std::string n = e->d_name;
-                if (n != "." && n != "..") names.push_back(n);
-            }
-            ::closedir(d);
-        }
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -57,8 +41,7 @@ protected:
         return ss.str();
     }
     void put(const std::string& path, const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << bytes;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
     static RegKey hkcu(Registry& r) { return r.root(RootKey::CurrentUser); }
 
@@ -67,54 +50,53 @@ protected:
 };
 
 TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) {
+    struct Row {
+        const char* name;
+        std::uint32_t type;
+        std::string data;
+    };
+    const Row rows[] = {
+        {"HomePage", kRegSz, std::string("about:blank\0", 12)},
+        {"", kRegSz, std::string("default\0", 8)},
+        {"say \"hi\"\\", kRegSz, std::string("C:\\dir \"x\"\0", 11)},
+        {"LogRefreshLines", kRegDword, std::string("\xc4\x09\0\0", 4)},
+        {"nul", kRegSz, std::string("a\0b\0", 4)},
+        {"empty", kRegSz, std::string()},
+        {"lines", kRegSz, std::string("a\r\nb\0", 5)},
+        {"short", kRegDword, std::string("\x01\x02", 2)},
+        {"bin", kRegBinary, std::string("\x00\xff", 2)},
+        {"odd", 0x1234, "xyz"},
+    };
     PosixRegistry reg(store_);
     KeyHolder key(reg, reg.createKey(hkcu(reg), "Software\\Quorvane\\Cindral"));
-    ASSERT_TRUE(key);
-    ASSERT_TRUE(writeText(reg, key.get(), "HomePage", "about:blank"));
-    ASSERT_TRUE(writeText(reg, key.get(), "", "default"));
-    ASSERT_TRUE(writeText(reg, key.get(), "say \"hi\"\\", "C:\\dir \"x\""));
-    ASSERT_TRUE(writeNumber(reg, key.get(), "LogRefreshLines", 2500));
-    ASSERT_TRUE(reg.setValue(key.get(), "nul", kRegSz, std::string("a\0b\0", 4)));
-    ASSERT_TRUE(reg.setValue(key.get(), "empty", kRegSz, std::string()));
-    ASSERT_TRUE(reg.setValue(key.get(), "lines", kRegSz, std::string("a\r\nb\0", 5)));
-    ASSERT_TRUE(reg.setValue(key.get(), "short", kRegDword, std::string("\x01\x02", 2)));
-    ASSERT_TRUE(reg.setValue(key.get(), "bin", kRegBinary, std::string("\x00\xff", 2)));
-    ASSERT_TRUE(reg.setValue(key.get(), "odd", 0x1234, "xyz"));
-    ASSERT_NE(reg.createKey(hkcu(reg), "Software\\Empty"), kNoKey);
+    for (const Row& row : rows) ASSERT_TRUE(reg.setValue(key.get(), row.name, row.type, row.data));
+    ASSERT_NE(KeyHolder(reg, reg.createKey(hkcu(reg), "Software\\Empty")).get(), kNoKey);
 
-    const std::string expected =
-        "REGEDIT4\r\n"
-        "\r\n"
-        "[HKEY_CURRENT_USER\\Software]\r\n"
-        "\r\n"
-        "[HKEY_CURRENT_USER\\Software\\Empty]\r\n"
-        "\r\n"
-        "[HKEY_CURRENT_USER\\Software\\Quorvane]\r\n"
-        "\r\n"
-        "[HKEY_CURRENT_USER\\Software\\Quorvane\\Cindral]\r\n"
-        "\"HomePage\"=\"about:blank\"\r\n"
-        "@=\"default\"\r\n"
-        "\"say \\\"hi\\\"\\\\\"=\"C:\\\\dir \\\"x\\\"\"\r\n"
-        "\"LogRefreshLines\"=dword:000009c4\r\n"
-        "\"nul\"=hex(1):61,00,62,00\r\n"
-        "\"empty\"=hex(1):\r\n"
-        "\"lines\"=hex(1):61,0d,0a,62,00\r\n"
-        "\"short\"=hex(4):01,02\r\n"
-        "\"bin\"=hex:00,ff\r\n"
-        "\"odd\"=hex(1234):78,79,7a\r\n"
-        "\r\n";
-    EXPECT_EQ(slurp(store_), expected);
+    EXPECT_EQ(slurp(store_),
+              "REGEDIT4\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Quorvane]\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Quorvane\\Cindral]\r\n"
+              "\"HomePage\"=\"about:blank\"\r\n"
+              "@=\"default\"\r\n"
+              "\"say \\\"hi\\\"\\\\\"=\"C:\\\\dir \\\"x\\\"\"\r\n"
+              "\"LogRefreshLines\"=dword:000009c4\r\n"
+              "\"nul\"=hex(1):61,00,62,00\r\n"
+              "\"empty\"=hex(1):\r\n"
+              "\"lines\"=hex(1):61,0d,0a,62,00\r\n"
+              "\"short\"=hex(4):01,02\r\n"
+              "\"bin\"=hex:00,ff\r\n"
+              "\"odd\"=hex(1234):78,79,7a\r\n"
+              "\r\n");
 
     PosixRegistry other(store_);
     KeyHolder again(other, other.openKey(hkcu(other), "software\\quorvane\\cindral", kKeyRead));
-    ASSERT_TRUE(again);
-    for (const char* name : {"HomePage", "", "say \"hi\"\\", "LogRefreshLines", "nul", "empty",
-                             "lines", "short", "bin", "odd"}) {
-        RegValue a, b;
-        ASSERT_TRUE(reg.queryValue(key.get(), name, a)) << name;
-        ASSERT_TRUE(other.queryValue(again.get(), name, b)) << name;
-        EXPECT_EQ(a.type, b.type) << name;
-        EXPECT_EQ(a.data, b.data) << name;
+    for (const Row& row : rows) {
+        RegValue v;
+        ASSERT_TRUE(other.queryValue(again.get(), row.name, v)) << row.name;
+        EXPECT_EQ(v.type, row.type) << row.name;
+        EXPECT_EQ(v.data, row.data) << row.name;
     }
     EXPECT_TRUE(other.problems().empty());
 }
@@ -124,11 +106,10 @@ TEST_F(RegistryStore, LongHexDataContinuesOnIndentedLinesAndReadsBack) {
     for (int i = 0; i < 200; ++i) data.push_back(char(i));
     {
         PosixRegistry reg(store_);
-        KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
-        ASSERT_TRUE(reg.setValue(key.get(), "blob", kRegBinary, data));
+        ASSERT_TRUE(reg.setValue(KeyHolder(reg, reg.createKey(hkcu(reg), "K")).get(), "blob",
+                                 kRegBinary, data));
     }
-    const std::string text = slurp(store_);
-    std::istringstream lines(text);
+    std::istringstream lines(slurp(store_));
     std::string line;
     int continued = 0;
     while (std::getline(lines, line)) {
@@ -136,7 +117,7 @@ TEST_F(RegistryStore, LongHexDataContinuesOnIndentedLinesAndReadsBack) {
         if (line.size() >= 2 && line[line.size() - 2] == '\\') ++continued;
     }
     EXPECT_GT(continued, 3);
-    EXPECT_NE(text.find(",\\\r\n  "), std::string::npos);
+    EXPECT_NE(slurp(store_).find(",\\\r\n  "), std::string::npos);
     PosixRegistry reader(store_);
     KeyHolder key(reader, reader.openKey(hkcu(reader), "K", kKeyRead));
     RegValue v;
@@ -146,16 +127,9 @@ TEST_F(RegistryStore, LongHexDataContinuesOnIndentedLinesAndReadsBack) {
 
 TEST_F(RegistryStore, ReadsAHandWrittenFile) {
     put(store_,
-        "REGEDIT4\n"
-        "; written by hand\n"
-        "\n"
-        "[hkey_current_user\\Software\\Hand]\n"
-        "\"text\" = \"tab\there\"\n"
-        "\"qword\"=hex(b):01,02,03,04,\\\n"
-        "    05,06,07,08\n"
-        "\"n\"=dword:2A\n"
-        "[HKEY_LOCAL_MACHINE\\Software\\Machine]\n"
-        "@=\"m\"\n");
+        "REGEDIT4\n; written by hand\n\n[hkey_current_user\\Software\\Hand]\n"
+        "\"text\" = \"tab\there\"\n\"qword\"=hex(b):01,02,03,04,\\\n    05,06,07,08\n"
+        "\"n\"=dword:2A\n[HKEY_LOCAL_MACHINE\\Software\\Machine]\n@=\"m\"\n");
     PosixRegistry reg(store_);
     EXPECT_TRUE(reg.problems().empty());
     KeyHolder hand(reg, reg.openKey(hkcu(reg), "Software\\Hand", kKeyRead));
@@ -203,17 +177,19 @@ TEST_F(RegistryStore, ValuesKeepCreationOrderAndSubkeysAreSorted) {
 TEST_F(RegistryStore, EveryChangeReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     PosixRegistry reg(store_);
     KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
-    struct stat before, after;
-    ASSERT_EQ(::stat(store_.c_str(), &before), 0);
+    auto status = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(store_.c_str(), &st), 0);
+        return st;
+    };
+    const struct stat before = status();
     EXPECT_EQ(before.st_mode & 0777, 0600u) << "the store is private to its owner";
     ASSERT_TRUE(writeNumber(reg, key.get(), "n", 1));
-    ASSERT_EQ(::stat(store_.c_str(), &after), 0);
-    EXPECT_NE(before.st_ino, after.st_ino) << "written to a new file renamed over the old one";
+    const ino_t after = status().st_ino;
+    EXPECT_NE(before.st_ino, after) << "written to a new file renamed over the old one";
     EXPECT_EQ(entries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
     ASSERT_TRUE(writeNumber(reg, key.get(), "n", 1));
-    struct stat same;
-    ASSERT_EQ(::stat(store_.c_str(), &same), 0);
-    EXPECT_EQ(same.st_ino, after.st_ino) << "setting the stored value again writes nothing";
+    EXPECT_EQ(status().st_ino, after) << "setting the stored value again writes nothing";
 }
 
 TEST_F(RegistryStore, AMissingStoreIsEmptyAndItsFolderIsCreatedOnTheFirstChange) {
@@ -222,15 +198,9 @@ TEST_F(RegistryStore, AMissingStoreIsEmptyAndItsFolderIsCreatedOnTheFirstChange)
     PosixRegistry reg(file);
     EXPECT_EQ(reg.openKey(hkcu(reg), "Software", kKeyRead), kNoKey);
     EXPECT_EQ(readText(reg, hkcu(reg), "x", "def"), "def");
-    struct stat st;
-    EXPECT_NE(::stat(nested.c_str(), &st), 0) << "reading creates nothing";
-    KeyHolder key(reg, reg.createKey(hkcu(reg), "Software"));
-    ASSERT_TRUE(key);
-    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_FALSE(fs::exists(nested)) << "reading creates nothing";
+    ASSERT_TRUE(KeyHolder(reg, reg.createKey(hkcu(reg), "Software")));
     EXPECT_EQ(slurp(file), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n");
-    ::unlink(file.c_str());
-    ::unlink((file + ".lock").c_str());
-    ::rmdir(nested.c_str());
 }
 
 TEST_F(RegistryStore, TwoInstancesOnOneFileSeeEachOthersChanges) {
@@ -263,8 +233,7 @@ TEST_F(RegistryStore, ConcurrentWritersLoseNoUpdate) {
             writeNumber(reg, key.get(), prefix + std::to_string(i), std::uint32_t(i));
         }
     };
-    std::thread first(writer, "a");
-    std::thread second(writer, "b");
+    std::thread first(writer, "a"), second(writer, "b");
     first.join();
     second.join();
     PosixRegistry reg(store_);
@@ -275,16 +244,10 @@ TEST_F(RegistryStore, ConcurrentWritersLoseNoUpdate) {
 }
 
 const char kDamaged[] =
-    "REGEDIT4\r\n"
-    "\r\n"
-    "[HKEY_CURRENT_USER\\Software\\Good]\r\n"
-    "\"kept\"=\"yes\"\r\n"
-    "\"broken\"=hex:zz,01\r\n"
-    "this line means nothing\r\n"
-    "[HKEY_NOWHERE\\X]\r\n"
-    "\"lost\"=\"unreachable\"\r\n"
-    "[HKEY_CURRENT_USER\\Software\\Good\\Sub]\r\n"
-    "\"n\"=dword:00000005\r\n";
+    "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Good]\r\n\"kept\"=\"yes\"\r\n"
+    "\"broken\"=hex:zz,01\r\nthis line means nothing\r\n"
+    "[HKEY_NOWHERE\\X]\r\n\"lost\"=\"unreachable\"\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Good\\Sub]\r\n\"n\"=dword:00000005\r\n";
 
 TEST_F(RegistryStore, ADamagedFileIsUsedAsFarAsPossibleAndBackedUpBeforeTheFirstChange) {
     put(store_, kDamaged);
@@ -334,9 +297,7 @@ TEST_F(RegistryStore, AStoreThatCannotBeReadIsNeitherUsedNorOverwritten) {
     EXPECT_EQ(reg.createKey(hkcu(reg), "Software"), kNoKey);
     EXPECT_EQ(readNumber(reg, hkcu(reg), "x", 9), 9u);
     EXPECT_FALSE(writeNumber(reg, hkcu(reg), "x", 1));
-    struct stat st;
-    ASSERT_EQ(::stat(store_.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_TRUE(fs::is_directory(store_));
 }
 
 TEST_F(RegistryStore, NamesTheFileCannotHoldAreRefused) {
