@@ -4,9 +4,6 @@
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -15,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -27,25 +25,21 @@
 namespace cindral::platform {
 namespace {
 
-int removeOne(const char* path, const struct stat*, int, struct FTW*) {
-    ::chmod(path, 0700);
-    return ::remove(path) == 0 ? 0 : 0;
-}
-
-// A host folder with drive C: (fixed) and D: (removable) inside it.
+// A host folder with drive C: (fixed), D: (removable) and M: (mapped to a
+// missing folder) inside it.
 class PosixFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         char pattern[] = "/tmp/cindral-posix-files-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         base = pattern;
-        ASSERT_EQ(::mkdir((base + "/c").c_str(), 0777), 0);
-        ASSERT_EQ(::mkdir((base + "/d").c_str(), 0777), 0);
+        mkdir("c");
+        mkdir("d");
         files = makeFiles();
     }
     void TearDown() override {
         files.reset();
-        ::nftw(base.c_str(), removeOne, 16, FTW_DEPTH | FTW_PHYS);
+        std::filesystem::remove_all(base);
     }
 
     std::unique_ptr<PosixFiles> makeFiles() {
@@ -58,35 +52,33 @@ protected:
     }
 
     std::string host(const std::string& relative) const { return base + "/" + relative; }
-
     void write(const std::string& relative, const std::string& bytes) {
-        std::ofstream out(host(relative), std::ios::binary);
-        out << bytes;
-        ASSERT_TRUE(out.good()) << relative;
+        ASSERT_TRUE(std::ofstream(host(relative), std::ios::binary) << bytes) << relative;
     }
     std::string read(const std::string& relative) {
         std::ifstream in(host(relative), std::ios::binary);
-        if (!in) return "<missing>";
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
     }
     bool present(const std::string& relative) {
         struct stat st;
         return ::lstat(host(relative).c_str(), &st) == 0;
     }
-    void mkdir(const std::string& relative) { ASSERT_EQ(::mkdir(host(relative).c_str(), 0777), 0) << relative; }
+    void mkdir(const std::string& relative) {
+        ASSERT_EQ(::mkdir(host(relative).c_str(), 0777), 0) << relative;
+    }
     void symlink(const std::string& target, const std::string& relative) {
         ASSERT_EQ(::symlink(target.c_str(), host(relative).c_str()), 0) << relative;
     }
-
     std::vector<DirEntry> list(const std::string& folder) {
         std::vector<DirEntry> entries;
         EXPECT_TRUE(files->listFolder(folder, entries)) << folder;
         return entries;
     }
-    static const DirEntry* find(const std::vector<DirEntry>& entries, const std::string& name) {
+    static DirEntry entryOf(const std::vector<DirEntry>& entries, const std::string& name) {
         for (const auto& e : entries)
-            if (e.name == name) return &e;
-        return nullptr;
+            if (e.name == name) return e;
+        ADD_FAILURE() << name << " not listed";
+        return DirEntry();
     }
 
     std::string base;
@@ -95,17 +87,15 @@ protected:
 
 TEST_F(PosixFilesTest, DriveMapGivesLettersTypesAndRoots) {
     EXPECT_EQ(files->logicalDrives(), (1u << 2) | (1u << 3));  // M: has no folder
-    EXPECT_EQ(files->driveType("C:\\"), kDriveFixed);
-    EXPECT_EQ(files->driveType("c:\\"), kDriveFixed);
-    EXPECT_EQ(files->driveType("C:"), kDriveFixed);
-    EXPECT_EQ(files->driveType("D:/"), kDriveRemovable);
-    EXPECT_EQ(files->driveType("M:\\"), kDriveNoRootDir);
-    EXPECT_EQ(files->driveType("E:\\"), kDriveNoRootDir);
-    EXPECT_EQ(files->driveType("C:\\sub\\"), kDriveFixed);  // as Wine answers
-    EXPECT_EQ(files->driveType("C:sub"), kDriveNoRootDir);
-    EXPECT_EQ(files->driveType(""), kDriveNoRootDir);
-    EXPECT_EQ(files->driveType("\\\\server\\share\\"), kDriveNoRootDir);
-
+    const std::pair<const char*, std::uint32_t> rows[] = {
+        {"C:\\", kDriveFixed},           {"c:\\", kDriveFixed},       {"C:", kDriveFixed},
+        {"D:/", kDriveRemovable},         {"M:\\", kDriveNoRootDir},   {"E:\\", kDriveNoRootDir},
+        {"C:\\sub\\", kDriveFixed},       {"C:sub", kDriveNoRootDir},  {"", kDriveNoRootDir},
+        {"\\\\server\\share\\", kDriveNoRootDir},
+    };
+    for (const auto& row : rows) EXPECT_EQ(files->driveType(row.first), row.second) << row.first;
+    mkdir("c/tmp");
+    EXPECT_EQ(files->tempPath(), "C:\\tmp\\");
     write("d/on-d.txt", "d");
     EXPECT_TRUE(files->fileExists("D:\\on-d.txt"));
     EXPECT_FALSE(files->fileExists("C:\\on-d.txt"));
@@ -113,39 +103,30 @@ TEST_F(PosixFilesTest, DriveMapGivesLettersTypesAndRoots) {
 
 TEST_F(PosixFilesTest, HostAndWindowsPathsConvertThroughTheLongestDriveFolder) {
     PosixFilesConfig config;
-    config.drives = {DriveMapping{'Z', "/", kDriveRemote}, DriveMapping{'C', base + "/c", kDriveFixed}};
+    config.drives = {DriveMapping{'Z', "/", kDriveRemote},
+                     DriveMapping{'C', base + "/c", kDriveFixed}};
     PosixFiles mapped(config);
-    EXPECT_EQ(mapped.toWindowsPath(base + "/c/a/b.txt"), "C:\\a\\b.txt");
-    EXPECT_EQ(mapped.toWindowsPath(base + "/c"), "C:\\");
-    EXPECT_EQ(mapped.toWindowsPath(base + "/c/"), "C:\\");
-    EXPECT_EQ(mapped.toWindowsPath(base + "/cc/x"), "Z:" + [&] {
-        std::string s = base + "/cc/x";
-        std::replace(s.begin(), s.end(), '/', '\\');
-        return s;
-    }());
-    EXPECT_EQ(mapped.toWindowsPath("/tmp"), "Z:\\tmp");
-    EXPECT_EQ(mapped.toWindowsPath("/"), "Z:\\");
-    EXPECT_EQ(mapped.toWindowsPath("/a/./b/../c//d"), "Z:\\a\\c\\d");
-    EXPECT_EQ(mapped.toWindowsPath("relative/path"), "");
-    EXPECT_EQ(mapped.toWindowsPath(""), "");
-    EXPECT_EQ(mapped.toWindowsPath("/odd\\name"), "");  // no Windows spelling
+    std::string cc = "Z:" + base + "/cc/x";
+    std::replace(cc.begin(), cc.end(), '/', '\\');
+    const std::pair<std::string, std::string> toWindows[] = {
+        {base + "/c/a/b.txt", "C:\\a\\b.txt"}, {base + "/c", "C:\\"}, {base + "/c/", "C:\\"},
+        {base + "/cc/x", cc}, {"/tmp", "Z:\\tmp"}, {"/", "Z:\\"},
+        {"/a/./b/../c//d", "Z:\\a\\c\\d"}, {"relative/path", ""}, {"", ""},
+        {"/odd\\name", ""},  // no Windows spelling
+    };
+    for (const auto& row : toWindows) EXPECT_EQ(mapped.toWindowsPath(row.first), row.second);
 
-    std::string h;
-    EXPECT_TRUE(mapped.toHostPath("C:\\a\\b.txt", h));
-    EXPECT_EQ(h, base + "/c/a/b.txt");
-    EXPECT_TRUE(mapped.toHostPath("c:/a//b\\..\\x", h));
-    EXPECT_EQ(h, base + "/c/a/x");
-    EXPECT_TRUE(mapped.toHostPath("Z:\\", h));
-    EXPECT_EQ(h, "/");
-    EXPECT_TRUE(mapped.toHostPath("Z:\\..\\..\\etc", h));  // never above the drive root
-    EXPECT_EQ(h, "/etc");
-    h = "untouched";
-    EXPECT_FALSE(mapped.toHostPath("\\\\server\\share\\f", h));
-    EXPECT_FALSE(mapped.toHostPath("C:relative", h));
-    EXPECT_FALSE(mapped.toHostPath("relative\\f", h));
-    EXPECT_FALSE(mapped.toHostPath("Q:\\f", h));
-    EXPECT_FALSE(mapped.toHostPath(std::string("C:\\a\0b", 6), h));
-    EXPECT_EQ(h, "untouched");
+    const std::pair<std::string, std::string> toHost[] = {
+        {"C:\\a\\b.txt", base + "/c/a/b.txt"}, {"c:/a//b\\..\\x", base + "/c/a/x"},
+        {"Z:\\", "/"}, {"Z:\\..\\..\\etc", "/etc"},  // never above the drive root
+        {"\\\\server\\share\\f", ""}, {"C:relative", ""}, {"relative\\f", ""}, {"Q:\\f", ""},
+        {std::string("C:\\a\0b", 6), ""},
+    };
+    for (const auto& row : toHost) {
+        std::string h = "untouched";
+        EXPECT_EQ(mapped.toHostPath(row.first, h), !row.second.empty()) << row.first;
+        EXPECT_EQ(h, row.second.empty() ? "untouched" : row.second) << row.first;
+    }
 }
 
 TEST_F(PosixFilesTest, RelativeUncAndUnmappedPathsAreRefusedByEveryOperation) {
@@ -153,8 +134,8 @@ TEST_F(PosixFilesTest, RelativeUncAndUnmappedPathsAreRefusedByEveryOperation) {
     write("c/sandbox/f", "x");
     ASSERT_EQ(::chdir(host("c").c_str()), 0);  // a relative name would find it here
     std::vector<DirEntry> entries;
-    for (const std::string path : {"sandbox", "sandbox\\f", "\\sandbox\\f", "\\\\host\\share\\f", "C:sandbox\\f",
-                                    "Q:\\sandbox\\f"}) {
+    for (const std::string path : {"sandbox", "sandbox\\f", "\\sandbox\\f", "\\\\host\\share\\f",
+                                   "C:sandbox\\f", "Q:\\sandbox\\f"}) {
         EXPECT_FALSE(files->listFolder(path, entries)) << path;
         EXPECT_FALSE(files->deleteFile(path)) << path;
         EXPECT_FALSE(files->fileExists(path)) << path;
@@ -169,16 +150,11 @@ TEST_F(PosixFilesTest, RelativeUncAndUnmappedPathsAreRefusedByEveryOperation) {
 TEST_F(PosixFilesTest, ExactSpellingWinsOverNamesDifferingOnlyInCase) {
     write("c/a.txt", "lower");
     write("c/A.txt", "upper");
-    EXPECT_EQ(read("c/a.txt"), "lower");
     std::string bytes;
-    EXPECT_TRUE(files->readFile("C:\\a.txt", bytes));
-    EXPECT_EQ(bytes, "lower");
-    EXPECT_TRUE(files->readFile("C:\\A.txt", bytes));
-    EXPECT_EQ(bytes, "upper");
+    EXPECT_TRUE(files->readFile("C:\\a.txt", bytes) && bytes == "lower");
+    EXPECT_TRUE(files->readFile("C:\\A.txt", bytes) && bytes == "upper");
     // No exact match: the first in byte order ("A.txt") is chosen, every time.
-    EXPECT_TRUE(files->readFile("C:\\a.TXT", bytes));
-    EXPECT_EQ(bytes, "upper");
-
+    EXPECT_TRUE(files->readFile("C:\\a.TXT", bytes) && bytes == "upper");
     EXPECT_TRUE(files->deleteFile("C:\\a.txt"));
     EXPECT_FALSE(present("c/a.txt"));
     EXPECT_EQ(read("c/A.txt"), "upper");
@@ -187,7 +163,6 @@ TEST_F(PosixFilesTest, ExactSpellingWinsOverNamesDifferingOnlyInCase) {
     write("c/Blocker", "");
     EXPECT_FALSE(files->createFolder("C:\\blocker\\below"));
     EXPECT_FALSE(present("c/blocker"));
-
     mkdir("c/Dir");
     mkdir("c/dir");
     write("c/dir/in-lower", "");
@@ -203,47 +178,36 @@ TEST_F(PosixFilesTest, NameWithTrailingDotIsNeverConfusedWithTheNameWithout) {
     EXPECT_TRUE(files->deleteFile("C:\\report."));
     EXPECT_FALSE(present("c/report."));
     EXPECT_EQ(read("c/report"), "precious");
-    // Without the exact name, the Windows reading applies.
+    // Without the exact name, the Windows reading applies, also for new names.
     EXPECT_TRUE(files->fileExists("C:\\REPORT. "));
-    // New names are made as Windows would spell them.
     EXPECT_TRUE(files->createFolder("C:\\made.\\sub. "));
     EXPECT_TRUE(present("c/made/sub"));
     EXPECT_TRUE(files->writeFileAtomic("C:\\made\\new.txt.", "x"));
     EXPECT_EQ(read("c/made/new.txt"), "x");
 }
 
-TEST_F(PosixFilesTest, DotNamesAreHiddenAndLinksReportNoSize) {
+TEST_F(PosixFilesTest, HostFileKindsAreListedAsWindowsWouldSeeThem) {
     write("c/.hidden", "abc");
     write("c/shown", "abc");
     symlink(host("c/shown"), "c/link");
-    const auto entries = list("C:\\");
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(find(entries, ".hidden")->attributes, kAttrHidden | kAttrArchive);
-    EXPECT_EQ(find(entries, "shown")->attributes, kAttrArchive);
-    EXPECT_EQ(find(entries, "link")->attributes, kAttrReparsePoint);
-    EXPECT_EQ(find(entries, "link")->size, 0u);
-}
-
-TEST_F(PosixFilesTest, PipesAndSocketsAreSystemEntriesThatAreNeverOpened) {
     ASSERT_EQ(::mkfifo(host("c/pipe").c_str(), 0666), 0);
+    write("c/a\\..\\..\\victim", "x");  // one name on Linux, never listed
     const auto entries = list("C:\\");
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].attributes & (kAttrSystem | kAttrArchive | kAttrDirectory), kAttrSystem);
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entryOf(entries, ".hidden").attributes, kAttrHidden | kAttrArchive);
+    EXPECT_EQ(entryOf(entries, "shown").attributes, kAttrArchive);
+    EXPECT_EQ(entryOf(entries, "link").attributes, kAttrReparsePoint);
+    EXPECT_EQ(entryOf(entries, "link").size, 0u);
+    EXPECT_EQ(entryOf(entries, "pipe").attributes & (kAttrSystem | kAttrArchive | kAttrDirectory),
+              kAttrSystem);
+    // A pipe is never opened: that could block forever.
     std::string bytes;
-    EXPECT_FALSE(files->readFile("C:\\pipe", bytes));  // would block forever if opened
+    EXPECT_FALSE(files->readFile("C:\\pipe", bytes));
     EXPECT_EQ(files->openForOverwrite("C:\\pipe"), nullptr);
     EXPECT_FALSE(files->writeFileAtomic("C:\\pipe\\x", "y"));
 }
 
-TEST_F(PosixFilesTest, NameHoldingABackslashIsNotListed) {
-    write("c/a\\..\\..\\victim", "x");  // one name on Linux
-    write("c/plain", "");
-    const auto entries = list("C:\\");
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, "plain");
-}
-
-TEST_F(PosixFilesTest, NoOperationFollowsAFolderLinkBelowTheDriveRoot) {
+TEST_F(PosixFilesTest, NoOperationFollowsALinkBelowTheDriveRoot) {
     mkdir("outside");
     write("outside/precious", "keep");
     symlink(host("outside"), "c/link");
@@ -260,21 +224,15 @@ TEST_F(PosixFilesTest, NoOperationFollowsAFolderLinkBelowTheDriveRoot) {
     EXPECT_EQ(files->openForOverwrite("C:\\link\\precious"), nullptr);
     EXPECT_EQ(read("outside/precious"), "keep");
     EXPECT_FALSE(present("outside/new"));
-
-    // The link itself goes, as a file would.
-    EXPECT_TRUE(files->deleteFile("C:\\LINK"));
+    EXPECT_TRUE(files->deleteFile("C:\\LINK")) << "the link itself goes, as a file would";
     EXPECT_FALSE(present("c/link"));
     EXPECT_EQ(read("outside/precious"), "keep");
-}
 
-TEST_F(PosixFilesTest, FileLinkIsNeitherReadNorReplacedThrough) {
-    write("outside-file", "keep");
-    symlink(host("outside-file"), "c/link.txt");
-    std::string bytes;
+    // A file link is not read through; replacing it swaps the link for a file.
+    symlink(host("outside/precious"), "c/link.txt");
     EXPECT_FALSE(files->readFile("C:\\link.txt", bytes));
-    // Replacing swaps the link for a file; the target keeps its content.
     EXPECT_TRUE(files->writeFileAtomic("C:\\link.txt", "new"));
-    EXPECT_EQ(read("outside-file"), "keep");
+    EXPECT_EQ(read("outside/precious"), "keep");
     EXPECT_EQ(read("c/link.txt"), "new");
 }
 
@@ -283,29 +241,25 @@ TEST_F(PosixFilesTest, FolderSwappedForALinkAfterListingCannotRedirectDeletion) 
     write("c/walk/victim.txt", "walked");
     mkdir("outside");
     write("outside/victim.txt", "precious");
-
-    // The walk lists the folder (and so holds it open) ...
+    // The walk lists the folder (and so holds it open), then someone swaps
+    // it for a link to another folder ...
     ASSERT_EQ(list("C:\\walk").size(), 1u);
-    // ... then someone swaps it for a link to another folder ...
     ASSERT_EQ(::rename(host("c/walk").c_str(), host("c/walk-old").c_str()), 0);
     symlink(host("outside"), "c/walk");
     // ... and the deletion of the listed file stays in the listed folder.
     EXPECT_TRUE(files->deleteFile("C:\\walk\\victim.txt"));
     EXPECT_EQ(read("outside/victim.txt"), "precious");
     EXPECT_FALSE(present("c/walk-old/victim.txt"));
-
     // A backend that did not list first refuses the path outright.
-    auto fresh = makeFiles();
-    EXPECT_FALSE(fresh->deleteFile("C:\\walk\\victim.txt"));
+    EXPECT_FALSE(makeFiles()->deleteFile("C:\\walk\\victim.txt"));
     EXPECT_EQ(read("outside/victim.txt"), "precious");
 }
 
-TEST_F(PosixFilesTest, FolderRemovedAndMadeAgainIsSeenAnew) {
+TEST_F(PosixFilesTest, FoldersRemovedOrRenamedAfterListingAreSeenAnew) {
     mkdir("c/cycle");
     write("c/cycle/old", "");
     ASSERT_EQ(list("C:\\cycle").size(), 1u);
-    ASSERT_EQ(::unlink(host("c/cycle/old").c_str()), 0);
-    ASSERT_EQ(::rmdir(host("c/cycle").c_str()), 0);
+    std::filesystem::remove_all(host("c/cycle"));
     mkdir("c/cycle");
     write("c/cycle/new", "");
     const auto entries = list("C:\\cycle");
@@ -313,58 +267,50 @@ TEST_F(PosixFilesTest, FolderRemovedAndMadeAgainIsSeenAnew) {
     EXPECT_EQ(entries[0].name, "new");
     EXPECT_TRUE(files->deleteFile("C:\\cycle\\new"));
     EXPECT_FALSE(present("c/cycle/new"));
-}
 
-TEST_F(PosixFilesTest, RenamedFolderIsNotReachedThroughItsOldName) {
-    ASSERT_TRUE(files->createFolder("C:\\a\\b"));
-    write("c/a/b/f", "x");
-    ASSERT_EQ(list("C:\\a\\b").size(), 1u);
-    ASSERT_TRUE(files->renameFile("C:\\a", "C:\\renamed"));
-    std::vector<DirEntry> entries;
-    EXPECT_FALSE(files->listFolder("C:\\a\\b", entries));
-    EXPECT_FALSE(files->fileExists("C:\\a\\b\\f"));
+    ASSERT_TRUE(files->createFolder("C:\\cycle\\b"));
+    write("c/cycle/b/f", "x");
+    ASSERT_EQ(list("C:\\cycle\\b").size(), 1u);
+    ASSERT_TRUE(files->renameFile("C:\\cycle", "C:\\renamed"));
+    std::vector<DirEntry> gone;
+    EXPECT_FALSE(files->listFolder("C:\\cycle\\b", gone));
+    EXPECT_FALSE(files->fileExists("C:\\cycle\\b\\f"));
     EXPECT_TRUE(files->fileExists("C:\\renamed\\b\\f"));
 }
 
-TEST_F(PosixFilesTest, OverwriteRefusesAFileWithASecondHardLink) {
+TEST_F(PosixFilesTest, OverwriteRefusesASecondHardLinkAndAtomicWriteKeepsPermissions) {
     write("c/one", "shared");
     ASSERT_EQ(::link(host("c/one").c_str(), host("c/two").c_str()), 0);
     EXPECT_EQ(files->openForOverwrite("C:\\one"), nullptr);
     ASSERT_EQ(::unlink(host("c/two").c_str()), 0);
     EXPECT_NE(files->openForOverwrite("C:\\one"), nullptr);
-}
 
-TEST_F(PosixFilesTest, AtomicWriteKeepsTheTargetsPermissions) {
-    write("c/private", "old");
-    ASSERT_EQ(::chmod(host("c/private").c_str(), 0600), 0);
-    ASSERT_TRUE(files->writeFileAtomic("C:\\private", "new"));
+    ASSERT_EQ(::chmod(host("c/one").c_str(), 0600), 0);
+    ASSERT_TRUE(files->writeFileAtomic("C:\\one", "new"));
     struct stat st;
-    ASSERT_EQ(::stat(host("c/private").c_str(), &st), 0);
+    ASSERT_EQ(::stat(host("c/one").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
-    EXPECT_EQ(read("c/private"), "new");
+    EXPECT_EQ(read("c/one"), "new");
 }
 
 TEST_F(PosixFilesTest, UnreadableFolderDoesNotList) {
     mkdir("c/closed");
     write("c/closed/f", "");
     ASSERT_EQ(::chmod(host("c/closed").c_str(), 0), 0);
-    // Permissions do not restrict root: as root, check in a child process
-    // that has given up its rights for those of "nobody".
-    const bool asRoot = ::geteuid() == 0;
-    if (asRoot) {
-        ASSERT_EQ(::chmod(base.c_str(), 0755), 0);
-        ASSERT_EQ(::chmod(host("c").c_str(), 0755), 0);
-    }
     auto check = [&]() -> int {
         std::vector<DirEntry> entries;
-        if (!files->listFolder("C:\\", entries) || entries.size() != 1) return 2;  // the drive itself is readable
+        if (!files->listFolder("C:\\", entries) || entries.size() != 1) return 2;
         if (files->listFolder("C:\\closed", entries)) return 3;
         if (files->deleteFile("C:\\closed\\f")) return 4;
         return 0;
     };
-    if (!asRoot) {
+    if (::geteuid() != 0) {
         EXPECT_EQ(check(), 0);
     } else {
+        // Permissions do not restrict root: check in a child process that has
+        // given up its rights for those of "nobody".
+        ASSERT_EQ(::chmod(base.c_str(), 0755), 0);
+        ASSERT_EQ(::chmod(host("c").c_str(), 0755), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -375,45 +321,31 @@ TEST_F(PosixFilesTest, UnreadableFolderDoesNotList) {
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: cannot drop rights, 2: drive unreadable, 3: listed, 4: deleted";
+        EXPECT_EQ(WEXITSTATUS(status), 0)
+            << "1: cannot drop rights, 2: drive unreadable, 3: listed, 4: deleted";
     }
     ::chmod(host("c/closed").c_str(), 0700);
     EXPECT_TRUE(present("c/closed/f"));
 }
 
 TEST_F(PosixFilesTest, MountPointIsListedAsAReparsePointFolder) {
-    PosixFilesConfig config;
-    config.drives = {DriveMapping{'Z', "/", kDriveRemote}};
-    PosixFiles whole(config);
     struct stat rootStat, procStat;
     ASSERT_EQ(::stat("/", &rootStat), 0);
     if (::stat("/proc", &procStat) != 0 || procStat.st_dev == rootStat.st_dev)
         GTEST_SKIP() << "/proc is not a separate file system here";
-    std::vector<DirEntry> entries;
-    ASSERT_TRUE(whole.listFolder("Z:\\", entries));
-    const DirEntry* proc = find(entries, "proc");
-    ASSERT_NE(proc, nullptr);
-    EXPECT_EQ(proc->attributes & (kAttrDirectory | kAttrReparsePoint), kAttrDirectory | kAttrReparsePoint);
-}
-
-TEST_F(PosixFilesTest, TempPathIsTheMappedTempFolderAndEmptyWhenUnmapped) {
-    mkdir("c/tmp");
-    EXPECT_EQ(files->tempPath(), "C:\\tmp\\");
     PosixFilesConfig config;
-    config.drives = {DriveMapping{'C', base + "/c", kDriveFixed}};
-    config.tempFolder = "/var/elsewhere";
-    config.windowsFolder = "C:\\Windows\\";
-    PosixFiles unmapped(config);
-    EXPECT_EQ(unmapped.tempPath(), "");
-    EXPECT_EQ(unmapped.windowsFolder(), "C:\\Windows");
+    config.drives = {DriveMapping{'Z', "/", kDriveRemote}};
+    files = std::make_unique<PosixFiles>(config);
+    EXPECT_EQ(entryOf(list("Z:\\"), "proc").attributes & (kAttrDirectory | kAttrReparsePoint),
+              kAttrDirectory | kAttrReparsePoint);
 }
 
 TEST_F(PosixFilesTest, ParallelListingAndDeletingInManyFolders) {
-    constexpr int kFolders = 24;
-    constexpr int kFiles = 20;
+    constexpr int kFolders = 24, kFiles = 20;
     for (int f = 0; f < kFolders; ++f) {
         mkdir("c/f" + std::to_string(f));
-        for (int i = 0; i < kFiles; ++i) write("c/f" + std::to_string(f) + "/x" + std::to_string(i), "");
+        for (int i = 0; i < kFiles; ++i)
+            write("c/f" + std::to_string(f) + "/x" + std::to_string(i), "");
     }
     std::atomic<int> deleted{0};
     std::vector<std::thread> threads;
@@ -432,45 +364,60 @@ TEST_F(PosixFilesTest, ParallelListingAndDeletingInManyFolders) {
     EXPECT_EQ(deleted.load(), kFolders * kFiles);
 }
 
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        const char* old = std::getenv(name);
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        ::setenv(name, value, 1);
+        ::tzset();
+    }
+    ~ScopedEnv() {
+        had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_);
+        ::tzset();
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    std::string old_;
+};
+
 // File times go through a cached UTC offset per quarter hour; it must agree
 // with localtime_r across daylight-saving changes, in zones with odd offsets.
 TEST(LocalTimeConverterTest, AgreesWithLocaltimeAcrossDaylightSavingChanges) {
-    const char* saved = std::getenv("TZ");
-    const std::string previous = saved ? saved : "";
-    for (const char* zone : {"UTC", "Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kathmandu"}) {
-        ::setenv("TZ", zone, 1);
-        ::tzset();
+    for (const char* zone :
+         {"UTC", "Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kathmandu"}) {
+        ScopedEnv tz("TZ", zone);
         LocalTimeConverter converter;
         // Two years around the 2024 changes, in steps that are no divisor of
         // a quarter hour, plus times before 1970.
         for (std::int64_t t = 1704067200 - 86400 * 400; t < 1704067200 + 86400 * 400; t += 3593) {
             for (std::int64_t s : {t, -t / 3}) {
                 const SystemTime got = converter.convert(s, 123456789);
-                time_t tt = static_cast<time_t>(s);
+                const time_t tt = static_cast<time_t>(s);
                 struct tm tm;
                 ASSERT_NE(::localtime_r(&tt, &tm), nullptr);
-                ASSERT_EQ(got.year, tm.tm_year + 1900) << zone << " " << s;
-                ASSERT_EQ(got.month, tm.tm_mon + 1) << zone << " " << s;
-                ASSERT_EQ(got.day, tm.tm_mday) << zone << " " << s;
-                ASSERT_EQ(got.dayOfWeek, tm.tm_wday) << zone << " " << s;
-                ASSERT_EQ(got.hour, tm.tm_hour) << zone << " " << s;
-                ASSERT_EQ(got.minute, tm.tm_min) << zone << " " << s;
-                ASSERT_EQ(got.second, tm.tm_sec) << zone << " " << s;
-                ASSERT_EQ(got.milliseconds, 123);
+                const int want[] = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday,
+                                    tm.tm_hour,        tm.tm_min,     tm.tm_sec,  123};
+                const int have[] = {got.year, got.month,  got.day,    got.dayOfWeek,
+                                    got.hour, got.minute, got.second, got.milliseconds};
+                ASSERT_TRUE(std::equal(want, want + 8, have)) << zone << " " << s;
             }
         }
     }
-    if (saved)
-        ::setenv("TZ", previous.c_str(), 1);
-    else
-        ::unsetenv("TZ");
-    ::tzset();
 }
 
 TEST(PosixShellFoldersTest, FoldersComeFromTheMapThroughTheDriveMap) {
     PosixFilesConfig config;
     config.drives = {DriveMapping{'C', "/home/user", kDriveFixed}};
+    config.tempFolder = "/var/elsewhere";
+    config.windowsFolder = "C:\\Windows\\";
     PosixFiles files(config);
+    EXPECT_EQ(files.tempPath(), "") << "a temp folder outside every drive";
+    EXPECT_EQ(files.windowsFolder(), "C:\\Windows");
     PosixShellFolders shell(files, {{kCsidlAppData, "/home/user/.config/"},
                                     {kCsidlInternetCache, "/home/user/.cache"},
                                     {kCsidlCookies, ""},
@@ -483,31 +430,26 @@ TEST(PosixShellFoldersTest, FoldersComeFromTheMapThroughTheDriveMap) {
 }
 
 TEST(PosixShellFoldersTest, DefaultsFollowXdgAndHaveNoRecentCookiesOrHistory) {
-    const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
-    const char* savedCache = std::getenv("XDG_CACHE_HOME");
-    const std::string oldConfig = savedConfig ? savedConfig : "";
-    const std::string oldCache = savedCache ? savedCache : "";
-    ::setenv("XDG_CONFIG_HOME", "/opt/conf", 1);
-    ::setenv("XDG_CACHE_HOME", "relative/ignored", 1);
+    ScopedEnv config("XDG_CONFIG_HOME", "/opt/conf");
+    ScopedEnv cache("XDG_CACHE_HOME", "relative/ignored");
     auto folders = PosixShellFolders::defaultFolders();
     EXPECT_EQ(folders[kCsidlAppData], "/opt/conf");
     EXPECT_EQ(folders[kCsidlInternetCache], userHomeFolder() + "/.cache");
-    EXPECT_EQ(folders.count(kCsidlRecent) + folders.count(kCsidlCookies) + folders.count(kCsidlHistory), 0u);
+    EXPECT_EQ(folders.count(kCsidlRecent) + folders.count(kCsidlCookies) +
+                  folders.count(kCsidlHistory),
+              0u);
 
     NativeOptions options;
     EXPECT_EQ(fromEnvironment(options).registryFile, "/opt/conf/Cindral/registry.reg");
     options.registryFile = "/srv/store.reg";
-    EXPECT_EQ(fromEnvironment(options).registryFile, "/srv/store.reg");
-    const PosixConfig config = fromEnvironment(options);
-    ASSERT_EQ(config.drives.size(), 2u);
-    EXPECT_EQ(config.drives[0].letter, 'C');
-    EXPECT_EQ(config.drives[0].type, kDriveFixed);
-    EXPECT_EQ(config.drives[1].letter, 'Z');
-    EXPECT_EQ(config.drives[1].hostRoot, "/");
-    EXPECT_EQ(config.drives[1].type, kDriveRemote);
-
-    savedConfig ? ::setenv("XDG_CONFIG_HOME", oldConfig.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
-    savedCache ? ::setenv("XDG_CACHE_HOME", oldCache.c_str(), 1) : ::unsetenv("XDG_CACHE_HOME");
+    const PosixConfig posix = fromEnvironment(options);
+    EXPECT_EQ(posix.registryFile, "/srv/store.reg");
+    ASSERT_EQ(posix.drives.size(), 2u);
+    EXPECT_EQ(posix.drives[0].letter, 'C');
+    EXPECT_EQ(posix.drives[0].type, kDriveFixed);
+    EXPECT_EQ(posix.drives[1].letter, 'Z');
+    EXPECT_EQ(posix.drives[1].hostRoot, "/");
+    EXPECT_EQ(posix.drives[1].type, kDriveRemote);
 }
 
 }  // namespace

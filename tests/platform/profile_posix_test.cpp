@@ -23,18 +23,16 @@ public:
 
     bool readFile(const std::string& path, std::string& bytes) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (unreadable[path]) return false;
         const auto it = files.find(path);
-        if (it == files.end()) return false;
+        if (unreadable[path] || it == files.end()) return false;
         bytes = it->second;
         return true;
     }
     bool writeFileAtomic(const std::string& path, const std::string& bytes) override {
         std::lock_guard<std::mutex> lock(mutex_);
         ++writes;
-        if (failWrites) return false;
-        files[path] = bytes;
-        return true;
+        if (!failWrites) files[path] = bytes;
+        return !failWrites;
     }
     bool fileExists(const std::string& path) override {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -59,45 +57,35 @@ private:
 
 const std::string kFile = "C:\\Cindral\\Data\\SelItems.dat";
 
-TEST(PosixProfileFiles, EveryCallReadsTheFileAfresh) {
+TEST(PosixProfileFiles, EveryCallReadsTheFileAfreshAndTheHeldValueIsNotWrittenAgain) {
     MemoryFiles files;
     PosixProfileFiles profiles(files);
     files.files[kFile] = "[Items]\r\nClipboard=1\r\n";
     EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "?"), "1");
-    files.files[kFile] = "[Items]\r\nClipboard=0\r\n";
-    EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "?"), "0");
-    EXPECT_EQ(profiles.readInt(kFile, "Items", "Clipboard", 7), 0);
-}
-
-TEST(PosixProfileFiles, AFileThatExistsButCannotBeReadIsNotReplaced) {
-    MemoryFiles files;
-    PosixProfileFiles profiles(files);
-    files.files[kFile] = "[Items]\r\nClipboard=0\r\nOther=1\r\n";
-    files.unreadable[kFile] = true;
-    EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "dflt"), "dflt");
-    EXPECT_FALSE(profiles.writeString(kFile, "Items", "Clipboard", "1"));
-    EXPECT_EQ(files.writes, 0);
-    EXPECT_EQ(files.files[kFile], "[Items]\r\nClipboard=0\r\nOther=1\r\n");
-}
-
-TEST(PosixProfileFiles, WritingTheHeldValueWritesNothing) {
-    MemoryFiles files;
-    PosixProfileFiles profiles(files);
-    files.files[kFile] = "[Items]\r\nClipboard=1\r\n";
     EXPECT_TRUE(profiles.writeString(kFile, "items", "CLIPBOARD", "1"));
     EXPECT_EQ(files.writes, 0);
-    EXPECT_TRUE(profiles.writeString(kFile, "Items", "Clipboard", "0"));
+    files.files[kFile] = "[Items]\r\nClipboard=0\r\n";
+    EXPECT_EQ(profiles.readInt(kFile, "Items", "Clipboard", 7), 0);
+    EXPECT_TRUE(profiles.writeString(kFile, "Items", "Clipboard", "1"));
     EXPECT_EQ(files.writes, 1);
 }
 
-TEST(PosixProfileFiles, AFailedWriteIsReportedAndChangesNothing) {
+TEST(PosixProfileFiles, NothingIsLostWhenAFileCannotBeReadOrWritten) {
     MemoryFiles files;
     PosixProfileFiles profiles(files);
-    files.files[kFile] = "[Items]\r\nClipboard=1\r\n";
+    const std::string held = "[Items]\r\nClipboard=0\r\nOther=1\r\n";
+    files.files[kFile] = held;
+    files.unreadable[kFile] = true;
+    EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "dflt"), "dflt");
+    EXPECT_FALSE(profiles.writeString(kFile, "Items", "Clipboard", "1"))
+        << "a file that exists but cannot be read is not replaced";
+    EXPECT_EQ(files.writes, 0);
+
+    files.unreadable[kFile] = false;
     files.failWrites = true;
-    EXPECT_FALSE(profiles.writeString(kFile, "Items", "Clipboard", "0"));
+    EXPECT_FALSE(profiles.writeString(kFile, "Items", "Clipboard", "1"));
     EXPECT_FALSE(profiles.writeString("C:\\new.ini", "s", "k", "v"));
-    EXPECT_EQ(profiles.readString(kFile, "Items", "Clipboard", "?"), "1");
+    EXPECT_EQ(files.files[kFile], held);
     EXPECT_EQ(files.files.count("C:\\new.ini"), 0u);
 }
 
@@ -109,8 +97,7 @@ TEST(PosixProfileFiles, WritersInOneProcessDoNotLoseEachOthersKeys) {
         for (int i = 0; i < kEach; ++i)
             profiles.writeString(kFile, "Items", prefix + std::to_string(i), "1");
     };
-    std::thread a(writer, "a");
-    std::thread b(writer, "b");
+    std::thread a(writer, "a"), b(writer, "b");
     a.join();
     b.join();
     for (const char* prefix : {"a", "b"}) {
