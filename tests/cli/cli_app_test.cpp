@@ -63,27 +63,18 @@ protected:
     bool sawPlatform_ = false;
 };
 
-TEST_F(CliAppTest, OptionsBeforeOrAfterTheCommand) {
+TEST_F(CliAppTest, OptionsStandAnywhereAndDoubleDashEndsThem) {
+    EXPECT_EQ(run({"echo"}), 7);
+    EXPECT_EQ(registryFile_, "");  // the backend chooses its default
+    EXPECT_TRUE(sawPlatform_);
     EXPECT_EQ(run({"--registry", "/tmp/a.reg", "echo", "x"}), 7);
     EXPECT_EQ(registryFile_, "/tmp/a.reg");
     EXPECT_EQ(run({"echo", "x", "--registry", "/tmp/b.reg"}), 7);
     EXPECT_EQ(registryFile_, "/tmp/b.reg");
     EXPECT_EQ(run({"echo", "--registry=/tmp/c d.reg", "x"}), 7);
     EXPECT_EQ(registryFile_, "/tmp/c d.reg");
-    EXPECT_EQ(ranWith_, std::vector<std::string>{"x"});
-    EXPECT_TRUE(sawPlatform_);
-}
-
-TEST_F(CliAppTest, WithoutRegistryOptionTheBackendChoosesItsDefault) {
-    EXPECT_EQ(run({"echo"}), 7);
-    EXPECT_EQ(registryFile_, "");
-}
-
-TEST_F(CliAppTest, CommandOptionsAndArguments) {
     EXPECT_EQ(run({"--sep", ",", "echo", "a", "--upper", "b"}), 7);
     EXPECT_EQ(out_.str(), "a,b,");
-    EXPECT_EQ(ranWith_, (std::vector<std::string>{"a", "b"}));
-    // After "--" everything is an argument, dashes included.
     EXPECT_EQ(run({"echo", "--", "--upper", "-x"}), 7);
     EXPECT_EQ(ranWith_, (std::vector<std::string>{"--upper", "-x"}));
     EXPECT_EQ(run({"echo", "-"}), 7);
@@ -99,45 +90,36 @@ TEST_F(CliAppTest, UsageErrorsExitWithTwoAndExplainOnStderr) {
         {{"quiet", "--upper"}, "unknown option '--upper'"},  // another command's option
         {{"echo", "--registry"}, "option '--registry' needs a value (FILE)"},
         {{"echo", "--version=1"}, "option '--version' takes no value"},
-        {{"--registry"}, "needs a value"},
     };
     for (const auto& [args, message] : cases) {
         EXPECT_EQ(run(args), kExitUsage) << message;
-        EXPECT_NE(err_.str().find(message), std::string::npos) << err_.str();
-        EXPECT_EQ(err_.str().rfind("cindral-cli: ", 0), 0u) << err_.str();
+        EXPECT_EQ(err_.str().rfind("cindral-cli: " + message + "\n", 0), 0u) << err_.str();
         EXPECT_EQ(out_.str(), "") << message;
     }
     EXPECT_EQ(platformsCreated_, 0);
 }
 
-TEST_F(CliAppTest, VersionAndHelpNeedNoPlatform) {
+TEST_F(CliAppTest, VersionHelpAndPlatformFreeCommandsSetUpNoPlatform) {
     EXPECT_EQ(run({"--version"}), kExitOk);
     EXPECT_EQ(out_.str(), "Cindral 3.0\n");
     EXPECT_EQ(run({"--help"}), kExitOk);
-    EXPECT_NE(out_.str().find("Usage: cindral-cli"), std::string::npos);
     EXPECT_NE(out_.str().find("  echo   print the words"), std::string::npos);
     EXPECT_NE(out_.str().find("--registry FILE"), std::string::npos);
     EXPECT_EQ(run({"echo", "--help"}), kExitOk);
     EXPECT_NE(out_.str().find("cindral-cli [OPTIONS] echo [WORD...]"), std::string::npos);
     EXPECT_NE(out_.str().find("--sep TEXT"), std::string::npos);
-    EXPECT_EQ(platformsCreated_, 0);
     EXPECT_TRUE(ranWith_.empty());
-}
-
-TEST_F(CliAppTest, CommandWithoutPlatformGetsNone) {
     EXPECT_EQ(run({"quiet"}), kExitOk);
-    EXPECT_EQ(platformsCreated_, 0);
     EXPECT_FALSE(sawPlatform_);
+    EXPECT_EQ(platformsCreated_, 0);
 }
 
-TEST_F(CliAppTest, PlatformThatCannotBeSetUpIsAFailure) {
+TEST_F(CliAppTest, FailedSetUpOrAThrowingCommandExitsWithOne) {
     failPlatform_ = true;
     EXPECT_EQ(run({"echo", "x"}), kExitFailure);
     EXPECT_FALSE(err_.str().empty());
     EXPECT_TRUE(ranWith_.empty());
-}
 
-TEST_F(CliAppTest, ExceptionFromACommandIsAFailureWithItsMessage) {
     Command boom;
     boom.name = "boom";
     boom.needsPlatform = false;
