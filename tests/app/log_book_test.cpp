@@ -11,6 +11,7 @@ class LogBookTest : public ::testing::Test {
 protected:
     cindral::test::DataTestPlatform env;
     std::string logPath() { return env.sandbox.root() + "logs.txt"; }
+    void oldLog(const std::string& bytes) { ASSERT_TRUE(env.sandbox.writeFile(logPath(), bytes)); }
     LogBook book{env.files, logPath()};
 
     Lines view() {
@@ -29,7 +30,6 @@ TEST_F(LogBookTest, LinesAreKeptOnlyWhileRecordingAndABufferExists) {
     book.addLine("before anything");
     book.setRecording(true);
     book.addLine("recording, no buffer");
-    EXPECT_FALSE(book.hasBuffer());
     book.createBufferFromFile();
     book.setRecording(false);
     book.addLine("buffer, not recording");
@@ -42,6 +42,10 @@ TEST_F(LogBookTest, LinesAreKeptOnlyWhileRecordingAndABufferExists) {
 }
 
 TEST_F(LogBookTest, EveryTextOfARewrittenProgressLineReachesTheBuffer) {
+    book.deleteLastLine();  // nothing to delete
+    book.replaceLastLine("first");  // nothing to replace: appended
+    EXPECT_EQ(view(), (Lines{"first"}));
+    book.clearView();
     book.setRecording(true);
     book.createBufferFromFile();
     book.addLine("[Cleaning Drive Scan with Mask]");
@@ -57,60 +61,36 @@ TEST_F(LogBookTest, EveryTextOfARewrittenProgressLineReachesTheBuffer) {
                                "Analyzing Folder: C:\\c"}));
 }
 
-TEST_F(LogBookTest, ReplaceOnEmptyViewAppendsAndDeleteOnEmptyViewDoesNothing) {
-    book.deleteLastLine();
-    book.replaceLastLine("first");
-    EXPECT_EQ(view(), (Lines{"first"}));
-    book.deleteLastLine();
-    book.deleteLastLine();
-    EXPECT_EQ(book.viewLineCount(), 0u);
-}
-
-TEST_F(LogBookTest, ClearViewLeavesTheBufferAndAutomaticEmptyingTakesBoth) {
-    ASSERT_TRUE(env.sandbox.writeFile(logPath(), "old 1\r\nold 2\r\n"));
+TEST_F(LogBookTest, RunBlockFollowsTheOldFileAndAutomaticEmptyingTakesViewAndBuffer) {
+    oldLog("one\r\ntwo\r\n");
+    book.addLine("Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>");
     book.setRecording(true);
     book.createBufferFromFile();
-    book.addLine("a");
-    book.clearView();
-    EXPECT_EQ(buffer(), (Lines{"old 1", "old 2", "a"}));
-    book.addLine("b");
-    book.addLine("c");
+    book.addLine(RunHeaderLine("03.05.2006", "09:04:07"));
+    book.clearView();  // the buffer keeps its lines
+    book.addLine(RunHeaderRule());
+    book.addLine("[Cleaning Clipboard]");
+    book.appendTrailer("Done");
+    const std::string rule64(64, '-');
+    ASSERT_TRUE(book.saveBuffer());
+    EXPECT_EQ(env.read(logPath()),
+              "one\r\ntwo\r\nCindral v.3.0 has started work: 03.05.2006 09:04:07\r\n" +
+                  std::string(83, '-') + "\r\n[Cleaning Clipboard]\r\n" + rule64 + "\r\nDone\r\n" +
+                  rule64 + "\r\n\r\n");
+
     EXPECT_FALSE(book.emptyIfAtLeast(3));
     book.addLine("[Cleaning x]");
     EXPECT_TRUE(book.emptyIfAtLeast(3));
     EXPECT_EQ(book.viewLineCount(), 0u);
+    EXPECT_EQ(book.bufferLineCount(), 0u);
     EXPECT_TRUE(book.hasBuffer());
-    book.addLine("after");
-    book.appendTrailer("summary");
-    ASSERT_TRUE(book.saveBuffer());
-    EXPECT_EQ(env.read(logPath()), "after\r\n" + TrailerRule() + "\r\nsummary\r\n" + TrailerRule() +
-                                       "\r\n\r\n");
 }
 
-TEST_F(LogBookTest, RunBlockFollowsTheOldFileContent) {
-    ASSERT_TRUE(env.sandbox.writeFile(logPath(), "one\r\ntwo\r\nthree\r\n"));
-    book.addLine("Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>");
-    book.setRecording(true);
-    book.addLine("Ready.");
-    book.clearView();
-    book.createBufferFromFile();
-    book.addLine(RunHeaderLine("03.05.2006", "09:04:07"));
-    book.addLine(RunHeaderRule());
-    book.addLine("[Cleaning Clipboard]");
-    book.appendTrailer("Done");
-    ASSERT_TRUE(book.saveBuffer());
-    const std::string dashes64(64, '-');
-    EXPECT_EQ(env.read(logPath()),
-              "one\r\ntwo\r\nthree\r\nCindral v.3.0 has started work: 03.05.2006 09:04:07\r\n" +
-                  std::string(83, '-') + "\r\n[Cleaning Clipboard]\r\n" + dashes64 +
-                  "\r\nDone\r\n" + dashes64 + "\r\n\r\n");
-}
-
-TEST_F(LogBookTest, SaveWithoutBufferOrWithFailingDiskReportsFailure) {
+TEST_F(LogBookTest, SaveWithoutBufferOrWithFailingDiskReportsFailureAndKeepsTheFile) {
     EXPECT_FALSE(book.saveBuffer());
     book.appendTrailer("no buffer");
     EXPECT_FALSE(book.hasBuffer());
-    ASSERT_TRUE(env.sandbox.writeFile(logPath(), "old\r\n"));
+    oldLog("old\r\n");
     book.createBufferFromFile();
     book.setRecording(true);
     book.addLine("new");
@@ -119,56 +99,44 @@ TEST_F(LogBookTest, SaveWithoutBufferOrWithFailingDiskReportsFailure) {
     EXPECT_EQ(env.read(logPath()), "old\r\n");
 }
 
-TEST_F(LogBookTest, ViewLogOpensTheFileOnlyWhenItHasLines) {
+TEST_F(LogBookTest, ViewLogAndClearLogSayWhatTheWindowMustDo) {
+    EXPECT_EQ(book.prepareClearLog().action, LogCommand::Action::ShowNoRecords);
     LogCommand cmd = book.viewLog();
     EXPECT_EQ(cmd.action, LogCommand::Action::ShowNoRecords);
     EXPECT_EQ(cmd.text, "Log File have no records.");
-    EXPECT_TRUE(book.hasBuffer());
-    ASSERT_TRUE(env.sandbox.writeFile(logPath(), "x\r\n"));
+    oldLog("x\r\n");
     cmd = book.viewLog();
     EXPECT_EQ(cmd.action, LogCommand::Action::OpenFile);
     EXPECT_EQ(cmd.path, logPath());
-}
 
-TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytes) {
-    EXPECT_EQ(book.prepareClearLog().action, LogCommand::Action::ShowNoRecords);
-    struct {
+    const struct {
         std::size_t bytes;
         const char* kb;
-    } cases[] = {{1023, "0"}, {1024, "1"}, {2048, "2"}, {4095, "3"}};
-    for (const auto& c : cases) {
-        std::string content(c.bytes - 2, 'x');
-        content += "\r\n";
-        ASSERT_TRUE(env.sandbox.writeFile(logPath(), content));
-        const LogCommand cmd = book.prepareClearLog();
+    } sizes[] = {{1023, "0"}, {1024, "1"}, {4095, "3"}};  // whole kilobytes, rounded down
+    for (const auto& c : sizes) {
+        const std::string content = std::string(c.bytes - 2, 'x') + "\r\n";
+        oldLog(content);
+        cmd = book.prepareClearLog();
         EXPECT_EQ(cmd.action, LogCommand::Action::AskToDelete);
-        EXPECT_EQ(cmd.text, std::string("Are you sure you want to delete Log File (") + c.kb +
-                                " KB) ?");
+        EXPECT_EQ(cmd.text, std::string("Are you sure you want to delete Log File (") + c.kb + " KB) ?");
         EXPECT_EQ(env.read(logPath()), content);  // nothing happens before the answer
     }
     ASSERT_TRUE(book.confirmClearLog());
-    EXPECT_TRUE(env.sandbox.exists(logPath()));
     EXPECT_EQ(env.read(logPath()), "");
 }
 
-TEST_F(LogBookTest, ReplacedTextsWithoutBufferDoNotPileUp) {
-    book.addLine("head");
-    for (int i = 0; i < 200000; ++i) book.replaceLastLine("Analyzing Folder: C:\\folder\\" + std::to_string(i));
-    EXPECT_EQ(view(), (Lines{"Analyzing Folder: C:\\folder\\199999"}));
-    EXPECT_LT(book.storedBytes(), std::size_t(3) << 20);
-}
-
-TEST_F(LogBookTest, CompactionKeepsSharedLinesInOrder) {
+TEST_F(LogBookTest, ReplacedTextsDoNotPileUpAndCompactionKeepsSharedLinesInOrder) {
     book.setRecording(true);
     book.createBufferFromFile();
     for (int i = 0; i < 5000; ++i) book.addLine("line " + std::to_string(i));
     book.setRecording(false);
-    for (int i = 0; i < 30000; ++i) book.replaceLastLine("progress " + std::to_string(i));
+    for (int i = 0; i < 200000; ++i) book.replaceLastLine("Analyzing Folder: C:\\f\\" + std::to_string(i));
+    EXPECT_LT(book.storedBytes(), std::size_t(3) << 20);
     ASSERT_EQ(book.viewLineCount(), 5000u);
     ASSERT_EQ(book.bufferLineCount(), 5000u);
     EXPECT_EQ(book.viewLine(0), "line 0");
     EXPECT_EQ(book.viewLine(4998), "line 4998");
-    EXPECT_EQ(book.viewLine(4999), "progress 29999");
+    EXPECT_EQ(book.viewLine(4999), "Analyzing Folder: C:\\f\\199999");
     EXPECT_EQ(book.bufferLine(4999), "line 4999");
 }
 

@@ -11,480 +11,307 @@
 namespace cindral::app {
 namespace {
 
-class FakeView : public MainView {
+using Calls = std::vector<std::string>;
+using Started = std::pair<RunKind, std::string>;
+
+// The window, the run launcher, the settings and the hotkeys the controller
+// drives; the visible effects are recorded in order in `calls`.
+class FakeWindow : public MainView, public RunLauncher, public ControllerSettings,
+                   public HotkeyRegistrar {
 public:
     int queue = 3;
-    bool visible = true;
-    std::vector<std::string> log;
-    std::vector<std::string> calls;  // order of the visible effects
-    CommandSnapshot commands;
-    std::string cleanCaption = "Clean Now!", testCaption = "Test Mode!";
-    std::string status = "For Help, press F1";
-    bool gaugeShown = false;
-    int gaugeMax = -99;
+    bool visible = true, gaugeShown = false, refuseRuns = false;
+    Calls log, calls, hotkeys;
+    std::string cleanCaption, testCaption, status;
     std::vector<ResultTexts> results;
-    std::vector<std::string> trailers;
     std::vector<Dialog> dialogs;
-    std::function<void(Dialog)> onDialog;
+    std::function<void()> onDialog;
     std::vector<std::pair<std::uint32_t, bool>> timers;
+    std::vector<Started> started;
+    std::vector<std::uint64_t> stopped;
+    std::map<std::string, std::int64_t> numbers;
+    std::map<std::string, std::string> strings;
+    int unregisters = 0;
 
+    int count(const std::string& call) const { return std::count(calls.begin(), calls.end(), call); }
     int queueCount() override { return queue; }
     void clearLogView() override { log.clear(); }
     void addLogLine(const std::string& t) override { log.push_back(t); }
-    void applyCommandState(const CommandSnapshot& s, const std::string& c,
-                           const std::string& t) override {
-        commands = s;
+    void applyCommandState(const CommandSnapshot&, const std::string& c, const std::string& t) override {
         cleanCaption = c;
         testCaption = t;
     }
-    void showGauge(int maximum) override {
-        gaugeShown = true;
-        gaugeMax = maximum;
-    }
+    void showGauge(int) override { gaugeShown = true; }
     void showStatus() override { gaugeShown = false; }
-    void setStatusText(const std::string& t) override {
-        status = t;
-        calls.push_back("status");
-    }
+    void setStatusText(const std::string& t) override { status = t; calls.push_back("status"); }
     void prepareRowsForTest() override { calls.push_back("prepareRows"); }
     void restoreRowsAfterTestStop() override { calls.push_back("restoreRows"); }
     bool isMainWindowVisible() override { return visible; }
-    void hideToTray() override {
-        visible = false;
-        calls.push_back("hide");
-    }
-    void openFromTray() override {
-        visible = true;
-        calls.push_back("open");
-    }
+    void hideToTray() override { visible = false; calls.push_back("hide"); }
+    void openFromTray() override { visible = true; }
     void closeBrowserWindows() override { calls.push_back("closeBrowsers"); }
-    void showResult(const ResultTexts& r) override {
-        results.push_back(r);
-        calls.push_back("result");
-    }
-    void appendLogTrailer(const std::string& s) override {
-        trailers.push_back(s);
-        calls.push_back("trailer");
-    }
+    void showResult(const ResultTexts& r) override { results.push_back(r); calls.push_back("result"); }
+    void appendLogTrailer(const std::string&) override { calls.push_back("trailer"); }
     void saveLog() override { calls.push_back("save"); }
-    void requestSystemShutdown(bool restart) override {
-        calls.push_back(restart ? "restart" : "shutdown");
-    }
+    void requestSystemShutdown(bool restart) override { calls.push_back(restart ? "restart" : "shutdown"); }
     void runDialog(Dialog d) override {
         dialogs.push_back(d);
-        calls.push_back("dialog");
-        if (onDialog) onDialog(d);
+        if (onDialog) onDialog();
     }
     void rebuildQueue() override { calls.push_back("rebuild"); }
     void armCleaningTimer(std::uint32_t ms, bool on) override { timers.push_back({ms, on}); }
-};
 
-class FakeRuns : public RunLauncher {
-public:
-    std::uint64_t next = 41;
-    std::vector<std::pair<RunKind, std::string>> started;
-    std::vector<std::uint64_t> stopped;
-    bool refuse = false;
     std::uint64_t startRun(RunKind kind, const std::string& prefix) override {
-        if (refuse) return 0;
+        if (refuseRuns) return 0;
         started.push_back({kind, prefix});
-        return ++next;
+        return 41 + started.size();
     }
     void stopRun(std::uint64_t id) override { stopped.push_back(id); }
-};
 
-class FakeSettings : public ControllerSettings {
-public:
-    std::map<std::string, std::int64_t> numbers;
-    std::map<std::string, std::string> strings;
     std::int64_t readNumber(const std::string& n, std::int64_t d) override {
-        auto it = numbers.find(n);
-        return it == numbers.end() ? d : it->second;
+        return numbers.count(n) ? numbers[n] : d;
     }
     std::string readString(const std::string& n, const std::string& d) override {
-        auto it = strings.find(n);
-        return it == strings.end() ? d : it->second;
+        return strings.count(n) ? strings[n] : d;
     }
     void writeString(const std::string& n, const std::string& v) override { strings[n] = v; }
+
+    void unregisterAll() override { ++unregisters; }
+    int registerShortcut(const std::string& text) override {
+        hotkeys.push_back(text);
+        return text.empty() ? 0 : static_cast<int>(hotkeys.size());
+    }
 };
 
 class FakeSystem : public platform::System {
 public:
-    platform::SystemTime now;
-    std::string separator = ".";
+    platform::SystemTime now{2007, 3, 0, 7, 14, 5, 9, 0};
     platform::SystemTime localTime() override { return now; }
     platform::SystemVersion version() override { return {}; }
     std::string executablePath() override { return "C:\\Cindral\\cindral.exe"; }
     std::string upperCase(const std::string& t) override { return t; }
     std::string lowerCase(const std::string& t) override { return t; }
     int compareNoCase(const std::string& a, const std::string& b) override { return a.compare(b); }
-    std::string decimalSeparator() override { return separator; }
-};
-
-class FakeHotkeys : public HotkeyRegistrar {
-public:
-    std::vector<std::string> registered;
-    int unregisters = 0;
-    void unregisterAll() override { ++unregisters; }
-    int registerShortcut(const std::string& text) override {
-        registered.push_back(text);
-        return text.empty() ? 0 : static_cast<int>(registered.size());
-    }
+    std::string decimalSeparator() override { return "."; }
 };
 
 class MainControllerTest : public ::testing::Test {
 protected:
-    MainControllerTest() : controller(view, runs, settings, system, hotkeys) {
-        system.now.year = 2007;
-        system.now.month = 3;
-        system.now.day = 7;
-        system.now.hour = 14;
-        system.now.minute = 5;
-        system.now.second = 9;
-    }
-    FakeView view;
-    FakeRuns runs;
-    FakeSettings settings;
+    FakeWindow w;
     FakeSystem system;
-    FakeHotkeys hotkeys;
-    MainController controller;
-
-    RunFigures figures() {
-        RunFigures f;
-        f.foundRegistryEntries = 5;
-        f.deletedRegistryEntries = 3;
-        f.junkFileCount = 12;
-        f.junkByteCount = 1048576;
-        return f;
-    }
+    MainController controller{w, w, w, system, w};
+    void finish() { controller.runFinished(controller.runId(), RunFigures{5, 3, 12, 1048576}); }
 };
 
-// --- the one enabling rule -------------------------------------------------
-
-TEST(CommandRule, ElevenControlsAreDisabledDuringEitherRun) {
+TEST(CommandRule, ElevenControlsAreDisabledDuringEitherRunAndMissingDialogsAlways) {
     CommandSnapshot s{RunState::Idle, true, true, true};
-    for (const auto& info : commandTable()) EXPECT_TRUE(isCommandEnabled(info.command, s));
-
+    for (const auto& info : commandTable()) {
+        EXPECT_TRUE(isCommandEnabled(info.command, s));
+        EXPECT_EQ(findCommand(info.id), &commandInfo(info.command));  // ids are unique
+    }
     for (RunState running : {RunState::Cleaning, RunState::Testing}) {
         s.state = running;
         int disabled = 0;
-        for (const auto& info : commandTable()) {
-            if (!isCommandEnabled(info.command, s)) ++disabled;
-        }
+        for (const auto& info : commandTable()) disabled += !isCommandEnabled(info.command, s);
         EXPECT_EQ(disabled, 11);
         // The running run's button stops it; the other one is disabled.
         EXPECT_EQ(isCommandEnabled(Command::CleanNow, s), running == RunState::Cleaning);
         EXPECT_EQ(isCommandEnabled(Command::TestMode, s), running == RunState::Testing);
-        for (Command c : {Command::ViewLog, Command::ClearLog, Command::About, Command::Help,
-                          Command::Exit, Command::Minimize, Command::TrayOpen,
-                          Command::TrayPluginEditor, Command::TrayHelp, Command::TrayExit}) {
-            EXPECT_TRUE(isCommandEnabled(c, s)) << commandInfo(c).text;
-        }
+        EXPECT_TRUE(isCommandEnabled(Command::ClearLog, s));
     }
-}
-
-TEST(CommandRule, MissingDialogsStayDisabledEvenWhenIdle) {
-    CommandSnapshot s{RunState::Idle, false, true, false};
-    EXPECT_FALSE(isCommandEnabled(Command::EraseItems, s));
-    EXPECT_FALSE(isCommandEnabled(Command::TrayEraseItems, s));
+    s = CommandSnapshot{RunState::Idle, false, true, false};
+    for (Command c : {Command::EraseItems, Command::TrayEraseItems, Command::Keeper, Command::TrayKeeper})
+        EXPECT_FALSE(isCommandEnabled(c, s)) << commandInfo(c).text;
     EXPECT_TRUE(isCommandEnabled(Command::Options, s));
-    EXPECT_FALSE(isCommandEnabled(Command::Keeper, s));
-    EXPECT_FALSE(isCommandEnabled(Command::TrayKeeper, s));
 }
-
-TEST(CommandRule, TableIdsAreUniqueAndIndexedByCommand) {
-    const auto& table = commandTable();
-    ASSERT_EQ(table.size(), static_cast<std::size_t>(Command::Count));
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        EXPECT_EQ(static_cast<std::size_t>(table[i].command), i);
-        EXPECT_EQ(findCommand(table[i].id), &table[i]);
-        for (std::size_t j = i + 1; j < table.size(); ++j) EXPECT_NE(table[i].id, table[j].id);
-    }
-    EXPECT_EQ(findCommand(9999), nullptr);
-}
-
-// --- starting and stopping runs ----------------------------------------------
 
 TEST_F(MainControllerTest, EmptyQueueGivesExactlyTheTwoWarningLinesAndStaysIdle) {
-    view.queue = 0;
-    view.log = {"old line"};
+    w.queue = 0;
+    w.log = {"old line"};
     for (Command c : {Command::CleanNow, Command::TestMode}) {
         EXPECT_TRUE(controller.execute(c));
-        EXPECT_EQ(view.log, (std::vector<std::string>{"WARNING: No items are selected.",
-                                                      "Process has been terminated."}));
-        EXPECT_EQ(controller.state(), RunState::Idle);
+        EXPECT_EQ(w.log, (Calls{"WARNING: No items are selected.", "Process has been terminated."}));
     }
-    EXPECT_TRUE(runs.started.empty());
-    EXPECT_FALSE(view.gaugeShown);
+    EXPECT_EQ(controller.state(), RunState::Idle);
+    EXPECT_TRUE(w.started.empty());
 }
 
-TEST_F(MainControllerTest, CleanNowStartsACleaningRunWithEmptyPrefixAndStopCaption) {
-    view.log = {"startup"};
-    controller.cleanNowClick();
-    ASSERT_EQ(runs.started.size(), 1u);
-    EXPECT_EQ(runs.started[0].first, RunKind::Cleaning);
-    EXPECT_EQ(runs.started[0].second, "");
-    EXPECT_EQ(controller.state(), RunState::Cleaning);
-    EXPECT_TRUE(view.log.empty());
-    EXPECT_TRUE(view.gaugeShown);
-    EXPECT_EQ(view.gaugeMax, 2);
-    EXPECT_EQ(view.cleanCaption, "Stop Work!");
-    EXPECT_EQ(view.testCaption, "Test Mode!");
-    EXPECT_EQ(view.commands.state, RunState::Cleaning);
-    EXPECT_EQ(controller.runDate(), "03.07.2007");
-    EXPECT_EQ(controller.runTime(), "14:05:09");
-    EXPECT_FALSE(controller.execute(Command::TestMode));  // disabled during the run
-}
-
-TEST_F(MainControllerTest, TestModePreparesRowsAndUsesTheTestPrefix) {
+TEST_F(MainControllerTest, EachRunStartsWithItsPrefixAndTurnsItsButtonIntoStop) {
     controller.testModeClick();
-    ASSERT_EQ(runs.started.size(), 1u);
-    EXPECT_EQ(runs.started[0].second, "Test Mode: ");
-    EXPECT_EQ(view.calls.front(), "prepareRows");
-    EXPECT_EQ(view.testCaption, "Stop Work!");
-    EXPECT_EQ(view.cleanCaption, "Clean Now!");
+    EXPECT_EQ(w.started, (std::vector<Started>{{RunKind::Test, "Test Mode: "}}));
+    EXPECT_EQ(w.calls, (Calls{"prepareRows"}));
+    EXPECT_EQ(w.cleanCaption + w.testCaption, "Clean Now!Stop Work!");
+    controller.cleanNowClick();  // a cleaning trigger during a test run: no second worker
+    EXPECT_EQ(w.started.size(), 1u);
+    EXPECT_TRUE(w.stopped.empty());
+
+    controller.testModeClick();  // stop
+    w.log = {"startup"};
+    controller.cleanNowClick();
+    EXPECT_EQ(w.started.back(), (Started{RunKind::Cleaning, ""}));
+    EXPECT_EQ(controller.state(), RunState::Cleaning);
+    EXPECT_TRUE(w.log.empty());
+    EXPECT_TRUE(w.gaugeShown);
+    EXPECT_EQ(w.cleanCaption + w.testCaption, "Stop Work!Test Mode!");
+    EXPECT_EQ(controller.runDate() + " " + controller.runTime(), "03.07.2007 14:05:09");
+    EXPECT_FALSE(controller.execute(Command::TestMode));  // disabled during the run
+
+    w.refuseRuns = true;
+    controller.cleanNowClick();  // stop
+    controller.cleanNowClick();  // cannot start
+    EXPECT_EQ(controller.state(), RunState::Idle);
+    EXPECT_FALSE(w.gaugeShown);
+    EXPECT_EQ(w.cleanCaption, "Clean Now!");
 }
 
 TEST_F(MainControllerTest, BrowsersAreClosedOnlyForCleaningAndOnlyWhenAsked) {
     controller.testModeClick();
     controller.testModeClick();
     controller.cleanNowClick();
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "closeBrowsers"), 0);
     controller.cleanNowClick();
-    settings.numbers["CloseIEBeforeErasing"] = 1;
-    view.queue = 0;  // closed even when the queue turns out empty
+    EXPECT_EQ(w.count("closeBrowsers"), 0);
+    w.numbers["CloseIEBeforeErasing"] = 1;
+    w.queue = 0;  // closed even when the queue turns out empty
     controller.cleanNowClick();
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "closeBrowsers"), 1);
+    EXPECT_EQ(w.count("closeBrowsers"), 1);
 }
 
 TEST_F(MainControllerTest, StopGoesIdleAtOnceAndDiscardsTheStoppedRunsCompletion) {
     controller.cleanNowClick();
     const std::uint64_t first = controller.runId();
     controller.cleanNowClick();  // "Stop Work!"
-    EXPECT_EQ(runs.stopped, (std::vector<std::uint64_t>{first}));
+    EXPECT_EQ(w.stopped, (std::vector<std::uint64_t>{first}));
     EXPECT_EQ(controller.state(), RunState::Idle);
-    EXPECT_EQ(view.cleanCaption, "Clean Now!");
-    EXPECT_FALSE(view.gaugeShown);
+    EXPECT_EQ(w.cleanCaption, "Clean Now!");
 
     // Restart at once: a new run with a new id; the old one's report is ignored.
     controller.cleanNowClick();
-    EXPECT_EQ(runs.started.size(), 2u);
-    EXPECT_NE(controller.runId(), first);
-    controller.runFinished(first, figures());
+    const std::uint64_t second = controller.runId();
+    EXPECT_NE(second, first);
+    controller.runFinished(first, RunFigures{});
     EXPECT_EQ(controller.state(), RunState::Cleaning);
-    EXPECT_TRUE(view.results.empty());
-    EXPECT_TRUE(view.trailers.empty());
-}
+    // Closing the window stops the run; its report is ignored too.
+    controller.shutdownRuns();
+    EXPECT_EQ(w.stopped.back(), second);
+    controller.runFinished(second, RunFigures{});
+    EXPECT_TRUE(w.calls.empty());
 
-TEST_F(MainControllerTest, StoppedTestRunGivesRowsBackTheirIcons) {
     controller.testModeClick();
+    controller.testModeClick();  // a stopped test run gives rows back their icons
+    EXPECT_EQ(w.calls.back(), "restoreRows");
+}
+
+TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsStartDate) {
+    w.numbers["StoreDate"] = 1;
+    controller.setQuietRun(true);
     controller.testModeClick();
-    EXPECT_EQ(view.calls.back(), "restoreRows");
-    EXPECT_EQ(controller.state(), RunState::Idle);
-    EXPECT_EQ(view.testCaption, "Test Mode!");
-}
+    finish();
+    EXPECT_EQ(w.calls, (Calls{"prepareRows", "status", "trailer"}));
+    EXPECT_EQ(w.strings.count("LastDate"), 0u);
+    EXPECT_TRUE(controller.quietRun());  // only a cleaning completion clears it
+    EXPECT_EQ(w.testCaption, "Test Mode!");
 
-TEST_F(MainControllerTest, CleaningTriggerDuringATestRunStartsNoSecondWorker) {
-    controller.testModeClick();
-    controller.cleanNowClick();
-    EXPECT_EQ(runs.started.size(), 1u);
-    EXPECT_EQ(controller.state(), RunState::Testing);
-    EXPECT_TRUE(runs.stopped.empty());
-}
-
-TEST_F(MainControllerTest, RunThatCannotStartLeavesTheWindowIdle) {
-    runs.refuse = true;
-    controller.cleanNowClick();
-    EXPECT_EQ(controller.state(), RunState::Idle);
-    EXPECT_FALSE(view.gaugeShown);
-    EXPECT_EQ(view.cleanCaption, "Clean Now!");
-}
-
-// --- completion ----------------------------------------------------------------
-
-TEST_F(MainControllerTest, TestCompletionShowsTheTestTextsAndDoesNotTouchLastDate) {
-    settings.numbers["StoreDate"] = 1;
-    controller.testModeClick();
-    controller.runFinished(controller.runId(), figures());
-    ASSERT_EQ(view.results.size(), 1u);
-    EXPECT_EQ(view.results[0].title, "Test mode is Completed");
-    EXPECT_EQ(view.results[0].headline, "Test mode is Completed!");
-    EXPECT_EQ(view.results[0].line1, "Found Evidence in Registry: 5");
-    EXPECT_EQ(view.results[0].line2, "Found Junk Files: 12");
-    EXPECT_EQ(view.results[0].line3, "Used Hard Drive Space: 1.00 MB");
-    EXPECT_EQ(view.status,
-              "Found Evidence in Registry: 5, Files: 12, Used Hard Drive Space: 1.00 MB");
-    EXPECT_EQ(view.trailers, (std::vector<std::string>{view.status}));
-    EXPECT_EQ(settings.strings.count("LastDate"), 0u);
-    EXPECT_EQ(controller.state(), RunState::Idle);
-    EXPECT_EQ(view.testCaption, "Test Mode!");
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "save"), 0);
-}
-
-TEST_F(MainControllerTest, CleaningCompletionReportsRemovedFiguresSavesAndStoresTheStartDate) {
-    settings.numbers["StoreLog"] = 1;
-    settings.numbers["StoreDate"] = 1;
+    w.numbers["StoreLog"] = 1;
+    w.calls.clear();
     controller.cleanNowClick();
     system.now.hour = 23;  // completion time must not be used
-    controller.runFinished(controller.runId(), figures());
-    ASSERT_EQ(view.results.size(), 1u);
-    EXPECT_EQ(view.results[0].title, "Cleaning is Completed");
-    EXPECT_EQ(view.results[0].line1, "Cleaned Evidence in Registry: 3");
-    EXPECT_EQ(view.results[0].line2, "Removed Junk Files: 12");
-    EXPECT_EQ(view.results[0].line3, "Released Hard Drive Space: 1.00 MB");
-    EXPECT_EQ(view.status,
-              "Cleaned Evidence in Registry: 3, Files: 12, Released Hard Drive Space: 1.00 MB");
-    EXPECT_EQ(settings.strings["LastDate"], "03.07.2007 at 14:05:09");
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"result", "status", "trailer", "save"}));
-}
+    finish();
+    EXPECT_FALSE(controller.quietRun());
+    EXPECT_EQ(w.calls, (Calls{"status", "trailer", "save"}));
+    EXPECT_EQ(w.status, "Cleaned Evidence in Registry: 3, Files: 12, Released Hard Drive Space: 1.00 MB");
+    EXPECT_EQ(w.strings["LastDate"], "03.07.2007 at 14:05:09");
 
-TEST_F(MainControllerTest, ResultWindowSwitchedOffOrQuietStillGivesStatusAndTrailer) {
-    settings.numbers["ResultWindow"] = 0;
+    w.calls.clear();
     controller.cleanNowClick();
-    controller.runFinished(controller.runId(), figures());
-    EXPECT_TRUE(view.results.empty());
-    EXPECT_EQ(view.trailers.size(), 1u);
-
-    settings.numbers["ResultWindow"] = 1;
-    controller.setQuietRun(true);
-    controller.cleanNowClick();
-    controller.runFinished(controller.runId(), figures());
-    EXPECT_TRUE(view.results.empty());
-    EXPECT_FALSE(controller.quietRun());  // cleared by the cleaning completion
-
-    // A test completion leaves quiet-run as it found it.
-    controller.setQuietRun(true);
-    controller.testModeClick();
-    controller.runFinished(controller.runId(), figures());
-    EXPECT_TRUE(view.results.empty());
-    EXPECT_TRUE(controller.quietRun());
+    finish();
+    ASSERT_EQ(w.results.size(), 1u);
+    EXPECT_EQ(w.results[0].line1, "Cleaned Evidence in Registry: 3");
+    EXPECT_EQ(w.calls, (Calls{"result", "status", "trailer", "save"}));
 }
 
 TEST_F(MainControllerTest, PendingShutdownAndRestartFollowTheSavedLogWithoutResultWindow) {
-    settings.numbers["StoreLog"] = 1;
-    settings.numbers["StoreDate"] = 1;
-    view.queue = 0;
+    w.numbers["StoreLog"] = 1;
+    w.queue = 0;
     controller.execute(Command::TraySafeShutdown);  // empty queue: stays pending
     EXPECT_TRUE(controller.shutdownPending());
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "shutdown"), 0);
-
-    view.queue = 2;
+    w.queue = 2;
     controller.execute(Command::TraySafeRestart);
-    controller.runFinished(controller.runId(), figures());
-    EXPECT_TRUE(view.results.empty());
-    EXPECT_EQ(view.calls,
-              (std::vector<std::string>{"status", "trailer", "save", "shutdown", "restart"}));
-    EXPECT_EQ(settings.strings["LastDate"], "03.07.2007 at 14:05:09");
+    finish();
+    EXPECT_EQ(w.calls, (Calls{"status", "trailer", "save", "shutdown", "restart"}));
 
-    // Test runs never carry the request out.
-    view.calls.clear();
+    w.calls.clear();  // test runs never carry the request out
     controller.testModeClick();
-    controller.runFinished(controller.runId(), figures());
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "shutdown"), 0);
-    EXPECT_EQ(view.results.size(), 1u);
+    finish();
+    EXPECT_EQ(w.count("shutdown"), 0);
 }
-
-// --- tray starts and hide-after-run ------------------------------------------
 
 TEST_F(MainControllerTest, TrayRunWhileHiddenShowsTheWindowAndHidesItAgainFirst) {
-    view.visible = false;
+    w.visible = false;
     controller.execute(Command::TrayCleanNow);
-    EXPECT_TRUE(view.visible);
-    EXPECT_TRUE(controller.hideAfterRun());
-    view.calls.clear();
-    controller.runFinished(controller.runId(), figures());
-    EXPECT_FALSE(view.visible);
-    EXPECT_EQ(view.calls.front(), "hide");
-    EXPECT_EQ(view.results.size(), 1u);
+    EXPECT_TRUE(w.visible);
+    w.calls.clear();
+    finish();
+    EXPECT_EQ(w.calls.front(), "hide");
     EXPECT_FALSE(controller.hideAfterRun());
-}
 
-TEST_F(MainControllerTest, TrayRunWhileVisibleKeepsTheWindowVisible) {
-    controller.execute(Command::TrayTestMode);
-    EXPECT_FALSE(controller.hideAfterRun());
-    controller.runFinished(controller.runId(), figures());
-    EXPECT_TRUE(view.visible);
-}
+    w.visible = true;
+    controller.execute(Command::TrayTestMode);  // started while visible: stays visible
+    finish();
+    EXPECT_TRUE(w.visible);
 
-TEST_F(MainControllerTest, StoppingATrayRunForgetsHideAfterRun) {
-    view.visible = false;
+    w.visible = false;
     controller.execute(Command::TrayCleanNow);
-    controller.cleanNowClick();  // stop
-    EXPECT_FALSE(controller.hideAfterRun());
+    controller.cleanNowClick();  // stopping forgets hide-after-run
     controller.cleanNowClick();
-    controller.runFinished(controller.runId(), figures());
-    EXPECT_TRUE(view.visible);
+    finish();
+    EXPECT_TRUE(w.visible);
 }
 
-// --- dialogs, hotkeys, timer ---------------------------------------------------
-
-TEST_F(MainControllerTest, DialogCommandsAreRefusedUntilTheDialogExists) {
+TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsOnlyWhenConfirmed) {
     EXPECT_FALSE(controller.execute(Command::EraseItems));
     EXPECT_FALSE(controller.execute(Command::TrayOptions));
-    EXPECT_TRUE(view.dialogs.empty());
     EXPECT_TRUE(controller.execute(Command::About));
-    EXPECT_EQ(view.dialogs, (std::vector<Dialog>{Dialog::About}));
-}
+    EXPECT_EQ(w.dialogs, (std::vector<Dialog>{Dialog::About}));
 
-TEST_F(MainControllerTest, EraseItemsRebuildsTheQueueOnlyWhenConfirmed) {
     controller.setDialogAvailable(Dialog::EraseItems, true);
     controller.markItemsChanged();  // left over from before: cleared on opening
     controller.execute(Command::EraseItems);
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "rebuild"), 0);
-    view.onDialog = [&](Dialog) { controller.markItemsChanged(); };
+    EXPECT_EQ(w.count("rebuild"), 0);
+    w.onDialog = [&] { controller.markItemsChanged(); };
     controller.execute(Command::TrayEraseItems);
-    EXPECT_EQ(view.calls.back(), "rebuild");
+    EXPECT_EQ(w.calls, (Calls{"rebuild"}));
 }
 
 TEST_F(MainControllerTest, OptionsReregistersHotkeysWithItsOwnDefaultsAndArmsTheTimer) {
     controller.registerHotkeys(true);
-    EXPECT_EQ(hotkeys.registered,
-              (std::vector<std::string>{"Shift+Ctrl+Alt+X", "Ctrl+Shift+U", "Shift+Alt+B"}));
+    EXPECT_EQ(w.hotkeys, (Calls{"Shift+Ctrl+Alt+X", "Ctrl+Shift+U", "Shift+Alt+B"}));
     controller.setDialogAvailable(Dialog::Options, true);
-    hotkeys.registered.clear();
-    settings.strings["HotKey1"] = "";
-    settings.numbers["EraseEveryTime"] = 2;
-    settings.numbers["EraseEvery"] = 1;
+    w.hotkeys.clear();
+    w.strings["HotKey1"] = "";
+    w.numbers["EraseEveryTime"] = 2;
+    w.numbers["EraseEvery"] = 1;
     controller.execute(Command::Options);
-    EXPECT_EQ(hotkeys.unregisters, 2);
-    EXPECT_EQ(hotkeys.registered, (std::vector<std::string>{"", "Ctrl+U", "Shift+B"}));
+    EXPECT_EQ(w.unregisters, 2);
+    EXPECT_EQ(w.hotkeys, (Calls{"", "Ctrl+U", "Shift+B"}));
     EXPECT_EQ(controller.hotkeyIds(), (std::vector<int>{0, 2, 3}));
-    ASSERT_EQ(view.timers.size(), 1u);
-    EXPECT_EQ(view.timers[0], (std::pair<std::uint32_t, bool>{28800000u, true}));
+    using Timers = std::vector<std::pair<std::uint32_t, bool>>;
+    EXPECT_EQ(w.timers, (Timers{{28800000u, true}}));
 
-    settings.numbers["EraseEveryTime"] = 7;  // unknown: timer left as it was
+    w.numbers["EraseEveryTime"] = 7;  // unknown: timer left as it was
     controller.execute(Command::Options);
-    EXPECT_EQ(view.timers.size(), 1u);
-    settings.numbers["EraseEveryTime"] = 0;
-    settings.numbers["EraseEvery"] = 0;
+    w.numbers["EraseEveryTime"] = 0;
+    w.numbers["EraseEvery"] = 0;
     controller.execute(Command::Options);
-    EXPECT_EQ(view.timers.back(), (std::pair<std::uint32_t, bool>{900000u, false}));
+    EXPECT_EQ(w.timers, (Timers{{28800000u, true}, {900000u, false}}));
 }
 
-TEST_F(MainControllerTest, ClosingStopsTheRunWithoutCompletion) {
-    controller.cleanNowClick();
-    const auto id = controller.runId();
-    controller.shutdownRuns();
-    EXPECT_EQ(runs.stopped, (std::vector<std::uint64_t>{id}));
-    controller.runFinished(id, figures());
-    EXPECT_TRUE(view.trailers.empty());
-}
-
-// --- plain arithmetic ------------------------------------------------------------
-
-TEST(DialogPlacement, OffsetFromTheVisibleWindowOrCentredWhenHidden) {
-    Point p = dialogPlacement(true, Point{100, 50}, 1024, 768, 300, 200);
-    EXPECT_EQ(p.x, 130);
-    EXPECT_EQ(p.y, 80);
-    p = dialogPlacement(false, Point{100, 50}, 1024, 768, 301, 201);
-    EXPECT_EQ(p.x, 512 - 150);
-    EXPECT_EQ(p.y, 384 - 100);
-    p = centredPlacement(1023, 767, 482, 383);
-    EXPECT_EQ(p.x, 511 - 241);
-    EXPECT_EQ(p.y, 383 - 191);
-    // A window wider than the screen goes to a negative left edge, toward zero.
-    p = centredPlacement(300, 200, 481, 383);
-    EXPECT_EQ(p.x, 150 - 240);
+TEST(DialogPlacement, OffsetFromTheVisibleWindowOrCentredRoundingTowardZero) {
+    const auto xy = [](Point p) { return std::make_pair(p.x, p.y); };
+    EXPECT_EQ(xy(dialogPlacement(true, Point{100, 50}, 1024, 768, 300, 200)), std::make_pair(130, 80));
+    EXPECT_EQ(xy(dialogPlacement(false, Point{100, 50}, 1024, 768, 301, 201)),
+              std::make_pair(512 - 150, 384 - 100));
+    EXPECT_EQ(xy(centredPlacement(1023, 767, 482, 383)), std::make_pair(511 - 241, 383 - 191));
+    EXPECT_EQ(centredPlacement(300, 200, 481, 383).x, 150 - 240);  // wider than the screen
 }
 
 }  // namespace

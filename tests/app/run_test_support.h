@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,8 +25,7 @@ namespace cindral::test {
 
 class FakeRecycleBin : public platform::RecycleBin {
 public:
-    bool queryOk = true;
-    bool emptyOk = true;
+    bool queryOk = true, emptyOk = true;
     platform::RecycleBinContents contents;
     int emptied = 0;
     bool query(platform::RecycleBinContents& out) override {
@@ -42,30 +42,20 @@ public:
 class FakeClipboard : public platform::Clipboard {
 public:
     int emptied = 0;
-    bool empty() override {
-        ++emptied;
-        return true;
-    }
+    bool empty() override { ++emptied; return true; }
 };
 
 class FakeUrlCache : public platform::UrlCache {
 public:
-    int cacheCleared = 0;
-    int historyCleared = 0;
+    int cacheCleared = 0, historyCleared = 0;
     void clearCache() override { ++cacheCleared; }
-    bool clearHistory() override {
-        ++historyCleared;
-        return true;
-    }
+    bool clearHistory() override { ++historyCleared; return true; }
 };
 
 class FakeBrowserWindows : public platform::BrowserWindows {
 public:
     int calls = 0;
-    int closeAll() override {
-        ++calls;
-        return 0;
-    }
+    int closeAll() override { ++calls; return 0; }
 };
 
 struct FakeServices {
@@ -105,8 +95,7 @@ protected:
                 const std::map<std::string, std::string>& extra = {}) {
         std::string text = "[Items]\r\n";
         for (const auto& item : engine::enumerateBuiltInItems()) {
-            bool on = false;
-            for (int p : positions) on = on || p == item.position;
+            const bool on = std::count(positions.begin(), positions.end(), item.position) > 0;
             text += item.name + "=" + (on ? "1" : "0") + "\r\n";
         }
         for (const auto& [key, value] : extra) text += key + "=" + value + "\r\n";
@@ -164,9 +153,7 @@ struct ViewRecord {
         });
     }
     bool contains(const std::string& text) const {
-        for (const auto& t : texts)
-            if (t == text) return true;
-        return false;
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
 };
 

@@ -1,31 +1,24 @@
 // A sandboxed platform whose program folder, Windows folder and cookie folder
-// lie inside the sandbox, and whose file writes can be made to fail.
+// lie inside the sandbox, and whose file reads and writes can be made to fail.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/engine_test_support.h"
 #include "platform/platform.h"
-#include "support/sandbox.h"
 #include "support/forwarding_system.h"
+#include "support/sandbox.h"
 
 namespace cindral::test {
 
-class RedirectedFiles : public platform::Files {
+class RedirectedFiles : public engine::test::FilesDecorator {
 public:
-    explicit RedirectedFiles(platform::Files& inner) : inner_(inner) {}
+    using FilesDecorator::FilesDecorator;
     bool failWrites = false;
     std::vector<std::string> unreadable;  // readFile fails for these paths
     std::string windows;
 
-    bool listFolder(const std::string& f, std::vector<platform::DirEntry>& e) override {
-        return inner_.listFolder(f, e);
-    }
-    bool deleteFile(const std::string& p) override { return inner_.deleteFile(p); }
-    bool createFolder(const std::string& p) override { return inner_.createFolder(p); }
-    bool fileExists(const std::string& p) override { return inner_.fileExists(p); }
-    bool folderExists(const std::string& p) override { return inner_.folderExists(p); }
     bool readFile(const std::string& p, std::string& b) override {
         for (const auto& u : unreadable)
             if (u == p) return false;
@@ -34,29 +27,15 @@ public:
     bool writeFileAtomic(const std::string& p, const std::string& b) override {
         return !failWrites && inner_.writeFileAtomic(p, b);
     }
-    bool fileSize(const std::string& p, std::uint64_t& s) override { return inner_.fileSize(p, s); }
-    bool renameFile(const std::string& a, const std::string& b) override {
-        return inner_.renameFile(a, b);
-    }
-    std::unique_ptr<platform::OverwriteFile> openForOverwrite(const std::string& p) override {
-        return inner_.openForOverwrite(p);
-    }
-    std::uint32_t logicalDrives() override { return inner_.logicalDrives(); }
-    std::uint32_t driveType(const std::string& r) override { return inner_.driveType(r); }
     std::string windowsFolder() override { return windows; }
-    std::string tempPath() override { return inner_.tempPath(); }
-
-private:
-    platform::Files& inner_;
 };
 
-class RedirectedSystem : public cindral::test::ForwardingSystem {
+class RedirectedSystem : public ForwardingSystem {
 public:
-    explicit RedirectedSystem(platform::System& inner) : ForwardingSystem(inner) {}
+    using ForwardingSystem::ForwardingSystem;
     std::string exePath;
     platform::SystemVersion ver{platform::kPlatformNt, 5, 1};
     platform::SystemTime now{2006, 3, 0, 5, 9, 4, 7, 0};
-
     platform::SystemTime localTime() override { return now; }
     platform::SystemVersion version() override { return ver; }
     std::string executablePath() override { return exePath; }

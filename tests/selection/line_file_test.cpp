@@ -4,58 +4,39 @@
 
 #include "selection/data_test_platform.h"
 
-using cindral::selection::LineRules;
-using cindral::selection::readLineFile;
-using cindral::selection::ReadStatus;
-using cindral::selection::splitLines;
-using cindral::selection::writeLineFile;
+using namespace cindral::selection;
 using Lines = std::vector<std::string>;
 
-namespace {
-
-struct SplitCase {
-    const char* name;
-    std::string bytes;
-    Lines run;
-    Lines dialog;
-    Lines keeper;
-};
-
-std::string B(const char* s, std::size_t n) { return std::string(s, n); }
-
-const SplitCase kCases[] = {
-    {"empty", "", {}, {}, {}},
-    {"crlf each line", "a\r\nb\r\n", {"a", "b"}, {"a", "b"}, {"a", "b"}},
-    {"no final line end", "a\r\nb", {"a", "b"}, {"a", "b"}, {"a", "b"}},
-    {"lone cr", "a\rb\r", {"a", "b"}, {"a", "b"}, {"a", "b"}},
-    {"lone lf", "a\nb\r\n", {"a", "b"}, {"a\nb"}, {"a\nb"}},
-    {"lf then cr", "a\n\rb", {"a", "", "b"}, {"a\n", "b"}, {"a\n", "b"}},
-    {"empty inner line", "a\r\n\r\nb\r\n", {"a", "", "b"}, {"a", "", "b"}, {"a", "", "b"}},
-    {"only line end", "\r\n", {""}, {""}, {""}},
-    {"cr cr lf", "a\r\r\n", {"a", ""}, {"a", ""}, {"a", ""}},
-    {"nul inside a line", B("ab\0cd\r\nef\r\n", 11), {"ab"}, {"ab"}, {"ab", "ef"}},
-    {"nul at line start", B("ab\r\n\0cd\r\nef\r\n", 13), {"ab"}, {"ab"}, {"ab"}},
-    {"nul in last entry", B("ab\r\ncd\0x", 8), {"ab", "cd"}, {"ab", "cd"}, {"ab", "cd"}},
-    {"trailing lone lf", "a\r\nb\n", {"a", "b"}, {"a", "b\n"}, {"a", "b\n"}},
-};
-
-}  // namespace
-
 TEST(LineFileSplit, EachReaderFollowsItsOwnLineEndAndNulRules) {
-    for (const auto& c : kCases) {
-        EXPECT_EQ(splitLines(c.bytes, LineRules::Run), c.run) << "run: " << c.name;
-        EXPECT_EQ(splitLines(c.bytes, LineRules::Dialog), c.dialog) << "dialog: " << c.name;
-        EXPECT_EQ(splitLines(c.bytes, LineRules::Keeper), c.keeper) << "keeper: " << c.name;
-    }
-}
-
-TEST(LineFileSplit, ForEachLineSeesTheSameLines) {
-    for (const auto& c : kCases) {
+    const auto B = [](const char* s, std::size_t n) { return std::string(s, n); };
+    const struct {
+        const char* name;
+        std::string bytes;
+        Lines run, dialog, keeper;
+    } cases[] = {
+        {"empty", "", {}, {}, {}},
+        {"crlf each line", "a\r\nb\r\n", {"a", "b"}, {"a", "b"}, {"a", "b"}},
+        {"no final line end", "a\r\nb", {"a", "b"}, {"a", "b"}, {"a", "b"}},
+        {"lone cr", "a\rb\r", {"a", "b"}, {"a", "b"}, {"a", "b"}},
+        {"lone lf", "a\nb\r\n", {"a", "b"}, {"a\nb"}, {"a\nb"}},
+        {"lf then cr", "a\n\rb", {"a", "", "b"}, {"a\n", "b"}, {"a\n", "b"}},
+        {"empty inner line", "a\r\n\r\nb\r\n", {"a", "", "b"}, {"a", "", "b"}, {"a", "", "b"}},
+        {"only line end", "\r\n", {""}, {""}, {""}},
+        {"cr cr lf", "a\r\r\n", {"a", ""}, {"a", ""}, {"a", ""}},
+        {"nul inside a line", B("ab\0cd\r\nef\r\n", 11), {"ab"}, {"ab"}, {"ab", "ef"}},
+        {"nul at line start", B("ab\r\n\0cd\r\nef\r\n", 13), {"ab"}, {"ab"}, {"ab"}},
+        {"nul in last entry", B("ab\r\ncd\0x", 8), {"ab", "cd"}, {"ab", "cd"}, {"ab", "cd"}},
+        {"trailing lone lf", "a\r\nb\n", {"a", "b"}, {"a", "b\n"}, {"a", "b\n"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(splitLines(c.bytes, LineRules::Run), c.run);
+        EXPECT_EQ(splitLines(c.bytes, LineRules::Dialog), c.dialog);
+        EXPECT_EQ(splitLines(c.bytes, LineRules::Keeper), c.keeper);
         for (auto rules : {LineRules::Run, LineRules::Dialog, LineRules::Keeper}) {
             Lines seen;
-            cindral::selection::forEachLine(c.bytes, rules,
-                                            [&](std::string_view l) { seen.emplace_back(l); });
-            EXPECT_EQ(seen, splitLines(c.bytes, rules)) << c.name;
+            forEachLine(c.bytes, rules, [&](std::string_view l) { seen.emplace_back(l); });
+            EXPECT_EQ(seen, splitLines(c.bytes, rules));
         }
     }
 }
@@ -72,9 +53,6 @@ TEST_F(LineFileIo, WritesEveryLineWithCrLfAndReadsItBack) {
     Lines lines{"stale"};
     EXPECT_EQ(readLineFile(env.files, path(), LineRules::Dialog, lines), ReadStatus::Ok);
     EXPECT_EQ(lines, (Lines{"one", "", "three"}));
-}
-
-TEST_F(LineFileIo, EmptyListIsAnEmptyFile) {
     ASSERT_TRUE(writeLineFile(env.files, path(), {}));
     EXPECT_EQ(env.read(path()), "");
 }
@@ -90,14 +68,12 @@ TEST_F(LineFileIo, MissingAndUnreadableFilesGiveNoLinesAndSayWhy) {
     EXPECT_TRUE(lines.empty());
 }
 
-TEST_F(LineFileIo, FailedWriteReportsFailureAndKeepsTheOldFile) {
+TEST_F(LineFileIo, FailedWriteKeepsTheOldFileAndAMissingFolderIsNotCreated) {
     ASSERT_TRUE(env.sandbox.writeFile(path(), "old\r\n"));
     env.files.failWrites = true;
     EXPECT_FALSE(writeLineFile(env.files, path(), {"new"}));
     EXPECT_EQ(env.read(path()), "old\r\n");
-}
-
-TEST_F(LineFileIo, WriteIntoMissingFolderFailsWithoutCreatingIt) {
+    env.files.failWrites = false;
     const std::string target = env.sandbox.root() + "NoSuchFolder\\list.dat";
     EXPECT_FALSE(writeLineFile(env.files, target, {"x"}));
     EXPECT_FALSE(env.sandbox.exists(target));
