@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
@@ -16,6 +17,28 @@
 #include "support/sandbox.h"
 
 namespace cindral::engine::test {
+
+using Lines = std::vector<std::string>;
+
+inline Lines sorted(Lines v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+// Registry helpers on key paths below HKEY_CURRENT_USER.
+inline void setText(platform::Registry& reg, const std::string& path, const std::string& name,
+                    const std::string& data) {
+    platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser, path));
+    ASSERT_TRUE(platform::writeText(reg, key.get(), name, data)) << path;
+}
+// The key's value names, sorted; none when the key is missing.
+inline Lines valueNames(platform::Registry& reg, const std::string& path) {
+    Lines names;
+    platform::KeyHolder key(reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser, path));
+    if (key) reg.valueNames(key.get(), names);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 class RecordingView : public LogView {
 public:
@@ -111,6 +134,7 @@ protected:
     void folder(const std::string& relative) { ASSERT_TRUE(box_.makeFolder(at(relative))); }
     bool exists(const std::string& relative) { return box_.exists(at(relative)); }
     std::string at(const std::string& relative) const { return box_.root() + relative; }
+    Lines sortedLines() const { return sorted(view_.lines); }
 
     cindral::test::Sandbox box_;
     platform::Platform platform_;

@@ -9,30 +9,25 @@
 namespace cindral::engine {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // Records what WipeFile does to a file: the bytes of each pass, the calls in
 // order, and the file's name and size when the final deletion comes.
 class WipeSpy : public test::HookedFiles {
 public:
     using HookedFiles::HookedFiles;
-
-    std::vector<std::string> passes;  // bytes written after each seekToStart
-    std::string calls;                // S seek, W write, F flush, T truncate, C close
-    std::size_t largestWrite = 0;
-    std::size_t smallestWrite = SIZE_MAX;
-    std::string renamedFrom, renamedTo;
+    Lines passes;                    // bytes written after each seekToStart
+    std::string calls;               // S seek, W writes, F flush, T truncate, C close
+    std::vector<std::size_t> writes;  // sizes of the writes of the first pass
+    std::string renamedTo;
     std::uint64_t sizeAtDelete = UINT64_MAX;
     bool refuseOpen = false;
-    int opens = 0;
 
     std::unique_ptr<platform::OverwriteFile> openForOverwrite(const std::string& p) override {
-        ++opens;
-        if (refuseOpen) return nullptr;
-        auto inner = inner_.openForOverwrite(p);
-        if (!inner) return nullptr;
-        return std::make_unique<Spy>(std::move(inner), *this);
+        auto inner = refuseOpen ? nullptr : inner_.openForOverwrite(p);
+        return inner ? std::make_unique<Spy>(std::move(inner), *this) : nullptr;
     }
     bool renameFile(const std::string& a, const std::string& b) override {
-        renamedFrom = a;
         renamedTo = b;
         return inner_.renameFile(a, b);
     }
@@ -44,42 +39,28 @@ public:
 private:
     struct Spy : platform::OverwriteFile {
         Spy(std::unique_ptr<platform::OverwriteFile> i, WipeSpy& o) : inner(std::move(i)), owner(o) {}
+        void note(char c) {
+            if (c != 'W' || owner.calls.back() != 'W') owner.calls += c;
+        }
         std::uint64_t size() override { return inner->size(); }
         bool seekToStart() override {
-            owner.calls += 'S';
+            note('S');
             owner.passes.emplace_back();
             return inner->seekToStart();
         }
         bool write(const void* data, std::size_t n) override {
-            owner.calls += 'W';
-            owner.largestWrite = std::max(owner.largestWrite, n);
-            owner.smallestWrite = std::min(owner.smallestWrite, n);
-            if (!owner.passes.empty()) owner.passes.back().append(static_cast<const char*>(data), n);
+            note('W');
+            if (owner.passes.size() == 1) owner.writes.push_back(n);
+            owner.passes.back().append(static_cast<const char*>(data), n);
             return inner->write(data, n);
         }
-        bool flush() override {
-            owner.calls += 'F';
-            return inner->flush();
-        }
-        bool truncate() override {
-            owner.calls += 'T';
-            return inner->truncate();
-        }
-        bool close() override {
-            owner.calls += 'C';
-            return inner->close();
-        }
+        bool flush() override { note('F'); return inner->flush(); }
+        bool truncate() override { note('T'); return inner->truncate(); }
+        bool close() override { note('C'); return inner->close(); }
         std::unique_ptr<platform::OverwriteFile> inner;
         WipeSpy& owner;
     };
 };
-
-std::string compress(const std::string& calls) {
-    std::string out;
-    for (char c : calls)
-        if (out.empty() || out.back() != c || c != 'W') out += c;
-    return out;
-}
 
 class FileRemover : public test::EngineTest {
 protected:
@@ -98,55 +79,51 @@ protected:
     std::string line(const std::string& relative, const char* suffix) {
         return run_.LinePrefix + "Removing File: " + at(relative) + suffix;
     }
+    void secureErasing(std::uint32_t passes, std::uint32_t method) {
+        setSetting(settings::kSecureErasing, 1);
+        setSetting(settings::kPassess, passes);
+        setSetting(settings::kMethodDestruction, method);
+    }
 
     WipeSpy spy_;
 };
 
-TEST_F(FileRemover, WipeZeroOnePassOverwritesInBigBuffersThenRenamesAndDeletes) {
-    const std::size_t size = (5u << 20) / 2;  // 2.5 MiB: two full buffers and a half
+TEST_F(FileRemover, WipeOverwritesInBigBuffersFlushesTruncatesRenamesAndDeletes) {
+    const std::size_t size = (5u << 20) / 2;  // two full buffers and a half
     file("w\\secret.doc", std::string(size, 'S'));
     ASSERT_TRUE(WipeFile(spy_, at("w\\secret.doc"), 1, kWipeZero));
-    ASSERT_EQ(spy_.passes.size(), 1u);
-    EXPECT_EQ(spy_.passes[0], std::string(size, '\0'));
-    EXPECT_EQ(spy_.largestWrite, kWipeBufferSize);
-    EXPECT_GE(spy_.smallestWrite, size - 2 * kWipeBufferSize);
-    EXPECT_EQ(compress(spy_.calls), "SWFTC");  // flushed after the pass, truncated, closed
-    // Renamed within its folder to another name, empty when deleted.
-    EXPECT_EQ(spy_.renamedFrom, at("w\\secret.doc"));
+    EXPECT_EQ(spy_.passes, Lines{std::string(size, '\0')});
+    EXPECT_EQ(spy_.writes, (std::vector<std::size_t>{kWipeBufferSize, kWipeBufferSize, size / 5}));
+    EXPECT_EQ(spy_.calls, "SWFTC");
+    // Renamed within its folder to a name that tells nothing, empty when deleted.
     EXPECT_EQ(spy_.renamedTo.substr(0, at("w\\").size()), at("w\\"));
-    EXPECT_NE(spy_.renamedTo, spy_.renamedFrom);
     EXPECT_EQ(spy_.renamedTo.find("secret"), std::string::npos);
-    EXPECT_EQ(spy_.deleted, std::vector<std::string>{spy_.renamedTo});
+    EXPECT_EQ(spy_.deleted, Lines{spy_.renamedTo});
     EXPECT_EQ(spy_.sizeAtDelete, 0u);
-    EXPECT_FALSE(exists("w\\secret.doc"));
-    EXPECT_FALSE(box_.exists(spy_.renamedTo));
+    EXPECT_FALSE(exists("w\\secret.doc") || box_.exists(spy_.renamedTo));
 }
 
 TEST_F(FileRemover, WipeMethodsWriteTheirPatternsOncePerPass) {
     const std::string ff(4096, '\xFF'), zeros(4096, '\0');
     file("w\\a", std::string(4096, 'A'));
     ASSERT_TRUE(WipeFile(spy_, at("w\\a"), 2, kWipeZeroReverse));
-    EXPECT_EQ(spy_.passes, (std::vector<std::string>{zeros, ff, zeros, ff}));
-    EXPECT_EQ(compress(spy_.calls), "SWFSWFSWFSWFTC");
+    EXPECT_EQ(spy_.passes, (Lines{zeros, ff, zeros, ff}));
+    EXPECT_EQ(spy_.calls, "SWFSWFSWFSWFTC");
 
     spy_.passes.clear();
     file("w\\b", std::string(4096, 'B'));
     ASSERT_TRUE(WipeFile(spy_, at("w\\b"), 1, kWipeZeroReverseRandom));
     ASSERT_EQ(spy_.passes.size(), 3u);
-    EXPECT_EQ(spy_.passes[0], zeros);
-    EXPECT_EQ(spy_.passes[1], ff);
+    EXPECT_EQ(Lines(spy_.passes.begin(), spy_.passes.begin() + 2), (Lines{zeros, ff}));
     const std::string& rnd = spy_.passes[2];
     ASSERT_EQ(rnd.size(), 4096u);
-    EXPECT_NE(rnd, zeros);
-    EXPECT_NE(rnd, ff);
-    EXPECT_GT(std::count(rnd.begin(), rnd.end(), rnd[0]), 0);
     EXPECT_LT(std::count(rnd.begin(), rnd.end(), rnd[0]), 200);  // not one repeated byte
 
     // An unknown method is the first one; zero passes are one.
     spy_.passes.clear();
     file("w\\c", "CCCC");
     ASSERT_TRUE(WipeFile(spy_, at("w\\c"), 0, 77));
-    EXPECT_EQ(spy_.passes, std::vector<std::string>{std::string(4, '\0')});
+    EXPECT_EQ(spy_.passes, Lines{std::string(4, '\0')});
 }
 
 TEST_F(FileRemover, WipeOfEmptyMissingOrLinkedFiles) {
@@ -154,7 +131,6 @@ TEST_F(FileRemover, WipeOfEmptyMissingOrLinkedFiles) {
     EXPECT_TRUE(WipeFile(spy_, at("w\\empty"), 3, kWipeZeroReverseRandom));
     EXPECT_FALSE(exists("w\\empty"));
     EXPECT_TRUE(spy_.passes.empty());
-
     EXPECT_FALSE(WipeFile(spy_, at("w\\missing"), 1, kWipeZero));
 
     file("precious\\gold.txt", "GOLD");
@@ -166,21 +142,33 @@ TEST_F(FileRemover, WipeOfEmptyMissingOrLinkedFiles) {
     EXPECT_EQ(bytes, "GOLD");
 }
 
-TEST_F(FileRemover, TestRunReportsAndCountsButChangesNothing) {
-    run_.Erase = false;
+TEST_F(FileRemover, TestRunReportsAndCountsFilesWith64BitSizesButChangesNothing) {
     run_.LinePrefix = "Test Mode: ";
     file("t\\a.tmp", "12345");
     HandleFoundFile(ctx_, info("t\\a.tmp", 5));
     HandleFoundFile(ctx_, info("t\\sub", 0, platform::kAttrDirectory));
-    EXPECT_EQ(view_.lines, std::vector<std::string>{line("t\\a.tmp", " <OK>")});
-    EXPECT_EQ(run_.JunkFileCount, 1);
-    EXPECT_EQ(run_.JunkByteCount, 5);
+    HandleFoundFile(ctx_, info("t\\huge.iso", 5ull << 30));
+    EXPECT_EQ(view_.lines, (Lines{line("t\\a.tmp", " <OK>"), line("t\\huge.iso", " <OK>")}));
+    EXPECT_EQ(run_.JunkFileCount, 2);
+    EXPECT_EQ(run_.JunkByteCount, 5 + (5ll << 30));
     EXPECT_TRUE(exists("t\\a.tmp"));
     EXPECT_TRUE(spy_.deleted.empty());
+}
 
-    // Sizes beyond 32 bits are counted whole.
-    HandleFoundFile(ctx_, info("t\\huge.iso", 5ull << 30));
-    EXPECT_EQ(run_.JunkByteCount, 5 + (5ll << 30));
+TEST_F(FileRemover, CleanRunDeletesOrReportsUsedAndCountsOnlyDeletions) {
+    run_.Erase = true;
+    file("d\\gone.tmp", "abc");
+    file("d\\locked.tmp", "abc");
+    spy_.beforeDelete = [&](const std::string& p) { return p != at("d\\locked.tmp"); };
+    for (const char* name : {"d\\gone.tmp", "d\\locked.tmp", "d\\vanished.tmp"})
+        HandleFoundFile(ctx_, info(name, 3));
+    EXPECT_EQ(view_.lines, (Lines{line("d\\gone.tmp", " <OK>"), line("d\\locked.tmp", " <USED>"),
+                                  line("d\\vanished.tmp", " <USED>")}));
+    EXPECT_EQ(run_.JunkFileCount, 1);
+    EXPECT_EQ(run_.JunkByteCount, 3);
+    EXPECT_FALSE(exists("d\\gone.tmp"));
+    EXPECT_TRUE(exists("d\\locked.tmp"));
+    EXPECT_TRUE(spy_.calls.empty());  // no wipe without "SecureErasing"
 }
 
 TEST_F(FileRemover, CookieKeeperListProtectsOnlyWhileTheCookieItemRuns) {
@@ -189,71 +177,44 @@ TEST_F(FileRemover, CookieKeeperListProtectsOnlyWhileTheCookieItemRuns) {
     run_.CookieKeepers = {"nothing", box_.platform().system->upperCase(at("c\\ann@site.txt"))};
     run_.KeeperMode = kKeeperCookies;
     HandleFoundFile(ctx_, info("c\\ann@site.txt"));
-    EXPECT_EQ(view_.lines, std::vector<std::string>{line("c\\ann@site.txt", " <SKIPPED>")});
-    EXPECT_EQ(run_.JunkFileCount, 0);
     EXPECT_TRUE(exists("c\\ann@site.txt"));
-
     run_.KeeperMode = kKeeperNone;
     HandleFoundFile(ctx_, info("c\\ann@site.txt"));
-    EXPECT_EQ(view_.lines.back(), line("c\\ann@site.txt", " <OK>"));
+    EXPECT_EQ(view_.lines, (Lines{line("c\\ann@site.txt", " <SKIPPED>"), line("c\\ann@site.txt", " <OK>")}));
     EXPECT_EQ(run_.JunkFileCount, 1);
     EXPECT_FALSE(exists("c\\ann@site.txt"));
 }
 
-TEST_F(FileRemover, CleanRunDeletesOrReportsUsed) {
-    run_.Erase = true;
-    file("d\\gone.tmp", "abc");
-    file("d\\locked.tmp", "abc");
-    spy_.beforeDelete = [&](const std::string& p) { return p != at("d\\locked.tmp"); };
-    HandleFoundFile(ctx_, info("d\\gone.tmp", 3));
-    HandleFoundFile(ctx_, info("d\\locked.tmp", 3));
-    HandleFoundFile(ctx_, info("d\\vanished.tmp", 3));
-    EXPECT_EQ(view_.lines, (std::vector<std::string>{line("d\\gone.tmp", " <OK>"),
-                                                     line("d\\locked.tmp", " <USED>"),
-                                                     line("d\\vanished.tmp", " <USED>")}));
-    EXPECT_EQ(run_.JunkFileCount, 1);
-    EXPECT_EQ(run_.JunkByteCount, 3);
-    EXPECT_FALSE(exists("d\\gone.tmp"));
-    EXPECT_TRUE(exists("d\\locked.tmp"));
-    EXPECT_EQ(spy_.opens, 0);  // no wipe without "SecureErasing"
-}
-
 TEST_F(FileRemover, SecureErasingWipesWithTheChosenPassesAndMethod) {
     run_.Erase = true;
-    setSetting(settings::kSecureErasing, 1);
-    setSetting(settings::kPassess, 2);
-    setSetting(settings::kMethodDestruction, kWipeZeroReverse);
+    secureErasing(2, kWipeZeroReverse);
     file("s\\a.txt", "abcd");
     HandleFoundFile(ctx_, info("s\\a.txt", 4));
     EXPECT_EQ(spy_.passes.size(), 6u);  // 3 passes of two patterns
-    EXPECT_EQ(view_.lines, std::vector<std::string>{line("s\\a.txt", " <OK>")});
+    EXPECT_EQ(view_.lines, Lines{line("s\\a.txt", " <OK>")});
     EXPECT_EQ(run_.JunkFileCount, 1);
     EXPECT_FALSE(exists("s\\a.txt"));
 
     // A damaged pass count is held to the largest the options offer.
-    setSetting(settings::kPassess, 0xFFFFFFFF);
-    setSetting(settings::kMethodDestruction, kWipeZero);
+    secureErasing(0xFFFFFFFF, kWipeZero);
     spy_.passes.clear();
     file("s\\b.txt", "abcd");
     HandleFoundFile(ctx_, info("s\\b.txt", 4));
     EXPECT_EQ(spy_.passes.size(), kMaxPassIndex + 1);
 }
 
-TEST_F(FileRemover, AFailedWipeIsReportedUsedAndNotCounted) {
+TEST_F(FileRemover, AFailedWipeIsReportedUsedAndNotCountedInBothHandlers) {
     run_.Erase = true;
-    setSetting(settings::kSecureErasing, 1);
+    secureErasing(0, kWipeZero);
     file("s\\a.txt", "abcd");
     spy_.refuseOpen = true;
     HandleFoundFile(ctx_, info("s\\a.txt", 4));
-    EXPECT_EQ(view_.lines, std::vector<std::string>{line("s\\a.txt", " <USED>")});
-    EXPECT_EQ(run_.JunkFileCount, 0);
-    EXPECT_TRUE(exists("s\\a.txt"));
-
-    // The drive scan's wipe fails the same way.
+    EXPECT_EQ(view_.lines, Lines{line("s\\a.txt", " <USED>")});
     view_.lines = {"progress"};
     HandleDriveScanFile(ctx_, info("s\\a.txt", 4));
-    EXPECT_EQ(view_.lines, (std::vector<std::string>{"progress", line("s\\a.txt", " <USED>"), ""}));
+    EXPECT_EQ(view_.lines, (Lines{"progress", line("s\\a.txt", " <USED>"), ""}));
     EXPECT_EQ(run_.JunkFileCount, 0);
+    EXPECT_TRUE(exists("s\\a.txt"));
 }
 
 TEST_F(FileRemover, AStoppedRunBeginsNoDeletion) {
@@ -268,44 +229,35 @@ TEST_F(FileRemover, AStoppedRunBeginsNoDeletion) {
     EXPECT_EQ(run_.JunkFileCount, 0);
 }
 
-TEST_F(FileRemover, DriveScanLinesTakeOverTheProgressLine) {
-    run_.Erase = false;
+TEST_F(FileRemover, DriveScanTakesOverTheProgressLineAndCountsFilesOnly) {
     run_.LinePrefix = "Test Mode: ";
     view_.lines = {"Analyzing Folder: X"};
     HandleDriveScanFile(ctx_, info("x\\a.tmp", 7));
     HandleDriveScanFile(ctx_, info("x\\folder.tmp", 0, platform::kAttrDirectory));
-    EXPECT_EQ(view_.lines, (std::vector<std::string>{line("x\\a.tmp", " <OK>"), ""}));
-    EXPECT_EQ(run_.JunkFileCount, 1);  // the folder is passed over
+    EXPECT_EQ(view_.lines, (Lines{line("x\\a.tmp", " <OK>"), ""}));
+    EXPECT_EQ(run_.JunkFileCount, 1);
     EXPECT_EQ(run_.JunkByteCount, 7);
 
+    // A clean run: one deleted, one locked, one wiped.
     run_.Erase = true;
     run_.LinePrefix.clear();
-    file("x\\b.tmp", "12");
-    file("x\\c.tmp", "12");
+    for (const char* name : {"x\\b.tmp", "x\\c.tmp", "x\\w.tmp"}) file(name, "12");
     spy_.beforeDelete = [&](const std::string& p) { return p != at("x\\c.tmp"); };
     view_.lines = {"p1"};
     HandleDriveScanFile(ctx_, info("x\\b.tmp", 2));
     view_.lines.back() = "p2";
     HandleDriveScanFile(ctx_, info("x\\c.tmp", 2));
-    EXPECT_EQ(view_.lines, (std::vector<std::string>{line("x\\b.tmp", " <OK>"),
-                                                     line("x\\c.tmp", " <USED>"), ""}));
-    EXPECT_EQ(run_.JunkFileCount, 2);
-    EXPECT_EQ(run_.JunkByteCount, 9);
-    EXPECT_FALSE(exists("x\\b.tmp"));
+    secureErasing(0, kWipeZero);
+    view_.lines.back() = "p3";
+    HandleDriveScanFile(ctx_, info("x\\w.tmp", 2));
+    // A wipe leaves the progress line above its own.
+    EXPECT_EQ(view_.lines, (Lines{line("x\\b.tmp", " <OK>"), line("x\\c.tmp", " <USED>"), "p3",
+                                  line("x\\w.tmp", " <OK>"), ""}));
+    EXPECT_EQ(run_.JunkFileCount, 3);
+    EXPECT_EQ(run_.JunkByteCount, 11);
+    EXPECT_EQ(spy_.passes.size(), 1u);
+    EXPECT_FALSE(exists("x\\b.tmp") || exists("x\\w.tmp"));
     EXPECT_TRUE(exists("x\\c.tmp"));
-}
-
-TEST_F(FileRemover, DriveScanCountsASuccessfulWipeLikeADeletion) {
-    run_.Erase = true;
-    setSetting(settings::kSecureErasing, 1);
-    file("x\\a.tmp", "123");
-    view_.lines = {"Analyzing Folder: x"};
-    HandleDriveScanFile(ctx_, info("x\\a.tmp", 3));
-    EXPECT_EQ(view_.lines,
-              (std::vector<std::string>{"Analyzing Folder: x", line("x\\a.tmp", " <OK>"), ""}));
-    EXPECT_EQ(run_.JunkFileCount, 1);
-    EXPECT_EQ(run_.JunkByteCount, 3);
-    EXPECT_FALSE(exists("x\\a.tmp"));
 }
 
 }  // namespace

@@ -9,28 +9,31 @@
 namespace cindral::engine {
 namespace {
 
-class EmptyShellFolders : public platform::ShellFolders {
+using Lines = std::vector<std::string>;
+
+class NoShellFolders : public platform::ShellFolders {
 public:
     std::string specialFolder(int) override { return std::string(); }
 };
 
 class PathTemplate : public test::EngineTest {
 protected:
-    // Templates are upper-cased by the macro expansion, so are the paths
-    // the walker reports.
-    std::string up(const std::string& relative) {
-        return platform_.system->upperCase(at(relative));
-    }
-    // The part that came from the template is upper case, the rest comes
-    // from the listing as stored.
-    std::string removing(const std::string& fromTemplate, const std::string& listed,
-                         const char* suffix = " <OK>") {
-        return run_.LinePrefix + "Removing File: " + up(fromTemplate) + listed + suffix;
+    // The part that came from the template is upper-cased by the macro
+    // expansion; the rest comes from the listing as stored.
+    std::string removing(const std::string& fromTemplate, const std::string& listed) {
+        return run_.LinePrefix + "Removing File: " + platform_.system->upperCase(at(fromTemplate)) +
+               listed + " <OK>";
     }
     void clean(const std::string& relativeTemplate) {
+        view_.lines.clear();
         CleanPathTemplate(ctx_, at(relativeTemplate));
     }
-    std::vector<std::string> sorted(std::vector<std::string> v) {
+    Lines sortedLines(std::size_t from = 0) {
+        Lines v(view_.lines.begin() + std::min(from, view_.lines.size()), view_.lines.end());
+        std::sort(v.begin(), v.end());
+        return v;
+    }
+    static Lines sorted(Lines v) {
         std::sort(v.begin(), v.end());
         return v;
     }
@@ -41,31 +44,26 @@ TEST_F(PathTemplate, QuestionMarkWalksSubfoldersAndIsRemoved) {
     file("tmp\\a.txt");
     file("tmp\\sub\\b.txt");
     clean("tmp\\*?");
-    EXPECT_EQ(sorted(view_.lines), sorted({removing("tmp\\", "a.txt"), removing("tmp\\", "sub\\b.txt")}));
+    EXPECT_EQ(sortedLines(), sorted({removing("tmp\\", "a.txt"), removing("tmp\\", "sub\\b.txt")}));
     EXPECT_FALSE(exists("tmp\\sub\\b.txt"));
     EXPECT_TRUE(exists("tmp\\sub"));  // folders are never removed
 
     // Without the marker only the top level, also right after a recursive walk.
-    view_.lines.clear();
     file("tmp\\c.txt");
     file("tmp\\sub\\d.txt");
     clean("tmp\\*");
-    EXPECT_EQ(view_.lines, std::vector<std::string>{removing("tmp\\", "c.txt")});
+    EXPECT_EQ(view_.lines, Lines{removing("tmp\\", "c.txt")});
     EXPECT_TRUE(exists("tmp\\sub\\d.txt"));
     EXPECT_EQ(run_.JunkFileCount, 3);
 }
 
 TEST_F(PathTemplate, OnlyTheFirstQuestionMarkIsTheMarker) {
-    run_.Erase = false;
     run_.LinePrefix = "Test Mode: ";
-    file("f\\file.txt");
-    file("f\\file1.txt");
-    file("f\\sub\\file.txt");
+    for (const char* f : {"f\\file.txt", "f\\file1.txt", "f\\sub\\file.txt"}) file(f);
     clean("f\\file?.txt");
-    EXPECT_EQ(sorted(view_.lines), sorted({removing("f\\", "file.txt"), removing("f\\", "sub\\file.txt")}));
-    view_.lines.clear();
+    EXPECT_EQ(sortedLines(), sorted({removing("f\\", "file.txt"), removing("f\\", "sub\\file.txt")}));
     clean("f\\file??.txt");
-    EXPECT_EQ(view_.lines, std::vector<std::string>{removing("f\\", "file1.txt")});
+    EXPECT_EQ(view_.lines, Lines{removing("f\\", "file1.txt")});
 }
 
 TEST_F(PathTemplate, StarDotStarLeavesNamesWithoutADotAndTrailingSlashFindsNothing) {
@@ -73,9 +71,7 @@ TEST_F(PathTemplate, StarDotStarLeavesNamesWithoutADotAndTrailingSlashFindsNothi
     file("m\\README");
     file("m\\a.b");
     clean("m\\*.*");
-    EXPECT_EQ(view_.lines, std::vector<std::string>{removing("m\\", "a.b")});
-    EXPECT_TRUE(exists("m\\README"));
-    view_.lines.clear();
+    EXPECT_EQ(view_.lines, Lines{removing("m\\", "a.b")});
     clean("m\\");
     EXPECT_TRUE(view_.lines.empty());
     EXPECT_TRUE(exists("m\\README"));
@@ -87,33 +83,28 @@ TEST_F(PathTemplate, FinderPicksTheFolderNearestTheRootAndShowsProgress) {
     file("prof\\b\\Cache\\near.dat");
     file("prof\\b\\Cache\\sub\\inner.dat");
     view_.lines = {"[Cleaning Netscape Cache]"};
-    clean("prof\\&Cache\\*?");
-    ASSERT_FALSE(view_.lines.empty());
+    CleanPathTemplate(ctx_, at("prof\\&Cache\\*?"));
     // The item's header was taken over by the finder's progress line.
+    ASSERT_FALSE(view_.lines.empty());
     EXPECT_EQ(view_.lines[0].rfind("Analyzing Folder: ", 0), 0u) << view_.lines[0];
-    const std::vector<std::string> removed(view_.lines.begin() + 1, view_.lines.end());
-    EXPECT_EQ(sorted(removed), sorted({removing("prof\\", "b\\Cache\\near.dat"),
-                                       removing("prof\\", "b\\Cache\\sub\\inner.dat")}));
+    EXPECT_EQ(sortedLines(1), sorted({removing("prof\\", "b\\Cache\\near.dat"),
+                                      removing("prof\\", "b\\Cache\\sub\\inner.dat")}));
     EXPECT_TRUE(exists("prof\\a\\deep\\Cache\\far.dat"));
-}
 
-TEST_F(PathTemplate, FinderThatFindsNothingWalksNothing) {
-    run_.Erase = true;
-    file("prof\\x\\keep.dat");
+    // A finder that finds nothing walks nothing: only its progress line stays.
     clean("prof\\&Nowhere\\*?");
-    EXPECT_TRUE(exists("prof\\x\\keep.dat"));
-    EXPECT_EQ(run_.JunkFileCount, 0);
-    ASSERT_EQ(view_.lines.size(), 1u);  // only the progress line
+    EXPECT_EQ(view_.lines.size(), 1u);
+    EXPECT_EQ(run_.JunkFileCount, 2);
 }
 
 TEST_F(PathTemplate, RelativeExpansionIsNotWalked) {
     // No cookie folder: "%COOKIE%\*?" would walk "*" below the current folder.
-    EmptyShellFolders none;
+    NoShellFolders none;
     platform_.shellFolders = &none;
     run_.Erase = true;
-    CleanPathTemplate(ctx_, "%COOKIE%\\*?");
-    CleanPathTemplate(ctx_, "%APP_DATA%\\Mozilla\\Profiles\\Default\\&Cache\\*?");
-    CleanPathTemplate(ctx_, "C:relative\\*");
+    for (const char* t : {"%COOKIE%\\*?", "%APP_DATA%\\Mozilla\\Profiles\\Default\\&Cache\\*?",
+                          "C:relative\\*"})
+        CleanPathTemplate(ctx_, t);
     EXPECT_TRUE(hooked_.listed.empty());
     EXPECT_TRUE(hooked_.deleted.empty());
     EXPECT_TRUE(view_.lines.empty());
@@ -121,10 +112,9 @@ TEST_F(PathTemplate, RelativeExpansionIsNotWalked) {
 
 TEST_F(PathTemplate, InvalidMaskIsLoggedAndNothingIsWalked) {
     run_.Erase = true;
-    run_.LinePrefix = "";
     file("i\\a.txt");
     clean("i\\[a-c.txt");
-    EXPECT_EQ(view_.lines, std::vector<std::string>{"Invalid file mask: [A-C.TXT <SKIPPED>"});
+    EXPECT_EQ(view_.lines, Lines{"Invalid file mask: [A-C.TXT <SKIPPED>"});
     EXPECT_TRUE(hooked_.listed.empty());
     EXPECT_TRUE(exists("i\\a.txt"));
 }
@@ -137,32 +127,22 @@ TEST_F(PathTemplate, ALinkToPreciousFilesLeavesThemInPlace) {
     const bool fileLink = box_.makeSymlink(at("temp\\gold-link.txt"), at("precious\\gold.txt"), false);
     if (!folderLink && !fileLink) GTEST_SKIP() << "this system cannot create symbolic links";
     run_.Erase = true;
-    setSetting(settings::kSecureErasing, 0);
-    clean("temp\\*?");
-    setSetting(settings::kSecureErasing, 1);
-    clean("temp\\*?");
+    for (std::uint32_t secure : {0, 1}) {
+        setSetting(settings::kSecureErasing, secure);
+        clean("temp\\*?");
+        for (const auto& l : view_.lines) EXPECT_EQ(l.find("PRECIOUS"), std::string::npos) << l;
+    }
     EXPECT_FALSE(exists("temp\\junk.tmp"));
     std::string bytes;
     ASSERT_TRUE(box_.platform().files->readFile(at("precious\\gold.txt"), bytes));
     EXPECT_EQ(bytes, "GOLD");
     ASSERT_TRUE(box_.platform().files->readFile(at("precious\\inner\\silver.txt"), bytes));
     EXPECT_EQ(bytes, "SILVER");
-    for (const auto& l : view_.lines) EXPECT_EQ(l.find("PRECIOUS"), std::string::npos) << l;
 }
 
-class DriveScan : public PathTemplate {};
+using DriveScan = PathTemplate;
 
-TEST_F(DriveScan, EmptyMaskListIsSkipped) {
-    run_.LinePrefix = "Test Mode: ";
-    view_.lines = {"[Cleaning Drive Scan with Mask]"};
-    RunDriveScan(ctx_, {}, {at("d1\\")});
-    EXPECT_EQ(view_.lines, (std::vector<std::string>{"[Cleaning Drive Scan with Mask]",
-                                                     "Test Mode: Mask list is empty. <SKIPPED>"}));
-    EXPECT_TRUE(hooked_.listed.empty());
-}
-
-TEST_F(DriveScan, WalksEachDriveInOrderAndLeavesOneLinePerFile) {
-    run_.Erase = false;
+TEST_F(DriveScan, WalksEachDriveInOrderAndReportsFilesOnly) {
     run_.LinePrefix = "Test Mode: ";
     file("d1\\x\\a.tmp", "12");
     file("d1\\~w.doc", "123");
@@ -172,10 +152,8 @@ TEST_F(DriveScan, WalksEachDriveInOrderAndLeavesOneLinePerFile) {
     view_.lines = {"[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.tmp", "~*.*"}, {at("d1\\"), at("d2\\")});
     auto line = [&](const std::string& rel) { return "Test Mode: Removing File: " + at(rel) + " <OK>"; };
-    ASSERT_EQ(view_.lines.size(), 3u);
-    EXPECT_EQ(view_.lines[0], line("d1\\~w.doc"));  // the top folder before its subfolder
-    EXPECT_EQ(view_.lines[1], line("d1\\x\\a.tmp"));
-    EXPECT_EQ(view_.lines[2], line("d2\\b.TMP"));
+    // The top folder comes before its subfolder; the header and progress lines are gone.
+    EXPECT_EQ(view_.lines, (Lines{line("d1\\~w.doc"), line("d1\\x\\a.tmp"), line("d2\\b.TMP")}));
     EXPECT_EQ(run_.JunkFileCount, 3);
     EXPECT_EQ(run_.JunkByteCount, 6);
     EXPECT_TRUE(exists("d1\\x\\a.tmp"));
@@ -187,25 +165,31 @@ TEST_F(DriveScan, InvalidMaskIsDroppedAndTheOthersRun) {
     file("d1\\b.[x");
     view_.lines = {"[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.[x", "*.tmp"}, {at("d1\\")});
-    EXPECT_EQ(view_.lines, (std::vector<std::string>{"[Cleaning Drive Scan with Mask]",
-                                                     "Invalid file mask: *.[x <SKIPPED>",
-                                                     "Removing File: " + at("d1\\a.tmp") + " <OK>"}));
+    EXPECT_EQ(view_.lines, (Lines{"[Cleaning Drive Scan with Mask]", "Invalid file mask: *.[x <SKIPPED>",
+                                  "Removing File: " + at("d1\\a.tmp") + " <OK>"}));
     EXPECT_FALSE(exists("d1\\a.tmp"));
     EXPECT_TRUE(exists("d1\\b.[x"));
 
     view_.lines = {"h"};
     RunDriveScan(ctx_, {"[bad"}, {at("d1\\")});
-    EXPECT_EQ(view_.lines, (std::vector<std::string>{"h", "Invalid file mask: [bad <SKIPPED>"}));
+    EXPECT_EQ(view_.lines, (Lines{"h", "Invalid file mask: [bad <SKIPPED>"}));
 }
 
-TEST_F(DriveScan, NoDriveRemovesTheHeaderAndNothingFoundLeavesNoProgress) {
+TEST_F(DriveScan, NoMasksNoDrivesOrNothingFound) {
+    run_.LinePrefix = "Test Mode: ";
+    view_.lines = {"[Cleaning Drive Scan with Mask]"};
+    RunDriveScan(ctx_, {}, {at("d1\\")});
+    EXPECT_EQ(view_.lines, (Lines{"[Cleaning Drive Scan with Mask]",
+                                  "Test Mode: Mask list is empty. <SKIPPED>"}));
+    EXPECT_TRUE(hooked_.listed.empty());
+    // Without a drive the header goes; a walk that finds nothing leaves no progress line.
     view_.lines = {"[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.tmp"}, {});
     EXPECT_TRUE(view_.lines.empty());
     folder("empty\\sub");
     view_.lines = {"before", "[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.tmp"}, {at("empty\\")});
-    EXPECT_EQ(view_.lines, std::vector<std::string>{"before"});
+    EXPECT_EQ(view_.lines, Lines{"before"});
 }
 
 }  // namespace
