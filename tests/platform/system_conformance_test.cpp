@@ -19,20 +19,6 @@ protected:
     System& system = *sandbox.platform().system;
 };
 
-TEST_F(SystemConformance, LocalTimeIsAConsistentCalendarDate) {
-    const SystemTime t = system.localTime();
-    ASSERT_GE(t.year, 2020);
-    ASSERT_TRUE(t.month >= 1 && t.month <= 12) << t.month;
-    const bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
-    const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    EXPECT_TRUE(t.day >= 1 && t.day <= days[t.month - 1]) << t.day;
-    // Day of the week (0 = Sunday) of the Gregorian date.
-    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    const int y = t.month < 3 ? t.year - 1 : t.year;
-    EXPECT_EQ(t.dayOfWeek, (y + y / 4 - y / 100 + y / 400 + offsets[t.month - 1] + t.day) % 7);
-    EXPECT_TRUE(t.hour <= 23 && t.minute <= 59 && t.second <= 59 && t.milliseconds <= 999);
-}
-
 TEST_F(SystemConformance, VersionAndExecutablePathDescribeTheTestProgram) {
     const SystemVersion v = system.version();
     const std::string path = system.executablePath();
