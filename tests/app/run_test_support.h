@@ -14,7 +14,6 @@
 #include "app/data_paths.h"
 #include "app/item_queue.h"
 #include "app/log_book.h"
-#include "app/queue_run_view.h"
 #include "engine/builtin_items.h"
 #include "platform/registry.h"
 #include "platform/run_services.h"
@@ -139,22 +138,6 @@ protected:
     std::string settingsKey_;
     settings::SettingsStore store_;
     FakeServices fakes_;
-};
-
-// What the view of a run received.
-struct ViewRecord {
-    std::vector<std::string> texts;  // every added or rewritten text, in order
-    int clears = 0;
-    void attach(app::QueueRunView& view) {
-        view.setLineListener([this](app::QueueRunView::LineEvent e, const std::string& text) {
-            if (e == app::QueueRunView::LineEvent::Added || e == app::QueueRunView::LineEvent::Replaced)
-                texts.push_back(text);
-            if (e == app::QueueRunView::LineEvent::Cleared) ++clears;
-        });
-    }
-    bool contains(const std::string& text) const {
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
-    }
 };
 
 }  // namespace cindral::test

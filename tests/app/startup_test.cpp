@@ -99,19 +99,12 @@ TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
     EXPECT_FALSE(d.startCleaningRun);
 }
 
-TEST_F(StartupTest, LastErasingDateLabelAndAlreadyRunningText) {
+TEST_F(StartupTest, LastErasingDateLabelOnlyWithStoreDateAndADate) {
     EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);  // StoreDate on, LastDate empty
     ASSERT_TRUE(store.writeText(settings::kLastDate, "03.05.2006 09:04:07"));
     EXPECT_EQ(DecideStartup(store, {}).statusLabel, "Last Erasing Date 03.05.2006 09:04:07");
     ASSERT_TRUE(store.writeNumber(settings::kStoreDate, 0));
     EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);
-
-    const std::string def = AlreadyRunningText(store);
-    EXPECT_EQ(def.substr(0, 41), "Cindral already running, please check the");
-    EXPECT_EQ(def.substr(def.size() - 37), "Your Invisible Mode HotKey is: Ctrl+U");
-    ASSERT_TRUE(store.writeText(settings::kHotKey2, "Shift+Alt+H"));
-    const std::string set = AlreadyRunningText(store);
-    EXPECT_EQ(set.substr(set.size() - 11), "Shift+Alt+H");
 }
 
 TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
