@@ -24,28 +24,16 @@ protected:
               registryFile_ = options.registryFile;
               return failPlatform_ ? nullptr : std::make_unique<FakeNative>();
           }) {
-        Command echo;
-        echo.name = "echo";
-        echo.arguments = "[WORD...]";
-        echo.summary = "print the words";
-        echo.options = {{"--upper", "", "in capitals"}, {"--sep", "TEXT", "separator"}};
-        echo.run = [this](CommandContext& ctx) {
+        auto record = [this](CommandContext& ctx) {
             ranWith_ = ctx.args.positional();
             sawPlatform_ = ctx.platform != nullptr;
-            for (const auto& w : ctx.args.positional()) ctx.out << w << ctx.args.value("--sep");
+            for (const auto& w : ranWith_) ctx.out << w << ctx.args.value("--sep");
             return 7;
         };
-        app_.addCommand(echo);
-
-        Command quiet;
-        quiet.name = "quiet";
-        quiet.summary = "needs no system services";
-        quiet.needsPlatform = false;
-        quiet.run = [this](CommandContext& ctx) {
-            sawPlatform_ = ctx.platform != nullptr;
-            return kExitOk;
-        };
-        app_.addCommand(quiet);
+        const std::vector<OptionDef> options = {{"--upper", "", "in capitals"},
+                                                {"--sep", "TEXT", "separator"}};
+        app_.addCommand({"echo", "[WORD...]", "print the words", options, true, record});
+        app_.addCommand({"quiet", "", "needs no system services", {}, false, record});
     }
 
     int run(const std::vector<std::string>& args) {
@@ -109,7 +97,7 @@ TEST_F(CliAppTest, VersionHelpAndPlatformFreeCommandsSetUpNoPlatform) {
     EXPECT_NE(out_.str().find("cindral-cli [OPTIONS] echo [WORD...]"), std::string::npos);
     EXPECT_NE(out_.str().find("--sep TEXT"), std::string::npos);
     EXPECT_TRUE(ranWith_.empty());
-    EXPECT_EQ(run({"quiet"}), kExitOk);
+    EXPECT_EQ(run({"quiet", "x"}), 7);
     EXPECT_FALSE(sawPlatform_);
     EXPECT_EQ(platformsCreated_, 0);
 }
@@ -120,11 +108,9 @@ TEST_F(CliAppTest, FailedSetUpOrAThrowingCommandExitsWithOne) {
     EXPECT_FALSE(err_.str().empty());
     EXPECT_TRUE(ranWith_.empty());
 
-    Command boom;
-    boom.name = "boom";
-    boom.needsPlatform = false;
-    boom.run = [](CommandContext&) -> int { throw std::runtime_error("store file damaged"); };
-    app_.addCommand(boom);
+    app_.addCommand({"boom", "", "", {}, false, [](CommandContext&) -> int {
+                         throw std::runtime_error("store file damaged");
+                     }});
     EXPECT_EQ(run({"boom"}), kExitFailure);
     EXPECT_EQ(err_.str(), "cindral-cli: store file damaged\n");
 }

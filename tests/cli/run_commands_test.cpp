@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -52,8 +53,8 @@ protected:
                                        "precious;1;;0;\r\n");
     }
 
-    // Every file below the sandbox root and every value below the scratch
-    // key (settings included).
+    // Every file and folder below the sandbox root and every key and value
+    // below the scratch key (settings included).
     void snapshotFolder(const std::string& folder, Snapshot& out) {
         std::vector<platform::DirEntry> entries;
         box_.platform().files->listFolder(folder, entries);
@@ -70,6 +71,8 @@ protected:
     void snapshotKey(const std::string& path, Snapshot& out) {
         platform::Registry& reg = *box_.platform().registry;
         platform::KeyHolder key(reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser, path));
+        if (!key) return;
+        out["HKCU\\" + path + "\\"] = "<key>";
         std::vector<std::string> names, subkeys;
         reg.valueNames(key.get(), names);
         for (const auto& n : names) {
@@ -105,64 +108,52 @@ protected:
     std::ostringstream out_, err_;
 };
 
-TEST_F(CliRun, ATestRunChangesNothingAndOpensTheSettingsReadOnly) {
-    ASSERT_TRUE(store_.writeNumber(settings::kStoreDate, 1));
-    const Snapshot before = snapshot();
-    EXPECT_EQ(runQueue(app::RunMode::Test), kExitOk) << err_.str();
-    EXPECT_EQ(outLines().back(),
-              "Found Evidence in Registry: 3, Files: 4, Used Hard Drive Space: 0.00 MB");
-    // No "tool=1" in the selection file and no "LastDate".
-    EXPECT_EQ(snapshot(), before);
-
-    options_.settingsKeyPath = box_.registryScratchPath() + "\\Fresh\\";
-    EXPECT_EQ(runQueue(app::RunMode::Test), kExitOk) << err_.str();
-    platform::Registry& reg = *box_.platform().registry;
-    EXPECT_EQ(platform::KeyHolder(reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser,
-                                                                   options_.settingsKeyPath))
-                  .get(),
-              platform::kNoKey);
+bool isRemoval(const std::string& line) {
+    return line.rfind("Removing File: ", 0) == 0 || line.rfind("Cleaning Registry Value: ", 0) == 0;
 }
 
-TEST_F(CliRun, TheCleanRunRemovesExactlyWhatTheTestRunCounted) {
+TEST_F(CliRun, ATestRunChangesNothingAndTheCleanRunRemovesExactlyWhatItCounted) {
+    write(paths_.logFile, "old\r\n");
+    ASSERT_TRUE(store_.writeNumber(settings::kStoreDate, 1));
     Snapshot expected = snapshot();
-    ASSERT_EQ(runQueue(app::RunMode::Test), kExitOk);
+    ASSERT_EQ(runQueue(app::RunMode::Test), kExitOk) << err_.str();
+    EXPECT_EQ(outLines().back(),
+              "Found Evidence in Registry: 3, Files: 4, Used Hard Drive Space: 0.00 MB");
+    EXPECT_EQ(snapshot(), expected);  // no "tool=1" in the selection file, no "LastDate"
     Lines promised, done;
     for (const auto& line : outLines())
-        if (line.rfind("Test Mode: Removing File: ", 0) == 0 ||
-            line.rfind("Test Mode: Cleaning Registry Value: ", 0) == 0)
+        if (line.rfind("Test Mode: ", 0) == 0 && isRemoval(line.substr(11)))
             promised.push_back(line.substr(11));
+    options_.settingsKeyPath = box_.registryScratchPath() + "\\Fresh\\";
+    ASSERT_EQ(runQueue(app::RunMode::Test), kExitOk);
+    EXPECT_EQ(snapshot(), expected);  // the settings key is not even created
+
+    options_.settingsKeyPath = settingsKey_;
+    ASSERT_TRUE(store_.writeNumber(settings::kStoreLog, 1));
+    expected = snapshot();
     ASSERT_EQ(runQueue(app::RunMode::Clean), kExitOk) << err_.str();
-    for (const auto& line : outLines())
-        if (line.rfind("Removing File: ", 0) == 0 || line.rfind("Cleaning Registry Value: ", 0) == 0)
-            done.push_back(line);
+    const Lines printed = outLines();
+    std::copy_if(printed.begin(), printed.end(), std::back_inserter(done), isRemoval);
     EXPECT_EQ(done, promised);
-    EXPECT_EQ(outLines().back(),
+    EXPECT_EQ(printed.back(),
               "Cleaned Evidence in Registry: 3, Files: 4, Released Hard Drive Space: 0.00 MB");
+
+    // Gone are exactly the four files and three values. The log file gains
+    // the printed lines with the summary between rules, and "LastDate" is
+    // the run's start as its header shows it.
     for (const char* gone : {"World\\junk\\a.tmp", "World\\junk\\deep\\b.tmp",
                              "World\\junk\\deep\\README", "World\\plug\\x.log"})
         ASSERT_EQ(expected.erase(box_.root() + gone), 1u) << gone;
     for (const char* gone : {"Reg\\A|one", "Reg\\A|two", "Plug|recent"})
         ASSERT_EQ(expected.erase("HKCU\\" + box_.registryScratchPath() + "\\" + gone), 1u) << gone;
-    EXPECT_EQ(snapshot(), expected);  // "StoreDate" is off: no "LastDate" either
-}
-
-TEST_F(CliRun, CleanRunAppendsToTheLogFileAndStoresItsStartAsLastDate) {
-    write(paths_.logFile, "old 1\r\nold 2\r\n");
-    ASSERT_TRUE(store_.writeNumber(settings::kStoreLog, 1));
-    ASSERT_TRUE(store_.writeNumber(settings::kStoreDate, 1));
-    ASSERT_EQ(runQueue(app::RunMode::Clean), kExitOk);
-    const Lines printed = outLines();
-    Lines expected = {"old 1", "old 2"};
-    expected.insert(expected.end(), printed.begin(), printed.end() - 1);  // all but the summary
-    for (const std::string& line : {std::string(64, '-'), printed.back(), std::string(64, '-')})
-        expected.push_back(line);
-    std::string text, bytes;
-    for (const auto& line : expected) text += line + "\r\n";
-    ASSERT_TRUE(platform_.files->readFile(paths_.logFile, bytes));
-    EXPECT_EQ(bytes, text + "\r\n");
-
-    const std::string stamp = printed.front().substr(std::string("Cindral v.3.0 has started work: ").size());
-    EXPECT_EQ(store_.readText(settings::kLastDate, ""), stamp.substr(0, 10) + " at " + stamp.substr(11));
+    std::string& log = expected[paths_.logFile];
+    for (auto line = printed.begin(); line + 1 != printed.end(); ++line) log += *line + "\r\n";
+    const std::string rule(64, '-');
+    log += rule + "\r\n" + printed.back() + "\r\n" + rule + "\r\n\r\n";
+    const std::string start = printed.front().substr(printed.front().size() - 19);
+    expected["HKCU\\" + box_.registryScratchPath() + "\\Settings|LastDate"] =
+        "1:" + start.substr(0, 10) + " at " + start.substr(11) + std::string(1, '\0');
+    EXPECT_EQ(snapshot(), expected);
 }
 
 TEST_F(CliRun, ExitStatus130ForAnInterruptedRunAndOneForAFileLeftBehind) {

@@ -12,35 +12,28 @@
 namespace cindral::cli {
 namespace {
 
-using test::dword;
 using test::ScratchRegistry;
 
 const char kKey[] = "Software\\Quorvane\\Cindral";
 const char kRunLine[] = "HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Cindral = ";
 const char kPageLine[] = "HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page = ";
 
-std::vector<std::string> listing(ScratchRegistry& reg) {
+// The listing has one line per value and holds every expected line.
+std::vector<std::string> expectListing(ScratchRegistry& reg, const std::vector<std::string>& expected) {
     std::ostringstream out;
     writeSettingsListing(reg, out);
     std::vector<std::string> lines;
     std::istringstream in(out.str());
     for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// Every expected line must appear in the listing, which has one line per value.
-void expectLines(const std::vector<std::string>& listed, const std::vector<std::string>& expected) {
-    EXPECT_EQ(listed.size(), 27u);
+    EXPECT_EQ(lines.size(), 27u);
     for (const auto& line : expected)
-        EXPECT_NE(std::find(listed.begin(), listed.end(), line), listed.end()) << line;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    return lines;
 }
 
 TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
     ScratchRegistry reg;
-    const auto listed = listing(reg);
-    EXPECT_EQ(listed.front(), "InvisibleMode = 0 (default)");
-    EXPECT_EQ(listed.back(), std::string(kPageLine) + "(not set)");
-    expectLines(listed, {
+    const auto listed = expectListing(reg, {
         "StoreDate = 1 (default for start-up, Options dialog); 0 (default for run completion)",
         "HotKey1 = \"Shift+Ctrl+Alt+X\" (default)",
         "HotKey3 = \"Shift+Alt+B\" (default for start-up, Options dialog); \"Shift+B\" "
@@ -50,6 +43,8 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
         "PluginFolder = (not set)",
         std::string(kRunLine) + "(not set)",
     });
+    EXPECT_EQ(listed.front(), "InvisibleMode = 0 (default)");
+    EXPECT_EQ(listed.back(), std::string(kPageLine) + "(not set)");
     EXPECT_FALSE(reg.keyExists(kKey));
     EXPECT_FALSE(reg.keyExists(settings::kRunKeyPath));
     EXPECT_FALSE(reg.keyExists(settings::kBrowserMainKeyPath));
@@ -58,22 +53,19 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
 
 TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefaults) {
     ScratchRegistry reg;
-    {
-        settings::SettingsStore store(reg);
-        store.writeNumber(settings::kStoreDate, 0);
-        store.writeNumber(settings::kPassess, 0xFFFFFFFFu);
-        store.writeText(settings::kHotKey2, "");
-        store.writeText(settings::kHomeFolder, "C:\\Program Files\\Cindral\\");
-    }
+    reg.put(kKey, "StoreDate", platform::kRegDword, std::string(4, '\0'));
+    reg.put(kKey, "Passess", platform::kRegDword, std::string(4, '\xFF'));
+    reg.put(kKey, "HotKey2", platform::kRegSz, std::string(1, '\0'));
+    reg.put(kKey, "HomeFolder", platform::kRegSz, std::string("C:\\Program Files\\Cindral\\") + '\0');
     reg.put(kKey, "HomePage", platform::kRegSz, std::string("a\r\nb\t\"c\"\x01\x7F\xE9\0", 12));
     reg.put(kKey, "LastDate", platform::kRegSz, std::string("x\0y\0", 4));
     reg.put(kKey, "BossKey", platform::kRegSz, std::string("2\0", 2));
     reg.put(kKey, "LogRefreshLines", platform::kRegDword, std::string("\x01\0", 2));
-    reg.put(kKey, "HotKey1", platform::kRegDword, dword(1));
+    reg.put(kKey, "HotKey1", platform::kRegDword, std::string(4, '\1'));
     reg.put(kKey, "PluginFolder", platform::kRegBinary, "x");
     settings::writeStartWithWindows(reg, "C:\\Program Files\\Cindral\\cindral.exe");
-    reg.put(settings::kBrowserMainKeyPath, "Start Page", platform::kRegDword, dword(1));
-    expectLines(listing(reg), {
+    reg.put(settings::kBrowserMainKeyPath, "Start Page", platform::kRegDword, std::string(4, '\1'));
+    expectListing(reg, {
         "StoreDate = 0",
         "Passess = 4294967295",
         "HotKey2 = \"\"",
@@ -98,25 +90,17 @@ private:
     platform::Platform platform_;
 };
 
-TEST(SettingsCommand, ListsTheRegistryTheDispatcherOpensAndTakesNoArguments) {
+TEST(SettingsCommand, ListsTheRegistryOfThePlatformAndTakesNoArguments) {
     ScratchRegistry reg;
-    reg.put(kKey, "StoreLog", platform::kRegDword, dword(1));
-    std::string registryFile = "unset";
-    CliApp app([&](const platform::NativeOptions& options) {
-        registryFile = options.registryFile;
-        return std::make_unique<FakeNative>(reg);
-    });
+    ASSERT_TRUE(settings::SettingsStore(reg).writeNumber(settings::kStoreLog, 1));
+    CliApp app([&](const platform::NativeOptions&) { return std::make_unique<FakeNative>(reg); });
     registerSettingsCommand(app);
     std::ostringstream out, err;
-    EXPECT_EQ(app.run({"settings", "--registry", "/x/r.reg"}, out, err), kExitOk);
-    EXPECT_EQ(registryFile, "/x/r.reg");
+    EXPECT_EQ(app.run({"settings", "extra"}, out, err), kExitUsage);
+    EXPECT_NE(err.str().find("settings takes no arguments"), std::string::npos);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(app.run({"settings"}, out, err), kExitOk);
     EXPECT_NE(out.str().find("\nStoreLog = 1\n"), std::string::npos);
-    EXPECT_EQ(err.str(), "");
-
-    std::ostringstream out2, err2;
-    EXPECT_EQ(app.run({"settings", "extra"}, out2, err2), kExitUsage);
-    EXPECT_EQ(out2.str(), "");
-    EXPECT_NE(err2.str().find("settings takes no arguments"), std::string::npos);
 }
 
 }  // namespace

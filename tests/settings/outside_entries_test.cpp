@@ -12,8 +12,10 @@ using test::ScratchRegistry;
 
 std::string sz(const std::string& text) { return text + std::string(1, '\0'); }
 
-TEST(StartWithWindows, PathIsQuotedAndOtherRunEntriesStay) {
+TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesStay) {
     ScratchRegistry reg;
+    EXPECT_FALSE(writeStartWithWindows(reg, ""));
+    EXPECT_FALSE(startWithWindowsExists(reg));  // no Run key at all
     reg.put(kRunKeyPath, "Other", platform::kRegSz, sz("other.exe"));
     ASSERT_TRUE(writeStartWithWindows(reg, "C:\\Program Files\\Cindral\\cindral.exe"));
     RegValue v;
@@ -24,25 +26,10 @@ TEST(StartWithWindows, PathIsQuotedAndOtherRunEntriesStay) {
     ASSERT_TRUE(deleteStartWithWindows(reg));
     EXPECT_FALSE(startWithWindowsExists(reg));
     EXPECT_TRUE(deleteStartWithWindows(reg));  // already absent
+    reg.put(kRunKeyPath, "cindral", platform::kRegDword, std::string(4, '\1'));
+    EXPECT_TRUE(startWithWindowsExists(reg));  // whatever the value holds
     ASSERT_TRUE(reg.get(kRunKeyPath, "Other", v));
     EXPECT_EQ(v.data, sz("other.exe"));
-    EXPECT_EQ(reg.openHandles(), 0u);
-}
-
-TEST(StartWithWindows, EmptyPathWritesNoValue) {
-    ScratchRegistry reg;
-    EXPECT_FALSE(writeStartWithWindows(reg, ""));
-    EXPECT_FALSE(startWithWindowsExists(reg));
-}
-
-TEST(StartWithWindows, ValueExistsWhateverItHolds) {
-    ScratchRegistry reg;
-    EXPECT_FALSE(startWithWindowsExists(reg));  // no Run key at all
-    reg.put(kRunKeyPath, "cindral", platform::kRegDword, test::dword(1));
-    EXPECT_TRUE(startWithWindowsExists(reg));
-    RegValue v;
-    ASSERT_TRUE(readStartWithWindows(reg, v));
-    EXPECT_EQ(v.type, platform::kRegDword);
     EXPECT_EQ(reg.openHandles(), 0u);
 }
 
@@ -66,13 +53,12 @@ TEST(StartPage, WrittenExactlyEvenWhenEmpty) {
     ScratchRegistry reg;
     RegValue v;
     EXPECT_FALSE(readStartPage(reg, v));
-    ASSERT_TRUE(writeStartPage(reg, "http://example.test/ x"));
-    ASSERT_TRUE(readStartPage(reg, v));
-    EXPECT_EQ(v.type, platform::kRegSz);
-    EXPECT_EQ(v.data, sz("http://example.test/ x"));
-    ASSERT_TRUE(writeStartPage(reg, ""));
-    ASSERT_TRUE(readStartPage(reg, v));
-    EXPECT_EQ(v.data, sz(""));
+    for (const std::string page : {"http://example.test/ x", ""}) {
+        ASSERT_TRUE(writeStartPage(reg, page));
+        ASSERT_TRUE(readStartPage(reg, v));
+        EXPECT_EQ(v.type, platform::kRegSz);
+        EXPECT_EQ(v.data, sz(page));
+    }
     EXPECT_EQ(reg.openHandles(), 0u);
 }
 

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "settings/scratch_registry.h"
 
 namespace cindral::settings {
 namespace {
 
 using platform::RegValue;
-using test::dword;
 using test::ScratchRegistry;
 
 const char kKey[] = "Software\\Quorvane\\Cindral";
@@ -30,27 +26,9 @@ TEST(SettingsStore, HoldsOneKeyForItsLifeAndClosesItOnce) {
     EXPECT_EQ(reg.openHandles(), 0u);
 }
 
-TEST(SettingsStore, WritesDwordsAndNulTerminatedTextsAndReadsThemBack) {
-    ScratchRegistry reg;
-    SettingsStore store(reg);
-    ASSERT_TRUE(store.writeNumber(kLogRefreshLines, 0xFFFFFFFFu));
-    ASSERT_TRUE(store.writeText(kHotKey1, "Ctrl+K"));
-    // A cleared hotkey field is stored as the empty text, not as the default.
-    ASSERT_TRUE(store.writeText(kHotKey2, ""));
-    RegValue v;
-    ASSERT_TRUE(reg.get(kKey, kLogRefreshLines, v));
-    EXPECT_EQ(v.type, platform::kRegDword);
-    EXPECT_EQ(v.data, dword(0xFFFFFFFFu));
-    ASSERT_TRUE(reg.get(kKey, kHotKey1, v));
-    EXPECT_EQ(v.type, platform::kRegSz);
-    EXPECT_EQ(v.data, std::string("Ctrl+K\0", 7));
-    EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 0xFFFFFFFFu);
-    EXPECT_EQ(store.readText("hotkey1", "Shift+Ctrl+Alt+X"), "Ctrl+K");  // names ignore case
-    EXPECT_EQ(store.readText(kHotKey2, "Ctrl+U"), "");
-    EXPECT_TRUE(store.valueExists(kHotKey2));
-}
-
-TEST(SettingsStore, EachReaderGetsItsOwnDefaultAndReadingWritesNothing) {
+// How values are encoded and which stored types count is pinned by the
+// registry conformance tests; here what the store adds on top.
+TEST(SettingsStore, EachReaderGetsItsOwnDefaultUntilAValueIsStored) {
     ScratchRegistry reg;
     SettingsStore store(reg);
     EXPECT_EQ(store.readNumber(kStoreDate, 1), 1u);
@@ -58,47 +36,34 @@ TEST(SettingsStore, EachReaderGetsItsOwnDefaultAndReadingWritesNothing) {
     EXPECT_EQ(store.readText(kHotKey3, "Shift+Alt+B"), "Shift+Alt+B");
     EXPECT_EQ(store.readText(kHotKey3, "Shift+B"), "Shift+B");
     EXPECT_TRUE(store.readSwitch(kResultWindow, 1));
-    EXPECT_FALSE(store.valueExists(kStoreDate));
-    EXPECT_FALSE(store.valueExists(kResultWindow));
+    EXPECT_FALSE(store.valueExists(kStoreDate));  // reading wrote nothing
+
     ASSERT_TRUE(store.writeNumber(kStoreDate, 0));
-    EXPECT_EQ(store.readNumber(kStoreDate, 1), 0u);
     EXPECT_FALSE(store.readSwitch(kStoreDate, 1));
-    for (std::uint32_t n : {1u, 2u, 0x80000000u, 0xFFFFFFFFu}) {
+    ASSERT_TRUE(store.writeText(kHotKey2, ""));  // a cleared hotkey field
+    EXPECT_EQ(store.readText("hotkey2", "Ctrl+U"), "");
+    ASSERT_TRUE(store.writeNumber(kLogRefreshLines, 0xFFFFFFFFu));
+    EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 0xFFFFFFFFu);
+    for (std::uint32_t n : {1u, 2u, 0x80000000u}) {
         ASSERT_TRUE(store.writeNumber(kStoreLog, n));
         EXPECT_TRUE(store.readSwitch(kStoreLog, 0)) << n;
     }
-}
-
-TEST(SettingsStore, ValueOfAnotherTypeOrSizeReadsAsTheDefault) {
-    ScratchRegistry reg;
-    SettingsStore store(reg);
-    reg.put(kKey, kPassess, platform::kRegSz, std::string("3\0", 2));
-    reg.put(kKey, kBossKey, platform::kRegDword, std::string("\x02\0\0", 3));
-    reg.put(kKey, kEraseEvery, platform::kRegBinary, dword(1));
-    reg.put(kKey, kHomePage, platform::kRegDword, dword(7));
-    reg.put(kKey, kLastDate, platform::kRegExpandSz, std::string("x\0", 2));
-    reg.put(kKey, kHotKey1, platform::kRegSz, std::string("^A\0Ctrl+B\0", 10));
-    EXPECT_EQ(store.readNumber(kPassess, 0), 0u);
-    EXPECT_EQ(store.readNumber(kBossKey, 1), 1u);
-    EXPECT_EQ(store.readNumber(kEraseEvery, 0), 0u);
-    EXPECT_EQ(store.readText(kHomePage, "about:blank"), "about:blank");
-    EXPECT_EQ(store.readText(kLastDate, ""), "");
-    EXPECT_EQ(store.readText(kHotKey1, ""), "^A");  // cut at the first NUL
+    RegValue v;
+    ASSERT_TRUE(store.queryRaw(kStoreLog, v));
+    EXPECT_EQ(v.data, std::string("\0\0\0\x80", 4));
 }
 
 TEST(SettingsStore, WithoutAHandleReadsGiveDefaultsAndWritesFail) {
     ScratchRegistry reg;
     reg.failCreate = true;
-    {
-        SettingsStore store(reg);
-        EXPECT_FALSE(store.isOpen());
-        EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 2500u);
-        EXPECT_EQ(store.readText(kHotKey1, "Shift+Ctrl+Alt+X"), "Shift+Ctrl+Alt+X");
-        EXPECT_FALSE(store.writeNumber(kStoreLog, 1));
-        EXPECT_FALSE(store.writeText(kLastDate, "01.02.2003 at 04:05:06"));
-        RegValue v;
-        EXPECT_FALSE(store.queryRaw(kStoreLog, v));
-    }
+    SettingsStore closed(reg);
+    EXPECT_FALSE(closed.isOpen());
+    EXPECT_EQ(closed.readNumber(kLogRefreshLines, 2500), 2500u);
+    EXPECT_EQ(closed.readText(kHotKey1, "Shift+Ctrl+Alt+X"), "Shift+Ctrl+Alt+X");
+    EXPECT_FALSE(closed.writeNumber(kStoreLog, 1));
+    EXPECT_FALSE(closed.writeText(kLastDate, "01.02.2003 at 04:05:06"));
+    RegValue v;
+    EXPECT_FALSE(closed.queryRaw(kStoreLog, v));
     EXPECT_FALSE(reg.keyExists(kKey));
     EXPECT_EQ(reg.openHandles(), 0u);
 
@@ -121,31 +86,6 @@ TEST(SettingsStore, ReadingStoreCreatesNothingAndCannotWrite) {
     EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
     EXPECT_FALSE(reader.writeNumber(kBossKey, 2));
     EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
-}
-
-TEST(SettingsStore, WorkerReadsWhileTheInterfaceWrites) {
-    // The engine reads the wipe settings on its worker thread through the
-    // same store while the user-interface thread may write them.
-    ScratchRegistry reg;
-    SettingsStore store(reg);
-    ASSERT_TRUE(store.writeNumber(kPassess, 2));
-    ASSERT_TRUE(store.writeText(kHomePage, "page-0"));
-    std::atomic<bool> done{false};
-    std::atomic<int> badReads{0};
-    std::thread worker([&] {
-        while (!done) {
-            const auto passes = store.readNumber(kPassess, 77);
-            const std::string page = store.readText(kHomePage, "none");
-            if ((passes != 2 && passes != 5) || (page != "page-0" && page != "page-1")) ++badReads;
-        }
-    });
-    for (int i = 0; i < 16; ++i) {
-        store.writeNumber(kPassess, i % 2 ? 2 : 5);
-        store.writeText(kHomePage, i % 2 ? "page-0" : "page-1");
-    }
-    done = true;
-    worker.join();
-    EXPECT_EQ(badReads, 0);
 }
 
 }  // namespace
