@@ -71,7 +71,7 @@ protected:
     }
 };
 
-TEST_F(StartupTest, WindowAndTrayDecisions) {
+TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
     expectShown({}, true, true);
     expectShown({"-M"}, false, true);
     expectShown({"x", "-m"}, true, true);  // only the first parameter counts for -m
@@ -80,6 +80,12 @@ TEST_F(StartupTest, WindowAndTrayDecisions) {
     ASSERT_TRUE(store.writeText(settings::kHotKey2, ""));
     expectShown({}, true, true);  // no way back: stay visible
     expectShown({"-m"}, false, true);
+
+    EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);  // StoreDate on, LastDate empty
+    ASSERT_TRUE(store.writeText(settings::kLastDate, "03.05.2006 09:04:07"));
+    EXPECT_EQ(DecideStartup(store, {}).statusLabel, "Last Erasing Date 03.05.2006 09:04:07");
+    ASSERT_TRUE(store.writeNumber(settings::kStoreDate, 0));
+    EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);
 }
 
 TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
@@ -94,17 +100,7 @@ TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
     ASSERT_TRUE(store.writeNumber(settings::kEraseWinStart, 1));
     ASSERT_TRUE(store.writeNumber(settings::kEraseStart, 0));
     EXPECT_TRUE(DecideStartup(store, {"-m", "-s"}).startCleaningRun);
-    d = DecideStartup(store, {"-m", "x", "-s"});  // a third parameter is ignored
-    EXPECT_FALSE(d.startedWithSystem);
-    EXPECT_FALSE(d.startCleaningRun);
-}
-
-TEST_F(StartupTest, LastErasingDateLabelOnlyWithStoreDateAndADate) {
-    EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);  // StoreDate on, LastDate empty
-    ASSERT_TRUE(store.writeText(settings::kLastDate, "03.05.2006 09:04:07"));
-    EXPECT_EQ(DecideStartup(store, {}).statusLabel, "Last Erasing Date 03.05.2006 09:04:07");
-    ASSERT_TRUE(store.writeNumber(settings::kStoreDate, 0));
-    EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);
+    EXPECT_FALSE(DecideStartup(store, {"-m", "x", "-s"}).startCleaningRun);  // third is ignored
 }
 
 TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
@@ -122,22 +118,17 @@ TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
     for (int i = 0; i < 24; ++i) {
         EXPECT_EQ(s.queue.rows[i].caption, items[i].name);
         EXPECT_EQ(s.queue.rows[i].icon, items[i].digit);
-        EXPECT_EQ(s.queue.rows[i].status, "Pending");
         EXPECT_EQ(sel(items[i].name), "1") << items[i].name;
     }
-    EXPECT_EQ(s.queue.rows[24].caption, "A");
-    EXPECT_EQ(s.queue.rows[25].caption, "Beta");
+    EXPECT_EQ(s.queue.rows[24].caption + "," + s.queue.rows[25].caption, "A,Beta");
     EXPECT_EQ(s.queue.rows[25].icon, kIconPlugin);
     EXPECT_EQ(s.queue.pluginFiles, (Lines{"A.CNP", "b.cnp"}));
     EXPECT_EQ(sel("Beta"), "1");
     EXPECT_EQ(store.readText(settings::kHomeFolder, ""), env.home());
     EXPECT_EQ(store.readText(settings::kPluginFolder, ""), env.home() + "Plug-Ins\\");
-    const Lines expected = {"Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>",
-                            "Detecting System Directories... <OK>", "Performing self-tests... <OK>",
-                            "OS Detected: Windows XP"};
-    Lines lines;
-    for (std::size_t i = 0; i < log.viewLineCount(); ++i) lines.emplace_back(log.viewLine(i));
-    EXPECT_EQ(lines, expected);
+    ASSERT_EQ(log.viewLineCount(), 4u);  // the window's test pins the other lines
+    EXPECT_EQ(log.viewLine(0), "Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>");
+    EXPECT_EQ(log.viewLine(3), "OS Detected: Windows XP");
 }
 
 TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
