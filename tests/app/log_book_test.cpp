@@ -108,7 +108,8 @@ TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpe
         oldLog(std::string(bytes, 'x'));
         const LogCommand cmd = book.prepareClearLog();
         EXPECT_EQ(cmd.action, LogCommand::Action::AskToDelete);
-        EXPECT_EQ(cmd.text, std::string("Are you sure you want to delete Log File (") + kb + " KB) ?");
+        EXPECT_EQ(cmd.text,
+                  std::string("Are you sure you want to delete Log File (") + kb + " KB) ?");
         EXPECT_EQ(env.read(logPath()), std::string(bytes, 'x'));  // nothing before the answer
     }
 }
@@ -118,7 +119,8 @@ TEST_F(LogBookTest, ReplacedTextsDoNotPileUpAndCompactionKeepsSharedLinesInOrder
     book.createBufferFromFile();
     for (int i = 0; i < 5000; ++i) book.addLine("line " + std::to_string(i));
     book.setRecording(false);
-    for (int i = 0; i < 200000; ++i) book.replaceLastLine("Analyzing Folder: C:\\f\\" + std::to_string(i));
+    for (int i = 0; i < 200000; ++i)
+        book.replaceLastLine("Analyzing Folder: C:\\f\\" + std::to_string(i));
     EXPECT_LT(book.storedBytes(), std::size_t(3) << 20);
     ASSERT_EQ(book.viewLineCount(), 5000u);
     ASSERT_EQ(book.bufferLineCount(), 5000u);

@@ -33,11 +33,14 @@ public:
     std::map<std::string, std::string> strings;
     int unregisters = 0;
 
-    int count(const std::string& call) const { return std::count(calls.begin(), calls.end(), call); }
+    int count(const std::string& call) const {
+        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
+    }
     int queueCount() override { return queue; }
     void clearLogView() override { log.clear(); }
     void addLogLine(const std::string& t) override { log.push_back(t); }
-    void applyCommandState(const CommandSnapshot&, const std::string& c, const std::string& t) override {
+    void applyCommandState(const CommandSnapshot&, const std::string& c,
+                           const std::string& t) override {
         cleanCaption = c;
         testCaption = t;
     }
@@ -50,10 +53,15 @@ public:
     void hideToTray() override { visible = false; calls.push_back("hide"); }
     void openFromTray() override { visible = true; }
     void closeBrowserWindows() override { calls.push_back("closeBrowsers"); }
-    void showResult(const ResultTexts& r) override { results.push_back(r); calls.push_back("result"); }
+    void showResult(const ResultTexts& r) override {
+        results.push_back(r);
+        calls.push_back("result");
+    }
     void appendLogTrailer(const std::string&) override { calls.push_back("trailer"); }
     void saveLog() override { calls.push_back("save"); }
-    void requestSystemShutdown(bool restart) override { calls.push_back(restart ? "restart" : "shutdown"); }
+    void requestSystemShutdown(bool restart) override {
+        calls.push_back(restart ? "restart" : "shutdown");
+    }
     void runDialog(Dialog d) override {
         dialogs.push_back(d);
         if (onDialog) onDialog();
@@ -120,7 +128,8 @@ TEST(CommandRule, ElevenControlsAreDisabledDuringEitherRunAndMissingDialogsAlway
         EXPECT_TRUE(isCommandEnabled(Command::ClearLog, s));
     }
     s = CommandSnapshot{RunState::Idle, false, true, false};
-    for (Command c : {Command::EraseItems, Command::TrayEraseItems, Command::Keeper, Command::TrayKeeper})
+    for (Command c :
+         {Command::EraseItems, Command::TrayEraseItems, Command::Keeper, Command::TrayKeeper})
         EXPECT_FALSE(isCommandEnabled(c, s)) << commandInfo(c).text;
     EXPECT_TRUE(isCommandEnabled(Command::Options, s));
 }
@@ -203,7 +212,8 @@ TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsS
     finish();
     EXPECT_FALSE(controller.quietRun());
     EXPECT_EQ(w.calls, (Calls{"status", "trailer", "save"}));
-    EXPECT_EQ(w.status, "Cleaned Evidence in Registry: 3, Files: 12, Released Hard Drive Space: 1.00 MB");
+    EXPECT_EQ(w.status,
+              "Cleaned Evidence in Registry: 3, Files: 12, Released Hard Drive Space: 1.00 MB");
     EXPECT_EQ(w.strings["LastDate"], "03.07.2007 at 14:05:09");
 
     w.calls.clear();

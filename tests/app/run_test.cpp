@@ -68,7 +68,8 @@ protected:
         log_ = std::make_unique<LogBook>(*platform_.files, paths_.logFile);
         log_->setRecording(true);
         view_ = std::make_unique<QueueRunView>(queue_, *log_);
-        RunSetup setup{mode, &platform_, &fakes_.services, &store_, paths_, queue_.pluginFiles, &hook_};
+        RunSetup setup{mode, &platform_, &fakes_.services, &store_,
+                       paths_, queue_.pluginFiles, &hook_};
         return std::make_unique<app::Run>(setup, *view_, 7);
     }
     std::unique_ptr<app::Run> runHere(RunMode mode) {
@@ -78,7 +79,8 @@ protected:
     }
     Lines buffer() const {
         Lines out;
-        for (std::size_t i = 0; i < log_->bufferLineCount(); ++i) out.emplace_back(log_->bufferLine(i));
+        for (std::size_t i = 0; i < log_->bufferLineCount(); ++i)
+            out.emplace_back(log_->bufferLine(i));
         return out;
     }
     Lines statuses() const {
@@ -87,7 +89,8 @@ protected:
         return out;
     }
     // A custom folder record over junk\<folder>, which holds one 5-byte file.
-    std::string folderRecord(const std::string& title, const std::string& folder, char check = '1') {
+    std::string folderRecord(const std::string& title, const std::string& folder,
+                             char check = '1') {
         file("junk\\" + folder + "\\f.tmp", "12345");
         return title + ";" + box_.root() + "junk\\" + folder + ";1;;" + check + ";\r\n";
     }
@@ -128,7 +131,8 @@ TEST_F(RunDriver, OnlyCheckedCustomFolderRowsRunInOrderByTheirCaptions) {
 TEST_F(RunDriver, DuplicateCustomTitlesGiveOneRowAndRunBothRecords) {
     setRegText("A", "v1", "alpha");
     setRegText("B", "v2", "beta");
-    write(paths_.customRegistry, "Dup;" + regKey("A") + ";0;;1;\r\ndup;" + regKey("B") + ";0;;0;\r\n");
+    write(paths_.customRegistry,
+          "Dup;" + regKey("A") + ";0;;1;\r\ndup;" + regKey("B") + ";0;;0;\r\n");
     auto run = runHere(RunMode::Test);
     ASSERT_EQ(queue_.rows.size(), 1u);
     EXPECT_EQ(run->state().FoundRegistryEntries, 2);
@@ -143,7 +147,8 @@ TEST_F(RunDriver, HeaderCarriesTheStartDateMonthFirstAndOpensTheBuffer) {
     clock_.time = platform::SystemTime{2006, 3, 0, 5, 9, 4, 7, 0};
     auto run = runHere(RunMode::Test);
     EXPECT_EQ(buffer(), (Lines{"Cindral v.3.0 has started work: 03.05.2006 09:04:07",
-                               std::string(83, '-'), "Test Mode: [Cleaning AOL Address Drop-Down List]"}));
+                               std::string(83, '-'),
+                               "Test Mode: [Cleaning AOL Address Drop-Down List]"}));
     EXPECT_EQ(run->runDate() + " " + run->runTime(), "03.05.2006 09:04:07");
 }
 
@@ -236,7 +241,8 @@ TEST_F(RunDriver, ResetGivesEveryKindOfRowItsRestingIcon) {
     ResetRowStates(*view_, platform_, paths_, false);
     std::vector<int> icons;
     for (const auto& row : queue_.rows) icons.push_back(row.icon);
-    EXPECT_EQ(icons, (std::vector<int>{0, 2, 8, kIconPlugin, kIconCustomRegistry, kIconCustomFolder}));
+    EXPECT_EQ(icons,
+              (std::vector<int>{0, 2, 8, kIconPlugin, kIconCustomRegistry, kIconCustomFolder}));
     EXPECT_EQ(queue_.rows[1].status, kStatusTerminated);
     for (auto& row : queue_.rows) row.icon = kIconDone;
     ResetRowStates(*view_, platform_, paths_, false);

@@ -38,7 +38,8 @@ TEST(StartupText, RunClockOsNameIconSetAndHomeFolder) {
         EXPECT_EQ(ChooseImageSet(c.v), c.imageSet);  // the newer set from XP on, for NT only
     }
 
-    EXPECT_EQ(HomeFolderOf("C:\\Program Files\\Cindral\\cindral.exe"), "C:\\Program Files\\Cindral\\");
+    EXPECT_EQ(HomeFolderOf("C:\\Program Files\\Cindral\\cindral.exe"),
+              "C:\\Program Files\\Cindral\\");
     EXPECT_EQ(HomeFolderOf("C:cindral.exe"), "C:");
     EXPECT_EQ(HomeFolderOf("cindral.exe"), "");
 }
@@ -55,9 +56,10 @@ protected:
         platform::Registry& reg = *env.platform.registry;
         platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
                                                                settings::kSettingsKeyPath));
-        for (const char* name : {settings::kInvisibleMode, settings::kHotKey2, settings::kEraseStart,
-                                 settings::kEraseWinStart, settings::kStoreDate, settings::kLastDate,
-                                 settings::kHomeFolder, settings::kPluginFolder})
+        for (const char* name :
+             {settings::kInvisibleMode, settings::kHotKey2, settings::kEraseStart,
+              settings::kEraseWinStart, settings::kStoreDate, settings::kLastDate,
+              settings::kHomeFolder, settings::kPluginFolder})
             reg.deleteValue(key.get(), name);
     }
     DataPaths paths() { return DataPaths::forHome(env.home()); }

@@ -51,7 +51,8 @@ TEST(WindowShape, EachMaximalOpaqueRunOfARowBecomesOneRectangle) {
          "(0,0,1,1)(2,0,3,1)(1,1,2,2)"},
         {"fully transparent", std::vector<std::uint32_t>(16, M), 4, 4, 4, ""},
         {"empty picture", {}, 0, 0, 0, ""},
-        {"stride shorter than the width is refused", std::vector<std::uint32_t>(16, W), 4, 4, 2, ""},
+        {"stride shorter than the width is refused", std::vector<std::uint32_t>(16, W), 4, 4, 2,
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

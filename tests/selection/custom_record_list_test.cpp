@@ -21,7 +21,8 @@ TEST(RecordField, FieldsRunUpToTheirClosingSemicolon) {
         {"no separators", 1, ""}, {"", 1, ""},
         {"A;B;K;0;;1;", 5, ""},  // a ";" typed into the title shifts every later field
     };
-    for (const auto& c : cases) EXPECT_EQ(RecordField(c.line, c.n), c.field) << c.line << " " << c.n;
+    for (const auto& c : cases)
+        EXPECT_EQ(RecordField(c.line, c.n), c.field) << c.line << " " << c.n;
 }
 
 TEST(RecordField, LeadingIntegersSaturateAndEnabledMeansExactlyOne) {
@@ -134,7 +135,8 @@ TEST_F(RecordFiles, TextAfterANulSurvivesAnEdit) {
     ASSERT_EQ(list.size(), 1u);
     list.add("C;K;0;;1;");
     ASSERT_TRUE(list.save(env.files, path()));
-    EXPECT_EQ(env.read(path()), std::string("A;K;0;;1;\r\nC;K;0;;1;\r\n\0junk\r\nB;K;0;;1;\r\n", 40));
+    EXPECT_EQ(env.read(path()),
+              std::string("A;K;0;;1;\r\nC;K;0;;1;\r\n\0junk\r\nB;K;0;;1;\r\n", 40));
 }
 
 TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {

@@ -27,7 +27,8 @@ protected:
 
 TEST_F(SelectionStoreTest, TextRuleAndNumberRuleDifferOnlyWhereTheyShould) {
     ASSERT_TRUE(env.sandbox.writeFile(
-        selItems(), "[Items]\r\nzero=0\r\ndouble=00\r\nword=no\r\nempty=\r\none=1\r\nleading=1x\r\n"));
+        selItems(),
+        "[Items]\r\nzero=0\r\ndouble=00\r\nword=no\r\nempty=\r\none=1\r\nleading=1x\r\n"));
     auto s = store();
     const struct {
         const char* key;
