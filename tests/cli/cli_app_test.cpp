@@ -7,12 +7,9 @@
 namespace cindral::cli {
 namespace {
 
-class FakeNative : public platform::NativePlatform {
-public:
-    platform::Platform& platform() override { return platform_; }
-
-private:
-    platform::Platform platform_;
+struct FakeNative : platform::NativePlatform {
+    platform::Platform services;
+    platform::Platform& platform() override { return services; }
 };
 
 // A dispatcher with two commands that record what they were given.

@@ -18,13 +18,10 @@ namespace {
 using Snapshot = std::map<std::string, std::string>;
 using Lines = std::vector<std::string>;
 
-class SandboxNative : public platform::NativePlatform {
-public:
-    explicit SandboxNative(platform::Platform& p) : p_(p) {}
-    platform::Platform& platform() override { return p_; }
-
-private:
-    platform::Platform& p_;
+struct SandboxNative : platform::NativePlatform {
+    explicit SandboxNative(platform::Platform& p) : services(p) {}
+    platform::Platform& services;
+    platform::Platform& platform() override { return services; }
 };
 
 // A home folder and a world with something for every kind of row: four

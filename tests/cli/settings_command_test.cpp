@@ -38,8 +38,6 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
         "HotKey1 = \"Shift+Ctrl+Alt+X\" (default)",
         "HotKey3 = \"Shift+Alt+B\" (default for start-up, Options dialog); \"Shift+B\" "
         "(default for hotkey re-registration after the Options dialog)",
-        "LogRefreshLines = 2500 (default)",
-        "LastDate = \"\" (default)",
         "PluginFolder = (not set)",
         std::string(kRunLine) + "(not set)",
     });
@@ -81,19 +79,19 @@ TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefault
     });
 }
 
-class FakeNative : public platform::NativePlatform {
-public:
-    explicit FakeNative(platform::Registry& reg) { platform_.registry = &reg; }
-    platform::Platform& platform() override { return platform_; }
-
-private:
-    platform::Platform platform_;
+struct FakeNative : platform::NativePlatform {
+    platform::Platform services;
+    platform::Platform& platform() override { return services; }
 };
 
 TEST(SettingsCommand, ListsTheRegistryOfThePlatformAndTakesNoArguments) {
     ScratchRegistry reg;
     ASSERT_TRUE(settings::SettingsStore(reg).writeNumber(settings::kStoreLog, 1));
-    CliApp app([&](const platform::NativeOptions&) { return std::make_unique<FakeNative>(reg); });
+    CliApp app([&](const platform::NativeOptions&) {
+        auto native = std::make_unique<FakeNative>();
+        native->services.registry = &reg;
+        return native;
+    });
     registerSettingsCommand(app);
     std::ostringstream out, err;
     EXPECT_EQ(app.run({"settings", "extra"}, out, err), kExitUsage);

@@ -1,8 +1,10 @@
-#include "settings/settings_store.h"
-
+// The values the program keeps in the registry: its settings key and the
+// two entries outside it.
 #include <gtest/gtest.h>
 
+#include "settings/outside_entries.h"
 #include "settings/scratch_registry.h"
+#include "settings/settings_store.h"
 
 namespace cindral::settings {
 namespace {
@@ -11,6 +13,8 @@ using platform::RegValue;
 using test::ScratchRegistry;
 
 const char kKey[] = "Software\\Quorvane\\Cindral";
+
+std::string sz(const std::string& text) { return text + std::string(1, '\0'); }
 
 TEST(SettingsStore, HoldsOneKeyForItsLifeAndClosesItOnce) {
     ScratchRegistry reg;
@@ -44,13 +48,8 @@ TEST(SettingsStore, EachReaderGetsItsOwnDefaultUntilAValueIsStored) {
     EXPECT_EQ(store.readText("hotkey2", "Ctrl+U"), "");
     ASSERT_TRUE(store.writeNumber(kLogRefreshLines, 0xFFFFFFFFu));
     EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 0xFFFFFFFFu);
-    for (std::uint32_t n : {1u, 2u, 0x80000000u}) {
-        ASSERT_TRUE(store.writeNumber(kStoreLog, n));
-        EXPECT_TRUE(store.readSwitch(kStoreLog, 0)) << n;
-    }
-    RegValue v;
-    ASSERT_TRUE(store.queryRaw(kStoreLog, v));
-    EXPECT_EQ(v.data, std::string("\0\0\0\x80", 4));
+    ASSERT_TRUE(store.writeNumber(kStoreLog, 0x80000000u));
+    EXPECT_TRUE(store.readSwitch(kStoreLog, 0));  // any number but 0
 }
 
 TEST(SettingsStore, WithoutAHandleReadsGiveDefaultsAndWritesFail) {
@@ -86,6 +85,56 @@ TEST(SettingsStore, ReadingStoreCreatesNothingAndCannotWrite) {
     EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
     EXPECT_FALSE(reader.writeNumber(kBossKey, 2));
     EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
+}
+
+TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesStay) {
+    ScratchRegistry reg;
+    EXPECT_FALSE(writeStartWithWindows(reg, ""));
+    EXPECT_FALSE(startWithWindowsExists(reg));  // no Run key at all
+    reg.put(kRunKeyPath, "Other", platform::kRegSz, sz("other.exe"));
+    ASSERT_TRUE(writeStartWithWindows(reg, "C:\\Program Files\\Cindral\\cindral.exe"));
+    RegValue v;
+    ASSERT_TRUE(readStartWithWindows(reg, v));
+    EXPECT_EQ(v.type, platform::kRegSz);
+    EXPECT_EQ(v.data, sz("\"C:\\Program Files\\Cindral\\cindral.exe\" -m -s"));
+
+    ASSERT_TRUE(deleteStartWithWindows(reg));
+    EXPECT_FALSE(startWithWindowsExists(reg));
+    EXPECT_TRUE(deleteStartWithWindows(reg));  // already absent
+    reg.put(kRunKeyPath, "cindral", platform::kRegDword, std::string(4, '\1'));
+    EXPECT_TRUE(startWithWindowsExists(reg));  // whatever the value holds
+    ASSERT_TRUE(reg.get(kRunKeyPath, "Other", v));
+    EXPECT_EQ(v.data, sz("other.exe"));
+    EXPECT_EQ(reg.openHandles(), 0u);
+}
+
+TEST(OutsideEntries, FailuresAreReportedAndKeepTheOldValue) {
+    ScratchRegistry reg;
+    ASSERT_TRUE(writeStartWithWindows(reg, "C:\\c.exe"));
+    reg.failWrites = true;
+    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
+    EXPECT_FALSE(deleteStartWithWindows(reg));
+    EXPECT_FALSE(writeStartPage(reg, "about:blank"));
+    RegValue v;
+    ASSERT_TRUE(readStartWithWindows(reg, v));
+    EXPECT_EQ(v.data, sz("\"C:\\c.exe\" -m -s"));
+    reg.failCreate = true;
+    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
+    EXPECT_FALSE(deleteStartWithWindows(reg));
+    EXPECT_EQ(reg.openHandles(), 0u);
+}
+
+TEST(StartPage, WrittenExactlyEvenWhenEmpty) {
+    ScratchRegistry reg;
+    RegValue v;
+    EXPECT_FALSE(readStartPage(reg, v));
+    for (const std::string page : {"http://example.test/ x", ""}) {
+        ASSERT_TRUE(writeStartPage(reg, page));
+        ASSERT_TRUE(readStartPage(reg, v));
+        EXPECT_EQ(v.type, platform::kRegSz);
+        EXPECT_EQ(v.data, sz(page));
+    }
+    EXPECT_EQ(reg.openHandles(), 0u);
 }
 
 }  // namespace
