@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -107,22 +106,12 @@ protected:
     EngineTest()
         : platform_(box_.platform()),
           hooked_(*box_.platform().files),
-          store_(*box_.platform().registry),
+          store_(*box_.platform().registry, box_.registryScratchPath() + "\\Settings"),
           ctx_{platform_, run_, view_, store_} {
         platform_.files = &hooked_;
     }
-    ~EngineTest() override {
-        // The settings key is shared with the rest of the suite under Wine.
-        platform::Registry& reg = *box_.platform().registry;
-        for (const std::string& name : wroteSetting_) {
-            platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
-                                                                   settings::kSettingsKeyPath));
-            reg.deleteValue(key.get(), name);
-        }
-    }
 
     void setSetting(const char* name, std::uint32_t value) {
-        wroteSetting_.insert(name);
         ASSERT_TRUE(store_.writeNumber(name, value));
     }
     // A file below the sandbox root; parent folders are created.
@@ -143,7 +132,6 @@ protected:
     RunState run_;
     RecordingView view_;
     EngineContext ctx_;
-    std::set<std::string> wroteSetting_;
 };
 
 }  // namespace cindral::engine::test

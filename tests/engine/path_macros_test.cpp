@@ -16,56 +16,38 @@ public:
                                         {platform::kCsidlCookies, "C:\\Users\\Ann\\Cookies"},
                                         {platform::kCsidlHistory, "C:\\Users\\Ann\\History"},
                                         {platform::kCsidlInternetCache, "C:\\Users\\Ann\\Cache"},
-                                        {platform::kCsidlRecent, "C:\\Users\\Ann\\Recent"}};
-    std::string specialFolder(int csidl) override {
-        auto it = shell.find(csidl);
-        return it == shell.end() ? std::string() : it->second;
-    }
+                                        {platform::kCsidlRecent, "C:\\%COOKIE%"}};
+    std::string specialFolder(int csidl) override { return shell.count(csidl) ? shell[csidl] : ""; }
     std::string windowsFolder() override { return "C:\\WINDOWS"; }
     std::string tempPath() override { return "C:\\Temp\\"; }
 };
 
-class PathMacros : public ::testing::Test {
-protected:
-    PathMacros() : p_(box_.platform()), fixed_(*box_.platform().files) {
-        p_.shellFolders = &fixed_;
-        p_.files = &fixed_;
-    }
-    void expectExpansions(const std::vector<std::pair<std::string, std::string>>& rows) {
-        for (const auto& [from, to] : rows) EXPECT_EQ(ExpandPathMacros(p_, from), to) << from;
-    }
-
-    cindral::test::Sandbox box_;
-    platform::Platform p_;
-    FixedFolders fixed_;
-};
-
-TEST_F(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
-    expectExpansions({
+TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
+    cindral::test::Sandbox box;
+    FixedFolders fixed(*box.platform().files);
+    platform::Platform p = box.platform();
+    p.shellFolders = &fixed;
+    p.files = &fixed;
+    const std::pair<const char*, const char*> rows[] = {
         {"%APP_DATA%\\x", "C:\\Users\\Ann\\AppData\\X"},
         {"%cookie%\\*?", "C:\\Users\\Ann\\Cookies\\*?"},
         {"%History%\\History.IE5\\*?", "C:\\Users\\Ann\\History\\HISTORY.IE5\\*?"},
         {"%CACHE%\\content.ie5\\*?", "C:\\Users\\Ann\\Cache\\CONTENT.IE5\\*?"},
-        {"%RECENT%\\*?", "C:\\Users\\Ann\\Recent\\*?"},
         {"%TEMP%\\*", "C:\\Temp\\*"},  // a folder with a trailing "\" leaves one separator
         {"%WINDOWS%\\Temp\\*?", "C:\\WINDOWS\\TEMP\\*?"},
+        // Macros go in a fixed order: a folder holding an earlier one keeps it.
+        {"%RECENT%\\a", "C:\\%COOKIE%\\A"},
         // One pass each over "\\", ".." and "**", then a leading "\" goes.
         {"\\Data\\x..y", "DATA\\X.Y"},
         {"C:\\***", "C:\\**"},
         {"C:\\a\\\\\\b", "C:\\A\\\\B"},
         {"....", ".."},
-        {"", ""},
         {"\\\\server", "SERVER"},
-    });
-}
-
-TEST_F(PathMacros, ReplacesInTheFixedOrderAndMissingFoldersAsEmptyText) {
-    // A folder text holding a later macro is expanded again; an earlier one is left.
-    fixed_.shell[platform::kCsidlAppData] = "C:\\%TEMP%";
-    fixed_.shell[platform::kCsidlRecent] = "C:\\%COOKIE%";
-    expectExpansions({{"%APP_DATA%\\a", "C:\\C:\\Temp\\A"}, {"%RECENT%\\a", "C:\\%COOKIE%\\A"}});
-    fixed_.shell.clear();
-    expectExpansions({{"%COOKIE%\\*?", "*?"}, {"%APP_DATA%\\Mozilla\\*", "MOZILLA\\*"}});
+    };
+    for (const auto& [from, to] : rows) EXPECT_EQ(ExpandPathMacros(p, from), to) << from;
+    fixed.shell = {{platform::kCsidlAppData, "C:\\%TEMP%"}};  // a later macro is expanded again
+    EXPECT_EQ(ExpandPathMacros(p, "%APP_DATA%\\a"), "C:\\C:\\Temp\\A");
+    EXPECT_EQ(ExpandPathMacros(p, "%COOKIE%\\*?"), "*?");  // a missing folder is empty text
 }
 
 TEST(ReplaceAllOnePass, NeverRescansWhatItInserted) {
