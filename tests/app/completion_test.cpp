@@ -35,15 +35,7 @@ TEST(MegabyteText, RoundsOnceToTheCoarserOfFourDigitsAndTwoDecimals) {
 }
 
 CompletionFacts facts(CompletedRun kind) {
-    CompletionFacts f;
-    f.kind = kind;
-    f.foundRegistryEntries = 5;
-    f.deletedRegistryEntries = 3;
-    f.junkFileCount = 7;
-    f.junkByteCount = 3 * kMiB / 2;
-    f.runDate = "03.07.2007";
-    f.runTime = "14:05:09";
-    return f;
+    return CompletionFacts{kind, 5, 3, 7, 3 * kMiB / 2, "03.07.2007", "14:05:09"};
 }
 
 std::vector<CompletionEffect> complete(const CompletionFacts& f, Settings values,
