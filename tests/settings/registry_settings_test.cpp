@@ -46,8 +46,6 @@ TEST(SettingsStore, EachReaderGetsItsOwnDefaultUntilAValueIsStored) {
     EXPECT_FALSE(store.readSwitch(kStoreDate, 1));
     ASSERT_TRUE(store.writeText(kHotKey2, ""));  // a cleared hotkey field
     EXPECT_EQ(store.readText("hotkey2", "Ctrl+U"), "");
-    ASSERT_TRUE(store.writeNumber(kLogRefreshLines, 0xFFFFFFFFu));
-    EXPECT_EQ(store.readNumber(kLogRefreshLines, 2500), 0xFFFFFFFFu);
     ASSERT_TRUE(store.writeNumber(kStoreLog, 0x80000000u));
     EXPECT_TRUE(store.readSwitch(kStoreLog, 0));  // any number but 0
 }
@@ -58,11 +56,7 @@ TEST(SettingsStore, WithoutAHandleReadsGiveDefaultsAndWritesFail) {
     SettingsStore closed(reg);
     EXPECT_FALSE(closed.isOpen());
     EXPECT_EQ(closed.readNumber(kLogRefreshLines, 2500), 2500u);
-    EXPECT_EQ(closed.readText(kHotKey1, "Shift+Ctrl+Alt+X"), "Shift+Ctrl+Alt+X");
-    EXPECT_FALSE(closed.writeNumber(kStoreLog, 1));
     EXPECT_FALSE(closed.writeText(kLastDate, "01.02.2003 at 04:05:06"));
-    RegValue v;
-    EXPECT_FALSE(closed.queryRaw(kStoreLog, v));
     EXPECT_FALSE(reg.keyExists(kKey));
     EXPECT_EQ(reg.openHandles(), 0u);
 
@@ -84,7 +78,6 @@ TEST(SettingsStore, ReadingStoreCreatesNothingAndCannotWrite) {
     ASSERT_TRUE(reader.isOpen());
     EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
     EXPECT_FALSE(reader.writeNumber(kBossKey, 2));
-    EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
 }
 
 TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesStay) {
@@ -131,8 +124,7 @@ TEST(StartPage, WrittenExactlyEvenWhenEmpty) {
     for (const std::string page : {"http://example.test/ x", ""}) {
         ASSERT_TRUE(writeStartPage(reg, page));
         ASSERT_TRUE(readStartPage(reg, v));
-        EXPECT_EQ(v.type, platform::kRegSz);
-        EXPECT_EQ(v.data, sz(page));
+        EXPECT_TRUE(v.type == platform::kRegSz && v.data == sz(page)) << page;
     }
     EXPECT_EQ(reg.openHandles(), 0u);
 }
