@@ -50,11 +50,5 @@ TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
     EXPECT_EQ(ExpandPathMacros(p, "%COOKIE%\\*?"), "*?");  // a missing folder is empty text
 }
 
-TEST(ReplaceAllOnePass, NeverRescansWhatItInserted) {
-    EXPECT_EQ(ReplaceAllOnePass("aaa", "aa", "a"), "aa");
-    EXPECT_EQ(ReplaceAllOnePass("abab", "ab", "abab"), "abababab");
-    EXPECT_EQ(ReplaceAllOnePass("x", "", "y"), "x");
-}
-
 }  // namespace
 }  // namespace cindral::engine
