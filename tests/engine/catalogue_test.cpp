@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/run_test_support.h"
+#include "engine/builtin_items.h"
 #include "engine_test_support.h"
 
 namespace cindral::engine {
@@ -10,27 +11,16 @@ namespace {
 
 using test::Lines;
 
-// Reading one file fails although it exists (locked, no permission).
-class UnreadableFile : public test::FilesDecorator {
-public:
-    using FilesDecorator::FilesDecorator;
-    std::string path;
-    bool readFile(const std::string& p, std::string& b) override {
-        return p != path && inner_.readFile(p, b);
-    }
-};
-
 constexpr const char* kTypedUrls = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 constexpr const char* kOpenSaveTxt =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\txt";
 constexpr const char* kOpera = "Software\\Opera Software";
 
-class Catalogue : public cindral::test::HomeFixture {
+class Catalogue : public test::EngineTest {
 protected:
-    Catalogue() : files_(*box_.platform().files), ctx_{platform_, run_, view_, store_} {
-        platform_.files = &files_;
-        cookies_ = platform_.shellFolders->specialFolder(platform::kCsidlCookies) + "\\";
+    Catalogue() : cookies_(platform_.shellFolders->specialFolder(platform::kCsidlCookies) + "\\") {
         EXPECT_TRUE(box_.makeFolder(cookies_));
+        hooked_.beforeRead = [this](const std::string& p) { return p != unreadable_; };
     }
     ~Catalogue() override {
         // These keys are the system's own (under Wine, the prefix's): empty them again.
@@ -44,9 +34,9 @@ protected:
     }
 
     void setValue(const char* path, const std::string& name, const std::string& data) {
-        test::setText(*box_.platform().registry, path, name, data);
+        test::setText(*platform_.registry, path, name, data);
     }
-    Lines values(const char* path) { return test::valueNames(*box_.platform().registry, path); }
+    Lines values(const char* path) { return test::valueNames(*platform_.registry, path); }
     void cookie(const std::string& name) {
         cookieFiles_.push_back(name);
         ASSERT_TRUE(box_.writeFile(cookies_ + name, "c"));
@@ -56,23 +46,23 @@ protected:
         run_.LinePrefix = erase ? "" : "Test Mode: ";
         run_.KeeperMode = kKeeperNone;  // the run sets it before each item
         view_.lines.clear();
-        const CatalogueFiles files{paths_.addressesKept, paths_.cookieKept, paths_.openSaveKept,
-                                   paths_.driveScan};
-        PerformBuiltInItem(ctx_, fakes_.services, files, position);
+        PerformBuiltInItem(ctx_, fakes_.services, {at(kAddresses), at(kCookies), at(kOpenSave), at("scan")},
+                           position);
     }
 
-    UnreadableFile files_;
-    RunState run_;
-    test::RecordingView view_;
-    EngineContext ctx_;
-    std::string cookies_;
+    static constexpr const char* kAddresses = "addresses.txt";
+    static constexpr const char* kCookies = "cookies.txt";
+    static constexpr const char* kOpenSave = "opensave.txt";
+    cindral::test::FakeServices fakes_;
+    const std::string cookies_;
+    std::string unreadable_;
     Lines cookieFiles_;
 };
 
-TEST_F(Catalogue, KeeperListsProtectAddressesCookiesAndOpenSaveDataInAnyLetterCase) {
+TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     setValue(kTypedUrls, "url1", "alpha.example");
     setValue(kTypedUrls, "url2", "beta.example");
-    write(paths_.addressesKept, "ALPHA.EXAMPLE\r\n");
+    file(kAddresses, "ALPHA.EXAMPLE\r\n");
     perform(1, true);
     EXPECT_EQ(run_.KeeperMode, kKeeperAddresses);
     EXPECT_EQ(values(kTypedUrls), Lines{"url1"});
@@ -80,20 +70,14 @@ TEST_F(Catalogue, KeeperListsProtectAddressesCookiesAndOpenSaveDataInAnyLetterCa
     // Cookies are kept by full path; the folder a macro stands for keeps its own case.
     cookie("keep@site.txt");
     cookie("drop@site.txt");
-    write(paths_.cookieKept, platform_.system->lowerCase(cookies_ + "keep@site.txt") + "\r\n");
+    file(kCookies, platform_.system->lowerCase(cookies_ + "keep@site.txt") + "\r\n");
     perform(2, true);
     EXPECT_EQ(test::sorted(view_.lines), (Lines{"Removing File: " + cookies_ + "drop@site.txt <OK>",
                                                 "Removing File: " + cookies_ + "keep@site.txt <SKIPPED>"}));
     EXPECT_TRUE(box_.exists(cookies_ + "keep@site.txt"));
 
-    setValue(kOpenSaveTxt, "a", "C:\\kept.txt");
-    setValue(kOpenSaveTxt, "b", "C:\\gone.txt");
-    write(paths_.openSaveKept, "c:\\KEPT.txt\r\n");
-    perform(6, true);
-    EXPECT_EQ(values(kOpenSaveTxt), Lines{"a"});
-
     // Without a list every address goes.
-    ASSERT_TRUE(box_.platform().files->deleteFile(paths_.addressesKept));
+    ASSERT_TRUE(box_.platform().files->deleteFile(at(kAddresses)));
     perform(1, true);
     EXPECT_TRUE(values(kTypedUrls).empty());
 }
@@ -102,13 +86,12 @@ TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
     setValue(kTypedUrls, "url1", "alpha.example");
     setValue(kOpenSaveTxt, "a", "C:\\kept.txt");
     cookie("user@site.txt");
-    for (const auto& [position, path] : std::vector<std::pair<int, std::string>>{
-             {1, paths_.addressesKept}, {2, paths_.cookieKept}, {6, paths_.openSaveKept}}) {
+    for (const auto& [position, name] : {std::pair{1, kAddresses}, {2, kCookies}, {6, kOpenSave}}) {
         SCOPED_TRACE(position);
-        write(path, "anything\r\n");
-        files_.path = path;
+        file(name, "anything\r\n");
+        unreadable_ = at(name);
         perform(position, true);
-        EXPECT_EQ(view_.lines, Lines{"Keeper list cannot be read: " + path + " <SKIPPED>"});
+        EXPECT_EQ(view_.lines, Lines{"Keeper list cannot be read: " + at(name) + " <SKIPPED>"});
         EXPECT_EQ(run_.FoundRegistryEntries + run_.DeletedRegistryEntries + run_.JunkFileCount, 0);
     }
     EXPECT_EQ(values(kTypedUrls), Lines{"url1"});
@@ -119,12 +102,10 @@ TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
 TEST_F(Catalogue, RecycleBinCountsWhatATestRunFindsAndOnlyWhatEmptyingReleased) {
     fakes_.bin.contents = {3, 15000};
     perform(11, false);
-    EXPECT_TRUE(view_.lines.empty());
     EXPECT_EQ(fakes_.bin.emptied, 0);
     perform(11, true);
     EXPECT_EQ(view_.lines, Lines{"Emptying Recycle Bin: 3 items <OK>"});
-    EXPECT_EQ(run_.JunkFileCount, 6);
-    EXPECT_EQ(run_.JunkByteCount, 30000);
+    EXPECT_EQ(run_.JunkByteCount, 30000);  // the test run's count and the clean run's
 
     run_.zeroCounters();
     fakes_.bin.contents = {2, 10};
@@ -146,10 +127,8 @@ TEST_F(Catalogue, RecycleBinCountsWhatATestRunFindsAndOnlyWhatEmptyingReleased) 
 
 TEST_F(Catalogue, OperaFolderComesFromLastDirectoryAndMayHoldAnAmpersand) {
     EXPECT_EQ(OperaFolder(platform_), "C:\\Program Files\\Opera\\");
-    for (const char* stored : {"  D:\\Opera7 ", "D:\\Opera7\\"}) {
-        setValue(kOpera, "Last Directory", stored);
-        EXPECT_EQ(OperaFolder(platform_), "D:\\Opera7\\") << stored;
-    }
+    setValue(kOpera, "Last Directory", "  D:\\Opera7 ");
+    EXPECT_EQ(OperaFolder(platform_), "D:\\Opera7\\");
     const std::string folder = box_.root() + "Op&era..7";
     setValue(kOpera, "Last Directory", folder);
     for (const char* name : {"opera.dir", "global.dat", "vlink4.dat", "other.dat"})
@@ -158,6 +137,23 @@ TEST_F(Catalogue, OperaFolderComesFromLastDirectoryAndMayHoldAnAmpersand) {
     const std::string shown = "Test Mode: Removing File: " + platform_.system->upperCase(folder + "\\");
     EXPECT_EQ(view_.lines,
               (Lines{shown + "global.dat <OK>", shown + "vlink4.dat <OK>", shown + "opera.dir <OK>"}));
+}
+
+TEST(BuiltInItems, EachNameFindsItsPositionAndDigitExactly) {
+    // "Clipboard" (12) keeps the Windows digit although it follows the recycle bin.
+    const int digits[] = {0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 2, 1, 5, 5, 5, 5, 6, 6, 6, 7, 7, 7, 7, 8};
+    const auto items = enumerateBuiltInItems();
+    ASSERT_EQ(items.size(), 24u);
+    for (int i = 0; i < 24; ++i) {
+        SCOPED_TRACE(items[i].name);
+        EXPECT_EQ(items[i].digit, digits[i]);
+        EXPECT_EQ(FindBuiltInItem(items[i].name), i + 1);  // also: no two share a name
+        EXPECT_EQ(builtInItemAt(i + 1).name, items[i].name);
+    }
+    EXPECT_EQ(FindBuiltInItem("Clipboard"), 12);
+    for (const char* name : {"clipboard", "1Clipboard", "Clipboard ", "Clip", ""})
+        EXPECT_EQ(FindBuiltInItem(name), 0) << name;
+    for (int position : {0, 25, -1}) EXPECT_TRUE(builtInItemAt(position).name.empty()) << position;
 }
 
 }  // namespace

@@ -35,8 +35,7 @@ inline Lines valueNames(platform::Registry& reg, const std::string& path) {
     Lines names;
     platform::KeyHolder key(reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser, path));
     if (key) reg.valueNames(key.get(), names);
-    std::sort(names.begin(), names.end());
-    return names;
+    return sorted(names);
 }
 
 class RecordingView : public LogView {
@@ -83,17 +82,20 @@ protected:
     platform::Files& inner_;
 };
 
-// Records listings and deletions; a hook returning false fails the call
+// Records listings and deletions; a hook returning false fails its call
 // without reaching the file system.
 class HookedFiles : public FilesDecorator {
 public:
     using FilesDecorator::FilesDecorator;
-    std::function<bool(const std::string&)> beforeList, beforeDelete;
+    std::function<bool(const std::string&)> beforeList, beforeDelete, beforeRead;
     std::vector<std::string> listed, deleted;
 
     bool listFolder(const std::string& f, Entries& e) override {
         listed.push_back(f);
         return (!beforeList || beforeList(f)) && inner_.listFolder(f, e);
+    }
+    bool readFile(const std::string& p, std::string& b) override {
+        return (!beforeRead || beforeRead(p)) && inner_.readFile(p, b);
     }
     bool deleteFile(const std::string& p) override {
         deleted.push_back(p);

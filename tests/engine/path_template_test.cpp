@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "engine/path_macros.h"
 #include "engine_test_support.h"
 
 namespace cindral::engine {
@@ -10,9 +13,18 @@ namespace {
 using test::Lines;
 using test::sorted;
 
-class NoShellFolders : public platform::ShellFolders {
+// Fixed folders for the macros; a missing shell folder is empty text.
+class FixedFolders : public test::FilesDecorator, public platform::ShellFolders {
 public:
-    std::string specialFolder(int) override { return std::string(); }
+    using FilesDecorator::FilesDecorator;
+    std::map<int, std::string> shell = {{platform::kCsidlAppData, "C:\\Users\\Ann\\AppData"},
+                                        {platform::kCsidlCookies, "C:\\Users\\Ann\\Cookies"},
+                                        {platform::kCsidlHistory, "C:\\Users\\Ann\\History"},
+                                        {platform::kCsidlInternetCache, "C:\\Users\\Ann\\Cache"},
+                                        {platform::kCsidlRecent, "C:\\%COOKIE%"}};
+    std::string specialFolder(int csidl) override { return shell.count(csidl) ? shell[csidl] : ""; }
+    std::string windowsFolder() override { return "C:\\WINDOWS"; }
+    std::string tempPath() override { return "C:\\Temp\\"; }
 };
 
 class PathTemplate : public test::EngineTest {
@@ -71,7 +83,8 @@ TEST_F(PathTemplate, FinderPicksTheFolderNearestTheRootAndShowsProgress) {
 
 TEST_F(PathTemplate, RelativeExpansionOrInvalidMaskIsNotWalked) {
     // No cookie folder: "%COOKIE%\*?" would walk "*" below the current folder.
-    NoShellFolders none;
+    FixedFolders none(hooked_);
+    none.shell.clear();
     platform_.shellFolders = &none;
     run_.Erase = true;
     for (const char* t : {"%COOKIE%\\*?", "%APP_DATA%\\Mozilla\\&Cache\\*?", "C:relative\\*"})
@@ -122,7 +135,7 @@ TEST_F(PathTemplate, DriveScanWalksEachDriveInOrderAndReportsFilesOnly) {
     EXPECT_TRUE(exists("d1\\x\\a.tmp"));
 }
 
-TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMask) {
+TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMaskAndNeedsSomeMaskAndDrive) {
     run_.Erase = true;
     file("d1\\a.tmp");
     file("d1\\b.[x");
@@ -134,14 +147,10 @@ TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMask) {
     view_.lines = {"h"};
     RunDriveScan(ctx_, {"[bad"}, {at("d1\\")});
     EXPECT_EQ(view_.lines, (Lines{"h", "Invalid file mask: [bad <SKIPPED>"}));
-}
-
-TEST_F(PathTemplate, DriveScanWithoutMasksDrivesOrFinds) {
-    run_.LinePrefix = "Test Mode: ";
-    view_.lines = {"[Cleaning Drive Scan with Mask]"};
+    view_.lines = {"h"};
     RunDriveScan(ctx_, {}, {at("d1\\")});
-    EXPECT_EQ(view_.lines, (Lines{"[Cleaning Drive Scan with Mask]", "Test Mode: Mask list is empty. <SKIPPED>"}));
-    EXPECT_TRUE(hooked_.listed.empty());
+    EXPECT_EQ(view_.lines, (Lines{"h", "Mask list is empty. <SKIPPED>"}));
+    EXPECT_EQ(hooked_.listed.size(), 1u);  // only the walk of the valid mask
     // Without a drive the header goes; a walk that finds nothing leaves no progress line.
     view_.lines = {"[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.tmp"}, {});
@@ -150,6 +159,30 @@ TEST_F(PathTemplate, DriveScanWithoutMasksDrivesOrFinds) {
     view_.lines = {"before", "[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.tmp"}, {at("empty\\")});
     EXPECT_EQ(view_.lines, Lines{"before"});
+}
+
+TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
+    cindral::test::Sandbox box;
+    FixedFolders fixed(*box.platform().files);
+    platform::Platform p = box.platform();
+    p.shellFolders = &fixed;
+    p.files = &fixed;
+    const std::pair<const char*, const char*> rows[] = {
+        {"%APP_DATA%\\x", "C:\\Users\\Ann\\AppData\\X"}, {"%cookie%\\*?", "C:\\Users\\Ann\\Cookies\\*?"},
+        {"%History%\\History.IE5\\*?", "C:\\Users\\Ann\\History\\HISTORY.IE5\\*?"},
+        {"%CACHE%\\content.ie5\\*?", "C:\\Users\\Ann\\Cache\\CONTENT.IE5\\*?"},
+        {"%TEMP%\\*", "C:\\Temp\\*"},  // a folder with a trailing "\" leaves one separator
+        {"%WINDOWS%\\Temp\\*?", "C:\\WINDOWS\\TEMP\\*?"},
+        // Macros go in a fixed order: a folder holding an earlier one keeps it.
+        {"%RECENT%\\a", "C:\\%COOKIE%\\A"},
+        // One pass each over "\\", ".." and "**", then a leading "\" goes.
+        {"\\Data\\x..y", "DATA\\X.Y"}, {"C:\\***", "C:\\**"}, {"C:\\a\\\\\\b", "C:\\A\\\\B"},
+        {"....", ".."}, {"\\\\server", "SERVER"},
+    };
+    for (const auto& [from, to] : rows) EXPECT_EQ(ExpandPathMacros(p, from), to) << from;
+    fixed.shell = {{platform::kCsidlAppData, "C:\\%TEMP%"}};  // a later macro is expanded again
+    EXPECT_EQ(ExpandPathMacros(p, "%APP_DATA%\\a"), "C:\\C:\\Temp\\A");
+    EXPECT_EQ(ExpandPathMacros(p, "%COOKIE%\\*?"), "*?");  // a missing folder is empty text
 }
 
 }  // namespace

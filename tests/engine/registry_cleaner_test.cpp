@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/is_kept.h"
 #include "engine_test_support.h"
 
 namespace cindral::engine {
@@ -176,6 +177,17 @@ TEST_F(RegistryCleaner, BadEntriesMissingKeysAndAStoppedRunDeleteNothing) {
     EXPECT_EQ(failing_.deleteCalls, 0);
     EXPECT_EQ(values("K"), Lines{"v"});
     EXPECT_TRUE(keyExists("K\\Sub"));
+}
+
+TEST(IsKept, WholeTextWithoutRegardToCaseAndWithoutTrimming) {
+    cindral::test::Sandbox box;
+    auto& sys = *box.platform().system;
+    const KeeperList list = {"Alpha.Example", "C:\\Cookies\\ann@site.txt", " padded "};
+    for (const char* kept : {"ALPHA.EXAMPLE", "c:\\cookies\\ANN@SITE.TXT", " PADDED "})
+        EXPECT_TRUE(IsKept(&list, kept, sys)) << kept;
+    for (const char* other : {"padded", "alpha.example ", "alpha", ""})
+        EXPECT_FALSE(IsKept(&list, other, sys)) << other;
+    EXPECT_FALSE(IsKept(nullptr, "alpha.example", sys));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
+#include "engine/file_mask.h"
 #include "engine_test_support.h"
 
 namespace cindral::engine {
@@ -137,12 +139,9 @@ TEST_F(Walker, InvalidMaskOrEmptyRootWalksNothingAndStopEndsTheWalk) {
     std::atomic<bool> stop{false};
     w.RootPath = "C:\\r";
     w.StopRequested = &stop;
-    w.OnFileFound = [&](const TFileInformations&) {
-        ++events;
-        stop = true;
-    };
+    w.OnChangeFolder = [&](const std::string&) { stop = true; };
     w.Execute();
-    EXPECT_EQ(events, 2);  // the folder and one file
+    EXPECT_EQ(events, 0);
 }
 
 TEST_F(Walker, LooksUpDetailsOnlyForNameMatchesAndSkipsEntriesGoneMeanwhile) {
@@ -152,6 +151,48 @@ TEST_F(Walker, LooksUpDetailsOnlyForNameMatchesAndSkipsEntriesGoneMeanwhile) {
     EXPECT_EQ(walk("C:\\r", {"*.tmp"}, okLookForReadOnlyFile), (Lines{">C:\\r", "C:\\r\\ro.tmp"}));
     EXPECT_EQ(scripted_.detailsAsked, (Lines{"C:\\r\\a.tmp", "C:\\r\\gone.tmp", "C:\\r\\ro.tmp",
                                              "C:\\r\\d.tmp", "C:\\r\\gone-ro.tmp"}));
+}
+
+TEST(FileMask, MatchesWholeNamesWithWildcardsSetsAndCase) {
+    const std::tuple<const char*, const char*, bool> rows[] = {
+        {"*.tmp", "a.tmp", true},  {"*.TMP", "B.Tmp", true},     {"*.tmp", "a.tmp.bak", false},
+        {"*.tmp", ".tmp", true},   {"*.*", "README", false},     {"*.*", "a.", true},
+        {"*", "", true},           {"", "", true},               {"", "a", false},
+        {"?", "", false},          {"?", "ab", false},           {"file?.txt", "file.txt", false},
+        {"a*b*c", "abcabc", true}, {"a*b*c", "abcab", false},    {"*ab", "aaab", true},
+        {"[a-c]x", "Bx", true},    {"[A-C]x", "bx", true},       {"[a-c]x", "dx", false},
+        {"[!a-c]x", "dx", true},   {"[!a-c]x", "Ax", false},     {"[z-a]", "m", false},
+        {"[a-]", "-", true},  // a "-" closing a set is itself
+        {"[]x", "x", false},  // an empty set matches no character
+        {"[*]", "*", true},        {"[*]", "a", false},  // "*" in a set is a plain character
+        {"~*.*", "~WRL0001.tmp", true}, {"~*.*", "x~a.b", false},
+        // Only ASCII letters fold: a UTF-8 lead byte must never change.
+        {"\xC3\x89*", "\xC3\x89t\xC3\xA9", true}, {"\xC3\x89*", "\xC3\xA9t\xC3\xA9", false},
+    };
+    for (const auto& [mask, name, expected] : rows) {
+        SCOPED_TRACE(std::string("mask ") + mask + " name " + name);
+        FileMask m(mask, CaseFold());
+        ASSERT_TRUE(m.valid());
+        EXPECT_EQ(m.matches(name), expected);
+    }
+}
+
+TEST(FileMask, RefusesBrokenSyntaxAndStaysFastWithManyStars) {
+    const CaseFold fold;
+    for (const char* bad : {"[abc", "x[", "[!", "[-a]", "[!-a]", "a[b-]c[", "[a-c-e]"}) {
+        SCOPED_TRACE(bad);
+        FileMask m(bad, fold);
+        EXPECT_FALSE(m.valid());
+        EXPECT_FALSE(m.matches("abc"));
+        EXPECT_FALSE(m.matches(""));
+    }
+    EXPECT_TRUE(FileMask(std::string(30, '*'), fold).valid());
+    EXPECT_FALSE(FileMask(std::string(31, '*'), fold).valid());
+    // Stars inside a set are characters, not wildcards.
+    EXPECT_TRUE(FileMask(std::string(30, '*') + "[" + std::string(5, '*') + "]", fold).valid());
+    // A backtracking matcher without the last-star rule takes exponential
+    // time here; the test finishes at once or not at all.
+    EXPECT_FALSE(FileMask("*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b", fold).matches(std::string(2000, 'a')));
 }
 
 }  // namespace
