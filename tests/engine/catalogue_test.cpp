@@ -46,8 +46,8 @@ protected:
         run_.LinePrefix = erase ? "" : "Test Mode: ";
         run_.KeeperMode = kKeeperNone;  // the run sets it before each item
         view_.lines.clear();
-        PerformBuiltInItem(ctx_, fakes_.services, {at(kAddresses), at(kCookies), at(kOpenSave), at("scan")},
-                           position);
+        const CatalogueFiles files{at(kAddresses), at(kCookies), at(kOpenSave), at("scan")};
+        PerformBuiltInItem(ctx_, fakes_.services, files, position);
     }
 
     static constexpr const char* kAddresses = "addresses.txt";
@@ -72,8 +72,9 @@ TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     cookie("drop@site.txt");
     file(kCookies, platform_.system->lowerCase(cookies_ + "keep@site.txt") + "\r\n");
     perform(2, true);
-    EXPECT_EQ(test::sorted(view_.lines), (Lines{"Removing File: " + cookies_ + "drop@site.txt <OK>",
-                                                "Removing File: " + cookies_ + "keep@site.txt <SKIPPED>"}));
+    const std::string removing = "Removing File: " + cookies_;
+    EXPECT_EQ(test::sorted(view_.lines),
+              (Lines{removing + "drop@site.txt <OK>", removing + "keep@site.txt <SKIPPED>"}));
     EXPECT_TRUE(box_.exists(cookies_ + "keep@site.txt"));
 
     // Without a list every address goes.

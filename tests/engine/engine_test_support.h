@@ -27,13 +27,15 @@ inline Lines sorted(Lines v) {
 // Registry helpers on key paths below HKEY_CURRENT_USER.
 inline void setText(platform::Registry& reg, const std::string& path, const std::string& name,
                     const std::string& data) {
-    platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser, path));
+    using platform::RootKey;
+    platform::KeyHolder key(reg, platform::openOrCreateKey(reg, RootKey::CurrentUser, path));
     ASSERT_TRUE(platform::writeText(reg, key.get(), name, data)) << path;
 }
 // The key's value names, sorted; none when the key is missing.
 inline Lines valueNames(platform::Registry& reg, const std::string& path) {
     Lines names;
-    platform::KeyHolder key(reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser, path));
+    using platform::RootKey;
+    platform::KeyHolder key(reg, platform::openKeyForReading(reg, RootKey::CurrentUser, path));
     if (key) reg.valueNames(key.get(), names);
     return sorted(names);
 }

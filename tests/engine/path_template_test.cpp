@@ -73,7 +73,8 @@ TEST_F(PathTemplate, FinderPicksTheFolderNearestTheRootAndShowsProgress) {
     ASSERT_EQ(view_.lines.size(), 3u);
     EXPECT_EQ(view_.lines[0].rfind("Analyzing Folder: ", 0), 0u) << view_.lines[0];
     EXPECT_EQ(sorted({view_.lines[1], view_.lines[2]}),
-              sorted({removing("prof\\", "b\\Cache\\near.dat"), removing("prof\\", "b\\Cache\\sub\\inner.dat")}));
+              sorted({removing("prof\\", "b\\Cache\\near.dat"),
+                      removing("prof\\", "b\\Cache\\sub\\inner.dat")}));
     EXPECT_TRUE(exists("prof\\a\\deep\\Cache\\far.dat"));
     // A finder that finds nothing walks nothing: only its progress line stays.
     clean("prof\\&Nowhere\\*?");
@@ -127,7 +128,7 @@ TEST_F(PathTemplate, DriveScanWalksEachDriveInOrderAndReportsFilesOnly) {
     file("d2\\b.TMP", "1");
     view_.lines = {"[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.tmp", "~*.*"}, {at("d1\\"), at("d2\\")});
-    auto line = [&](const std::string& rel) { return "Test Mode: Removing File: " + at(rel) + " <OK>"; };
+    auto line = [&](const char* rel) { return "Test Mode: Removing File: " + at(rel) + " <OK>"; };
     // The top folder before its subfolder; the header and the progress line are gone.
     EXPECT_EQ(view_.lines, (Lines{line("d1\\~w.doc"), line("d1\\x\\a.tmp"), line("d2\\b.TMP")}));
     EXPECT_EQ(run_.JunkFileCount, 3);
@@ -141,8 +142,9 @@ TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMaskAndNeedsSomeMaskAndDrive) {
     file("d1\\b.[x");
     view_.lines = {"[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.[x", "*.tmp"}, {at("d1\\")});
-    EXPECT_EQ(view_.lines, (Lines{"[Cleaning Drive Scan with Mask]", "Invalid file mask: *.[x <SKIPPED>",
-                                  "Removing File: " + at("d1\\a.tmp") + " <OK>"}));
+    EXPECT_EQ(view_.lines,
+              (Lines{"[Cleaning Drive Scan with Mask]", "Invalid file mask: *.[x <SKIPPED>",
+                     "Removing File: " + at("d1\\a.tmp") + " <OK>"}));
     EXPECT_TRUE(exists("d1\\b.[x"));
     view_.lines = {"h"};
     RunDriveScan(ctx_, {"[bad"}, {at("d1\\")});
@@ -168,7 +170,8 @@ TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
     p.shellFolders = &fixed;
     p.files = &fixed;
     const std::pair<const char*, const char*> rows[] = {
-        {"%APP_DATA%\\x", "C:\\Users\\Ann\\AppData\\X"}, {"%cookie%\\*?", "C:\\Users\\Ann\\Cookies\\*?"},
+        {"%APP_DATA%\\x", "C:\\Users\\Ann\\AppData\\X"},
+        {"%cookie%\\*?", "C:\\Users\\Ann\\Cookies\\*?"},
         {"%History%\\History.IE5\\*?", "C:\\Users\\Ann\\History\\HISTORY.IE5\\*?"},
         {"%CACHE%\\content.ie5\\*?", "C:\\Users\\Ann\\Cache\\CONTENT.IE5\\*?"},
         {"%TEMP%\\*", "C:\\Temp\\*"},  // a folder with a trailing "\" leaves one separator

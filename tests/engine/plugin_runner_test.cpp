@@ -9,7 +9,9 @@ namespace {
 
 class PluginRunner : public test::EngineTest {
 protected:
-    PluginRunner() { test::setText(*platform_.registry, box_.registryScratchPath() + "\\K", "v", "data"); }
+    PluginRunner() {
+        test::setText(*platform_.registry, box_.registryScratchPath() + "\\K", "v", "data");
+    }
     // An entry that finds the one value "data".
     std::string entry() const {
         return "HKEY_CURRENT_USER\\" + box_.registryScratchPath() + "\\K,OnlyValues,none";

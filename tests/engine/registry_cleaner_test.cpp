@@ -84,9 +84,11 @@ TEST(RegistryEntryParsing, SplitsRootPathActionAndValueName) {
     EXPECT_EQ(o.ValueName, "my,value");
     for (const char* e : {"hkey_current_user\\Software\\X,onlyvalues,none",  // root case matters
                           "HKEY_CURRENT_USER,onlyvalues,none", "HKEY_CURRENT_USER\\Software\\X",
-                          "HKEY_CURRENT_USER\\Software\\X,onlyvalues", "HKEY_NOWHERE\\X,onlyvalues,none",
+                          "HKEY_CURRENT_USER\\Software\\X,onlyvalues",
+                          "HKEY_NOWHERE\\X,onlyvalues,none",
                           // A root alone: its whole contents are never an entry's target.
-                          "HKEY_CURRENT_USER\\,onlysubkeys,none", "HKEY_CURRENT_USER\\\\\\,allvalues,none"})
+                          "HKEY_CURRENT_USER\\,onlysubkeys,none",
+                          "HKEY_CURRENT_USER\\\\\\,allvalues,none"})
         EXPECT_FALSE(ParseRegistryEntry(e, sys, o)) << e;
 }
 
@@ -139,7 +141,8 @@ TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysAndOnlySubkeysRemovesWholeSubt
 
     view_.lines.clear();
     clean("K", "onlysubkeys,none");
-    EXPECT_EQ(sortedLines(), (Lines{"Cleaning Registry Key: One <OK>", "Cleaning Registry Key: Two <OK>"}));
+    EXPECT_EQ(sortedLines(),
+              (Lines{"Cleaning Registry Key: One <OK>", "Cleaning Registry Key: Two <OK>"}));
     EXPECT_FALSE(keyExists("K\\One") || keyExists("K\\Two"));
     EXPECT_EQ(values("K"), Lines{"own"});
     EXPECT_EQ(run_.DeletedRegistryEntries, 4);

@@ -94,11 +94,7 @@ TEST_F(Walker, NameAttributeAndPathSafetyTests) {
                                     entry("hidden", platform::kAttrHidden), entry("keep.tmp"),
                                     entry("..", kDir), entry("a\\b"), entry("up/x", kDir), entry("")};
     scripted_.folders["C:\\r\\Cache\\"] = {};
-    struct Case {
-        Lines masks;
-        TSearchOptions options;
-        Lines expected;
-    } cases[] = {
+    const std::tuple<Lines, TSearchOptions, Lines> cases[] = {
         {{"*.tmp"}, okLookForAll, {"x.tmp", "keep.tmp"}},
         // "*.*", found by binary search in the sorted masks, lets every folder through.
         {{"*.*"}, okLookForAll, {"Cache", "x.tmp", "keep.tmp"}},
@@ -110,12 +106,12 @@ TEST_F(Walker, NameAttributeAndPathSafetyTests) {
         // Names that cannot stand in a path are neither reported nor entered.
         {{"*"}, okLookForHiddenFile | okIncludeSubfolder, {"hidden", ">Cache"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.masks.back() + " options " + std::to_string(c.options));
+    for (const auto& [masks, options, names] : cases) {
+        SCOPED_TRACE(masks.back() + " options " + std::to_string(options));
         Lines expected = {">C:\\r"};
-        for (const auto& name : c.expected)  // a folder change is marked with ">"
+        for (const auto& name : names)  // a folder change is marked with ">"
             expected.push_back(name[0] == '>' ? ">C:\\r\\" + name.substr(1) : "C:\\r\\" + name);
-        EXPECT_EQ(walk("C:\\r", c.masks, c.options), expected);
+        EXPECT_EQ(walk("C:\\r", masks, options), expected);
     }
     // Excluded masks win, without regard to case.
     EXPECT_EQ(walk("C:\\r", {"*.tmp"}, okLookForAll, {"KEEP.*"}), (Lines{">C:\\r", "C:\\r\\x.tmp"}));
@@ -192,7 +188,8 @@ TEST(FileMask, RefusesBrokenSyntaxAndStaysFastWithManyStars) {
     EXPECT_TRUE(FileMask(std::string(30, '*') + "[" + std::string(5, '*') + "]", fold).valid());
     // A backtracking matcher without the last-star rule takes exponential
     // time here; the test finishes at once or not at all.
-    EXPECT_FALSE(FileMask("*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b", fold).matches(std::string(2000, 'a')));
+    const FileMask stars("*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b", fold);
+    EXPECT_FALSE(stars.matches(std::string(2000, 'a')));
 }
 
 }  // namespace
