@@ -36,8 +36,8 @@ protected:
         setRegText("Reg\\A", "one", "first");
         setRegText("Reg\\A", "two", "second");
         setRegText("Plug", "recent", "plugged");
-        for (const char* f : {"junk\\a.tmp", "junk\\deep\\b.tmp", "junk\\deep\\README", "plug\\x.log",
-                              "precious\\keep.doc"})
+        for (const char* f : {"junk\\a.tmp", "junk\\deep\\b.tmp", "junk\\deep\\README",
+                              "plug\\x.log", "precious\\keep.doc"})
             file(std::string("World\\") + f, f);
         const std::string world = box_.root() + "World\\";
         write(home_ + "Plug-Ins\\tool.cnp", "[Plugin]\r\n[Registry]\r\nItem1=" + regKey("Plug") +
@@ -67,7 +67,8 @@ protected:
     }
     void snapshotKey(const std::string& path, Snapshot& out) {
         platform::Registry& reg = *box_.platform().registry;
-        platform::KeyHolder key(reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser, path));
+        platform::KeyHolder key(
+            reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser, path));
         if (!key) return;
         out["HKCU\\" + path + "\\"] = "<key>";
         std::vector<std::string> names, subkeys;
@@ -187,18 +188,22 @@ TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
           "{\"caption\": \"Junk Tree\", \"files\": 3, \"bytes\": 41",
           "\"totals\": {\"registryFound\": 3, \"registryDeleted\": 0, \"files\": 4, \"bytes\": 51, "
           "\"notRemoved\": 0}",
-          "\"summary\": \"Found Evidence in Registry: 3, Files: 4, Used Hard Drive Space: 0.00 MB\""})
+          "\"summary\": \"Found Evidence in Registry: 3, Files: 4, Used Hard Drive Space: "
+          "0.00 MB\""})
         EXPECT_NE(json.find(part), std::string::npos) << part;
 }
 
 TEST_F(CliRun, CommandsRefuseAMissingHomeAndAnEmptyQueueOnlyWarns) {
-    CliApp app([this](const platform::NativeOptions&) { return std::make_unique<SandboxNative>(platform_); });
+    CliApp app([this](const platform::NativeOptions&) {
+        return std::make_unique<SandboxNative>(platform_);
+    });
     RunCommandEnvironment env;
     env.services = [this] { return std::make_unique<test::FakeNativeServices>(fakes_); };
     registerRunCommands(app, env);
     std::ostringstream queue, out, err;
     EXPECT_EQ(app.run({"--home=" + home_, "queue"}, queue, err), kExitOk);
-    EXPECT_EQ(queue.str(), "Windows Run History\nAOL History Files\ntool\nRegistry Junk\nJunk Tree\n");
+    EXPECT_EQ(queue.str(),
+              "Windows Run History\nAOL History Files\ntool\nRegistry Junk\nJunk Tree\n");
     EXPECT_EQ(app.run({"clean", "--home", box_.root() + "Nowhere"}, out, err), kExitUsage);
     EXPECT_NE(err.str().find("does not exist"), std::string::npos);
     EXPECT_EQ(app.run({"clean", "now", "--home", home_}, out, err), kExitUsage);

@@ -19,7 +19,8 @@ const char kRunLine[] = "HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run
 const char kPageLine[] = "HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page = ";
 
 // The listing has one line per value and holds every expected line.
-std::vector<std::string> expectListing(ScratchRegistry& reg, const std::vector<std::string>& expected) {
+std::vector<std::string> expectListing(ScratchRegistry& reg,
+                                       const std::vector<std::string>& expected) {
     std::ostringstream out;
     writeSettingsListing(reg, out);
     std::vector<std::string> lines;
@@ -54,7 +55,7 @@ TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefault
     reg.put(kKey, "StoreDate", platform::kRegDword, std::string(4, '\0'));
     reg.put(kKey, "Passess", platform::kRegDword, std::string(4, '\xFF'));
     reg.put(kKey, "HotKey2", platform::kRegSz, std::string(1, '\0'));
-    reg.put(kKey, "HomeFolder", platform::kRegSz, std::string("C:\\Program Files\\Cindral\\") + '\0');
+    reg.put(kKey, "HomeFolder", platform::kRegSz, std::string("C:\\Program Files\\") + '\0');
     reg.put(kKey, "HomePage", platform::kRegSz, std::string("a\r\nb\t\"c\"\x01\x7F\xE9\0", 12));
     reg.put(kKey, "LastDate", platform::kRegSz, std::string("x\0y\0", 4));
     reg.put(kKey, "BossKey", platform::kRegSz, std::string("2\0", 2));
@@ -67,7 +68,7 @@ TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefault
         "StoreDate = 0",
         "Passess = 4294967295",
         "HotKey2 = \"\"",
-        "HomeFolder = \"C:\\\\Program Files\\\\Cindral\\\\\"",
+        "HomeFolder = \"C:\\\\Program Files\\\\\"",
         "HomePage = \"a\\r\\nb\\t\\\"c\\\"\\x01\\x7F\xE9\"",
         "LastDate = \"x\"",
         "BossKey = 1 (default) [stored value is not a REG_DWORD of 4 bytes]",
