@@ -58,9 +58,13 @@ protected:
 
     TFileInformations info(const std::string& relative, std::uint64_t size = 1,
                            std::uint32_t attributes = platform::kAttrArchive) {
+        TFileInformations f;
         const std::string full = at(relative);
-        const std::size_t cut = full.rfind('\\') + 1;
-        return {full.substr(cut), full.substr(0, cut), attributes, size};
+        f.Folder = full.substr(0, full.rfind('\\') + 1);
+        f.Name = full.substr(f.Folder.size());
+        f.Size = size;
+        f.Attributes = attributes;
+        return f;
     }
     std::string line(const std::string& relative, const char* suffix) {
         return run_.LinePrefix + "Removing File: " + at(relative) + suffix;
