@@ -58,17 +58,23 @@ const CompletionEffect* find(const std::vector<CompletionEffect>& effects, Compl
     return nullptr;
 }
 
+// The result window's texts, title first; none when no window is shown.
+std::vector<std::string> texts(const std::vector<CompletionEffect>& effects) {
+    const CompletionEffect* shown = find(effects, CompletionStep::ShowResultWindow);
+    if (!shown) return {};
+    const auto& r = shown->result;
+    return {r.title, r.headline, r.line1, r.line2, r.line3};
+}
+
 TEST(CleaningCompletion, ReportsDeletedEntriesAndByDefaultNeitherSavesNorDates) {
     const auto effects = complete(facts(CompletedRun::Cleaning), {});
     using S = CompletionStep;
     EXPECT_EQ(steps(effects), (Steps{S::ClearHideAfterRun, S::ShowResultWindow, S::ClearQuietRun,
                                      S::ShowSummary, S::ReturnToIdle, S::AppendTrailer}));
-    const auto& result = find(effects, S::ShowResultWindow)->result;
-    EXPECT_EQ(result.title, "Cleaning is Completed");
-    EXPECT_EQ(result.headline, "Cleaning is Completed!");
-    EXPECT_EQ(result.line1, "Cleaned Evidence in Registry: 3");
-    EXPECT_EQ(result.line2, "Removed Junk Files: 7");
-    EXPECT_EQ(result.line3, "Released Hard Drive Space: 1.50 MB");
+    EXPECT_EQ(texts(effects),
+              (std::vector<std::string>{"Cleaning is Completed", "Cleaning is Completed!",
+                                        "Cleaned Evidence in Registry: 3", "Removed Junk Files: 7",
+                                        "Released Hard Drive Space: 1.50 MB"}));
     const char* summary =
         "Cleaned Evidence in Registry: 3, Files: 7, Released Hard Drive Space: 1.50 MB";
     EXPECT_EQ(find(effects, S::ShowSummary)->text, summary);
@@ -111,12 +117,10 @@ TEST(TestCompletion, ShowsFoundFiguresAndNeverDatesOrShutsDown) {
     using S = CompletionStep;
     EXPECT_EQ(steps(effects), (Steps{S::ClearHideAfterRun, S::ShowResultWindow, S::ShowSummary,
                                      S::ReturnToIdle, S::AppendTrailer, S::SaveLog}));
-    const auto& result = find(effects, S::ShowResultWindow)->result;
-    EXPECT_EQ(result.title, "Test mode is Completed");
-    EXPECT_EQ(result.headline, "Test mode is Completed!");
-    EXPECT_EQ(result.line1, "Found Evidence in Registry: 5");
-    EXPECT_EQ(result.line2, "Found Junk Files: 7");
-    EXPECT_EQ(result.line3, "Used Hard Drive Space: 1,50 MB");
+    EXPECT_EQ(texts(effects),
+              (std::vector<std::string>{"Test mode is Completed", "Test mode is Completed!",
+                                        "Found Evidence in Registry: 5", "Found Junk Files: 7",
+                                        "Used Hard Drive Space: 1,50 MB"}));
     EXPECT_EQ(find(effects, S::ShowSummary)->text,
               "Found Evidence in Registry: 5, Files: 7, Used Hard Drive Space: 1,50 MB");
 
