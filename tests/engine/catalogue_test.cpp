@@ -15,6 +15,11 @@ constexpr const char* kTypedUrls = "Software\\Microsoft\\Internet Explorer\\Type
 constexpr const char* kOpenSaveTxt =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\txt";
 constexpr const char* kOpera = "Software\\Opera Software";
+// A subkey of the Find dialog's history, its key name spelled from pieces so
+// that a slip in how the catalogue writes the name shows.
+const std::string kFindMru =
+    std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find ") + 'S' +
+    "pec MRU\\1";
 
 class Catalogue : public test::EngineTest {
 protected:
@@ -25,7 +30,8 @@ protected:
     ~Catalogue() override {
         // These keys are the system's own (under Wine, the prefix's): empty them again.
         platform::Registry& reg = *box_.platform().registry;
-        for (const char* path : {kTypedUrls, kOpenSaveTxt, kOpera}) {
+        for (const std::string& path : {std::string(kTypedUrls), std::string(kOpenSaveTxt),
+                                        std::string(kOpera), kFindMru}) {
             platform::KeyHolder key(reg, reg.openKey(reg.root(platform::RootKey::CurrentUser), path,
                                                      platform::kKeyAllAccess));
             for (const auto& name : test::valueNames(reg, path)) reg.deleteValue(key.get(), name);
@@ -81,6 +87,13 @@ TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     ASSERT_TRUE(box_.platform().files->deleteFile(at(kAddresses)));
     perform(1, true);
     EXPECT_TRUE(values(kTypedUrls).empty());
+}
+
+TEST_F(Catalogue, FindDialogHistoryIsEmptiedUnderItsWindowsKeyName) {
+    setValue(kFindMru.c_str(), "a", "secret words");
+    perform(7, true);
+    EXPECT_EQ(values(kFindMru.c_str()), Lines{});
+    EXPECT_EQ(run_.DeletedRegistryEntries, 1);
 }
 
 TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
