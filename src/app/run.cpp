@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "engine/builtin_items.h"
 #include "engine/catalogue.h"
+#include "engine/path_macros.h"
 #include "engine/path_template.h"
 #include "engine/plugin_runner.h"
 #include "engine/registry_cleaner.h"
@@ -23,14 +24,6 @@ const char* const kStatusTerminated = "Terminated";
 const char* const kTestModePrefix = "Test Mode: ";
 
 namespace {
-
-std::string trimBlanks(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return text.substr(begin, end - begin);
-}
 
 // Lines of a custom list whose title is `title` without regard to case.
 std::vector<std::string> recordsTitled(engine::EngineContext& ctx, const std::string& file,
@@ -121,7 +114,7 @@ void RunCustomFolderRecords(engine::EngineContext& ctx, const std::string& file,
         if (mode == "0") mask = "*.*";
         else if (mode == "1") mask = "*?";
         else if (mode == "2") mask = selection::RecordField(line, 4);
-        std::string folder = trimBlanks(selection::RecordField(line, 2));
+        std::string folder = engine::TrimBlanks(selection::RecordField(line, 2));
         if (folder.empty() || folder.back() != '\\') folder += '\\';
         engine::CleanPathTemplate(ctx, folder + mask);
     }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/file_remover.h"
+#include "engine/path_macros.h"
 #include "engine/path_template.h"
 #include "engine/registry_cleaner.h"
 #include "engine/walker.h"
@@ -163,14 +164,6 @@ void driveScan(EngineContext& ctx, const CatalogueFiles& paths) {
                  ctx.run.FixedDrives);
 }
 
-std::string trimBlanks(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return text.substr(begin, end - begin);
-}
-
 }  // namespace
 
 std::string OperaFolder(platform::Platform& p) {
@@ -179,7 +172,7 @@ std::string OperaFolder(platform::Platform& p) {
                                                              "Software\\Opera Software"));
     std::string folder = platform::readText(reg, key.get(), "Last Directory", "");
     if (folder.empty()) folder = kDefaultOperaFolder;
-    folder = trimBlanks(folder);
+    folder = TrimBlanks(folder);
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     return folder;
 }

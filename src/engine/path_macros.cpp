@@ -51,4 +51,12 @@ std::string ExpandPathMacros(platform::Platform& p, const std::string& pathTempl
     return t;
 }
 
+std::string TrimBlanks(const std::string& text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+    return text.substr(begin, end - begin);
+}
+
 }  // namespace cindral::engine

@@ -17,4 +17,8 @@ std::string ExpandPathMacros(platform::Platform& p, const std::string& pathTempl
 std::string ReplaceAllOnePass(const std::string& text, const std::string& from,
                               const std::string& to);
 
+// A folder text as read from a data file or the registry, without the spaces
+// and control characters at either end.
+std::string TrimBlanks(const std::string& text);
+
 }  // namespace cindral::engine
