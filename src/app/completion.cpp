@@ -31,6 +31,16 @@ CompletionEffect step(CompletionStep s, std::string text = {}) {
     return CompletionEffect{s, std::move(text), {}};
 }
 
+// Both runs end alike: the summary in the status bar and below the log, the
+// return to idle between them, and the log saved when the user wants it.
+void reportSummary(std::vector<CompletionEffect>& effects, const std::string& summary,
+                   const NumberSetting& settings) {
+    effects.push_back(step(CompletionStep::ShowSummary, summary));
+    effects.push_back(step(CompletionStep::ReturnToIdle));
+    effects.push_back(step(CompletionStep::AppendTrailer, summary));
+    if (settings("StoreLog", 0) != 0) effects.push_back(step(CompletionStep::SaveLog));
+}
+
 }  // namespace
 
 NumberSetting numbersOf(const settings::SettingsStore& store) {
@@ -93,11 +103,7 @@ std::vector<CompletionEffect> TestRunCompletion(const CompletionFacts& f,
     if (settings("ResultWindow", 1) != 0 && !f.quietRun)
         effects.push_back(CompletionEffect{CompletionStep::ShowResultWindow, {}, testResult(f, mb)});
 
-    const std::string summary = TestSummary(f, sep);
-    effects.push_back(step(CompletionStep::ShowSummary, summary));
-    effects.push_back(step(CompletionStep::ReturnToIdle));
-    effects.push_back(step(CompletionStep::AppendTrailer, summary));
-    if (settings("StoreLog", 0) != 0) effects.push_back(step(CompletionStep::SaveLog));
+    reportSummary(effects, TestSummary(f, sep), settings);
     return effects;
 }
 
@@ -115,11 +121,7 @@ std::vector<CompletionEffect> CleaningRunCompletion(const CompletionFacts& f,
             CompletionEffect{CompletionStep::ShowResultWindow, {}, cleaningResult(f, mb)});
     effects.push_back(step(CompletionStep::ClearQuietRun));
 
-    const std::string summary = CleaningSummary(f, sep);
-    effects.push_back(step(CompletionStep::ShowSummary, summary));
-    effects.push_back(step(CompletionStep::ReturnToIdle));
-    effects.push_back(step(CompletionStep::AppendTrailer, summary));
-    if (settings("StoreLog", 0) != 0) effects.push_back(step(CompletionStep::SaveLog));
+    reportSummary(effects, CleaningSummary(f, sep), settings);
     if (settings("StoreDate", 0) != 0)
         effects.push_back(step(CompletionStep::StoreLastDate, f.runDate + " at " + f.runTime));
     if (f.shutdownPending) effects.push_back(step(CompletionStep::ShutDown));
