@@ -361,6 +361,11 @@ bool PosixRegistry::handleFor(RegKey key, std::uint32_t needed, Handle& out) {
     return true;
 }
 
+bool PosixRegistry::currentHandle(RegKey key, std::uint32_t needed, Handle& out) {
+    refresh();
+    return readable_ && handleFor(key, needed, out);
+}
+
 RegKey PosixRegistry::addHandle(Handle h) {
     RegKey id = nextHandle_;
     nextHandle_ += 4;
@@ -378,11 +383,9 @@ RegKey PosixRegistry::root(RootKey which) {
 RegKey PosixRegistry::createKey(RegKey parent, const std::string& path) {
     std::lock_guard<std::mutex> lock(mutex_);
     StoreLock storeLock(storeFile_);
-    if (!storeLock.held()) return kNoKey;
-    refresh();
     Handle p;
     std::vector<std::string> parts;
-    if (!readable_ || !handleFor(parent, 0, p) || !splitPath(path, parts)) return kNoKey;
+    if (!storeLock.held() || !currentHandle(parent, 0, p) || !splitPath(path, parts)) return kNoKey;
     NodePtr node = p.node;
     NodePtr firstParent;  // where the first missing key was added
     std::string firstName;
@@ -408,10 +411,9 @@ RegKey PosixRegistry::createKey(RegKey parent, const std::string& path) {
 
 RegKey PosixRegistry::openKey(RegKey parent, const std::string& path, std::uint32_t access) {
     std::lock_guard<std::mutex> lock(mutex_);
-    refresh();
     Handle p;
     std::vector<std::string> parts;
-    if (!readable_ || !handleFor(parent, 0, p) || !splitPath(path, parts)) return kNoKey;
+    if (!currentHandle(parent, 0, p) || !splitPath(path, parts)) return kNoKey;
     // Opening a root itself gives the root's own handle, as on Windows.
     if (parts.empty() && rootIndex(parent) >= 0) return parent;
     NodePtr node = p.node;
@@ -433,9 +435,8 @@ void PosixRegistry::closeKey(RegKey key) {
 bool PosixRegistry::subkeyNames(RegKey key, std::vector<std::string>& names) {
     names.clear();
     std::lock_guard<std::mutex> lock(mutex_);
-    refresh();
     Handle h;
-    if (!readable_ || !handleFor(key, kKeyEnumerateSubKeys, h)) return false;
+    if (!currentHandle(key, kKeyEnumerateSubKeys, h)) return false;
     for (const auto& entry : h.node->subkeys) names.push_back(entry.first);
     return true;
 }
@@ -443,18 +444,16 @@ bool PosixRegistry::subkeyNames(RegKey key, std::vector<std::string>& names) {
 bool PosixRegistry::valueNames(RegKey key, std::vector<std::string>& names) {
     names.clear();
     std::lock_guard<std::mutex> lock(mutex_);
-    refresh();
     Handle h;
-    if (!readable_ || !handleFor(key, kKeyQueryValue, h)) return false;
+    if (!currentHandle(key, kKeyQueryValue, h)) return false;
     for (const auto& value : h.node->values) names.push_back(value.name);
     return true;
 }
 
 bool PosixRegistry::queryValue(RegKey key, const std::string& name, RegValue& out) {
     std::lock_guard<std::mutex> lock(mutex_);
-    refresh();
     Handle h;
-    if (!readable_ || !handleFor(key, kKeyQueryValue, h)) return false;
+    if (!currentHandle(key, kKeyQueryValue, h)) return false;
     const regedit4::Value* value = h.node->findValue(cutAtNul(name));
     if (!value) return false;
     out.type = value->type;
@@ -472,10 +471,8 @@ bool PosixRegistry::setValue(RegKey key, const std::string& name, std::uint32_t 
 
     std::lock_guard<std::mutex> lock(mutex_);
     StoreLock storeLock(storeFile_);
-    if (!storeLock.held()) return false;
-    refresh();
     Handle h;
-    if (!readable_ || !handleFor(key, kKeySetValue, h)) return false;
+    if (!storeLock.held() || !currentHandle(key, kKeySetValue, h)) return false;
     auto& values = h.node->values;
     if (regedit4::Value* existing = h.node->findValue(valueName)) {
         if (existing->type == type && existing->data == bytes) return true;
@@ -495,10 +492,8 @@ bool PosixRegistry::setValue(RegKey key, const std::string& name, std::uint32_t 
 bool PosixRegistry::deleteValue(RegKey key, const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
     StoreLock storeLock(storeFile_);
-    if (!storeLock.held()) return false;
-    refresh();
     Handle h;
-    if (!readable_ || !handleFor(key, kKeySetValue, h)) return false;
+    if (!storeLock.held() || !currentHandle(key, kKeySetValue, h)) return false;
     auto& values = h.node->values;
     const std::string valueName = cutAtNul(name);
     for (auto it = values.begin(); it != values.end(); ++it) {
@@ -516,11 +511,10 @@ bool PosixRegistry::deleteValue(RegKey key, const std::string& name) {
 bool PosixRegistry::deleteKey(RegKey parent, const std::string& path) {
     std::lock_guard<std::mutex> lock(mutex_);
     StoreLock storeLock(storeFile_);
-    if (!storeLock.held()) return false;
-    refresh();
     Handle p;
     std::vector<std::string> parts;
-    if (!readable_ || !handleFor(parent, 0, p) || !splitPath(path, parts) || parts.empty()) {
+    if (!storeLock.held() || !currentHandle(parent, 0, p) || !splitPath(path, parts) ||
+        parts.empty()) {
         return false;
     }
     const std::string last = parts.back();

@@ -92,6 +92,9 @@ private:
     bool save();
     bool backUpDamagedFile();
     bool handleFor(RegKey key, std::uint32_t needed, Handle& out);
+    // handleFor() on the store as the file holds it now; false when the
+    // file cannot be read.
+    bool currentHandle(RegKey key, std::uint32_t needed, Handle& out);
     RegKey addHandle(Handle h);
 
     std::string storeFile_;
