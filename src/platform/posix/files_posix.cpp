@@ -617,15 +617,20 @@ bool PosixFiles::entryDetails(const std::string& folder, DirEntry& entry) {
     return true;
 }
 
-bool PosixFiles::deleteFile(const std::string& path) {
+PosixFiles::DirRef PosixFiles::findFile(const std::string& path, std::string& name,
+                                        struct stat& st) {
     ParsedPath p;
-    if (!parseFile(path, p)) return false;
+    if (!parseFile(path, p)) return nullptr;
     DirRef dir = openFolder(p, p.parts.size() - 1);
-    if (!dir) return false;
+    if (!dir || !findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st)) return nullptr;
+    return dir;
+}
+
+bool PosixFiles::deleteFile(const std::string& path) {
     std::string name;
     struct stat st;
-    if (!findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st)) return false;
-    if (S_ISDIR(st.st_mode)) return false;
+    DirRef dir = findFile(path, name, st);
+    if (!dir || S_ISDIR(st.st_mode)) return false;
     // DeleteFile refuses a read-only file.
     if (!S_ISLNK(st.st_mode) && ownerCannotWrite(st)) return false;
     // Flags 0: unlinkat never removes a folder, even one swapped in since.
@@ -653,12 +658,9 @@ bool PosixFiles::createFolder(const std::string& path) {
 }
 
 bool PosixFiles::fileExists(const std::string& path) {
-    ParsedPath p;
-    if (!parseFile(path, p)) return false;
-    DirRef dir = openFolder(p, p.parts.size() - 1);
     std::string name;
     struct stat st;
-    return dir && findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st) && !S_ISDIR(st.st_mode);
+    return findFile(path, name, st) && !S_ISDIR(st.st_mode);
 }
 
 bool PosixFiles::folderExists(const std::string& path) {
@@ -669,13 +671,10 @@ bool PosixFiles::folderExists(const std::string& path) {
 
 bool PosixFiles::readFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    ParsedPath p;
-    if (!parseFile(path, p)) return false;
-    DirRef dir = openFolder(p, p.parts.size() - 1);
-    if (!dir) return false;
     std::string name;
     struct stat st;
-    if (!findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st) || !S_ISREG(st.st_mode)) return false;
+    DirRef dir = findFile(path, name, st);
+    if (!dir || !S_ISREG(st.st_mode)) return false;
     // O_NONBLOCK: should the name have become a pipe meanwhile, the open
     // must not hang; the fstat below then refuses it.
     Fd fd(::openat(dir->fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
@@ -742,13 +741,9 @@ bool PosixFiles::writeFileAtomic(const std::string& path, const std::string& byt
 }
 
 bool PosixFiles::fileSize(const std::string& path, std::uint64_t& size) {
-    ParsedPath p;
-    if (!parseFile(path, p)) return false;
-    DirRef dir = openFolder(p, p.parts.size() - 1);
-    if (!dir) return false;
     std::string name;
     struct stat st;
-    if (!findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st) || S_ISDIR(st.st_mode)) return false;
+    if (!findFile(path, name, st) || S_ISDIR(st.st_mode)) return false;
     size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     return true;
 }
@@ -783,13 +778,10 @@ bool PosixFiles::renameFile(const std::string& from, const std::string& to) {
 }
 
 std::unique_ptr<OverwriteFile> PosixFiles::openForOverwrite(const std::string& path) {
-    ParsedPath p;
-    if (!parseFile(path, p)) return nullptr;
-    DirRef dir = openFolder(p, p.parts.size() - 1);
-    if (!dir) return nullptr;
     std::string name;
     struct stat st;
-    if (!findEntry(dir->fd, p.parts.back(), p.trimmed.back(), name, st) || !S_ISREG(st.st_mode)) return nullptr;
+    DirRef dir = findFile(path, name, st);
+    if (!dir || !S_ISREG(st.st_mode)) return nullptr;
     Fd fd(::openat(dir->fd, name.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
     // A read-only file is not writable on Windows, whatever the caller's

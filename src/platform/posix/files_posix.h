@@ -5,6 +5,8 @@
 // swapped for a link while the program works cannot redirect an operation.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -108,6 +110,10 @@ private:
     DirRef openFolder(const ParsedPath& path, std::size_t count);
     DirRef openFolder(const ParsedPath& path) { return openFolder(path, path.parts.size()); }
     DirRef openDriveRoot(std::size_t drive) const;
+    // The folder holding the file `path` names, with the name its entry has
+    // there (the spelling may differ) and the entry's lstat; null when the
+    // path names no file or no entry is found. The entry may be any type.
+    DirRef findFile(const std::string& path, std::string& name, struct stat& st);
     void remember(const std::string& key, const DirRef& dir);
     void forgetAll();
 
