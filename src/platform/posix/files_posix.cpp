@@ -198,6 +198,16 @@ bool writeAll(int fd, const char* data, std::size_t length) {
     return true;
 }
 
+// Opens `name` in `dirfd` for `access` without following a link and fills
+// `st` from the open file; -1 unless it is a regular file. O_NONBLOCK:
+// should the name have become a pipe meanwhile, the open must not hang; the
+// fstat then refuses it. The descriptor stays non-blocking.
+int openRegularFile(int dirfd, const std::string& name, int access, struct stat& st) {
+    Fd fd(::openat(dirfd, name.c_str(), access | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return fd.release();
+}
+
 std::string defaultTempFolder() {
     const char* tmp = std::getenv("TMPDIR");
     std::string folder = (tmp && *tmp == '/') ? tmp : "/tmp";
@@ -675,10 +685,8 @@ bool PosixFiles::readFile(const std::string& path, std::string& bytes) {
     struct stat st;
     DirRef dir = findFile(path, name, st);
     if (!dir || !S_ISREG(st.st_mode)) return false;
-    // O_NONBLOCK: should the name have become a pipe meanwhile, the open
-    // must not hang; the fstat below then refuses it.
-    Fd fd(::openat(dir->fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    Fd fd(openRegularFile(dir->fd, name, O_RDONLY, st));
+    if (fd.get() < 0) return false;
     std::string data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
@@ -782,8 +790,8 @@ std::unique_ptr<OverwriteFile> PosixFiles::openForOverwrite(const std::string& p
     struct stat st;
     DirRef dir = findFile(path, name, st);
     if (!dir || !S_ISREG(st.st_mode)) return nullptr;
-    Fd fd(::openat(dir->fd, name.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    Fd fd(openRegularFile(dir->fd, name, O_WRONLY, st));
+    if (fd.get() < 0) return nullptr;
     // A read-only file is not writable on Windows, whatever the caller's
     // rights. A file with a second hard link is refused too: the content
     // another name still shows is not ours to destroy.
