@@ -10,12 +10,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 BENCH="$BUILD/bin/engine_bench"
 [ -x "$BENCH" ] || { echo "missing $BENCH (configure with -DCINDRAL_BENCH=ON)"; exit 1; }
 
-now() { date +%s.%N; }
-elapsed() { echo "$2 - $1" | bc -l; }
-ratio() { echo "scale=3; $1 / $2" | bc -l; }
-best() {  # smallest of the arguments
-    printf '%s\n' "$@" | sort -g | head -1
-}
+. "$HERE/bench_lib.sh"
 
 want() { [ -z "${ONLY:-}" ] || [ "$ONLY" = "$1" ]; }
 

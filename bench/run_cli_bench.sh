@@ -14,10 +14,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 CLI="$BUILD/bin/cindral-cli"
 [ -x "$CLI" ] || { echo "missing $CLI (make cindral-cli)"; exit 1; }
 
-now() { date +%s.%N; }
-elapsed() { echo "$2 - $1" | bc -l; }
-ratio() { echo "scale=3; $1 / $2" | bc -l; }
-best() { printf '%s\n' "$@" | sort -g | head -1; }
+. "$HERE/bench_lib.sh"
 
 mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd -P)
@@ -34,25 +31,8 @@ winpath() {
 
 # A home folder whose queue is one custom folder record over $1.
 make_home() {
-    home="$WORK/home-$2"
-    rm -rf "$home"
-    mkdir -p "$home/Data" "$home/Plug-Ins"
-    {
-        printf '[Items]\r\n'
-        for n in "IE Address Drop-Down List" "IE Cookies" "IE Cache (Temporary Internet Files)" \
-            "Index.dat File" "IE Autocomplete Forms and Passwords" \
-            "Windows Open/Save Dialog History" "Windows Search History" \
-            "Windows Recent Documents" "Windows Run History" "Windows Temp Folder" \
-            "Windows Recycle Bin" "Clipboard" "Netscape Address Drop-Down List" \
-            "Netscape Cookies" "Netscape Cache" "Netscape History Files" \
-            "Opera Address Drop-Down List" "Opera Cookies" "Opera Cache" \
-            "AOL Address Drop-Down List" "AOL Cookies" "AOL Cache" "AOL History Files" \
-            "Drive Scan with Mask"; do
-            printf '%s=0\r\n' "$n"
-        done
-    } > "$home/Data/SelItems.dat"
-    printf 'Tree;%s;1;;1;\r\n' "$(winpath "$1")" > "$home/Data/CustomFolder.dat"
-    echo "$home"
+    write_home "$WORK/home-$2" "$(winpath "$1")"
+    echo "$WORK/home-$2"
 }
 
 # Everything the runs read or write stays in the work folder.

@@ -17,34 +17,18 @@ PREFIX="$BUILD/wineprefix"
 "$RUN" "$BUILD/bin/cindral-cli.exe" --help > /dev/null 2>&1 || true   # prefix ready
 DRIVE="$PREFIX/drive_c/cindral-bench"
 [ -d "$DRIVE/tree" ] || python3 "$HERE/make_tree.py" "$DRIVE/tree" "$FILES" 2>/dev/null
+. "$HERE/bench_lib.sh"
 for h in home-window home-cli; do
-    rm -rf "$DRIVE/$h"; mkdir -p "$DRIVE/$h/Data" "$DRIVE/$h/Plug-Ins"
-    {
-        printf '[Items]\r\n'
-        for n in "IE Address Drop-Down List" "IE Cookies" "IE Cache (Temporary Internet Files)" \
-            "Index.dat File" "IE Autocomplete Forms and Passwords" \
-            "Windows Open/Save Dialog History" "Windows Search History" \
-            "Windows Recent Documents" "Windows Run History" "Windows Temp Folder" \
-            "Windows Recycle Bin" "Clipboard" "Netscape Address Drop-Down List" \
-            "Netscape Cookies" "Netscape Cache" "Netscape History Files" \
-            "Opera Address Drop-Down List" "Opera Cookies" "Opera Cache" \
-            "AOL Address Drop-Down List" "AOL Cookies" "AOL Cache" "AOL History Files" \
-            "Drive Scan with Mask"; do
-            printf '%s=0\r\n' "$n"
-        done
-    } > "$DRIVE/$h/Data/SelItems.dat"
-    printf 'Tree;C:\\cindral-bench\\tree\\;1;;1;\r\n' > "$DRIVE/$h/Data/CustomFolder.dat"
+    write_home "$DRIVE/$h" 'C:\cindral-bench\tree\'
 done
-
-now() { date +%s.%N; }
 s=$(now)
 "$RUN" "$BUILD/bin/cindral-cli.exe" test --home 'C:\cindral-bench\home-cli\' > /dev/null
 e=$(now)
-CLI=$(echo "$e - $s" | bc -l)
+CLI=$(elapsed $s $e)
 OUT=$(xvfb-run -a -s "-screen 0 1024x768x24" "$RUN" "$BUILD/bin/window_bench.exe" 'C:\cindral-bench\home-window\' | tr -d '\r')
 WIN=$(echo "$OUT" | awk '/window_run_seconds/ {print $2}')
 ANS=$(echo "$OUT" | awk '/window_max_answer_ms/ {print $2}')
 echo "$OUT"
 echo "cli_test_seconds $CLI (wall clock, Wine start included)"
-echo "ratio window/cli $(echo "scale=3; $WIN / $CLI" | bc -l)   target <= 1.5"
+echo "ratio window/cli $(ratio $WIN $CLI)   target <= 1.5"
 echo "longest answer ${ANS} ms   target <= 100"
