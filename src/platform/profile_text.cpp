@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/ascii_case.h"
+
 namespace cindral::platform::profile_text {
 namespace {
 
@@ -20,16 +22,6 @@ std::string cutAtNul(std::string s) {
     const auto nul = s.find('\0');
     if (nul != std::string::npos) s.erase(nul);
     return s;
-}
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool sameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 enum class LineKind { Blank, Section, Key };
@@ -116,7 +108,7 @@ Parsed parse(const std::string& text) {
 
 const Section* findSection(const Parsed& p, const std::string& name) {
     for (const Section& s : p.sections) {
-        if (sameName(s.name, name)) return &s;
+        if (equalAsciiNoCase(s.name, name)) return &s;
     }
     return nullptr;
 }
@@ -125,7 +117,7 @@ const Section* findSection(const Parsed& p, const std::string& name) {
 long findKey(const Parsed& p, const Section& s, const std::string& name) {
     for (std::size_t i = s.firstLine; i < s.endLine; ++i) {
         const Line& line = p.lines[i];
-        if (line.kind == LineKind::Key && sameName(line.name, name)) return long(i);
+        if (line.kind == LineKind::Key && equalAsciiNoCase(line.name, name)) return long(i);
     }
     return -1;
 }

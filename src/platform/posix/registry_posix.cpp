@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <functional>
 
+#include "platform/ascii_case.h"
 #include "platform/posix/regedit4_file.h"
 
 namespace cindral::platform {
@@ -26,16 +27,6 @@ int rootIndex(RegKey key) {
         if (kRootHandles[i] == key) return i;
     }
     return -1;
-}
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool sameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 std::string cutAtNul(const std::string& s) { return s.substr(0, s.find('\0')); }
@@ -153,8 +144,8 @@ struct PosixRegistry::Node {
         bool operator()(const std::string& a, const std::string& b) const {
             const std::size_t n = a.size() < b.size() ? a.size() : b.size();
             for (std::size_t i = 0; i < n; ++i) {
-                const auto ca = static_cast<unsigned char>(lower(a[i]));
-                const auto cb = static_cast<unsigned char>(lower(b[i]));
+                const auto ca = static_cast<unsigned char>(asciiLower(a[i]));
+                const auto cb = static_cast<unsigned char>(asciiLower(b[i]));
                 if (ca != cb) return ca < cb;
             }
             return a.size() < b.size();
@@ -167,7 +158,7 @@ struct PosixRegistry::Node {
 
     regedit4::Value* findValue(const std::string& name) {
         for (auto& v : values) {
-            if (sameName(v.name, name)) return &v;
+            if (equalAsciiNoCase(v.name, name)) return &v;
         }
         return nullptr;
     }
@@ -497,7 +488,7 @@ bool PosixRegistry::deleteValue(RegKey key, const std::string& name) {
     auto& values = h.node->values;
     const std::string valueName = cutAtNul(name);
     for (auto it = values.begin(); it != values.end(); ++it) {
-        if (!sameName(it->name, valueName)) continue;
+        if (!equalAsciiNoCase(it->name, valueName)) continue;
         const std::size_t index = std::size_t(it - values.begin());
         regedit4::Value removed = std::move(*it);
         values.erase(it);
