@@ -398,19 +398,18 @@ void registerRunCommands(CliApp& app, RunCommandEnvironment environment) {
                           "one JSON document instead of the log lines: per item and in total"};
     auto env = std::make_shared<RunCommandEnvironment>(std::move(environment));
 
-    Command test;
-    test.name = "test";
-    test.summary = "Test Mode run over the item queue: report what a cleaning run would erase";
-    test.options = {home, json};
-    test.run = [env](CommandContext& ctx) { return runCommand(app::RunMode::Test, *env, ctx); };
-    app.addCommand(std::move(test));
-
-    Command clean;
-    clean.name = "clean";
-    clean.summary = "cleaning run over the item queue: erase what is selected";
-    clean.options = {home, json};
-    clean.run = [env](CommandContext& ctx) { return runCommand(app::RunMode::Clean, *env, ctx); };
-    app.addCommand(std::move(clean));
+    auto addRun = [&](const char* name, const char* summary, app::RunMode mode) {
+        Command run;
+        run.name = name;
+        run.summary = summary;
+        run.options = {home, json};
+        run.run = [env, mode](CommandContext& ctx) { return runCommand(mode, *env, ctx); };
+        app.addCommand(std::move(run));
+    };
+    addRun("test", "Test Mode run over the item queue: report what a cleaning run would erase",
+           app::RunMode::Test);
+    addRun("clean", "cleaning run over the item queue: erase what is selected",
+           app::RunMode::Clean);
 
     Command queue;
     queue.name = "queue";
