@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/ascii_case.h"
+
 namespace cindral::settings {
 
 namespace {
@@ -42,7 +44,7 @@ public:
     }
 };
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+using platform::asciiLower;
 
 bool equalNoCase(const std::string& a, std::size_t from, const std::string& b) {
     if (a.size() - from != b.size()) return false;

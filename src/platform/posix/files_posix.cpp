@@ -17,6 +17,8 @@
 #include <cstring>
 #include <random>
 
+#include "platform/ascii_case.h"
+
 namespace cindral::platform {
 
 // An open directory. Shared between the cache and the operations using it,
@@ -56,8 +58,6 @@ public:
 private:
     int fd_;
 };
-
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
 
 bool equalNoCase(const char* a, const std::string& b) {
     std::size_t i = 0;

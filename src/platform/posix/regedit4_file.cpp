@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/ascii_case.h"
+
 namespace cindral::platform::regedit4 {
 namespace {
 
@@ -9,15 +11,6 @@ constexpr std::uint32_t kSz = 1;
 constexpr std::uint32_t kBinary = 3;
 constexpr std::uint32_t kDword = 4;
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool sameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -30,7 +23,7 @@ std::string trim(const std::string& s) {
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    c = lower(c);
+    c = asciiLower(c);
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
@@ -136,7 +129,7 @@ bool parseSection(const std::string& line, Key& key, std::string& problem) {
     key.root = -1;
     if (!parts.empty()) {
         for (std::size_t i = 0; i < roots.size(); ++i) {
-            if (sameText(parts[0], roots[i])) key.root = int(i);
+            if (equalAsciiNoCase(parts[0], roots[i])) key.root = int(i);
         }
     }
     if (key.root < 0) {
@@ -213,7 +206,7 @@ bool parseValue(const std::string& line, Value& value, std::string& problem) {
 
 void addValue(Key& key, Value value, std::vector<std::string>& problems, std::size_t lineNo) {
     for (Value& existing : key.values) {
-        if (sameText(existing.name, value.name)) {
+        if (equalAsciiNoCase(existing.name, value.name)) {
             problems.push_back("line " + std::to_string(lineNo) + ": value \"" + value.name +
                                "\" given twice; the later one is kept");
             existing.type = value.type;
