@@ -8,8 +8,10 @@ void QueueRunView::addLine(const std::string& text) {
 }
 
 void QueueRunView::replaceLastLine(const std::string& text) {
+    // Into an empty view the text arrives as a new line.
+    const bool added = log_.viewLineCount() == 0;
     log_.replaceLastLine(text);
-    tell(LineEvent::Replaced, text);
+    tell(added ? LineEvent::Added : LineEvent::Replaced, text);
 }
 
 void QueueRunView::deleteLastLine() {

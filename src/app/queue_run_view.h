@@ -1,6 +1,6 @@
 // engine::RunView over an item queue and a log book held in memory: the view
-// of the command-line tool and of the tests. Not thread-safe: it is used by
-// one run at a time, from the run's thread.
+// of the command-line tool and of the tests, and the base of the Windows
+// program's. Not thread-safe: it is used from one thread at a time.
 #pragma once
 
 #include <functional>
@@ -14,8 +14,9 @@ namespace cindral::app {
 
 class QueueRunView : public engine::RunView {
 public:
-    // Every text a line of the view receives, in order: an added line, or
-    // the new text of the last line when it is rewritten.
+    // Every text a line of the view receives, in order: an added line
+    // (also a rewrite of an empty view), or the new text of the last line
+    // when it is rewritten.
     enum class LineEvent { Added, Replaced, LastDeleted, Cleared };
     using LineListener = std::function<void(LineEvent event, const std::string& text)>;
 

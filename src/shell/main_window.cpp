@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/home_folder.h"
+#include "app/queue_run_view.h"
 #include "settings/shortcut.h"
 #include "shell/about_window.h"
 
@@ -156,6 +157,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
       log_(*setup.platform->files,
            app::DataPaths::forHome(app::HomeFolder(*setup.platform->system)).logFile) {
     paths_ = app::DataPaths::forHome(app::HomeFolder(*platform_.system));
+    runView_ = std::make_unique<WindowRunView>(*this);
     controllerSettings_ = std::make_unique<ControllerSettingsAdapter>(settings_);
     app::MainView& view = *this;
     app::RunLauncher& runs = *this;
@@ -347,6 +349,50 @@ void MainWindow::rebuildQueue() {
 // ---------------------------------------------------------------------------
 // RunView on the window's thread.
 
+// app::QueueRunView keeps the queue and the log book; this view also shows
+// each change on the window's controls.
+class MainWindow::WindowRunView : public app::QueueRunView {
+public:
+    explicit WindowRunView(MainWindow& window)
+        : QueueRunView(window.queue_, window.log_), window_(window) {
+        setLineListener([this](LineEvent event, const std::string&) {
+            if (event == LineEvent::LastDeleted || event == LineEvent::Cleared)
+                window_.logLinesRemoved_ = true;
+            window_.logChanged(event == LineEvent::Replaced);
+        });
+    }
+
+    void setRowStatus(int row, const std::string& status) override {
+        if (!inRange(row)) return;
+        QueueRunView::setRowStatus(row, status);
+        window_.updateQueueRow(row);
+    }
+    void setRowIcon(int row, int icon) override {
+        if (!inRange(row)) return;
+        QueueRunView::setRowIcon(row, icon);
+        window_.updateQueueRow(row);
+    }
+    void scrollToRow(int row) override {
+        if (inRange(row)) ListView_EnsureVisible(window_.queueList_, row, FALSE);
+    }
+    void setGauge(int position, int maximum) override {
+        QueueRunView::setGauge(position, maximum);
+        SendMessageA(window_.gauge_, PBM_SETRANGE32, 0, std::max(maximum, 0));
+        SendMessageA(window_.gauge_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    }
+
+private:
+    bool inRange(int row) { return row >= 0 && row < rowCount(); }
+
+    MainWindow& window_;
+};
+
+engine::RunView& MainWindow::runView() { return *runView_; }
+
+void MainWindow::clearLogView() { runView_->clearLog(); }
+
+void MainWindow::addLogLine(const std::string& text) { runView_->addLine(text); }
+
 void MainWindow::logChanged(bool lastLineRewritten) {
     // The list control catches up at most every kLogRefreshMs: a run can
     // add thousands of lines a second, and scrolling the list for each of
@@ -380,68 +426,6 @@ void MainWindow::refreshLogList() {
         ListView_EnsureVisible(logList_, n - 1, FALSE);
     }
     lastLineDirty_ = false;
-}
-
-void MainWindow::addLine(const std::string& text) {
-    log_.addLine(text);
-    logChanged(false);
-}
-
-void MainWindow::replaceLastLine(const std::string& text) {
-    const bool appended = log_.viewLineCount() == 0;
-    log_.replaceLastLine(text);
-    logChanged(!appended);
-}
-
-void MainWindow::deleteLastLine() {
-    logLinesRemoved_ = true;
-    log_.deleteLastLine();
-    logChanged(false);
-}
-
-void MainWindow::clearLog() {
-    logLinesRemoved_ = true;
-    log_.clearView();
-    logChanged(false);
-}
-
-void MainWindow::clearLogAndBuffer() {
-    logLinesRemoved_ = true;
-    log_.clearViewAndBuffer();
-    logChanged(false);
-}
-
-std::string MainWindow::rowCaption(int row) {
-    return row >= 0 && row < rowCount() ? queue_.rows[row].caption : std::string();
-}
-
-std::string MainWindow::rowStatus(int row) {
-    return row >= 0 && row < rowCount() ? queue_.rows[row].status : std::string();
-}
-
-int MainWindow::rowIcon(int row) {
-    return row >= 0 && row < rowCount() ? queue_.rows[row].icon : 0;
-}
-
-void MainWindow::setRowStatus(int row, const std::string& status) {
-    if (row < 0 || row >= rowCount()) return;
-    queue_.rows[row].status = status;
-    updateQueueRow(row);
-}
-
-void MainWindow::setRowIcon(int row, int icon) {
-    if (row < 0 || row >= rowCount()) return;
-    queue_.rows[row].icon = icon;
-    updateQueueRow(row);
-}
-
-void MainWindow::scrollToRow(int row) {
-    if (row >= 0 && row < rowCount()) ListView_EnsureVisible(queueList_, row, FALSE);
-}
-
-void MainWindow::setGauge(int position, int maximum) {
-    SendMessageA(gauge_, PBM_SETRANGE32, 0, std::max(maximum, 0));
-    SendMessageA(gauge_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void MainWindow::onLogDisplayInfo(NMLVDISPINFOA& info) {
@@ -479,7 +463,7 @@ void MainWindow::applyCommandState(const app::CommandSnapshot& snapshot,
 }
 
 void MainWindow::showGauge(int maximum) {
-    setGauge(0, maximum);
+    runView_->setGauge(0, maximum);
     ShowWindow(status_, SW_HIDE);
     ShowWindow(gauge_, SW_SHOW);
 }
@@ -492,13 +476,13 @@ void MainWindow::showStatus() {
 void MainWindow::setStatusText(const std::string& text) { setLabel(status_, text); }
 
 void MainWindow::prepareRowsForTest() {
-    app::MarkRowsPending(*this);
-    app::ResetRowStates(*this, platform_, paths_, true);
-    scrollToRow(0);
+    app::MarkRowsPending(*runView_);
+    app::ResetRowStates(*runView_, platform_, paths_, true);
+    runView_->scrollToRow(0);
 }
 
 void MainWindow::restoreRowsAfterTestStop() {
-    app::ResetRowStates(*this, platform_, paths_, false);
+    app::ResetRowStates(*runView_, platform_, paths_, false);
 }
 
 void MainWindow::closeBrowserWindows() {
@@ -825,7 +809,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             // Only the current run may change the window.
             if (current_ && current_->run.id() == request->id &&
                 controller_->runId() == request->id) {
-                request->fn(*this);
+                request->fn(*runView_);
             }
             return 0;
         }

@@ -60,7 +60,6 @@ constexpr UINT kMsgRunFinished = WM_APP + 2;
 constexpr UINT kMsgTray = WM_APP + 3;
 
 class MainWindow : public SkinnedWindow,
-                   public engine::RunView,
                    private app::MainView,
                    private app::RunLauncher,
                    private app::HotkeyRegistrar {
@@ -109,22 +108,8 @@ public:
     // Waits (pumping sent messages) until no run thread is left.
     void waitForRuns();
 
-    // engine::RunView, carried out on the window's thread.
-    void addLine(const std::string& text) override;
-    void replaceLastLine(const std::string& text) override;
-    void deleteLastLine() override;
-    std::size_t lineCount() override { return log_.viewLineCount(); }
-    void clearLog() override;
-    void clearLogAndBuffer() override;
-    void createLogBuffer() override { log_.createBufferFromFile(); }
-    int rowCount() override { return static_cast<int>(queue_.rows.size()); }
-    std::string rowCaption(int row) override;
-    std::string rowStatus(int row) override;
-    int rowIcon(int row) override;
-    void setRowStatus(int row, const std::string& status) override;
-    void setRowIcon(int row, int icon) override;
-    void scrollToRow(int row) override;
-    void setGauge(int position, int maximum) override;
+    // The queue and log as a run sees them; use on the window's thread only.
+    engine::RunView& runView();
 
     // Hooks for the triggers (hotkeys, timer, session end, safe shutdown).
     std::function<void(int hotkeyId)> onHotkey;
@@ -137,11 +122,12 @@ protected:
 private:
     struct RunSlot;
     class ControllerSettingsAdapter;
+    class WindowRunView;
 
     // app::MainView
-    int queueCount() override { return rowCount(); }
-    void clearLogView() override { clearLog(); }
-    void addLogLine(const std::string& text) override { addLine(text); }
+    int queueCount() override { return static_cast<int>(queue_.rows.size()); }
+    void clearLogView() override;
+    void addLogLine(const std::string& text) override;
     void applyCommandState(const app::CommandSnapshot& snapshot, const std::string& cleanCaption,
                            const std::string& testCaption) override;
     void showGauge(int maximum) override;
@@ -190,6 +176,7 @@ private:
     app::LogBook log_;
     app::ItemQueue queue_;
     app::DataPaths paths_;
+    std::unique_ptr<WindowRunView> runView_;
     int imageSet_ = 0;
     std::unique_ptr<ControllerSettingsAdapter> controllerSettings_;
     std::unique_ptr<app::MainController> controller_;
