@@ -552,14 +552,7 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         panelFrame(c, 10, 38, 359, 143);
         panelFrame(c, 10, 187, 359, 110);
         // The emblem and word mark below the log.
-        DibSection emblem = renderSmooth(
-            dpi(34), dpi(34), 4, true,
-            [](HDC d, double s) {
-                Canvas k(d, s);
-                drawEmblemShape(k);
-            },
-            32);
-        alphaBlend(dc, dpi(12), dpi(305), emblem);
+        drawEmblem(dc, dpi(12), dpi(305), dpi(34));
         HFONT mark = makeFont(dpi, 15, FW_BOLD, false, "Tahoma");
         HFONT tag = makeFont(dpi, 8, FW_NORMAL);
         text(dc, "Cindral", dpi.rect(52, 303, 200, 24), mark, RGB(28, 62, 110),
@@ -586,14 +579,7 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         alphaBlend(dc, dpi(20), dpi(40), done);
     } else {
         drawFrame(c, w, h, 26, false);
-        DibSection emblem = renderSmooth(
-            dpi(64), dpi(64), 4, true,
-            [](HDC d, double s) {
-                Canvas k(d, s);
-                drawEmblemShape(k);
-            },
-            32);
-        alphaBlend(dc, dpi(163), dpi(38), emblem);
+        drawEmblem(dc, dpi(163), dpi(38), dpi(64));
         text(dc, "Privacy cleaner for Windows", dpi.rect(0, 134, w, 16), fonts.normal,
              colors::kMutedText, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
         c.rect(20, 160, w - 20, 161, RGB(176, 190, 208));
@@ -609,15 +595,8 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         c.rect(20, 312, w - 20, 313, RGB(255, 255, 255));
     }
     // The small emblem at the title band's left.
-    DibSection small = renderSmooth(
-        dpi(18), dpi(18), 4, true,
-        [](HDC d, double s) {
-            Canvas k(d, s);
-            drawEmblemShape(k);
-        },
-        32);
-    alphaBlend(dc, dpi(which == SkinWindow::Main ? 8 : 6), dpi(which == SkinWindow::Main ? 6 : 4),
-               small);
+    drawEmblem(dc, dpi(which == SkinWindow::Main ? 8 : 6), dpi(which == SkinWindow::Main ? 6 : 4),
+               dpi(18));
     fonts.destroy();
     GdiFlush();
     return pic;
