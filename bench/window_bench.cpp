@@ -18,12 +18,13 @@
 #include "platform/native.h"
 #include "platform/run_services.h"
 #include "settings/settings_store.h"
+#include "shell/home_system.h"
 #include "shell/main_window.h"
-#include "support/forwarding_system.h"
 
 namespace {
 
 using namespace cindral;
+using shell::test::HomeSystem;
 
 class SilentDesktop : public shell::Desktop {
 public:
@@ -31,17 +32,6 @@ public:
         return true;
     }
     int message(HWND, const std::string&, UINT) override { return IDNO; }
-};
-
-// The system, except that the program lives in the given home folder.
-class HomeSystem : public cindral::test::ForwardingSystem {
-public:
-    HomeSystem(platform::System& real, std::string exe)
-        : ForwardingSystem(real), exe_(std::move(exe)) {}
-    std::string executablePath() override { return exe_; }
-
-private:
-    std::string exe_;
 };
 
 }  // namespace

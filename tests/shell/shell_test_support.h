@@ -13,9 +13,9 @@
 #include "platform/system.h"
 #include "settings/settings_store.h"
 #include "shell/desktop.h"
+#include "shell/home_system.h"
 #include "shell/main_window.h"
 #include "support/sandbox.h"
-#include "support/forwarding_system.h"
 
 namespace cindral::shell::test {
 
@@ -41,17 +41,6 @@ public:
         messageFlags.push_back(flags);
         return answer;
     }
-};
-
-// The system of the sandbox, except that the program lives in its root.
-class HomeSystem : public cindral::test::ForwardingSystem {
-public:
-    HomeSystem(platform::System& real, std::string exe)
-        : ForwardingSystem(real), exe_(std::move(exe)) {}
-    std::string executablePath() override { return exe_; }
-
-private:
-    std::string exe_;
 };
 
 // Dispatches the thread's messages until `done` holds or the time is up.
