@@ -69,8 +69,9 @@ int main(int argc, char** argv) {
         const int n = std::atoi(argv[2]);
         const auto t0 = std::chrono::steady_clock::now();
         for (int i = 0; i < n; ++i) {
-            window.runView().addLine("Test Mode: Removing File: C:\\cindral-bench\\tree\\dir000\\Sub000\\f" +
-                           std::to_string(i) + ".tmp");
+            window.runView().addLine(
+                "Test Mode: Removing File: C:\\cindral-bench\\tree\\dir000\\Sub000\\f" +
+                std::to_string(i) + ".tmp");
             if (i % (argc > 3 ? std::atoi(argv[3]) : 1000) == 0) {
                 MSG m;
                 while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
