@@ -31,6 +31,14 @@ CompletionEffect step(CompletionStep s, std::string text = {}) {
     return CompletionEffect{s, std::move(text), {}};
 }
 
+// Both runs start alike: into the tray when asked, and the request cleared.
+std::vector<CompletionEffect> firstSteps(const CompletionFacts& f) {
+    std::vector<CompletionEffect> effects;
+    if (f.hideAfterRun) effects.push_back(step(CompletionStep::HideToTray));
+    effects.push_back(step(CompletionStep::ClearHideAfterRun));
+    return effects;
+}
+
 // Both runs end alike: the summary in the status bar and below the log, the
 // return to idle between them, and the log saved when the user wants it.
 void reportSummary(std::vector<CompletionEffect>& effects, const std::string& summary,
@@ -95,9 +103,7 @@ std::string CleaningSummary(const CompletionFacts& f, const std::string& sep) {
 std::vector<CompletionEffect> TestRunCompletion(const CompletionFacts& f,
                                                 const NumberSetting& settings,
                                                 const std::string& sep) {
-    std::vector<CompletionEffect> effects;
-    if (f.hideAfterRun) effects.push_back(step(CompletionStep::HideToTray));
-    effects.push_back(step(CompletionStep::ClearHideAfterRun));
+    std::vector<CompletionEffect> effects = firstSteps(f);
 
     const std::string mb = MegabyteText(f.junkByteCount, sep);
     if (settings("ResultWindow", 1) != 0 && !f.quietRun)
@@ -110,9 +116,7 @@ std::vector<CompletionEffect> TestRunCompletion(const CompletionFacts& f,
 std::vector<CompletionEffect> CleaningRunCompletion(const CompletionFacts& f,
                                                     const NumberSetting& settings,
                                                     const std::string& sep) {
-    std::vector<CompletionEffect> effects;
-    if (f.hideAfterRun) effects.push_back(step(CompletionStep::HideToTray));
-    effects.push_back(step(CompletionStep::ClearHideAfterRun));
+    std::vector<CompletionEffect> effects = firstSteps(f);
 
     const std::string mb = MegabyteText(f.junkByteCount, sep);
     if (settings("ResultWindow", 1) != 0 && !f.quietRun && !f.restartPending &&
