@@ -4,11 +4,11 @@
 //   engine_bench wipe HOSTFILE  WipeFile, method 1, one pass
 // The host folder's parent is mapped as drive C: of the Linux backend.
 // Prints the elapsed seconds of the engine call and what it counted.
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "engine/engine_context.h"
 #include "engine/file_remover.h"
@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%.3f %lld files %lld bytes %zu lines%s\n", seconds,
-                static_cast<long long>(run.JunkFileCount), static_cast<long long>(run.JunkByteCount),
-                view.lines, ok ? "" : " FAILED");
+                static_cast<long long>(run.JunkFileCount),
+                static_cast<long long>(run.JunkByteCount), view.lines, ok ? "" : " FAILED");
     std::remove(config.registryFile.c_str());
     rmdir(scratch);
     return ok ? 0 : 1;

@@ -88,11 +88,12 @@ int main(int argc, char** argv) {
     files.fileSize(logPath, fileBytes);
     const double textBytes = double(lines) * 80;
     const long peak = peakKiB();
-    std::printf("%-5s lines %ld  add %.3fs  save %.3fs (%s, %llu bytes)  peak RSS %.1f MiB "
-                "(%.1f MiB above start)  peak/text %.2f\n",
-                mode.c_str(), lines, addSeconds, saveSeconds, saved ? "saved" : "SAVE FAILED",
-                static_cast<unsigned long long>(fileBytes), peak / 1024.0,
-                (peak - baseKiB) / 1024.0, peak * 1024.0 / textBytes);
+    std::printf(
+        "%-5s lines %ld  add %.3fs  save %.3fs (%s, %llu bytes)  peak RSS %.1f MiB "
+        "(%.1f MiB above start)  peak/text %.2f\n",
+        mode.c_str(), lines, addSeconds, saveSeconds, saved ? "saved" : "SAVE FAILED",
+        static_cast<unsigned long long>(fileBytes), peak / 1024.0, (peak - baseKiB) / 1024.0,
+        peak * 1024.0 / textBytes);
     files.deleteFile(logPath);
     return saved ? 0 : 1;
 }

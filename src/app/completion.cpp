@@ -16,8 +16,7 @@ std::string number(std::int64_t value) { return std::to_string(value); }
 ResultWindowTexts testResult(const CompletionFacts& f, const std::string& mb) {
     return {"Test mode is Completed", "Test mode is Completed!",
             "Found Evidence in Registry: " + number(f.foundRegistryEntries),
-            "Found Junk Files: " + number(f.junkFileCount),
-            "Used Hard Drive Space: " + mb + " MB"};
+            "Found Junk Files: " + number(f.junkFileCount), "Used Hard Drive Space: " + mb + " MB"};
 }
 
 ResultWindowTexts cleaningResult(const CompletionFacts& f, const std::string& mb) {
@@ -79,8 +78,10 @@ std::string MegabyteText(std::int64_t bytes, const std::string& decimalSeparator
     if (2 * (scaledRest % kBytesPerMegabyte) >= kBytesPerMegabyte) ++units;
 
     std::string fraction = std::to_string(units % scale);
-    if (decimals > 0) fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
-    else fraction.clear();
+    if (decimals > 0)
+        fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+    else
+        fraction.clear();
     fraction.append(static_cast<std::size_t>(2 - decimals), '0');
 
     std::string text = std::to_string(units / scale) + decimalSeparator + fraction;
@@ -107,7 +108,8 @@ std::vector<CompletionEffect> TestRunCompletion(const CompletionFacts& f,
 
     const std::string mb = MegabyteText(f.junkByteCount, sep);
     if (settings("ResultWindow", 1) != 0 && !f.quietRun)
-        effects.push_back(CompletionEffect{CompletionStep::ShowResultWindow, {}, testResult(f, mb)});
+        effects.push_back(
+            CompletionEffect{CompletionStep::ShowResultWindow, {}, testResult(f, mb)});
 
     reportSummary(effects, TestSummary(f, sep), settings);
     return effects;
@@ -119,8 +121,7 @@ std::vector<CompletionEffect> CleaningRunCompletion(const CompletionFacts& f,
     std::vector<CompletionEffect> effects = firstSteps(f);
 
     const std::string mb = MegabyteText(f.junkByteCount, sep);
-    if (settings("ResultWindow", 1) != 0 && !f.quietRun && !f.restartPending &&
-        !f.shutdownPending)
+    if (settings("ResultWindow", 1) != 0 && !f.quietRun && !f.restartPending && !f.shutdownPending)
         effects.push_back(
             CompletionEffect{CompletionStep::ShowResultWindow, {}, cleaningResult(f, mb)});
     effects.push_back(step(CompletionStep::ClearQuietRun));
@@ -134,8 +135,7 @@ std::vector<CompletionEffect> CleaningRunCompletion(const CompletionFacts& f,
 }
 
 std::vector<CompletionEffect> RunCompletion(const CompletionFacts& facts,
-                                            const NumberSetting& settings,
-                                            const std::string& sep) {
+                                            const NumberSetting& settings, const std::string& sep) {
     return facts.kind == CompletedRun::Test ? TestRunCompletion(facts, settings, sep)
                                             : CleaningRunCompletion(facts, settings, sep);
 }

@@ -7,17 +7,17 @@
 namespace cindral::app {
 
 struct DataPaths {
-    std::string home;           // with its trailing "\"
-    std::string dataFolder;     // home + "Data\"
-    std::string pluginFolder;   // home + "Plug-Ins\" (listed and stored as "PluginFolder")
-    std::string selItems;       // the seven data files, in the start-up order
+    std::string home;          // with its trailing "\"
+    std::string dataFolder;    // home + "Data\"
+    std::string pluginFolder;  // home + "Plug-Ins\" (listed and stored as "PluginFolder")
+    std::string selItems;      // the seven data files, in the start-up order
     std::string customFolder;
     std::string customRegistry;
     std::string driveScan;
     std::string cookieKept;
     std::string addressesKept;
     std::string openSaveKept;
-    std::string logFile;        // home + "logs.txt"
+    std::string logFile;  // home + "logs.txt"
 
     static DataPaths forHome(const std::string& home) {
         DataPaths p;

@@ -130,7 +130,8 @@ LogCommand LogBook::prepareClearLog() {
     std::uint64_t size = 0;
     if (!files_.fileSize(path_, size)) size = 0;
     cmd.action = LogCommand::Action::AskToDelete;
-    cmd.text = "Are you sure you want to delete Log File (" + std::to_string(size / 1024) + " KB) ?";
+    cmd.text =
+        "Are you sure you want to delete Log File (" + std::to_string(size / 1024) + " KB) ?";
     cmd.path = path_;
     return cmd;
 }

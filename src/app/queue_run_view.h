@@ -48,7 +48,9 @@ public:
     int gaugeMaximum() const { return gaugeMaximum_; }
 
 private:
-    bool valid(int row) const { return row >= 0 && static_cast<std::size_t>(row) < queue_.rows.size(); }
+    bool valid(int row) const {
+        return row >= 0 && static_cast<std::size_t>(row) < queue_.rows.size();
+    }
     void tell(LineEvent event, const std::string& text) {
         if (listener_) listener_(event, text);
     }

@@ -96,11 +96,16 @@ void RunCustomRegistryRecords(engine::EngineContext& ctx, const std::string& fil
         const std::string key = selection::RecordField(line, 2);
         const std::string action = selection::RecordField(line, 3);
         std::string entry;
-        if (action == "0") entry = key + ",onlyvalues,none";
-        else if (action == "1") entry = key + ",allvalues,none";
-        else if (action == "2") entry = key + ",onlysubkeys,none";
-        else if (action == "3") entry = key + ",onevalue," + selection::RecordField(line, 4);
-        else entry = key + action;
+        if (action == "0")
+            entry = key + ",onlyvalues,none";
+        else if (action == "1")
+            entry = key + ",allvalues,none";
+        else if (action == "2")
+            entry = key + ",onlysubkeys,none";
+        else if (action == "3")
+            entry = key + ",onevalue," + selection::RecordField(line, 4);
+        else
+            entry = key + action;
         engine::CleanRegistryEntry(ctx, entry, nullptr);
     }
 }
@@ -111,9 +116,12 @@ void RunCustomFolderRecords(engine::EngineContext& ctx, const std::string& file,
         if (ctx.run.stopped()) return;
         const std::string mode = selection::RecordField(line, 3);
         std::string mask = mode;
-        if (mode == "0") mask = "*.*";
-        else if (mode == "1") mask = "*?";
-        else if (mode == "2") mask = selection::RecordField(line, 4);
+        if (mode == "0")
+            mask = "*.*";
+        else if (mode == "1")
+            mask = "*?";
+        else if (mode == "2")
+            mask = selection::RecordField(line, 4);
         std::string folder = engine::TrimBlanks(selection::RecordField(line, 2));
         if (folder.empty() || folder.back() != '\\') folder += '\\';
         engine::CleanPathTemplate(ctx, folder + mask);
@@ -285,8 +293,10 @@ void Run::customRecords(int kind) {
         const std::string caption = rowExists ? view_.rowCaption(currentRow_ + 1) : std::string();
         if (!beginRow(caption)) return;
         if (rowExists) {
-            if (kind == 1) RunCustomRegistryRecords(ctx, file, caption);
-            else RunCustomFolderRecords(ctx, file, caption);
+            if (kind == 1)
+                RunCustomRegistryRecords(ctx, file, caption);
+            else
+                RunCustomFolderRecords(ctx, file, caption);
         }
         completeRow();
         emptyLogIfDue();

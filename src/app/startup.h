@@ -33,11 +33,11 @@ enum class RunSwitch { None, EraseWinStart, EraseStart };
 struct StartupDecisions {
     bool showMainWindow = true;
     bool showTrayIcon = true;
-    bool startedWithSystem = false;      // "-s" as first or second parameter
+    bool startedWithSystem = false;         // "-s" as first or second parameter
     RunSwitch consulted = RunSwitch::None;  // the one switch that was read
-    bool startCleaningRun = false;       // that switch was non-zero
+    bool startCleaningRun = false;          // that switch was non-zero
     bool setStatusLabel = false;
-    std::string statusLabel;             // "Last Erasing Date " + LastDate
+    std::string statusLabel;  // "Last Erasing Date " + LastDate
 };
 
 // Invisible mode, "-m", "-s" with "EraseWinStart" or else "EraseStart", and

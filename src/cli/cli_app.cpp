@@ -149,8 +149,7 @@ bool CliApp::parse(const std::vector<std::string>& argv, Arguments& args,
     return parseWith(argv, command, false, args, error);
 }
 
-int CliApp::run(const std::vector<std::string>& argv, std::ostream& out,
-                std::ostream& err) const {
+int CliApp::run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) const {
     Arguments args;
     std::string error;
     if (!parse(argv, args, error)) return usageError(err, error);

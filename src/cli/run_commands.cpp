@@ -77,7 +77,8 @@ struct ItemFigures {
 // thread only.
 class RunReport : public app::RunObserver {
 public:
-    RunReport(std::ostream& err, bool progress, int rows) : err_(err), progress_(progress), rows_(rows) {}
+    RunReport(std::ostream& err, bool progress, int rows)
+        : err_(err), progress_(progress), rows_(rows) {}
 
     void rowStarted(int row, const std::string& caption, const engine::RunState& state) override {
         closeLast(state);
@@ -155,8 +156,8 @@ private:
 };
 
 void writeJson(std::ostream& out, app::RunMode mode, const std::vector<ItemFigures>& items,
-               const engine::RunState* totals, std::int64_t notRemoved,
-               const std::string& summary, bool emptyQueue) {
+               const engine::RunState* totals, std::int64_t notRemoved, const std::string& summary,
+               bool emptyQueue) {
     out << "{\n  \"mode\": \"" << (mode == app::RunMode::Test ? "test" : "clean") << "\",\n";
     if (emptyQueue)
         out << "  \"warnings\": [" << JsonString(kNoItems) << ", " << JsonString(kTerminated)
@@ -188,12 +189,17 @@ void complete(const std::vector<app::CompletionEffect>& effects, app::LogBook& l
             case app::CompletionStep::ShowSummary:
                 if (!json) out << effect.text << "\n";
                 break;
-            case app::CompletionStep::AppendTrailer: log.appendTrailer(effect.text); break;
-            case app::CompletionStep::SaveLog: log.saveBuffer(); break;
+            case app::CompletionStep::AppendTrailer:
+                log.appendTrailer(effect.text);
+                break;
+            case app::CompletionStep::SaveLog:
+                log.saveBuffer();
+                break;
             case app::CompletionStep::StoreLastDate:
                 store.writeText(settings::kLastDate, effect.text);
                 break;
-            default: break;  // window, tray and shutdown steps
+            default:
+                break;  // window, tray and shutdown steps
         }
     }
 }
@@ -214,10 +220,10 @@ int runCommand(app::RunMode mode, const RunCommandEnvironment& env, CommandConte
     options.progress = env.progressOnStderr;
     options.home = ResolveHomeOption(platform, ctx.args.value(kHome));
     if (options.home.empty())
-        return usageError(ctx.err, ctx.args.has(kHome)
-                                       ? "the home folder '" + ctx.args.value(kHome) +
-                                             "' does not exist"
-                                       : "the program's folder cannot be found");
+        return usageError(ctx.err,
+                          ctx.args.has(kHome)
+                              ? "the home folder '" + ctx.args.value(kHome) + "' does not exist"
+                              : "the program's folder cannot be found");
     auto services = env.services ? env.services() : platform::createNativeRunServices();
     return RunQueue(platform, services->services(), options, ctx.out, ctx.err, env.interrupt);
 }
@@ -395,7 +401,7 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
 void registerRunCommands(CliApp& app, RunCommandEnvironment environment) {
     const OptionDef home{kHome, "DIR", "the home folder (default: the executable's folder)"};
     const OptionDef json{kJson, "",
-                          "one JSON document instead of the log lines: per item and in total"};
+                         "one JSON document instead of the log lines: per item and in total"};
     auto env = std::make_shared<RunCommandEnvironment>(std::move(environment));
 
     auto addRun = [&](const char* name, const char* summary, app::RunMode mode) {

@@ -68,8 +68,7 @@ void writeOutsideEntry(const std::string& label, bool exists, const platform::Re
 }
 
 int runSettings(CommandContext& ctx) {
-    if (!ctx.args.positional().empty())
-        return usageError(ctx.err, "settings takes no arguments");
+    if (!ctx.args.positional().empty()) return usageError(ctx.err, "settings takes no arguments");
     if (!ctx.platform || !ctx.platform->registry) {
         ctx.err << kProgramName << ": no registry available\n";
         return kExitFailure;
@@ -86,11 +85,21 @@ std::string quoteText(const std::string& text) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-            case '\\': quoted += "\\\\"; break;
-            case '"': quoted += "\\\""; break;
-            case '\r': quoted += "\\r"; break;
-            case '\n': quoted += "\\n"; break;
-            case '\t': quoted += "\\t"; break;
+            case '\\':
+                quoted += "\\\\";
+                break;
+            case '"':
+                quoted += "\\\"";
+                break;
+            case '\r':
+                quoted += "\\r";
+                break;
+            case '\n':
+                quoted += "\\n";
+                break;
+            case '\t':
+                quoted += "\\t";
+                break;
             default:
                 if (byte < 0x20 || byte == 0x7F) {
                     quoted += "\\x";
@@ -110,9 +119,9 @@ void writeSettingsListing(platform::Registry& registry, std::ostream& out) {
 
     platform::RegValue raw;
     bool exists = settings::readStartWithWindows(registry, raw);
-    writeOutsideEntry(std::string("HKCU\\") + settings::kRunKeyPath + "\\" +
-                          settings::kRunValueName,
-                      exists, raw, out);
+    writeOutsideEntry(
+        std::string("HKCU\\") + settings::kRunKeyPath + "\\" + settings::kRunValueName, exists, raw,
+        out);
     raw = platform::RegValue();
     exists = settings::readStartPage(registry, raw);
     writeOutsideEntry(std::string("HKCU\\") + settings::kBrowserMainKeyPath + "\\" +

@@ -120,8 +120,9 @@ void recycleBin(EngineContext& ctx, platform::RunServices& services) {
         return;
     }
     if (contents.itemCount == 0 || ctx.run.stopped()) return;
-    const std::string line =
-        ctx.run.LinePrefix + "Emptying Recycle Bin: " + std::to_string(contents.itemCount) + " items";
+    const std::string line = ctx.run.LinePrefix +
+                             "Emptying Recycle Bin: " + std::to_string(contents.itemCount) +
+                             " items";
     if (!services.recycleBin->empty()) {
         ctx.view.addLine(line + " <USED>");
         return;
@@ -180,30 +181,69 @@ std::string OperaFolder(platform::Platform& p) {
 void PerformBuiltInItem(EngineContext& ctx, platform::RunServices& services,
                         const CatalogueFiles& paths, int position) {
     switch (position) {
-        case 1: typedAddresses(ctx, paths); break;
-        case 2: cookies(ctx, paths); break;
+        case 1:
+            typedAddresses(ctx, paths);
+            break;
+        case 2:
+            cookies(ctx, paths);
+            break;
         case 3:
             files(ctx, {"%WINDOWS%\\History\\*?", "%WINDOWS%\\Temporary Internet Files\\*?",
                         "%CACHE%\\content.ie5\\*?"});
             break;
-        case 4: indexDat(ctx, services); break;
-        case 5: registry(ctx, {kIntelliForms}); break;
-        case 6: openSaveHistory(ctx, paths); break;
-        case 7: registry(ctx, {kSearchAssistant, kFindDialogMru}); break;
-        case 8: files(ctx, {"%RECENT%\\*?"}); break;
-        case 9: registry(ctx, {kRunMru}); break;
-        case 10: files(ctx, {"%TEMP%\\*", "%WINDOWS%\\Temp\\*?"}); break;
-        case 11: recycleBin(ctx, services); break;
-        case 12: clipboard(ctx, services); break;
-        case 13: files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\localstore.rdf?"}); break;
-        case 14: files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\cookies.txt?"}); break;
-        case 15: files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\&Cache\\*?"}); break;
-        case 16: files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\history.dat?"}); break;
-        case 17: opera(ctx, {"global.dat", "vlink4.dat", "opera.dir"}); break;
-        case 18: opera(ctx, {"cookies4.dat"}); break;
-        case 19: opera(ctx, {"Cache4\\*"}); break;
-        case 24: driveScan(ctx, paths); break;
-        default: break;  // 20 to 23: the AOL items have no action
+        case 4:
+            indexDat(ctx, services);
+            break;
+        case 5:
+            registry(ctx, {kIntelliForms});
+            break;
+        case 6:
+            openSaveHistory(ctx, paths);
+            break;
+        case 7:
+            registry(ctx, {kSearchAssistant, kFindDialogMru});
+            break;
+        case 8:
+            files(ctx, {"%RECENT%\\*?"});
+            break;
+        case 9:
+            registry(ctx, {kRunMru});
+            break;
+        case 10:
+            files(ctx, {"%TEMP%\\*", "%WINDOWS%\\Temp\\*?"});
+            break;
+        case 11:
+            recycleBin(ctx, services);
+            break;
+        case 12:
+            clipboard(ctx, services);
+            break;
+        case 13:
+            files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\localstore.rdf?"});
+            break;
+        case 14:
+            files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\cookies.txt?"});
+            break;
+        case 15:
+            files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\&Cache\\*?"});
+            break;
+        case 16:
+            files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\history.dat?"});
+            break;
+        case 17:
+            opera(ctx, {"global.dat", "vlink4.dat", "opera.dir"});
+            break;
+        case 18:
+            opera(ctx, {"cookies4.dat"});
+            break;
+        case 19:
+            opera(ctx, {"Cache4\\*"});
+            break;
+        case 24:
+            driveScan(ctx, paths);
+            break;
+        default:
+            break;  // 20 to 23: the AOL items have no action
     }
 }
 

@@ -49,7 +49,8 @@ FileMask::FileMask(const std::string& mask, const CaseFold& fold) : text_(mask),
                 if (m == '-' && j + 1 < n && mask[j + 1] != ']') {
                     if (!havePrevious) return;  // a range with no start
                     const auto hi = static_cast<unsigned char>(mask[j + 1]);
-                    for (int r = previous; r <= hi; ++r) members.set(fold(static_cast<unsigned char>(r)));
+                    for (int r = previous; r <= hi; ++r)
+                        members.set(fold(static_cast<unsigned char>(r)));
                     havePrevious = false;
                     j += 2;
                     continue;
@@ -75,10 +76,14 @@ FileMask::FileMask(const std::string& mask, const CaseFold& fold) : text_(mask),
 
 bool FileMask::one(const Token& t, unsigned char c) const {
     switch (t.kind) {
-        case Kind::Literal: return fold_(c) == t.ch;
-        case Kind::AnyOne: return true;
-        case Kind::Set: return sets_[t.set].test(fold_(c));
-        case Kind::Star: break;
+        case Kind::Literal:
+            return fold_(c) == t.ch;
+        case Kind::AnyOne:
+            return true;
+        case Kind::Set:
+            return sets_[t.set].test(fold_(c));
+        case Kind::Star:
+            break;
     }
     return false;
 }

@@ -45,7 +45,7 @@ private:
     enum class Kind : std::uint8_t { Literal, AnyOne, Star, Set };
     struct Token {
         Kind kind;
-        unsigned char ch;  // Literal: the folded character
+        unsigned char ch;   // Literal: the folded character
         std::uint16_t set;  // Set: index into sets_
     };
     bool one(const Token& t, unsigned char c) const;

@@ -97,8 +97,8 @@ bool WipeFile(platform::Files& files, const std::string& fullPath, std::uint32_t
     const std::uint64_t size = f->size();
     std::mt19937_64 gen = makeGenerator();
     if (size > 0) {
-        std::vector<unsigned char> buf(
-            size < kWipeBufferSize ? static_cast<std::size_t>(size) : kWipeBufferSize);
+        std::vector<unsigned char> buf(size < kWipeBufferSize ? static_cast<std::size_t>(size)
+                                                              : kWipeBufferSize);
         for (std::uint32_t pass = 0; pass < passes; ++pass) {
             for (std::uint32_t pattern = 0; pattern < method; ++pattern) {
                 if (!overwritePass(*f, size, static_cast<int>(pattern), buf, gen)) {

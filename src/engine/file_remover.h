@@ -13,9 +13,9 @@
 namespace cindral::engine {
 
 // "MethodDestruction" values.
-constexpr std::uint32_t kWipeZero = 1;                // 0x00
-constexpr std::uint32_t kWipeZeroReverse = 2;         // 0x00, then 0xFF
-constexpr std::uint32_t kWipeZeroReverseRandom = 3;   // 0x00, then 0xFF, then random bytes
+constexpr std::uint32_t kWipeZero = 1;               // 0x00
+constexpr std::uint32_t kWipeZeroReverse = 2;        // 0x00, then 0xFF
+constexpr std::uint32_t kWipeZeroReverseRandom = 3;  // 0x00, then 0xFF, then random bytes
 // "Passess" is the index of a pass count of 1 to 10; larger stored values
 // are read as this one so a damaged setting cannot stall a run.
 constexpr std::uint32_t kMaxPassIndex = 9;

@@ -31,7 +31,8 @@ std::string ExpandPathMacros(platform::Platform& p, const std::string& pathTempl
     // inserted folder may itself contain the text of a later macro.
     const std::pair<const char*, std::string> macros[] = {
         {"%APP_DATA%", special(platform::kCsidlAppData)},
-        {"%WINDOWS%", [&] {
+        {"%WINDOWS%",
+         [&] {
              std::string w = p.files->windowsFolder();
              if (!w.empty() && w.back() != '\\') w += '\\';
              return w;

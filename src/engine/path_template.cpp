@@ -100,7 +100,8 @@ void RunDriveScan(EngineContext& ctx, const std::vector<std::string>& masks,
     TEasyFileSearch scanner(*ctx.platform.files, *ctx.platform.system);
     std::vector<std::string> valid;
     std::vector<std::string> invalid;
-    for (const std::string& m : masks) (FileMask(m, CaseFold()).valid() ? valid : invalid).push_back(m);
+    for (const std::string& m : masks)
+        (FileMask(m, CaseFold()).valid() ? valid : invalid).push_back(m);
     if (!invalid.empty()) {
         logInvalidMasks(ctx, invalid);
         if (valid.empty()) return;

@@ -45,7 +45,11 @@ std::string bare(const std::string& keyPath) {
 class Cleaner {
 public:
     Cleaner(EngineContext& ctx, const TRegObject& obj, const KeeperList* keepers)
-        : ctx_(ctx), run_(ctx.run), reg_(*ctx.platform.registry), obj_(obj), keepers_(keepers),
+        : ctx_(ctx),
+          run_(ctx.run),
+          reg_(*ctx.platform.registry),
+          obj_(obj),
+          keepers_(keepers),
           path_(bare(obj.KeyPath)) {}
 
     void run() {
@@ -67,8 +71,8 @@ private:
     }
 
     bool isProtected(const std::string& data) {
-        const bool modeProtects = run_.KeeperMode == kKeeperAddresses ||
-                                  run_.KeeperMode == kKeeperOpenSave;
+        const bool modeProtects =
+            run_.KeeperMode == kKeeperAddresses || run_.KeeperMode == kKeeperOpenSave;
         return modeProtects && IsKept(keepers_, data, *ctx_.platform.system);
     }
 
@@ -110,8 +114,9 @@ private:
             KeyHolder key = open(path_, platform::kKeyRead);
             if (!key) return;
             reg_.valueNames(key.get(), names);
-            listValues(key.get(), names,
-                       [&](const std::string& n) { return kValueLine + obj_.KeyPath + n + " <OK>"; });
+            listValues(key.get(), names, [&](const std::string& n) {
+                return kValueLine + obj_.KeyPath + n + " <OK>";
+            });
         }
         deleteValues(path_, names);
     }

@@ -19,8 +19,8 @@ public:
     virtual std::string readString(const std::string& file, const std::string& section,
                                    const std::string& key, const std::string& def) = 0;
     // GetPrivateProfileIntA.
-    virtual int readInt(const std::string& file, const std::string& section,
-                        const std::string& key, int def) = 0;
+    virtual int readInt(const std::string& file, const std::string& section, const std::string& key,
+                        int def) = 0;
     // WritePrivateProfileStringA: replaces an existing key in place, appends a
     // new key to its section and a new section to the file, creates the file.
     virtual bool writeString(const std::string& file, const std::string& section,

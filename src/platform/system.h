@@ -24,7 +24,7 @@ class System {
 public:
     virtual ~System() = default;
 
-    virtual SystemTime localTime() = 0;  // GetLocalTime
+    virtual SystemTime localTime() = 0;   // GetLocalTime
     virtual SystemVersion version() = 0;  // GetVersionEx
     // Full path of the running executable (GetModuleFileName).
     virtual std::string executablePath() = 0;

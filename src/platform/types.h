@@ -18,8 +18,8 @@ struct SystemTime {
 
     friend bool operator==(const SystemTime& a, const SystemTime& b) {
         return a.year == b.year && a.month == b.month && a.dayOfWeek == b.dayOfWeek &&
-               a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
-               a.second == b.second && a.milliseconds == b.milliseconds;
+               a.day == b.day && a.hour == b.hour && a.minute == b.minute && a.second == b.second &&
+               a.milliseconds == b.milliseconds;
     }
 };
 

@@ -6,9 +6,9 @@
 
 namespace cindral::selection {
 
-const char* const kRegistryActionChoices[4] = {
-    "[1] Delete All Registry Values", "[2] Delete All Values in Subkeys",
-    "[3] Delete All Subkeys", "[4] Delete Value"};
+const char* const kRegistryActionChoices[4] = {"[1] Delete All Registry Values",
+                                               "[2] Delete All Values in Subkeys",
+                                               "[3] Delete All Subkeys", "[4] Delete Value"};
 const char* const kFolderActionChoices[3] = {"[1] Delete All Files in Folder",
                                              "[2] Delete All Files in Folder & Subfolders",
                                              "[3] Delete File"};
@@ -91,7 +91,8 @@ std::vector<RecordRow> CustomRecordList::rows() const {
 }
 
 void CustomRecordList::applyChecks(const std::vector<bool>& checks) {
-    for (std::size_t i = 0; i < checks.size() && i < size(); ++i) SetRecordCheck(line(i), checks[i]);
+    for (std::size_t i = 0; i < checks.size() && i < size(); ++i)
+        SetRecordCheck(line(i), checks[i]);
 }
 
 bool WriteBackChecks(platform::Files& files, const std::string& path,

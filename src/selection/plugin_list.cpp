@@ -47,9 +47,10 @@ std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::str
         plugins.push_back({e.name, PluginFilePath(homeFolder, e.name), {}});
     }
     platform::System& sys = *platform.system;
-    std::stable_sort(plugins.begin(), plugins.end(), [&sys](const PluginFile& a, const PluginFile& b) {
-        return sys.compareNoCase(a.fileName, b.fileName) < 0;
-    });
+    std::stable_sort(plugins.begin(), plugins.end(),
+                     [&sys](const PluginFile& a, const PluginFile& b) {
+                         return sys.compareNoCase(a.fileName, b.fileName) < 0;
+                     });
     for (auto& p : plugins) p.key = ReadPluginTitle(*platform.profiles, p.path, p.fileName);
     return plugins;
 }

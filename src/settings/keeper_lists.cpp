@@ -94,7 +94,8 @@ std::vector<std::string> GatherAddressCandidates(platform::Platform& platform,
     std::vector<std::string> out;
     platform::Registry& reg = *platform.registry;
     for (auto root : {platform::RootKey::CurrentUser, platform::RootKey::LocalMachine}) {
-        platform::KeyHolder key(reg, platform::openKeyForReadingWithFallbacks(reg, root, kTypedUrlsKey));
+        platform::KeyHolder key(reg,
+                                platform::openKeyForReadingWithFallbacks(reg, root, kTypedUrlsKey));
         if (key) addValuesOf(platform, key.get(), kept, "", out);
     }
     return out;

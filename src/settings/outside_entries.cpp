@@ -15,8 +15,7 @@ KeyHolder readKey(platform::Registry& reg, const char* path) {
     return KeyHolder(reg, platform::openKeyForReading(reg, RootKey::CurrentUser, path));
 }
 
-bool readRaw(platform::Registry& reg, const char* path, const char* name,
-             platform::RegValue& out) {
+bool readRaw(platform::Registry& reg, const char* path, const char* name, platform::RegValue& out) {
     KeyHolder key = readKey(reg, path);
     return key && reg.queryValue(key.get(), name, out);
 }

@@ -15,8 +15,8 @@ SettingsStore::SettingsStore(platform::Registry& registry, platform::RegKey key)
 
 SettingsStore SettingsStore::openForReading(platform::Registry& registry,
                                             const std::string& keyPath) {
-    return SettingsStore(registry, platform::openKeyForReading(
-                                       registry, platform::RootKey::CurrentUser, keyPath));
+    return SettingsStore(
+        registry, platform::openKeyForReading(registry, platform::RootKey::CurrentUser, keyPath));
 }
 
 SettingsStore::SettingsStore(SettingsStore&& other) noexcept

@@ -16,23 +16,39 @@ struct FixedName {
     const char* name;
 };
 constexpr FixedName kFixedNames[] = {
-    {0x08, "BkSp"},  {0x09, "Tab"},   {0x0D, "Enter"}, {0x1B, "Esc"},  {0x20, "Space"},
-    {0x21, "PgUp"},  {0x22, "PgDn"},  {0x23, "End"},   {0x24, "Home"}, {0x25, "Left"},
-    {0x26, "Up"},    {0x27, "Right"}, {0x28, "Down"},  {0x2D, "Ins"},  {0x2E, "Del"},
+    {0x08, "BkSp"}, {0x09, "Tab"},   {0x0D, "Enter"}, {0x1B, "Esc"},  {0x20, "Space"},
+    {0x21, "PgUp"}, {0x22, "PgDn"},  {0x23, "End"},   {0x24, "Home"}, {0x25, "Left"},
+    {0x26, "Up"},   {0x27, "Right"}, {0x28, "Down"},  {0x2D, "Ins"},  {0x2E, "Del"},
 };
 
 // Names a US keyboard layout gives the remaining keys a hotkey can sensibly
 // use. The modifier keys themselves are left unnamed on purpose: a shortcut
 // on a bare modifier cannot be pressed as a hotkey.
 constexpr FixedName kUsLayoutNames[] = {
-    {0x13, "Pause"},        {0x14, "Caps Lock"},     {0x2C, "Prnt Scrn"},
-    {0x5B, "Left Windows"}, {0x5C, "Right Windows"}, {0x5D, "Application"},
-    {0x6A, "Num *"},        {0x6B, "Num +"},         {0x6D, "Num -"},
-    {0x6E, "Num Del"},      {0x6F, "Num /"},         {0x90, "Num Lock"},
-    {0x91, "Scroll Lock"},  {0xBA, ";"},             {0xBB, "="},
-    {0xBC, ","},            {0xBD, "-"},             {0xBE, "."},
-    {0xBF, "/"},            {0xC0, "`"},             {0xDB, "["},
-    {0xDC, "\\"},           {0xDD, "]"},             {0xDE, "'"},
+    {0x13, "Pause"},
+    {0x14, "Caps Lock"},
+    {0x2C, "Prnt Scrn"},
+    {0x5B, "Left Windows"},
+    {0x5C, "Right Windows"},
+    {0x5D, "Application"},
+    {0x6A, "Num *"},
+    {0x6B, "Num +"},
+    {0x6D, "Num -"},
+    {0x6E, "Num Del"},
+    {0x6F, "Num /"},
+    {0x90, "Num Lock"},
+    {0x91, "Scroll Lock"},
+    {0xBA, ";"},
+    {0xBB, "="},
+    {0xBC, ","},
+    {0xBD, "-"},
+    {0xBE, "."},
+    {0xBF, "/"},
+    {0xC0, "`"},
+    {0xDB, "["},
+    {0xDC, "\\"},
+    {0xDD, "]"},
+    {0xDE, "'"},
 };
 
 class UsLayoutKeyNames : public KeyNames {

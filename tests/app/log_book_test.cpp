@@ -45,7 +45,7 @@ TEST_F(LogBookTest, LinesAreKeptOnlyWhileRecordingAndABufferExists) {
 }
 
 TEST_F(LogBookTest, EveryTextOfARewrittenProgressLineReachesTheBuffer) {
-    book.deleteLastLine();  // nothing to delete
+    book.deleteLastLine();          // nothing to delete
     book.replaceLastLine("first");  // nothing to replace: appended
     EXPECT_EQ(view(), (Lines{"first"}));
     book.clearView();

@@ -16,7 +16,9 @@ using Started = std::pair<RunKind, std::string>;
 
 // The window, the run launcher, the settings and the hotkeys the controller
 // drives; the visible effects are recorded in order in `calls`.
-class FakeWindow : public MainView, public RunLauncher, public ControllerSettings,
+class FakeWindow : public MainView,
+                   public RunLauncher,
+                   public ControllerSettings,
                    public HotkeyRegistrar {
 public:
     int queue = 3;
@@ -46,11 +48,17 @@ public:
     }
     void showGauge(int) override { gaugeShown = true; }
     void showStatus() override { gaugeShown = false; }
-    void setStatusText(const std::string& t) override { status = t; calls.push_back("status"); }
+    void setStatusText(const std::string& t) override {
+        status = t;
+        calls.push_back("status");
+    }
     void prepareRowsForTest() override { calls.push_back("prepareRows"); }
     void restoreRowsAfterTestStop() override { calls.push_back("restoreRows"); }
     bool isMainWindowVisible() override { return visible; }
-    void hideToTray() override { visible = false; calls.push_back("hide"); }
+    void hideToTray() override {
+        visible = false;
+        calls.push_back("hide");
+    }
     void openFromTray() override { visible = true; }
     void closeBrowserWindows() override { calls.push_back("closeBrowsers"); }
     void showResult(const ResultTexts& r) override {

@@ -68,8 +68,8 @@ protected:
         log_ = std::make_unique<LogBook>(*platform_.files, paths_.logFile);
         log_->setRecording(true);
         view_ = std::make_unique<QueueRunView>(queue_, *log_);
-        RunSetup setup{mode, &platform_, &fakes_.services, &store_,
-                       paths_, queue_.pluginFiles, &hook_};
+        RunSetup setup{mode,  &platform_, &fakes_.services, &store_, paths_, queue_.pluginFiles,
+                       &hook_};
         return std::make_unique<app::Run>(setup, *view_, 7);
     }
     std::unique_ptr<app::Run> runHere(RunMode mode) {
@@ -116,8 +116,9 @@ TEST_F(RunDriver, OnlyCheckedCustomFolderRowsRunInOrderByTheirCaptions) {
     EXPECT_EQ(run->currentRow(), 1);
     EXPECT_EQ(statuses(), (Lines{"Completed", "Completed"}));
     EXPECT_EQ(queue_.rows[0].icon, kIconDone);
-    const std::string one = "Test Mode: Removing File: " +
-                            platform_.system->upperCase(box_.root() + "junk\\One\\") + "f.tmp <OK>";
+    const std::string one =
+        "Test Mode: Removing File: " + platform_.system->upperCase(box_.root() + "junk\\One\\") +
+        "f.tmp <OK>";
     const Lines lines = buffer();
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(Lines(lines.begin() + 1, lines.begin() + 5),
@@ -146,9 +147,9 @@ TEST_F(RunDriver, HeaderCarriesTheStartDateMonthFirstAndOpensTheBuffer) {
     select({20});
     clock_.time = platform::SystemTime{2006, 3, 0, 5, 9, 4, 7, 0};
     auto run = runHere(RunMode::Test);
-    EXPECT_EQ(buffer(), (Lines{"Cindral v.3.0 has started work: 03.05.2006 09:04:07",
-                               std::string(83, '-'),
-                               "Test Mode: [Cleaning AOL Address Drop-Down List]"}));
+    EXPECT_EQ(buffer(),
+              (Lines{"Cindral v.3.0 has started work: 03.05.2006 09:04:07", std::string(83, '-'),
+                     "Test Mode: [Cleaning AOL Address Drop-Down List]"}));
     EXPECT_EQ(run->runDate() + " " + run->runTime(), "03.05.2006 09:04:07");
 }
 
@@ -257,8 +258,10 @@ TEST_F(RunDriver, CountCheckedRecordsByKindAndFixedDrivesInLetterOrder) {
     EXPECT_EQ(CountCheckedRecords(*platform_.files, paths_, 2), 0);
 
     files_.drives = (1u << 0) | (1u << 2) | (1u << 3) | (1u << 4) | (1u << 25);
-    files_.types = {{"A:\\", platform::kDriveRemovable}, {"C:\\", platform::kDriveFixed},
-                    {"D:\\", platform::kDriveCdrom},     {"E:\\", platform::kDriveFixed},
+    files_.types = {{"A:\\", platform::kDriveRemovable},
+                    {"C:\\", platform::kDriveFixed},
+                    {"D:\\", platform::kDriveCdrom},
+                    {"E:\\", platform::kDriveFixed},
                     {"Z:\\", platform::kDriveRemote},
                     {"F:\\", platform::kDriveFixed}};  // fixed, but not present
     EXPECT_EQ(FixedDriveList(files_), (Lines{"C:\\", "E:\\"}));

@@ -41,20 +41,29 @@ public:
 class FakeClipboard : public platform::Clipboard {
 public:
     int emptied = 0;
-    bool empty() override { ++emptied; return true; }
+    bool empty() override {
+        ++emptied;
+        return true;
+    }
 };
 
 class FakeUrlCache : public platform::UrlCache {
 public:
     int cacheCleared = 0, historyCleared = 0;
     void clearCache() override { ++cacheCleared; }
-    bool clearHistory() override { ++historyCleared; return true; }
+    bool clearHistory() override {
+        ++historyCleared;
+        return true;
+    }
 };
 
 class FakeBrowserWindows : public platform::BrowserWindows {
 public:
     int calls = 0;
-    int closeAll() override { ++calls; return 0; }
+    int closeAll() override {
+        ++calls;
+        return 0;
+    }
 };
 
 struct FakeServices {
@@ -119,15 +128,17 @@ protected:
     }
     void setRegText(const std::string& sub, const std::string& name, const std::string& value) {
         platform::Registry& reg = *platform_.registry;
-        platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
-                                                               box_.registryScratchPath() + "\\" + sub));
+        platform::KeyHolder key(reg,
+                                platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
+                                                          box_.registryScratchPath() + "\\" + sub));
         ASSERT_TRUE(key);
         ASSERT_TRUE(platform::writeText(reg, key.get(), name, value));
     }
     bool regValueExists(const std::string& sub, const std::string& name) {
         platform::Registry& reg = *platform_.registry;
-        platform::KeyHolder key(reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser,
-                                                                 box_.registryScratchPath() + "\\" + sub));
+        platform::KeyHolder key(
+            reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser,
+                                             box_.registryScratchPath() + "\\" + sub));
         return key && platform::valueExists(reg, key.get(), name);
     }
 

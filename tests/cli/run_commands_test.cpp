@@ -46,8 +46,8 @@ protected:
         write(home_ + "Plug-Ins\\unused.cnp",
               "[Plugin]\r\nTitle=Unused Tool\r\n[Files]\r\nItem1=" + world + "precious\\*?\r\n");
         write(paths_.customRegistry, "Registry Junk;" + regKey("Reg\\A") + ";0;none;1;\r\n");
-        write(paths_.customFolder, "Junk Tree;  " + world + "junk ;1;;1;\r\nOff;" + world +
-                                       "precious;1;;0;\r\n");
+        write(paths_.customFolder,
+              "Junk Tree;  " + world + "junk ;1;;1;\r\nOff;" + world + "precious;1;;0;\r\n");
     }
 
     // Every file and folder below the sandbox root and every key and value

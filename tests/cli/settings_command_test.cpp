@@ -34,14 +34,16 @@ std::vector<std::string> expectListing(ScratchRegistry& reg,
 
 TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
     ScratchRegistry reg;
-    const auto listed = expectListing(reg, {
-        "StoreDate = 1 (default for start-up, Options dialog); 0 (default for run completion)",
-        "HotKey1 = \"Shift+Ctrl+Alt+X\" (default)",
-        "HotKey3 = \"Shift+Alt+B\" (default for start-up, Options dialog); \"Shift+B\" "
-        "(default for hotkey re-registration after the Options dialog)",
-        "PluginFolder = (not set)",
-        std::string(kRunLine) + "(not set)",
-    });
+    const auto listed = expectListing(
+        reg,
+        {
+            "StoreDate = 1 (default for start-up, Options dialog); 0 (default for run completion)",
+            "HotKey1 = \"Shift+Ctrl+Alt+X\" (default)",
+            "HotKey3 = \"Shift+Alt+B\" (default for start-up, Options dialog); \"Shift+B\" "
+            "(default for hotkey re-registration after the Options dialog)",
+            "PluginFolder = (not set)",
+            std::string(kRunLine) + "(not set)",
+        });
     EXPECT_EQ(listed.front(), "InvisibleMode = 0 (default)");
     EXPECT_EQ(listed.back(), std::string(kPageLine) + "(not set)");
     EXPECT_FALSE(reg.keyExists(kKey));
@@ -64,20 +66,22 @@ TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefault
     reg.put(kKey, "PluginFolder", platform::kRegBinary, "x");
     settings::writeStartWithWindows(reg, "C:\\Program Files\\Cindral\\cindral.exe");
     reg.put(settings::kBrowserMainKeyPath, "Start Page", platform::kRegDword, std::string(4, '\1'));
-    expectListing(reg, {
-        "StoreDate = 0",
-        "Passess = 4294967295",
-        "HotKey2 = \"\"",
-        "HomeFolder = \"C:\\\\Program Files\\\\\"",
-        "HomePage = \"a\\r\\nb\\t\\\"c\\\"\\x01\\x7F\xE9\"",
-        "LastDate = \"x\"",
-        "BossKey = 1 (default) [stored value is not a REG_DWORD of 4 bytes]",
-        "LogRefreshLines = 2500 (default) [stored value is not a REG_DWORD of 4 bytes]",
-        "HotKey1 = \"Shift+Ctrl+Alt+X\" (default) [stored value is not a REG_SZ]",
-        "PluginFolder = (not set) [stored value is not a REG_SZ]",
-        std::string(kRunLine) + "\"\\\"C:\\\\Program Files\\\\Cindral\\\\cindral.exe\\\" -m -s\"",
-        std::string(kPageLine) + "(set) [stored value is not a REG_SZ]",
-    });
+    expectListing(
+        reg, {
+                 "StoreDate = 0",
+                 "Passess = 4294967295",
+                 "HotKey2 = \"\"",
+                 "HomeFolder = \"C:\\\\Program Files\\\\\"",
+                 "HomePage = \"a\\r\\nb\\t\\\"c\\\"\\x01\\x7F\xE9\"",
+                 "LastDate = \"x\"",
+                 "BossKey = 1 (default) [stored value is not a REG_DWORD of 4 bytes]",
+                 "LogRefreshLines = 2500 (default) [stored value is not a REG_DWORD of 4 bytes]",
+                 "HotKey1 = \"Shift+Ctrl+Alt+X\" (default) [stored value is not a REG_SZ]",
+                 "PluginFolder = (not set) [stored value is not a REG_SZ]",
+                 std::string(kRunLine) +
+                     "\"\\\"C:\\\\Program Files\\\\Cindral\\\\cindral.exe\\\" -m -s\"",
+                 std::string(kPageLine) + "(set) [stored value is not a REG_SZ]",
+             });
 }
 
 struct FakeNative : platform::NativePlatform {

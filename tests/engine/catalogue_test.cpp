@@ -30,8 +30,8 @@ protected:
     ~Catalogue() override {
         // These keys are the system's own (under Wine, the prefix's): empty them again.
         platform::Registry& reg = *box_.platform().registry;
-        for (const std::string& path : {std::string(kTypedUrls), std::string(kOpenSaveTxt),
-                                        std::string(kOpera), kFindMru}) {
+        for (const std::string& path :
+             {std::string(kTypedUrls), std::string(kOpenSaveTxt), std::string(kOpera), kFindMru}) {
             platform::KeyHolder key(reg, reg.openKey(reg.root(platform::RootKey::CurrentUser), path,
                                                      platform::kKeyAllAccess));
             for (const auto& name : test::valueNames(reg, path)) reg.deleteValue(key.get(), name);
@@ -148,9 +148,10 @@ TEST_F(Catalogue, OperaFolderComesFromLastDirectoryAndMayHoldAnAmpersand) {
     for (const char* name : {"opera.dir", "global.dat", "vlink4.dat", "other.dat"})
         file(std::string("Op&era..7\\") + name);
     perform(17, false);
-    const std::string shown = "Test Mode: Removing File: " + platform_.system->upperCase(folder + "\\");
-    EXPECT_EQ(view_.lines,
-              (Lines{shown + "global.dat <OK>", shown + "vlink4.dat <OK>", shown + "opera.dir <OK>"}));
+    const std::string shown =
+        "Test Mode: Removing File: " + platform_.system->upperCase(folder + "\\");
+    EXPECT_EQ(view_.lines, (Lines{shown + "global.dat <OK>", shown + "vlink4.dat <OK>",
+                                  shown + "opera.dir <OK>"}));
 }
 
 TEST(BuiltInItems, EachNameFindsItsPositionAndDigitExactly) {

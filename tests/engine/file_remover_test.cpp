@@ -16,8 +16,8 @@ using Lines = std::vector<std::string>;
 class WipeSpy : public test::HookedFiles {
 public:
     using HookedFiles::HookedFiles;
-    Lines passes;                    // bytes written after each seekToStart
-    std::string calls;               // S seek, W writes, F flush, T truncate, C close
+    Lines passes;                     // bytes written after each seekToStart
+    std::string calls;                // S seek, W writes, F flush, T truncate, C close
     std::vector<std::size_t> writes;  // sizes of the writes of the first pass
     bool refuseOpen = false;
 
@@ -28,7 +28,8 @@ public:
 
 private:
     struct Spy : platform::OverwriteFile {
-        Spy(std::unique_ptr<platform::OverwriteFile> i, WipeSpy& o) : inner(std::move(i)), owner(o) {}
+        Spy(std::unique_ptr<platform::OverwriteFile> i, WipeSpy& o)
+            : inner(std::move(i)), owner(o) {}
         void note(char c) {
             if (c != 'W' || owner.calls.back() != 'W') owner.calls += c;
         }
@@ -44,9 +45,18 @@ private:
             owner.passes.back().append(static_cast<const char*>(data), n);
             return inner->write(data, n);
         }
-        bool flush() override { note('F'); return inner->flush(); }
-        bool truncate() override { note('T'); return inner->truncate(); }
-        bool close() override { note('C'); return inner->close(); }
+        bool flush() override {
+            note('F');
+            return inner->flush();
+        }
+        bool truncate() override {
+            note('T');
+            return inner->truncate();
+        }
+        bool close() override {
+            note('C');
+            return inner->close();
+        }
         std::unique_ptr<platform::OverwriteFile> inner;
         WipeSpy& owner;
     };

@@ -103,7 +103,8 @@ TEST_F(PathTemplate, ALinkToPreciousFilesLeavesThemInPlace) {
     file("precious\\inner\\silver.txt", "SILVER");
     file("temp\\junk.tmp");
     const bool folderLink = box_.makeSymlink(at("temp\\link"), at("precious"), true);
-    const bool fileLink = box_.makeSymlink(at("temp\\gold-link.txt"), at("precious\\gold.txt"), false);
+    const bool fileLink =
+        box_.makeSymlink(at("temp\\gold-link.txt"), at("precious\\gold.txt"), false);
     if (!folderLink && !fileLink) GTEST_SKIP() << "this system cannot create symbolic links";
     run_.Erase = true;
     for (std::uint32_t secure : {0, 1}) {
@@ -179,8 +180,11 @@ TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
         // Macros go in a fixed order: a folder holding an earlier one keeps it.
         {"%RECENT%\\a", "C:\\%COOKIE%\\A"},
         // One pass each over "\\", ".." and "**", then a leading "\" goes.
-        {"\\Data\\x..y", "DATA\\X.Y"}, {"C:\\***", "C:\\**"}, {"C:\\a\\\\\\b", "C:\\A\\\\B"},
-        {"....", ".."}, {"\\\\server", "SERVER"},
+        {"\\Data\\x..y", "DATA\\X.Y"},
+        {"C:\\***", "C:\\**"},
+        {"C:\\a\\\\\\b", "C:\\A\\\\B"},
+        {"....", ".."},
+        {"\\\\server", "SERVER"},
     };
     for (const auto& [from, to] : rows) EXPECT_EQ(ExpandPathMacros(p, from), to) << from;
     fixed.shell = {{platform::kCsidlAppData, "C:\\%TEMP%"}};  // a later macro is expanded again

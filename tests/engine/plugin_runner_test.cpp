@@ -41,11 +41,13 @@ TEST_F(PluginRunner, ASectionEndsAfter255EntriesAtAGapOrAtAnEmptyValue) {
 
 TEST_F(PluginRunner, RegistryEntriesRunBeforeFilesWhateverTheFileOrder) {
     file("f\\a.log");
-    runPlugin("[files]\r\nITEM1=  " + at("f\\*.log") + "  \r\n[REGISTRY]\r\nitem1=" + entry() + "\r\n",
-              false);
-    EXPECT_EQ(view_.lines, (test::Lines{"Test Mode: Cleaning Registry Value: data <OK>",
-                                        "Test Mode: Removing File: " +
-                                            platform_.system->upperCase(at("f\\")) + "a.log <OK>"}));
+    runPlugin(
+        "[files]\r\nITEM1=  " + at("f\\*.log") + "  \r\n[REGISTRY]\r\nitem1=" + entry() + "\r\n",
+        false);
+    EXPECT_EQ(view_.lines,
+              (test::Lines{"Test Mode: Cleaning Registry Value: data <OK>",
+                           "Test Mode: Removing File: " + platform_.system->upperCase(at("f\\")) +
+                               "a.log <OK>"}));
 }
 
 TEST_F(PluginRunner, NoKeeperListAppliesInsideAPlugin) {

@@ -50,7 +50,8 @@ protected:
         platform_.registry = &failing_;
     }
     std::string path(const std::string& sub) { return box_.registryScratchPath() + "\\" + sub; }
-    void clean(const std::string& sub, const std::string& action, const KeeperList* keep = nullptr) {
+    void clean(const std::string& sub, const std::string& action,
+               const KeeperList* keep = nullptr) {
         CleanRegistryEntry(ctx_, "HKEY_CURRENT_USER\\" + path(sub) + "," + action, keep);
     }
     // The key path as the log shows it.
@@ -82,13 +83,12 @@ TEST(RegistryEntryParsing, SplitsRootPathActionAndValueName) {
     ASSERT_TRUE(ParseRegistryEntry("HKEY_USERS\\a\\B\\,onevalue,My,Value", sys, o));
     EXPECT_EQ(o.KeyPath, "\\a\\b\\");
     EXPECT_EQ(o.ValueName, "my,value");
-    for (const char* e : {"hkey_current_user\\Software\\X,onlyvalues,none",  // root case matters
-                          "HKEY_CURRENT_USER,onlyvalues,none", "HKEY_CURRENT_USER\\Software\\X",
-                          "HKEY_CURRENT_USER\\Software\\X,onlyvalues",
-                          "HKEY_NOWHERE\\X,onlyvalues,none",
-                          // A root alone: its whole contents are never an entry's target.
-                          "HKEY_CURRENT_USER\\,onlysubkeys,none",
-                          "HKEY_CURRENT_USER\\\\\\,allvalues,none"})
+    for (const char* e :
+         {"hkey_current_user\\Software\\X,onlyvalues,none",  // root case matters
+          "HKEY_CURRENT_USER,onlyvalues,none", "HKEY_CURRENT_USER\\Software\\X",
+          "HKEY_CURRENT_USER\\Software\\X,onlyvalues", "HKEY_NOWHERE\\X,onlyvalues,none",
+          // A root alone: its whole contents are never an entry's target.
+          "HKEY_CURRENT_USER\\,onlysubkeys,none", "HKEY_CURRENT_USER\\\\\\,allvalues,none"})
         EXPECT_FALSE(ParseRegistryEntry(e, sys, o)) << e;
 }
 
@@ -120,7 +120,8 @@ TEST_F(RegistryCleaner, CountsOnlyDeletionsThatSucceeded) {
     text("MRU\\Sub", "b", "two");
     run_.Erase = true;
     failing_.fail = true;
-    for (const char* action : {"onlyvalues,none", "allvalues,none", "onlysubkeys,none", "onevalue,a"})
+    for (const char* action :
+         {"onlyvalues,none", "allvalues,none", "onlysubkeys,none", "onevalue,a"})
         clean("MRU", action);
     EXPECT_GE(failing_.deleteCalls, 4);
     EXPECT_EQ(run_.FoundRegistryEntries, 4);
@@ -176,7 +177,8 @@ TEST_F(RegistryCleaner, BadEntriesMissingKeysAndAStoppedRunDeleteNothing) {
     EXPECT_EQ(run_.FoundRegistryEntries + run_.DeletedRegistryEntries, 0);
     std::atomic<bool> stop{true};
     run_.StopRequested = &stop;
-    for (const char* action : {"onlyvalues,none", "onlysubkeys,none", "onevalue,v"}) clean("K", action);
+    for (const char* action : {"onlyvalues,none", "onlysubkeys,none", "onevalue,v"})
+        clean("K", action);
     EXPECT_EQ(failing_.deleteCalls, 0);
     EXPECT_EQ(values("K"), Lines{"v"});
     EXPECT_TRUE(keyExists("K\\Sub"));

@@ -38,7 +38,8 @@ public:
         if (!listFolder(f, e)) return false;
         for (platform::DirEntry& d : e) {
             d.detailsMissing = !(d.attributes & kDir);
-            if (d.detailsMissing) d.attributes &= platform::kAttrReparsePoint | platform::kAttrHidden;
+            if (d.detailsMissing)
+                d.attributes &= platform::kAttrReparsePoint | platform::kAttrHidden;
         }
         return true;
     }
@@ -73,9 +74,9 @@ TEST_F(Walker, BreadthFirstInTheFileSystemsOrderReportingFoldersToo) {
     scripted_.folders["C:\\r\\a\\"] = {entry("a.txt")};
     scripted_.folders["C:\\r\\b\\bb\\"] = {entry("deep.txt")};
     EXPECT_EQ(walk("C:\\r", {"*"}, okLookForAll | okIncludeSubfolder),
-              (Lines{">C:\\r", "C:\\r\\b", "C:\\r\\top.txt", "C:\\r\\a", ">C:\\r\\b", "C:\\r\\b\\bb",
-                     "C:\\r\\b\\z.txt", "C:\\r\\b\\y.txt", ">C:\\r\\a", "C:\\r\\a\\a.txt",
-                     ">C:\\r\\b\\bb", "C:\\r\\b\\bb\\deep.txt"}));
+              (Lines{">C:\\r", "C:\\r\\b", "C:\\r\\top.txt", "C:\\r\\a", ">C:\\r\\b",
+                     "C:\\r\\b\\bb", "C:\\r\\b\\z.txt", "C:\\r\\b\\y.txt", ">C:\\r\\a",
+                     "C:\\r\\a\\a.txt", ">C:\\r\\b\\bb", "C:\\r\\b\\bb\\deep.txt"}));
     // Without subfolders the walk stays in the root, announced as given.
     EXPECT_EQ(walk("C:\\r\\", {"*.txt"}, okLookForAll), (Lines{">C:\\r\\", "C:\\r\\top.txt"}));
 }
@@ -90,9 +91,15 @@ TEST_F(Walker, AFolderThatCannotBeListedEndsTheWholeWalk) {
 }
 
 TEST_F(Walker, NameAttributeAndPathSafetyTests) {
-    scripted_.folders["C:\\r\\"] = {entry("Cache", kDir), entry("README"), entry("x.tmp"),
-                                    entry("hidden", platform::kAttrHidden), entry("keep.tmp"),
-                                    entry("..", kDir), entry("a\\b"), entry("up/x", kDir), entry("")};
+    scripted_.folders["C:\\r\\"] = {entry("Cache", kDir),
+                                    entry("README"),
+                                    entry("x.tmp"),
+                                    entry("hidden", platform::kAttrHidden),
+                                    entry("keep.tmp"),
+                                    entry("..", kDir),
+                                    entry("a\\b"),
+                                    entry("up/x", kDir),
+                                    entry("")};
     scripted_.folders["C:\\r\\Cache\\"] = {};
     const std::tuple<Lines, TSearchOptions, Lines> cases[] = {
         {{"*.tmp"}, okLookForAll, {"x.tmp", "keep.tmp"}},
@@ -114,7 +121,8 @@ TEST_F(Walker, NameAttributeAndPathSafetyTests) {
         EXPECT_EQ(walk("C:\\r", masks, options), expected);
     }
     // Excluded masks win, without regard to case.
-    EXPECT_EQ(walk("C:\\r", {"*.tmp"}, okLookForAll, {"KEEP.*"}), (Lines{">C:\\r", "C:\\r\\x.tmp"}));
+    EXPECT_EQ(walk("C:\\r", {"*.tmp"}, okLookForAll, {"KEEP.*"}),
+              (Lines{">C:\\r", "C:\\r\\x.tmp"}));
 }
 
 TEST_F(Walker, InvalidMaskOrEmptyRootWalksNothingAndStopEndsTheWalk) {
@@ -141,9 +149,10 @@ TEST_F(Walker, InvalidMaskOrEmptyRootWalksNothingAndStopEndsTheWalk) {
 }
 
 TEST_F(Walker, LooksUpDetailsOnlyForNameMatchesAndSkipsEntriesGoneMeanwhile) {
-    scripted_.folders["C:\\r\\"] = {entry("a.tmp"), entry("b.txt"), entry("gone.tmp"),
-                                    entry("ro.tmp", platform::kAttrReadOnly), entry("d.tmp", kDir),
-                                    entry("gone-ro.tmp", platform::kAttrReadOnly)};
+    scripted_.folders["C:\\r\\"] = {
+        entry("a.tmp"),       entry("b.txt"),
+        entry("gone.tmp"),    entry("ro.tmp", platform::kAttrReadOnly),
+        entry("d.tmp", kDir), entry("gone-ro.tmp", platform::kAttrReadOnly)};
     EXPECT_EQ(walk("C:\\r", {"*.tmp"}, okLookForReadOnlyFile), (Lines{">C:\\r", "C:\\r\\ro.tmp"}));
     EXPECT_EQ(scripted_.detailsAsked, (Lines{"C:\\r\\a.tmp", "C:\\r\\gone.tmp", "C:\\r\\ro.tmp",
                                              "C:\\r\\d.tmp", "C:\\r\\gone-ro.tmp"}));
@@ -151,19 +160,36 @@ TEST_F(Walker, LooksUpDetailsOnlyForNameMatchesAndSkipsEntriesGoneMeanwhile) {
 
 TEST(FileMask, MatchesWholeNamesWithWildcardsSetsAndCase) {
     const std::tuple<const char*, const char*, bool> rows[] = {
-        {"*.tmp", "a.tmp", true},  {"*.TMP", "B.Tmp", true},     {"*.tmp", "a.tmp.bak", false},
-        {"*.tmp", ".tmp", true},   {"*.*", "README", false},     {"*.*", "a.", true},
-        {"*", "", true},           {"", "", true},               {"", "a", false},
-        {"?", "", false},          {"?", "ab", false},           {"file?.txt", "file.txt", false},
-        {"a*b*c", "abcabc", true}, {"a*b*c", "abcab", false},    {"*ab", "aaab", true},
-        {"[a-c]x", "Bx", true},    {"[A-C]x", "bx", true},       {"[a-c]x", "dx", false},
-        {"[!a-c]x", "dx", true},   {"[!a-c]x", "Ax", false},     {"[z-a]", "m", false},
+        {"*.tmp", "a.tmp", true},
+        {"*.TMP", "B.Tmp", true},
+        {"*.tmp", "a.tmp.bak", false},
+        {"*.tmp", ".tmp", true},
+        {"*.*", "README", false},
+        {"*.*", "a.", true},
+        {"*", "", true},
+        {"", "", true},
+        {"", "a", false},
+        {"?", "", false},
+        {"?", "ab", false},
+        {"file?.txt", "file.txt", false},
+        {"a*b*c", "abcabc", true},
+        {"a*b*c", "abcab", false},
+        {"*ab", "aaab", true},
+        {"[a-c]x", "Bx", true},
+        {"[A-C]x", "bx", true},
+        {"[a-c]x", "dx", false},
+        {"[!a-c]x", "dx", true},
+        {"[!a-c]x", "Ax", false},
+        {"[z-a]", "m", false},
         {"[a-]", "-", true},  // a "-" closing a set is itself
         {"[]x", "x", false},  // an empty set matches no character
-        {"[*]", "*", true},        {"[*]", "a", false},  // "*" in a set is a plain character
-        {"~*.*", "~WRL0001.tmp", true}, {"~*.*", "x~a.b", false},
+        {"[*]", "*", true},
+        {"[*]", "a", false},  // "*" in a set is a plain character
+        {"~*.*", "~WRL0001.tmp", true},
+        {"~*.*", "x~a.b", false},
         // Only ASCII letters fold: a UTF-8 lead byte must never change.
-        {"\xC3\x89*", "\xC3\x89t\xC3\xA9", true}, {"\xC3\x89*", "\xC3\xA9t\xC3\xA9", false},
+        {"\xC3\x89*", "\xC3\x89t\xC3\xA9", true},
+        {"\xC3\x89*", "\xC3\xA9t\xC3\xA9", false},
     };
     for (const auto& [mask, name, expected] : rows) {
         SCOPED_TRACE(std::string("mask ") + mask + " name " + name);

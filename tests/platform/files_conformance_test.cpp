@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -278,7 +278,8 @@ TEST_F(FilesConformance, FilesReadAndAtomicWritesGiveTheExactBytesAndLeaveNoTemp
     const std::string bytes("line\r\n\0\xff end", 12);
     ASSERT_TRUE(sandbox.writeFile(at("bin"), bytes));
     EXPECT_EQ(content(at("bin")), bytes);
-    for (const std::string& data : {std::string("first\r\n"), std::string(100000, 'z'), std::string()}) {
+    for (const std::string& data :
+         {std::string("first\r\n"), std::string(100000, 'z'), std::string()}) {
         EXPECT_TRUE(files.writeFileAtomic(at("list.dat"), data));
         EXPECT_EQ(content(at("list.dat")), data);
     }

@@ -60,7 +60,9 @@ protected:
         struct stat st;
         return ::lstat(host(relative).c_str(), &st) == 0;
     }
-    void mkdir(const std::string& relative) { ASSERT_TRUE(std::filesystem::create_directories(host(relative))); }
+    void mkdir(const std::string& relative) {
+        ASSERT_TRUE(std::filesystem::create_directories(host(relative)));
+    }
     void symlink(const std::string& target, const std::string& relative) {
         ASSERT_EQ(::symlink(target.c_str(), host(relative).c_str()), 0) << relative;
     }
@@ -82,10 +84,13 @@ protected:
 
 TEST_F(PosixFilesTest, DriveMapGivesLettersTypesAndRoots) {
     EXPECT_EQ(files->logicalDrives(), (1u << 2) | (1u << 3));  // M: has no folder
-    const std::pair<const char*, std::uint32_t> rows[] = {
-        {"c:\\", kDriveFixed},   {"C:", kDriveFixed},      {"D:/", kDriveRemovable},
-        {"M:\\", kDriveNoRootDir}, {"C:sub", kDriveNoRootDir}, {"", kDriveNoRootDir},
-        {"\\\\server\\share\\", kDriveNoRootDir}};
+    const std::pair<const char*, std::uint32_t> rows[] = {{"c:\\", kDriveFixed},
+                                                          {"C:", kDriveFixed},
+                                                          {"D:/", kDriveRemovable},
+                                                          {"M:\\", kDriveNoRootDir},
+                                                          {"C:sub", kDriveNoRootDir},
+                                                          {"", kDriveNoRootDir},
+                                                          {"\\\\server\\share\\", kDriveNoRootDir}};
     for (const auto& row : rows) EXPECT_EQ(files->driveType(row.first), row.second) << row.first;
     mkdir("c/tmp");
     EXPECT_EQ(files->tempPath(), "C:\\tmp\\");
@@ -102,17 +107,28 @@ TEST_F(PosixFilesTest, HostAndWindowsPathsConvertThroughTheLongestDriveFolder) {
     std::string cc = "Z:" + base + "/cc/x";
     std::replace(cc.begin(), cc.end(), '/', '\\');
     const std::pair<std::string, std::string> toWindows[] = {
-        {base + "/c/a/b.txt", "C:\\a\\b.txt"}, {base + "/c", "C:\\"}, {base + "/c/", "C:\\"},
-        {base + "/cc/x", cc}, {"/tmp", "Z:\\tmp"}, {"/", "Z:\\"},
-        {"/a/./b/../c//d", "Z:\\a\\c\\d"}, {"relative/path", ""}, {"", ""},
+        {base + "/c/a/b.txt", "C:\\a\\b.txt"},
+        {base + "/c", "C:\\"},
+        {base + "/c/", "C:\\"},
+        {base + "/cc/x", cc},
+        {"/tmp", "Z:\\tmp"},
+        {"/", "Z:\\"},
+        {"/a/./b/../c//d", "Z:\\a\\c\\d"},
+        {"relative/path", ""},
+        {"", ""},
         {"/odd\\name", ""},  // no Windows spelling
     };
     for (const auto& row : toWindows) EXPECT_EQ(mapped.toWindowsPath(row.first), row.second);
 
     const std::pair<std::string, std::string> toHost[] = {
-        {"C:\\a\\b.txt", base + "/c/a/b.txt"}, {"c:/a//b\\..\\x", base + "/c/a/x"},
-        {"Z:\\", "/"}, {"Z:\\..\\..\\etc", "/etc"},  // never above the drive root
-        {"\\\\server\\share\\f", ""}, {"C:relative", ""}, {"relative\\f", ""}, {"Q:\\f", ""},
+        {"C:\\a\\b.txt", base + "/c/a/b.txt"},
+        {"c:/a//b\\..\\x", base + "/c/a/x"},
+        {"Z:\\", "/"},
+        {"Z:\\..\\..\\etc", "/etc"},  // never above the drive root
+        {"\\\\server\\share\\f", ""},
+        {"C:relative", ""},
+        {"relative\\f", ""},
+        {"Q:\\f", ""},
         {std::string("C:\\a\0b", 6), ""},
     };
     for (const auto& row : toHost) {
@@ -323,7 +339,8 @@ TEST_F(PosixFilesTest, ParallelListingAndDeletingInManyFolders) {
     constexpr int kFolders = 24, kFiles = 20;
     for (int f = 0; f < kFolders; ++f) {
         mkdir("c/f" + std::to_string(f));
-        for (int i = 0; i < kFiles; ++i) write("c/f" + std::to_string(f) + "/x" + std::to_string(i), "");
+        for (int i = 0; i < kFiles; ++i)
+            write("c/f" + std::to_string(f) + "/x" + std::to_string(i), "");
     }
     std::atomic<int> deleted{0};
     std::vector<std::thread> threads;
@@ -396,7 +413,8 @@ TEST(PosixShellFoldersTest, FoldersComeFromXdgThroughTheDriveMap) {
     EXPECT_EQ(files.windowsFolder(), "C:\\Windows");
     PosixShellFolders shell(files, {{kCsidlAppData, "/home/user/.config/"},
                                     {kCsidlInternetCache, "/home/user/.cache"},
-                                    {kCsidlCookies, ""}, {kCsidlHistory, "/var/elsewhere"}});
+                                    {kCsidlCookies, ""},
+                                    {kCsidlHistory, "/var/elsewhere"}});
     EXPECT_EQ(shell.specialFolder(kCsidlAppData), "C:\\.config");
     EXPECT_EQ(shell.specialFolder(kCsidlInternetCache), "C:\\.cache");
     for (int csidl : {kCsidlCookies, kCsidlHistory, kCsidlRecent})
@@ -407,7 +425,9 @@ TEST(PosixShellFoldersTest, FoldersComeFromXdgThroughTheDriveMap) {
     auto folders = PosixShellFolders::defaultFolders();
     EXPECT_EQ(folders[kCsidlAppData], "/opt/conf");
     EXPECT_EQ(folders[kCsidlInternetCache], userHomeFolder() + "/.cache");
-    EXPECT_EQ(folders.count(kCsidlRecent) + folders.count(kCsidlCookies) + folders.count(kCsidlHistory), 0u);
+    EXPECT_EQ(
+        folders.count(kCsidlRecent) + folders.count(kCsidlCookies) + folders.count(kCsidlHistory),
+        0u);
     NativeOptions options;
     EXPECT_EQ(fromEnvironment(options).registryFile, "/opt/conf/Cindral/registry.reg");
     options.registryFile = "/srv/store.reg";

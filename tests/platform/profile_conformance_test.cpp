@@ -33,7 +33,8 @@ const int kDefaultInt = -77;
 // Line ends and tabs made visible in failure messages.
 std::string shown(const std::string& s) {
     std::string out;
-    for (char c : s) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
+    for (char c : s)
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
     return out;
 }
 
@@ -74,31 +75,47 @@ TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
         {"[s]\r\nk=v\r\n", "s", "k", "v"},
         {"[Items]\r\nWindows Run History=0\r\n", "items", "WINDOWS RUN HISTORY", "0"},
         // Section names run to the last "]" and are trimmed, as are the names asked for.
-        {"[ s ]\r\nk=v\r\n", "s", "k", "v"},           {"[\ts\t]\r\nk=v\r\n", "s", "k", "v"},
-        {"[s] trailing text\r\nk=v\r\n", "s", "k", "v"}, {"[a]b]\r\nk=v\r\n", "a]b", "k", "v"},
-        {"  [s]\r\n  k  =  v  \r\n", "s", "k", "v"},   {"[s]\r\n\tk\t=\tv w\t\r\n", "s", "k", "v w"},
-        {"[s]\r\nk = v\r\n", " s ", " k ", "v"},       {"[s]\r\nk=a=b\r\n", "s", "k", "a=b"},
+        {"[ s ]\r\nk=v\r\n", "s", "k", "v"},
+        {"[\ts\t]\r\nk=v\r\n", "s", "k", "v"},
+        {"[s] trailing text\r\nk=v\r\n", "s", "k", "v"},
+        {"[a]b]\r\nk=v\r\n", "a]b", "k", "v"},
+        {"  [s]\r\n  k  =  v  \r\n", "s", "k", "v"},
+        {"[s]\r\n\tk\t=\tv w\t\r\n", "s", "k", "v w"},
+        {"[s]\r\nk = v\r\n", " s ", " k ", "v"},
+        {"[s]\r\nk=a=b\r\n", "s", "k", "a=b"},
         // No comment syntax.
-        {"[s]\r\nk=v ;c\r\n", "s", "k", "v ;c"},       {"[s]\r\n;k=v\r\n", "s", "k", d.c_str()},
+        {"[s]\r\nk=v ;c\r\n", "s", "k", "v ;c"},
+        {"[s]\r\n;k=v\r\n", "s", "k", d.c_str()},
         {"[s]\r\n;k=v\r\n", "s", ";k", "v"},
         // A line without "=" is no value; empty values replace the default.
-        {"[s]\r\nk\r\n", "s", "k", d.c_str()},          {"[s]\r\nk=\r\n", "s", "k", ""},
-        {"[s]\r\nk=   \r\n", "s", "k", ""},             {"[s]\r\n\r\n  \r\nk=v\r\n", "s", "k", "v"},
+        {"[s]\r\nk\r\n", "s", "k", d.c_str()},
+        {"[s]\r\nk=\r\n", "s", "k", ""},
+        {"[s]\r\nk=   \r\n", "s", "k", ""},
+        {"[s]\r\n\r\n  \r\nk=v\r\n", "s", "k", "v"},
         // The first of duplicate keys and sections counts.
         {"[s]\r\nK=first\r\nk=second\r\n", "s", "k", "first"},
         {"[s]\r\nk=first\r\n[S]\r\nk=second\r\nj=x\r\n", "s", "k", "first"},
         {"[s]\r\nk=first\r\n[S]\r\nk=second\r\nj=x\r\n", "s", "j", d.c_str()},
         // Line ends, a missing last line end, an unclosed section, a BOM.
-        {"[s]\nk=v\n", "s", "k", "v"},                  {"[s]\rk=v\r", "s", "k", "v"},
-        {"[s]\r\nk=v", "s", "k", "v"},                  {"[s]\r\n[t\r\nk=v\r\n", "s", "k", "v"},
-        {"[s]\r\nk=v\r\n", "t", "k", d.c_str()},        {"[s]\r\nk=v\r\n", "s", "j", d.c_str()},
-        {"", "s", "k", d.c_str()},                      {"\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v"},
+        {"[s]\nk=v\n", "s", "k", "v"},
+        {"[s]\rk=v\r", "s", "k", "v"},
+        {"[s]\r\nk=v", "s", "k", "v"},
+        {"[s]\r\n[t\r\nk=v\r\n", "s", "k", "v"},
+        {"[s]\r\nk=v\r\n", "t", "k", d.c_str()},
+        {"[s]\r\nk=v\r\n", "s", "j", d.c_str()},
+        {"", "s", "k", d.c_str()},
+        {"\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v"},
         // Quotes: one matching pair around the trimmed value goes.
-        {"[s]\r\nk=\"v\"\r\n", "s", "k", "v"},          {"[s]\r\nk='v'\r\n", "s", "k", "v"},
-        {"[s]\r\nk= \" v \" \r\n", "s", "k", " v "},    {"[s]\r\nk=\"a\"b\"\r\n", "s", "k", "a\"b"},
-        {"[s]\r\nk=''x''\r\n", "s", "k", "'x'"},        {"[s]\r\nk=\"\"\r\n", "s", "k", ""},
-        {"[s]\r\nk=\"v\r\n", "s", "k", "\"v"},          {"[s]\r\nk=v\"\r\n", "s", "k", "v\""},
-        {"[s]\r\nk=\"v'\r\n", "s", "k", "\"v'"},        {"[s]\r\nk=\"\r\n", "s", "k", "\""},
+        {"[s]\r\nk=\"v\"\r\n", "s", "k", "v"},
+        {"[s]\r\nk='v'\r\n", "s", "k", "v"},
+        {"[s]\r\nk= \" v \" \r\n", "s", "k", " v "},
+        {"[s]\r\nk=\"a\"b\"\r\n", "s", "k", "a\"b"},
+        {"[s]\r\nk=''x''\r\n", "s", "k", "'x'"},
+        {"[s]\r\nk=\"\"\r\n", "s", "k", ""},
+        {"[s]\r\nk=\"v\r\n", "s", "k", "\"v"},
+        {"[s]\r\nk=v\"\r\n", "s", "k", "v\""},
+        {"[s]\r\nk=\"v'\r\n", "s", "k", "\"v'"},
+        {"[s]\r\nk=\"\r\n", "s", "k", "\""},
     };
     for (const ReadRow& row : rows) {
         put(row.content);
@@ -113,14 +130,19 @@ TEST_F(ProfileConformance, TheDefaultLosesTrailingSpacesAndQuotes) {
         const char* def;
         const char* expected;
     };
-    const Row rows[] = {{"  padded  ", "  padded"}, {"\"q\"", "q"}, {"'q'", "q"},
-                        {"\"q", "\"q"},             {"", ""},       {"1", "1"}};
+    const Row rows[] = {{"  padded  ", "  padded"},
+                        {"\"q\"", "q"},
+                        {"'q'", "q"},
+                        {"\"q", "\"q"},
+                        {"", ""},
+                        {"1", "1"}};
     EXPECT_EQ(readInt("s", "k"), kDefaultInt);
     for (bool fileExists : {false, true}) {
         if (fileExists) put("[s]\r\nother=1\r\n");
         for (const Row& row : rows) {
             EXPECT_EQ(read("s", "k", row.def), row.expected)
-                << "default \"" << row.def << "\"" << (fileExists ? " (file exists)" : " (no file)");
+                << "default \"" << row.def << "\""
+                << (fileExists ? " (file exists)" : " (no file)");
         }
         EXPECT_EQ(sandbox_.exists(file()), fileExists) << "reading creates nothing";
     }
@@ -131,8 +153,10 @@ TEST_F(ProfileConformance, AtMost2047CharactersAreRead) {
         std::string value;
         std::size_t expectedLength;
     };
-    const Row rows[] = {{std::string(3000, 'x'), 2047}, {std::string(2048, 'x'), 2047},
-                        {std::string(2047, 'x'), 2047}, {std::string(2046, 'x'), 2046},
+    const Row rows[] = {{std::string(3000, 'x'), 2047},
+                        {std::string(2048, 'x'), 2047},
+                        {std::string(2047, 'x'), 2047},
+                        {std::string(2046, 'x'), 2046},
                         {"\"" + std::string(2046, 'x') + "\"", 2046}};
     for (const Row& row : rows) {
         put("[s]\r\nk=" + row.value + "\r\n");
@@ -150,13 +174,35 @@ TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {
         int expected;
     };
     const Row rows[] = {
-        {"1", 1},        {"0", 0},         {"+5", 5},      {"-5", -5},        {"00", 0},
-        {"1x", 1},       {" 1", 1},        {"\t-3", -3},   {"x", 0},          {"1 2", 1},
-        {"", kDefaultInt},                 {"\"\"", kDefaultInt},             {"\" 1\"", 1},
-        {"\"7\"", 7},    {"'-4'", -4},     {"- 5", 0},     {"+-5", 0},        {"-", 0},
-        {"0x10", 16},    {"-0x10", -16},   {"0X1f", 0},    {"0x", 0},         {"0b101", 5},
-        {"0o17", 15},    {"010", 10},      {"2147483647", INT_MAX},           {"2147483648", INT_MIN},
-        {"4294967297", 1},                 {"-2147483649", INT_MAX},
+        {"1", 1},
+        {"0", 0},
+        {"+5", 5},
+        {"-5", -5},
+        {"00", 0},
+        {"1x", 1},
+        {" 1", 1},
+        {"\t-3", -3},
+        {"x", 0},
+        {"1 2", 1},
+        {"", kDefaultInt},
+        {"\"\"", kDefaultInt},
+        {"\" 1\"", 1},
+        {"\"7\"", 7},
+        {"'-4'", -4},
+        {"- 5", 0},
+        {"+-5", 0},
+        {"-", 0},
+        {"0x10", 16},
+        {"-0x10", -16},
+        {"0X1f", 0},
+        {"0x", 0},
+        {"0b101", 5},
+        {"0o17", 15},
+        {"010", 10},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MIN},
+        {"4294967297", 1},
+        {"-2147483649", INT_MAX},
     };
     for (const Row& row : rows) {
         put(std::string("[s]\r\nk=") + row.value + "\r\n");
@@ -184,13 +230,16 @@ TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
         {"[s]\r\nk=old", "t", "n", "new", "[s]\r\nk=old\r\n[t]\r\nn=new\r\n"},
         {"k=top\r\n", "s", "k", "v", "k=top\r\n[s]\r\nk=v\r\n"},
         {"[s]\r\nk=old\r\nj=1\r\n", "s", "n", "new", "[s]\r\nk=old\r\nj=1\r\nn=new\r\n"},
-        {"[s]\r\nk=old\r\n[t]\r\nx=1\r\n", "s", "n", "new", "[s]\r\nk=old\r\nn=new\r\n[t]\r\nx=1\r\n"},
+        {"[s]\r\nk=old\r\n[t]\r\nx=1\r\n", "s", "n", "new",
+         "[s]\r\nk=old\r\nn=new\r\n[t]\r\nx=1\r\n"},
         {"[s]\r\nk=old\r\n[t]\r\n", "t", "n", "x", "[s]\r\nk=old\r\n[t]\r\nn=x\r\n"},
         {"[s]\r\nk=old", "s", "n", "new", "[s]\r\nk=old\r\nn=new\r\n"},
         {"[s]", "s", "k", "x", "[s]\r\nk=x\r\n"},
         {"[S]\r\nk=old\r\n", "s", "n", "new", "[S]\r\nk=old\r\nn=new\r\n"},
-        {"[s]\r\n;c1\r\nk=old\r\n;c2\r\n", "s", "n", "new", "[s]\r\n;c1\r\nk=old\r\n;c2\r\nn=new\r\n"},
-        {"[s]\r\nk=old\r\n[s]\r\nm=2\r\n", "s", "n", "new", "[s]\r\nk=old\r\nn=new\r\n[s]\r\nm=2\r\n"},
+        {"[s]\r\n;c1\r\nk=old\r\n;c2\r\n", "s", "n", "new",
+         "[s]\r\n;c1\r\nk=old\r\n;c2\r\nn=new\r\n"},
+        {"[s]\r\nk=old\r\n[s]\r\nm=2\r\n", "s", "n", "new",
+         "[s]\r\nk=old\r\nn=new\r\n[s]\r\nm=2\r\n"},
         {"[a]b]\r\nk=old\r\n", "a]b", "n", "x", "[a]b]\r\nk=old\r\nn=x\r\n"},
         // replacement in place
         {"[s]\r\nk=old\r\nj=1\r\n", "s", "k", "new", "[s]\r\nk=new\r\nj=1\r\n"},

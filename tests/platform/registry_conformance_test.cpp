@@ -102,13 +102,21 @@ TEST_F(RegistryConformance, TextAccessorsHandleRegSzAndItsNulAsTheWin32CallsDo) 
 }
 
 TEST_F(RegistryConformance, NumbersAreDwordsOfExactlyFourLittleEndianBytes) {
-    struct Row { const char* name; std::uint32_t type; std::string data; std::uint32_t expected; };
+    struct Row {
+        const char* name;
+        std::uint32_t type;
+        std::string data;
+        std::uint32_t expected;
+    };
     const std::uint32_t none = kSentinelNumber;
     const Row rows[] = {
-        {"four", kRegDword, bytes({0x2a, 0, 0, 0}), 42},  {"none", kRegDword, "", none},
+        {"four", kRegDword, bytes({0x2a, 0, 0, 0}), 42},
+        {"none", kRegDword, "", none},
         {"high", kRegDword, bytes({0xef, 0xbe, 0xad, 0xde}), 0xdeadbeef},
-        {"three", kRegDword, bytes({1, 0, 0}), none},     {"five", kRegDword, bytes({1, 0, 0, 0, 0}), none},
-        {"binary", kRegBinary, bytes({7, 0, 0, 0}), none}, {"text", kRegSz, std::string("42\0", 3), none},
+        {"three", kRegDword, bytes({1, 0, 0}), none},
+        {"five", kRegDword, bytes({1, 0, 0, 0, 0}), none},
+        {"binary", kRegBinary, bytes({7, 0, 0, 0}), none},
+        {"text", kRegSz, std::string("42\0", 3), none},
     };
     for (const Row& row : rows) {
         ASSERT_TRUE(set(scratch_, row.name, row.type, row.data)) << row.name;
@@ -168,8 +176,12 @@ public:
     RegKey root(RootKey which) override { return inner_.root(which); }
     RegKey createKey(RegKey p, const std::string& s) override { return inner_.createKey(p, s); }
     void closeKey(RegKey key) override { inner_.closeKey(key); }
-    bool subkeyNames(RegKey k, std::vector<std::string>& n) override { return inner_.subkeyNames(k, n); }
-    bool valueNames(RegKey k, std::vector<std::string>& n) override { return inner_.valueNames(k, n); }
+    bool subkeyNames(RegKey k, std::vector<std::string>& n) override {
+        return inner_.subkeyNames(k, n);
+    }
+    bool valueNames(RegKey k, std::vector<std::string>& n) override {
+        return inner_.valueNames(k, n);
+    }
     bool queryValue(RegKey k, const std::string& n, RegValue& v) override {
         return inner_.queryValue(k, n, v);
     }
@@ -187,9 +199,13 @@ private:
 TEST_F(RegistryConformance, FallbackOpenerStepsDownTheAccessMasks) {
     ASSERT_TRUE(writeText(reg(), create("TypedURLs"), "url1", "alpha.example"));
     ASSERT_NE(create("TypedURLs\\Sub"), kNoKey);
-    struct Row { std::vector<std::uint32_t> refused, expectedAsks; bool opens, canListSubkeys; };
+    struct Row {
+        std::vector<std::uint32_t> refused, expectedAsks;
+        bool opens, canListSubkeys;
+    };
     const std::uint32_t read = kKeyRead, enumerate = kKeyQueryEnumerate, query = kKeyQueryValue;
-    const Row rows[] = {{{}, {read}, true, true}, {{read}, {read, enumerate}, true, true},
+    const Row rows[] = {{{}, {read}, true, true},
+                        {{read}, {read, enumerate}, true, true},
                         {{read, enumerate}, {read, enumerate, query}, true, false},
                         {{read, enumerate, query}, {read, enumerate, query}, false, false}};
     for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
@@ -241,8 +257,9 @@ TEST_F(RegistryConformance, CreateMakesTheKeysOnTheWayAndOpenNeverCreates) {
     EXPECT_EQ(open("nope"), kNoKey) << "opening never creates";
 
     const std::pair<const char*, bool> rows[] = {
-        {"a\\b", true}, {"a\\b\\", true}, {"a\\\\b", true},  {"a\\b\\\\", true},  {"A\\B", true},
-        {"a\\", true},  {"\\", false},   {"\\a\\b", false}, {"a\\nope", false}, {"nope\\deeper", false},
+        {"a\\b", true},     {"a\\b\\", true},        {"a\\\\b", true}, {"a\\b\\\\", true},
+        {"A\\B", true},     {"a\\", true},           {"\\", false},    {"\\a\\b", false},
+        {"a\\nope", false}, {"nope\\deeper", false},
     };
     for (const auto& row : rows) EXPECT_EQ(open(row.first) != kNoKey, row.second) << row.first;
     EXPECT_NE(create("c\\d\\"), kNoKey) << "a trailing separator is accepted by create";
@@ -281,13 +298,20 @@ TEST_F(RegistryConformance, RawDataRoundTripsAndTextGetsATerminatingNul) {
     for (int i = 0; i < 256; ++i) all.push_back(char(i));
     std::string large(300000, '\0');  // larger than any first guess of a buffer
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = char((i * 7 + 3) & 0xFF);
-    struct Row { const char* name; std::uint32_t type; std::string data, stored; };  // stored "": as given
+    struct Row {
+        const char* name;
+        std::uint32_t type;
+        std::string data, stored;
+    };  // stored "": as given
     const Row rows[] = {
         {"binary", kRegBinary, all, ""},
-        {"empty", kRegBinary, "", ""},           {"none", kRegNone, bytes({1, 2, 3}), ""},
-        {"odd type", 0x1234, "xyz", ""},         {"dword5", kRegDword, bytes({1, 2, 3, 4, 5}), ""},
+        {"empty", kRegBinary, "", ""},
+        {"none", kRegNone, bytes({1, 2, 3}), ""},
+        {"odd type", 0x1234, "xyz", ""},
+        {"dword5", kRegDword, bytes({1, 2, 3, 4, 5}), ""},
         {"text", kRegSz, std::string("quote \" back \\ tab\t\0", 20), ""},
-        {"text empty", kRegSz, "", ""},          {"multi", kRegMultiSz, std::string("a\0bc\0\0", 6), ""},
+        {"text empty", kRegSz, "", ""},
+        {"multi", kRegMultiSz, std::string("a\0bc\0\0", 6), ""},
         {"text bare", kRegSz, "abc", std::string("abc\0", 4)},
         {"text inner", kRegSz, std::string("ab\0cd", 5), std::string("ab\0cd\0", 6)},
         {"expand bare", kRegExpandSz, "%TEMP%", std::string("%TEMP%\0", 7)},

@@ -50,15 +50,22 @@ protected:
 };
 
 TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) {
-    struct Row { const char* name; std::uint32_t type; std::string data; };
+    struct Row {
+        const char* name;
+        std::uint32_t type;
+        std::string data;
+    };
     const Row rows[] = {
         {"HomePage", kRegSz, std::string("about:blank\0", 12)},
         {"", kRegSz, std::string("default\0", 8)},
         {"say \"hi\"\\", kRegSz, std::string("C:\\dir \"x\"\0", 11)},
         {"LogRefreshLines", kRegDword, std::string("\xc4\x09\0\0", 4)},
-        {"nul", kRegSz, std::string("a\0b\0", 4)},    {"empty", kRegSz, std::string()},
-        {"lines", kRegSz, std::string("a\r\nb\0", 5)}, {"short", kRegDword, std::string("\x01\x02", 2)},
-        {"bin", kRegBinary, std::string("\x00\xff", 2)}, {"odd", 0x1234, "xyz"},
+        {"nul", kRegSz, std::string("a\0b\0", 4)},
+        {"empty", kRegSz, std::string()},
+        {"lines", kRegSz, std::string("a\r\nb\0", 5)},
+        {"short", kRegDword, std::string("\x01\x02", 2)},
+        {"bin", kRegBinary, std::string("\x00\xff", 2)},
+        {"odd", 0x1234, "xyz"},
     };
     PosixRegistry reg(store_);
     KeyHolder key(reg, reg.createKey(hkcu(reg), "Software\\Quorvane\\Cindral"));

@@ -53,9 +53,11 @@ TEST_F(SystemConformance, CaseRulesChangeAsciiLettersOnly) {
         int expected;
     };
     const Row rows[] = {
-        {"abc", "ABC", 0}, {"Plug-In.cnp", "plug-in.CNP", 0}, {"apple", "Banana", -1},
-        {"b", "A", 1},     {"abc", "abcd", -1},              {"", "", 0},
-        {"", "a", -1},     {"item2", "ITEM10", 1},           {"a1", "a2", -1},
+        {"abc", "ABC", 0},       {"Plug-In.cnp", "plug-in.CNP", 0},
+        {"apple", "Banana", -1}, {"b", "A", 1},
+        {"abc", "abcd", -1},     {"", "", 0},
+        {"", "a", -1},           {"item2", "ITEM10", 1},
+        {"a1", "a2", -1},
     };
     auto sign = [](int v) { return (v > 0) - (v < 0); };
     for (const auto& r : rows) {

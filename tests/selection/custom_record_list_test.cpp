@@ -14,11 +14,15 @@ TEST(RecordField, FieldsRunUpToTheirClosingSemicolon) {
         int n;
         const char* field;
     } cases[] = {
-        {"Title;HKCU\\Key;3;Val;1;", 1, "Title"}, {"Title;HKCU\\Key;3;Val;1;", 2, "HKCU\\Key"},
-        {"Title;HKCU\\Key;3;Val;1;", 4, "Val"},   {"Title;HKCU\\Key;3;Val;1;", 5, "1"},
-        {"Title;HKCU\\Key;3;Val;1;", 0, ""},      {"Title;HKCU\\Key;3;Val;1;", 6, ""},
+        {"Title;HKCU\\Key;3;Val;1;", 1, "Title"},
+        {"Title;HKCU\\Key;3;Val;1;", 2, "HKCU\\Key"},
+        {"Title;HKCU\\Key;3;Val;1;", 4, "Val"},
+        {"Title;HKCU\\Key;3;Val;1;", 5, "1"},
+        {"Title;HKCU\\Key;3;Val;1;", 0, ""},
+        {"Title;HKCU\\Key;3;Val;1;", 6, ""},
         {"T;K;0;;1", 5, ""},  // no closing ";"
-        {"no separators", 1, ""}, {"", 1, ""},
+        {"no separators", 1, ""},
+        {"", 1, ""},
         {"A;B;K;0;;1;", 5, ""},  // a ";" typed into the title shifts every later field
     };
     for (const auto& c : cases)
@@ -29,9 +33,20 @@ TEST(RecordField, LeadingIntegersSaturateAndEnabledMeansExactlyOne) {
     const struct {
         const char* text;
         int value;
-    } numbers[] = {{"0", 0},   {"00", 0},  {"no", 0},   {"", 0},    {"1", 1},   {"01", 1},
-                   {"1x", 1},  {" 1", 0},  {"+1", 1},   {"-1", -1}, {"-", 0},   {"12;", 12},
-                   {"2147483647", 2147483647},  {"4294967297", 2147483647},
+    } numbers[] = {{"0", 0},
+                   {"00", 0},
+                   {"no", 0},
+                   {"", 0},
+                   {"1", 1},
+                   {"01", 1},
+                   {"1x", 1},
+                   {" 1", 0},
+                   {"+1", 1},
+                   {"-1", -1},
+                   {"-", 0},
+                   {"12;", 12},
+                   {"2147483647", 2147483647},
+                   {"4294967297", 2147483647},
                    {"-99999999999", -2147483647 - 1}};
     for (const auto& c : numbers) EXPECT_EQ(ReadLeadingInteger(c.text), c.value) << c.text;
 
@@ -39,10 +54,11 @@ TEST(RecordField, LeadingIntegersSaturateAndEnabledMeansExactlyOne) {
         const char* line;
         bool enabled, checked;
     } records[] = {
-        {"T;K;0;;1;", true, true},    {"T;K;0;;01;", true, true},  {"T;K;0;;1x;", true, true},
-        {"T;K;0;; 1;", false, false}, {"T;K;0;;0;", false, false}, {"T;K;0;;;", false, false},
-        {"T;K;0;;1", false, false},   {"T;K;0;;2;", false, true},  {"", false, false},
-        {"T;K;0;;4294967297;", false, true},
+        {"T;K;0;;1;", true, true},   {"T;K;0;;01;", true, true},
+        {"T;K;0;;1x;", true, true},  {"T;K;0;; 1;", false, false},
+        {"T;K;0;;0;", false, false}, {"T;K;0;;;", false, false},
+        {"T;K;0;;1", false, false},  {"T;K;0;;2;", false, true},
+        {"", false, false},          {"T;K;0;;4294967297;", false, true},
     };
     for (const auto& c : records) {
         EXPECT_EQ(IsRecordEnabled(c.line), c.enabled) << c.line;

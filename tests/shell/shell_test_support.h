@@ -1,8 +1,8 @@
 // The real main window over a sandbox home, driven with messages.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>

@@ -6,8 +6,8 @@
 // runner), so the executable's path has a Windows name.
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -97,7 +97,7 @@ bool makeFolders(const std::string& host) {
 }  // namespace
 
 struct Sandbox::Impl {
-    std::string base;   // host folder holding everything
+    std::string base;  // host folder holding everything
     std::unique_ptr<platform::PosixPlatform> native;
     std::string scratchPath;
 
@@ -152,7 +152,8 @@ Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
     platform::PosixConfig config;
     config.drives = {platform::DriveMapping{'C', c, platform::kDriveFixed}};
     const std::string exeFolder = executableFolder();
-    if (!exeFolder.empty()) config.drives.push_back(platform::DriveMapping{'T', exeFolder, platform::kDriveRemote});
+    if (!exeFolder.empty())
+        config.drives.push_back(platform::DriveMapping{'T', exeFolder, platform::kDriveRemote});
     config.registryFile = impl_->base + "/registry.reg";
     config.tempFolder = c + "/Temp";
     config.windowsFolder = "C:\\Windows";
@@ -178,7 +179,8 @@ std::string Sandbox::registryScratchPath() const { return impl_->scratchPath; }
 bool Sandbox::writeFile(const std::string& windowsPath, const std::string& bytes) {
     std::string host;
     if (!impl_->host(windowsPath, host)) return false;
-    const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -194,7 +196,8 @@ bool Sandbox::makeFolder(const std::string& windowsPath) {
     return impl_->host(windowsPath, host) && makeFolders(host);
 }
 
-bool Sandbox::makeSymlink(const std::string& linkPath, const std::string& targetPath, bool /*isFolder*/) {
+bool Sandbox::makeSymlink(const std::string& linkPath, const std::string& targetPath,
+                          bool /*isFolder*/) {
     std::string link, target;
     return impl_->host(linkPath, link) && impl_->host(targetPath, target) &&
            ::symlink(target.c_str(), link.c_str()) == 0;

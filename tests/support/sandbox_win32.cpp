@@ -94,9 +94,9 @@ bool writeWholeFile(const std::string& path, const std::string& bytes) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                          &written, nullptr) &&
-                                written == bytes.size());
+    bool ok = bytes.empty() ||
+              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+               written == bytes.size());
     ok = CloseHandle(file) && ok;
     return ok;
 }
@@ -114,8 +114,8 @@ bool makeFolders(const std::string& path) {
 
 struct Sandbox::Impl {
     std::unique_ptr<platform::NativePlatform> native;
-    std::string root;          // with trailing "\"
-    std::string scratchPath;   // below HKCU
+    std::string root;         // with trailing "\"
+    std::string scratchPath;  // below HKCU
 };
 
 Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
@@ -137,7 +137,8 @@ Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
 }
 
 Sandbox::~Sandbox() {
-    if (!impl_->root.empty()) removeTree(impl_->root.substr(0, impl_->root.size() - 1), runningOnWine());
+    if (!impl_->root.empty())
+        removeTree(impl_->root.substr(0, impl_->root.size() - 1), runningOnWine());
     deleteKeyTree(HKEY_CURRENT_USER, impl_->scratchPath);
     // Removed only once no other sandbox uses it (RegDeleteKey refuses a key
     // with subkeys).
@@ -170,8 +171,8 @@ bool Sandbox::makeSymlink(const std::string& linkPath, const std::string& target
     auto create = reinterpret_cast<CreateSymbolicLinkFn>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "CreateSymbolicLinkA")));
     if (create == nullptr) return false;
-    const DWORD kDirectory = 0x1;              // SYMBOLIC_LINK_FLAG_DIRECTORY
-    const DWORD kUnprivileged = 0x2;           // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    const DWORD kDirectory = 0x1;     // SYMBOLIC_LINK_FLAG_DIRECTORY
+    const DWORD kUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
     const DWORD flags = isFolder ? kDirectory : 0;
     if (!create(linkPath.c_str(), targetPath.c_str(), flags | kUnprivileged) &&
         !create(linkPath.c_str(), targetPath.c_str(), flags)) {

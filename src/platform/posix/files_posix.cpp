@@ -267,11 +267,14 @@ bool statEntry(int dirfd, const char* name, EntryStat& out) {
 // Names a listing passes over: "." and "..", and a name holding "\", which
 // cannot be written as a Windows path (a path built from it would name
 // something else).
-bool listable(const char* name) { return !isDotOrDotDot(name) && *name && !std::strchr(name, '\\'); }
+bool listable(const char* name) {
+    return !isDotOrDotDot(name) && *name && !std::strchr(name, '\\');
+}
 
 // Fills the attributes, size and times of a listed entry (its name is set)
 // from its status; `folder` is the status of the folder holding it, when known.
-void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& times, DirEntry& entry) {
+void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& times,
+              DirEntry& entry) {
     std::uint32_t attr = 0;
     entry.size = 0;
     if (S_ISDIR(st.mode)) {
@@ -428,7 +431,6 @@ std::string userHomeFolder() {
     return "/";
 }
 
-
 std::vector<DriveMapping> PosixFiles::defaultDriveMap() {
     return {DriveMapping{'C', userHomeFolder(), kDriveFixed}, DriveMapping{'Z', "/", kDriveRemote}};
 }
@@ -484,7 +486,8 @@ PosixFiles::DirRef PosixFiles::openDriveRoot(std::size_t drive) const {
 PosixFiles::DirRef PosixFiles::openFolder(const ParsedPath& path, std::size_t count) {
     std::vector<std::string> keys;
     keys.reserve(count + 1);
-    for (std::size_t i = 0; i <= count; ++i) keys.push_back(cacheKey(config_.drives, path.drive, path.parts, i));
+    for (std::size_t i = 0; i <= count; ++i)
+        keys.push_back(cacheKey(config_.drives, path.drive, path.parts, i));
 
     // Start from the deepest cached folder on the way. A cached folder that
     // has been removed since (no links left) is dropped.
@@ -523,7 +526,8 @@ PosixFiles::DirRef PosixFiles::openFolder(const ParsedPath& path, std::size_t co
 
 void PosixFiles::remember(const std::string& key, const DirRef& dir) {
     std::lock_guard<std::mutex> lock(cacheMutex_);
-    auto it = std::find_if(cache_.begin(), cache_.end(), [&](const CacheEntry& e) { return e.key == key; });
+    auto it = std::find_if(cache_.begin(), cache_.end(),
+                           [&](const CacheEntry& e) { return e.key == key; });
     if (it != cache_.end()) cache_.erase(it);
     cache_.insert(cache_.begin(), CacheEntry{key, dir});
     if (cache_.size() > kCacheSize) cache_.pop_back();
@@ -538,15 +542,15 @@ void PosixFiles::forgetAll() {
 namespace {
 bool typeNeedsNoLookUp(unsigned char type) {
     switch (type) {
-    case DT_REG:
-    case DT_LNK:
-    case DT_FIFO:
-    case DT_CHR:
-    case DT_BLK:
-    case DT_SOCK:
-        return true;
-    default:
-        return false;
+        case DT_REG:
+        case DT_LNK:
+        case DT_FIFO:
+        case DT_CHR:
+        case DT_BLK:
+        case DT_SOCK:
+            return true;
+        default:
+            return false;
     }
 }
 }  // namespace
@@ -730,12 +734,13 @@ bool PosixFiles::writeFileAtomic(const std::string& path, const std::string& byt
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
         temp = "~" + name + suffix;
-        fd.reset(::openat(dir->fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        fd.reset(::openat(dir->fd, temp.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         if (fd.get() < 0 && errno != EEXIST) return false;
     }
     if (fd.get() < 0) return false;
-    bool ok = (mode == 0666 || ::fchmod(fd.get(), mode) == 0) && writeAll(fd.get(), bytes.data(), bytes.size()) &&
-              ::fsync(fd.get()) == 0;
+    bool ok = (mode == 0666 || ::fchmod(fd.get(), mode) == 0) &&
+              writeAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0;
     ok = (::close(fd.release()) == 0) && ok;
     if (ok) ok = ::renameat(dir->fd, temp.c_str(), dir->fd, name.c_str()) == 0;
     if (!ok) {
@@ -770,17 +775,20 @@ bool PosixFiles::renameFile(const std::string& from, const std::string& to) {
     // be renamed to another spelling of its own name (or to itself, which
     // changes nothing).
     if (findEntry(dstDir->fd, dst.parts.back(), dst.trimmed.back(), dstName, dstSt)) {
-        const bool sameEntry = dstSt.st_dev == srcSt.st_dev && dstSt.st_ino == srcSt.st_ino && dstName == srcName;
+        const bool sameEntry =
+            dstSt.st_dev == srcSt.st_dev && dstSt.st_ino == srcSt.st_ino && dstName == srcName;
         if (!sameEntry) return false;
         if (target == srcName) return true;
     }
     forgetAll();
-    if (::renameat2(srcDir->fd, srcName.c_str(), dstDir->fd, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (::renameat2(srcDir->fd, srcName.c_str(), dstDir->fd, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     // A file system without RENAME_NOREPLACE: a hard link fails on an
     // existing target just as well. Folders cannot be linked; for them the
     // check above has to do.
-    if (S_ISDIR(srcSt.st_mode)) return ::renameat(srcDir->fd, srcName.c_str(), dstDir->fd, target.c_str()) == 0;
+    if (S_ISDIR(srcSt.st_mode))
+        return ::renameat(srcDir->fd, srcName.c_str(), dstDir->fd, target.c_str()) == 0;
     if (::linkat(srcDir->fd, srcName.c_str(), dstDir->fd, target.c_str(), 0) != 0) return false;
     return ::unlinkat(srcDir->fd, srcName.c_str(), 0) == 0;
 }
@@ -805,7 +813,8 @@ std::uint32_t PosixFiles::logicalDrives() {
     std::uint32_t mask = 0;
     for (const auto& d : config_.drives) {
         struct stat st;
-        if (d.letter >= 'A' && d.letter <= 'Z' && ::stat(d.hostRoot.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        if (d.letter >= 'A' && d.letter <= 'Z' && ::stat(d.hostRoot.c_str(), &st) == 0 &&
+            S_ISDIR(st.st_mode))
             mask |= 1u << (d.letter - 'A');
     }
     return mask;

@@ -94,10 +94,11 @@ public:
 
 private:
     struct ParsedPath {
-        std::size_t drive = 0;  // index into drives_
-        std::vector<std::string> parts;    // as written
-        std::vector<std::string> trimmed;  // as Windows reads them (trailing dots and spaces dropped)
-        bool trailingSeparator = false;    // names a folder, never a file
+        std::size_t drive = 0;           // index into drives_
+        std::vector<std::string> parts;  // as written
+        std::vector<std::string>
+            trimmed;                     // as Windows reads them (trailing dots and spaces dropped)
+        bool trailingSeparator = false;  // names a folder, never a file
     };
     using DirRef = std::shared_ptr<DirHandle>;
 
@@ -129,7 +130,7 @@ private:
     std::mutex cacheMutex_;
     std::vector<CacheEntry> cache_;
     bool readFolder(const std::string& folder, bool typesOnly, std::vector<DirEntry>& entries);
-    CacheEntry listed_;  // the folder listFolderTypes listed last, as named
+    CacheEntry listed_;               // the folder listFolderTypes listed last, as named
     LocalTimeConverter detailTimes_;  // for entryDetails
 };
 

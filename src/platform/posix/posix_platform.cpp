@@ -16,7 +16,8 @@ PosixConfig fromEnvironment(const NativeOptions& options) {
     config.registryFile = options.registryFile;
     if (config.registryFile.empty()) {
         const char* xdg = std::getenv("XDG_CONFIG_HOME");
-        const std::string base = (xdg && xdg[0] == '/') ? std::string(xdg) : userHomeFolder() + "/.config";
+        const std::string base =
+            (xdg && xdg[0] == '/') ? std::string(xdg) : userHomeFolder() + "/.config";
         config.registryFile = base + "/Cindral/registry.reg";
     }
     return config;

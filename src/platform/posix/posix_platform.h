@@ -21,9 +21,9 @@ class PosixSystem;
 
 struct PosixConfig {
     std::vector<DriveMapping> drives;
-    std::string registryFile;                // host path of the REGEDIT4 store
-    std::map<int, std::string> shellFolders;  // CSIDL -> host folder
-    std::string tempFolder;                  // host folder; empty: $TMPDIR, else /tmp
+    std::string registryFile;                   // host path of the REGEDIT4 store
+    std::map<int, std::string> shellFolders;    // CSIDL -> host folder
+    std::string tempFolder;                     // host folder; empty: $TMPDIR, else /tmp
     std::string windowsFolder = "C:\\Windows";  // Windows path; need not exist
 };
 

@@ -11,7 +11,6 @@ constexpr std::uint32_t kSz = 1;
 constexpr std::uint32_t kBinary = 3;
 constexpr std::uint32_t kDword = 4;
 
-
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string trim(const std::string& s) {

@@ -105,8 +105,7 @@ public:
         bool listed = walk >= 0 && listNames(walk, names);
         if (listed) {
             contents.itemCount = names.size();
-            for (const auto& name : names)
-                contents.totalSize += entryBytes(files, name.c_str(), 0);
+            for (const auto& name : names) contents.totalSize += entryBytes(files, name.c_str(), 0);
         }
         close(files);
         return listed;
@@ -123,8 +122,7 @@ public:
             bool removed = removeEntry(files, name.c_str(), 0);
             // The description goes only with its entry: an entry that stays
             // keeps the record of where it came from.
-            if (removed && info >= 0)
-                unlinkat(info, (name + ".trashinfo").c_str(), 0);
+            if (removed && info >= 0) unlinkat(info, (name + ".trashinfo").c_str(), 0);
             ok = removed && ok;
         }
         if (info >= 0) close(info);

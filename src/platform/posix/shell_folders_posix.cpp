@@ -17,7 +17,8 @@ std::string xdgFolder(const char* variable, const std::string& fallback) {
 
 }  // namespace
 
-PosixShellFolders::PosixShellFolders(const PosixFiles& files, std::map<int, std::string> hostFolders)
+PosixShellFolders::PosixShellFolders(const PosixFiles& files,
+                                     std::map<int, std::string> hostFolders)
     : files_(files), hostFolders_(std::move(hostFolders)) {}
 
 std::map<int, std::string> PosixShellFolders::defaultFolders() {

@@ -46,7 +46,8 @@ SystemVersion PosixSystem::version() {
     if (::uname(&name) == 0) {
         char* end = nullptr;
         v.major = static_cast<std::uint32_t>(std::strtoul(name.release, &end, 10));
-        if (end && *end == '.') v.minor = static_cast<std::uint32_t>(std::strtoul(end + 1, nullptr, 10));
+        if (end && *end == '.')
+            v.minor = static_cast<std::uint32_t>(std::strtoul(end + 1, nullptr, 10));
     }
     return v;
 }

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "platform/win32/win32_backends.h"
 #include "platform/win32/system_time_win32.h"
+#include "platform/win32/win32_backends.h"
 
 namespace cindral::platform::win32 {
 namespace {
@@ -141,9 +141,7 @@ public:
     // folder, and a link to a folder, is refused. (Removing a folder link
     // would take RemoveDirectory, which under Wine removes the folder the
     // link points to.)
-    bool deleteFile(const std::string& path) override {
-        return DeleteFileA(path.c_str()) != FALSE;
-    }
+    bool deleteFile(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
 
     bool createFolder(const std::string& path) override {
         if (path.empty()) return false;
@@ -212,8 +210,8 @@ public:
         }
         bool ok = writeAll(file, bytes.data(), bytes.size()) && FlushFileBuffers(file);
         ok = CloseHandle(file) && ok;
-        ok = ok && MoveFileExA(temp, path.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        ok = ok &&
+             MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
         if (!ok) DeleteFileA(temp);
         return ok;
     }
@@ -259,8 +257,8 @@ public:
         // link's target, or the content another hard link still names, is
         // not ours to destroy. (Windows already refuses to open a read-only
         // file for writing; Wine running as root does not.)
-        const DWORD refused = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                              FILE_ATTRIBUTE_READONLY;
+        const DWORD refused =
+            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
         const bool plainFile = GetFileInformationByHandle(file, &info) &&
                                !(info.dwFileAttributes & refused) && info.nNumberOfLinks <= 1;
         if (!plainFile) {

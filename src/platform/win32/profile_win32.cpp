@@ -33,8 +33,8 @@ public:
 
     int readInt(const std::string& file, const std::string& section, const std::string& key,
                 int def) override {
-        return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), def,
-                                                      fullPath(file).c_str()));
+        return static_cast<int>(
+            GetPrivateProfileIntA(section.c_str(), key.c_str(), def, fullPath(file).c_str()));
     }
 
     bool writeString(const std::string& file, const std::string& section, const std::string& key,
@@ -46,8 +46,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ProfileFiles> createProfileFiles() {
-    return std::make_unique<Win32ProfileFiles>();
-}
+std::unique_ptr<ProfileFiles> createProfileFiles() { return std::make_unique<Win32ProfileFiles>(); }
 
 }  // namespace cindral::platform::win32

@@ -47,11 +47,16 @@ class Win32Registry : public Registry {
 public:
     RegKey root(RootKey which) override {
         switch (which) {
-            case RootKey::ClassesRoot: return fromHkey(HKEY_CLASSES_ROOT);
-            case RootKey::CurrentUser: return fromHkey(HKEY_CURRENT_USER);
-            case RootKey::LocalMachine: return fromHkey(HKEY_LOCAL_MACHINE);
-            case RootKey::Users: return fromHkey(HKEY_USERS);
-            case RootKey::CurrentConfig: return fromHkey(HKEY_CURRENT_CONFIG);
+            case RootKey::ClassesRoot:
+                return fromHkey(HKEY_CLASSES_ROOT);
+            case RootKey::CurrentUser:
+                return fromHkey(HKEY_CURRENT_USER);
+            case RootKey::LocalMachine:
+                return fromHkey(HKEY_LOCAL_MACHINE);
+            case RootKey::Users:
+                return fromHkey(HKEY_USERS);
+            case RootKey::CurrentConfig:
+                return fromHkey(HKEY_CURRENT_CONFIG);
         }
         return kNoKey;
     }
@@ -82,8 +87,8 @@ public:
         if (key == kNoKey) return false;
         return enumerateNames(
             [&](DWORD index, char* buffer, DWORD* length) {
-                return RegEnumKeyExA(toHkey(key), index, buffer, length, nullptr, nullptr,
-                                     nullptr, nullptr);
+                return RegEnumKeyExA(toHkey(key), index, buffer, length, nullptr, nullptr, nullptr,
+                                     nullptr);
             },
             names);
     }
@@ -93,8 +98,8 @@ public:
         if (key == kNoKey) return false;
         return enumerateNames(
             [&](DWORD index, char* buffer, DWORD* length) {
-                return RegEnumValueA(toHkey(key), index, buffer, length, nullptr, nullptr,
-                                     nullptr, nullptr);
+                return RegEnumValueA(toHkey(key), index, buffer, length, nullptr, nullptr, nullptr,
+                                     nullptr);
             },
             names);
     }

@@ -25,8 +25,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ShellFolders> createShellFolders() {
-    return std::make_unique<Win32ShellFolders>();
-}
+std::unique_ptr<ShellFolders> createShellFolders() { return std::make_unique<Win32ShellFolders>(); }
 
 }  // namespace cindral::platform::win32

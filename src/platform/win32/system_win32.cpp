@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "platform/win32/win32_backends.h"
 #include "platform/win32/system_time_win32.h"
+#include "platform/win32/win32_backends.h"
 
 namespace cindral::platform::win32 {
 namespace {
@@ -58,8 +58,8 @@ public:
 
     std::string decimalSeparator() override {
         char buffer[16] = {};
-        const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer,
-                                          sizeof buffer);
+        const int length =
+            GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer);
         if (length <= 1) return ".";
         return std::string(buffer, length - 1);
     }
