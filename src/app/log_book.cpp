@@ -161,9 +161,8 @@ void LogBook::compact() {
     TextStore fresh;
     constexpr TextStore::Id kUnmapped = 0xFFFFFFFFu;
     std::vector<TextStore::Id> map(store_.count(), kUnmapped);
-    auto remap = [&](BlockVector<TextStore::Id>& ids) {
-        for (std::size_t i = 0; i < ids.size(); ++i) {
-            TextStore::Id& id = ids[i];
+    auto remap = [&](std::deque<TextStore::Id>& ids) {
+        for (TextStore::Id& id : ids) {
             if (map[id] == kUnmapped) map[id] = fresh.add(store_.text(id));
             id = map[id];
         }

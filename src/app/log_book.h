@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -96,8 +97,8 @@ private:
     platform::Files& files_;
     std::string path_;
     TextStore store_;
-    BlockVector<TextStore::Id> view_;
-    BlockVector<TextStore::Id> buffer_;
+    std::deque<TextStore::Id> view_;
+    std::deque<TextStore::Id> buffer_;
     std::size_t viewBytes_ = 0;
     std::size_t bufferBytes_ = 0;
     bool hasBuffer_ = false;

@@ -5,41 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 namespace cindral::app {
-
-// A vector whose elements live in fixed-size blocks: growing never copies
-// what is already stored, and no growth step doubles the memory held.
-template <typename T>
-class BlockVector {
-public:
-    static constexpr std::size_t kBlockSize = 16384;
-
-    void push_back(const T& value) {
-        if (size_ == blocks_.size() * kBlockSize) blocks_.emplace_back(new T[kBlockSize]);
-        blocks_[size_ / kBlockSize][size_ % kBlockSize] = value;
-        ++size_;
-    }
-    void pop_back() {
-        if (size_ > 0) --size_;
-    }
-    T& back() { return (*this)[size_ - 1]; }
-    T& operator[](std::size_t i) { return blocks_[i / kBlockSize][i % kBlockSize]; }
-    const T& operator[](std::size_t i) const { return blocks_[i / kBlockSize][i % kBlockSize]; }
-    std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
-    void clear() {
-        blocks_.clear();
-        size_ = 0;
-    }
-
-private:
-    std::vector<std::unique_ptr<T[]>> blocks_;
-    std::size_t size_ = 0;
-};
 
 class TextStore {
 public:
@@ -65,7 +36,8 @@ private:
 
     std::vector<std::unique_ptr<char[]>> chunks_;
     std::size_t chunkUsed_ = kChunkSize;  // room left in the last chunk: none yet
-    BlockVector<Entry> entries_;
+    // A deque grows without copying what it holds and never doubles its memory.
+    std::deque<Entry> entries_;
     std::size_t bytes_ = 0;
 };
 
