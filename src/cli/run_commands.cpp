@@ -14,10 +14,6 @@
 #include "app/queue_run_view.h"
 #include "settings/settings_store.h"
 
-#ifndef _WIN32
-#include "platform/posix/files_posix.h"
-#endif
-
 namespace cindral::cli {
 namespace {
 
@@ -281,16 +277,7 @@ std::string ResolveHomeOption(platform::Platform& platform, const std::string& g
         std::error_code ec;
         std::filesystem::path absolute = std::filesystem::absolute(given, ec);
         if (ec) return std::string();
-        const std::string host = absolute.lexically_normal().string();
-#ifdef _WIN32
-        home = host;
-#else
-        auto* files = dynamic_cast<platform::PosixFiles*>(platform.files);
-        if (!files) return std::string();
-        std::string trimmed = host;
-        while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-        home = files->toWindowsPath(trimmed);
-#endif
+        home = platform.files->toWindowsPath(absolute.lexically_normal().string());
     }
     if (home.empty()) return home;
     for (char& c : home)

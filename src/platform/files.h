@@ -113,6 +113,11 @@ public:
     virtual std::string windowsFolder() = 0;
     // GetTempPath: always ends in "\".
     virtual std::string tempPath() = 0;
+    // The Windows name of an absolute path of the host's own file system:
+    // the path itself on Windows; on Linux through the drive whose folder is
+    // the longest prefix of it. Empty when no drive holds it. Purely
+    // textual: nothing is looked up.
+    virtual std::string toWindowsPath(const std::string& hostPath) const = 0;
 };
 
 }  // namespace cindral::platform

@@ -79,6 +79,9 @@ public:
     std::uint32_t driveType(const std::string& r) override { return inner_.driveType(r); }
     std::string windowsFolder() override { return inner_.windowsFolder(); }
     std::string tempPath() override { return inner_.tempPath(); }
+    std::string toWindowsPath(const std::string& h) const override {
+        return inner_.toWindowsPath(h);
+    }
 
 protected:
     platform::Files& inner_;

@@ -50,6 +50,7 @@ public:
     std::uint32_t driveType(const std::string&) override { return kDriveUnknown; }
     std::string windowsFolder() override { return "C:\\Windows"; }
     std::string tempPath() override { return "C:\\Temp\\"; }
+    std::string toWindowsPath(const std::string&) const override { return {}; }
 
 private:
     std::mutex mutex_;

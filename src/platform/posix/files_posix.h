@@ -82,10 +82,8 @@ public:
     std::string windowsFolder() override;
     std::string tempPath() override;
 
-    // The Windows name of an absolute host path, through the drive whose
-    // folder is the longest prefix of it; empty when no drive holds it or a
-    // name contains "\". Purely textual: nothing is looked up.
-    std::string toWindowsPath(const std::string& hostPath) const;
+    // Also empty when a name contains "\".
+    std::string toWindowsPath(const std::string& hostPath) const override;
     // The host path of a Windows path, component by component as written
     // (no case-insensitive look-up); false for relative, UNC or unmapped paths.
     bool toHostPath(const std::string& windowsPath, std::string& host) const;

@@ -295,6 +295,8 @@ public:
         if (length == 0 || length >= buffer.size()) return std::string();
         return withTrailingSeparator(std::string(buffer.data(), length));
     }
+
+    std::string toWindowsPath(const std::string& hostPath) const override { return hostPath; }
 };
 
 }  // namespace
