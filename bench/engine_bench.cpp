@@ -14,7 +14,6 @@
 #include "engine/file_remover.h"
 #include "engine/path_template.h"
 #include "platform/posix/posix_platform.h"
-#include "settings/settings_store.h"
 
 using namespace cindral;
 
@@ -54,10 +53,9 @@ int main(int argc, char** argv) {
     config.tempFolder = scratch;
     platform::PosixPlatform posix(config);
     platform::Platform& p = posix.platform();
-    settings::SettingsStore store(*p.registry);
     engine::RunState run;
     DiscardingView view;
-    engine::EngineContext ctx{p, run, view, store};
+    engine::EngineContext ctx{p, run, view, {}};
 
     const std::string windowsPath = "C:\\" + leaf;
     const auto start = std::chrono::steady_clock::now();

@@ -210,6 +210,17 @@ void Run::prepare() {
     view_.addLine(RunHeaderRule());
 }
 
+engine::EngineContext Run::context() {
+    const settings::SettingsStore* store = setup_.settings;
+    return {*setup_.platform, state_, view_, [store] {
+                engine::WipeSettings w;
+                w.secureErasing = store->readNumber(settings::kSecureErasing, 0) != 0;
+                w.passIndex = store->readNumber(settings::kPassess, 0);
+                w.method = store->readNumber(settings::kMethodDestruction, 1);
+                return w;
+            }};
+}
+
 bool Run::beginRow(const std::string& caption) {
     if (stopped()) return false;
     ++currentRow_;
@@ -246,7 +257,7 @@ void Run::emptyLogIfDue() {
 void Run::builtInItems() {
     platform::Platform& p = *setup_.platform;
     selection::SelectionStore store(*p.profiles, setup_.paths.selItems);
-    engine::EngineContext ctx{p, state_, view_, *setup_.settings};
+    engine::EngineContext ctx = context();
     platform::RunServices none;
     platform::RunServices& services = setup_.services ? *setup_.services : none;
     const engine::CatalogueFiles files{setup_.paths.addressesKept, setup_.paths.cookieKept,
@@ -265,7 +276,7 @@ void Run::builtInItems() {
 void Run::plugins() {
     platform::Platform& p = *setup_.platform;
     selection::SelectionStore store(*p.profiles, setup_.paths.selItems);
-    engine::EngineContext ctx{p, state_, view_, *setup_.settings};
+    engine::EngineContext ctx = context();
     for (const auto& fileName : setup_.pluginFiles) {
         if (stopped()) return;
         const std::string path = selection::PluginFilePath(setup_.paths.home, fileName);
@@ -281,7 +292,7 @@ void Run::plugins() {
 
 void Run::customRecords(int kind) {
     platform::Platform& p = *setup_.platform;
-    engine::EngineContext ctx{p, state_, view_, *setup_.settings};
+    engine::EngineContext ctx = context();
     const std::string& file = kind == 1 ? setup_.paths.customRegistry : setup_.paths.customFolder;
     const int n = CountCheckedRecords(*p.files, setup_.paths, kind);
     for (int i = 0; i < n; ++i) {

@@ -118,6 +118,7 @@ public:
 private:
     void body();
     void prepare();
+    engine::EngineContext context();
     void builtInItems();
     void plugins();
     void customRecords(int kind);

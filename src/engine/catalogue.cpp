@@ -7,8 +7,8 @@
 #include "engine/path_template.h"
 #include "engine/registry_cleaner.h"
 #include "engine/walker.h"
+#include "selection/line_file.h"
 #include "selection/mask_list.h"
-#include "settings/keeper_lists.h"
 
 namespace cindral::engine {
 namespace {
@@ -55,7 +55,8 @@ void files(EngineContext& ctx, std::initializer_list<const char*> templates) {
 // the user chose to keep; that is logged and reported as `skipItem`.
 bool loadKeepers(EngineContext& ctx, const std::string& path, KeeperList& list, bool& skipItem) {
     skipItem = false;
-    switch (settings::LoadKeptList(*ctx.platform.files, path, list)) {
+    switch (
+        selection::readLineFile(*ctx.platform.files, path, selection::LineRules::Keeper, list)) {
         case selection::ReadStatus::Ok:
             return true;
         case selection::ReadStatus::Missing:

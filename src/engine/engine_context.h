@@ -1,20 +1,30 @@
 // What every cleaning routine works with: the platform services, the state of
-// the run in progress, the view its lines go to and the settings it reads at
-// the moment of use ("SecureErasing", "Passess", "MethodDestruction").
+// the run in progress, the view its lines go to and the secure-wipe settings.
 #pragma once
+
+#include <cstdint>
+#include <functional>
 
 #include "engine/log_view.h"
 #include "engine/run_state.h"
 #include "platform/platform.h"
-#include "settings/settings_store.h"
 
 namespace cindral::engine {
+
+// The settings that decide how a clean run removes a file.
+struct WipeSettings {
+    bool secureErasing = false;   // "SecureErasing": wipe instead of a plain deletion
+    std::uint32_t passIndex = 0;  // "Passess": the number of passes minus one
+    std::uint32_t method = 1;     // "MethodDestruction" (kWipeZero ...)
+};
 
 struct EngineContext {
     platform::Platform& platform;
     RunState& run;
     LogView& view;
-    const settings::SettingsStore& settings;
+    // Asked anew for every file a clean run removes, as the user may change
+    // the settings while a run goes on. Empty: plain deletion.
+    std::function<WipeSettings()> wipeSettings;
 };
 
 }  // namespace cindral::engine

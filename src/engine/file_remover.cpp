@@ -1,5 +1,6 @@
 #include "engine/file_remover.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <random>
@@ -124,16 +125,14 @@ struct Removal {
     std::uint32_t method = kWipeZero;
 };
 
-// The three settings are read anew for every file, as the user may change
-// them while a run goes on.
-Removal readRemoval(const settings::SettingsStore& store) {
+Removal readRemoval(const EngineContext& ctx) {
     Removal r;
-    r.wipe = store.readNumber(settings::kSecureErasing, 0) != 0;
+    if (!ctx.wipeSettings) return r;
+    const WipeSettings s = ctx.wipeSettings();
+    r.wipe = s.secureErasing;
     if (!r.wipe) return r;
-    std::uint32_t passIndex = store.readNumber(settings::kPassess, 0);
-    if (passIndex > kMaxPassIndex) passIndex = kMaxPassIndex;
-    r.passes = passIndex + 1;
-    r.method = store.readNumber(settings::kMethodDestruction, kWipeZero);
+    r.passes = std::min(s.passIndex, kMaxPassIndex) + 1;
+    r.method = s.method;
     return r;
 }
 
@@ -144,7 +143,7 @@ bool removeOne(platform::Files& files, const std::string& path, const Removal& r
 }  // namespace
 
 bool RemoveFile(EngineContext& ctx, const std::string& fullPath) {
-    return removeOne(*ctx.platform.files, fullPath, readRemoval(ctx.settings));
+    return removeOne(*ctx.platform.files, fullPath, readRemoval(ctx));
 }
 
 void HandleFoundFile(EngineContext& ctx, const TFileInformations& file) {
@@ -180,7 +179,7 @@ void HandleDriveScanFile(EngineContext& ctx, const TFileInformations& file) {
         return;
     }
     if (run.stopped()) return;
-    const Removal r = readRemoval(ctx.settings);
+    const Removal r = readRemoval(ctx);
     const bool removed = removeOne(*ctx.platform.files, path, r);
     if (removed) count(run, file);
     const std::string text = line(run, path, removed ? kOk : kUsed);

@@ -31,7 +31,7 @@ bool WipeFile(platform::Files& files, const std::string& fullPath, std::uint32_t
               std::uint32_t method);
 
 // How a handler removes one file in a clean run: a plain deletion, or a wipe
-// when the setting "SecureErasing" is on (read for every file).
+// when the wipe settings (asked for every file) say so.
 bool RemoveFile(EngineContext& ctx, const std::string& fullPath);
 
 // File-found handler of the main walker: folders are passed over; a cookie

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "engine/engine_context.h"
-#include "settings/settings_store.h"
 #include "support/sandbox.h"
 
 namespace cindral::engine::test {
@@ -113,14 +112,10 @@ protected:
     EngineTest()
         : platform_(box_.platform()),
           hooked_(*box_.platform().files),
-          store_(*box_.platform().registry, box_.registryScratchPath() + "\\Settings"),
-          ctx_{platform_, run_, view_, store_} {
+          ctx_{platform_, run_, view_, [this] { return wipe_; }} {
         platform_.files = &hooked_;
     }
 
-    void setSetting(const char* name, std::uint32_t value) {
-        ASSERT_TRUE(store_.writeNumber(name, value));
-    }
     // A file below the sandbox root; parent folders are created.
     void file(const std::string& relative, const std::string& bytes = "x") {
         const std::string path = at(relative);
@@ -135,7 +130,7 @@ protected:
     cindral::test::Sandbox box_;
     platform::Platform platform_;
     HookedFiles hooked_;
-    settings::SettingsStore store_;
+    WipeSettings wipe_;
     RunState run_;
     RecordingView view_;
     EngineContext ctx_;

@@ -80,9 +80,7 @@ protected:
         return run_.LinePrefix + "Removing File: " + at(relative) + suffix;
     }
     void secureErasing(std::uint32_t passes, std::uint32_t method) {
-        setSetting(settings::kSecureErasing, 1);
-        setSetting(settings::kPassess, passes);
-        setSetting(settings::kMethodDestruction, method);
+        wipe_ = {true, passes, method};
     }
 
     WipeSpy spy_;

@@ -107,8 +107,8 @@ TEST_F(PathTemplate, ALinkToPreciousFilesLeavesThemInPlace) {
         box_.makeSymlink(at("temp\\gold-link.txt"), at("precious\\gold.txt"), false);
     if (!folderLink && !fileLink) GTEST_SKIP() << "this system cannot create symbolic links";
     run_.Erase = true;
-    for (std::uint32_t secure : {0, 1}) {
-        setSetting(settings::kSecureErasing, secure);
+    for (bool secure : {false, true}) {
+        wipe_.secureErasing = secure;
         clean("temp\\*?");
         for (const auto& l : view_.lines) EXPECT_EQ(l.find("PRECIOUS"), std::string::npos) << l;
     }
