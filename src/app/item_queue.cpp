@@ -12,7 +12,7 @@ const char* const kStatusPending = "Pending";
 ItemQueue RebuildItemQueue(platform::Platform& platform, const DataPaths& paths) {
     ItemQueue queue;
     selection::SelectionStore store(*platform.profiles, paths.selItems);
-    for (const auto& item : engine::enumerateBuiltInItems()) {
+    for (const auto& item : engine::BuiltInItems()) {
         if (!store.IsSelected(item.name)) continue;
         queue.rows.push_back({item.name, item.digit, kStatusPending});
         store.SetSelected(item.name, true);

@@ -56,7 +56,7 @@ void ResetRowStates(engine::RunView& view, platform::Platform& platform, const D
                     bool reset) {
     selection::SelectionStore store(*platform.profiles, paths.selItems);
     int b = 0;
-    for (const auto& item : engine::enumerateBuiltInItems())
+    for (const auto& item : engine::BuiltInItems())
         if (store.IsChecked(item.name)) ++b;
     const int r = CountCheckedRecords(*platform.files, paths, 1);
     const int f = CountCheckedRecords(*platform.files, paths, 2);
@@ -65,7 +65,7 @@ void ResetRowStates(engine::RunView& view, platform::Platform& platform, const D
         if (reset || view.rowIcon(i) == kIconInProgress) {
             if (i < b) {
                 const int position = engine::FindBuiltInItem(view.rowCaption(i));
-                if (position != 0) view.setRowIcon(i, engine::builtInItemAt(position).digit);
+                if (position != 0) view.setRowIcon(i, engine::BuiltInItems()[position - 1].digit);
             } else if (i >= n - f) {
                 view.setRowIcon(i, kIconCustomFolder);
             } else if (i >= n - (r + f)) {
@@ -262,12 +262,12 @@ void Run::builtInItems() {
     platform::RunServices& services = setup_.services ? *setup_.services : none;
     const engine::CatalogueFiles files{setup_.paths.addressesKept, setup_.paths.cookieKept,
                                        setup_.paths.openSaveKept, setup_.paths.driveScan};
-    for (const auto& item : engine::enumerateBuiltInItems()) {
+    for (const auto& item : engine::BuiltInItems()) {
         state_.KeeperMode = engine::kKeeperNone;
         if (!store.IsSelected(item.name)) continue;
         if (!beginRow(item.name)) return;
         emptyLogIfDue();
-        engine::PerformBuiltInItem(ctx, services, files, item.position);
+        engine::PerformBuiltInItem(ctx, services, files, item);
         state_.KeeperMode = engine::kKeeperNone;
         completeRow();
     }

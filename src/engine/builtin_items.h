@@ -1,60 +1,62 @@
-// The 24 built-in items: their names, their order and their category digits.
-// Start-up queues them in this order, a run walks them in this order, the
-// catalogue gives each its action and the selection store keys each by name.
+// The 24 built-in items in one table: what the item queue, a run, the
+// selection store and the Erase Items dialog know of each, and what it runs.
+// Start-up queues them in table order and a run walks them in that order; the
+// dialog shows them in the order of its check boxes.
 #pragma once
 
 #include <array>
 #include <string>
 #include <vector>
 
+#include "engine/run_state.h"
+
 namespace cindral::engine {
 
 constexpr int kBuiltInItemCount = 24;
 
-// Each text is the category digit followed directly by the item's name. The
-// digit is the row's resting icon in the item queue: 0 Internet Explorer,
-// 1 Windows, 2 recycle bin, 5 Netscape, 6 Opera, 7 AOL, 8 drive scan.
-inline constexpr std::array<const char*, kBuiltInItemCount> BuiltInItems = {
-    "0IE Address Drop-Down List",
-    "0IE Cookies",
-    "0IE Cache (Temporary Internet Files)",
-    "0Index.dat File",
-    "0IE Autocomplete Forms and Passwords",
-    "1Windows Open/Save Dialog History",
-    "1Windows Search History",
-    "1Windows Recent Documents",
-    "1Windows Run History",
-    "1Windows Temp Folder",
-    "2Windows Recycle Bin",
-    "1Clipboard",
-    "5Netscape Address Drop-Down List",
-    "5Netscape Cookies",
-    "5Netscape Cache",
-    "5Netscape History Files",
-    "6Opera Address Drop-Down List",
-    "6Opera Cookies",
-    "6Opera Cache",
-    "7AOL Address Drop-Down List",
-    "7AOL Cookies",
-    "7AOL Cache",
-    "7AOL History Files",
-    "8Drive Scan with Mask",
+// The Erase Items dialog's groups of check boxes.
+enum class ItemGroup { Windows, InternetExplorer, Netscape, Opera, Aol, DriveScan };
+
+// What an item asks of the system besides registry entries and files.
+enum class ItemService {
+    None,
+    UrlCacheAndHistory,  // clean run only: the URL cache, then the URL history
+    RecycleBin,
+    Clipboard,  // clean run only
+    DriveScan,  // the fixed drives with the masks of "DriveScan.dat"
+};
+
+// Up to three texts, in order; the unused ones are null.
+using ItemTexts = std::array<const char*, 3>;
+
+// In this order: the keeper list is loaded, then the registry entries run,
+// then the path templates, then the names below the Opera folder, then the
+// service.
+struct ItemAction {
+    int keeperMode;        // kKeeperNone, or the keeper list the item consults
+    ItemTexts registry;    // registry entries
+    ItemTexts templates;   // path templates
+    ItemTexts operaFiles;  // names below the Opera folder, used as they stand
+    ItemService service;
 };
 
 struct BuiltInItem {
-    int position = 0;  // 1 to 24, catalogue order
-    int digit = 0;     // category digit, the resting icon index
-    std::string name;  // row caption and key in "SelItems.dat"
+    const char* name;     // the row's caption and the key in "SelItems.dat"
+    int digit;            // category digit: the row's resting icon
+    int checkBox;         // n of the dialog's check box CBn
+    ItemGroup group;      // the dialog's group of that check box
+    const char* caption;  // the check box's caption
+    ItemAction action;
 };
 
-// All 24 entries in catalogue order.
-std::vector<BuiltInItem> enumerateBuiltInItems();
+// The 24 items in catalogue order.
+const std::array<BuiltInItem, kBuiltInItemCount>& BuiltInItems();
 
-// The entry at a position of 1 to 24; position 0 and an empty name otherwise.
-BuiltInItem builtInItemAt(int position);
-
-// Position (1 to 24) of the entry whose name equals the text exactly, letter
+// Position (1 to 24) of the item whose name equals the text exactly, letter
 // case included; 0 when there is none.
 int FindBuiltInItem(const std::string& name);
+
+// The 24 items in the order of the dialog's check boxes, CB1 first.
+std::vector<const BuiltInItem*> ItemsInDialogOrder();
 
 }  // namespace cindral::engine

@@ -1,6 +1,6 @@
 #include "engine/catalogue.h"
 
-#include <vector>
+#include <utility>
 
 #include "engine/file_remover.h"
 #include "engine/path_macros.h"
@@ -13,40 +13,16 @@
 namespace cindral::engine {
 namespace {
 
-constexpr const char* kTypedUrlsUser =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedURLs,OnlyValues,none";
-constexpr const char* kTypedUrlsMachine =
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Internet Explorer\\TypedURLs,OnlyValues,none";
-constexpr const char* kIntelliForms =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW,OnlyValues,none";
-constexpr const char* kOpenSaveMru =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\"
-    "OpenSaveMRU,AllValues,none";
-constexpr const char* kSearchAssistant =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Search Assistant\\ACMru\\5603,AllValues,none";
-// The Find dialog's history of search terms. "\x53" is a capital S: the key
-// name is Windows' own and must stand letter for letter.
-constexpr const char* kFindDialogMru =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
-    "Doc Find \x53pec MRU,AllValues,none";
-constexpr const char* kRunMru =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU,"
-    "OnlyValues,none";
-
 constexpr const char* kDefaultOperaFolder = "C:\\Program Files\\Opera";
 
-void registry(EngineContext& ctx, std::initializer_list<const char*> entries,
-              const KeeperList* keepers = nullptr) {
-    for (const char* entry : entries) {
-        if (ctx.run.stopped()) return;
-        CleanRegistryEntry(ctx, entry, keepers);
-    }
-}
-
-void files(EngineContext& ctx, std::initializer_list<const char*> templates) {
-    for (const char* t : templates) {
-        if (ctx.run.stopped()) return;
-        CleanPathTemplate(ctx, t);
+const std::string& keeperFile(const CatalogueFiles& paths, int keeperMode) {
+    switch (keeperMode) {
+        case kKeeperAddresses:
+            return paths.addressesKept;
+        case kKeeperCookies:
+            return paths.cookieKept;
+        default:
+            return paths.openSaveKept;
     }
 }
 
@@ -69,43 +45,11 @@ bool loadKeepers(EngineContext& ctx, const std::string& path, KeeperList& list, 
     return false;
 }
 
-void typedAddresses(EngineContext& ctx, const CatalogueFiles& paths) {
-    KeeperList keepers;
-    bool skip = false;
-    const bool haveList = loadKeepers(ctx, paths.addressesKept, keepers, skip);
-    if (skip) return;
-    if (haveList) ctx.run.KeeperMode = kKeeperAddresses;
-    registry(ctx, {kTypedUrlsUser, kTypedUrlsMachine}, haveList ? &keepers : nullptr);
-}
-
-void cookies(EngineContext& ctx, const CatalogueFiles& paths) {
-    KeeperList keepers;
-    bool skip = false;
-    const bool haveList = loadKeepers(ctx, paths.cookieKept, keepers, skip);
-    if (skip) return;
-    ctx.run.CookieKeepers = std::move(keepers);
-    if (haveList) ctx.run.KeeperMode = kKeeperCookies;
-    files(ctx, {"%COOKIE%\\*?", "%WINDOWS%\\Cookies\\*?"});
-    ctx.run.CookieKeepers.clear();
-}
-
-void openSaveHistory(EngineContext& ctx, const CatalogueFiles& paths) {
-    KeeperList keepers;
-    bool skip = false;
-    const bool haveList = loadKeepers(ctx, paths.openSaveKept, keepers, skip);
-    if (skip) return;
-    if (haveList) ctx.run.KeeperMode = kKeeperOpenSave;
-    registry(ctx, {kOpenSaveMru}, haveList ? &keepers : nullptr);
-}
-
-void indexDat(EngineContext& ctx, platform::RunServices& services) {
-    files(ctx, {"%HISTORY%\\History.IE5\\*?"});
-    if (!ctx.run.Erase || ctx.run.stopped()) return;
-    if (services.urlCache) {
-        services.urlCache->clearCache();
-        if (ctx.run.stopped()) return;
-        services.urlCache->clearHistory();
-    }
+void urlCacheAndHistory(EngineContext& ctx, platform::RunServices& services) {
+    if (!ctx.run.Erase || ctx.run.stopped() || !services.urlCache) return;
+    services.urlCache->clearCache();
+    if (ctx.run.stopped()) return;
+    services.urlCache->clearHistory();
 }
 
 // A test run counts what the bins hold; a clean run empties them and counts
@@ -156,14 +100,25 @@ void operaFile(EngineContext& ctx, const std::string& folder, const std::string&
     walker.Execute();
 }
 
-void opera(EngineContext& ctx, std::initializer_list<const char*> names) {
-    const std::string folder = OperaFolder(ctx.platform);
-    for (const char* name : names) operaFile(ctx, folder, name);
-}
-
-void driveScan(EngineContext& ctx, const CatalogueFiles& paths) {
-    RunDriveScan(ctx, selection::ReadMasksForRun(*ctx.platform.files, paths.driveScan),
-                 ctx.run.FixedDrives);
+void service(EngineContext& ctx, platform::RunServices& services, const CatalogueFiles& paths,
+             ItemService which) {
+    switch (which) {
+        case ItemService::None:
+            return;
+        case ItemService::UrlCacheAndHistory:
+            urlCacheAndHistory(ctx, services);
+            return;
+        case ItemService::RecycleBin:
+            recycleBin(ctx, services);
+            return;
+        case ItemService::Clipboard:
+            clipboard(ctx, services);
+            return;
+        case ItemService::DriveScan:
+            RunDriveScan(ctx, selection::ReadMasksForRun(*ctx.platform.files, paths.driveScan),
+                         ctx.run.FixedDrives);
+            return;
+    }
 }
 
 }  // namespace
@@ -180,72 +135,35 @@ std::string OperaFolder(platform::Platform& p) {
 }
 
 void PerformBuiltInItem(EngineContext& ctx, platform::RunServices& services,
-                        const CatalogueFiles& paths, int position) {
-    switch (position) {
-        case 1:
-            typedAddresses(ctx, paths);
-            break;
-        case 2:
-            cookies(ctx, paths);
-            break;
-        case 3:
-            files(ctx, {"%WINDOWS%\\History\\*?", "%WINDOWS%\\Temporary Internet Files\\*?",
-                        "%CACHE%\\content.ie5\\*?"});
-            break;
-        case 4:
-            indexDat(ctx, services);
-            break;
-        case 5:
-            registry(ctx, {kIntelliForms});
-            break;
-        case 6:
-            openSaveHistory(ctx, paths);
-            break;
-        case 7:
-            registry(ctx, {kSearchAssistant, kFindDialogMru});
-            break;
-        case 8:
-            files(ctx, {"%RECENT%\\*?"});
-            break;
-        case 9:
-            registry(ctx, {kRunMru});
-            break;
-        case 10:
-            files(ctx, {"%TEMP%\\*", "%WINDOWS%\\Temp\\*?"});
-            break;
-        case 11:
-            recycleBin(ctx, services);
-            break;
-        case 12:
-            clipboard(ctx, services);
-            break;
-        case 13:
-            files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\localstore.rdf?"});
-            break;
-        case 14:
-            files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\cookies.txt?"});
-            break;
-        case 15:
-            files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\&Cache\\*?"});
-            break;
-        case 16:
-            files(ctx, {"%APP_DATA%\\Mozilla\\Profiles\\Default\\history.dat?"});
-            break;
-        case 17:
-            opera(ctx, {"global.dat", "vlink4.dat", "opera.dir"});
-            break;
-        case 18:
-            opera(ctx, {"cookies4.dat"});
-            break;
-        case 19:
-            opera(ctx, {"Cache4\\*"});
-            break;
-        case 24:
-            driveScan(ctx, paths);
-            break;
-        default:
-            break;  // 20 to 23: the AOL items have no action
+                        const CatalogueFiles& paths, const BuiltInItem& item) {
+    const ItemAction& action = item.action;
+    KeeperList keepers;
+    bool haveList = false;
+    if (action.keeperMode != kKeeperNone) {
+        bool skip = false;
+        haveList = loadKeepers(ctx, keeperFile(paths, action.keeperMode), keepers, skip);
+        if (skip) return;
+        if (haveList) ctx.run.KeeperMode = action.keeperMode;
     }
+    // Registry entries are protected by value data; files by the cookie list
+    // the file handler consults.
+    const KeeperList* valueKeepers = haveList ? &keepers : nullptr;
+    for (const char* entry : action.registry) {
+        if (!entry || ctx.run.stopped()) break;
+        CleanRegistryEntry(ctx, entry, valueKeepers);
+    }
+    if (action.keeperMode == kKeeperCookies) ctx.run.CookieKeepers = std::move(keepers);
+    for (const char* pathTemplate : action.templates) {
+        if (!pathTemplate || ctx.run.stopped()) break;
+        CleanPathTemplate(ctx, pathTemplate);
+    }
+    ctx.run.CookieKeepers.clear();
+    if (action.operaFiles[0]) {
+        const std::string folder = OperaFolder(ctx.platform);
+        for (const char* name : action.operaFiles)
+            if (name) operaFile(ctx, folder, name);
+    }
+    service(ctx, services, paths, action.service);
 }
 
 }  // namespace cindral::engine

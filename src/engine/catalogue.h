@@ -1,10 +1,11 @@
-// The action of each of the 24 built-in items: the registry entries and path
+// Carrying out a built-in item's action: the registry entries and path
 // templates it hands to the cleaners, the keeper list it consults, and the
-// few items that call system services.
+// system services a few items call.
 #pragma once
 
 #include <string>
 
+#include "engine/builtin_items.h"
 #include "engine/engine_context.h"
 #include "platform/run_services.h"
 
@@ -18,13 +19,12 @@ struct CatalogueFiles {
     std::string driveScan;      // item 24
 };
 
-// Performs the action of the item at `position` (1 to 24, catalogue order)
-// with the run's Erase flag; any other position does nothing. Sets
-// KeeperMode for the items that have a keeper list. A keeper file that
-// exists but cannot be read stops that item before it touches anything:
+// Performs an item's action with the run's Erase flag. Sets KeeperMode when
+// the item's keeper file exists. A keeper file that exists but cannot be read
+// stops the item before it touches anything:
 // "Keeper list cannot be read: " + path + " <SKIPPED>".
 void PerformBuiltInItem(EngineContext& ctx, platform::RunServices& services,
-                        const CatalogueFiles& files, int position);
+                        const CatalogueFiles& files, const BuiltInItem& item);
 
 // The Opera folder of items 17 to 19: "Last Directory" under
 // HKEY_CURRENT_USER\Software\Opera Software\, else "C:\Program Files\Opera";

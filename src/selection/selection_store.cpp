@@ -18,41 +18,12 @@ bool SelectionStore::SetSelected(const std::string& key, bool selected) {
     return profiles_.writeString(path_, kSection, key, selected ? "1" : "0");
 }
 
-const std::array<DialogBuiltInItem, 24>& DialogBuiltInItems() {
-    static const std::array<DialogBuiltInItem, 24> items = {{
-        {"Windows Open/Save Dialog History", "Windows Open/Save Dialog History"},
-        {"Windows Search History", "Windows Search History"},
-        {"Windows Recent Documents", "Windows Recent Documents"},
-        {"Windows Run History", "Windows Run History"},
-        {"Windows Temp Folder", "Windows Temp Folder"},
-        {"Windows Recycle Bin", "Windows Recycle Bin"},
-        {"Clipboard", "Clipboard"},
-        {"IE Address Drop-Down List", "Address Drop-Down List"},
-        {"IE Cookies", "Cookies"},
-        {"IE Cache (Temporary Internet Files)", "Cache (Temporary Internet Files)"},
-        {"Index.dat File", "Index.dat File"},
-        {"IE Autocomplete Forms and Passwords", "Autocomplete Forms and Passwords"},
-        {"Netscape Address Drop-Down List", "Address Drop-Down List"},
-        {"Netscape Cookies", "Cookies"},
-        {"Netscape Cache", "Cache (Temporary Internet Files)"},
-        {"Netscape History Files", "History Files"},
-        {"Opera Address Drop-Down List", "Address Drop-Down List"},
-        {"Opera Cookies", "Cookies"},
-        {"Opera Cache", "Cache and History"},
-        {"AOL Address Drop-Down List", "Address Drop-Down List"},
-        {"AOL Cookies", "Cookies"},
-        {"AOL Cache", "Cache (Temporary Internet Files)"},
-        {"AOL History Files", "Internet History Files"},
-        {"Drive Scan with Mask", "Enable Drive Scanning"},
-    }};
-    return items;
-}
-
 SelectionDialogState FillSelectionDialog(platform::Platform& platform, SelectionStore& store,
-                                         const std::string& homeFolder) {
+                                         const std::string& homeFolder,
+                                         const std::vector<std::string>& builtInKeys) {
     SelectionDialogState state;
-    const auto& items = DialogBuiltInItems();
-    for (std::size_t i = 0; i < items.size(); ++i) state.builtIn[i] = store.IsChecked(items[i].key);
+    state.builtInKeys = builtInKeys;
+    for (const auto& key : builtInKeys) state.builtIn.push_back(store.IsChecked(key));
     for (const auto& plugin : ListPlugins(platform, homeFolder)) {
         PluginRow row;
         row.caption = plugin.key;
@@ -66,9 +37,8 @@ SelectionDialogState FillSelectionDialog(platform::Platform& platform, Selection
 
 bool SaveSelectionDialog(SelectionStore& store, const SelectionDialogState& state) {
     bool ok = true;
-    const auto& items = DialogBuiltInItems();
-    for (std::size_t i = 0; i < items.size(); ++i)
-        ok = store.SetSelected(items[i].key, state.builtIn[i]) && ok;
+    for (std::size_t i = 0; i < state.builtInKeys.size() && i < state.builtIn.size(); ++i)
+        ok = store.SetSelected(state.builtInKeys[i], state.builtIn[i]) && ok;
     for (const auto& row : state.plugins) ok = store.SetSelected(row.caption, row.checked) && ok;
     return ok;
 }

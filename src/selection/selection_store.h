@@ -3,7 +3,6 @@
 // selected. Every call goes to the file; nothing is cached.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -31,14 +30,6 @@ private:
     std::string path_;
 };
 
-// The 24 built-in keys in the order the Erase Items dialog reads and writes
-// them, with the check box (CB1 to CB24) and its caption.
-struct DialogBuiltInItem {
-    const char* key;
-    const char* caption;
-};
-const std::array<DialogBuiltInItem, 24>& DialogBuiltInItems();
-
 struct PluginRow {
     std::string caption;  // the plug-in's key
     std::string author;
@@ -46,17 +37,20 @@ struct PluginRow {
 };
 
 struct SelectionDialogState {
-    std::array<bool, 24> builtIn{};  // CB1..CB24, dialog order
-    std::vector<PluginRow> plugins;  // enumeration order
+    std::vector<std::string> builtInKeys;  // the built-in items in the dialog's order
+    std::vector<bool> builtIn;             // their check boxes, CB1 first
+    std::vector<PluginRow> plugins;        // enumeration order
 };
 
-// Filling the dialog: the 24 boxes by IsChecked; a row per plug-in, checked
-// unless stored "0", and "1" written for each plug-in not stored as "0".
+// Filling the dialog: a box per built-in key (given in the dialog's order)
+// by IsChecked; a row per plug-in, checked unless stored "0", and "1"
+// written for each plug-in not stored as "0".
 SelectionDialogState FillSelectionDialog(platform::Platform& platform, SelectionStore& store,
-                                         const std::string& homeFolder);
+                                         const std::string& homeFolder,
+                                         const std::vector<std::string>& builtInKeys);
 
-// OK: the 24 keys, then every plug-in row in list order (a later row with the
-// same key decides). False when any write failed.
+// OK: the built-in keys, then every plug-in row in list order (a later row
+// with the same key decides). False when any write failed.
 bool SaveSelectionDialog(SelectionStore& store, const SelectionDialogState& state);
 
 }  // namespace cindral::selection

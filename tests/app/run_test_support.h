@@ -102,9 +102,10 @@ protected:
     void select(std::initializer_list<int> positions,
                 const std::map<std::string, std::string>& extra = {}) {
         std::string text = "[Items]\r\n";
-        for (const auto& item : engine::enumerateBuiltInItems()) {
-            const bool on = std::count(positions.begin(), positions.end(), item.position) > 0;
-            text += item.name + "=" + (on ? "1" : "0") + "\r\n";
+        for (int position = 1; position <= engine::kBuiltInItemCount; ++position) {
+            const bool on = std::count(positions.begin(), positions.end(), position) > 0;
+            text += std::string(engine::BuiltInItems()[position - 1].name) + "=" +
+                    (on ? "1" : "0") + "\r\n";
         }
         for (const auto& [key, value] : extra) text += key + "=" + value + "\r\n";
         write(paths_.selItems, text);

@@ -122,7 +122,7 @@ TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
     EXPECT_TRUE(env.sandbox.exists(env.home() + "Data"));
     EXPECT_EQ(s.runDate + " " + s.runTime, "03.05.2006 09:04:07");
     ASSERT_EQ(s.queue.rows.size(), 26u);
-    const auto items = engine::enumerateBuiltInItems();
+    const auto& items = engine::BuiltInItems();
     for (int i = 0; i < 24; ++i) {
         EXPECT_EQ(s.queue.rows[i].caption, items[i].name);
         EXPECT_EQ(s.queue.rows[i].icon, items[i].digit);
@@ -145,9 +145,11 @@ TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
     ASSERT_TRUE(env.sandbox.makeFolder(p.pluginFolder));
     ASSERT_TRUE(env.sandbox.writeFile(p.pluginFolder + "off.cnp", "[Plugin]\r\nTitle=Off\r\n"));
     std::string selection = "[Items]\r\nOff=0\r\nIE Cookies=00\r\nClipboard=no\r\n";
-    for (const auto& item : engine::enumerateBuiltInItems())
-        if (item.name != "IE Cookies" && item.name != "Clipboard" && item.name != "Opera Cache")
-            selection += item.name + "=0\r\n";
+    for (const auto& item : engine::BuiltInItems()) {
+        const std::string name = item.name;
+        if (name != "IE Cookies" && name != "Clipboard" && name != "Opera Cache")
+            selection += name + "=0\r\n";
+    }
     ASSERT_TRUE(env.sandbox.writeFile(p.selItems, selection));
     ASSERT_TRUE(env.sandbox.writeFile(p.customRegistry,
                                       "R1;HKCU\\A;0;;1;\r\nR2;HKCU\\B;0;;0;\r\nR3;K;0;;01;\r\n"));

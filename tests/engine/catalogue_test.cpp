@@ -15,11 +15,8 @@ constexpr const char* kTypedUrls = "Software\\Microsoft\\Internet Explorer\\Type
 constexpr const char* kOpenSaveTxt =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\txt";
 constexpr const char* kOpera = "Software\\Opera Software";
-// A subkey of the Find dialog's history, its key name spelled from pieces so
-// that a slip in how the catalogue writes the name shows.
 const std::string kFindMru =
-    std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find ") + 'S' +
-    "pec MRU\\1";
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find Spec MRU\\1";
 
 class Catalogue : public test::EngineTest {
 protected:
@@ -53,7 +50,7 @@ protected:
         run_.KeeperMode = kKeeperNone;  // the run sets it before each item
         view_.lines.clear();
         const CatalogueFiles files{at(kAddresses), at(kCookies), at(kOpenSave), at("scan")};
-        PerformBuiltInItem(ctx_, fakes_.services, files, position);
+        PerformBuiltInItem(ctx_, fakes_.services, files, BuiltInItems()[position - 1]);
     }
 
     static constexpr const char* kAddresses = "addresses.txt";
@@ -152,23 +149,6 @@ TEST_F(Catalogue, OperaFolderComesFromLastDirectoryAndMayHoldAnAmpersand) {
         "Test Mode: Removing File: " + platform_.system->upperCase(folder + "\\");
     EXPECT_EQ(view_.lines, (Lines{shown + "global.dat <OK>", shown + "vlink4.dat <OK>",
                                   shown + "opera.dir <OK>"}));
-}
-
-TEST(BuiltInItems, EachNameFindsItsPositionAndDigitExactly) {
-    // "Clipboard" (12) keeps the Windows digit although it follows the recycle bin.
-    const int digits[] = {0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 2, 1, 5, 5, 5, 5, 6, 6, 6, 7, 7, 7, 7, 8};
-    const auto items = enumerateBuiltInItems();
-    ASSERT_EQ(items.size(), 24u);
-    for (int i = 0; i < 24; ++i) {
-        SCOPED_TRACE(items[i].name);
-        EXPECT_EQ(items[i].digit, digits[i]);
-        EXPECT_EQ(FindBuiltInItem(items[i].name), i + 1);  // also: no two share a name
-        EXPECT_EQ(builtInItemAt(i + 1).name, items[i].name);
-    }
-    EXPECT_EQ(FindBuiltInItem("Clipboard"), 12);
-    for (const char* name : {"clipboard", "1Clipboard", "Clipboard ", "Clip", ""})
-        EXPECT_EQ(FindBuiltInItem(name), 0) << name;
-    for (int position : {0, 25, -1}) EXPECT_TRUE(builtInItemAt(position).name.empty()) << position;
 }
 
 }  // namespace

@@ -72,17 +72,16 @@ TEST_F(SelectionStoreTest, DialogFillRecordsNewPluginsAndKeepsStoredZero) {
     plugin("b.cnp", "[Plugin]\r\nTitle=Brand New\r\nAuthor=Me\r\n");
     ASSERT_TRUE(env.sandbox.writeFile(selItems(), "[Items]\r\nKept Off=0\r\nIE Cookies=00\r\n"));
     auto s = store();
-    const auto state = FillSelectionDialog(env.platform, s, env.home());
+    const auto state =
+        FillSelectionDialog(env.platform, s, env.home(), {"Clipboard", "IE Cookies"});
     ASSERT_EQ(state.plugins.size(), 2u);
     EXPECT_FALSE(state.plugins[0].checked);
     EXPECT_TRUE(state.plugins[1].checked);
     EXPECT_EQ(state.plugins[1].author, "Me");
     EXPECT_EQ(stored("Kept Off"), "0");
     EXPECT_EQ(stored("Brand New"), "1");
-    // Dialog order: the ninth box is "IE Cookies"; "00" shows unchecked there.
-    EXPECT_STREQ(DialogBuiltInItems()[8].key, "IE Cookies");
-    EXPECT_FALSE(state.builtIn[8]);
-    EXPECT_TRUE(state.builtIn[0]);
+    // The boxes by the number rule, in the order given: "00" shows unchecked.
+    EXPECT_EQ(state.builtIn, (std::vector<bool>{true, false}));
     // Nothing else was written while filling (cancel keeps the store as is).
     EXPECT_EQ(stored("Windows Run History"), "<none>");
 }
@@ -91,12 +90,12 @@ TEST_F(SelectionStoreTest, DialogSaveWritesAllKeysAndTheLaterDuplicateRowWins) {
     plugin("a.cnp", "[Plugin]\r\nTitle=Same\r\n");
     plugin("b.cnp", "[Plugin]\r\nTitle=Same\r\n");
     auto s = store();
-    auto state = FillSelectionDialog(env.platform, s, env.home());
+    auto state = FillSelectionDialog(env.platform, s, env.home(), {"Clipboard", "IE Cookies"});
     ASSERT_EQ(state.plugins.size(), 2u);
-    state.builtIn.fill(false);
+    state.builtIn = {false, false};
     state.plugins[0].checked = true;
     state.plugins[1].checked = false;
     ASSERT_TRUE(SaveSelectionDialog(s, state));
     EXPECT_EQ(stored("Same"), "0");
-    for (const auto& item : DialogBuiltInItems()) EXPECT_EQ(stored(item.key), "0") << item.key;
+    EXPECT_EQ(stored("Clipboard") + stored("IE Cookies"), "00");
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/run.h"
+#include "engine/builtin_items.h"
 #include "shell/program.h"
 #include "shell/shell_test_support.h"
 
@@ -43,33 +44,9 @@ void MainWindowTest::start(const std::vector<std::string>& params) {
 
 void MainWindowTest::selectOnly(const std::vector<std::string>& names) {
     std::string ini = "[Items]\r\n";
-    const char* all[] = {"IE Address Drop-Down List",
-                         "IE Cookies",
-                         "IE Cache (Temporary Internet Files)",
-                         "Index.dat File",
-                         "IE Autocomplete Forms and Passwords",
-                         "Windows Open/Save Dialog History",
-                         "Windows Search History",
-                         "Windows Recent Documents",
-                         "Windows Run History",
-                         "Windows Temp Folder",
-                         "Windows Recycle Bin",
-                         "Clipboard",
-                         "Netscape Address Drop-Down List",
-                         "Netscape Cookies",
-                         "Netscape Cache",
-                         "Netscape History Files",
-                         "Opera Address Drop-Down List",
-                         "Opera Cookies",
-                         "Opera Cache",
-                         "AOL Address Drop-Down List",
-                         "AOL Cookies",
-                         "AOL Cache",
-                         "AOL History Files",
-                         "Drive Scan with Mask"};
-    for (const char* name : all) {
-        const bool on = std::find(names.begin(), names.end(), name) != names.end();
-        ini += std::string(name) + "=" + (on ? "1" : "0") + "\r\n";
+    for (const auto& item : engine::BuiltInItems()) {
+        const bool on = std::find(names.begin(), names.end(), item.name) != names.end();
+        ini += std::string(item.name) + "=" + (on ? "1" : "0") + "\r\n";
     }
     ASSERT_TRUE(sandbox.makeFolder(home() + "Data"));
     ASSERT_TRUE(sandbox.writeFile(home() + "Data\\SelItems.dat", ini));
