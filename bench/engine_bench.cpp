@@ -72,8 +72,9 @@ int main(int argc, char** argv) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%.3f %lld files %lld bytes %zu lines%s\n", seconds,
-                static_cast<long long>(run.JunkFileCount),
-                static_cast<long long>(run.JunkByteCount), view.lines, ok ? "" : " FAILED");
+                static_cast<long long>(run.counters.JunkFileCount),
+                static_cast<long long>(run.counters.JunkByteCount), view.lines,
+                ok ? "" : " FAILED");
     std::remove(config.registryFile.c_str());
     rmdir(scratch);
     return ok ? 0 : 1;

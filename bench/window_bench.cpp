@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
     HomeSystem system(*platform.system, home + "cindral.exe");
     platform.system = &system;
     settings::SettingsStore store(*platform.registry, "Software\\Quorvane\\CindralBench\\");
-    store.writeNumber(settings::kResultWindow, 0);
-    store.writeNumber(settings::kStoreLog, 0);
+    store.write(settings::kResultWindow, 0);
+    store.write(settings::kStoreLog, 0);
     auto services = platform::createNativeRunServices();
     SilentDesktop desktop;
 
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     window.command(app::commandInfo(app::Command::TestMode).id);
     MSG msg;
-    while (window.controller().state() != app::RunState::Idle &&
+    while (window.controller().activity() != app::Activity::Idle &&
            GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

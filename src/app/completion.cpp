@@ -13,16 +13,16 @@ std::uint64_t powerOfTen(int n) {
 
 std::string number(std::int64_t value) { return std::to_string(value); }
 
-ResultWindowTexts testResult(const CompletionFacts& f, const std::string& mb) {
+ResultTexts testResult(const engine::RunCounters& c, const std::string& mb) {
     return {"Test mode is Completed", "Test mode is Completed!",
-            "Found Evidence in Registry: " + number(f.foundRegistryEntries),
-            "Found Junk Files: " + number(f.junkFileCount), "Used Hard Drive Space: " + mb + " MB"};
+            "Found Evidence in Registry: " + number(c.FoundRegistryEntries),
+            "Found Junk Files: " + number(c.JunkFileCount), "Used Hard Drive Space: " + mb + " MB"};
 }
 
-ResultWindowTexts cleaningResult(const CompletionFacts& f, const std::string& mb) {
+ResultTexts cleaningResult(const engine::RunCounters& c, const std::string& mb) {
     return {"Cleaning is Completed", "Cleaning is Completed!",
-            "Cleaned Evidence in Registry: " + number(f.deletedRegistryEntries),
-            "Removed Junk Files: " + number(f.junkFileCount),
+            "Cleaned Evidence in Registry: " + number(c.DeletedRegistryEntries),
+            "Removed Junk Files: " + number(c.JunkFileCount),
             "Released Hard Drive Space: " + mb + " MB"};
 }
 
@@ -41,20 +41,14 @@ std::vector<CompletionEffect> firstSteps(const CompletionFacts& f) {
 // Both runs end alike: the summary in the status bar and below the log, the
 // return to idle between them, and the log saved when the user wants it.
 void reportSummary(std::vector<CompletionEffect>& effects, const std::string& summary,
-                   const NumberSetting& settings) {
+                   const settings::Settings& settings) {
     effects.push_back(step(CompletionStep::ShowSummary, summary));
     effects.push_back(step(CompletionStep::ReturnToIdle));
     effects.push_back(step(CompletionStep::AppendTrailer, summary));
-    if (settings("StoreLog", 0) != 0) effects.push_back(step(CompletionStep::SaveLog));
+    if (settings.isOn(settings::kStoreLog)) effects.push_back(step(CompletionStep::SaveLog));
 }
 
 }  // namespace
-
-NumberSetting numbersOf(const settings::SettingsStore& store) {
-    return [&store](const std::string& name, std::uint32_t def) {
-        return store.readNumber(name, def);
-    };
-}
 
 std::string MegabyteText(std::int64_t bytes, const std::string& decimalSeparator) {
     // Worked out on the exact value (a whole number of bytes over 2^20 is a
@@ -89,55 +83,41 @@ std::string MegabyteText(std::int64_t bytes, const std::string& decimalSeparator
     return text;
 }
 
-std::string TestSummary(const CompletionFacts& f, const std::string& sep) {
-    return "Found Evidence in Registry: " + number(f.foundRegistryEntries) +
-           ", Files: " + number(f.junkFileCount) +
-           ", Used Hard Drive Space: " + MegabyteText(f.junkByteCount, sep) + " MB";
+std::string RunSummary(const CompletionFacts& f, const std::string& sep) {
+    const engine::RunCounters& c = f.counters;
+    const std::string space = MegabyteText(c.JunkByteCount, sep) + " MB";
+    if (f.mode == engine::RunMode::Test)
+        return "Found Evidence in Registry: " + number(c.FoundRegistryEntries) +
+               ", Files: " + number(c.JunkFileCount) + ", Used Hard Drive Space: " + space;
+    return "Cleaned Evidence in Registry: " + number(c.DeletedRegistryEntries) +
+           ", Files: " + number(c.JunkFileCount) + ", Released Hard Drive Space: " + space;
 }
 
-std::string CleaningSummary(const CompletionFacts& f, const std::string& sep) {
-    return "Cleaned Evidence in Registry: " + number(f.deletedRegistryEntries) +
-           ", Files: " + number(f.junkFileCount) +
-           ", Released Hard Drive Space: " + MegabyteText(f.junkByteCount, sep) + " MB";
-}
-
-std::vector<CompletionEffect> TestRunCompletion(const CompletionFacts& f,
-                                                const NumberSetting& settings,
-                                                const std::string& sep) {
+std::vector<CompletionEffect> RunCompletion(const CompletionFacts& f,
+                                            const settings::Settings& settings,
+                                            const std::string& sep) {
     std::vector<CompletionEffect> effects = firstSteps(f);
+    const std::string mb = MegabyteText(f.counters.JunkByteCount, sep);
+    const bool resultWindow = settings.isOn(settings::kResultWindow) && !f.quietRun;
+    if (f.mode == engine::RunMode::Test) {
+        if (resultWindow)
+            effects.push_back(
+                CompletionEffect{CompletionStep::ShowResultWindow, {}, testResult(f.counters, mb)});
+        reportSummary(effects, RunSummary(f, sep), settings);
+        return effects;
+    }
 
-    const std::string mb = MegabyteText(f.junkByteCount, sep);
-    if (settings("ResultWindow", 1) != 0 && !f.quietRun)
+    if (resultWindow && !f.restartPending && !f.shutdownPending)
         effects.push_back(
-            CompletionEffect{CompletionStep::ShowResultWindow, {}, testResult(f, mb)});
-
-    reportSummary(effects, TestSummary(f, sep), settings);
-    return effects;
-}
-
-std::vector<CompletionEffect> CleaningRunCompletion(const CompletionFacts& f,
-                                                    const NumberSetting& settings,
-                                                    const std::string& sep) {
-    std::vector<CompletionEffect> effects = firstSteps(f);
-
-    const std::string mb = MegabyteText(f.junkByteCount, sep);
-    if (settings("ResultWindow", 1) != 0 && !f.quietRun && !f.restartPending && !f.shutdownPending)
-        effects.push_back(
-            CompletionEffect{CompletionStep::ShowResultWindow, {}, cleaningResult(f, mb)});
+            CompletionEffect{CompletionStep::ShowResultWindow, {}, cleaningResult(f.counters, mb)});
     effects.push_back(step(CompletionStep::ClearQuietRun));
-
-    reportSummary(effects, CleaningSummary(f, sep), settings);
-    if (settings("StoreDate", 0) != 0)
+    reportSummary(effects, RunSummary(f, sep), settings);
+    // Completion reads "StoreDate" with a default of its own.
+    if (settings.read(settings::kStoreDate, 0) != 0)
         effects.push_back(step(CompletionStep::StoreLastDate, f.runDate + " at " + f.runTime));
     if (f.shutdownPending) effects.push_back(step(CompletionStep::ShutDown));
     if (f.restartPending) effects.push_back(step(CompletionStep::Restart));
     return effects;
-}
-
-std::vector<CompletionEffect> RunCompletion(const CompletionFacts& facts,
-                                            const NumberSetting& settings, const std::string& sep) {
-    return facts.kind == CompletedRun::Test ? TestRunCompletion(facts, settings, sep)
-                                            : CleaningRunCompletion(facts, settings, sep);
 }
 
 }  // namespace cindral::app

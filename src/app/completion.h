@@ -8,27 +8,17 @@
 #include <string>
 #include <vector>
 
-#include <functional>
-
+#include "engine/run_state.h"
 #include "settings/settings_store.h"
 
 namespace cindral::app {
 
-enum class CompletedRun { Test, Cleaning };
-
-// Reads a numeric setting with the caller's default, at the moment of use.
-using NumberSetting = std::function<std::uint32_t(const std::string& name, std::uint32_t def)>;
-NumberSetting numbersOf(const settings::SettingsStore& store);
-
 // Everything completion reads besides the settings.
 struct CompletionFacts {
-    CompletedRun kind = CompletedRun::Test;
-    std::int64_t foundRegistryEntries = 0;
-    std::int64_t deletedRegistryEntries = 0;
-    std::int64_t junkFileCount = 0;
-    std::int64_t junkByteCount = 0;
-    // The shared run date and time taken when the cleaning run started
-    // (MM.DD.YYYY, HH:MM:SS); only "LastDate" uses them.
+    engine::RunMode mode = engine::RunMode::Test;
+    engine::RunCounters counters;
+    // The date and time the run took at its start (MM.DD.YYYY, HH:MM:SS);
+    // only "LastDate" uses them.
     std::string runDate;
     std::string runTime;
     // Flags of the main window.
@@ -52,7 +42,8 @@ enum class CompletionStep {
     Restart,            // the pending safe restart
 };
 
-struct ResultWindowTexts {
+// What the result window shows, top to bottom.
+struct ResultTexts {
     std::string title;
     std::string headline;
     std::string line1;
@@ -62,8 +53,8 @@ struct ResultWindowTexts {
 
 struct CompletionEffect {
     CompletionStep step;
-    std::string text;          // ShowSummary, AppendTrailer, StoreLastDate
-    ResultWindowTexts result;  // ShowResultWindow
+    std::string text;    // ShowSummary, AppendTrailer, StoreLastDate
+    ResultTexts result;  // ShowResultWindow
 };
 
 // The megabyte text: bytes / 1024 / 1024 rounded once, to four significant
@@ -73,23 +64,13 @@ struct CompletionEffect {
 // 12345.678 -> "12345.68".
 std::string MegabyteText(std::int64_t bytes, const std::string& decimalSeparator);
 
-// The status label's summary of each kind of run.
-std::string TestSummary(const CompletionFacts& facts, const std::string& decimalSeparator);
-std::string CleaningSummary(const CompletionFacts& facts, const std::string& decimalSeparator);
+// The status label's summary of the run.
+std::string RunSummary(const CompletionFacts& facts, const std::string& decimalSeparator);
 
-// The steps in the order the window performs them. Reads "ResultWindow"
-// (default 1), "StoreLog" (default 0) and, for a cleaning run, "StoreDate"
-// (default 0 in this reader).
-std::vector<CompletionEffect> TestRunCompletion(const CompletionFacts& facts,
-                                                const NumberSetting& settings,
-                                                const std::string& decimalSeparator);
-std::vector<CompletionEffect> CleaningRunCompletion(const CompletionFacts& facts,
-                                                    const NumberSetting& settings,
-                                                    const std::string& decimalSeparator);
-
-// Either of the two, by the kind of run.
+// The steps in the order the window performs them. Reads "ResultWindow",
+// "StoreLog" and, for a cleaning run, "StoreDate" (default 0 in this reader).
 std::vector<CompletionEffect> RunCompletion(const CompletionFacts& facts,
-                                            const NumberSetting& settings,
+                                            const settings::Settings& settings,
                                             const std::string& decimalSeparator);
 
 }  // namespace cindral::app

@@ -1,10 +1,5 @@
 #include "app/main_controller.h"
 
-#include <cstdio>
-
-#include "app/completion.h"
-#include "app/startup.h"
-
 namespace cindral::app {
 
 namespace {
@@ -84,10 +79,10 @@ bool isCommandEnabled(Command command, const CommandSnapshot& s) {
         default:
             break;
     }
-    if (s.state == RunState::Idle) return true;
+    if (s.activity == Activity::Idle) return true;
     // The running run's own button stays usable: it stops the run.
-    if (command == Command::CleanNow) return s.state == RunState::Cleaning;
-    if (command == Command::TestMode) return s.state == RunState::Testing;
+    if (command == Command::CleanNow) return s.activity == Activity::Cleaning;
+    if (command == Command::TestMode) return s.activity == Activity::Testing;
     return !isRunSensitive(command);
 }
 
@@ -101,7 +96,7 @@ Point dialogPlacement(bool mainVisible, Point mainTopLeft, int screenWidth, int 
     return centredPlacement(screenWidth, screenHeight, dialogWidth, dialogHeight);
 }
 
-MainController::MainController(MainView& view, RunLauncher& runs, ControllerSettings& settings,
+MainController::MainController(MainView& view, RunLauncher& runs, settings::Settings& settings,
                                platform::System& system, HotkeyRegistrar& hotkeys)
     : view_(view), runs_(runs), settings_(settings), system_(system), hotkeys_(hotkeys) {}
 
@@ -112,7 +107,7 @@ void MainController::setDialogAvailable(Dialog dialog, bool available) {
 
 CommandSnapshot MainController::snapshot() const {
     CommandSnapshot s;
-    s.state = state_;
+    s.activity = activity_;
     s.eraseItemsDialog = dialogs_[static_cast<int>(Dialog::EraseItems)];
     s.optionsDialog = dialogs_[static_cast<int>(Dialog::Options)];
     s.keeperDialog = dialogs_[static_cast<int>(Dialog::Keeper)];
@@ -120,8 +115,9 @@ CommandSnapshot MainController::snapshot() const {
 }
 
 void MainController::refreshCommands() {
-    view_.applyCommandState(snapshot(), state_ == RunState::Cleaning ? kStopCaption : kCleanCaption,
-                            state_ == RunState::Testing ? kStopCaption : kTestCaption);
+    view_.applyCommandState(snapshot(),
+                            activity_ == Activity::Cleaning ? kStopCaption : kCleanCaption,
+                            activity_ == Activity::Testing ? kStopCaption : kTestCaption);
 }
 
 bool MainController::execute(Command command) {
@@ -134,10 +130,10 @@ bool MainController::execute(Command command) {
             testModeClick();
             return true;
         case Command::TrayCleanNow:
-            trayRunStart(RunKind::Cleaning);
+            trayRunStart(engine::RunMode::Clean);
             return true;
         case Command::TrayTestMode:
-            trayRunStart(RunKind::Test);
+            trayRunStart(engine::RunMode::Test);
             return true;
         case Command::EraseItems:
         case Command::TrayEraseItems:
@@ -165,12 +161,6 @@ bool MainController::execute(Command command) {
     }
 }
 
-void MainController::takeRunDateTime() {
-    const platform::SystemTime t = system_.localTime();
-    runDate_ = FormatRunDate(t);
-    runTime_ = FormatRunTime(t);
-}
-
 void MainController::warnEmptyQueue() {
     view_.clearLogView();
     view_.addLogLine("WARNING: No items are selected.");
@@ -178,10 +168,10 @@ void MainController::warnEmptyQueue() {
 }
 
 void MainController::stopCurrent() {
-    if (state_ == RunState::Idle) return;
+    if (activity_ == Activity::Idle) return;
     runs_.stopRun(runId_);
-    const bool wasTest = state_ == RunState::Testing;
-    state_ = RunState::Idle;
+    const bool wasTest = activity_ == Activity::Testing;
+    activity_ = Activity::Idle;
     runId_ = 0;
     // A stopped run never completes, so the flags it was started with must
     // not carry over to the next run: it would hide the window or drop the
@@ -193,57 +183,49 @@ void MainController::stopCurrent() {
     view_.showStatus();
 }
 
-void MainController::beginRun(RunKind kind) {
-    const int count = view_.queueCount();
-    if (kind == RunKind::Test) {
-        view_.prepareRowsForTest();
-    }
-    view_.showGauge(count - 1);
-    view_.clearLogView();
-    const std::uint64_t id = runs_.startRun(kind, kind == RunKind::Test ? "Test Mode: " : "");
-    if (id == 0) {
-        view_.showStatus();
-        return;
-    }
+// The run itself takes every start step (browser windows, queue rows,
+// counters, prefix, gauge, log view); the window only shows it as running.
+void MainController::beginRun(engine::RunMode mode) {
+    const std::uint64_t id = runs_.startRun(mode);
+    if (id == 0) return;
     runId_ = id;
-    state_ = kind == RunKind::Test ? RunState::Testing : RunState::Cleaning;
+    activity_ = mode == engine::RunMode::Test ? Activity::Testing : Activity::Cleaning;
+    view_.showGauge();
     refreshCommands();
 }
 
 void MainController::cleanNowClick() {
-    takeRunDateTime();
-    if (state_ == RunState::Cleaning) {
+    if (activity_ == Activity::Cleaning) {
         stopCurrent();
         return;
     }
     // A trigger (timer, hotkey, session end) may arrive during a test run;
     // it must not start a second worker beside it, so it is ignored.
-    if (state_ == RunState::Testing) return;
-    if (settings_.readNumber("CloseIEBeforeErasing", 0) != 0) view_.closeBrowserWindows();
+    if (activity_ == Activity::Testing) return;
     if (view_.queueCount() == 0) {
         warnEmptyQueue();
         return;
     }
-    beginRun(RunKind::Cleaning);
+    beginRun(engine::RunMode::Clean);
 }
 
 void MainController::testModeClick() {
-    if (state_ == RunState::Testing) {
+    if (activity_ == Activity::Testing) {
         stopCurrent();
         return;
     }
-    if (state_ == RunState::Cleaning) return;
+    if (activity_ == Activity::Cleaning) return;
     if (view_.queueCount() == 0) {
         warnEmptyQueue();
         return;
     }
-    beginRun(RunKind::Test);
+    beginRun(engine::RunMode::Test);
 }
 
-void MainController::trayRunStart(RunKind kind) {
+void MainController::trayRunStart(engine::RunMode mode) {
     if (!view_.isMainWindowVisible()) hideAfterRun_ = true;
     view_.openFromTray();
-    if (kind == RunKind::Cleaning) {
+    if (mode == engine::RunMode::Clean) {
         cleanNowClick();
     } else {
         testModeClick();
@@ -279,48 +261,45 @@ void MainController::optionsCommand() {
 }
 
 void MainController::registerHotkeys(bool atStartup) {
+    using settings::kHotKey2;
+    using settings::kHotKey3;
     hotkeys_.unregisterAll();
     hotkeyIds_.clear();
-    hotkeyIds_.push_back(
-        hotkeys_.registerShortcut(settings_.readString("HotKey1", "Shift+Ctrl+Alt+X")));
+    // After the Options dialog two of the hotkeys fall back to defaults of
+    // their own.
+    hotkeyIds_.push_back(hotkeys_.registerShortcut(settings_.read(settings::kHotKey1)));
+    hotkeyIds_.push_back(hotkeys_.registerShortcut(atStartup ? settings_.read(kHotKey2)
+                                                             : settings_.read(kHotKey2, "Ctrl+U")));
     hotkeyIds_.push_back(hotkeys_.registerShortcut(
-        settings_.readString("HotKey2", atStartup ? "Ctrl+Shift+U" : "Ctrl+U")));
-    hotkeyIds_.push_back(hotkeys_.registerShortcut(
-        settings_.readString("HotKey3", atStartup ? "Shift+Alt+B" : "Shift+B")));
+        atStartup ? settings_.read(kHotKey3) : settings_.read(kHotKey3, "Shift+B")));
 }
 
 void MainController::rearmCleaningTimer() {
     static const std::uint32_t kIntervals[] = {900000u, 3600000u, 28800000u, 86400000u};
-    const std::int64_t which = settings_.readNumber("EraseEveryTime", 0);
-    if (which < 0 || which > 3) return;
-    view_.armCleaningTimer(kIntervals[which], settings_.readNumber("EraseEvery", 0) != 0);
+    const std::uint32_t which = settings_.read(settings::kEraseEveryTime);
+    if (which > 3) return;
+    view_.armCleaningTimer(kIntervals[which], settings_.isOn(settings::kEraseEvery));
 }
 
-void MainController::runFinished(std::uint64_t id, const RunFigures& figures) {
-    if (id == 0 || id != runId_ || state_ == RunState::Idle) return;
-    const bool test = state_ == RunState::Testing;
-    state_ = RunState::Idle;
-    runId_ = 0;
-    complete(test, figures);
-}
-
-void MainController::complete(bool test, const RunFigures& f) {
+void MainController::runFinished(std::uint64_t id, const engine::RunCounters& counters,
+                                 const std::string& runDate, const std::string& runTime) {
+    if (id == 0 || id != runId_ || activity_ == Activity::Idle) return;
     CompletionFacts facts;
-    facts.kind = test ? CompletedRun::Test : CompletedRun::Cleaning;
-    facts.foundRegistryEntries = f.foundRegistryEntries;
-    facts.deletedRegistryEntries = f.deletedRegistryEntries;
-    facts.junkFileCount = f.junkFileCount;
-    facts.junkByteCount = f.junkByteCount;
-    facts.runDate = runDate_;
-    facts.runTime = runTime_;
+    facts.mode = activity_ == Activity::Testing ? engine::RunMode::Test : engine::RunMode::Clean;
+    facts.counters = counters;
+    facts.runDate = runDate;
+    facts.runTime = runTime;
     facts.hideAfterRun = hideAfterRun_;
     facts.quietRun = quietRun_;
     facts.shutdownPending = shutdownPending_;
     facts.restartPending = restartPending_;
-    NumberSetting numbers = [this](const std::string& name, std::uint32_t def) {
-        return static_cast<std::uint32_t>(settings_.readNumber(name, def));
-    };
-    for (const CompletionEffect& e : RunCompletion(facts, numbers, system_.decimalSeparator())) {
+    activity_ = Activity::Idle;
+    runId_ = 0;
+    complete(facts);
+}
+
+void MainController::complete(const CompletionFacts& facts) {
+    for (const CompletionEffect& e : RunCompletion(facts, settings_, system_.decimalSeparator())) {
         switch (e.step) {
             case CompletionStep::HideToTray:
                 view_.hideToTray();
@@ -329,8 +308,7 @@ void MainController::complete(bool test, const RunFigures& f) {
                 hideAfterRun_ = false;
                 break;
             case CompletionStep::ShowResultWindow:
-                view_.showResult(ResultTexts{e.result.title, e.result.headline, e.result.line1,
-                                             e.result.line2, e.result.line3});
+                view_.showResult(e.result);
                 break;
             case CompletionStep::ClearQuietRun:
                 quietRun_ = false;
@@ -349,7 +327,7 @@ void MainController::complete(bool test, const RunFigures& f) {
                 view_.saveLog();
                 break;
             case CompletionStep::StoreLastDate:
-                settings_.writeString("LastDate", e.text);
+                settings_.write(settings::kLastDate, e.text);
                 break;
             case CompletionStep::ShutDown:
                 view_.requestSystemShutdown(false);
@@ -362,9 +340,9 @@ void MainController::complete(bool test, const RunFigures& f) {
 }
 
 void MainController::shutdownRuns() {
-    if (state_ == RunState::Idle) return;
+    if (activity_ == Activity::Idle) return;
     runs_.stopRun(runId_);
-    state_ = RunState::Idle;
+    activity_ = Activity::Idle;
     runId_ = 0;
 }
 

@@ -10,12 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "app/completion.h"
+#include "engine/run_state.h"
 #include "platform/system.h"
+#include "settings/settings_store.h"
 
 namespace cindral::app {
 
-enum class RunKind { Cleaning, Test };
-enum class RunState { Idle, Cleaning, Testing };
+// What the main window is doing: nothing, or one of the two kinds of run.
+enum class Activity { Idle, Cleaning, Testing };
 enum class Dialog { EraseItems, Options, Keeper, About };
 
 // Every command of the main window, its buttons, title buttons and tray menu.
@@ -58,7 +61,7 @@ const CommandInfo& commandInfo(Command command);
 
 // What decides whether a command can be used right now.
 struct CommandSnapshot {
-    RunState state = RunState::Idle;
+    Activity activity = Activity::Idle;
     bool eraseItemsDialog = false;  // the dialog exists in this build
     bool optionsDialog = false;
     bool keeperDialog = false;
@@ -72,22 +75,6 @@ struct CommandSnapshot {
 bool isCommandEnabled(Command command, const CommandSnapshot& snapshot);
 bool isRunSensitive(Command command);
 
-// The figures a finished run reports.
-struct RunFigures {
-    std::int64_t foundRegistryEntries = 0;
-    std::int64_t deletedRegistryEntries = 0;
-    std::int64_t junkFileCount = 0;
-    std::int64_t junkByteCount = 0;
-};
-
-struct ResultTexts {
-    std::string title;
-    std::string headline;
-    std::string line1;
-    std::string line2;
-    std::string line3;
-};
-
 struct Point {
     int x = 0;
     int y = 0;
@@ -99,15 +86,6 @@ Point dialogPlacement(bool mainVisible, Point mainTopLeft, int screenWidth, int 
                       int dialogWidth, int dialogHeight);
 // (screen div 2) - (window div 2) on each axis, rounding toward zero.
 Point centredPlacement(int screenWidth, int screenHeight, int width, int height);
-
-// Settings as the controller reads and writes them (the settings key).
-class ControllerSettings {
-public:
-    virtual ~ControllerSettings() = default;
-    virtual std::int64_t readNumber(const std::string& name, std::int64_t defaultValue) = 0;
-    virtual std::string readString(const std::string& name, const std::string& defaultValue) = 0;
-    virtual void writeString(const std::string& name, const std::string& value) = 0;
-};
 
 // Hotkey registration; the triggers complete what a hotkey does.
 class HotkeyRegistrar {
@@ -123,9 +101,10 @@ public:
 class RunLauncher {
 public:
     virtual ~RunLauncher() = default;
-    // Starts a run on its own thread with the given line prefix; the id
-    // names the run in its finished report. 0 when it could not start.
-    virtual std::uint64_t startRun(RunKind kind, const std::string& linePrefix) = 0;
+    // Starts a run, which prepares the queue rows, the gauge and the log view
+    // before it returns; the id names the run in its finished report. 0
+    // when it could not start.
+    virtual std::uint64_t startRun(engine::RunMode mode) = 0;
     // Asks the run to stop; it never reports completion afterwards.
     virtual void stopRun(std::uint64_t id) = 0;
 };
@@ -141,21 +120,18 @@ public:
     // Enables and captions every command from the snapshot (the one rule).
     virtual void applyCommandState(const CommandSnapshot& snapshot, const std::string& cleanCaption,
                                    const std::string& testCaption) = 0;
-    // Gauge at 0 with the given maximum, shown instead of the status label.
-    virtual void showGauge(int maximum) = 0;
+    // The gauge shown instead of the status label.
+    virtual void showGauge() = 0;
     // Status label shown, gauge hidden.
     virtual void showStatus() = 0;
     virtual void setStatusText(const std::string& text) = 0;
 
-    // Test-run row preparation (mark pending, reset icons, scroll to the
-    // first row) and the rows given back their own icons after a stop.
-    virtual void prepareRowsForTest() = 0;
+    // The rows given back their own icons after a stopped test run.
     virtual void restoreRowsAfterTestStop() = 0;
 
     virtual bool isMainWindowVisible() = 0;
     virtual void hideToTray() = 0;
     virtual void openFromTray() = 0;
-    virtual void closeBrowserWindows() = 0;
 
     virtual void showResult(const ResultTexts& texts) = 0;
     // The run trailer into the log buffer, and the buffer written to logs.txt.
@@ -172,13 +148,13 @@ public:
 
 class MainController {
 public:
-    MainController(MainView& view, RunLauncher& runs, ControllerSettings& settings,
+    MainController(MainView& view, RunLauncher& runs, settings::Settings& settings,
                    platform::System& system, HotkeyRegistrar& hotkeys);
 
     // Which dialogs this build has; the others stay disabled.
     void setDialogAvailable(Dialog dialog, bool available);
 
-    RunState state() const { return state_; }
+    Activity activity() const { return activity_; }
     std::uint64_t runId() const { return runId_; }
     CommandSnapshot snapshot() const;
     bool isEnabled(Command command) const { return isCommandEnabled(command, snapshot()); }
@@ -190,7 +166,7 @@ public:
 
     void cleanNowClick();
     void testModeClick();
-    void trayRunStart(RunKind kind);
+    void trayRunStart(engine::RunMode mode);
     void safeAction(bool restart);
     void eraseItemsCommand();
     void optionsCommand();
@@ -200,9 +176,11 @@ public:
     void markItemsChanged() { itemsChanged_ = true; }
     bool itemsChanged() const { return itemsChanged_; }
 
-    // A run reported that its body returned. Reports from a run that is no
-    // longer the current one (stopped, replaced) are discarded.
-    void runFinished(std::uint64_t id, const RunFigures& figures);
+    // A run reported that its body returned, with its figures and the date
+    // and time it took at its start. Reports from a run that is no longer
+    // the current one (stopped, replaced) are discarded.
+    void runFinished(std::uint64_t id, const engine::RunCounters& counters,
+                     const std::string& runDate, const std::string& runTime);
 
     // Closing the window: the current run is stopped without completion.
     void shutdownRuns();
@@ -210,16 +188,6 @@ public:
     // Hotkeys as at start-up and after Options (the defaults differ).
     void registerHotkeys(bool atStartup);
     void rearmCleaningTimer();
-
-    // Run date and time (MM.DD.YYYY and HH:MM:SS), taken at start-up and at
-    // every Clean Now.
-    void takeRunDateTime();
-    void setRunDateTime(const std::string& date, const std::string& time) {
-        runDate_ = date;
-        runTime_ = time;
-    }
-    const std::string& runDate() const { return runDate_; }
-    const std::string& runTime() const { return runTime_; }
 
     bool hideAfterRun() const { return hideAfterRun_; }
     bool quietRun() const { return quietRun_; }
@@ -236,17 +204,17 @@ private:
     void refreshCommands();
     void warnEmptyQueue();
     void stopCurrent();
-    void beginRun(RunKind kind);
-    // Carries out the shared completion steps in their order.
-    void complete(bool test, const RunFigures& figures);
+    void beginRun(engine::RunMode mode);
+    // Carries out the completion steps in their order.
+    void complete(const CompletionFacts& facts);
 
     MainView& view_;
     RunLauncher& runs_;
-    ControllerSettings& settings_;
+    settings::Settings& settings_;
     platform::System& system_;
     HotkeyRegistrar& hotkeys_;
 
-    RunState state_ = RunState::Idle;
+    Activity activity_ = Activity::Idle;
     std::uint64_t runId_ = 0;
     bool dialogs_[4] = {false, false, false, true};
     bool itemsChanged_ = false;
@@ -255,8 +223,6 @@ private:
     bool shutdownPending_ = false;
     bool restartPending_ = false;
     std::vector<int> hotkeyIds_;
-    std::string runDate_;
-    std::string runTime_;
 };
 
 }  // namespace cindral::app

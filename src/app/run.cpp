@@ -141,6 +141,7 @@ Run::~Run() {
 void Run::start(Finished onFinished) {
     if (started_) return;
     started_ = true;
+    begin();
     thread_ = std::thread([this, onFinished = std::move(onFinished)]() {
         body();
         const bool report = completed_.load();
@@ -152,6 +153,7 @@ void Run::start(Finished onFinished) {
 void Run::runHere() {
     if (started_) return;
     started_ = true;
+    begin();
     body();
     done_.store(true);
 }
@@ -160,46 +162,59 @@ void Run::wait() {
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
-void Run::body() {
-    // An unforeseen failure inside an item ends the body where it stands;
-    // the run still counts as finished, so the completion shows the figures
-    // gathered so far. Only a stop suppresses completion.
+void Run::begin() {
+    guarded([this] { prepare(); });
+}
+
+void Run::prepare() {
+    const bool test = setup_.mode == RunMode::Test;
+    if (!test && setup_.settings->isOn(settings::kCloseIEBeforeErasing) && setup_.services &&
+        setup_.services->browserWindows)
+        setup_.services->browserWindows->closeAll();
+
+    MarkRowsPending(view_);
+    ResetRowStates(view_, *setup_.platform, setup_.paths, true);
+    view_.scrollToRow(0);
+
+    state_.counters = {};
+    currentRow_ = -1;
+    view_.setGauge(0, view_.rowCount() - 1);
+    state_.Erase = !test;
+    state_.LinePrefix = test ? kTestModePrefix : "";
+    state_.KeeperMode = engine::kKeeperNone;
+    view_.clearLog();
+}
+
+// An unforeseen failure ends the run's work where it stands; the run still
+// counts as finished, so the completion shows the figures gathered so far.
+// Only a stop suppresses completion.
+void Run::guarded(const std::function<void()>& work) {
+    if (!failure_.empty()) return;
     try {
-        prepare();
-        if (!stopped()) builtInItems();
-        if (!stopped()) plugins();
-        if (!stopped()) customRecords(1);
-        if (!stopped()) customRecords(2);
+        work();
     } catch (const std::exception& e) {
         failure_ = e.what();
         if (failure_.empty()) failure_ = "unknown failure";
     } catch (...) {
         failure_ = "unknown failure";
     }
+}
+
+void Run::body() {
+    guarded([this] {
+        openLog();
+        if (!stopped()) builtInItems();
+        if (!stopped()) plugins();
+        if (!stopped()) customRecords(1);
+        if (!stopped()) customRecords(2);
+    });
     completed_.store(!stopped());
 }
 
-void Run::prepare() {
+// The run's date and time, the fixed drives, and the log buffer opened with
+// the run's header.
+void Run::openLog() {
     platform::Platform& p = *setup_.platform;
-    const bool test = setup_.mode == RunMode::Test;
-    if (!test && setup_.settings->readNumber(settings::kCloseIEBeforeErasing, 0) != 0 &&
-        setup_.services && setup_.services->browserWindows)
-        setup_.services->browserWindows->closeAll();
-
-    MarkRowsPending(view_);
-    ResetRowStates(view_, p, setup_.paths, true);
-    view_.scrollToRow(0);
-
-    state_.zeroCounters();
-    state_.Erase = !test;
-    state_.LinePrefix = test ? kTestModePrefix : "";
-    state_.KeeperMode = engine::kKeeperNone;
-    currentRow_ = -1;
-    view_.setGauge(0, view_.rowCount() - 1);
-    // A cleaning run's view was emptied by the command that started it,
-    // which may have logged after that; only a test run empties it here.
-    if (test) view_.clearLog();
-
     const platform::SystemTime now = p.system->localTime();
     runDate_ = FormatRunDate(now);
     runTime_ = FormatRunTime(now);
@@ -211,13 +226,11 @@ void Run::prepare() {
 }
 
 engine::EngineContext Run::context() {
-    const settings::SettingsStore* store = setup_.settings;
-    return {*setup_.platform, state_, view_, [store] {
-                engine::WipeSettings w;
-                w.secureErasing = store->readNumber(settings::kSecureErasing, 0) != 0;
-                w.passIndex = store->readNumber(settings::kPassess, 0);
-                w.method = store->readNumber(settings::kMethodDestruction, 1);
-                return w;
+    const settings::Settings* s = setup_.settings;
+    return {*setup_.platform, state_, view_, [s] {
+                return engine::WipeSettings{s->isOn(settings::kSecureErasing),
+                                            s->read(settings::kPassess),
+                                            s->read(settings::kMethodDestruction)};
             }};
 }
 
@@ -232,7 +245,7 @@ bool Run::beginRow(const std::string& caption) {
         view_.setRowIcon(currentRow_, kIconInProgress);
         view_.scrollToRow(currentRow_);
     }
-    if (setup_.observer) setup_.observer->rowStarted(currentRow_, caption, state_);
+    if (setup_.observer) setup_.observer->rowStarted(currentRow_, caption, state_.counters);
     view_.addLine(state_.LinePrefix + "[Cleaning " + caption + "]");
     return true;
 }
@@ -244,14 +257,14 @@ void Run::completeRow() {
         view_.setRowIcon(currentRow_, kIconDone);
         view_.setRowStatus(currentRow_, kStatusCompleted);
     }
-    if (setup_.observer) setup_.observer->rowCompleted(currentRow_, state_);
+    if (setup_.observer) setup_.observer->rowCompleted(currentRow_, state_.counters);
 }
 
 void Run::emptyLogIfDue() {
     if (setup_.mode != RunMode::Test) return;
-    if (setup_.settings->readNumber(settings::kLogRefreshEnable, 0) == 0) return;
-    const std::uint32_t threshold = setup_.settings->readNumber(settings::kLogRefreshLines, 2500);
-    if (view_.lineCount() >= threshold) view_.clearLogAndBuffer();
+    if (!setup_.settings->isOn(settings::kLogRefreshEnable)) return;
+    if (view_.lineCount() >= setup_.settings->read(settings::kLogRefreshLines))
+        view_.clearLogAndBuffer();
 }
 
 void Run::builtInItems() {

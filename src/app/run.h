@@ -24,7 +24,7 @@
 
 namespace cindral::app {
 
-enum class RunMode { Clean, Test };
+using engine::RunMode;
 
 // Row status texts and the prefix of a test run.
 extern const char* const kStatusAnalyzing;
@@ -33,20 +33,21 @@ extern const char* const kStatusTerminated;
 extern const char* const kTestModePrefix;  // "Test Mode: "
 
 // Told about each row as the run takes it up and as it completes it, on the
-// run's thread, with the run state as it stands (for per-item figures and
+// run's thread, with the counters as they stand (for per-item figures and
 // progress indicators).
 class RunObserver {
 public:
     virtual ~RunObserver() = default;
-    virtual void rowStarted(int row, const std::string& caption, const engine::RunState& state) = 0;
-    virtual void rowCompleted(int row, const engine::RunState& state) = 0;
+    virtual void rowStarted(int row, const std::string& caption,
+                            const engine::RunCounters& counters) = 0;
+    virtual void rowCompleted(int row, const engine::RunCounters& counters) = 0;
 };
 
 struct RunSetup {
     RunMode mode = RunMode::Test;
     platform::Platform* platform = nullptr;
     platform::RunServices* services = nullptr;
-    const settings::SettingsStore* settings = nullptr;
+    const settings::Settings* settings = nullptr;
     DataPaths paths;
     // The plug-in file names of the last item-queue rebuild, in its order.
     std::vector<std::string> pluginFiles;
@@ -87,9 +88,15 @@ public:
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
 
-    // Starts the body on a thread of its own. Once only.
+    // Takes the start steps on the calling thread, in this order: a clean
+    // run closes the browser windows when "CloseIEBeforeErasing" is on;
+    // every row is marked "Pending" and given its resting icon, and the
+    // queue scrolled to the first; the counters are zeroed, the gauge set to
+    // 0 of rows - 1, the line prefix chosen and the log view emptied. The
+    // view is ready for the run when this returns. Then starts the body on
+    // a thread of its own. Once only.
     void start(Finished onFinished = {});
-    // Runs the body on the calling thread instead (no thread, no callback).
+    // The same with the body on the calling thread (no thread, no callback).
     void runHere();
     // From any thread, also a signal handler: no further deletion begins,
     // and the run never reports completion.
@@ -99,7 +106,6 @@ public:
 
     std::uint64_t id() const { return id_; }
     RunMode mode() const { return setup_.mode; }
-    bool stopRequested() const { return stop_.load(); }
     // The body has ended (joining is then immediate).
     bool done() const { return done_.load(); }
     // The body returned by itself, or ended through an unforeseen failure.
@@ -109,15 +115,18 @@ public:
 
     // Read only after done() (or from the observer and the view, on the
     // run's thread).
-    const engine::RunState& state() const { return state_; }
+    const engine::RunCounters& counters() const { return state_.counters; }
     int currentRow() const { return currentRow_; }
     // The local date and time the run took at its start (MM.DD.YYYY, HH:MM:SS).
     const std::string& runDate() const { return runDate_; }
     const std::string& runTime() const { return runTime_; }
 
 private:
-    void body();
+    void begin();
     void prepare();
+    void body();
+    void guarded(const std::function<void()>& work);
+    void openLog();
     engine::EngineContext context();
     void builtInItems();
     void plugins();

@@ -53,20 +53,24 @@ std::string OsName(const platform::SystemVersion& v) {
     }
 }
 
-std::string AlreadyRunningText(const settings::SettingsStore& settings) {
+// The second instance and the invisible-mode test name the hotkey by a
+// default of their own.
+constexpr const char* kHotKey2Fallback = "Ctrl+U";
+
+std::string AlreadyRunningText(const settings::Settings& settings) {
     return "Cindral already running, please check the\r\n"
            "System Tray on the right of the TaskBar (near the clock)\r\n"
            "for the Cindral icon.\r\n\r\n"
            "If you are running Invisible Mode, press HotKey again.\r\n"
            "Your Invisible Mode HotKey is: " +
-           settings.readText(settings::kHotKey2, "Ctrl+U");
+           settings.read(settings::kHotKey2, kHotKey2Fallback);
 }
 
-StartupDecisions DecideStartup(const settings::SettingsStore& settings,
+StartupDecisions DecideStartup(const settings::Settings& settings,
                                const std::vector<std::string>& params) {
     StartupDecisions d;
-    if (settings.readNumber(settings::kInvisibleMode, 0) != 0 &&
-        !settings.readText(settings::kHotKey2, "Ctrl+U").empty()) {
+    if (settings.isOn(settings::kInvisibleMode) &&
+        !settings.read(settings::kHotKey2, kHotKey2Fallback).empty()) {
         // Hidden only while a hotkey can bring the window back.
         d.showTrayIcon = false;
         d.showMainWindow = false;
@@ -76,11 +80,11 @@ StartupDecisions DecideStartup(const settings::SettingsStore& settings,
     for (std::size_t i = 0; i < params.size() && i < 2; ++i)
         if (equalsNoCase(params[i], "-s")) d.startedWithSystem = true;
     d.consulted = d.startedWithSystem ? RunSwitch::EraseWinStart : RunSwitch::EraseStart;
-    const char* name = d.startedWithSystem ? settings::kEraseWinStart : settings::kEraseStart;
-    d.startCleaningRun = settings.readNumber(name, 0) != 0;
+    d.startCleaningRun =
+        settings.isOn(d.startedWithSystem ? settings::kEraseWinStart : settings::kEraseStart);
 
-    if (settings.readNumber(settings::kStoreDate, 1) != 0) {
-        const std::string last = settings.readText(settings::kLastDate, "");
+    if (settings.isOn(settings::kStoreDate)) {
+        const std::string last = settings.read(settings::kLastDate);
         if (!last.empty()) {
             d.setStatusLabel = true;
             d.statusLabel = "Last Erasing Date " + last;
@@ -89,12 +93,12 @@ StartupDecisions DecideStartup(const settings::SettingsStore& settings,
     return d;
 }
 
-StartupState PrepareStartup(platform::Platform& platform, settings::SettingsStore& settings,
+StartupState PrepareStartup(platform::Platform& platform, settings::Settings& settings,
                             LogBook& log) {
     StartupState s;
     const std::string home = HomeFolder(*platform.system);
-    settings.writeText(settings::kHomeFolder, home);
-    settings.writeText(settings::kPluginFolder, home + "Plug-Ins\\");
+    settings.write(settings::kHomeFolder, home);
+    settings.write(settings::kPluginFolder, home + "Plug-Ins\\");
 
     const platform::SystemTime now = platform.system->localTime();
     s.runDate = FormatRunDate(now);

@@ -26,7 +26,7 @@ std::string FormatRunTime(const platform::SystemTime& t);
 std::string OsName(const platform::SystemVersion& version);
 
 // The text of the box a second instance shows before it ends.
-std::string AlreadyRunningText(const settings::SettingsStore& settings);
+std::string AlreadyRunningText(const settings::Settings& settings);
 
 enum class RunSwitch { None, EraseWinStart, EraseStart };
 
@@ -43,7 +43,7 @@ struct StartupDecisions {
 // Invisible mode, "-m", "-s" with "EraseWinStart" or else "EraseStart", and
 // the last erasing date. `params` are the command-line parameters after the
 // program's name; only the first two matter, in any letter case.
-StartupDecisions DecideStartup(const settings::SettingsStore& settings,
+StartupDecisions DecideStartup(const settings::Settings& settings,
                                const std::vector<std::string>& params);
 
 struct StartupState {
@@ -58,7 +58,7 @@ struct StartupState {
 // "PluginFolder" written, the clock read, the first five log lines, the
 // "Data" and "Plug-Ins" folders created, the paths computed, the image set
 // chosen and the queue rebuilt.
-StartupState PrepareStartup(platform::Platform& platform, settings::SettingsStore& settings,
+StartupState PrepareStartup(platform::Platform& platform, settings::Settings& settings,
                             LogBook& log);
 
 // Switches recording on for good and logs "Ready.".

@@ -59,12 +59,9 @@ bool endsWith(const std::string& text, const char* suffix) {
 
 struct ItemFigures {
     std::string caption;
-    std::int64_t files = 0;
-    std::int64_t bytes = 0;
-    std::int64_t registryFound = 0;
-    std::int64_t registryDeleted = 0;
+    engine::RunCounters start;  // the run's counters when the row began
+    engine::RunCounters added;  // what the row added to them
     std::int64_t notRemoved = 0;
-    engine::RunState start;  // counters when the row began
     bool closed = false;
 };
 
@@ -76,21 +73,19 @@ public:
     RunReport(std::ostream& err, bool progress, int rows)
         : err_(err), progress_(progress), rows_(rows) {}
 
-    void rowStarted(int row, const std::string& caption, const engine::RunState& state) override {
-        closeLast(state);
+    void rowStarted(int row, const std::string& caption,
+                    const engine::RunCounters& counters) override {
+        closeLast(counters);
         ItemFigures item;
         item.caption = caption;
-        item.start.FoundRegistryEntries = state.FoundRegistryEntries;
-        item.start.DeletedRegistryEntries = state.DeletedRegistryEntries;
-        item.start.JunkFileCount = state.JunkFileCount;
-        item.start.JunkByteCount = state.JunkByteCount;
+        item.start = counters;
         items_.push_back(std::move(item));
         row_ = row;
-        state_ = &state;
+        counters_ = &counters;
         drawProgress(true);
     }
 
-    void rowCompleted(int, const engine::RunState& state) override { closeLast(state); }
+    void rowCompleted(int, const engine::RunCounters& counters) override { closeLast(counters); }
 
     void lineText(const std::string& text) {
         if (endsWith(text, kUsedSuffix)) {
@@ -100,8 +95,8 @@ public:
         drawProgress(false);
     }
 
-    void finish(const engine::RunState& state) {
-        closeLast(state);
+    void finish(const engine::RunCounters& counters) {
+        closeLast(counters);
         clearProgress();
     }
 
@@ -109,25 +104,26 @@ public:
     std::int64_t notRemoved() const { return notRemoved_; }
 
 private:
-    void closeLast(const engine::RunState& s) {
+    void closeLast(const engine::RunCounters& c) {
         if (items_.empty() || items_.back().closed) return;
         ItemFigures& item = items_.back();
-        item.files = s.JunkFileCount - item.start.JunkFileCount;
-        item.bytes = s.JunkByteCount - item.start.JunkByteCount;
-        item.registryFound = s.FoundRegistryEntries - item.start.FoundRegistryEntries;
-        item.registryDeleted = s.DeletedRegistryEntries - item.start.DeletedRegistryEntries;
+        item.added.JunkFileCount = c.JunkFileCount - item.start.JunkFileCount;
+        item.added.JunkByteCount = c.JunkByteCount - item.start.JunkByteCount;
+        item.added.FoundRegistryEntries = c.FoundRegistryEntries - item.start.FoundRegistryEntries;
+        item.added.DeletedRegistryEntries =
+            c.DeletedRegistryEntries - item.start.DeletedRegistryEntries;
         item.closed = true;
     }
 
     void drawProgress(bool force) {
-        if (!progress_ || items_.empty() || !state_) return;
+        if (!progress_ || items_.empty() || !counters_) return;
         const auto now = std::chrono::steady_clock::now();
         if (!force && now - lastDraw_ < std::chrono::milliseconds(100)) return;
         lastDraw_ = now;
         std::string text = "[" + std::to_string(row_ + 1) + "/" + std::to_string(rows_) + "] " +
                            items_.back().caption;
         if (text.size() > 56) text = text.substr(0, 53) + "...";
-        text += " - files: " + std::to_string(state_->JunkFileCount);
+        text += " - files: " + std::to_string(counters_->JunkFileCount);
         std::string line = "\r" + text;
         if (text.size() < drawn_) line.append(drawn_ - text.size(), ' ');
         drawn_ = text.size();
@@ -144,7 +140,7 @@ private:
     bool progress_;
     int rows_;
     int row_ = -1;
-    const engine::RunState* state_ = nullptr;
+    const engine::RunCounters* counters_ = nullptr;
     std::vector<ItemFigures> items_;
     std::int64_t notRemoved_ = 0;
     std::chrono::steady_clock::time_point lastDraw_{};
@@ -152,7 +148,7 @@ private:
 };
 
 void writeJson(std::ostream& out, app::RunMode mode, const std::vector<ItemFigures>& items,
-               const engine::RunState* totals, std::int64_t notRemoved, const std::string& summary,
+               const engine::RunCounters& t, std::int64_t notRemoved, const std::string& summary,
                bool emptyQueue) {
     out << "{\n  \"mode\": \"" << (mode == app::RunMode::Test ? "test" : "clean") << "\",\n";
     if (emptyQueue)
@@ -160,16 +156,14 @@ void writeJson(std::ostream& out, app::RunMode mode, const std::vector<ItemFigur
             << "],\n";
     out << "  \"items\": [";
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const ItemFigures& it = items[i];
-        out << (i ? ",\n" : "\n") << "    {\"caption\": " << JsonString(it.caption)
-            << ", \"files\": " << it.files << ", \"bytes\": " << it.bytes
-            << ", \"registryFound\": " << it.registryFound
-            << ", \"registryDeleted\": " << it.registryDeleted
-            << ", \"notRemoved\": " << it.notRemoved << "}";
+        const engine::RunCounters& c = items[i].added;
+        out << (i ? ",\n" : "\n") << "    {\"caption\": " << JsonString(items[i].caption)
+            << ", \"files\": " << c.JunkFileCount << ", \"bytes\": " << c.JunkByteCount
+            << ", \"registryFound\": " << c.FoundRegistryEntries
+            << ", \"registryDeleted\": " << c.DeletedRegistryEntries
+            << ", \"notRemoved\": " << items[i].notRemoved << "}";
     }
     out << (items.empty() ? "],\n" : "\n  ],\n");
-    engine::RunState zero;
-    const engine::RunState& t = totals ? *totals : zero;
     out << "  \"totals\": {\"registryFound\": " << t.FoundRegistryEntries
         << ", \"registryDeleted\": " << t.DeletedRegistryEntries
         << ", \"files\": " << t.JunkFileCount << ", \"bytes\": " << t.JunkByteCount
@@ -179,7 +173,7 @@ void writeJson(std::ostream& out, app::RunMode mode, const std::vector<ItemFigur
 
 // Carries out the completion steps that mean something without a window.
 void complete(const std::vector<app::CompletionEffect>& effects, app::LogBook& log,
-              const settings::SettingsStore& store, std::ostream& out, bool json) {
+              settings::Settings& store, std::ostream& out, bool json) {
     for (const auto& effect : effects) {
         switch (effect.step) {
             case app::CompletionStep::ShowSummary:
@@ -192,7 +186,7 @@ void complete(const std::vector<app::CompletionEffect>& effects, app::LogBook& l
                 log.saveBuffer();
                 break;
             case app::CompletionStep::StoreLastDate:
-                store.writeText(settings::kLastDate, effect.text);
+                store.write(settings::kLastDate, effect.text);
                 break;
             default:
                 break;  // window, tray and shutdown steps
@@ -300,7 +294,7 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
     app::ItemQueue queue = readQueue(platform, paths);
     if (queue.rows.empty()) {
         if (options.json) {
-            writeJson(out, options.mode, {}, nullptr, 0, "", true);
+            writeJson(out, options.mode, {}, {}, 0, "", true);
         } else {
             out << kNoItems << "\n" << kTerminated << "\n";
         }
@@ -351,7 +345,7 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
         }
     }
     run.wait();
-    report.finish(run.state());
+    report.finish(run.counters());
     out.flush();
 
     if (!run.completed()) {
@@ -360,22 +354,15 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
     }
 
     app::CompletionFacts facts;
-    facts.kind = test ? app::CompletedRun::Test : app::CompletedRun::Cleaning;
-    facts.foundRegistryEntries = run.state().FoundRegistryEntries;
-    facts.deletedRegistryEntries = run.state().DeletedRegistryEntries;
-    facts.junkFileCount = run.state().JunkFileCount;
-    facts.junkByteCount = run.state().JunkByteCount;
+    facts.mode = options.mode;
+    facts.counters = run.counters();
     facts.runDate = run.runDate();
     facts.runTime = run.runTime();
     const std::string separator = platform.system->decimalSeparator();
-    const auto effects = app::RunCompletion(facts, app::numbersOf(store), separator);
-    complete(effects, log, store, out, options.json);
-    if (options.json) {
-        const std::string summary =
-            test ? app::TestSummary(facts, separator) : app::CleaningSummary(facts, separator);
-        writeJson(out, options.mode, report.items(), &run.state(), report.notRemoved(), summary,
-                  false);
-    }
+    complete(app::RunCompletion(facts, store, separator), log, store, out, options.json);
+    if (options.json)
+        writeJson(out, options.mode, report.items(), run.counters(), report.notRemoved(),
+                  app::RunSummary(facts, separator), false);
     out.flush();
 
     if (!run.failure().empty()) {

@@ -48,9 +48,9 @@ void writeSetting(const settings::SettingsStore& store, const SettingInfo& info,
         out << defaultsText(info) << (info.type == ValueType::Number ? kNotNumber : kNotText)
             << "\n";
     } else if (info.type == ValueType::Number) {
-        out << store.readNumber(info.name, 0) << "\n";
+        out << store.read(settings::NumberSetting{info.name.c_str(), 0}) << "\n";
     } else {
-        out << quoteText(store.readText(info.name, "")) << "\n";
+        out << quoteText(store.read(settings::TextSetting{info.name.c_str(), ""})) << "\n";
     }
 }
 

@@ -60,8 +60,8 @@ void recycleBin(EngineContext& ctx, platform::RunServices& services) {
     platform::RecycleBinContents contents;
     if (!services.recycleBin->query(contents)) return;
     if (!ctx.run.Erase) {
-        ctx.run.JunkFileCount += static_cast<std::int64_t>(contents.itemCount);
-        ctx.run.JunkByteCount += static_cast<std::int64_t>(contents.totalSize);
+        ctx.run.counters.JunkFileCount += static_cast<std::int64_t>(contents.itemCount);
+        ctx.run.counters.JunkByteCount += static_cast<std::int64_t>(contents.totalSize);
         return;
     }
     if (contents.itemCount == 0 || ctx.run.stopped()) return;
@@ -73,8 +73,8 @@ void recycleBin(EngineContext& ctx, platform::RunServices& services) {
         return;
     }
     ctx.view.addLine(line + " <OK>");
-    ctx.run.JunkFileCount += static_cast<std::int64_t>(contents.itemCount);
-    ctx.run.JunkByteCount += static_cast<std::int64_t>(contents.totalSize);
+    ctx.run.counters.JunkFileCount += static_cast<std::int64_t>(contents.itemCount);
+    ctx.run.counters.JunkByteCount += static_cast<std::int64_t>(contents.totalSize);
 }
 
 void clipboard(EngineContext& ctx, platform::RunServices& services) {

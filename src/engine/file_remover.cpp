@@ -78,8 +78,8 @@ std::string line(const RunState& run, const std::string& path, const char* suffi
 }
 
 void count(RunState& run, const TFileInformations& file) {
-    run.JunkFileCount += 1;
-    run.JunkByteCount += static_cast<std::int64_t>(file.Size);
+    run.counters.JunkFileCount += 1;
+    run.counters.JunkByteCount += static_cast<std::int64_t>(file.Size);
 }
 
 bool isFolder(const TFileInformations& file) {

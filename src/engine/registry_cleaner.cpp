@@ -81,13 +81,13 @@ private:
     void listValues(platform::RegKey key, const std::vector<std::string>& names,
                     const std::function<std::string(const std::string&)>& emptyLine) {
         for (const std::string& name : names) {
-            run_.FoundRegistryEntries += 1;
+            run_.counters.FoundRegistryEntries += 1;
             const std::string data = platform::readText(reg_, key, name, "");
             if (data.empty()) {
                 log(emptyLine(name));
             } else if (isProtected(data)) {
                 log(kValueLine + data + " <SKIPPED>");
-                run_.FoundRegistryEntries -= 1;
+                run_.counters.FoundRegistryEntries -= 1;
             } else {
                 log(kValueLine + data + " <OK>");
             }
@@ -104,7 +104,7 @@ private:
             if (run_.stopped()) return;
             const std::string data = platform::readText(reg_, key.get(), name, "");
             if (!data.empty() && isProtected(data)) continue;
-            if (reg_.deleteValue(key.get(), name)) run_.DeletedRegistryEntries += 1;
+            if (reg_.deleteValue(key.get(), name)) run_.counters.DeletedRegistryEntries += 1;
         }
     }
 
@@ -163,7 +163,7 @@ private:
             if (!key) return;
             reg_.subkeyNames(key.get(), subkeys);
             for (const std::string& sub : subkeys) {
-                run_.FoundRegistryEntries += 1;
+                run_.counters.FoundRegistryEntries += 1;
                 log(kKeyLine + sub + " <OK>");
             }
         }
@@ -172,7 +172,7 @@ private:
         if (!key) return;
         for (const std::string& sub : subkeys) {
             if (run_.stopped()) return;
-            if (deleteTree(key.get(), sub, 0)) run_.DeletedRegistryEntries += 1;
+            if (deleteTree(key.get(), sub, 0)) run_.counters.DeletedRegistryEntries += 1;
         }
     }
 
@@ -186,16 +186,16 @@ private:
             log(kValueLine + data);
         else
             log(kValueLine + obj_.ValueName + " <OK>");
-        run_.FoundRegistryEntries += 1;
+        run_.counters.FoundRegistryEntries += 1;
         if (!run_.Erase) {
-            run_.DeletedRegistryEntries += 1;
+            run_.counters.DeletedRegistryEntries += 1;
             return;
         }
         key.reset();
         if (run_.stopped()) return;
         KeyHolder writable = open(path_, platform::kKeyAllAccess);
         if (writable && reg_.deleteValue(writable.get(), obj_.ValueName))
-            run_.DeletedRegistryEntries += 1;
+            run_.counters.DeletedRegistryEntries += 1;
     }
 
     EngineContext& ctx_;

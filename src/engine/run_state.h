@@ -18,19 +18,29 @@ constexpr int kKeeperAddresses = 1;  // registry value data (typed addresses)
 constexpr int kKeeperCookies = 2;    // full path of each file found
 constexpr int kKeeperOpenSave = 6;   // registry value data (open/save history)
 
+// A clean run erases; a test run walks the same items and only counts and
+// logs what a clean run would erase.
+enum class RunMode { Clean, Test };
+
+// The figures a run reports, zeroed when it starts. 64-bit so that files
+// over 4 GiB and runs over 2 GiB are counted correctly.
+struct RunCounters {
+    // Registry values and subkeys found, less those a keeper list protected.
+    std::int64_t FoundRegistryEntries = 0;
+    // Registry deletions issued.
+    std::int64_t DeletedRegistryEntries = 0;
+    // Files removed (clean run) or found (test run), and their bytes.
+    std::int64_t JunkFileCount = 0;
+    std::int64_t JunkByteCount = 0;
+};
+
 struct RunState {
     // True in a clean run, false in a test run (nothing is changed then).
     bool Erase = false;
     // Put in front of every line the engine logs: "" or "Test Mode: ".
     std::string LinePrefix;
     int KeeperMode = kKeeperNone;
-
-    // Counters, zeroed when a run starts. 64-bit so that files over 4 GiB
-    // and runs over 2 GiB are counted correctly.
-    std::int64_t FoundRegistryEntries = 0;
-    std::int64_t DeletedRegistryEntries = 0;
-    std::int64_t JunkFileCount = 0;
-    std::int64_t JunkByteCount = 0;
+    RunCounters counters;
 
     // The lines of "CookieKept.dat", consulted by the file handler only while
     // KeeperMode is kKeeperCookies.
@@ -45,10 +55,6 @@ struct RunState {
     const std::atomic<bool>* StopRequested = nullptr;
 
     bool stopped() const { return StopRequested && StopRequested->load(std::memory_order_relaxed); }
-
-    void zeroCounters() {
-        FoundRegistryEntries = DeletedRegistryEntries = JunkFileCount = JunkByteCount = 0;
-    }
 };
 
 }  // namespace cindral::engine

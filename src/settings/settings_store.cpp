@@ -32,19 +32,15 @@ std::uint32_t SettingsStore::readNumber(const std::string& name, std::uint32_t d
     return platform::readNumber(*registry_, key_, name, def);
 }
 
-bool SettingsStore::readSwitch(const std::string& name, std::uint32_t def) const {
-    return readNumber(name, def) != 0;
-}
-
 std::string SettingsStore::readText(const std::string& name, const std::string& def) const {
     return platform::readText(*registry_, key_, name, def);
 }
 
-bool SettingsStore::writeNumber(const std::string& name, std::uint32_t value) const {
+bool SettingsStore::writeNumber(const std::string& name, std::uint32_t value) {
     return platform::writeNumber(*registry_, key_, name, value);
 }
 
-bool SettingsStore::writeText(const std::string& name, const std::string& value) const {
+bool SettingsStore::writeText(const std::string& name, const std::string& value) {
     return platform::writeText(*registry_, key_, name, value);
 }
 
@@ -73,60 +69,65 @@ ReaderDefault text(std::string value, std::string readers = {}) {
     return d;
 }
 
-SettingInfo numberSetting(const char* name, std::vector<ReaderDefault> defaults,
-                          const char* meaning) {
-    return SettingInfo{name, ValueType::Number, std::move(defaults), meaning};
+SettingInfo row(const NumberSetting& s, const char* meaning) {
+    return SettingInfo{s.name, ValueType::Number, {number(s.byDefault)}, meaning};
 }
 
-SettingInfo textSetting(const char* name, std::vector<ReaderDefault> defaults,
-                        const char* meaning) {
-    return SettingInfo{name, ValueType::Text, std::move(defaults), meaning};
+SettingInfo row(const TextSetting& s, const char* meaning) {
+    return SettingInfo{s.name, ValueType::Text, {text(s.byDefault)}, meaning};
+}
+
+// A value whose readers do not all use the same default.
+SettingInfo row(const NumberSetting& s, std::vector<ReaderDefault> perReader, const char* meaning) {
+    return SettingInfo{s.name, ValueType::Number, std::move(perReader), meaning};
+}
+
+SettingInfo row(const TextSetting& s, std::vector<ReaderDefault> perReader, const char* meaning) {
+    return SettingInfo{s.name, ValueType::Text, std::move(perReader), meaning};
+}
+
+SettingInfo neverRead(const TextSetting& s, const char* meaning) {
+    return SettingInfo{s.name, ValueType::Text, {}, meaning};
 }
 
 std::vector<SettingInfo> buildTable() {
     return {
-        numberSetting(kInvisibleMode, {number(0)},
-                      "start without tray icon and main window (only while HotKey2 is set)"),
-        numberSetting(kStoreDate,
-                      {number(1, "start-up, Options dialog"), number(0, "run completion")},
-                      "record LastDate after a cleaning run and show it at start"),
-        numberSetting(kStoreLog, {number(0)}, "save the log file after a run"),
-        numberSetting(kResultWindow, {number(1)}, "show the result window after a run"),
-        numberSetting(kCloseIEBeforeErasing, {number(0)},
-                      "close all browser windows before a cleaning run"),
-        textSetting(kHotKey1, {text("Shift+Ctrl+Alt+X")}, "hotkey for the Clean Now command"),
-        textSetting(kHotKey2,
-                    {text("Ctrl+Shift+U", "start-up hotkey registration, Options dialog"),
-                     text("Ctrl+U",
-                          "start-up invisible-mode test, second-instance message, "
-                          "hotkey re-registration after the Options dialog")},
-                    "invisible-mode hotkey"),
-        textSetting(kHotKey3,
-                    {text("Shift+Alt+B", "start-up, Options dialog"),
-                     text("Shift+B", "hotkey re-registration after the Options dialog")},
-                    "boss key"),
-        numberSetting(kPassess, {number(0)}, "overwriting passes minus one (0 to 9)"),
-        numberSetting(kMethodDestruction, {number(1)},
-                      "overwriting method: 1 zero, 2 zero + reverse, 3 zero + reverse + random"),
-        numberSetting(kSecureErasing, {number(0)}, "overwrite files before deleting them"),
-        numberSetting(kEraseEvery, {number(0)}, "periodic cleaning on"),
-        numberSetting(kEraseEveryTime, {number(0)},
-                      "period: 0 15 minutes, 1 one hour, 2 eight hours, 3 one day"),
-        numberSetting(kEraseStart, {number(0)}, "clean when the program starts"),
-        numberSetting(kEraseWinStart, {number(0)},
-                      "clean when the program is started with the system"),
-        numberSetting(kEraseWinShutdown, {number(0)}, "clean when the system session ends"),
-        numberSetting(kEraseIEShutDown, {number(0)}, "clean when the last browser window closes"),
-        numberSetting(kBossKey, {number(1)},
-                      "boss-key action: 1 hide or show, 2 close, 3 close and clean quietly"),
-        numberSetting(kLockHomePage, {number(0)}, "keep the browser's start page at HomePage"),
-        textSetting(kHomePage, {text("about:blank")}, "the locked start page"),
-        numberSetting(kLogRefreshEnable, {number(0)}, "empty the log view automatically"),
-        numberSetting(kLogRefreshLines, {number(2500)},
-                      "line count at which the log view is emptied"),
-        textSetting(kLastDate, {text("")}, "start of the last completed cleaning run"),
-        textSetting(kHomeFolder, {}, "the program's folder (written at start, never read)"),
-        textSetting(kPluginFolder, {}, "the plug-in folder (written at start, never read)"),
+        row(kInvisibleMode, "start without tray icon and main window (only while HotKey2 is set)"),
+        row(kStoreDate,
+            {number(kStoreDate.byDefault, "start-up, Options dialog"), number(0, "run completion")},
+            "record LastDate after a cleaning run and show it at start"),
+        row(kStoreLog, "save the log file after a run"),
+        row(kResultWindow, "show the result window after a run"),
+        row(kCloseIEBeforeErasing, "close all browser windows before a cleaning run"),
+        row(kHotKey1, "hotkey for the Clean Now command"),
+        row(kHotKey2,
+            {text(kHotKey2.byDefault, "start-up hotkey registration, Options dialog"),
+             text("Ctrl+U",
+                  "start-up invisible-mode test, second-instance message, "
+                  "hotkey re-registration after the Options dialog")},
+            "invisible-mode hotkey"),
+        row(kHotKey3,
+            {text(kHotKey3.byDefault, "start-up, Options dialog"),
+             text("Shift+B", "hotkey re-registration after the Options dialog")},
+            "boss key"),
+        row(kPassess, "overwriting passes minus one (0 to 9)"),
+        row(kMethodDestruction,
+            "overwriting method: 1 zero, 2 zero + reverse, 3 zero + reverse + random"),
+        row(kSecureErasing, "overwrite files before deleting them"),
+        row(kEraseEvery, "periodic cleaning on"),
+        row(kEraseEveryTime, "period: 0 15 minutes, 1 one hour, 2 eight hours, 3 one day"),
+        row(kEraseStart, "clean when the program starts"),
+        row(kEraseWinStart, "clean when the program is started with the system"),
+        row(kEraseWinShutdown, "clean when the system session ends"),
+        row(kEraseIEShutDown, "clean when the last browser window closes"),
+        row(kBossKey, "boss-key action: 1 hide or show, 2 close, 3 close and clean quietly"),
+        row(kLockHomePage, "keep the browser's start page at HomePage"),
+        row(kHomePage, "the locked start page"),
+        row(kLogRefreshEnable, "empty the log view automatically"),
+        row(kLogRefreshLines, "line count at which the log view is emptied"),
+        row(kLastDate, "start of the last completed cleaning run"),
+        neverRead(kHomeFolder, "the program's folder (written at start, never read)"),
+        neverRead(kPluginFolder, "the plug-in folder (written at start, never read)"),
     };
 }
 
@@ -135,12 +136,6 @@ std::vector<SettingInfo> buildTable() {
 const std::vector<SettingInfo>& settingsTable() {
     static const std::vector<SettingInfo> table = buildTable();
     return table;
-}
-
-const SettingInfo* findSetting(const std::string& name) {
-    for (const auto& info : settingsTable())
-        if (info.name == name) return &info;
-    return nullptr;
 }
 
 }  // namespace cindral::settings

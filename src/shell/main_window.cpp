@@ -121,23 +121,6 @@ struct MainWindow::RunSlot {
     app::Run run;
 };
 
-class MainWindow::ControllerSettingsAdapter : public app::ControllerSettings {
-public:
-    explicit ControllerSettingsAdapter(settings::SettingsStore& s) : s_(s) {}
-    std::int64_t readNumber(const std::string& name, std::int64_t def) override {
-        return s_.readNumber(name, static_cast<std::uint32_t>(def));
-    }
-    std::string readString(const std::string& name, const std::string& def) override {
-        return s_.readText(name, def);
-    }
-    void writeString(const std::string& name, const std::string& value) override {
-        s_.writeText(name, value);
-    }
-
-private:
-    settings::SettingsStore& s_;
-};
-
 app::Point DialogHost::place(int width, int height) const {
     RECT r{};
     GetWindowRect(main.hwnd(), &r);
@@ -158,12 +141,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
            app::DataPaths::forHome(app::HomeFolder(*setup.platform->system)).logFile) {
     paths_ = app::DataPaths::forHome(app::HomeFolder(*platform_.system));
     runView_ = std::make_unique<WindowRunView>(*this);
-    controllerSettings_ = std::make_unique<ControllerSettingsAdapter>(settings_);
     app::MainView& view = *this;
     app::RunLauncher& runs = *this;
     app::HotkeyRegistrar& hotkeys = *this;
-    controller_.reset(
-        new app::MainController(view, runs, *controllerSettings_, *platform_.system, hotkeys));
+    controller_.reset(new app::MainController(view, runs, settings_, *platform_.system, hotkeys));
     dialogRunners_[static_cast<int>(app::Dialog::About)] = [this](DialogHost& h) {
         aboutDialog(h);
     };
@@ -291,7 +272,6 @@ void MainWindow::startup(const std::vector<std::string>& params) {
 
     app::StartupState state = app::PrepareStartup(platform_, settings_, log_);
     paths_ = state.paths;
-    controller_->setRunDateTime(state.runDate, state.runTime);
     imageSet_ = state.imageSet;
     if (images_) ImageList_Destroy(images_);
     images_ = createItemImages(imageSet_, dpi_);
@@ -456,14 +436,13 @@ void MainWindow::applyCommandState(const app::CommandSnapshot& snapshot,
     if (textOf(control(clean)) != cleanCaption)
         SetWindowTextA(control(clean), cleanCaption.c_str());
     if (textOf(control(test)) != testCaption) SetWindowTextA(control(test), testCaption.c_str());
-    setButtonStyle(clean, snapshot.state == app::RunState::Cleaning ? ButtonStyle::Stop
-                                                                    : ButtonStyle::Primary);
-    setButtonStyle(
-        test, snapshot.state == app::RunState::Testing ? ButtonStyle::Stop : ButtonStyle::Primary);
+    setButtonStyle(clean, snapshot.activity == app::Activity::Cleaning ? ButtonStyle::Stop
+                                                                       : ButtonStyle::Primary);
+    setButtonStyle(test, snapshot.activity == app::Activity::Testing ? ButtonStyle::Stop
+                                                                     : ButtonStyle::Primary);
 }
 
-void MainWindow::showGauge(int maximum) {
-    runView_->setGauge(0, maximum);
+void MainWindow::showGauge() {
     ShowWindow(status_, SW_HIDE);
     ShowWindow(gauge_, SW_SHOW);
 }
@@ -475,18 +454,8 @@ void MainWindow::showStatus() {
 
 void MainWindow::setStatusText(const std::string& text) { setLabel(status_, text); }
 
-void MainWindow::prepareRowsForTest() {
-    app::MarkRowsPending(*runView_);
-    app::ResetRowStates(*runView_, platform_, paths_, true);
-    runView_->scrollToRow(0);
-}
-
 void MainWindow::restoreRowsAfterTestStop() {
     app::ResetRowStates(*runView_, platform_, paths_, false);
-}
-
-void MainWindow::closeBrowserWindows() {
-    if (services_ && services_->browserWindows) services_->browserWindows->closeAll();
 }
 
 void MainWindow::requestSystemShutdown(bool restart) {
@@ -516,9 +485,9 @@ void MainWindow::armCleaningTimer(std::uint32_t intervalMs, bool enabled) {
 // ---------------------------------------------------------------------------
 // Runs.
 
-std::uint64_t MainWindow::startRun(app::RunKind kind, const std::string& /*linePrefix*/) {
+std::uint64_t MainWindow::startRun(engine::RunMode mode) {
     app::RunSetup setup;
-    setup.mode = kind == app::RunKind::Test ? app::RunMode::Test : app::RunMode::Clean;
+    setup.mode = mode;
     setup.platform = &platform_;
     setup.services = services_;
     setup.settings = &settings_;
@@ -552,15 +521,10 @@ void MainWindow::reapStoppedRuns() {
 void MainWindow::runFinished(std::uint64_t id) {
     if (!current_ || current_->run.id() != id) return;
     current_->run.wait();
-    const engine::RunState& s = current_->run.state();
-    app::RunFigures f;
-    f.foundRegistryEntries = s.FoundRegistryEntries;
-    f.deletedRegistryEntries = s.DeletedRegistryEntries;
-    f.junkFileCount = s.JunkFileCount;
-    f.junkByteCount = s.JunkByteCount;
     std::unique_ptr<RunSlot> finished = std::move(current_);
     refreshLogList();
-    controller_->runFinished(id, f);
+    const app::Run& run = finished->run;
+    controller_->runFinished(id, run.counters(), run.runDate(), run.runTime());
 }
 
 void MainWindow::waitForRuns() {
@@ -806,9 +770,10 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case kMsgRunRequest: {
             auto* request = reinterpret_cast<RunSlot::Proxy::Request*>(lParam);
-            // Only the current run may change the window.
-            if (current_ && current_->run.id() == request->id &&
-                controller_->runId() == request->id) {
+            // Only the current run may change the window; a stopped one is no
+            // longer current. A run's start steps arrive here before the
+            // controller knows its id.
+            if (current_ && current_->run.id() == request->id) {
                 request->fn(*runView_);
             }
             return 0;

@@ -48,7 +48,7 @@ using DialogRunner = std::function<void(DialogHost& host)>;
 struct MainWindowSetup {
     platform::Platform* platform = nullptr;
     platform::RunServices* services = nullptr;
-    settings::SettingsStore* settings = nullptr;
+    settings::Settings* settings = nullptr;
     Desktop* desktop = nullptr;  // null: the system's
     // End the message loop when the window goes (the program); tests keep it.
     bool quitOnDestroy = true;
@@ -121,7 +121,6 @@ protected:
 
 private:
     struct RunSlot;
-    class ControllerSettingsAdapter;
     class WindowRunView;
 
     // app::MainView
@@ -130,14 +129,12 @@ private:
     void addLogLine(const std::string& text) override;
     void applyCommandState(const app::CommandSnapshot& snapshot, const std::string& cleanCaption,
                            const std::string& testCaption) override;
-    void showGauge(int maximum) override;
+    void showGauge() override;
     void showStatus() override;
     void setStatusText(const std::string& text) override;
-    void prepareRowsForTest() override;
     void restoreRowsAfterTestStop() override;
     bool isMainWindowVisible() override { return isVisible(); }
     void hideToTray() override { minimizeToTray(); }
-    void closeBrowserWindows() override;
     void showResult(const app::ResultTexts& texts) override { result_.show(texts); }
     void appendLogTrailer(const std::string& summary) override { log_.appendTrailer(summary); }
     void saveLog() override { log_.saveBuffer(); }
@@ -147,7 +144,7 @@ private:
     void armCleaningTimer(std::uint32_t intervalMs, bool enabled) override;
 
     // app::RunLauncher
-    std::uint64_t startRun(app::RunKind kind, const std::string& linePrefix) override;
+    std::uint64_t startRun(engine::RunMode mode) override;
     void stopRun(std::uint64_t id) override;
 
     // app::HotkeyRegistrar
@@ -169,7 +166,7 @@ private:
 
     platform::Platform& platform_;
     platform::RunServices* services_;
-    settings::SettingsStore& settings_;
+    settings::Settings& settings_;
     Desktop& desktop_;
     bool quitOnDestroy_;
 
@@ -178,7 +175,6 @@ private:
     app::DataPaths paths_;
     std::unique_ptr<WindowRunView> runView_;
     int imageSet_ = 0;
-    std::unique_ptr<ControllerSettingsAdapter> controllerSettings_;
     std::unique_ptr<app::MainController> controller_;
     DialogRunner dialogRunners_[4];
 

@@ -11,7 +11,7 @@ namespace cindral::shell {
 
 const char* const kMutexName = "tCindralMutex";
 
-bool ClaimSingleInstance(const settings::SettingsStore& settings, Desktop& desktop, HANDLE& mutex) {
+bool ClaimSingleInstance(const settings::Settings& settings, Desktop& desktop, HANDLE& mutex) {
     HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
     if (existing) {
         CloseHandle(existing);

@@ -17,7 +17,7 @@ extern const char* const kMutexName;  // "tCindralMutex"
 // Takes the single-instance mutex. When another instance holds it, shows
 // the "already running" message with the stored invisible-mode hotkey and
 // returns false. On success the handle is kept for the life of the process.
-bool ClaimSingleInstance(const settings::SettingsStore& settings, Desktop& desktop, HANDLE& mutex);
+bool ClaimSingleInstance(const settings::Settings& settings, Desktop& desktop, HANDLE& mutex);
 
 // Everything from the settings key to the end of the message loop.
 int RunProgram(const std::vector<std::string>& params);

@@ -4,10 +4,13 @@
 
 #include <map>
 
+#include "settings/fake_settings.h"
+
 namespace cindral::app {
 namespace {
 
 constexpr std::int64_t kMiB = 1024 * 1024;
+using engine::RunMode;
 using Steps = std::vector<CompletionStep>;
 using Settings = std::map<std::string, std::uint32_t>;
 
@@ -45,16 +48,15 @@ TEST(MegabyteText, RoundsOnceToTheCoarserOfFourDigitsAndTwoDecimals) {
     for (const auto& c : cases) EXPECT_EQ(MegabyteText(c.bytes, c.separator), c.text) << c.bytes;
 }
 
-CompletionFacts facts(CompletedRun kind) {
-    return CompletionFacts{kind, 5, 3, 7, 3 * kMiB / 2, "03.07.2007", "14:05:09"};
+CompletionFacts facts(RunMode mode) {
+    return CompletionFacts{mode, {5, 3, 7, 3 * kMiB / 2}, "03.07.2007", "14:05:09"};
 }
 
 std::vector<CompletionEffect> complete(const CompletionFacts& f, Settings values,
                                        const char* separator = ".") {
-    const NumberSetting read = [&](const std::string& name, std::uint32_t def) {
-        return values.count(name) ? values[name] : def;
-    };
-    return RunCompletion(f, read, separator);
+    test::FakeSettings settings;
+    settings.numbers = std::move(values);
+    return RunCompletion(f, settings, separator);
 }
 
 Steps steps(const std::vector<CompletionEffect>& effects) {
@@ -78,7 +80,7 @@ std::vector<std::string> texts(const std::vector<CompletionEffect>& effects) {
 }
 
 TEST(CleaningCompletion, ReportsDeletedEntriesAndByDefaultNeitherSavesNorDates) {
-    const auto effects = complete(facts(CompletedRun::Cleaning), {});
+    const auto effects = complete(facts(RunMode::Clean), {});
     using S = CompletionStep;
     EXPECT_EQ(steps(effects), (Steps{S::ClearHideAfterRun, S::ShowResultWindow, S::ClearQuietRun,
                                      S::ShowSummary, S::ReturnToIdle, S::AppendTrailer}));
@@ -93,7 +95,7 @@ TEST(CleaningCompletion, ReportsDeletedEntriesAndByDefaultNeitherSavesNorDates) 
 }
 
 TEST(CleaningCompletion, PendingShutdownSavesAndDatesBeforeShuttingDownWithoutWindow) {
-    auto f = facts(CompletedRun::Cleaning);
+    auto f = facts(RunMode::Clean);
     f.shutdownPending = true;
     f.hideAfterRun = true;
     const auto effects = complete(f, {{"StoreLog", 1}, {"StoreDate", 1}});
@@ -108,7 +110,7 @@ TEST(CleaningCompletion, QuietRunSwitchedOffWindowOrRestartShowNoResultButEveryt
     for (int variant = 0; variant < 3; ++variant) {
         SCOPED_TRACE(variant);
         Settings values{{"StoreLog", 1}};
-        auto f = facts(CompletedRun::Cleaning);
+        auto f = facts(RunMode::Clean);
         if (variant == 0) f.quietRun = true;
         if (variant == 1) values["ResultWindow"] = 0;
         if (variant == 2) f.restartPending = true;
@@ -121,7 +123,7 @@ TEST(CleaningCompletion, QuietRunSwitchedOffWindowOrRestartShowNoResultButEveryt
 }
 
 TEST(TestCompletion, ShowsFoundFiguresAndNeverDatesOrShutsDown) {
-    auto f = facts(CompletedRun::Test);
+    auto f = facts(RunMode::Test);
     f.shutdownPending = true;
     f.restartPending = true;
     const auto effects = complete(f, {{"StoreLog", 1}, {"StoreDate", 1}}, ",");

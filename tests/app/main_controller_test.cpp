@@ -8,18 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "app/queue_run_view.h"
+#include "app/run.h"
+#include "app/run_test_support.h"
+#include "settings/fake_settings.h"
+
 namespace cindral::app {
 namespace {
 
 using Calls = std::vector<std::string>;
-using Started = std::pair<RunKind, std::string>;
+using engine::RunMode;
 
-// The window, the run launcher, the settings and the hotkeys the controller
-// drives; the visible effects are recorded in order in `calls`.
-class FakeWindow : public MainView,
-                   public RunLauncher,
-                   public ControllerSettings,
-                   public HotkeyRegistrar {
+// The window, the run launcher and the hotkeys the controller drives; the
+// visible effects are recorded in order in `calls`.
+class FakeWindow : public MainView, public RunLauncher, public HotkeyRegistrar {
 public:
     int queue = 3;
     bool visible = true, gaugeShown = false, refuseRuns = false;
@@ -29,10 +31,8 @@ public:
     std::vector<Dialog> dialogs;
     std::function<void()> onDialog;
     std::vector<std::pair<std::uint32_t, bool>> timers;
-    std::vector<Started> started;
+    std::vector<RunMode> started;
     std::vector<std::uint64_t> stopped;
-    std::map<std::string, std::int64_t> numbers;
-    std::map<std::string, std::string> strings;
     int unregisters = 0;
 
     int count(const std::string& call) const {
@@ -46,13 +46,12 @@ public:
         cleanCaption = c;
         testCaption = t;
     }
-    void showGauge(int) override { gaugeShown = true; }
+    void showGauge() override { gaugeShown = true; }
     void showStatus() override { gaugeShown = false; }
     void setStatusText(const std::string& t) override {
         status = t;
         calls.push_back("status");
     }
-    void prepareRowsForTest() override { calls.push_back("prepareRows"); }
     void restoreRowsAfterTestStop() override { calls.push_back("restoreRows"); }
     bool isMainWindowVisible() override { return visible; }
     void hideToTray() override {
@@ -60,7 +59,6 @@ public:
         calls.push_back("hide");
     }
     void openFromTray() override { visible = true; }
-    void closeBrowserWindows() override { calls.push_back("closeBrowsers"); }
     void showResult(const ResultTexts& r) override {
         results.push_back(r);
         calls.push_back("result");
@@ -77,20 +75,12 @@ public:
     void rebuildQueue() override { calls.push_back("rebuild"); }
     void armCleaningTimer(std::uint32_t ms, bool on) override { timers.push_back({ms, on}); }
 
-    std::uint64_t startRun(RunKind kind, const std::string& prefix) override {
+    std::uint64_t startRun(RunMode mode) override {
         if (refuseRuns) return 0;
-        started.push_back({kind, prefix});
+        started.push_back(mode);
         return 41 + started.size();
     }
     void stopRun(std::uint64_t id) override { stopped.push_back(id); }
-
-    std::int64_t readNumber(const std::string& n, std::int64_t d) override {
-        return numbers.count(n) ? numbers[n] : d;
-    }
-    std::string readString(const std::string& n, const std::string& d) override {
-        return strings.count(n) ? strings[n] : d;
-    }
-    void writeString(const std::string& n, const std::string& v) override { strings[n] = v; }
 
     void unregisterAll() override { ++unregisters; }
     int registerShortcut(const std::string& text) override {
@@ -115,71 +105,63 @@ class MainControllerTest : public ::testing::Test {
 protected:
     FakeWindow w;
     FakeSystem system;
-    MainController controller{w, w, w, system, w};
-    void finish() { controller.runFinished(controller.runId(), RunFigures{5, 3, 12, 1048576}); }
+    test::FakeSettings settings;
+    MainController controller{w, w, settings, system, w};
+    void finish() {
+        controller.runFinished(controller.runId(), {5, 3, 12, 1048576}, "03.07.2007", "14:05:09");
+    }
 };
 
 TEST(CommandRule, ElevenControlsAreDisabledDuringEitherRunAndMissingDialogsAlways) {
-    CommandSnapshot s{RunState::Idle, true, true, true};
+    CommandSnapshot s{Activity::Idle, true, true, true};
     for (const auto& info : commandTable()) {
         EXPECT_TRUE(isCommandEnabled(info.command, s));
         EXPECT_EQ(findCommand(info.id), &commandInfo(info.command));  // ids are unique
     }
-    for (RunState running : {RunState::Cleaning, RunState::Testing}) {
-        s.state = running;
+    for (Activity running : {Activity::Cleaning, Activity::Testing}) {
+        s.activity = running;
         int disabled = 0;
         for (const auto& info : commandTable()) disabled += !isCommandEnabled(info.command, s);
         EXPECT_EQ(disabled, 11);
         // The running run's button stops it; the other one is disabled.
-        EXPECT_EQ(isCommandEnabled(Command::CleanNow, s), running == RunState::Cleaning);
-        EXPECT_EQ(isCommandEnabled(Command::TestMode, s), running == RunState::Testing);
+        EXPECT_EQ(isCommandEnabled(Command::CleanNow, s), running == Activity::Cleaning);
+        EXPECT_EQ(isCommandEnabled(Command::TestMode, s), running == Activity::Testing);
         EXPECT_TRUE(isCommandEnabled(Command::ClearLog, s));
     }
-    s = CommandSnapshot{RunState::Idle, false, true, false};
+    s = CommandSnapshot{Activity::Idle, false, true, false};
     for (Command c :
          {Command::EraseItems, Command::TrayEraseItems, Command::Keeper, Command::TrayKeeper})
         EXPECT_FALSE(isCommandEnabled(c, s)) << commandInfo(c).text;
     EXPECT_TRUE(isCommandEnabled(Command::Options, s));
 }
 
-TEST_F(MainControllerTest, EachRunStartsWithItsPrefixAndTurnsItsButtonIntoStop) {
+TEST_F(MainControllerTest, EachRunStartsItsOwnModeAndTurnsItsButtonIntoStop) {
     controller.testModeClick();
-    EXPECT_EQ(w.started, (std::vector<Started>{{RunKind::Test, "Test Mode: "}}));
-    EXPECT_EQ(w.calls, (Calls{"prepareRows"}));
+    EXPECT_EQ(w.started, (std::vector<RunMode>{RunMode::Test}));
     EXPECT_EQ(w.cleanCaption + w.testCaption, "Clean Now!Stop Work!");
     controller.cleanNowClick();  // a cleaning trigger during a test run: no second worker
     EXPECT_EQ(w.started.size(), 1u);
     EXPECT_TRUE(w.stopped.empty());
 
     controller.testModeClick();  // stop
-    w.log = {"startup"};
     controller.cleanNowClick();
-    EXPECT_EQ(w.started.back(), (Started{RunKind::Cleaning, ""}));
-    EXPECT_EQ(controller.state(), RunState::Cleaning);
-    EXPECT_TRUE(w.log.empty());
+    EXPECT_EQ(w.started.back(), RunMode::Clean);
+    EXPECT_EQ(controller.activity(), Activity::Cleaning);
     EXPECT_TRUE(w.gaugeShown);
     EXPECT_EQ(w.cleanCaption + w.testCaption, "Stop Work!Test Mode!");
-    EXPECT_EQ(controller.runDate() + " " + controller.runTime(), "03.07.2007 14:05:09");
     EXPECT_FALSE(controller.execute(Command::TestMode));  // disabled during the run
 
     w.refuseRuns = true;
     controller.cleanNowClick();  // stop
     controller.cleanNowClick();  // cannot start
-    EXPECT_EQ(controller.state(), RunState::Idle);
+    EXPECT_EQ(controller.activity(), Activity::Idle);
     EXPECT_FALSE(w.gaugeShown);
     EXPECT_EQ(w.cleanCaption, "Clean Now!");
-}
 
-TEST_F(MainControllerTest, BrowsersAreClosedOnlyForCleaningAndOnlyWhenAsked) {
-    controller.testModeClick();
-    controller.testModeClick();
+    w.queue = 0;
     controller.cleanNowClick();
-    controller.cleanNowClick();
-    EXPECT_EQ(w.count("closeBrowsers"), 0);
-    w.numbers["CloseIEBeforeErasing"] = 1;
-    w.queue = 0;  // closed even when the queue turns out empty
-    controller.cleanNowClick();
-    EXPECT_EQ(w.count("closeBrowsers"), 1);
+    EXPECT_EQ(w.log, (Calls{"WARNING: No items are selected.", "Process has been terminated."}));
+    EXPECT_EQ(w.started.size(), 2u);
 }
 
 TEST_F(MainControllerTest, StopGoesIdleAtOnceAndDiscardsTheStoppedRunsCompletion) {
@@ -187,42 +169,41 @@ TEST_F(MainControllerTest, StopGoesIdleAtOnceAndDiscardsTheStoppedRunsCompletion
     const std::uint64_t first = controller.runId();
     controller.cleanNowClick();  // "Stop Work!"
     EXPECT_EQ(w.stopped, (std::vector<std::uint64_t>{first}));
-    EXPECT_EQ(controller.state(), RunState::Idle);
+    EXPECT_EQ(controller.activity(), Activity::Idle);
     EXPECT_EQ(w.cleanCaption, "Clean Now!");
 
     // Restart at once: a new run with a new id; the old one's report is ignored.
     controller.cleanNowClick();
     EXPECT_NE(controller.runId(), first);
-    controller.runFinished(first, RunFigures{});
-    EXPECT_EQ(controller.state(), RunState::Cleaning);
+    controller.runFinished(first, {}, "", "");
+    EXPECT_EQ(controller.activity(), Activity::Cleaning);
     EXPECT_TRUE(w.calls.empty());
 
     controller.cleanNowClick();
     controller.testModeClick();
     controller.testModeClick();  // a stopped test run gives rows back their icons
-    EXPECT_EQ(w.calls, (Calls{"prepareRows", "restoreRows"}));
+    EXPECT_EQ(w.calls, (Calls{"restoreRows"}));
 }
 
 TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsStartDate) {
-    w.numbers["StoreDate"] = 1;
+    settings.write(settings::kStoreDate, 1);
     controller.setQuietRun(true);
     controller.testModeClick();
     finish();
-    EXPECT_EQ(w.calls, (Calls{"prepareRows", "status", "trailer"}));
-    EXPECT_EQ(w.strings.count("LastDate"), 0u);
+    EXPECT_EQ(w.calls, (Calls{"status", "trailer"}));
+    EXPECT_EQ(settings.texts.count("LastDate"), 0u);
     EXPECT_TRUE(controller.quietRun());  // only a cleaning completion clears it
     EXPECT_EQ(w.testCaption, "Test Mode!");
 
-    w.numbers["StoreLog"] = 1;
+    settings.write(settings::kStoreLog, 1);
     w.calls.clear();
     controller.cleanNowClick();
-    system.now.hour = 23;  // completion time must not be used
     finish();
     EXPECT_FALSE(controller.quietRun());
     EXPECT_EQ(w.calls, (Calls{"status", "trailer", "save"}));
     EXPECT_EQ(w.status,
               "Cleaned Evidence in Registry: 3, Files: 12, Released Hard Drive Space: 1.00 MB");
-    EXPECT_EQ(w.strings["LastDate"], "03.07.2007 at 14:05:09");
+    EXPECT_EQ(settings.texts["LastDate"], "03.07.2007 at 14:05:09");  // the run's start
 
     w.calls.clear();
     controller.cleanNowClick();
@@ -233,7 +214,7 @@ TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsS
 }
 
 TEST_F(MainControllerTest, PendingShutdownAndRestartFollowTheSavedLogWithoutResultWindow) {
-    w.numbers["StoreLog"] = 1;
+    settings.write(settings::kStoreLog, 1);
     w.queue = 0;
     controller.execute(Command::TraySafeShutdown);  // empty queue: stays pending
     EXPECT_TRUE(controller.shutdownPending());
@@ -290,9 +271,9 @@ TEST_F(MainControllerTest, OptionsReregistersHotkeysWithItsOwnDefaultsAndArmsThe
     EXPECT_EQ(w.hotkeys, (Calls{"Shift+Ctrl+Alt+X", "Ctrl+Shift+U", "Shift+Alt+B"}));
     controller.setDialogAvailable(Dialog::Options, true);
     w.hotkeys.clear();
-    w.strings["HotKey1"] = "";
-    w.numbers["EraseEveryTime"] = 2;
-    w.numbers["EraseEvery"] = 1;
+    settings.write(settings::kHotKey1, "");
+    settings.write(settings::kEraseEveryTime, 2);
+    settings.write(settings::kEraseEvery, 1);
     controller.execute(Command::Options);
     EXPECT_EQ(w.unregisters, 2);
     EXPECT_EQ(w.hotkeys, (Calls{"", "Ctrl+U", "Shift+B"}));
@@ -300,12 +281,58 @@ TEST_F(MainControllerTest, OptionsReregistersHotkeysWithItsOwnDefaultsAndArmsThe
     using Timers = std::vector<std::pair<std::uint32_t, bool>>;
     EXPECT_EQ(w.timers, (Timers{{28800000u, true}}));
 
-    w.numbers["EraseEveryTime"] = 7;  // unknown: timer left as it was
+    settings.write(settings::kEraseEveryTime, 7);  // unknown: timer left as it was
     controller.execute(Command::Options);
-    w.numbers["EraseEveryTime"] = 0;
-    w.numbers["EraseEvery"] = 0;
+    settings.write(settings::kEraseEveryTime, 0);
+    settings.write(settings::kEraseEvery, 0);
     controller.execute(Command::Options);
     EXPECT_EQ(w.timers, (Timers{{28800000u, true}, {900000u, false}}));
+}
+
+// The controller over real runs in a sandbox home: a run's start steps are
+// taken once, by the run.
+class ControllerWithRuns : public test::HomeFixture, public RunLauncher {
+protected:
+    ControllerWithRuns() { select({20}); }
+
+    std::uint64_t startRun(RunMode mode) override {
+        queue_ = RebuildItemQueue(platform_, paths_);
+        view_ = std::make_unique<QueueRunView>(queue_, log_);
+        RunSetup setup{mode, &platform_, &fakes_.services, &settings_, paths_, {}, nullptr};
+        run_ = std::make_unique<app::Run>(setup, *view_, ++lastId_);
+        run_->runHere();
+        return lastId_;
+    }
+    void stopRun(std::uint64_t) override {}
+    void finish() {
+        controller_.runFinished(lastId_, run_->counters(), run_->runDate(), run_->runTime());
+    }
+
+    FakeWindow w_;
+    FakeSystem system_;
+    test::FakeSettings settings_;
+    ItemQueue queue_;
+    LogBook log_{*platform_.files, paths_.logFile};
+    std::unique_ptr<QueueRunView> view_;
+    std::unique_ptr<app::Run> run_;
+    std::uint64_t lastId_ = 0;
+    MainController controller_{w_, *this, settings_, system_, w_};
+};
+
+TEST_F(ControllerWithRuns, BrowsersCloseOncePerCleaningRunAndNeverForATestRun) {
+    settings_.write(settings::kCloseIEBeforeErasing, 1);
+    for (int round = 0; round < 2; ++round) {
+        controller_.testModeClick();
+        finish();
+        controller_.cleanNowClick();
+        finish();
+    }
+    EXPECT_EQ(fakes_.browsers.calls, 2);
+    EXPECT_EQ(queue_.rows.at(0).status, "Completed");
+    settings_.write(settings::kCloseIEBeforeErasing, 0);
+    controller_.cleanNowClick();
+    finish();
+    EXPECT_EQ(fakes_.browsers.calls, 2);
 }
 
 TEST(DialogPlacement, CentringRoundsEachHalfTowardZero) {

@@ -7,6 +7,7 @@
 #include "app/queue_run_view.h"
 #include "app/run_test_support.h"
 #include "engine/engine_test_support.h"
+#include "settings/fake_settings.h"
 #include "support/forwarding_system.h"
 
 namespace cindral::app {
@@ -46,10 +47,10 @@ class RowHook : public RunObserver {
 public:
     int row = -1;
     std::function<void()> action;
-    void rowStarted(int r, const std::string&, const engine::RunState&) override {
+    void rowStarted(int r, const std::string&, const engine::RunCounters&) override {
         if (r == row && action) action();
     }
-    void rowCompleted(int, const engine::RunState&) override {}
+    void rowCompleted(int, const engine::RunCounters&) override {}
 };
 
 class RunDriver : public test::HomeFixture {
@@ -68,7 +69,7 @@ protected:
         log_ = std::make_unique<LogBook>(*platform_.files, paths_.logFile);
         log_->setRecording(true);
         view_ = std::make_unique<QueueRunView>(queue_, *log_);
-        RunSetup setup{mode,  &platform_, &fakes_.services, &store_, paths_, queue_.pluginFiles,
+        RunSetup setup{mode,  &platform_, &fakes_.services, &settings_, paths_, queue_.pluginFiles,
                        &hook_};
         return std::make_unique<app::Run>(setup, *view_, 7);
     }
@@ -102,6 +103,7 @@ protected:
 
     FixedClock clock_;
     ThrowingFiles files_;
+    test::FakeSettings settings_;
     ItemQueue queue_;
     std::unique_ptr<LogBook> log_;
     std::unique_ptr<QueueRunView> view_;
@@ -124,8 +126,8 @@ TEST_F(RunDriver, OnlyCheckedCustomFolderRowsRunInOrderByTheirCaptions) {
     EXPECT_EQ(Lines(lines.begin() + 1, lines.begin() + 5),
               (Lines{std::string(83, '-'), "Test Mode: [Cleaning One]", one,
                      "Test Mode: [Cleaning Three]"}));
-    EXPECT_EQ(run->state().JunkFileCount, 2);
-    EXPECT_EQ(run->state().JunkByteCount, 10);
+    EXPECT_EQ(run->counters().JunkFileCount, 2);
+    EXPECT_EQ(run->counters().JunkByteCount, 10);
     EXPECT_TRUE(exists("junk\\Two\\f.tmp"));
 }
 
@@ -136,9 +138,9 @@ TEST_F(RunDriver, DuplicateCustomTitlesGiveOneRowAndRunBothRecords) {
           "Dup;" + regKey("A") + ";0;;1;\r\ndup;" + regKey("B") + ";0;;0;\r\n");
     auto run = runHere(RunMode::Test);
     ASSERT_EQ(queue_.rows.size(), 1u);
-    EXPECT_EQ(run->state().FoundRegistryEntries, 2);
+    EXPECT_EQ(run->counters().FoundRegistryEntries, 2);
     EXPECT_TRUE(regValueExists("A", "v1"));
-    EXPECT_EQ(runHere(RunMode::Clean)->state().DeletedRegistryEntries, 2);
+    EXPECT_EQ(runHere(RunMode::Clean)->counters().DeletedRegistryEntries, 2);
     EXPECT_FALSE(regValueExists("A", "v1"));
     EXPECT_FALSE(regValueExists("B", "v2"));
 }
@@ -165,7 +167,7 @@ TEST_F(RunDriver, StoppingATestRunInTheThirdRowTerminatesThatRowOnly) {
     EXPECT_EQ(statuses(), (Lines{"Completed", "Completed", "Terminated", "Pending"}));
     EXPECT_EQ(queue_.rows[2].icon, kIconCustomFolder);
     EXPECT_EQ(queue_.rows[0].icon, kIconDone);  // reset off leaves finished rows as they are
-    EXPECT_EQ(run->state().JunkFileCount, 2);
+    EXPECT_EQ(run->counters().JunkFileCount, 2);
 }
 
 TEST_F(RunDriver, AStoppedCleanRunDeletesNothingMoreAndNeverReportsCompletion) {
@@ -193,7 +195,7 @@ TEST_F(RunDriver, AFailureInsideAnItemEndsTheBodyButTheRunStillCompletes) {
     EXPECT_TRUE(finished);
     EXPECT_EQ(run->failure(), "listing failed");
     EXPECT_EQ(statuses(), (Lines{"Completed", "Analyzing...", "Pending"}));
-    EXPECT_EQ(run->state().JunkFileCount, 1);
+    EXPECT_EQ(run->counters().JunkFileCount, 1);
     EXPECT_TRUE(exists("junk\\Three\\f.tmp"));
 }
 
@@ -211,23 +213,17 @@ TEST_F(RunDriver, ARecordAddedAfterTheQueueWasBuiltFindsNoRowAndDoesNotRun) {
     EXPECT_TRUE(exists("junk\\Two\\f.tmp"));
 }
 
-TEST_F(RunDriver, OnlyATestRunEmptiesTheLogAndOnlyACleanRunClosesBrowsersWhenAsked) {
+TEST_F(RunDriver, OnlyATestRunEmptiesTheLogWhenAsked) {
     select({20, 21, 22, 23});
-    ASSERT_TRUE(store_.writeNumber(settings::kLogRefreshEnable, 1));
-    ASSERT_TRUE(store_.writeNumber(settings::kLogRefreshLines, 4));
-    ASSERT_TRUE(store_.writeNumber(settings::kCloseIEBeforeErasing, 1));
+    settings_.write(settings::kLogRefreshEnable, 1);
+    settings_.write(settings::kLogRefreshLines, 4);
     runHere(RunMode::Test);
     // Header, rule, then "[Cleaning" lines: the view reaches 4 lines at the
     // second item and is emptied right after that item's line.
     EXPECT_LT(log_->viewLineCount(), 4u);
     EXPECT_LT(log_->bufferLineCount(), 4u);
-    EXPECT_EQ(fakes_.browsers.calls, 0);
     runHere(RunMode::Clean);
     EXPECT_EQ(log_->viewLineCount(), 6u);
-    EXPECT_EQ(fakes_.browsers.calls, 1);
-    ASSERT_TRUE(store_.writeNumber(settings::kCloseIEBeforeErasing, 0));
-    runHere(RunMode::Clean);
-    EXPECT_EQ(fakes_.browsers.calls, 1);
 }
 
 TEST_F(RunDriver, ResetGivesEveryKindOfRowItsRestingIcon) {

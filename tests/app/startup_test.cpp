@@ -6,6 +6,7 @@
 #include "engine/builtin_items.h"
 #include "platform/registry.h"
 #include "selection/data_test_platform.h"
+#include "settings/fake_settings.h"
 
 using namespace cindral;
 using namespace cindral::app;
@@ -50,24 +51,11 @@ TEST(StartupText, RunClockOsNameIconSetAndHomeFolder) {
     EXPECT_EQ(HomeFolderOf("cindral.exe"), "");
 }
 
-// The settings key is the program's own; each test removes what it stored.
 class StartupTest : public ::testing::Test {
 protected:
     test::DataTestPlatform env;
-    settings::SettingsStore store{*env.platform.registry};
+    test::FakeSettings store;
 
-    void SetUp() override { wipe(); }
-    void TearDown() override { wipe(); }
-    void wipe() {
-        platform::Registry& reg = *env.platform.registry;
-        platform::KeyHolder key(reg, platform::openOrCreateKey(reg, platform::RootKey::CurrentUser,
-                                                               settings::kSettingsKeyPath));
-        for (const char* name :
-             {settings::kInvisibleMode, settings::kHotKey2, settings::kEraseStart,
-              settings::kEraseWinStart, settings::kStoreDate, settings::kLastDate,
-              settings::kHomeFolder, settings::kPluginFolder})
-            reg.deleteValue(key.get(), name);
-    }
     DataPaths paths() { return DataPaths::forHome(env.home()); }
     std::string sel(const std::string& key) {
         return env.platform.profiles->readString(paths().selItems, "Items", key, "<none>");
@@ -83,21 +71,21 @@ TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
     expectShown({}, true, true);
     expectShown({"-M"}, false, true);
     expectShown({"x", "-m"}, true, true);  // only the first parameter counts for -m
-    ASSERT_TRUE(store.writeNumber(settings::kInvisibleMode, 1));
+    ASSERT_TRUE(store.write(settings::kInvisibleMode, 1));
     expectShown({}, false, false);  // no HotKey2 stored: "Ctrl+U" brings it back
-    ASSERT_TRUE(store.writeText(settings::kHotKey2, ""));
+    ASSERT_TRUE(store.write(settings::kHotKey2, ""));
     expectShown({}, true, true);  // no way back: stay visible
     expectShown({"-m"}, false, true);
 
     EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);  // StoreDate on, LastDate empty
-    ASSERT_TRUE(store.writeText(settings::kLastDate, "03.05.2006 09:04:07"));
+    ASSERT_TRUE(store.write(settings::kLastDate, "03.05.2006 09:04:07"));
     EXPECT_EQ(DecideStartup(store, {}).statusLabel, "Last Erasing Date 03.05.2006 09:04:07");
-    ASSERT_TRUE(store.writeNumber(settings::kStoreDate, 0));
+    ASSERT_TRUE(store.write(settings::kStoreDate, 0));
     EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);
 }
 
 TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
-    ASSERT_TRUE(store.writeNumber(settings::kEraseStart, 1));
+    ASSERT_TRUE(store.write(settings::kEraseStart, 1));
     StartupDecisions d = DecideStartup(store, {"-S"});
     EXPECT_TRUE(d.startedWithSystem);
     EXPECT_EQ(d.consulted, RunSwitch::EraseWinStart);
@@ -105,8 +93,8 @@ TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
     d = DecideStartup(store, {});
     EXPECT_EQ(d.consulted, RunSwitch::EraseStart);
     EXPECT_TRUE(d.startCleaningRun);
-    ASSERT_TRUE(store.writeNumber(settings::kEraseWinStart, 1));
-    ASSERT_TRUE(store.writeNumber(settings::kEraseStart, 0));
+    ASSERT_TRUE(store.write(settings::kEraseWinStart, 1));
+    ASSERT_TRUE(store.write(settings::kEraseStart, 0));
     EXPECT_TRUE(DecideStartup(store, {"-m", "-s"}).startCleaningRun);
     EXPECT_FALSE(DecideStartup(store, {"-m", "x", "-s"}).startCleaningRun);  // third is ignored
 }
@@ -132,8 +120,8 @@ TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
     EXPECT_EQ(s.queue.rows[25].icon, kIconPlugin);
     EXPECT_EQ(s.queue.pluginFiles, (Lines{"A.CNP", "b.cnp"}));
     EXPECT_EQ(sel("Beta"), "1");
-    EXPECT_EQ(store.readText(settings::kHomeFolder, ""), env.home());
-    EXPECT_EQ(store.readText(settings::kPluginFolder, ""), env.home() + "Plug-Ins\\");
+    EXPECT_EQ(store.texts[settings::kHomeFolder.name], env.home());
+    EXPECT_EQ(store.texts[settings::kPluginFolder.name], env.home() + "Plug-Ins\\");
     ASSERT_EQ(log.viewLineCount(), 4u);  // the window's test pins the other lines
     EXPECT_EQ(log.viewLine(0), "Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>");
     EXPECT_EQ(log.viewLine(3), "OS Detected: Windows XP");

@@ -112,7 +112,7 @@ bool isRemoval(const std::string& line) {
 
 TEST_F(CliRun, ATestRunChangesNothingAndTheCleanRunRemovesExactlyWhatItCounted) {
     write(paths_.logFile, "old\r\n");
-    ASSERT_TRUE(store_.writeNumber(settings::kStoreDate, 1));
+    ASSERT_TRUE(store_.write(settings::kStoreDate, 1));
     Snapshot expected = snapshot();
     ASSERT_EQ(runQueue(app::RunMode::Test), kExitOk) << err_.str();
     EXPECT_EQ(outLines().back(),
@@ -127,7 +127,7 @@ TEST_F(CliRun, ATestRunChangesNothingAndTheCleanRunRemovesExactlyWhatItCounted) 
     EXPECT_EQ(snapshot(), expected);  // the settings key is not even created
 
     options_.settingsKeyPath = settingsKey_;
-    ASSERT_TRUE(store_.writeNumber(settings::kStoreLog, 1));
+    ASSERT_TRUE(store_.write(settings::kStoreLog, 1));
     expected = snapshot();
     ASSERT_EQ(runQueue(app::RunMode::Clean), kExitOk) << err_.str();
     const Lines printed = outLines();
@@ -157,8 +157,8 @@ TEST_F(CliRun, ATestRunChangesNothingAndTheCleanRunRemovesExactlyWhatItCounted) 
 TEST_F(CliRun, ExitStatus130ForAnInterruptedRunAndOneForAFileLeftBehind) {
     // Stopped before its first row: nothing erased, no completion (no log
     // file, no "LastDate").
-    ASSERT_TRUE(store_.writeNumber(settings::kStoreLog, 1));
-    ASSERT_TRUE(store_.writeNumber(settings::kStoreDate, 1));
+    ASSERT_TRUE(store_.write(settings::kStoreLog, 1));
+    ASSERT_TRUE(store_.write(settings::kStoreDate, 1));
     const Snapshot before = snapshot();
     std::atomic<bool> interrupt{true};
     EXPECT_EQ(runQueue(app::RunMode::Clean, &interrupt), kExitInterrupted);

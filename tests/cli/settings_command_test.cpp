@@ -91,7 +91,7 @@ struct FakeNative : platform::NativePlatform {
 
 TEST(SettingsCommand, ListsTheRegistryOfThePlatformAndTakesNoArguments) {
     ScratchRegistry reg;
-    ASSERT_TRUE(settings::SettingsStore(reg).writeNumber(settings::kStoreLog, 1));
+    ASSERT_TRUE(settings::SettingsStore(reg).write(settings::kStoreLog, 1));
     CliApp app([&](const platform::NativeOptions&) {
         auto native = std::make_unique<FakeNative>();
         native->services.registry = &reg;

@@ -90,7 +90,7 @@ TEST_F(Catalogue, FindDialogHistoryIsEmptiedUnderItsWindowsKeyName) {
     setValue(kFindMru.c_str(), "a", "secret words");
     perform(7, true);
     EXPECT_EQ(values(kFindMru.c_str()), Lines{});
-    EXPECT_EQ(run_.DeletedRegistryEntries, 1);
+    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 1);
 }
 
 TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
@@ -103,7 +103,9 @@ TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
         unreadable_ = at(name);
         perform(position, true);
         EXPECT_EQ(view_.lines, Lines{"Keeper list cannot be read: " + at(name) + " <SKIPPED>"});
-        EXPECT_EQ(run_.FoundRegistryEntries + run_.DeletedRegistryEntries + run_.JunkFileCount, 0);
+        EXPECT_EQ(run_.counters.FoundRegistryEntries + run_.counters.DeletedRegistryEntries +
+                      run_.counters.JunkFileCount,
+                  0);
     }
     EXPECT_EQ(values(kTypedUrls), Lines{"url1"});
     EXPECT_EQ(values(kOpenSaveTxt), Lines{"a"});
@@ -116,14 +118,14 @@ TEST_F(Catalogue, RecycleBinCountsWhatATestRunFindsAndOnlyWhatEmptyingReleased) 
     EXPECT_EQ(fakes_.bin.emptied, 0);
     perform(11, true);
     EXPECT_EQ(view_.lines, Lines{"Emptying Recycle Bin: 3 items <OK>"});
-    EXPECT_EQ(run_.JunkByteCount, 30000);  // the test run's count and the clean run's
+    EXPECT_EQ(run_.counters.JunkByteCount, 30000);  // the test run's count and the clean run's
 
-    run_.zeroCounters();
+    run_.counters = {};
     fakes_.bin.contents = {2, 10};
     fakes_.bin.emptyOk = false;
     perform(11, true);
     EXPECT_EQ(view_.lines, Lines{"Emptying Recycle Bin: 2 items <USED>"});
-    EXPECT_EQ(run_.JunkFileCount + run_.JunkByteCount, 0);
+    EXPECT_EQ(run_.counters.JunkFileCount + run_.counters.JunkByteCount, 0);
 
     // A failed query or an empty bin: nothing to empty, nothing said.
     const int calls = fakes_.bin.emptied;

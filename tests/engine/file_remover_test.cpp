@@ -137,7 +137,7 @@ TEST_F(FileRemover, TestAndCleanRunsReportEveryFileAndCountOnlyDeletions) {
     HandleFoundFile(ctx_, info("d\\sub", 0, platform::kAttrDirectory));
     HandleFoundFile(ctx_, info("d\\huge.iso", 5ull << 30));  // sizes beyond 32 bits count whole
     EXPECT_EQ(view_.lines, (Lines{line("d\\gone.tmp", " <OK>"), line("d\\huge.iso", " <OK>")}));
-    EXPECT_EQ(run_.JunkByteCount, 3 + (5ll << 30));
+    EXPECT_EQ(run_.counters.JunkByteCount, 3 + (5ll << 30));
     EXPECT_TRUE(spy_.deleted.empty());
 
     run_ = RunState();
@@ -148,8 +148,8 @@ TEST_F(FileRemover, TestAndCleanRunsReportEveryFileAndCountOnlyDeletions) {
         HandleFoundFile(ctx_, info(name, 3));
     EXPECT_EQ(view_.lines, (Lines{line("d\\gone.tmp", " <OK>"), line("d\\locked.tmp", " <USED>"),
                                   line("d\\vanished.tmp", " <USED>")}));
-    EXPECT_EQ(run_.JunkFileCount, 1);
-    EXPECT_EQ(run_.JunkByteCount, 3);
+    EXPECT_EQ(run_.counters.JunkFileCount, 1);
+    EXPECT_EQ(run_.counters.JunkByteCount, 3);
     EXPECT_FALSE(exists("d\\gone.tmp"));
     EXPECT_TRUE(spy_.calls.empty());  // no wipe without "SecureErasing"
 
@@ -168,7 +168,7 @@ TEST_F(FileRemover, SecureErasingWipesWithTheChosenPassesAndMethodAndAFailedWipe
     HandleFoundFile(ctx_, info("s\\a.txt", 4));
     EXPECT_EQ(spy_.passes.size(), 6u);  // 3 passes of two patterns
     EXPECT_EQ(view_.lines, Lines{line("s\\a.txt", " <OK>")});
-    EXPECT_EQ(run_.JunkFileCount, 1);
+    EXPECT_EQ(run_.counters.JunkFileCount, 1);
 
     // A damaged pass count is held to the largest the options offer.
     secureErasing(0xFFFFFFFF, kWipeZero);
@@ -185,7 +185,7 @@ TEST_F(FileRemover, SecureErasingWipesWithTheChosenPassesAndMethodAndAFailedWipe
     HandleDriveScanFile(ctx_, info("s\\c.txt", 4));
     const std::string used = line("s\\c.txt", " <USED>");
     EXPECT_EQ(view_.lines, (Lines{"progress", used, used, ""}));
-    EXPECT_EQ(run_.JunkFileCount, 2);
+    EXPECT_EQ(run_.counters.JunkFileCount, 2);
     EXPECT_TRUE(exists("s\\c.txt"));
 }
 
@@ -203,8 +203,8 @@ TEST_F(FileRemover, DriveScanTakesOverTheProgressLineAndCountsWipesAndDeletionsO
     // A wipe leaves the progress line above its own.
     EXPECT_EQ(view_.lines, (Lines{line("x\\b.tmp", " <OK>"), line("x\\c.tmp", " <USED>"), "p3",
                                   line("x\\w.tmp", " <OK>"), ""}));
-    EXPECT_EQ(run_.JunkFileCount, 2);
-    EXPECT_EQ(run_.JunkByteCount, 4);
+    EXPECT_EQ(run_.counters.JunkFileCount, 2);
+    EXPECT_EQ(run_.counters.JunkByteCount, 4);
     EXPECT_EQ(spy_.passes.size(), 1u);
     EXPECT_FALSE(exists("x\\b.tmp") || exists("x\\w.tmp"));
 }

@@ -54,7 +54,7 @@ TEST_F(PathTemplate, TheFirstQuestionMarkAsksForSubfoldersAndIsRemoved) {
     EXPECT_TRUE(exists("t\\sub\\b.txt"));
     clean("t\\");
     EXPECT_TRUE(view_.lines.empty());
-    EXPECT_EQ(run_.JunkFileCount, 3);
+    EXPECT_EQ(run_.counters.JunkFileCount, 3);
 
     run_.Erase = false;
     file("t\\b1.txt");
@@ -79,7 +79,7 @@ TEST_F(PathTemplate, FinderPicksTheFolderNearestTheRootAndShowsProgress) {
     // A finder that finds nothing walks nothing: only its progress line stays.
     clean("prof\\&Nowhere\\*?");
     EXPECT_EQ(view_.lines.size(), 1u);
-    EXPECT_EQ(run_.JunkFileCount, 2);
+    EXPECT_EQ(run_.counters.JunkFileCount, 2);
 }
 
 TEST_F(PathTemplate, RelativeExpansionOrInvalidMaskIsNotWalked) {
@@ -132,8 +132,8 @@ TEST_F(PathTemplate, DriveScanWalksEachDriveInOrderAndReportsFilesOnly) {
     auto line = [&](const char* rel) { return "Test Mode: Removing File: " + at(rel) + " <OK>"; };
     // The top folder before its subfolder; the header and the progress line are gone.
     EXPECT_EQ(view_.lines, (Lines{line("d1\\~w.doc"), line("d1\\x\\a.tmp"), line("d2\\b.TMP")}));
-    EXPECT_EQ(run_.JunkFileCount, 3);
-    EXPECT_EQ(run_.JunkByteCount, 6);
+    EXPECT_EQ(run_.counters.JunkFileCount, 3);
+    EXPECT_EQ(run_.counters.JunkByteCount, 6);
     EXPECT_TRUE(exists("d1\\x\\a.tmp"));
 }
 

@@ -33,9 +33,9 @@ TEST_F(PluginRunner, ASectionEndsAfter255EntriesAtAGapOrAtAnEmptyValue) {
         {"[Registry]\r\nItem1=" + e + "\r\nItem2=" + e + "\r\nItem4=" + e + "\r\n", 2},
         {"[Registry]\r\nItem1=\r\nItem2=" + e + "\r\n", 0}};
     for (const auto& [text, found] : cases) {
-        run_.zeroCounters();
+        run_.counters = {};
         runPlugin(text, false);
-        EXPECT_EQ(run_.FoundRegistryEntries, found) << text.substr(0, 80);
+        EXPECT_EQ(run_.counters.FoundRegistryEntries, found) << text.substr(0, 80);
     }
 }
 

@@ -111,8 +111,8 @@ TEST_F(RegistryCleaner, OnlyValuesHonoursTheKeeperListAndNamesValuesWithoutText)
     run_.KeeperMode = kKeeperNone;
     clean("Typed", "OnlyValues,none", &keep);
     EXPECT_TRUE(values("Typed").empty());
-    EXPECT_EQ(run_.FoundRegistryEntries, 5);
-    EXPECT_EQ(run_.DeletedRegistryEntries, 3);
+    EXPECT_EQ(run_.counters.FoundRegistryEntries, 5);
+    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 3);
 }
 
 TEST_F(RegistryCleaner, CountsOnlyDeletionsThatSucceeded) {
@@ -124,8 +124,8 @@ TEST_F(RegistryCleaner, CountsOnlyDeletionsThatSucceeded) {
          {"onlyvalues,none", "allvalues,none", "onlysubkeys,none", "onevalue,a"})
         clean("MRU", action);
     EXPECT_GE(failing_.deleteCalls, 4);
-    EXPECT_EQ(run_.FoundRegistryEntries, 4);
-    EXPECT_EQ(run_.DeletedRegistryEntries, 0);
+    EXPECT_EQ(run_.counters.FoundRegistryEntries, 4);
+    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 0);
 }
 
 TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysAndOnlySubkeysRemovesWholeSubtrees) {
@@ -146,7 +146,7 @@ TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysAndOnlySubkeysRemovesWholeSubt
               (Lines{"Cleaning Registry Key: One <OK>", "Cleaning Registry Key: Two <OK>"}));
     EXPECT_FALSE(keyExists("K\\One") || keyExists("K\\Two"));
     EXPECT_EQ(values("K"), Lines{"own"});
-    EXPECT_EQ(run_.DeletedRegistryEntries, 4);
+    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 4);
 }
 
 TEST_F(RegistryCleaner, OneValueFindsItsNameInAnyCase) {
@@ -156,7 +156,7 @@ TEST_F(RegistryCleaner, OneValueFindsItsNameInAnyCase) {
     clean("One", "onevalue,missing");
     clean("One", "onevalue,TARGET");  // a test run counts the deletion it would make
     EXPECT_EQ(view_.lines, Lines{"Cleaning Registry Value: secret text"});
-    EXPECT_EQ(run_.DeletedRegistryEntries, 1);
+    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 1);
     run_.Erase = true;
     clean("One", "onevalue,target");
     clean("One", "onevalue,blank");
@@ -174,7 +174,7 @@ TEST_F(RegistryCleaner, BadEntriesMissingKeysAndAStoppedRunDeleteNothing) {
     clean("Missing", "onlyvalues,none");
     clean("Missing", "onlysubkeys,none");
     EXPECT_TRUE(view_.lines.empty());
-    EXPECT_EQ(run_.FoundRegistryEntries + run_.DeletedRegistryEntries, 0);
+    EXPECT_EQ(run_.counters.FoundRegistryEntries + run_.counters.DeletedRegistryEntries, 0);
     std::atomic<bool> stop{true};
     run_.StopRequested = &stop;
     for (const char* action : {"onlyvalues,none", "onlysubkeys,none", "onevalue,v"})

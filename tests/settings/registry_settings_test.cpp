@@ -23,8 +23,8 @@ TEST(SettingsStore, HoldsOneKeyForItsLifeAndClosesItOnce) {
         EXPECT_TRUE(reg.keyExists(kKey));
         SettingsStore store(std::move(first));
         EXPECT_FALSE(first.isOpen());
-        EXPECT_TRUE(store.writeNumber(kBossKey, 2));
-        EXPECT_EQ(store.readText(kHomePage, "about:blank"), "about:blank");
+        EXPECT_TRUE(store.write(kBossKey, 2));
+        EXPECT_EQ(store.read(kHomePage), "about:blank");
         EXPECT_EQ(reg.openHandles(), 1u);
     }
     EXPECT_EQ(reg.openHandles(), 0u);
@@ -35,19 +35,19 @@ TEST(SettingsStore, HoldsOneKeyForItsLifeAndClosesItOnce) {
 TEST(SettingsStore, EachReaderGetsItsOwnDefaultUntilAValueIsStored) {
     ScratchRegistry reg;
     SettingsStore store(reg);
-    EXPECT_EQ(store.readNumber(kStoreDate, 1), 1u);
-    EXPECT_EQ(store.readNumber(kStoreDate, 0), 0u);
-    EXPECT_EQ(store.readText(kHotKey3, "Shift+Alt+B"), "Shift+Alt+B");
-    EXPECT_EQ(store.readText(kHotKey3, "Shift+B"), "Shift+B");
-    EXPECT_TRUE(store.readSwitch(kResultWindow, 1));
-    EXPECT_FALSE(store.valueExists(kStoreDate));  // reading wrote nothing
+    EXPECT_EQ(store.read(kStoreDate), 1u);
+    EXPECT_EQ(store.read(kStoreDate, 0), 0u);
+    EXPECT_EQ(store.read(kHotKey3), "Shift+Alt+B");
+    EXPECT_EQ(store.read(kHotKey3, "Shift+B"), "Shift+B");
+    EXPECT_TRUE(store.isOn(kResultWindow));
+    EXPECT_FALSE(store.valueExists(kStoreDate.name));  // reading wrote nothing
 
-    ASSERT_TRUE(store.writeNumber(kStoreDate, 0));
-    EXPECT_FALSE(store.readSwitch(kStoreDate, 1));
-    ASSERT_TRUE(store.writeText(kHotKey2, ""));  // a cleared hotkey field
-    EXPECT_EQ(store.readText("hotkey2", "Ctrl+U"), "");
-    ASSERT_TRUE(store.writeNumber(kStoreLog, 0x80000000u));
-    EXPECT_TRUE(store.readSwitch(kStoreLog, 0));  // any number but 0
+    ASSERT_TRUE(store.write(kStoreDate, 0));
+    EXPECT_FALSE(store.isOn(kStoreDate));
+    ASSERT_TRUE(store.write(kHotKey2, ""));  // a cleared hotkey field
+    EXPECT_EQ(store.read(TextSetting{"hotkey2", "Ctrl+U"}), "");
+    ASSERT_TRUE(store.write(kStoreLog, 0x80000000u));
+    EXPECT_TRUE(store.isOn(kStoreLog));  // any number but 0
 }
 
 TEST(SettingsStore, WithoutAHandleReadsGiveDefaultsAndWritesFail) {
@@ -55,17 +55,17 @@ TEST(SettingsStore, WithoutAHandleReadsGiveDefaultsAndWritesFail) {
     reg.failCreate = true;
     SettingsStore closed(reg);
     EXPECT_FALSE(closed.isOpen());
-    EXPECT_EQ(closed.readNumber(kLogRefreshLines, 2500), 2500u);
-    EXPECT_FALSE(closed.writeText(kLastDate, "01.02.2003 at 04:05:06"));
+    EXPECT_EQ(closed.read(kLogRefreshLines), 2500u);
+    EXPECT_FALSE(closed.write(kLastDate, "01.02.2003 at 04:05:06"));
     EXPECT_FALSE(reg.keyExists(kKey));
     EXPECT_EQ(reg.openHandles(), 0u);
 
     reg.failCreate = false;
     SettingsStore store(reg);
-    ASSERT_TRUE(store.writeNumber(kPassess, 4));
+    ASSERT_TRUE(store.write(kPassess, 4));
     reg.failWrites = true;
-    EXPECT_FALSE(store.writeNumber(kPassess, 9));
-    EXPECT_EQ(store.readNumber(kPassess, 0), 4u);
+    EXPECT_FALSE(store.write(kPassess, 9));
+    EXPECT_EQ(store.read(kPassess), 4u);
 }
 
 TEST(SettingsStore, ReadingStoreCreatesNothingAndCannotWrite) {
@@ -73,11 +73,11 @@ TEST(SettingsStore, ReadingStoreCreatesNothingAndCannotWrite) {
     EXPECT_FALSE(SettingsStore::openForReading(reg).isOpen());
     EXPECT_FALSE(reg.keyExists(kKey));
 
-    ASSERT_TRUE(SettingsStore(reg).writeNumber(kBossKey, 3));
+    ASSERT_TRUE(SettingsStore(reg).write(kBossKey, 3));
     auto reader = SettingsStore::openForReading(reg, kKey);  // without the trailing "\"
     ASSERT_TRUE(reader.isOpen());
-    EXPECT_EQ(reader.readNumber(kBossKey, 1), 3u);
-    EXPECT_FALSE(reader.writeNumber(kBossKey, 2));
+    EXPECT_EQ(reader.read(kBossKey), 3u);
+    EXPECT_FALSE(reader.write(kBossKey, 2));
 }
 
 TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesStay) {

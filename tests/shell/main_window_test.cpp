@@ -176,8 +176,8 @@ TEST_F(MainWindowTest, FirstStartQueuesEveryItemAndLogsTheStartUpLines) {
 }
 
 TEST_F(MainWindowTest, MinusMStartsHiddenInTheTrayAndLastDateShowsInTheStatus) {
-    settingsStore->writeNumber("StoreDate", 1);
-    settingsStore->writeText("LastDate", "03.07.2007 at 14:05:09");
+    settingsStore->write(settings::kStoreDate, 1);
+    settingsStore->write(settings::kLastDate, "03.07.2007 at 14:05:09");
     start({"-M"});
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(main->trayIconShown());
@@ -199,7 +199,7 @@ TEST_F(MainWindowTest, CleanNowWithAnEmptyQueueLogsExactlyTheTwoWarnings) {
     click(app::Command::CleanNow);
     EXPECT_EQ(logLines(), (std::vector<std::string>{"WARNING: No items are selected.",
                                                     "Process has been terminated."}));
-    EXPECT_EQ(main->controller().state(), app::RunState::Idle);
+    EXPECT_EQ(main->controller().activity(), app::Activity::Idle);
     for (app::Command c : kButtons) {
         if (c != app::Command::EraseItems && c != app::Command::Options &&
             c != app::Command::Keeper) {
@@ -215,7 +215,7 @@ TEST_F(MainWindowTest, TestModeRunsToCompletionAndShowsTheResultWindow) {
     ASSERT_EQ(main->queue().rows.size(), 2u);
     click(app::Command::TestMode);
     EXPECT_EQ(SkinnedWindow::textOf(button(app::Command::TestMode)), "Stop Work!");
-    ASSERT_TRUE(pumpUntil([&] { return main->controller().state() == app::RunState::Idle; }));
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
 
     for (const auto& row : main->queue().rows) EXPECT_EQ(row.status, "Completed");
     EXPECT_EQ(SkinnedWindow::textOf(button(app::Command::TestMode)), "Test Mode!");
@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, TestModeRunsToCompletionAndShowsTheResultWindow) {
     EXPECT_FALSE(result.isVisible());
     SetWindowPos(first, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     click(app::Command::TestMode);
-    ASSERT_TRUE(pumpUntil([&] { return main->controller().state() == app::RunState::Idle; }));
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
     EXPECT_EQ(result.hwnd(), first);
     EXPECT_TRUE(result.isVisible());
     RECT r;
@@ -253,11 +253,11 @@ TEST_F(MainWindowTest, TestModeRunsToCompletionAndShowsTheResultWindow) {
 
 TEST_F(MainWindowTest, StoreLogWritesTheRunAndItsTrailerToLogsTxt) {
     selectOnly({"Clipboard"});
-    settingsStore->writeNumber("StoreLog", 1);
-    settingsStore->writeNumber("ResultWindow", 0);
+    settingsStore->write(settings::kStoreLog, 1);
+    settingsStore->write(settings::kResultWindow, 0);
     start();
     click(app::Command::TestMode);
-    ASSERT_TRUE(pumpUntil([&] { return main->controller().state() == app::RunState::Idle; }));
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
     EXPECT_FALSE(main->resultWindow().isVisible());
     std::string bytes;
     ASSERT_TRUE(platform.files->readFile(home() + "logs.txt", bytes));
@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
     click(app::Command::TestMode);
     // The run waits for this thread to carry out its first request, so the
     // window is certainly in the running state here.
-    ASSERT_EQ(main->controller().state(), app::RunState::Testing);
+    ASSERT_EQ(main->controller().activity(), app::Activity::Testing);
     EXPECT_FALSE(enabled(button(app::Command::CleanNow)));
     EXPECT_TRUE(enabled(button(app::Command::TestMode)));
     for (app::Command c : {app::Command::EraseItems, app::Command::Options, app::Command::Keeper}) {
@@ -314,7 +314,7 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
     EXPECT_EQ(desktop.messages[2], "Are you sure you want to close Cindral?");
     EXPECT_NE(main->hwnd(), nullptr);
 
-    ASSERT_TRUE(pumpUntil([&] { return main->controller().state() == app::RunState::Idle; }));
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
     HMENU idle = main->buildTrayMenu();
     EXPECT_TRUE(menuEnabled(idle, app::Command::TrayCleanNow));
     EXPECT_FALSE(menuEnabled(idle, app::Command::TrayEraseItems));  // no dialog yet
@@ -323,12 +323,12 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
 
 TEST_F(MainWindowTest, StoppedRunLeavesNoTrailerNoFileAndRestartsAtOnce) {
     selectOnly({"Windows Run History", "Clipboard", "Windows Recent Documents"});
-    settingsStore->writeNumber("StoreLog", 1);
+    settingsStore->write(settings::kStoreLog, 1);
     start();
     click(app::Command::TestMode);
-    ASSERT_EQ(main->controller().state(), app::RunState::Testing);
+    ASSERT_EQ(main->controller().activity(), app::Activity::Testing);
     click(app::Command::TestMode);  // "Stop Work!"
-    EXPECT_EQ(main->controller().state(), app::RunState::Idle);
+    EXPECT_EQ(main->controller().activity(), app::Activity::Idle);
     EXPECT_EQ(SkinnedWindow::textOf(button(app::Command::TestMode)), "Test Mode!");
     EXPECT_TRUE(enabled(button(app::Command::CleanNow)));
     EXPECT_FALSE(IsWindowVisible(main->control(MainWindow::kGaugeId)));
@@ -338,7 +338,7 @@ TEST_F(MainWindowTest, StoppedRunLeavesNoTrailerNoFileAndRestartsAtOnce) {
     for (const auto& row : main->queue().rows) EXPECT_NE(row.status, "Analyzing...");
 
     click(app::Command::TestMode);
-    ASSERT_TRUE(pumpUntil([&] { return main->controller().state() == app::RunState::Idle; }));
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
     std::vector<std::string> lines = logLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0].rfind("Cindral v.3.0 has started work: ", 0), 0u);
@@ -351,7 +351,7 @@ TEST_F(MainWindowTest, TrayRunWhileHiddenHidesTheWindowAgainAtCompletion) {
     ASSERT_FALSE(main->isVisible());
     main->command(app::commandInfo(app::Command::TrayTestMode).id);
     EXPECT_TRUE(main->isVisible());
-    ASSERT_TRUE(pumpUntil([&] { return main->controller().state() == app::RunState::Idle; }));
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(main->resultWindow().isVisible());
 }
@@ -363,7 +363,7 @@ TEST_F(MainWindowTest, ClosingDuringARunStopsItWithoutCompletion) {
     desktop.answer = IDYES;
     click(app::Command::Exit);
     EXPECT_EQ(main->hwnd(), nullptr);
-    EXPECT_EQ(main->controller().state(), app::RunState::Idle);
+    EXPECT_EQ(main->controller().activity(), app::Activity::Idle);
     EXPECT_FALSE(main->trayIconShown());
 }
 
@@ -448,7 +448,7 @@ TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {
     const std::string tail = "Your Invisible Mode HotKey is: Ctrl+U";
     EXPECT_EQ(desktop.messages[0].substr(desktop.messages[0].size() - tail.size()), tail);
 
-    settingsStore->writeText("HotKey2", "Shift+Alt+Q");
+    settingsStore->write(settings::kHotKey2, "Shift+Alt+Q");
     EXPECT_FALSE(ClaimSingleInstance(*settingsStore, desktop, second));
     const std::string& text = desktop.messages.back();
     EXPECT_EQ(text.substr(text.size() - 11), "Shift+Alt+Q");
