@@ -56,17 +56,13 @@ void LogBook::clearView() {
     maybeCompact();
 }
 
-void LogBook::clearViewAndBuffer() {
+bool LogBook::emptyIfAtLeast(std::size_t threshold) {
+    if (view_.size() < threshold) return false;
     view_.clear();
     viewBytes_ = 0;
     buffer_.clear();
     bufferBytes_ = 0;
     maybeCompact();
-}
-
-bool LogBook::emptyIfAtLeast(std::size_t threshold) {
-    if (view_.size() < threshold) return false;
-    clearViewAndBuffer();
     return true;
 }
 

@@ -50,9 +50,6 @@ public:
     void replaceLastLine(std::string_view text);
     void deleteLastLine();  // the buffer keeps what it has
     void clearView();       // the buffer keeps what it has
-    // The automatic emptying of a test run: the view and the buffer's lines
-    // (the buffer stays in existence, empty).
-    void clearViewAndBuffer();
     std::size_t viewLineCount() const { return view_.size(); }
     // Valid until the next change to the log book.
     std::string_view viewLine(std::size_t i) const { return store_.text(view_[i]); }
@@ -76,8 +73,9 @@ public:
     // be written or there is no buffer.
     bool saveBuffer();
 
-    // The automatic emptying check: empties view and buffer when the view
-    // holds at least `threshold` lines. True when it did.
+    // The automatic emptying of a test run: when the view holds at least
+    // `threshold` lines, the view and the buffer's lines are emptied (the
+    // buffer stays in existence, empty). True when it did.
     bool emptyIfAtLeast(std::size_t threshold);
 
     LogCommand viewLog();
@@ -103,19 +101,6 @@ private:
     std::size_t bufferBytes_ = 0;
     bool hasBuffer_ = false;
     bool recording_ = false;
-};
-
-// engine::LogView over a log book, for the CLI and tests.
-class LogBookView : public engine::LogView {
-public:
-    explicit LogBookView(LogBook& book) : book_(book) {}
-    void addLine(const std::string& text) override { book_.addLine(text); }
-    void replaceLastLine(const std::string& text) override { book_.replaceLastLine(text); }
-    void deleteLastLine() override { book_.deleteLastLine(); }
-    std::size_t lineCount() override { return book_.viewLineCount(); }
-
-private:
-    LogBook& book_;
 };
 
 }  // namespace cindral::app

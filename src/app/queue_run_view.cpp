@@ -24,9 +24,8 @@ void QueueRunView::clearLog() {
     tell(LineEvent::Cleared, std::string());
 }
 
-void QueueRunView::clearLogAndBuffer() {
-    log_.clearViewAndBuffer();
-    tell(LineEvent::Cleared, std::string());
+void QueueRunView::emptyLogIfAtLeast(std::size_t lines) {
+    if (log_.emptyIfAtLeast(lines)) tell(LineEvent::Cleared, std::string());
 }
 
 std::string QueueRunView::rowCaption(int row) {

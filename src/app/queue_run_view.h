@@ -27,9 +27,8 @@ public:
     void addLine(const std::string& text) override;
     void replaceLastLine(const std::string& text) override;
     void deleteLastLine() override;
-    std::size_t lineCount() override { return log_.viewLineCount(); }
     void clearLog() override;
-    void clearLogAndBuffer() override;
+    void emptyLogIfAtLeast(std::size_t lines) override;
     void createLogBuffer() override { log_.createBufferFromFile(); }
 
     int rowCount() override { return static_cast<int>(queue_.rows.size()); }
@@ -39,13 +38,7 @@ public:
     void setRowStatus(int row, const std::string& status) override;
     void setRowIcon(int row, int icon) override;
     void scrollToRow(int) override {}
-    void setGauge(int position, int maximum) override {
-        gaugePosition_ = position;
-        gaugeMaximum_ = maximum;
-    }
-
-    int gaugePosition() const { return gaugePosition_; }
-    int gaugeMaximum() const { return gaugeMaximum_; }
+    void setGauge(int, int) override {}
 
 private:
     bool valid(int row) const {
@@ -58,8 +51,6 @@ private:
     ItemQueue& queue_;
     LogBook& log_;
     LineListener listener_;
-    int gaugePosition_ = 0;
-    int gaugeMaximum_ = 0;
 };
 
 }  // namespace cindral::app

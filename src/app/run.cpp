@@ -262,9 +262,8 @@ void Run::completeRow() {
 
 void Run::emptyLogIfDue() {
     if (setup_.mode != RunMode::Test) return;
-    if (!setup_.settings->isOn(settings::kLogRefreshEnable)) return;
-    if (view_.lineCount() >= setup_.settings->read(settings::kLogRefreshLines))
-        view_.clearLogAndBuffer();
+    if (setup_.settings->isOn(settings::kLogRefreshEnable))
+        view_.emptyLogIfAtLeast(setup_.settings->read(settings::kLogRefreshLines));
 }
 
 void Run::builtInItems() {

@@ -4,16 +4,11 @@ namespace cindral::app {
 
 std::size_t WindowShape::build(const std::uint32_t* pixels, int width, int height, int stride,
                                const BatchSink& sink) const {
+    if (pixels == nullptr || width <= 0 || height <= 0 || stride < width) return 0;
     std::vector<ShapeRect> buffer;
-    buffer.reserve(kGrowBy);
-    std::size_t capacity = kGrowBy;
+    buffer.reserve(kFlushAt);
     std::size_t emitted = 0;
     const std::uint32_t key = transparent_ & 0x00FFFFFF;
-
-    if (pixels == nullptr || width <= 0 || height <= 0 || stride < width) {
-        lastCapacity_ = capacity;
-        return 0;
-    }
 
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
@@ -23,10 +18,6 @@ std::size_t WindowShape::build(const std::uint32_t* pixels, int width, int heigh
             if (x == width) break;
             const int x0 = x;
             while (x < width && (row[x] & 0x00FFFFFF) != key) ++x;
-            if (buffer.size() == capacity) {
-                capacity += kGrowBy;
-                buffer.reserve(capacity);
-            }
             buffer.push_back(ShapeRect{x0, y, x, y + 1});
             ++emitted;
             if (buffer.size() == kFlushAt) {
@@ -36,7 +27,6 @@ std::size_t WindowShape::build(const std::uint32_t* pixels, int width, int heigh
         }
     }
     if (!buffer.empty()) sink(buffer);
-    lastCapacity_ = capacity;
     return emitted;
 }
 

@@ -32,7 +32,6 @@ public:
     // Receives one batch of rectangles; the batch is only valid during the call.
     using BatchSink = std::function<void(const std::vector<ShapeRect>& batch)>;
 
-    static constexpr std::size_t kGrowBy = 100;
     static constexpr std::size_t kFlushAt = 2000;
 
     explicit WindowShape(std::uint32_t transparent = kShapeMagenta) : transparent_(transparent) {}
@@ -45,12 +44,8 @@ public:
     std::size_t build(const std::uint32_t* pixels, int width, int height, int stride,
                       const BatchSink& sink) const;
 
-    // The buffer capacity the last build reached; it grows kGrowBy at a time.
-    std::size_t lastCapacity() const { return lastCapacity_; }
-
 private:
     std::uint32_t transparent_;
-    mutable std::size_t lastCapacity_ = 0;
 };
 
 }  // namespace cindral::app

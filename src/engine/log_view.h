@@ -16,7 +16,6 @@ public:
     virtual void replaceLastLine(const std::string& text) = 0;
     // Removes the last line if there is one.
     virtual void deleteLastLine() = 0;
-    virtual std::size_t lineCount() = 0;
 };
 
 // The item queue, the progress gauge and the log as one run sees them.
@@ -24,8 +23,9 @@ class RunView : public LogView {
 public:
     // Empties the log view (the log buffer is not touched).
     virtual void clearLog() = 0;
-    // The automatic emptying of a test run: the view and the log buffer.
-    virtual void clearLogAndBuffer() = 0;
+    // The automatic emptying of a test run: the view and the log buffer are
+    // emptied when the view holds at least `lines` lines.
+    virtual void emptyLogIfAtLeast(std::size_t lines) = 0;
     // Replaces the log buffer with the lines of "logs.txt" (a run does this
     // right before its header, so the header is the first line it records).
     virtual void createLogBuffer() = 0;

@@ -53,16 +53,11 @@ struct MainWindow::RunSlot {
         void deleteLastLine() override {
             send([&](engine::RunView& v) { v.deleteLastLine(); });
         }
-        std::size_t lineCount() override {
-            std::size_t n = 0;
-            send([&](engine::RunView& v) { n = v.lineCount(); });
-            return n;
-        }
         void clearLog() override {
             send([&](engine::RunView& v) { v.clearLog(); });
         }
-        void clearLogAndBuffer() override {
-            send([&](engine::RunView& v) { v.clearLogAndBuffer(); });
+        void emptyLogIfAtLeast(std::size_t lines) override {
+            send([&](engine::RunView& v) { v.emptyLogIfAtLeast(lines); });
         }
         void createLogBuffer() override {
             send([&](engine::RunView& v) { v.createLogBuffer(); });

@@ -50,7 +50,6 @@ public:
     void deleteLastLine() override {
         if (!lines.empty()) lines.pop_back();
     }
-    std::size_t lineCount() override { return lines.size(); }
 };
 
 // Passes every call through to another Files; tests override what they break.
