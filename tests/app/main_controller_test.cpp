@@ -293,13 +293,9 @@ TEST_F(MainControllerTest, OptionsReregistersHotkeysWithItsOwnDefaultsAndArmsThe
 // taken once, by the run.
 class ControllerWithRuns : public test::HomeFixture, public RunLauncher {
 protected:
-    ControllerWithRuns() { select({20}); }
-
     std::uint64_t startRun(RunMode mode) override {
-        queue_ = RebuildItemQueue(platform_, paths_);
-        view_ = std::make_unique<QueueRunView>(queue_, log_);
         RunSetup setup{mode, &platform_, &fakes_.services, &settings_, paths_, {}, nullptr};
-        run_ = std::make_unique<app::Run>(setup, *view_, ++lastId_);
+        run_ = std::make_unique<app::Run>(setup, view_, ++lastId_);
         run_->runHere();
         return lastId_;
     }
@@ -311,9 +307,12 @@ protected:
     FakeWindow w_;
     FakeSystem system_;
     test::FakeSettings settings_;
-    ItemQueue queue_;
+    ItemQueue queue_ = [this] {
+        select({20});
+        return RebuildItemQueue(platform_, paths_);
+    }();
     LogBook log_{*platform_.files, paths_.logFile};
-    std::unique_ptr<QueueRunView> view_;
+    QueueRunView view_{queue_, log_};
     std::unique_ptr<app::Run> run_;
     std::uint64_t lastId_ = 0;
     MainController controller_{w_, *this, settings_, system_, w_};

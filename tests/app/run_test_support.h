@@ -49,10 +49,10 @@ public:
 
 class FakeUrlCache : public platform::UrlCache {
 public:
-    int cacheCleared = 0, historyCleared = 0;
-    void clearCache() override { ++cacheCleared; }
+    std::vector<std::string> calls;  // "cache", "history"
+    void clearCache() override { calls.push_back("cache"); }
     bool clearHistory() override {
-        ++historyCleared;
+        calls.push_back("history");
         return true;
     }
 };

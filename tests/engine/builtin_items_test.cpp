@@ -6,57 +6,43 @@ namespace cindral::engine {
 namespace {
 
 // What the queue, "SelItems.dat" and the Erase Items dialog show of each
-// item, in catalogue order.
+// item, in catalogue order: digit, name, dialog group and check box, caption.
 TEST(BuiltInItems, RowsCarryTheNamesDigitsAndCheckBoxesTheProgramShows) {
-    using G = ItemGroup;
-    const struct {
-        const char* name;
-        int digit;
-        int checkBox;
-        ItemGroup group;
-        const char* caption;
-    } rows[] = {
-        {"IE Address Drop-Down List", 0, 8, G::InternetExplorer, "Address Drop-Down List"},
-        {"IE Cookies", 0, 9, G::InternetExplorer, "Cookies"},
-        {"IE Cache (Temporary Internet Files)", 0, 10, G::InternetExplorer,
-         "Cache (Temporary Internet Files)"},
-        {"Index.dat File", 0, 11, G::InternetExplorer, "Index.dat File"},
-        {"IE Autocomplete Forms and Passwords", 0, 12, G::InternetExplorer,
-         "Autocomplete Forms and Passwords"},
-        {"Windows Open/Save Dialog History", 1, 1, G::Windows, "Windows Open/Save Dialog History"},
-        {"Windows Search History", 1, 2, G::Windows, "Windows Search History"},
-        {"Windows Recent Documents", 1, 3, G::Windows, "Windows Recent Documents"},
-        {"Windows Run History", 1, 4, G::Windows, "Windows Run History"},
-        {"Windows Temp Folder", 1, 5, G::Windows, "Windows Temp Folder"},
-        {"Windows Recycle Bin", 2, 6, G::Windows, "Windows Recycle Bin"},
-        {"Clipboard", 1, 7, G::Windows, "Clipboard"},
-        {"Netscape Address Drop-Down List", 5, 13, G::Netscape, "Address Drop-Down List"},
-        {"Netscape Cookies", 5, 14, G::Netscape, "Cookies"},
-        {"Netscape Cache", 5, 15, G::Netscape, "Cache (Temporary Internet Files)"},
-        {"Netscape History Files", 5, 16, G::Netscape, "History Files"},
-        {"Opera Address Drop-Down List", 6, 17, G::Opera, "Address Drop-Down List"},
-        {"Opera Cookies", 6, 18, G::Opera, "Cookies"},
-        {"Opera Cache", 6, 19, G::Opera, "Cache and History"},
-        {"AOL Address Drop-Down List", 7, 20, G::Aol, "Address Drop-Down List"},
-        {"AOL Cookies", 7, 21, G::Aol, "Cookies"},
-        {"AOL Cache", 7, 22, G::Aol, "Cache (Temporary Internet Files)"},
-        {"AOL History Files", 7, 23, G::Aol, "Internet History Files"},
-        {"Drive Scan with Mask", 8, 24, G::DriveScan, "Enable Drive Scanning"},
-    };
-    const auto& items = BuiltInItems();
+    const char* groups[] = {"Windows", "IE", "Netscape", "Opera", "AOL", "Drive Scan"};
     const auto dialog = ItemsInDialogOrder();
-    ASSERT_EQ(std::size(rows), items.size());
-    ASSERT_EQ(dialog.size(), items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const auto& row = rows[i];
-        SCOPED_TRACE(row.name);
-        EXPECT_STREQ(items[i].name, row.name);
-        EXPECT_EQ(items[i].digit, row.digit);
-        EXPECT_EQ(items[i].group, row.group);
-        EXPECT_STREQ(items[i].caption, row.caption);
-        EXPECT_EQ(dialog[row.checkBox - 1], &items[i]);
-        EXPECT_EQ(FindBuiltInItem(row.name), static_cast<int>(i) + 1);  // no two share a name
+    std::string rows;
+    for (const BuiltInItem& item : BuiltInItems()) {
+        rows += std::to_string(item.digit) + " " + item.name + " | " +
+                groups[static_cast<int>(item.group)] + " CB" + std::to_string(item.checkBox) + " " +
+                item.caption + "\n";
+        EXPECT_EQ(dialog.at(item.checkBox - 1), &item) << item.name;
+        EXPECT_EQ(&BuiltInItems().at(FindBuiltInItem(item.name) - 1), &item);  // names differ
     }
+    EXPECT_EQ(rows,
+              "0 IE Address Drop-Down List | IE CB8 Address Drop-Down List\n"
+              "0 IE Cookies | IE CB9 Cookies\n"
+              "0 IE Cache (Temporary Internet Files) | IE CB10 Cache (Temporary Internet Files)\n"
+              "0 Index.dat File | IE CB11 Index.dat File\n"
+              "0 IE Autocomplete Forms and Passwords | IE CB12 Autocomplete Forms and Passwords\n"
+              "1 Windows Open/Save Dialog History | Windows CB1 Windows Open/Save Dialog History\n"
+              "1 Windows Search History | Windows CB2 Windows Search History\n"
+              "1 Windows Recent Documents | Windows CB3 Windows Recent Documents\n"
+              "1 Windows Run History | Windows CB4 Windows Run History\n"
+              "1 Windows Temp Folder | Windows CB5 Windows Temp Folder\n"
+              "2 Windows Recycle Bin | Windows CB6 Windows Recycle Bin\n"
+              "1 Clipboard | Windows CB7 Clipboard\n"
+              "5 Netscape Address Drop-Down List | Netscape CB13 Address Drop-Down List\n"
+              "5 Netscape Cookies | Netscape CB14 Cookies\n"
+              "5 Netscape Cache | Netscape CB15 Cache (Temporary Internet Files)\n"
+              "5 Netscape History Files | Netscape CB16 History Files\n"
+              "6 Opera Address Drop-Down List | Opera CB17 Address Drop-Down List\n"
+              "6 Opera Cookies | Opera CB18 Cookies\n"
+              "6 Opera Cache | Opera CB19 Cache and History\n"
+              "7 AOL Address Drop-Down List | AOL CB20 Address Drop-Down List\n"
+              "7 AOL Cookies | AOL CB21 Cookies\n"
+              "7 AOL Cache | AOL CB22 Cache (Temporary Internet Files)\n"
+              "7 AOL History Files | AOL CB23 Internet History Files\n"
+              "8 Drive Scan with Mask | Drive Scan CB24 Enable Drive Scanning\n");
     for (const char* name : {"clipboard", "1Clipboard", "Clipboard ", ""})
         EXPECT_EQ(FindBuiltInItem(name), 0) << name;
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "app/run_test_support.h"
 #include "engine/builtin_items.h"
 #include "engine_test_support.h"
@@ -15,35 +18,56 @@ constexpr const char* kTypedUrls = "Software\\Microsoft\\Internet Explorer\\Type
 constexpr const char* kOpenSaveTxt =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\txt";
 constexpr const char* kOpera = "Software\\Opera Software";
-const std::string kFindMru =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find Spec MRU\\1";
+constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+// Keys of the system's own that the item table below fills.
+const Lines kItemKeys = {"Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW",
+                         "Software\\Microsoft\\Search Assistant\\ACMru\\5603\\1",
+                         std::string(kExplorer) + "Doc Find Spec MRU\\1",
+                         std::string(kExplorer) + "RunMRU"};
+
+// Every folder a path macro names lies in the sandbox, under the names below.
+class SandboxFolders : public platform::ShellFolders {
+public:
+    explicit SandboxFolders(std::string root) : root_(std::move(root)) {}
+    std::string specialFolder(int csidl) override {
+        const std::map<int, const char*> names = {{platform::kCsidlAppData, "AppData"},
+                                                  {platform::kCsidlCookies, "Cookies"},
+                                                  {platform::kCsidlHistory, "History"},
+                                                  {platform::kCsidlInternetCache, "Cache"},
+                                                  {platform::kCsidlRecent, "Recent"}};
+        return names.count(csidl) ? root_ + names.at(csidl) : std::string();
+    }
+
+private:
+    std::string root_;
+};
 
 class Catalogue : public test::EngineTest {
 protected:
-    Catalogue() : cookies_(platform_.shellFolders->specialFolder(platform::kCsidlCookies) + "\\") {
+    Catalogue() : folders_(box_.root()), cookies_(box_.root() + "Cookies\\") {
+        platform_.shellFolders = &folders_;
+        hooked_.windows = box_.root() + "Win";
+        hooked_.temp = box_.root() + "Temp\\";
         EXPECT_TRUE(box_.makeFolder(cookies_));
         hooked_.beforeRead = [this](const std::string& p) { return p != unreadable_; };
     }
     ~Catalogue() override {
         // These keys are the system's own (under Wine, the prefix's): empty them again.
         platform::Registry& reg = *box_.platform().registry;
-        for (const std::string& path :
-             {std::string(kTypedUrls), std::string(kOpenSaveTxt), std::string(kOpera), kFindMru}) {
+        Lines keys = kItemKeys;
+        keys.insert(keys.end(), {kTypedUrls, kOpenSaveTxt, kOpera});
+        for (const std::string& path : keys) {
             platform::KeyHolder key(reg, reg.openKey(reg.root(platform::RootKey::CurrentUser), path,
                                                      platform::kKeyAllAccess));
             for (const auto& name : test::valueNames(reg, path)) reg.deleteValue(key.get(), name);
         }
-        for (const auto& name : cookieFiles_) box_.platform().files->deleteFile(cookies_ + name);
     }
 
     void setValue(const char* path, const std::string& name, const std::string& data) {
         test::setText(*platform_.registry, path, name, data);
     }
     Lines values(const char* path) { return test::valueNames(*platform_.registry, path); }
-    void cookie(const std::string& name) {
-        cookieFiles_.push_back(name);
-        ASSERT_TRUE(box_.writeFile(cookies_ + name, "c"));
-    }
+    void cookie(const std::string& name) { ASSERT_TRUE(box_.writeFile(cookies_ + name, "c")); }
     void perform(int position, bool erase) {
         run_.Erase = erase;
         run_.LinePrefix = erase ? "" : "Test Mode: ";
@@ -57,10 +81,80 @@ protected:
     static constexpr const char* kCookies = "cookies.txt";
     static constexpr const char* kOpenSave = "opensave.txt";
     cindral::test::FakeServices fakes_;
+    SandboxFolders folders_;
     const std::string cookies_;
     std::string unreadable_;
-    Lines cookieFiles_;
 };
+
+// What each item finds in a test run and removes in a clean run: files below
+// the sandbox root, and registry values ("key|name" below HKEY_CURRENT_USER).
+TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
+    setValue(kOpera, "Last Directory", box_.root() + "Opera");
+    const std::string netscape = "AppData\\Mozilla\\Profiles\\Default\\";
+    const struct {
+        int position;
+        Lines gone, kept;
+    } cases[] = {
+        {3,
+         {"Win\\History\\a", "Win\\History\\s\\b", "Win\\Temporary Internet Files\\c",
+          "Cache\\content.ie5\\s\\d"},
+         {"Cache\\e", "Win\\f"}},
+        {5, {kItemKeys[0] + "|a"}, {}},
+        {7, {kItemKeys[1] + "|a", kItemKeys[2] + "|b"}, {}},
+        {8, {"Recent\\a.lnk", "Recent\\s\\b.lnk"}, {"AppData\\a.lnk"}},
+        {9, {kItemKeys[3] + "|a"}, {}},
+        // The temp folder's top level only; below the Windows Temp folder everything.
+        {10, {"Temp\\a.tmp", "Win\\Temp\\b", "Win\\Temp\\s\\c"}, {"Temp\\s\\d.tmp"}},
+        {13, {netscape + "localstore.rdf", netscape + "p\\localstore.rdf"}, {netscape + "x.rdf"}},
+        {14, {netscape + "cookies.txt", netscape + "p\\cookies.txt"}, {netscape + "cookies.dat"}},
+        // The first folder called Cache below the profile, walked whole.
+        {15, {netscape + "p\\Cache\\a", netscape + "p\\Cache\\s\\b"}, {netscape + "p\\x\\c"}},
+        {16, {netscape + "history.dat", netscape + "p\\history.dat"}, {netscape + "history.bak"}},
+        {19, {"Opera\\Cache4\\a"}, {"Opera\\Cache4\\s\\b", "Opera\\c"}},
+    };
+    auto present = [&](const std::string& thing) {
+        const auto bar = thing.find('|');
+        if (bar == std::string::npos) return exists(thing);
+        const Lines names = values(thing.substr(0, bar).c_str());
+        return std::count(names.begin(), names.end(), thing.substr(bar + 1)) > 0;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(BuiltInItems()[c.position - 1].name);
+        for (const Lines* things : {&c.gone, &c.kept}) {
+            for (const auto& thing : *things) {
+                const auto bar = thing.find('|');
+                if (bar == std::string::npos)
+                    file(thing);
+                else
+                    setValue(thing.substr(0, bar).c_str(), thing.substr(bar + 1), "x");
+            }
+        }
+        run_.counters = {};
+        perform(c.position, false);
+        const engine::RunCounters& n = run_.counters;
+        EXPECT_EQ(n.JunkFileCount + n.FoundRegistryEntries, std::int64_t(c.gone.size()));
+        perform(c.position, true);
+        for (const auto& thing : c.gone) EXPECT_FALSE(present(thing)) << thing;
+        for (const auto& thing : c.kept) EXPECT_TRUE(present(thing)) << thing;
+    }
+}
+
+TEST_F(Catalogue, IndexDatAndClipboardChangeTheSystemOnlyInACleanRun) {
+    Lines& calls = fakes_.urlCache.calls;
+    hooked_.beforeDelete = [&](const std::string&) {
+        calls.push_back("file");
+        return true;
+    };
+    file("History\\History.IE5\\index.dat");
+    perform(4, false);
+    perform(12, false);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(fakes_.clipboard.emptied, 0);
+    perform(4, true);
+    EXPECT_EQ(calls, (Lines{"file", "cache", "history"}));
+    perform(12, true);
+    EXPECT_EQ(fakes_.clipboard.emptied, 1);
+}
 
 TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     setValue(kTypedUrls, "url1", "alpha.example");
@@ -84,13 +178,6 @@ TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     ASSERT_TRUE(box_.platform().files->deleteFile(at(kAddresses)));
     perform(1, true);
     EXPECT_TRUE(values(kTypedUrls).empty());
-}
-
-TEST_F(Catalogue, FindDialogHistoryIsEmptiedUnderItsWindowsKeyName) {
-    setValue(kFindMru.c_str(), "a", "secret words");
-    perform(7, true);
-    EXPECT_EQ(values(kFindMru.c_str()), Lines{});
-    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 1);
 }
 
 TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {

@@ -86,12 +86,19 @@ protected:
 };
 
 // Records listings and deletions; a hook returning false fails its call
-// without reaching the file system.
+// without reaching the file system. The Windows and temp folders can be
+// moved elsewhere.
 class HookedFiles : public FilesDecorator {
 public:
     using FilesDecorator::FilesDecorator;
     std::function<bool(const std::string&)> beforeList, beforeDelete, beforeRead;
     std::vector<std::string> listed, deleted;
+    std::string windows, temp;
+
+    std::string windowsFolder() override {
+        return windows.empty() ? inner_.windowsFolder() : windows;
+    }
+    std::string tempPath() override { return temp.empty() ? inner_.tempPath() : temp; }
 
     bool listFolder(const std::string& f, Entries& e) override {
         listed.push_back(f);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -21,13 +22,11 @@ public:
 protected:
     std::uint32_t readNumber(const std::string& name, std::uint32_t def) const override {
         expectTableDefault(name, [&](const settings::ReaderDefault& d) { return d.number == def; });
-        const auto it = numbers.find(name);
-        return it == numbers.end() ? def : it->second;
+        return numbers.count(name) ? numbers.at(name) : def;
     }
     std::string readText(const std::string& name, const std::string& def) const override {
         expectTableDefault(name, [&](const settings::ReaderDefault& d) { return d.text == def; });
-        const auto it = texts.find(name);
-        return it == texts.end() ? def : it->second;
+        return texts.count(name) ? texts.at(name) : def;
     }
     bool writeNumber(const std::string& name, std::uint32_t value) override {
         numbers[name] = value;
@@ -43,9 +42,8 @@ private:
     static void expectTableDefault(const std::string& name, Matches matches) {
         for (const auto& info : settings::settingsTable()) {
             if (info.name != name) continue;
-            bool listed = false;
-            for (const auto& d : info.defaults) listed = listed || matches(d);
-            EXPECT_TRUE(listed) << name << " read with a default the settings table does not give";
+            EXPECT_TRUE(std::any_of(info.defaults.begin(), info.defaults.end(), matches))
+                << name << " read with a default the settings table does not give";
             return;
         }
         ADD_FAILURE() << name << " is not in the settings table";
