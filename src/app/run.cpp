@@ -167,7 +167,7 @@ void Run::begin() {
 }
 
 void Run::prepare() {
-    const bool test = setup_.mode == RunMode::Test;
+    const bool test = setup_.mode == engine::RunMode::Test;
     if (!test && setup_.settings->isOn(settings::kCloseIEBeforeErasing) && setup_.services &&
         setup_.services->browserWindows)
         setup_.services->browserWindows->closeAll();
@@ -261,7 +261,7 @@ void Run::completeRow() {
 }
 
 void Run::emptyLogIfDue() {
-    if (setup_.mode != RunMode::Test) return;
+    if (setup_.mode != engine::RunMode::Test) return;
     if (setup_.settings->isOn(settings::kLogRefreshEnable))
         view_.emptyLogIfAtLeast(setup_.settings->read(settings::kLogRefreshLines));
 }

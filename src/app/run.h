@@ -24,8 +24,6 @@
 
 namespace cindral::app {
 
-using engine::RunMode;
-
 // Row status texts and the prefix of a test run.
 extern const char* const kStatusAnalyzing;
 extern const char* const kStatusCompleted;
@@ -44,7 +42,7 @@ public:
 };
 
 struct RunSetup {
-    RunMode mode = RunMode::Test;
+    engine::RunMode mode = engine::RunMode::Test;
     platform::Platform* platform = nullptr;
     platform::RunServices* services = nullptr;
     const settings::Settings* settings = nullptr;
@@ -105,7 +103,7 @@ public:
     void wait();
 
     std::uint64_t id() const { return id_; }
-    RunMode mode() const { return setup_.mode; }
+    engine::RunMode mode() const { return setup_.mode; }
     // The body has ended (joining is then immediate).
     bool done() const { return done_.load(); }
     // The body returned by itself, or ended through an unforeseen failure.

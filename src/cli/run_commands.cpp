@@ -147,10 +147,10 @@ private:
     std::size_t drawn_ = 0;
 };
 
-void writeJson(std::ostream& out, app::RunMode mode, const std::vector<ItemFigures>& items,
+void writeJson(std::ostream& out, engine::RunMode mode, const std::vector<ItemFigures>& items,
                const engine::RunCounters& t, std::int64_t notRemoved, const std::string& summary,
                bool emptyQueue) {
-    out << "{\n  \"mode\": \"" << (mode == app::RunMode::Test ? "test" : "clean") << "\",\n";
+    out << "{\n  \"mode\": \"" << (mode == engine::RunMode::Test ? "test" : "clean") << "\",\n";
     if (emptyQueue)
         out << "  \"warnings\": [" << JsonString(kNoItems) << ", " << JsonString(kTerminated)
             << "],\n";
@@ -200,7 +200,7 @@ bool looksLikeWindowsPath(const std::string& path) {
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-int runCommand(app::RunMode mode, const RunCommandEnvironment& env, CommandContext& ctx) {
+int runCommand(engine::RunMode mode, const RunCommandEnvironment& env, CommandContext& ctx) {
     if (!ctx.args.positional().empty())
         return usageError(ctx.err, "unexpected argument '" + ctx.args.positional().front() + "'");
     platform::Platform& platform = *ctx.platform;
@@ -302,7 +302,7 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
     }
 
     // A test run only reads the settings; the key is not even created.
-    const bool test = options.mode == app::RunMode::Test;
+    const bool test = options.mode == engine::RunMode::Test;
     settings::SettingsStore store =
         test ? settings::SettingsStore::openForReading(*platform.registry, options.settingsKeyPath)
              : settings::SettingsStore(*platform.registry, options.settingsKeyPath);
@@ -378,7 +378,7 @@ void registerRunCommands(CliApp& app, RunCommandEnvironment environment) {
                          "one JSON document instead of the log lines: per item and in total"};
     auto env = std::make_shared<RunCommandEnvironment>(std::move(environment));
 
-    auto addRun = [&](const char* name, const char* summary, app::RunMode mode) {
+    auto addRun = [&](const char* name, const char* summary, engine::RunMode mode) {
         Command run;
         run.name = name;
         run.summary = summary;
@@ -387,9 +387,9 @@ void registerRunCommands(CliApp& app, RunCommandEnvironment environment) {
         app.addCommand(std::move(run));
     };
     addRun("test", "Test Mode run over the item queue: report what a cleaning run would erase",
-           app::RunMode::Test);
+           engine::RunMode::Test);
     addRun("clean", "cleaning run over the item queue: erase what is selected",
-           app::RunMode::Clean);
+           engine::RunMode::Clean);
 
     Command queue;
     queue.name = "queue";

@@ -37,7 +37,7 @@ struct RunCommandEnvironment {
 void registerRunCommands(CliApp& app, RunCommandEnvironment environment);
 
 struct RunCommandOptions {
-    app::RunMode mode = app::RunMode::Test;
+    engine::RunMode mode = engine::RunMode::Test;
     std::string home;  // the home folder as a Windows path with its trailing "\"
     bool json = false;
     bool progress = false;

@@ -13,6 +13,7 @@
 namespace cindral::app {
 namespace {
 
+using engine::RunMode;
 using Lines = std::vector<std::string>;
 
 class FixedClock : public cindral::test::ForwardingSystem {

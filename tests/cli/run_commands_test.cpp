@@ -88,7 +88,7 @@ protected:
         return s;
     }
 
-    int runQueue(app::RunMode mode, const std::atomic<bool>* interrupt = nullptr) {
+    int runQueue(engine::RunMode mode, const std::atomic<bool>* interrupt = nullptr) {
         out_.str("");
         err_.str("");
         options_.mode = mode;
@@ -114,7 +114,7 @@ TEST_F(CliRun, ATestRunChangesNothingAndTheCleanRunRemovesExactlyWhatItCounted) 
     write(paths_.logFile, "old\r\n");
     ASSERT_TRUE(store_.write(settings::kStoreDate, 1));
     Snapshot expected = snapshot();
-    ASSERT_EQ(runQueue(app::RunMode::Test), kExitOk) << err_.str();
+    ASSERT_EQ(runQueue(engine::RunMode::Test), kExitOk) << err_.str();
     EXPECT_EQ(outLines().back(),
               "Found Evidence in Registry: 3, Files: 4, Used Hard Drive Space: 0.00 MB");
     EXPECT_EQ(snapshot(), expected);  // no "tool=1" in the selection file, no "LastDate"
@@ -123,13 +123,13 @@ TEST_F(CliRun, ATestRunChangesNothingAndTheCleanRunRemovesExactlyWhatItCounted) 
         if (line.rfind("Test Mode: ", 0) == 0 && isRemoval(line.substr(11)))
             promised.push_back(line.substr(11));
     options_.settingsKeyPath = box_.registryScratchPath() + "\\Fresh\\";
-    ASSERT_EQ(runQueue(app::RunMode::Test), kExitOk);
+    ASSERT_EQ(runQueue(engine::RunMode::Test), kExitOk);
     EXPECT_EQ(snapshot(), expected);  // the settings key is not even created
 
     options_.settingsKeyPath = settingsKey_;
     ASSERT_TRUE(store_.write(settings::kStoreLog, 1));
     expected = snapshot();
-    ASSERT_EQ(runQueue(app::RunMode::Clean), kExitOk) << err_.str();
+    ASSERT_EQ(runQueue(engine::RunMode::Clean), kExitOk) << err_.str();
     const Lines printed = outLines();
     std::copy_if(printed.begin(), printed.end(), std::back_inserter(done), isRemoval);
     EXPECT_EQ(done, promised);
@@ -161,13 +161,13 @@ TEST_F(CliRun, ExitStatus130ForAnInterruptedRunAndOneForAFileLeftBehind) {
     ASSERT_TRUE(store_.write(settings::kStoreDate, 1));
     const Snapshot before = snapshot();
     std::atomic<bool> interrupt{true};
-    EXPECT_EQ(runQueue(app::RunMode::Clean, &interrupt), kExitInterrupted);
+    EXPECT_EQ(runQueue(engine::RunMode::Clean, &interrupt), kExitInterrupted);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(out_.str().find("Cleaned Evidence"), std::string::npos);
 
     const std::string locked = platform_.system->upperCase(box_.root() + "World\\junk\\") + "a.tmp";
     files_.beforeDelete = [&](const std::string& path) { return path != locked; };
-    EXPECT_EQ(runQueue(app::RunMode::Clean), kExitFailure);
+    EXPECT_EQ(runQueue(engine::RunMode::Clean), kExitFailure);
     const Lines lines = outLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Removing File: " + locked + " <USED>"),
               lines.end());
@@ -178,7 +178,7 @@ TEST_F(CliRun, ExitStatus130ForAnInterruptedRunAndOneForAFileLeftBehind) {
 
 TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
     options_.json = true;
-    ASSERT_EQ(runQueue(app::RunMode::Test), kExitOk);
+    ASSERT_EQ(runQueue(engine::RunMode::Test), kExitOk);
     const std::string json = out_.str();
     EXPECT_EQ(json.find("Test Mode:"), std::string::npos);
     for (const char* part :
