@@ -241,8 +241,8 @@ void panelFrame(Canvas& c, int x, int y, int w, int h) {
 // The settings dialogs: the common frame, and a button bar below an
 // etched line, tinted like the main window's status strip.
 void drawDialogFrame(Canvas& c, int w, int h) {
-    drawFrame(c, w, h, dialog_frame::kTitleBand, false);
-    const int bar = h - dialog_frame::kButtonBar;
+    drawFrame(c, w, h, dialog_layout::kTitleBand, false);
+    const int bar = h - dialog_layout::kButtonBar;
     SavedDc saved(c.dc());
     IntersectClipRect(c.dc(), c.px(1), c.px(bar + 1), c.px(w - 1), c.px(h - 1));
     c.roundRect(1, bar - 30, w - 1, h - 1, 11, RGB(228, 234, 242), RGB(200, 211, 226));
@@ -545,7 +545,7 @@ OwnedImageList createCheckImages(const Dpi& dpi) {
 
 HIMAGELIST createItemImages(int imageSet, const Dpi& dpi) {
     const int size = dpi(16);
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 12, 0);
+    OwnedImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 12, 0));
     for (int i = 0; i < 12; ++i) {
         // The first set is smooth and shaded; the second keeps the flat,
         // hard-edged look of older systems.
@@ -558,9 +558,9 @@ HIMAGELIST createItemImages(int imageSet, const Dpi& dpi) {
             },
             32);
         OwnedIcon icon(iconFromStraightAlpha(pic));
-        ImageList_ReplaceIcon(list, -1, icon.get());
+        ImageList_ReplaceIcon(list.get(), -1, icon.get());
     }
-    return list;
+    return list.release();
 }
 
 HICON createProgramIcon(int size) {

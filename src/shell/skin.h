@@ -36,11 +36,11 @@ SIZE designSize(SkinWindow which);
 // The frame of the three settings dialogs, in design units: a title band
 // at the top, and a bar for the Help / OK / Cancel buttons at the bottom
 // below an etched line.
-namespace dialog_frame {
+namespace dialog_layout {
 constexpr int kTitleBand = 26;
 constexpr int kButtonBar = 40;  // from the bottom edge to the etched line
 constexpr int kMargin = 10;
-}  // namespace dialog_frame
+}  // namespace dialog_layout
 
 // The background picture of a window, magenta outside its rounded outline.
 DibSection drawBackground(SkinWindow which, const Dpi& dpi);

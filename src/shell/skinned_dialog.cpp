@@ -93,11 +93,14 @@ SkinnedDialog::~SkinnedDialog() {
 
 RECT SkinnedDialog::contentArea() const {
     const SIZE size = designSize(frame_.picture);
-    return RECT{dialog_frame::kMargin, dialog_frame::kTitleBand + 8,
-                size.cx - dialog_frame::kMargin, size.cy - dialog_frame::kButtonBar - 6};
+    return RECT{dialog_layout::kMargin, dialog_layout::kTitleBand + 8,
+                size.cx - dialog_layout::kMargin, size.cy - dialog_layout::kButtonBar - 6};
 }
 
 bool SkinnedDialog::create(HWND owner, int x, int y) {
+    // The control classes the dialogs use beyond the standard ones.
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&icc);
     if (!createSkinned(frame_.picture, frame_.className, frame_.title, 0, owner, x, y)) {
         return false;
     }
@@ -121,7 +124,7 @@ void SkinnedDialog::addFrameControls() {
     SetWindowLongPtrA(title, GWLP_ID, kTitleId);
     addTitleButton(kTopHelpId, TitleGlyph::Help, w - 40, 5);
     addTitleButton(kTopCloseId, TitleGlyph::Close, w - 22, 5);
-    const int top = size.cy - dialog_frame::kButtonBar + 9;
+    const int top = size.cy - dialog_layout::kButtonBar + 9;
     const int right = w - 12 - kButtonWidth;
     addButton(kHelpId, "Help", 12, top, kButtonWidth, kButtonHeight);
     if (frame_.buttons == DialogButtons::HelpOkCancel) {

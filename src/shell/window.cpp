@@ -219,7 +219,7 @@ HWND SkinnedWindow::addListView(int id, int x, int y, int w, int h,
                   (options.header ? LVS_NOSORTHEADER : LVS_NOCOLUMNHEADER);
     if (!options.multiSelect) style |= LVS_SINGLESEL;
     if (options.showSelectionAlways) style |= LVS_SHOWSELALWAYS;
-    OwnedImageList small(options.smallImages);
+    OwnedImageList smallIcons(options.smallImages);
     HWND list = addChild(WC_LISTVIEWA, "", style, WS_EX_CLIENTEDGE, id, x, y, w, h, fonts_.normal);
     if (!list) return nullptr;
     DWORD ex = LVS_EX_LABELTIP;
@@ -233,7 +233,7 @@ HWND SkinnedWindow::addListView(int id, int x, int y, int w, int h,
         OwnedImageList replaced(
             ListView_SetImageList(list, createCheckImages(dpi_).release(), LVSIL_STATE));
     }
-    if (small) ListView_SetImageList(list, small.release(), LVSIL_SMALL);
+    if (smallIcons) ListView_SetImageList(list, smallIcons.release(), LVSIL_SMALL);
     std::vector<ListViewColumn> columns = options.columns;
     if (columns.empty()) {
         RECT client;
