@@ -1,214 +1,11 @@
 #include "shell/skin.h"
 
 #include <algorithm>
-#include <cmath>
-#include <functional>
-#include <initializer_list>
 #include <utility>
-#include <vector>
-
-#include "app/window_shape.h"
 
 namespace cindral::shell {
 
 namespace {
-
-constexpr std::uint32_t kKey = 0x00FF00FF;  // magenta in a DIB pixel
-constexpr COLORREF kKeyRef = RGB(255, 0, 255);
-
-using Pt = std::pair<double, double>;
-
-// Drawing in design units (a 32-unit grid for icons, 96-DPI pixels for
-// windows) onto a DC whose pixels are `scale` times finer.
-class Canvas {
-public:
-    Canvas(HDC dc, double scale, bool flat = false) : dc_(dc), s_(scale), flat_(flat) {
-        SetPolyFillMode(dc_, WINDING);
-        SetBkMode(dc_, TRANSPARENT);
-    }
-    int px(double v) const { return static_cast<int>(std::lround(v * s_)); }
-    bool flat() const { return flat_; }
-    HDC dc() const { return dc_; }
-
-    void rect(double l, double t, double r, double b, COLORREF c) {
-        RECT rc{px(l), px(t), px(r), px(b)};
-        HBRUSH br = CreateSolidBrush(c);
-        FillRect(dc_, &rc, br);
-        DeleteObject(br);
-    }
-    void vgradient(double l, double t, double r, double b, COLORREF top, COLORREF bottom) {
-        if (flat_) {
-            rect(l, t, r, b, mix(top, bottom));
-            return;
-        }
-        TRIVERTEX v[2] = {vertex(px(l), px(t), top), vertex(px(r), px(b), bottom)};
-        GRADIENT_RECT g{0, 1};
-        GradientFill(dc_, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
-    }
-    void hgradient(double l, double t, double r, double b, COLORREF left, COLORREF right) {
-        TRIVERTEX v[2] = {vertex(px(l), px(t), left), vertex(px(r), px(b), right)};
-        GRADIENT_RECT g{0, 1};
-        GradientFill(dc_, v, 2, &g, 1, GRADIENT_FILL_RECT_H);
-    }
-
-    // Shapes: filled with a vertical gradient (top == bottom: solid), then
-    // outlined with a round pen of `lw` units (0: no outline).
-    void ellipse(double l, double t, double r, double b, COLORREF top, COLORREF bottom,
-                 COLORREF line = 0, double lw = 0) {
-        fillPath([&] { Ellipse(dc_, px(l), px(t), px(r), px(b)); }, l, t, r, b, top, bottom);
-        if (lw > 0) stroke(line, lw, [&] { Ellipse(dc_, px(l), px(t), px(r), px(b)); });
-    }
-    void roundRect(double l, double t, double r, double b, double radius, COLORREF top,
-                   COLORREF bottom, COLORREF line = 0, double lw = 0) {
-        auto shape = [&] {
-            RoundRect(dc_, px(l), px(t), px(r), px(b), px(radius * 2), px(radius * 2));
-        };
-        fillPath(shape, l, t, r, b, top, bottom);
-        if (lw > 0) stroke(line, lw, shape);
-    }
-    void polygon(std::initializer_list<Pt> pts, COLORREF top, COLORREF bottom, COLORREF line = 0,
-                 double lw = 0) {
-        std::vector<POINT> p;
-        double t = 1e9, b = -1e9, l = 1e9, r = -1e9;
-        for (const auto& q : pts) {
-            p.push_back(POINT{px(q.first), px(q.second)});
-            t = std::min(t, q.second);
-            b = std::max(b, q.second);
-            l = std::min(l, q.first);
-            r = std::max(r, q.first);
-        }
-        auto shape = [&] { Polygon(dc_, p.data(), static_cast<int>(p.size())); };
-        fillPath(shape, l, t, r, b, top, bottom);
-        if (lw > 0) stroke(line, lw, shape);
-    }
-    void line(std::initializer_list<Pt> pts, COLORREF c, double lw) {
-        std::vector<POINT> p;
-        for (const auto& q : pts) p.push_back(POINT{px(q.first), px(q.second)});
-        stroke(c, lw, [&] { Polyline(dc_, p.data(), static_cast<int>(p.size())); });
-    }
-    void arc(double l, double t, double r, double b, Pt from, Pt to, COLORREF c, double lw) {
-        stroke(c, lw, [&] {
-            Arc(dc_, px(l), px(t), px(r), px(b), px(from.first), px(from.second), px(to.first),
-                px(to.second));
-        });
-    }
-
-    static COLORREF mix(COLORREF a, COLORREF b) {
-        return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
-                   (GetBValue(a) + GetBValue(b)) / 2);
-    }
-
-private:
-    static TRIVERTEX vertex(int x, int y, COLORREF c) {
-        TRIVERTEX v;
-        v.x = x;
-        v.y = y;
-        v.Red = static_cast<COLOR16>(GetRValue(c) << 8);
-        v.Green = static_cast<COLOR16>(GetGValue(c) << 8);
-        v.Blue = static_cast<COLOR16>(GetBValue(c) << 8);
-        v.Alpha = 0;
-        return v;
-    }
-    template <typename Shape>
-    void fillPath(Shape shape, double l, double t, double r, double b, COLORREF top,
-                  COLORREF bottom) {
-        if (top == bottom || flat_) {
-            HBRUSH br = CreateSolidBrush(flat_ ? mix(top, bottom) : top);
-            HGDIOBJ ob = SelectObject(dc_, br);
-            HGDIOBJ op = SelectObject(dc_, GetStockObject(NULL_PEN));
-            shape();
-            SelectObject(dc_, op);
-            SelectObject(dc_, ob);
-            DeleteObject(br);
-            return;
-        }
-        SaveDC(dc_);
-        BeginPath(dc_);
-        shape();
-        EndPath(dc_);
-        SelectClipPath(dc_, RGN_AND);
-        vgradient(l, t, r + 1, b + 1, top, bottom);
-        RestoreDC(dc_, -1);
-    }
-    template <typename Shape>
-    void stroke(COLORREF c, double lw, Shape shape) {
-        LOGBRUSH lb{BS_SOLID, c, 0};
-        HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
-                                std::max(1, px(lw)), &lb, 0, nullptr);
-        HGDIOBJ op = SelectObject(dc_, pen);
-        HGDIOBJ ob = SelectObject(dc_, GetStockObject(NULL_BRUSH));
-        shape();
-        SelectObject(dc_, ob);
-        SelectObject(dc_, op);
-        DeleteObject(pen);
-    }
-
-    HDC dc_;
-    double s_;
-    bool flat_;
-};
-
-// Renders a drawing `factor` times larger on magenta and averages it down:
-// the result is a smooth picture with an alpha channel (straight alpha, or
-// premultiplied for AlphaBlend).
-DibSection renderSmooth(int width, int height, int factor, bool premultiplied,
-                        const std::function<void(HDC, double scale)>& draw, double designUnits) {
-    DibSection big(width * factor, height * factor);
-    DibSection out(width, height);
-    if (!big.valid() || !out.valid()) return out;
-    big.fill(kKey);
-    draw(big.dc(), width * factor / designUnits);
-    GdiFlush();
-    const int n = factor * factor;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            unsigned r = 0, g = 0, b = 0, count = 0;
-            for (int sy = 0; sy < factor; ++sy) {
-                const std::uint32_t* row =
-                    big.pixels() + static_cast<std::size_t>(y * factor + sy) * big.width();
-                for (int sx = 0; sx < factor; ++sx) {
-                    std::uint32_t p = row[x * factor + sx] & 0x00FFFFFF;
-                    if (p == kKey) continue;
-                    r += (p >> 16) & 0xFF;
-                    g += (p >> 8) & 0xFF;
-                    b += p & 0xFF;
-                    ++count;
-                }
-            }
-            std::uint32_t px = 0;
-            if (count > 0) {
-                unsigned a = count * 255 / n;
-                unsigned div = premultiplied ? n : count;
-                px = (a << 24) | ((r / div) << 16) | ((g / div) << 8) | (b / div);
-            }
-            out.pixels()[static_cast<std::size_t>(y) * width + x] = px;
-        }
-    }
-    return out;
-}
-
-HICON iconFromStraightAlpha(const DibSection& pic) {
-    ICONINFO ii{};
-    ii.fIcon = TRUE;
-    ii.hbmColor = pic.bitmap();
-    ii.hbmMask = CreateBitmap(pic.width(), pic.height(), 1, 1, nullptr);
-    // An all-zero mask: the alpha channel decides; where alpha is absent
-    // (old systems) the colour pixels are drawn as they are.
-    HDC mdc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mdc, ii.hbmMask);
-    PatBlt(mdc, 0, 0, pic.width(), pic.height(), BLACKNESS);
-    for (int y = 0; y < pic.height(); ++y) {
-        for (int x = 0; x < pic.width(); ++x) {
-            if ((pic.pixels()[y * pic.width() + x] >> 24) < 128)
-                SetPixel(mdc, x, y, RGB(255, 255, 255));
-        }
-    }
-    SelectObject(mdc, old);
-    DeleteDC(mdc);
-    HICON icon = CreateIconIndirect(&ii);
-    DeleteObject(ii.hbmMask);
-    return icon;
-}
 
 // ---------------------------------------------------------------------------
 // The emblem: a shield with a bright sweep and a spark, on a 32-unit grid.
@@ -325,8 +122,9 @@ void drawItemIcon(Canvas& c, int index) {
         }
         case 6: {  // Opera: a red ring
             c.ellipse(3, 3, 29, 29, RGB(255, 110, 96), RGB(190, 24, 24), RGB(130, 14, 14), 1.4);
-            c.ellipse(10.5, 6.5, 21.5, 25.5, kKeyRef, kKeyRef);
-            c.ellipse(10.5, 6.5, 21.5, 25.5, kKeyRef, kKeyRef, RGB(130, 14, 14), 1.0);
+            c.ellipse(10.5, 6.5, 21.5, 25.5, kTransparentColor, kTransparentColor);
+            c.ellipse(10.5, 6.5, 21.5, 25.5, kTransparentColor, kTransparentColor, RGB(130, 14, 14),
+                      1.0);
             break;
         }
         case 7: {  // AOL: a badge with a triangle
@@ -398,54 +196,38 @@ void drawTitleGlyph(Canvas& c, TitleGlyph glyph, bool pressed) {
     }
 }
 
-void alphaBlend(HDC dst, int x, int y, const DibSection& src) {
-    BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dst, x, y, src.width(), src.height(), src.dc(), 0, 0, src.width(), src.height(), bf);
-}
-
-HFONT makeFont(const Dpi& dpi, int points, int weight, bool underline = false,
-               const char* face = "Tahoma") {
-    LOGFONTA lf{};
-    lf.lfHeight = -MulDiv(points, dpi.dpi, 72);
-    lf.lfWeight = weight;
-    lf.lfUnderline = underline ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
-    return CreateFontIndirectA(&lf);
-}
-
-void text(HDC dc, const char* s, RECT rc, HFONT font, COLORREF color, UINT format) {
-    HGDIOBJ old = SelectObject(dc, font);
-    SetTextColor(dc, color);
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextA(dc, s, -1, &rc, format | DT_NOPREFIX);
-    SelectObject(dc, old);
+// An etched line: a dark row over a white one.
+void etchedLine(Canvas& c, int left, int right, int y, COLORREF dark = RGB(150, 166, 188)) {
+    c.rect(left, y, right, y + 1, dark);
+    c.rect(left, y + 1, right, y + 2, RGB(255, 255, 255));
 }
 
 // The common frame of every window: a rounded outline, a title band and a
-// light body. Returns nothing; draws in 96-DPI units through the canvas.
+// light body, in 96-DPI units through the canvas.
 void drawFrame(Canvas& c, int w, int h, int titleHeight, bool statusStrip) {
     const double radius = 12;
     c.roundRect(0, 0, w, h, radius, RGB(24, 40, 66), RGB(24, 40, 66));
     // Body.
     c.roundRect(1, 1, w - 1, h - 1, radius - 1, RGB(244, 247, 251), RGB(218, 226, 236));
     // Title band: rounded on top, square below.
-    SaveDC(c.dc());
-    IntersectClipRect(c.dc(), c.px(1), c.px(1), c.px(w - 1), c.px(titleHeight));
-    c.roundRect(1, 1, w - 1, titleHeight + 20, radius - 1, RGB(64, 122, 186), RGB(22, 60, 108));
-    // Gloss on the band's upper half.
-    c.roundRect(2, 2, w - 2, titleHeight / 2 + 1, radius - 2, RGB(98, 152, 212), RGB(60, 116, 180));
-    RestoreDC(c.dc(), -1);
+    {
+        SavedDc saved(c.dc());
+        IntersectClipRect(c.dc(), c.px(1), c.px(1), c.px(w - 1), c.px(titleHeight));
+        c.roundRect(1, 1, w - 1, titleHeight + 20, radius - 1, RGB(64, 122, 186), RGB(22, 60, 108));
+        // Gloss on the band's upper half.
+        c.roundRect(2, 2, w - 2, titleHeight / 2 + 1, radius - 2, RGB(98, 152, 212),
+                    RGB(60, 116, 180));
+    }
     c.rect(1, titleHeight, w - 1, titleHeight + 1, RGB(14, 34, 62));
     c.rect(1, titleHeight + 1, w - 1, titleHeight + 2, RGB(255, 255, 255));
     if (statusStrip) {
-        SaveDC(c.dc());
-        IntersectClipRect(c.dc(), c.px(1), c.px(h - 31), c.px(w - 1), c.px(h - 1));
-        c.roundRect(1, h - 60, w - 1, h - 1, radius - 1, RGB(206, 216, 230), RGB(184, 198, 216));
-        RestoreDC(c.dc(), -1);
-        c.rect(8, h - 32, w - 8, h - 31, RGB(150, 166, 188));  // separator, etched
-        c.rect(8, h - 31, w - 8, h - 30, RGB(255, 255, 255));
+        {
+            SavedDc saved(c.dc());
+            IntersectClipRect(c.dc(), c.px(1), c.px(h - 31), c.px(w - 1), c.px(h - 1));
+            c.roundRect(1, h - 60, w - 1, h - 1, radius - 1, RGB(206, 216, 230),
+                        RGB(184, 198, 216));
+        }
+        etchedLine(c, 8, w - 8, h - 32);
     }
 }
 
@@ -456,181 +238,148 @@ void panelFrame(Canvas& c, int x, int y, int w, int h) {
     c.rect(x, y, x + w, y + h, RGB(255, 255, 255));
 }
 
+// The settings dialogs: the common frame, and a button bar below an
+// etched line, tinted like the main window's status strip.
+void drawDialogFrame(Canvas& c, int w, int h) {
+    drawFrame(c, w, h, dialog_layout::kTitleBand, false);
+    const int bar = h - dialog_layout::kButtonBar;
+    SavedDc saved(c.dc());
+    IntersectClipRect(c.dc(), c.px(1), c.px(bar + 1), c.px(w - 1), c.px(h - 1));
+    c.roundRect(1, bar - 30, w - 1, h - 1, 11, RGB(228, 234, 242), RGB(200, 211, 226));
+    etchedLine(c, 8, w - 8, bar);
+}
+
+void drawMainWindow(Canvas& c, HDC dc, const Dpi& dpi, int w, int h) {
+    drawFrame(c, w, h, 30, true);
+    panelFrame(c, 10, 38, 359, 143);
+    panelFrame(c, 10, 187, 359, 110);
+    // The emblem and word mark below the log.
+    drawEmblem(dc, dpi(12), dpi(305), dpi(34));
+    OwnedFont mark = makeFont(dpi, 15, FW_BOLD, false, "Tahoma");
+    OwnedFont tag = makeFont(dpi, 8, FW_NORMAL);
+    drawText(dc, "Cindral", dpi.rect(52, 303, 200, 24), mark.get(), RGB(28, 62, 110),
+             DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    drawText(dc, "Privacy cleaner  \xB7  version 3.0", dpi.rect(53, 325, 220, 14), tag.get(),
+             colors::kMutedText, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    drawText(dc, "Quorvane Software", dpi.rect(296, 318, 170, 14), tag.get(), RGB(120, 136, 158),
+             DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+    // Separator between the lists and the word mark.
+    c.rect(10, 301, 472, 302, RGB(176, 190, 208));
+}
+
+void drawResultWindow(Canvas& c, HDC dc, const Dpi& dpi, int w, int h) {
+    drawFrame(c, w, h, 26, false);
+    c.roundRect(10, 32, w - 10, 114, 6, RGB(255, 255, 255), RGB(238, 243, 249), RGB(176, 190, 208),
+                1);
+    DibSection done = renderSmooth(
+        dpi(30), dpi(30), 4, true,
+        [](HDC d, double s) {
+            Canvas k(d, s);
+            drawItemIcon(k, 11);
+        },
+        32);
+    alphaBlend(dc, dpi(20), dpi(40), done);
+}
+
+void drawAboutWindow(Canvas& c, HDC dc, const Dpi& dpi, int w, int h) {
+    drawFrame(c, w, h, 26, false);
+    drawEmblem(dc, dpi(163), dpi(38), dpi(64));
+    OwnedFont normal = makeFont(dpi, 8, FW_NORMAL);
+    drawText(dc, "Privacy cleaner for Windows", dpi.rect(0, 134, w, 16), normal.get(),
+             colors::kMutedText, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    etchedLine(c, 20, w - 20, 160, RGB(176, 190, 208));
+    c.roundRect(60, 170, w - 60, 262, 6, RGB(255, 255, 255), RGB(238, 243, 249), RGB(176, 190, 208),
+                1);
+    drawText(dc, "Copyright \xA9 Quorvane Software. All rights reserved.", dpi.rect(0, 272, w, 16),
+             normal.get(), colors::kMutedText, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    drawText(dc, "Cindral erases only what you select. Try Test Mode first.",
+             dpi.rect(20, 288, w - 40, 16), normal.get(), colors::kMutedText,
+             DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    etchedLine(c, 20, w - 20, 311, RGB(176, 190, 208));
+}
+
+// Tab strips, page and group panels share these.
+constexpr COLORREF kPanelBorder = RGB(150, 166, 188);
+constexpr COLORREF kPanelTop = RGB(255, 255, 255);
+constexpr COLORREF kPanelBottom = RGB(238, 243, 249);
+
+void drawCheckBox(Canvas& c, bool checked) {
+    c.roundRect(1.5, 1.5, 14.5, 14.5, 2.5, RGB(255, 255, 255), RGB(222, 231, 243),
+                RGB(84, 106, 138), 1.0);
+    if (checked) c.line({{4.3, 8.2}, {6.9, 10.9}, {11.8, 4.9}}, RGB(22, 92, 186), 2.0);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 
-Dpi screenDpi() {
-    HDC screen = GetDC(nullptr);
-    Dpi d{GetDeviceCaps(screen, LOGPIXELSX)};
-    ReleaseDC(nullptr, screen);
-    if (d.dpi < 96) d.dpi = 96;
-    return d;
-}
-
-DibSection::DibSection(int width, int height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap_) return;
-    pixels_ = static_cast<std::uint32_t*>(bits);
-    width_ = width;
-    height_ = height;
-    dc_ = CreateCompatibleDC(nullptr);
-    oldBitmap_ = SelectObject(dc_, bitmap_);
-}
-
-DibSection::~DibSection() { release(); }
-
-DibSection::DibSection(DibSection&& o) noexcept { *this = std::move(o); }
-
-DibSection& DibSection::operator=(DibSection&& o) noexcept {
-    if (this != &o) {
-        release();
-        std::swap(dc_, o.dc_);
-        std::swap(bitmap_, o.bitmap_);
-        std::swap(oldBitmap_, o.oldBitmap_);
-        std::swap(pixels_, o.pixels_);
-        std::swap(width_, o.width_);
-        std::swap(height_, o.height_);
+SIZE designSize(SkinWindow which) {
+    switch (which) {
+        case SkinWindow::Main:
+            return SIZE{kMainWidth, kMainHeight};
+        case SkinWindow::Result:
+            return SIZE{kResultWidth, kResultHeight};
+        case SkinWindow::About:
+            return SIZE{kAboutWidth, kAboutHeight};
+        case SkinWindow::EraseItems:
+            return SIZE{kEraseItemsWidth, kEraseItemsHeight};
+        case SkinWindow::Options:
+            return SIZE{kOptionsWidth, kOptionsHeight};
+        case SkinWindow::Keeper:
+            return SIZE{kKeeperWidth, kKeeperHeight};
     }
-    return *this;
-}
-
-void DibSection::release() {
-    if (dc_) {
-        SelectObject(dc_, oldBitmap_);
-        DeleteDC(dc_);
-    }
-    if (bitmap_) DeleteObject(bitmap_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
-    pixels_ = nullptr;
-    width_ = height_ = 0;
-}
-
-void DibSection::fill(std::uint32_t pixel) {
-    GdiFlush();
-    std::fill(pixels_, pixels_ + static_cast<std::size_t>(width_) * height_, pixel);
+    return SIZE{kMainWidth, kMainHeight};
 }
 
 void SkinFonts::create(const Dpi& dpi) {
-    normal = makeFont(dpi, 8, FW_NORMAL);
-    bold = makeFont(dpi, 8, FW_BOLD);
-    title = makeFont(dpi, 9, FW_BOLD);
-    link = makeFont(dpi, 8, FW_NORMAL, true);
-    large = makeFont(dpi, 12, FW_BOLD);
+    auto fonts = std::make_shared<std::array<OwnedFont, 5>>();
+    (*fonts)[0] = makeFont(dpi, 8, FW_NORMAL);
+    (*fonts)[1] = makeFont(dpi, 8, FW_BOLD);
+    (*fonts)[2] = makeFont(dpi, 9, FW_BOLD);
+    (*fonts)[3] = makeFont(dpi, 8, FW_NORMAL, true);
+    (*fonts)[4] = makeFont(dpi, 12, FW_BOLD);
+    normal = (*fonts)[0].get();
+    bold = (*fonts)[1].get();
+    title = (*fonts)[2].get();
+    link = (*fonts)[3].get();
+    large = (*fonts)[4].get();
+    owned_ = std::move(fonts);
 }
 
 void SkinFonts::destroy() {
-    for (HFONT* f : {&normal, &bold, &title, &link, &large}) {
-        if (*f) DeleteObject(*f);
-        *f = nullptr;
-    }
+    normal = bold = title = link = large = nullptr;
+    owned_.reset();
 }
 
 DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
-    int w = kMainWidth, h = kMainHeight;
-    if (which == SkinWindow::Result) w = kResultWidth, h = kResultHeight;
-    if (which == SkinWindow::About) w = kAboutWidth, h = kAboutHeight;
+    const SIZE size = designSize(which);
+    const int w = size.cx, h = size.cy;
     DibSection pic(dpi(w), dpi(h));
     if (!pic.valid()) return pic;
-    pic.fill(kKey);
+    pic.fill(kTransparentPixel);
     Canvas c(pic.dc(), dpi.dpi / 96.0);
-    SkinFonts fonts;
-    fonts.create(dpi);
     HDC dc = pic.dc();
-
-    if (which == SkinWindow::Main) {
-        drawFrame(c, w, h, 30, true);
-        panelFrame(c, 10, 38, 359, 143);
-        panelFrame(c, 10, 187, 359, 110);
-        // The emblem and word mark below the log.
-        drawEmblem(dc, dpi(12), dpi(305), dpi(34));
-        HFONT mark = makeFont(dpi, 15, FW_BOLD, false, "Tahoma");
-        HFONT tag = makeFont(dpi, 8, FW_NORMAL);
-        text(dc, "Cindral", dpi.rect(52, 303, 200, 24), mark, RGB(28, 62, 110),
-             DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        text(dc, "Privacy cleaner  \xB7  version 3.0", dpi.rect(53, 325, 220, 14), tag,
-             colors::kMutedText, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        text(dc, "Quorvane Software", dpi.rect(296, 318, 170, 14), tag, RGB(120, 136, 158),
-             DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
-        DeleteObject(mark);
-        DeleteObject(tag);
-        // Separator between the lists and the word mark.
-        c.rect(10, 301, 472, 302, RGB(176, 190, 208));
-    } else if (which == SkinWindow::Result) {
-        drawFrame(c, w, h, 26, false);
-        c.roundRect(10, 32, w - 10, 114, 6, RGB(255, 255, 255), RGB(238, 243, 249),
-                    RGB(176, 190, 208), 1);
-        DibSection done = renderSmooth(
-            dpi(30), dpi(30), 4, true,
-            [](HDC d, double s) {
-                Canvas k(d, s);
-                drawItemIcon(k, 11);
-            },
-            32);
-        alphaBlend(dc, dpi(20), dpi(40), done);
-    } else {
-        drawFrame(c, w, h, 26, false);
-        drawEmblem(dc, dpi(163), dpi(38), dpi(64));
-        text(dc, "Privacy cleaner for Windows", dpi.rect(0, 134, w, 16), fonts.normal,
-             colors::kMutedText, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
-        c.rect(20, 160, w - 20, 161, RGB(176, 190, 208));
-        c.rect(20, 161, w - 20, 162, RGB(255, 255, 255));
-        c.roundRect(60, 170, w - 60, 262, 6, RGB(255, 255, 255), RGB(238, 243, 249),
-                    RGB(176, 190, 208), 1);
-        text(dc, "Copyright \xA9 Quorvane Software. All rights reserved.", dpi.rect(0, 272, w, 16),
-             fonts.normal, colors::kMutedText, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
-        text(dc, "Cindral erases only what you select. Try Test Mode first.",
-             dpi.rect(20, 288, w - 40, 16), fonts.normal, colors::kMutedText,
-             DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-        c.rect(20, 311, w - 20, 312, RGB(176, 190, 208));
-        c.rect(20, 312, w - 20, 313, RGB(255, 255, 255));
+    switch (which) {
+        case SkinWindow::Main:
+            drawMainWindow(c, dc, dpi, w, h);
+            break;
+        case SkinWindow::Result:
+            drawResultWindow(c, dc, dpi, w, h);
+            break;
+        case SkinWindow::About:
+            drawAboutWindow(c, dc, dpi, w, h);
+            break;
+        case SkinWindow::EraseItems:
+        case SkinWindow::Options:
+        case SkinWindow::Keeper:
+            drawDialogFrame(c, w, h);
+            break;
     }
     // The small emblem at the title band's left.
-    drawEmblem(dc, dpi(which == SkinWindow::Main ? 8 : 6), dpi(which == SkinWindow::Main ? 6 : 4),
-               dpi(18));
-    fonts.destroy();
+    const bool main = which == SkinWindow::Main;
+    drawEmblem(dc, dpi(main ? 8 : 6), dpi(main ? 6 : 4), dpi(18));
     GdiFlush();
     return pic;
-}
-
-HRGN regionFromPicture(const DibSection& picture) {
-    HRGN total = nullptr;
-    if (!picture.valid()) return CreateRectRgn(0, 0, 0, 0);
-    GdiFlush();
-    app::WindowShape shape;
-    shape.build(
-        picture.pixels(), picture.width(), picture.height(), picture.width(),
-        [&](const std::vector<app::ShapeRect>& batch) {
-            std::vector<char> data(sizeof(RGNDATAHEADER) + batch.size() * sizeof(RECT));
-            auto* rd = reinterpret_cast<RGNDATA*>(data.data());
-            rd->rdh.dwSize = sizeof(RGNDATAHEADER);
-            rd->rdh.iType = RDH_RECTANGLES;
-            rd->rdh.nCount = static_cast<DWORD>(batch.size());
-            rd->rdh.nRgnSize = static_cast<DWORD>(batch.size() * sizeof(RECT));
-            rd->rdh.rcBound = RECT{0, 0, picture.width(), picture.height()};
-            RECT* rects = reinterpret_cast<RECT*>(rd->Buffer);
-            for (std::size_t i = 0; i < batch.size(); ++i) {
-                rects[i] = RECT{batch[i].left, batch[i].top, batch[i].right, batch[i].bottom};
-            }
-            HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), rd);
-            if (!part) return;
-            if (!total) {
-                total = part;
-            } else {
-                CombineRgn(total, total, part, RGN_OR);
-                DeleteObject(part);
-            }
-        });
-    return total ? total : CreateRectRgn(0, 0, 0, 0);
 }
 
 void paintButton(const DRAWITEMSTRUCT& item, const DibSection& background, POINT origin,
@@ -677,7 +426,7 @@ void paintButton(const DRAWITEMSTRUCT& item, const DibSection& background, POINT
     char caption[128];
     GetWindowTextA(item.hwndItem, caption, sizeof caption);
     RECT tr{0, pressed ? 1 : 0, w, h + (pressed ? 1 : 0)};
-    text(buf.dc(), caption, tr, font, textColor, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    drawText(buf.dc(), caption, tr, font, textColor, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (focused && !disabled) {
         RECT fr{3, 3, w - 3, h - 3};
         SetTextColor(buf.dc(), style == ButtonStyle::Normal ? RGB(0, 0, 0) : RGB(255, 255, 255));
@@ -708,9 +457,95 @@ void paintTitleButton(const DRAWITEMSTRUCT& item, const DibSection& background, 
     BitBlt(item.hDC, rc.left, rc.top, w, h, buf.dc(), 0, 0, SRCCOPY);
 }
 
+void paintTabStrip(HDC dc, SIZE size, const DibSection& background, POINT origin,
+                   const std::vector<TabFace>& tabs, bool focused, HFONT font, const Dpi& dpi) {
+    const int w = size.cx, h = size.cy;
+    DibSection buf(w, h);
+    if (!buf.valid()) return;
+    BitBlt(buf.dc(), 0, 0, w, h, background.dc(), origin.x, origin.y, SRCCOPY);
+    Canvas c(buf.dc(), 1.0);
+    const double radius = dpi(4);
+    // The page panel's top edge runs along the strip's last row, open under
+    // the selected tab.
+    c.rect(0, h - 1, w, h, kPanelBorder);
+    for (const TabFace& tab : tabs) {
+        const RECT& r = tab.rect;
+        if (tab.selected) {
+            c.roundRect(r.left, r.top, r.right, h + radius, radius, kPanelBorder, kPanelBorder);
+            c.roundRect(r.left + 1, r.top + 1, r.right - 1, h + radius, radius - 1, kPanelTop,
+                        kPanelTop);
+            c.roundRect(r.left + 1, r.top + 1, r.right - 1, r.top + 1 + dpi(3), radius - 1,
+                        RGB(64, 122, 186), RGB(22, 60, 108));
+            c.rect(r.left + 1, r.top + 1 + dpi(2), r.right - 1, r.top + 1 + dpi(3), kPanelTop);
+        } else {
+            const int top = r.top + dpi(2);
+            SavedDc saved(buf.dc());
+            IntersectClipRect(buf.dc(), r.left, top, r.right, h - 1);
+            c.roundRect(r.left, top, r.right, h + radius, radius, kPanelBorder, kPanelBorder);
+            c.roundRect(r.left + 1, top + 1, r.right - 1, h + radius, radius - 1,
+                        RGB(234, 240, 248), RGB(204, 216, 232));
+        }
+        RECT tr{r.left + dpi(4), r.top + (tab.selected ? dpi(2) : dpi(3)), r.right - dpi(4), h};
+        drawText(buf.dc(), tab.caption, tr, font,
+                 tab.selected ? colors::kHeadingText : colors::kBodyText,
+                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        if (tab.selected && focused) {
+            RECT fr{r.left + dpi(3), r.top + dpi(5), r.right - dpi(3), h - dpi(2)};
+            SetTextColor(buf.dc(), RGB(0, 0, 0));
+            SetBkColor(buf.dc(), RGB(255, 255, 255));
+            DrawFocusRect(buf.dc(), &fr);
+        }
+    }
+    GdiFlush();
+    BitBlt(dc, 0, 0, w, h, buf.dc(), 0, 0, SRCCOPY);
+}
+
+void drawPagePanel(DibSection& picture, const Dpi& dpi, int x, int y, int w, int h) {
+    Canvas c(picture.dc(), dpi.dpi / 96.0);
+    // Square on top, where the tab strip's baseline closes it.
+    SavedDc saved(picture.dc());
+    IntersectClipRect(picture.dc(), c.px(x), c.px(y), c.px(x + w), c.px(y + h));
+    c.roundRect(x, y - 8, x + w, y + h, 4, kPanelBorder, kPanelBorder);
+    c.roundRect(x + 1, y - 8, x + w - 1, y + h - 1, 3, kPanelTop, kPanelBottom);
+    GdiFlush();
+}
+
+void drawGroupPanel(DibSection& picture, const Dpi& dpi, int x, int y, int w, int h) {
+    Canvas c(picture.dc(), dpi.dpi / 96.0);
+    c.roundRect(x, y, x + w, y + h, 5, RGB(176, 190, 208), RGB(176, 190, 208));
+    c.roundRect(x + 1, y + 1, x + w - 1, y + h - 1, 4, RGB(255, 255, 255), RGB(244, 247, 251));
+    {
+        SavedDc saved(picture.dc());
+        IntersectClipRect(picture.dc(), c.px(x + 1), c.px(y + 1), c.px(x + w - 1),
+                          c.px(y + kGroupCaptionHeight));
+        c.roundRect(x + 1, y + 1, x + w - 1, y + kGroupCaptionHeight + 8, 4, RGB(236, 242, 250),
+                    RGB(212, 223, 238));
+    }
+    c.rect(x + 1, y + kGroupCaptionHeight, x + w - 1, y + kGroupCaptionHeight + 1,
+           RGB(196, 208, 224));
+    GdiFlush();
+}
+
+OwnedImageList createCheckImages(const Dpi& dpi) {
+    const int size = dpi(16);
+    OwnedImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0));
+    for (bool checked : {false, true}) {
+        DibSection pic = renderSmooth(
+            size, size, 4, false,
+            [&](HDC d, double s) {
+                Canvas k(d, s);
+                drawCheckBox(k, checked);
+            },
+            16);
+        OwnedIcon icon(iconFromStraightAlpha(pic));
+        ImageList_ReplaceIcon(list.get(), -1, icon.get());
+    }
+    return list;
+}
+
 HIMAGELIST createItemImages(int imageSet, const Dpi& dpi) {
     const int size = dpi(16);
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 12, 0);
+    OwnedImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 12, 0));
     for (int i = 0; i < 12; ++i) {
         // The first set is smooth and shaded; the second keeps the flat,
         // hard-edged look of older systems.
@@ -722,11 +557,10 @@ HIMAGELIST createItemImages(int imageSet, const Dpi& dpi) {
                 drawItemIcon(k, i);
             },
             32);
-        HICON icon = iconFromStraightAlpha(pic);
-        ImageList_ReplaceIcon(list, -1, icon);
-        DestroyIcon(icon);
+        OwnedIcon icon(iconFromStraightAlpha(pic));
+        ImageList_ReplaceIcon(list.get(), -1, icon.get());
     }
-    return list;
+    return list.release();
 }
 
 HICON createProgramIcon(int size) {

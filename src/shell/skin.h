@@ -1,81 +1,63 @@
 // The program's look: window backgrounds with magenta outside the outline,
-// the item icons, the program and tray icons, the title-button glyphs and
-// the painting of buttons. Everything is drawn in code, at the size the
-// screen's DPI asks for, so it stays sharp at any scale.
+// the item icons, the program and tray icons, the title-button glyphs, the
+// painting of buttons and tab strips, group and page panels, and the check
+// marks of lists. Everything is drawn in code with the primitives of
+// drawing.h, at the size the screen's DPI asks for, so it stays sharp at
+// any scale.
 #pragma once
 
 #include <windows.h>
 // Needs <windows.h> first.
 #include <commctrl.h>
 
-#include <cstdint>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/drawing.h"
+#include "shell/owned_handle.h"
 
 namespace cindral::shell {
 
-// Converts the 96-DPI design units of the layout to device pixels.
-struct Dpi {
-    int dpi = 96;
-    int operator()(int v) const { return MulDiv(v, dpi, 96); }
-    RECT rect(int x, int y, int w, int h) const {
-        return RECT{(*this)(x), (*this)(y), (*this)(x + w), (*this)(y + h)};
-    }
-};
-
-// The DPI of the screen (the manifest makes the process DPI-aware).
-Dpi screenDpi();
-
-// A top-down 32-bit DIB section with its own memory DC.
-class DibSection {
-public:
-    DibSection() = default;
-    DibSection(int width, int height);
-    ~DibSection();
-    DibSection(DibSection&& other) noexcept;
-    DibSection& operator=(DibSection&& other) noexcept;
-    DibSection(const DibSection&) = delete;
-    DibSection& operator=(const DibSection&) = delete;
-
-    bool valid() const { return bitmap_ != nullptr; }
-    HDC dc() const { return dc_; }
-    HBITMAP bitmap() const { return bitmap_; }
-    std::uint32_t* pixels() const { return pixels_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    void fill(std::uint32_t pixel);
-
-private:
-    void release();
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    std::uint32_t* pixels_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-};
-
-// Design sizes of the three windows (96 DPI).
+// Design sizes of the windows (96 DPI).
 constexpr int kMainWidth = 482, kMainHeight = 383;
 constexpr int kResultWidth = 420, kResultHeight = 151;
 constexpr int kAboutWidth = 390, kAboutHeight = 361;
+constexpr int kEraseItemsWidth = 488, kEraseItemsHeight = 402;
+constexpr int kOptionsWidth = 482, kOptionsHeight = 383;
+constexpr int kKeeperWidth = 563, kKeeperHeight = 373;
 
-enum class SkinWindow { Main, Result, About };
+enum class SkinWindow { Main, Result, About, EraseItems, Options, Keeper };
+
+// The design size of a window.
+SIZE designSize(SkinWindow which);
+
+// The frame of the three settings dialogs, in design units: a title band
+// at the top, and a bar for the Help / OK / Cancel buttons at the bottom
+// below an etched line.
+namespace dialog_layout {
+constexpr int kTitleBand = 26;
+constexpr int kButtonBar = 40;  // from the bottom edge to the etched line
+constexpr int kMargin = 10;
+}  // namespace dialog_layout
 
 // The background picture of a window, magenta outside its rounded outline.
 DibSection drawBackground(SkinWindow which, const Dpi& dpi);
 
-// The window region cut from a background picture (magenta transparent),
-// built from row rectangles united in batches. The caller owns the region.
-HRGN regionFromPicture(const DibSection& picture);
-
-// Fonts of the skin, created for one DPI.
+// Fonts of the skin, created for one DPI. Copies share the same fonts,
+// which are freed with the last copy.
 struct SkinFonts {
     HFONT normal = nullptr;  // controls, lists
-    HFONT bold = nullptr;    // headings
+    HFONT bold = nullptr;    // headings, group captions
     HFONT title = nullptr;   // title labels
     HFONT link = nullptr;    // underlined links
     HFONT large = nullptr;   // "Cindral 3.0", result headline
     void create(const Dpi& dpi);
     void destroy();
+
+private:
+    std::shared_ptr<const std::array<OwnedFont, 5>> owned_;
 };
 
 // Colours shared by the windows' own painting.
@@ -83,7 +65,9 @@ namespace colors {
 constexpr COLORREF kTitleText = RGB(255, 255, 255);
 constexpr COLORREF kBodyText = RGB(30, 47, 70);
 constexpr COLORREF kMutedText = RGB(84, 100, 122);
+constexpr COLORREF kDisabledText = RGB(150, 160, 176);
 constexpr COLORREF kLinkText = RGB(22, 92, 186);
+constexpr COLORREF kHeadingText = RGB(24, 62, 112);
 constexpr COLORREF kPanel = RGB(255, 255, 255);
 }  // namespace colors
 
@@ -101,7 +85,33 @@ enum class TitleGlyph { Help, Minimize, Close };
 void paintTitleButton(const DRAWITEMSTRUCT& item, const DibSection& background, POINT origin,
                       TitleGlyph glyph);
 
+// One tab of a strip as it is to be painted; `rect` in the strip's pixels.
+struct TabFace {
+    std::string caption;
+    RECT rect;
+    bool selected;
+};
+
+// Paints a flat tab strip of `size` pixels into `dc` over its piece of the
+// background (`origin` in the picture). The selected tab joins the page
+// panel below the strip; `focused` marks it with a focus rectangle.
+void paintTabStrip(HDC dc, SIZE size, const DibSection& background, POINT origin,
+                   const std::vector<TabFace>& tabs, bool focused, HFONT font, const Dpi& dpi);
+
+// The panel a page set sits on, drawn into a picture; the rectangle is in
+// the picture's design units and the tab strip lies above it.
+void drawPagePanel(DibSection& picture, const Dpi& dpi, int x, int y, int w, int h);
+
+// A group box's panel with a header band for its caption (drawn by the
+// window as a label, kGroupCaptionHeight high at the panel's top).
+constexpr int kGroupCaptionHeight = 20;
+void drawGroupPanel(DibSection& picture, const Dpi& dpi, int x, int y, int w, int h);
+
+// The state pictures of lists with check boxes: index 0 unchecked, 1 checked.
+OwnedImageList createCheckImages(const Dpi& dpi);
+
 // Twelve item icons, indexes 0..11; set 0 smooth and shaded, set 1 flat.
+// The caller owns the list.
 HIMAGELIST createItemImages(int imageSet, const Dpi& dpi);
 
 // The program's emblem as an icon of the given pixel size (program and tray).
