@@ -8,6 +8,7 @@
 #
 # Usage: wine-run.sh PROGRAM.exe [ARGS...]
 # CINDRAL_WINEPREFIX overrides the prefix (default: <build folder>/wineprefix).
+# CINDRAL_WINE_PERSIST: seconds Wine stays up after the last run (default 5).
 set -euo pipefail
 if [ $# -lt 1 ]; then
     echo "usage: $0 PROGRAM.exe [ARGS...]" >&2
@@ -55,6 +56,25 @@ make_prefix() {
     mv "$WINEPREFIX/.cindral-making" "$WINEPREFIX/.cindral-ready"
 }
 
+# Debian's wineserver ends the moment its last program does, so every run
+# would start Wine's services anew (about a second). A server that waits a
+# few seconds serves a series of runs (ctest starts one per test). It keeps
+# the X display of the session that started it, so a run from another
+# session (another display, or none) waits for it to end first. The services
+# a new server starts keep the first program's output open as long as they
+# live, and ctest waits for a test's output to close: a silent first program
+# starts them.
+start_server() {
+    local session="${DISPLAY:-} ${XAUTHORITY:-}"
+    if [ "$(cat "$WINEPREFIX/.cindral-session" 2>/dev/null)" != "$session" ]; then
+        wineserver -w || true
+    fi
+    if wineserver -p"${CINDRAL_WINE_PERSIST:-5}" >/dev/null 2>&1 9>&-; then
+        wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+    printf '%s' "$session" >"$WINEPREFIX/.cindral-session"
+}
+
 # Several runs may start at once on a fresh prefix (make -j, ctest -j): one of
 # them creates it, the others wait.
 mkdir -p "$(dirname "$WINEPREFIX")"
@@ -67,6 +87,7 @@ fi
 mkdir -p "$HOME"
 remove_host_drives
 ln -sfn "$bindir" "$WINEPREFIX/dosdevices/t:"
+start_server
 flock -u 9
 exec 9>&-
 
