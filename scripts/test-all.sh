@@ -4,7 +4,8 @@
 # Windows builds under Wine (ctest starts them through scripts/wine-run.sh;
 # the whole ctest of a Windows build runs under one virtual X server for the
 # GUI tests). Compiler warnings fail the build; the sources must be formatted
-# with the checked-in .clang-format. Exits non-zero when anything fails.
+# with the checked-in .clang-format, and every #include must keep the layer
+# order (scripts/check-layers.sh). Exits non-zero when anything fails.
 #
 # CINDRAL_BUILD_ROOT  where the build folders go (default: <repo>/build)
 # CINDRAL_JOBS        parallel compile jobs and tests (default: 2)
@@ -43,6 +44,15 @@ check_format() {
         note format "${#files[@]} files formatted"
     else
         fail format "run clang-format -i on the files above"
+    fi
+}
+
+check_layers() {
+    echo "==== layers: scripts/check-layers.sh"
+    if bash "$root/scripts/check-layers.sh"; then
+        note layers "every #include keeps the layer order"
+    else
+        fail layers "the #includes above break the layer order (docs/architecture.md)"
     fi
 }
 
@@ -106,6 +116,7 @@ with_display() {
 }
 
 check_format
+check_layers
 for config in $configs; do
     config_started=$SECONDS
     dir="$build_root/$config"
