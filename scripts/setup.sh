@@ -1,16 +1,33 @@
 #!/bin/bash
 # Installs what building and testing Cindral needs on Debian 12, and nothing
 # when it is all there already. Safe to run any number of times.
+#
+# usage: scripts/setup.sh native|all
+#   native  the native build of the command-line front end (scripts/main-job.sh)
+#   all     everything scripts/test-all.sh and the benchmarks in bench/ use
 set -euo pipefail
 
-packages=(
-    g++ make cmake
-    libgtest-dev libgmock-dev googletest
+# What main-job.sh uses.
+native=(g++ make cmake)
+# What test-all.sh and the benchmark scripts use besides.
+all=(
+    libgtest-dev libgmock-dev googletest    # the tests; MinGW builds GoogleTest from its sources
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-    wine wine64 wine32:i386
-    xvfb xauth imagemagick
-    fp-utils nsis
+    wine wine64 wine32:i386                 # the Windows tests
+    xvfb xauth                              # an X display for the GUI tests (xvfb-run)
+    fp-utils                                # chmcmd builds help.chm
+    clang-format                            # the format check
+    python3 bc time                         # the benchmarks: test trees, ratios, peak memory
 )
+
+case "${1:-}" in
+    native) packages=("${native[@]}") ;;
+    all) packages=("${native[@]}" "${all[@]}") ;;
+    *)
+        echo "usage: $0 native|all" >&2
+        exit 2
+        ;;
+esac
 
 installed() {
     [ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" = "installed" ]
@@ -21,7 +38,7 @@ for package in "${packages[@]}"; do
     installed "$package" || missing+=("$package")
 done
 if [ ${#missing[@]} -eq 0 ]; then
-    echo "setup: all packages present"
+    echo "setup: all packages present ($1)"
     exit 0
 fi
 
@@ -32,7 +49,7 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 # The 32-bit Wine is an i386 package.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive

@@ -1,60 +1,79 @@
 #!/bin/bash
 # Builds and runs every test of Cindral: natively, natively with
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the 32- and 64-bit
-# Windows builds under Wine (the GUI tests under a virtual X server).
-# Exits non-zero when any build or test fails.
+# Windows builds under Wine (ctest starts them through scripts/wine-run.sh;
+# the whole ctest of a Windows build runs under one virtual X server for the
+# GUI tests). Compiler warnings fail the build; the sources must be formatted
+# with the checked-in .clang-format, and every #include must keep the layer
+# order (scripts/check-layers.sh). Exits non-zero when anything fails.
 #
 # CINDRAL_BUILD_ROOT  where the build folders go (default: <repo>/build)
-# CINDRAL_JOBS        parallel compile jobs (default: 2)
+# CINDRAL_JOBS        parallel compile jobs and tests (default: 2)
 # CINDRAL_CONFIGS     configurations to run (default: "native asan i686 x86_64")
+# CINDRAL_WERROR      ON or OFF: warnings fail the build (default: ON)
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_root="${CINDRAL_BUILD_ROOT:-$root/build}"
 jobs="${CINDRAL_JOBS:-2}"
 configs="${CINDRAL_CONFIGS:-native asan i686 x86_64}"
-test_timeout="${CINDRAL_TEST_TIMEOUT:-1200}"
+werror="${CINDRAL_WERROR:-ON}"
 started=$SECONDS
 
-bash "$root/scripts/setup.sh" || { echo "test-all: set-up failed" >&2; exit 1; }
+bash "$root/scripts/setup.sh" all || { echo "test-all: set-up failed" >&2; exit 1; }
 mkdir -p "$build_root"
 
 summary=()
 failures=0
-total_run=0
-total_passed=0
-total_failed=0
-total_skipped=0
 
 # The DLLs a Windows build may import: Windows' own, nothing else.
 allowed_dlls='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|wininet|comctl32|comdlg32|msimg32|shlwapi|urlmon|msvcrt|ws2_32|version|winmm|uxtheme)\.dll$'
 
-note_failure() {
+note() {
+    summary+=("$(printf '%-8s %s' "$1" "$2")")
+}
+fail() {
     failures=$((failures + 1))
-    summary+=("$(printf '%-22s FAILED: %s' "$1" "$2")")
+    note "$1" "FAILED: $2"
 }
 
-configure_and_build() {
+check_format() {
+    echo "==== format: clang-format --dry-run --Werror over src, tests and bench"
+    local files
+    mapfile -t files < <(cd "$root" && find src tests bench -name '*.cpp' -o -name '*.h' | sort)
+    if (cd "$root" && clang-format --dry-run --Werror "${files[@]}"); then
+        note format "${#files[@]} files formatted"
+    else
+        fail format "run clang-format -i on the files above"
+    fi
+}
+
+check_layers() {
+    echo "==== layers: scripts/check-layers.sh"
+    if bash "$root/scripts/check-layers.sh"; then
+        note layers "every #include keeps the layer order"
+    else
+        fail layers "the #includes above break the layer order (docs/architecture.md)"
+    fi
+}
+
+# build NAME DIR CMAKE-ARGS...: configures and builds; the logs go beside DIR.
+build() {
     local name=$1 dir=$2; shift 2
     echo "==== $name: configure and build in $dir"
-    if ! cmake -S "$root" -B "$dir" "$@" >"$dir.configure.log" 2>&1; then
+    if ! cmake -S "$root" -B "$dir" -DCINDRAL_TESTS=ON -DCINDRAL_WERROR="$werror" "$@" \
+        >"$dir.configure.log" 2>&1; then
         tail -n 40 "$dir.configure.log"
-        note_failure "$name" "configure (see $dir.configure.log)"
+        fail "$name" "configure (see $dir.configure.log)"
         return 1
     fi
-    if ! make -C "$dir" -j"$jobs" --no-print-directory >"$dir.build.log" 2>&1; then
-        grep -E 'error|Error|undefined reference|multiple definition' "$dir.build.log" | head -n 60
-        note_failure "$name" "build (see $dir.build.log)"
+    if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
+        grep -E -A4 'error|warning:' "$dir.build.log" | head -n 80
+        fail "$name" "build (see $dir.build.log)"
         return 1
     fi
-    local warnings
-    warnings=$(grep -c 'warning:' "$dir.build.log" || true)
-    if [ "$warnings" -gt 0 ]; then
-        echo "---- $name: $warnings compiler warnings"
-        grep 'warning:' "$dir.build.log" | sort -u | head -n 40
-    fi
-    return 0
 }
 
+# check_dlls NAME DIR OBJDUMP: every executable imports only Windows' own DLLs.
 check_dlls() {
     local name=$1 dir=$2 objdump=$3 bad=0 exe dll
     for exe in "$dir"/bin/*.exe; do
@@ -66,79 +85,60 @@ check_dlls() {
             fi
         done < <("$objdump" -p "$exe" | sed -n 's/.*DLL Name: //p')
     done
-    [ $bad -eq 0 ] || note_failure "$name" "an executable needs a DLL beyond Windows' own"
+    [ $bad -eq 0 ] || fail "$name" "an executable needs a DLL beyond Windows' own"
 }
 
-# run_tests NAME LOG COMMAND... : runs one GoogleTest executable, counts.
-run_tests() {
-    local name=$1 log=$2; shift 2
-    echo "==== $name: ${*: -1}"
-    local rc
-    timeout "$test_timeout" "$@" --gtest_brief=1 --gtest_color=no 2>&1 | tr -d '\r' | tee "$log"
+# run_ctest NAME DIR [WRAPPER...]: every test of the build, ctest's summary
+# line into the summary.
+run_ctest() {
+    local name=$1 dir=$2 rc; shift 2
+    echo "==== $name: ctest"
+    "$@" ctest --test-dir "$dir" --output-on-failure --no-tests=error -j "$jobs" 2>&1 |
+        tee "$dir.ctest.log"
     rc=${PIPESTATUS[0]}
-    local run passed failed skipped
-    run=$(sed -n 's/^\[==========\] \([0-9]*\) tests\{0,1\} from .* ran\..*/\1/p' "$log" | tail -n 1)
-    passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\..*/\1/p' "$log" | tail -n 1)
-    skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\{0,1\}[.,].*/\1/p' "$log" | tail -n 1)
-    run=${run:-0}; passed=${passed:-0}; skipped=${skipped:-0}
-    # The brief printer lists each failed test but prints no failure count.
-    failed=$((run - passed - skipped))
-    total_run=$((total_run + run))
-    total_passed=$((total_passed + passed))
-    total_failed=$((total_failed + failed))
-    total_skipped=$((total_skipped + skipped))
-    local line
-    line=$(printf '%-22s %5d tests, %5d passed, %3d failed, %3d skipped' \
-        "$name" "$run" "$passed" "$failed" "$skipped")
-    if [ "$rc" -ne 0 ] || [ -z "$(grep -m1 '^\[  PASSED  \]' "$log")" ] || [ "$failed" -ne 0 ]; then
-        [ "$rc" -eq 124 ] && line+=" (timed out)"
-        [ "$rc" -ne 0 ] && line+=" (exit code $rc)"
-        failures=$((failures + 1))
-        summary+=("$line  <-- FAILED")
+    local line skipped
+    line=$(grep -m1 'tests passed, ' "$dir.ctest.log")
+    skipped=$(grep -c '(Skipped)$' "$dir.ctest.log")
+    [ "$skipped" -eq 0 ] || line+=", $skipped skipped"
+    if [ "$rc" -ne 0 ]; then
+        fail "$name" "${line:-ctest exit code $rc} (see $dir.ctest.log)"
     else
-        summary+=("$line")
+        note "$name" "$line"
     fi
 }
 
+# Runs a command under a virtual X server. Wine keeps its server a few
+# seconds past the last program; it must end before its X server does.
+with_display() {
+    local prefix=$1; shift
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
+        '"$@"; rc=$?; WINEPREFIX="$0" timeout 60 wineserver -w; exit $rc' "$prefix" "$@"
+}
+
+check_format
+check_layers
 for config in $configs; do
     config_started=$SECONDS
+    dir="$build_root/$config"
     case "$config" in
         native)
-            dir="$build_root/native"
-            configure_and_build native "$dir" -DCMAKE_BUILD_TYPE=Release &&
-                run_tests native "$dir.tests.log" "$dir/bin/cindral_tests"
+            build native "$dir" -DCMAKE_BUILD_TYPE=Release -DCINDRAL_BENCH=ON &&
+                run_ctest native "$dir"
             ;;
         asan)
-            dir="$build_root/asan"
-            configure_and_build native-asan-ubsan "$dir" -DCMAKE_BUILD_TYPE=Debug \
-                -DCINDRAL_SANITIZE=ON &&
+            build asan "$dir" -DCMAKE_BUILD_TYPE=Debug -DCINDRAL_SANITIZE=ON &&
                 ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}" \
                 UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}" \
-                run_tests native-asan-ubsan "$dir.tests.log" "$dir/bin/cindral_tests"
+                run_ctest asan "$dir"
             ;;
         i686|x86_64)
-            dir="$build_root/$config"
-            if configure_and_build "$config" "$dir" -DCMAKE_BUILD_TYPE=Release \
-                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$config-mingw.cmake"; then
-                objdump_tool="$config-w64-mingw32-objdump"
-                check_dlls "$config" "$dir" "$objdump_tool"
-                run_tests "$config-wine" "$dir.tests.log" \
-                    "$root/scripts/wine-run.sh" "$dir/bin/cindral_tests.exe"
-                if [ -f "$dir/bin/cindral_shell_tests.exe" ]; then
-                    # A Wine session started without a display would serve the
-                    # GUI tests its display-less desktop: let it end first, and
-                    # end the GUI session before its X server goes.
-                    WINEPREFIX="$dir/wineprefix" timeout 60 wineserver -w || true
-                    run_tests "$config-wine-gui" "$dir.shell-tests.log" \
-                        xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
-                        '"$@"; rc=$?; WINEPREFIX="$0" timeout 60 wineserver -w; exit $rc' \
-                        "$dir/wineprefix" "$root/scripts/wine-run.sh" \
-                        "$dir/bin/cindral_shell_tests.exe"
-                fi
-            fi
+            build "$config" "$dir" -DCMAKE_BUILD_TYPE=Release -DCINDRAL_BENCH=ON \
+                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$config-mingw.cmake" &&
+                { check_dlls "$config" "$dir" "$config-w64-mingw32-objdump"
+                  run_ctest "$config" "$dir" with_display "$dir/wineprefix"; }
             ;;
         *)
-            note_failure "$config" "unknown configuration"
+            fail "$config" "unknown configuration"
             ;;
     esac
     echo "==== $config: $((SECONDS - config_started)) s"
@@ -146,11 +146,9 @@ done
 
 echo
 echo "==== Summary ($((SECONDS - started)) s)"
-for line in "${summary[@]}"; do
-    echo "$line"
-done
-if [ "$failures" -ne 0 ] || [ "$total_run" -eq 0 ]; then
-    echo "[  FAILED  ] $failures configuration(s) failed; $total_failed of $total_run tests failed."
+printf '%s\n' "${summary[@]}"
+if [ "$failures" -ne 0 ]; then
+    echo "test-all: $failures step(s) failed"
     exit 1
 fi
-echo "[  PASSED  ] $total_passed tests."
+echo "test-all: everything passed"

@@ -8,6 +8,7 @@
 #
 # Usage: wine-run.sh PROGRAM.exe [ARGS...]
 # CINDRAL_WINEPREFIX overrides the prefix (default: <build folder>/wineprefix).
+# CINDRAL_WINE_PERSIST: seconds Wine stays up after the last run (default 5).
 set -euo pipefail
 if [ $# -lt 1 ]; then
     echo "usage: $0 PROGRAM.exe [ARGS...]" >&2
@@ -24,7 +25,6 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe
 export HOME="$WINEPREFIX/home"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_DESKTOP_DIR XDG_DOCUMENTS_DIR
 
-mkdir -p "$WINEPREFIX" "$HOME"
 # Every drive link but C: and T: goes (z: is the host's root).
 remove_host_drives() {
     local device
@@ -36,13 +36,13 @@ remove_host_drives() {
     done
 }
 
-# Several runs may start at once on a fresh prefix (make -j, ctest -j): one of
-# them creates it, the others wait.
-exec 9>"$WINEPREFIX.lock"
-flock 9
-if [ ! -f "$WINEPREFIX/.cindral-ready" ]; then
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w || true
+# Makes the prefix. It is marked ready only when every step succeeded; a
+# prefix whose making was cut short carries .cindral-making and is made anew.
+make_prefix() {
+    [ ! -e "$WINEPREFIX/.cindral-making" ] || rm -rf -- "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX" && touch "$WINEPREFIX/.cindral-making" || return 1
+    mkdir -p "$HOME"
+    wineboot -i >/dev/null 2>&1 && wineserver -w && [ -f "$WINEPREFIX/system.reg" ] || return 1
     remove_host_drives
     # Replace every link below the user profiles with a real empty folder.
     find "$WINEPREFIX/drive_c/users" -maxdepth 2 -type l -print0 2>/dev/null |
@@ -52,12 +52,42 @@ if [ ! -f "$WINEPREFIX/.cindral-ready" ]; then
     # The first session of a new prefix is slow to bring up its drives (the
     # mount manager makes the drive letters GetLogicalDrives reports while
     # the program already runs); one short session absorbs that.
-    wine cmd /c vol c: >/dev/null 2>&1 || true
-    wineserver -w || true
-    touch "$WINEPREFIX/.cindral-ready"
+    wine cmd /c vol c: >/dev/null 2>&1 && wineserver -w || return 1
+    mv "$WINEPREFIX/.cindral-making" "$WINEPREFIX/.cindral-ready"
+}
+
+# Debian's wineserver ends the moment its last program does, so every run
+# would start Wine's services anew (about a second). A server that waits a
+# few seconds serves a series of runs (ctest starts one per test). It keeps
+# the X display of the session that started it, so a run from another
+# session (another display, or none) waits for it to end first. The services
+# a new server starts keep the first program's output open as long as they
+# live, and ctest waits for a test's output to close: a silent first program
+# starts them.
+start_server() {
+    local session="${DISPLAY:-} ${XAUTHORITY:-}"
+    if [ "$(cat "$WINEPREFIX/.cindral-session" 2>/dev/null)" != "$session" ]; then
+        wineserver -w || true
+    fi
+    if wineserver -p"${CINDRAL_WINE_PERSIST:-5}" >/dev/null 2>&1 9>&-; then
+        wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+    printf '%s' "$session" >"$WINEPREFIX/.cindral-session"
+}
+
+# Several runs may start at once on a fresh prefix (make -j, ctest -j): one of
+# them creates it, the others wait.
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
+if [ ! -f "$WINEPREFIX/.cindral-ready" ] && ! make_prefix; then
+    echo "wine-run: could not make the Wine prefix $WINEPREFIX" >&2
+    exit 1
 fi
+mkdir -p "$HOME"
 remove_host_drives
 ln -sfn "$bindir" "$WINEPREFIX/dosdevices/t:"
+start_server
 flock -u 9
 exec 9>&-
 

@@ -336,6 +336,9 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
         finished = true;
         ended.notify_all();
     };
+    // A Ctrl+C that came while the queue was being built stops the run before
+    // its worker erases anything, not at the first look below.
+    if (interrupt && interrupt->load()) run.requestStop();
     run.start([&](app::Run&) { notify(); });
     {
         std::unique_lock<std::mutex> lock(mutex);
