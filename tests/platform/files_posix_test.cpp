@@ -1,17 +1,14 @@
-// What only the posix backend has: the drive map, names differing only in
-// case, links and swapped folders below a drive, host file kinds Windows
-// does not know, and the local-time conversion of file times.
+// What only the posix backend has: drives mapped to host folders, names
+// differing only in case, links and swapped folders below a drive, and host
+// file kinds Windows does not know.
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,6 +18,7 @@
 #include "platform/posix/files_posix.h"
 #include "platform/posix/posix_platform.h"
 #include "platform/posix/shell_folders_posix.h"
+#include "support/scoped_env.h"
 
 namespace cindral::platform {
 namespace {
@@ -97,45 +95,6 @@ TEST_F(PosixFilesTest, DriveMapGivesLettersTypesAndRoots) {
     write("d/on-d.txt", "d");
     EXPECT_TRUE(files->fileExists("D:\\on-d.txt"));
     EXPECT_FALSE(files->fileExists("C:\\on-d.txt"));
-}
-
-TEST_F(PosixFilesTest, HostAndWindowsPathsConvertThroughTheLongestDriveFolder) {
-    PosixFilesConfig config;
-    config.drives = {DriveMapping{'Z', "/", kDriveRemote},
-                     DriveMapping{'C', base + "/c", kDriveFixed}};
-    PosixFiles mapped(config);
-    std::string cc = "Z:" + base + "/cc/x";
-    std::replace(cc.begin(), cc.end(), '/', '\\');
-    const std::pair<std::string, std::string> toWindows[] = {
-        {base + "/c/a/b.txt", "C:\\a\\b.txt"},
-        {base + "/c", "C:\\"},
-        {base + "/c/", "C:\\"},
-        {base + "/cc/x", cc},
-        {"/tmp", "Z:\\tmp"},
-        {"/", "Z:\\"},
-        {"/a/./b/../c//d", "Z:\\a\\c\\d"},
-        {"relative/path", ""},
-        {"", ""},
-        {"/odd\\name", ""},  // no Windows spelling
-    };
-    for (const auto& row : toWindows) EXPECT_EQ(mapped.toWindowsPath(row.first), row.second);
-
-    const std::pair<std::string, std::string> toHost[] = {
-        {"C:\\a\\b.txt", base + "/c/a/b.txt"},
-        {"c:/a//b\\..\\x", base + "/c/a/x"},
-        {"Z:\\", "/"},
-        {"Z:\\..\\..\\etc", "/etc"},  // never above the drive root
-        {"\\\\server\\share\\f", ""},
-        {"C:relative", ""},
-        {"relative\\f", ""},
-        {"Q:\\f", ""},
-        {std::string("C:\\a\0b", 6), ""},
-    };
-    for (const auto& row : toHost) {
-        std::string h = "untouched";
-        EXPECT_EQ(mapped.toHostPath(row.first, h), !row.second.empty()) << row.first;
-        EXPECT_EQ(h, row.second.empty() ? "untouched" : row.second) << row.first;
-    }
 }
 
 TEST_F(PosixFilesTest, RelativeUncAndUnmappedPathsAreRefusedByEveryOperation) {
@@ -359,50 +318,6 @@ TEST_F(PosixFilesTest, ParallelListingAndDeletingInManyFolders) {
     EXPECT_EQ(deleted.load(), kFolders * kFiles);
 }
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name), had_(std::getenv(name)) {
-        if (had_) old_ = std::getenv(name);
-        ::setenv(name, value, 1);
-        ::tzset();
-    }
-    ~ScopedEnv() {
-        had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_);
-        ::tzset();
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    std::string old_;
-};
-
-// File times go through a cached UTC offset per quarter hour; it must agree
-// with localtime_r across daylight-saving changes, in zones with odd offsets.
-TEST(LocalTimeConverterTest, AgreesWithLocaltimeAcrossDaylightSavingChanges) {
-    for (const char* zone :
-         {"UTC", "Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kathmandu"}) {
-        ScopedEnv tz("TZ", zone);
-        LocalTimeConverter converter;
-        // Two years around the 2024 changes, in steps that are no divisor of
-        // a quarter hour, plus times before 1970.
-        for (std::int64_t t = 1704067200 - 86400 * 400; t < 1704067200 + 86400 * 400; t += 3593) {
-            for (std::int64_t s : {t, -t / 3}) {
-                const SystemTime got = converter.convert(s, 123456789);
-                const time_t tt = static_cast<time_t>(s);
-                struct tm tm;
-                ASSERT_NE(::localtime_r(&tt, &tm), nullptr);
-                const int want[] = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday,
-                                    tm.tm_hour,        tm.tm_min,     tm.tm_sec,  123};
-                const int have[] = {got.year, got.month,  got.day,    got.dayOfWeek,
-                                    got.hour, got.minute, got.second, got.milliseconds};
-                ASSERT_TRUE(std::equal(want, want + 8, have)) << zone << " " << s;
-            }
-        }
-    }
-}
-
 TEST(PosixShellFoldersTest, FoldersComeFromXdgThroughTheDriveMap) {
     PosixFilesConfig config;
     config.drives = {DriveMapping{'C', "/home/user", kDriveFixed}};
@@ -420,8 +335,8 @@ TEST(PosixShellFoldersTest, FoldersComeFromXdgThroughTheDriveMap) {
     for (int csidl : {kCsidlCookies, kCsidlHistory, kCsidlRecent})
         EXPECT_EQ(shell.specialFolder(csidl), "") << csidl;
 
-    ScopedEnv configHome("XDG_CONFIG_HOME", "/opt/conf");
-    ScopedEnv cacheHome("XDG_CACHE_HOME", "relative/ignored");
+    test::ScopedEnv configHome("XDG_CONFIG_HOME", "/opt/conf");
+    test::ScopedEnv cacheHome("XDG_CACHE_HOME", "relative/ignored");
     auto folders = PosixShellFolders::defaultFolders();
     EXPECT_EQ(folders[kCsidlAppData], "/opt/conf");
     EXPECT_EQ(folders[kCsidlInternetCache], userHomeFolder() + "/.cache");

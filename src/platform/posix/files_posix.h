@@ -3,10 +3,17 @@
 // to case and no symbolic link is ever followed: each component is opened
 // relative to its parent's directory handle with O_NOFOLLOW, so a folder
 // swapped for a link while the program works cannot redirect an operation.
+//
+// The pieces: drive_map.h reads Windows paths against the drive map,
+// folder_lookup.h finds a name in an open folder, folder_cache.h keeps the
+// folders resolved last open, entry_status.h and local_time.h make a
+// listing's entries, durable_write.h replaces a file whole and
+// overwrite_file_posix.h overwrites one in place.
 #pragma once
 
 #include <sys/stat.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -14,38 +21,19 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/posix/drive_map.h"
+#include "platform/posix/folder_cache.h"
+#include "platform/posix/local_time.h"
 
 namespace cindral::platform {
 
 // $HOME, else the password database's home folder, else "/".
 std::string userHomeFolder();
 
-struct DriveMapping {
-    char letter = 'C';     // 'A' to 'Z'
-    std::string hostRoot;  // absolute host folder
-    std::uint32_t type = kDriveFixed;
-};
-
 struct PosixFilesConfig {
     std::vector<DriveMapping> drives;
     std::string windowsFolder = "C:\\Windows";  // a Windows path; need not exist
     std::string tempFolder;                     // host folder; empty: $TMPDIR, else /tmp
-};
-
-// Converts file times to local SYSTEMTIME fields. The UTC offset is looked
-// up once per quarter hour of time (every zone changes its offset on a
-// quarter-hour boundary) and kept in a small table, because a listing
-// converts three times per entry and localtime_r is slow.
-class LocalTimeConverter {
-public:
-    SystemTime convert(std::int64_t seconds, long nanoseconds);
-
-private:
-    struct Slot {
-        std::int64_t bucket = INT64_MIN;
-        long offset = 0;
-    };
-    Slot slots_[16];
 };
 
 class PosixFiles : public Files {
@@ -88,47 +76,23 @@ public:
     // (no case-insensitive look-up); false for relative, UNC or unmapped paths.
     bool toHostPath(const std::string& windowsPath, std::string& host) const;
 
-    struct DirHandle;
-
 private:
-    struct ParsedPath {
-        std::size_t drive = 0;           // index into drives_
-        std::vector<std::string> parts;  // as written
-        std::vector<std::string>
-            trimmed;                     // as Windows reads them (trailing dots and spaces dropped)
-        bool trailingSeparator = false;  // names a folder, never a file
-    };
-    using DirRef = std::shared_ptr<DirHandle>;
-
-    bool parse(const std::string& path, ParsedPath& out) const;
-    // parse() for an operation on a file: a path ending in a separator, or
-    // the drive root, names no file.
-    bool parseFile(const std::string& path, ParsedPath& out) const;
     // The folder made of the first `count` parts, opened without following
     // links; null when it is missing or not a folder.
-    DirRef openFolder(const ParsedPath& path, std::size_t count);
-    DirRef openFolder(const ParsedPath& path) { return openFolder(path, path.parts.size()); }
-    DirRef openDriveRoot(std::size_t drive) const;
+    FolderRef openFolder(const WindowsPath& path, std::size_t count);
+    FolderRef openFolder(const WindowsPath& path) { return openFolder(path, path.parts.size()); }
+    FolderRef openDriveRoot(std::size_t drive) const;
     // The folder holding the file `path` names, with the name its entry has
     // there (the spelling may differ) and the entry's lstat; null when the
     // path names no file or no entry is found. The entry may be any type.
-    DirRef findFile(const std::string& path, std::string& name, struct stat& st);
-    void remember(const std::string& key, const DirRef& dir);
-    void forgetAll();
-
-    PosixFilesConfig config_;
-
-    // The folders resolved last, most recent first: a walk lists a folder
-    // and then deletes in it, and each deletion would otherwise open the
-    // whole chain of folders again.
-    struct CacheEntry {
-        std::string key;
-        DirRef dir;
-    };
-    std::mutex cacheMutex_;
-    std::vector<CacheEntry> cache_;
+    FolderRef findFile(const std::string& path, std::string& name, struct stat& st);
     bool readFolder(const std::string& folder, bool typesOnly, std::vector<DirEntry>& entries);
-    CacheEntry listed_;               // the folder listFolderTypes listed last, as named
+
+    DriveMap drives_;
+    std::string windowsFolder_;
+    std::string tempFolder_;
+    FolderCache folders_;
+    std::mutex detailTimesMutex_;
     LocalTimeConverter detailTimes_;  // for entryDetails
 };
 

@@ -9,6 +9,8 @@
 #include <functional>
 
 #include "platform/ascii_case.h"
+#include "platform/posix/durable_write.h"
+#include "platform/posix/file_descriptor.h"
 #include "platform/posix/regedit4_file.h"
 
 namespace cindral::platform {
@@ -84,30 +86,13 @@ std::string folderOf(const std::string& file) {
     return slash == 0 ? "/" : file.substr(0, slash);
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += std::size_t(n);
-    }
-    return true;
-}
+std::string fileNameOf(const std::string& file) { return file.substr(file.find_last_of('/') + 1); }
 
-// A new file holding exactly these bytes, flushed to disk; false (and no
-// file) on any failure, and when the name is taken.
-bool writeNewFile(const std::string& path, const std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    const bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok) {
-        ::unlink(path.c_str());
-        return false;
-    }
-    return true;
+// The folder of the store file, created for the owner when missing.
+UniqueFd openStoreFolder(const std::string& storeFile) {
+    const std::string folder = folderOf(storeFile);
+    if (!makeFolders(folder)) return UniqueFd();
+    return UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 // The advisory lock that serialises writers of one store file across
@@ -116,25 +101,15 @@ class StoreLock {
 public:
     explicit StoreLock(const std::string& storeFile) {
         if (!makeFolders(folderOf(storeFile))) return;
-        fd_ = ::open((storeFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ < 0) return;
-        while (::flock(fd_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                ::close(fd_);
-                fd_ = -1;
-                return;
-            }
+        fd_.reset(::open((storeFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        while (fd_ && ::flock(fd_.get(), LOCK_EX) != 0) {
+            if (errno != EINTR) fd_.reset();
         }
     }
-    ~StoreLock() {
-        if (fd_ >= 0) ::close(fd_);  // releases the lock
-    }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
-    bool held() const { return fd_ >= 0; }
+    bool held() const { return bool(fd_); }
 
 private:
-    int fd_ = -1;
+    UniqueFd fd_;  // closing it releases the lock
 };
 
 }  // namespace
@@ -215,8 +190,8 @@ void PosixRegistry::refresh() {
     // The bytes are compared rather than the inode, size and time: a file
     // rewritten twice within one tick of the file system's clock can come
     // back with the same inode, size and time.
-    const int fd = ::open(storeFile_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd fd(::open(storeFile_.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) {
         if (errno != ENOENT && errno != ENOTDIR) {
             readable_ = false;
             return;
@@ -228,19 +203,10 @@ void PosixRegistry::refresh() {
         return;
     }
     std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            readable_ = false;
-            return;
-        }
-        bytes.append(buffer, std::size_t(n));
+    if (!readAll(fd.get(), bytes)) {
+        readable_ = false;
+        return;
     }
-    ::close(fd);
     readable_ = true;
     if (loadedOnce_ && loadedExists_ && bytes == loadedBytes_) return;
     load(bytes);
@@ -290,18 +256,21 @@ void PosixRegistry::load(const std::string& bytes) {
     loadedOnce_ = true;
 }
 
-bool PosixRegistry::backUpDamagedFile() {
+bool PosixRegistry::backUpDamagedFile(int folder) {
     for (int n = 0; n < 100; ++n) {
-        const std::string name = storeFile_ + ".bad" + (n ? "." + std::to_string(n) : "");
-        if (writeNewFile(name, loadedBytes_)) return true;
+        const std::string name =
+            fileNameOf(storeFile_) + ".bad" + (n ? "." + std::to_string(n) : "");
+        if (writeNewFile(folder, name, loadedBytes_, mode_t(0600))) return true;
         if (errno != EEXIST) return false;
     }
     return false;
 }
 
 bool PosixRegistry::save() {
+    const UniqueFd folder = openStoreFolder(storeFile_);
+    if (!folder) return false;
     if (damaged_) {
-        if (!backUpDamagedFile()) return false;
+        if (!backUpDamagedFile(folder.get())) return false;
         damaged_ = false;  // one copy is enough, even when this write fails
     }
     std::string text = regedit4::fileHeader();
@@ -314,21 +283,8 @@ bool PosixRegistry::save() {
         std::vector<std::string> path;
         writeKeys(*roots_[r], r, path, text);
     }
-    const std::string folder = folderOf(storeFile_);
-    if (!makeFolders(folder)) return false;
-    std::string temp = storeFile_ + ".tmp.XXXXXX";
-    const int fd = ::mkostemp(&temp[0], O_CLOEXEC);  // created for the owner only
-    if (fd < 0) return false;
-    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || ::rename(temp.c_str(), storeFile_.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    // Created for the owner only, whatever the file had before.
+    if (!replaceFile(folder.get(), fileNameOf(storeFile_), text, mode_t(0600))) return false;
     loadedBytes_ = text;
     loadedExists_ = true;
     damaged_ = false;

@@ -90,7 +90,7 @@ private:
     void refresh();
     void load(const std::string& bytes);
     bool save();
-    bool backUpDamagedFile();
+    bool backUpDamagedFile(int folder);
     bool handleFor(RegKey key, std::uint32_t needed, Handle& out);
     // handleFor() on the store as the file holds it now; false when the
     // file cannot be read.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/file_descriptor.h"
 #include "platform/run_services.h"
 
 namespace cindral::platform {
@@ -34,24 +35,19 @@ public:
     int closeAll() override { return 0; }
 };
 
-// Names of a folder opened relative to a directory handle, "." and ".."
-// left out. Takes ownership of fd.
-bool listNames(int fd, std::vector<std::string>& names) {
-    DIR* dir = fdopendir(fd);
-    if (!dir) {
-        close(fd);
-        return false;
-    }
-    while (dirent* e = readdir(dir)) {
+// Names of an open folder, "." and ".." left out.
+bool listNames(int folder, std::vector<std::string>& names) {
+    DirStream entries = readEntries(UniqueFd(dup(folder)));
+    if (!entries) return false;
+    while (dirent* e = readdir(entries.get())) {
         if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
         names.emplace_back(e->d_name);
     }
-    closedir(dir);
     return true;
 }
 
-int openFolderAt(int parent, const char* name) {
-    return openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+UniqueFd openFolderAt(int parent, const char* name) {
+    return UniqueFd(openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 // Bytes held by an entry: a regular file its size, a real folder the sum of
@@ -62,15 +58,11 @@ std::uint64_t entryBytes(int parent, const char* name, int depth) {
     if (fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return 0;
     if (S_ISREG(st.st_mode)) return static_cast<std::uint64_t>(st.st_size);
     if (!S_ISDIR(st.st_mode) || depth > 256) return 0;
-    int fd = openFolderAt(parent, name);
-    if (fd < 0) return 0;
-    int walk = dup(fd);
+    const UniqueFd folder = openFolderAt(parent, name);
     std::vector<std::string> names;
-    bool listed = walk >= 0 && listNames(walk, names);
     std::uint64_t total = 0;
-    if (listed)
-        for (const auto& child : names) total += entryBytes(fd, child.c_str(), depth + 1);
-    close(fd);
+    if (folder && listNames(folder.get(), names))
+        for (const auto& child : names) total += entryBytes(folder.get(), child.c_str(), depth + 1);
     return total;
 }
 
@@ -82,13 +74,12 @@ bool removeEntry(int parent, const char* name, int depth) {
     if (fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
     if (!S_ISDIR(st.st_mode)) return unlinkat(parent, name, 0) == 0 || errno == ENOENT;
     if (depth > 256) return false;
-    int fd = openFolderAt(parent, name);
-    if (fd < 0) return false;
-    int walk = dup(fd);
+    UniqueFd folder = openFolderAt(parent, name);
+    if (!folder) return false;
     std::vector<std::string> names;
-    bool ok = walk >= 0 && listNames(walk, names);
-    for (const auto& child : names) ok = removeEntry(fd, child.c_str(), depth + 1) && ok;
-    close(fd);
+    bool ok = listNames(folder.get(), names);
+    for (const auto& child : names) ok = removeEntry(folder.get(), child.c_str(), depth + 1) && ok;
+    folder.reset();
     return ok && unlinkat(parent, name, AT_REMOVEDIR) == 0;
 }
 
@@ -98,56 +89,42 @@ public:
 
     bool query(RecycleBinContents& contents) override {
         contents = {};
-        int files = openFolder("files");
-        if (files < 0) return errno == ENOENT;  // no Trash yet: an empty bin
-        int walk = dup(files);
+        const UniqueFd files = openFolder("files");
+        if (!files) return errno == ENOENT;  // no Trash yet: an empty bin
         std::vector<std::string> names;
-        bool listed = walk >= 0 && listNames(walk, names);
-        if (listed) {
-            contents.itemCount = names.size();
-            for (const auto& name : names) contents.totalSize += entryBytes(files, name.c_str(), 0);
-        }
-        close(files);
-        return listed;
+        if (!listNames(files.get(), names)) return false;
+        contents.itemCount = names.size();
+        for (const auto& name : names)
+            contents.totalSize += entryBytes(files.get(), name.c_str(), 0);
+        return true;
     }
 
     bool empty() override {
-        int files = openFolder("files");
-        if (files < 0) return errno == ENOENT;
-        int walk = dup(files);
+        const UniqueFd files = openFolder("files");
+        if (!files) return errno == ENOENT;
         std::vector<std::string> names;
-        bool ok = walk >= 0 && listNames(walk, names);
-        int info = openFolder("info");
+        bool ok = listNames(files.get(), names);
+        const UniqueFd info = openFolder("info");
         for (const auto& name : names) {
-            bool removed = removeEntry(files, name.c_str(), 0);
+            bool removed = removeEntry(files.get(), name.c_str(), 0);
             // The description goes only with its entry: an entry that stays
             // keeps the record of where it came from.
-            if (removed && info >= 0) unlinkat(info, (name + ".trashinfo").c_str(), 0);
+            if (removed && info) unlinkat(info.get(), (name + ".trashinfo").c_str(), 0);
             ok = removed && ok;
         }
-        if (info >= 0) close(info);
-        close(files);
         // The cached folder sizes no longer match.
-        if (int root = openRoot(); root >= 0) {
-            unlinkat(root, "directorysizes", 0);
-            close(root);
-        }
+        if (const UniqueFd root = openRoot()) unlinkat(root.get(), "directorysizes", 0);
         return ok;
     }
 
 private:
-    int openRoot() const {
-        return open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    UniqueFd openRoot() const {
+        return UniqueFd(open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     }
 
-    int openFolder(const char* name) const {
-        int root = openRoot();
-        if (root < 0) return -1;
-        int fd = openFolderAt(root, name);
-        int saved = errno;
-        close(root);
-        errno = saved;
-        return fd;
+    UniqueFd openFolder(const char* name) const {
+        const UniqueFd root = openRoot();
+        return root ? openFolderAt(root.get(), name) : UniqueFd();
     }
 
     std::string folder_;

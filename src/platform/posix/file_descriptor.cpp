@@ -1,0 +1,62 @@
+#include "platform/posix/file_descriptor.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace cindral::platform {
+
+void UniqueFd::reset(int fd) {
+    if (fd_ >= 0) {
+        const int saved = errno;
+        ::close(fd_);
+        errno = saved;
+    }
+    fd_ = fd;
+}
+
+bool UniqueFd::close() {
+    if (fd_ < 0) return false;
+    return ::close(release()) == 0;
+}
+
+DirStream readEntries(UniqueFd fd) {
+    DirStream stream(fd ? ::fdopendir(fd.get()) : nullptr);
+    if (stream) fd.release();
+    return stream;
+}
+
+bool writeAll(int fd, const char* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t n = ::write(fd, data, length);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        length -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, std::string& bytes) {
+    std::string data;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        data.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    bytes.swap(data);
+    return true;
+}
+
+}  // namespace cindral::platform
