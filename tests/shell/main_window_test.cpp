@@ -435,14 +435,14 @@ TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
 }
 
 TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {
-    HANDLE first = nullptr;
+    OwnedKernelHandle first;
     RecordingDesktop firstDesktop;
     ASSERT_TRUE(ClaimSingleInstance(*settingsStore, firstDesktop, first));
     EXPECT_TRUE(firstDesktop.messages.empty());
 
-    HANDLE second = nullptr;
+    OwnedKernelHandle second;
     EXPECT_FALSE(ClaimSingleInstance(*settingsStore, desktop, second));
-    EXPECT_EQ(second, nullptr);
+    EXPECT_FALSE(second);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].rfind("Cindral already running, please check the\r\n", 0), 0u);
     const std::string tail = "Your Invisible Mode HotKey is: Ctrl+U";
@@ -452,11 +452,10 @@ TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {
     EXPECT_FALSE(ClaimSingleInstance(*settingsStore, desktop, second));
     const std::string& text = desktop.messages.back();
     EXPECT_EQ(text.substr(text.size() - 11), "Shift+Alt+Q");
-    CloseHandle(first);
+    first.reset();
 
     // With the first instance gone the next one starts.
     ASSERT_TRUE(ClaimSingleInstance(*settingsStore, desktop, second));
-    CloseHandle(second);
 }
 
 }  // namespace cindral::shell::test
