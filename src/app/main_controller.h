@@ -22,6 +22,7 @@ enum class Activity { Idle, Cleaning, Testing };
 enum class Dialog { EraseItems, Options, Keeper, About };
 
 // Every command of the main window, its buttons, title buttons and tray menu.
+// The table is in this order.
 enum class Command : int {
     CleanNow,
     TestMode,
@@ -33,7 +34,10 @@ enum class Command : int {
     About,
     Help,
     Exit,
+    // The title buttons.
+    TitleHelp,
     Minimize,
+    TitleClose,
     TrayOpen,
     TrayCleanNow,
     TrayTestMode,
@@ -51,7 +55,7 @@ enum class Command : int {
 struct CommandInfo {
     Command command;
     int id;            // WM_COMMAND identifier
-    const char* text;  // button caption or menu text
+    const char* text;  // button caption or menu text (a title button's name)
 };
 
 // The one table of commands: identifiers, captions and menu texts.

@@ -180,9 +180,9 @@ bool MainWindow::create() {
 void MainWindow::createControls() {
     addLabel("Cindral", 30, 7, 200, 17, fonts_.title, colors::kTitleText, SS_LEFT);
     SetWindowLongPtrA(GetWindow(hwnd_, GW_CHILD), GWLP_ID, kTitleId);
-    addTitleButton(idOf(app::Command::Help) + 1000, TitleGlyph::Help, 420, 7);
+    addTitleButton(idOf(app::Command::TitleHelp), TitleGlyph::Help, 420, 7);
     addTitleButton(idOf(app::Command::Minimize), TitleGlyph::Minimize, 438, 7);
-    addTitleButton(idOf(app::Command::Exit) + 1000, TitleGlyph::Close, 456, 7);
+    addTitleButton(idOf(app::Command::TitleClose), TitleGlyph::Close, 456, 7);
 
     // The item queue.
     RECT q = dpi_.rect(10, 38, 359, 143);
@@ -563,8 +563,6 @@ int MainWindow::registerShortcut(const std::string& shortcutText) {
 // Commands.
 
 void MainWindow::command(int id) {
-    if (id == idOf(app::Command::Help) + 1000) id = idOf(app::Command::Help);
-    if (id == idOf(app::Command::Exit) + 1000) id = idOf(app::Command::Exit);
     const app::CommandInfo* info = app::findCommand(id);
     if (!info) return;
     switch (info->command) {
@@ -575,10 +573,12 @@ void MainWindow::command(int id) {
             clearLogCommand();
             break;
         case app::Command::Help:
+        case app::Command::TitleHelp:
         case app::Command::TrayHelp:
             helpCommand();
             break;
         case app::Command::Exit:
+        case app::Command::TitleClose:
         case app::Command::TrayExit:
             closeWithConfirmation();
             break;
