@@ -16,10 +16,6 @@ const AboutLink kLinks[kAboutLinkCount] = {
 
 const AboutLink* aboutLinks() { return kLinks; }
 
-AboutWindow::~AboutWindow() {
-    if (tooltip_) DestroyWindow(tooltip_);
-}
-
 bool AboutWindow::create(HWND owner, int x, int y) {
     if (!createSkinned(SkinWindow::About, "CindralAboutWindow", "About Cindral", WS_EX_TOOLWINDOW,
                        owner, x, y)) {

@@ -26,7 +26,6 @@ public:
     static constexpr int kLicenseId = 20;
 
     AboutWindow(Desktop& desktop, std::string home) : desktop_(desktop), home_(std::move(home)) {}
-    ~AboutWindow() override;
 
     // Created hidden at (x, y), owned by `owner`.
     bool create(HWND owner, int x, int y);
@@ -44,7 +43,7 @@ private:
 
     Desktop& desktop_;
     std::string home_;
-    HWND tooltip_ = nullptr;
+    HWND tooltip_ = nullptr;  // owned by the window, and destroyed with it
     HCURSOR hand_ = nullptr;
 };
 

@@ -146,13 +146,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
 }
 
 MainWindow::~MainWindow() {
+    // The window goes first: closing it stops the runs, and the icons and
+    // the font it uses are freed afterwards with the other members.
     if (hwnd_) DestroyWindow(hwnd_);
     waitForRuns();
-    if (images_) ImageList_Destroy(images_);
-    for (HICON i : {bigIcon_, smallIcon_, trayIcon_}) {
-        if (i) DestroyIcon(i);
-    }
-    if (menuBarFont_) DeleteObject(menuBarFont_);
 }
 
 bool MainWindow::create() {
@@ -166,8 +163,8 @@ bool MainWindow::create() {
     bigIcon_ = createProgramIcon(GetSystemMetrics(SM_CXICON));
     smallIcon_ = createProgramIcon(GetSystemMetrics(SM_CXSMICON));
     trayIcon_ = createProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     createControls();
     result_.create(hwnd_);
     // The tray icon exists before the start-up sequence; invisible mode may
@@ -245,7 +242,7 @@ void MainWindow::createControls() {
     lf.lfEscapement = lf.lfOrientation = 900;  // reads upwards along the bar
     lf.lfQuality = ANTIALIASED_QUALITY;
     lstrcpyA(lf.lfFaceName, "Tahoma");
-    menuBarFont_ = CreateFontIndirectA(&lf);
+    menuBarFont_.reset(CreateFontIndirectA(&lf));
 }
 
 void MainWindow::setDialogRunner(app::Dialog dialog, DialogRunner runner) {
@@ -268,9 +265,10 @@ void MainWindow::startup(const std::vector<std::string>& params) {
     app::StartupState state = app::PrepareStartup(platform_, settings_, log_);
     paths_ = state.paths;
     imageSet_ = state.imageSet;
-    if (images_) ImageList_Destroy(images_);
-    images_ = createItemImages(imageSet_, dpi_);
-    ListView_SetImageList(queueList_, images_, LVSIL_SMALL);
+    // The list frees the images it holds when it goes; the ones it held
+    // before, if any, come back to be freed here.
+    OwnedImageList previous(ListView_SetImageList(
+        queueList_, createItemImages(imageSet_, dpi_).release(), LVSIL_SMALL));
     queue_ = std::move(state.queue);
     fillQueueList();
     logChanged(false);
@@ -638,7 +636,7 @@ void MainWindow::showTrayIcon(bool show) {
     if (show) {
         nid.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
         nid.uCallbackMessage = kMsgTray;
-        nid.hIcon = trayIcon_;
+        nid.hIcon = trayIcon_.get();
         lstrcpynA(nid.szTip, "Cindral", sizeof nid.szTip);
         Shell_NotifyIconA(NIM_ADD, &nid);
     } else {
@@ -679,10 +677,11 @@ void MainWindow::openFromTray() {
     SetForegroundWindow(hwnd_);
 }
 
-HMENU MainWindow::buildTrayMenu() {
+OwnedMenu MainWindow::buildTrayMenu() {
     using app::Command;
-    HMENU safe = CreatePopupMenu();
-    HMENU menu = CreatePopupMenu();
+    OwnedMenu owned(CreatePopupMenu());
+    OwnedMenu safe(CreatePopupMenu());
+    HMENU menu = owned.get();
     const app::CommandSnapshot snap = controller_->snapshot();
     auto add = [&](HMENU m, Command c, UINT extra = 0) {
         const auto& info = app::commandInfo(c);
@@ -702,14 +701,18 @@ HMENU MainWindow::buildTrayMenu() {
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     add(menu, Command::TrayPluginEditor);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    add(safe, Command::TraySafeShutdown);
-    add(safe, Command::TraySafeRestart);
-    AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(safe), "&Safe Action");
+    add(safe.get(), Command::TraySafeShutdown);
+    add(safe.get(), Command::TraySafeRestart);
+    // The menu takes the submenu over once it holds it.
+    if (AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(safe.get()),
+                    "&Safe Action")) {
+        safe.release();
+    }
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     add(menu, Command::TrayHelp);
     add(menu, Command::TrayExit);
     SetMenuDefaultItem(menu, static_cast<UINT>(app::commandInfo(Command::TrayOpen).id), FALSE);
-    return menu;
+    return owned;
 }
 
 void MainWindow::drawTrayMenuBar(const DRAWITEMSTRUCT& item) {
@@ -728,12 +731,11 @@ void MainWindow::drawTrayMenuBar(const DRAWITEMSTRUCT& item) {
     v[1].Red = 70 << 8, v[1].Green = 132 << 8, v[1].Blue = 200 << 8;
     GRADIENT_RECT gr{0, 1};
     GradientFill(item.hDC, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
-    HGDIOBJ old = SelectObject(item.hDC, menuBarFont_);
+    SelectedObject font(item.hDC, menuBarFont_.get());
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, RGB(255, 255, 255));
     TextOutA(item.hDC, all.left + (all.right - all.left - dpi_(17)) / 2, all.bottom - dpi_(8),
              "Cindral", 7);
-    SelectObject(item.hDC, old);
 }
 
 void MainWindow::trayMessage(LPARAM mouseMessage) {
@@ -742,15 +744,15 @@ void MainWindow::trayMessage(LPARAM mouseMessage) {
             command(app::commandInfo(app::Command::TrayOpen).id);
             break;
         case WM_RBUTTONUP: {
-            HMENU menu = buildTrayMenu();
+            OwnedMenu menu = buildTrayMenu();
             POINT pt;
             GetCursorPos(&pt);
             SetForegroundWindow(hwnd_);
             const int id = static_cast<int>(TrackPopupMenu(
-                menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, pt.x,
-                pt.y, 0, hwnd_, nullptr));
+                menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN,
+                pt.x, pt.y, 0, hwnd_, nullptr));
             PostMessageA(hwnd_, WM_NULL, 0, 0);
-            DestroyMenu(menu);
+            menu.reset();
             if (id != 0) command(id);
             break;
         }
@@ -852,12 +854,12 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int runMessageLoop(MainWindow& main) {
     ACCEL keys[1] = {{FVIRTKEY, VK_F1, static_cast<WORD>(app::commandInfo(app::Command::Help).id)}};
-    HACCEL accel = CreateAcceleratorTableA(keys, 1);
+    OwnedAccelerators accel(CreateAcceleratorTableA(keys, 1));
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // F1 anywhere in the main window runs the Help command.
         if (main.hwnd() && (msg.hwnd == main.hwnd() || IsChild(main.hwnd(), msg.hwnd)) &&
-            TranslateAcceleratorA(main.hwnd(), accel, &msg)) {
+            TranslateAcceleratorA(main.hwnd(), accel.get(), &msg)) {
             continue;
         }
         // Enter and Escape close the result window.
@@ -869,7 +871,6 @@ int runMessageLoop(MainWindow& main) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    DestroyAcceleratorTable(accel);
     return static_cast<int>(msg.wParam);
 }
 

@@ -89,7 +89,7 @@ public:
     const app::DataPaths& paths() const { return paths_; }
     ResultWindow& resultWindow() { return result_; }
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
-    HMENU buildTrayMenu();  // caller destroys
+    OwnedMenu buildTrayMenu();
     bool trayIconShown() const { return trayShown_; }
     int imageSet() const { return imageSet_; }
 
@@ -187,11 +187,10 @@ private:
     HWND logList_ = nullptr;
     HWND status_ = nullptr;
     HWND gauge_ = nullptr;
-    HIMAGELIST images_ = nullptr;
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
-    HICON trayIcon_ = nullptr;
-    HFONT menuBarFont_ = nullptr;
+    OwnedIcon bigIcon_;
+    OwnedIcon smallIcon_;
+    OwnedIcon trayIcon_;
+    OwnedFont menuBarFont_;
     bool trayShown_ = false;
     std::vector<int> hotkeys_;
     int nextHotkeyId_ = 1;

@@ -287,7 +287,8 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
     EXPECT_TRUE(IsWindowVisible(main->control(MainWindow::kGaugeId)));
     EXPECT_FALSE(IsWindowVisible(main->control(MainWindow::kStatusId)));
 
-    HMENU menu = main->buildTrayMenu();
+    OwnedMenu owned = main->buildTrayMenu();
+    HMENU menu = owned.get();
     for (app::Command c :
          {app::Command::TrayCleanNow, app::Command::TrayTestMode, app::Command::TrayEraseItems,
           app::Command::TrayOptions, app::Command::TrayKeeper}) {
@@ -301,7 +302,6 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
                            app::Command::TrayHelp, app::Command::TrayExit}) {
         EXPECT_TRUE(menuEnabled(menu, c)) << app::commandInfo(c).text;
     }
-    DestroyMenu(menu);
 
     // Help, View Log and Exit answer during the run.
     click(app::Command::Help);
@@ -315,10 +315,9 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
     EXPECT_NE(main->hwnd(), nullptr);
 
     ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
-    HMENU idle = main->buildTrayMenu();
-    EXPECT_TRUE(menuEnabled(idle, app::Command::TrayCleanNow));
-    EXPECT_FALSE(menuEnabled(idle, app::Command::TrayEraseItems));  // no dialog yet
-    DestroyMenu(idle);
+    OwnedMenu idle = main->buildTrayMenu();
+    EXPECT_TRUE(menuEnabled(idle.get(), app::Command::TrayCleanNow));
+    EXPECT_FALSE(menuEnabled(idle.get(), app::Command::TrayEraseItems));  // no dialog yet
 }
 
 TEST_F(MainWindowTest, StoppedRunLeavesNoTrailerNoFileAndRestartsAtOnce) {
