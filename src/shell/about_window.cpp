@@ -103,4 +103,12 @@ LRESULT AboutWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     return SkinnedWindow::handle(msg, wParam, lParam);
 }
 
+bool hostAboutWindow(DialogHost& host) {
+    AboutWindow about(host.desktop, host.paths.home);
+    const Dpi d = screenDpi();
+    const app::Point p = host.place(d(kAboutWidth), d(kAboutHeight));
+    if (about.create(host.owner, p.x, p.y)) about.runModal(host.owner);
+    return false;
+}
+
 }  // namespace cindral::shell

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "shell/desktop.h"
+#include "shell/dialog_host.h"
 #include "shell/window.h"
 
 namespace cindral::shell {
@@ -46,5 +47,9 @@ private:
     HWND tooltip_ = nullptr;  // owned by the window, and destroyed with it
     HCURSOR hand_ = nullptr;
 };
+
+// The main window's runner of the About window: made where the host places
+// it, run modally, destroyed. It has nothing to confirm (false).
+bool hostAboutWindow(DialogHost& host);
 
 }  // namespace cindral::shell

@@ -66,14 +66,6 @@ private:
     MainWindow& window_;
 };
 
-app::Point DialogHost::place(int width, int height) const {
-    RECT r{};
-    GetWindowRect(main.hwnd(), &r);
-    return app::dialogPlacement(main.isVisible(), app::Point{r.left, r.top},
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width,
-                                height);
-}
-
 // ---------------------------------------------------------------------------
 
 MainWindow::MainWindow(const MainWindowSetup& setup)
@@ -95,9 +87,6 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
     app::HotkeyRegistrar& hotkeys = *this;
     controller_ =
         std::make_unique<app::MainController>(view, runs_, settings_, *platform_.system, hotkeys);
-    dialogRunners_[static_cast<int>(app::Dialog::About)] = [this](DialogHost& h) {
-        aboutDialog(h);
-    };
 }
 
 MainWindow::~MainWindow() {
@@ -126,7 +115,8 @@ bool MainWindow::create() {
     // take it away again.
     tray_.create(hwnd_, dpi_);
     tray_.show(true);
-    controller_->setDialogAvailable(app::Dialog::About, true);
+    // The dialogs this window hosts; each enables its button and tray entry.
+    setDialogRunner(app::Dialog::About, hostAboutWindow);
     return true;
 }
 
@@ -307,16 +297,8 @@ void MainWindow::requestSystemShutdown(bool restart) {
 void MainWindow::runDialog(app::Dialog dialog) {
     const DialogRunner& runner = dialogRunners_[static_cast<int>(dialog)];
     if (!runner) return;
-    DialogHost host{*this, hwnd_};
-    runner(host);
-}
-
-void MainWindow::aboutDialog(DialogHost& host) {
-    AboutWindow about(desktop_, paths_.home);
-    const Dpi d = screenDpi();
-    app::Point p = host.place(d(kAboutWidth), d(kAboutHeight));
-    if (!about.create(host.owner, p.x, p.y)) return;
-    about.runModal(host.owner);
+    DialogHost host{hwnd_, desktop_, platform_, settings_, paths_};
+    if (runner(host)) controller_->dialogConfirmed(dialog);
 }
 
 void MainWindow::armCleaningTimer(std::uint32_t intervalMs, bool enabled) {

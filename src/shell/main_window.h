@@ -6,6 +6,7 @@
 //   tray_icon.h    the icon in the notification area and its menu
 //   log_list.h     the virtual list over the log book
 //   run_proxy.h    the runs on their threads and the proxy they talk through
+//   dialog_host.h  how a dialog is hosted
 // Their messages and timers are numbered in main_window_ids.h.
 #pragma once
 
@@ -27,6 +28,7 @@
 #include "platform/run_services.h"
 #include "settings/settings_store.h"
 #include "shell/desktop.h"
+#include "shell/dialog_host.h"
 #include "shell/log_list.h"
 #include "shell/owned_handle.h"
 #include "shell/result_window.h"
@@ -35,18 +37,6 @@
 #include "shell/window.h"
 
 namespace cindral::shell {
-
-class MainWindow;
-
-// Hands a dialog what it needs to place and run itself.
-struct DialogHost {
-    MainWindow& main;
-    HWND owner;
-    // Top-left corner for a dialog of the given pixel size: 30 pixels right
-    // of and below the main window, or centred when the main window is hidden.
-    app::Point place(int width, int height) const;
-};
-using DialogRunner = std::function<void(DialogHost& host)>;
 
 struct MainWindowSetup {
     platform::Platform* platform = nullptr;
@@ -69,7 +59,8 @@ public:
     explicit MainWindow(const MainWindowSetup& setup);
     ~MainWindow() override;
 
-    // Creates the window (hidden) with its tray icon and the result window.
+    // Creates the window (hidden) with its tray icon and the result window,
+    // and installs the dialogs it hosts.
     bool create();
     // The start-up sequence; `params` are the command-line parameters.
     // Shows the window unless the sequence decided otherwise.
@@ -143,7 +134,6 @@ private:
     void updateQueueRow(int row);
     app::RunSetup runSetup(engine::RunMode mode) const;
     void runFinished(const app::Run& run);
-    void aboutDialog(DialogHost& host);
 
     platform::Platform& platform_;
     platform::RunServices* services_;

@@ -88,6 +88,18 @@ HMENU safeSubmenu(HMENU menu) {
     return nullptr;
 }
 
+// A kit dialog that presses its own OK as soon as it runs.
+class ConfirmingDialog : public SkinnedDialog {
+public:
+    explicit ConfirmingDialog(DialogHost& host)
+        : SkinnedDialog({SkinWindow::EraseItems, "CindralConfirmingDialog", "Erase Items",
+                         app::Dialog::EraseItems, DialogButtons::HelpOkCancel},
+                        host.dialogContext()) {}
+
+protected:
+    bool build() override { return PostMessageA(hwnd_, WM_COMMAND, IDOK, 0) != FALSE; }
+};
+
 const app::Command kButtons[] = {
     app::Command::CleanNow, app::Command::TestMode, app::Command::EraseItems, app::Command::Options,
     app::Command::Keeper,   app::Command::ViewLog,  app::Command::ClearLog,   app::Command::About,
@@ -415,8 +427,10 @@ TEST_F(MainWindowTest, ViewLogAndClearLogFollowTheLogFile) {
 TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
     start();
     std::vector<app::Point> places;
-    main->setDialogRunner(app::Dialog::About,
-                          [&](DialogHost& host) { places.push_back(host.place(200, 100)); });
+    main->setDialogRunner(app::Dialog::About, [&](DialogHost& host) {
+        places.push_back(host.place(200, 100));
+        return false;
+    });
     SetWindowPos(main->hwnd(), nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     click(app::Command::About);
     main->minimizeToTray();
@@ -429,8 +443,17 @@ TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
 
     // A dialog that exists enables its button and tray entry.
     EXPECT_FALSE(enabled(button(app::Command::Keeper)));
-    main->setDialogRunner(app::Dialog::Keeper, [](DialogHost&) {});
+    main->setDialogRunner(app::Dialog::Keeper, [](DialogHost&) { return false; });
     EXPECT_TRUE(enabled(button(app::Command::Keeper)));
+}
+
+TEST_F(MainWindowTest, AKitDialogConfirmedWithOkMakesEraseItemsRebuildTheQueue) {
+    start();
+    ASSERT_EQ(main->queue().rows.size(), 24u);
+    selectOnly({"Clipboard"});  // as the dialog would have saved it
+    main->setDialogRunner(app::Dialog::EraseItems, kitDialogRunner<ConfirmingDialog>());
+    click(app::Command::EraseItems);
+    EXPECT_EQ(main->queue().rows.size(), 1u);
 }
 
 TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {
