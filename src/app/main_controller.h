@@ -22,6 +22,7 @@ enum class Activity { Idle, Cleaning, Testing };
 enum class Dialog { EraseItems, Options, Keeper, About };
 
 // Every command of the main window, its buttons, title buttons and tray menu.
+// The table is in this order.
 enum class Command : int {
     CleanNow,
     TestMode,
@@ -33,7 +34,10 @@ enum class Command : int {
     About,
     Help,
     Exit,
+    // The title buttons.
+    TitleHelp,
     Minimize,
+    TitleClose,
     TrayOpen,
     TrayCleanNow,
     TrayTestMode,
@@ -51,7 +55,7 @@ enum class Command : int {
 struct CommandInfo {
     Command command;
     int id;            // WM_COMMAND identifier
-    const char* text;  // button caption or menu text
+    const char* text;  // button caption or menu text (a title button's name)
 };
 
 // The one table of commands: identifiers, captions and menu texts.
@@ -139,7 +143,9 @@ public:
     virtual void saveLog() = 0;
     virtual void requestSystemShutdown(bool restart) = 0;
 
-    // Hosts a dialog: create, place, show modally, destroy.
+    // Hosts a dialog: create, place, show modally, destroy. A dialog the
+    // user confirms is reported with MainController::dialogConfirmed before
+    // this returns.
     virtual void runDialog(Dialog dialog) = 0;
     virtual void rebuildQueue() = 0;
     // The periodic cleaning timer.
@@ -172,8 +178,11 @@ public:
     void optionsCommand();
     void hostDialog(Dialog dialog);
 
-    // The Erase Items dialog confirms a saved selection.
-    void markItemsChanged() { itemsChanged_ = true; }
+    // A hosted dialog ended with OK. Erase Items has saved its selection by
+    // then, so its command rebuilds the queue when the dialog has gone.
+    void dialogConfirmed(Dialog dialog) {
+        if (dialog == Dialog::EraseItems) itemsChanged_ = true;
+    }
     bool itemsChanged() const { return itemsChanged_; }
 
     // A run reported that its body returned, with its figures and the date

@@ -16,10 +16,6 @@ const AboutLink kLinks[kAboutLinkCount] = {
 
 const AboutLink* aboutLinks() { return kLinks; }
 
-AboutWindow::~AboutWindow() {
-    if (tooltip_) DestroyWindow(tooltip_);
-}
-
 bool AboutWindow::create(HWND owner, int x, int y) {
     if (!createSkinned(SkinWindow::About, "CindralAboutWindow", "About Cindral", WS_EX_TOOLWINDOW,
                        owner, x, y)) {
@@ -105,6 +101,14 @@ LRESULT AboutWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return SkinnedWindow::handle(msg, wParam, lParam);
+}
+
+bool hostAboutWindow(DialogHost& host) {
+    AboutWindow about(host.desktop, host.paths.home);
+    const Dpi d = screenDpi();
+    const app::Point p = host.place(d(kAboutWidth), d(kAboutHeight));
+    if (about.create(host.owner, p.x, p.y)) about.runModal(host.owner);
+    return false;
 }
 
 }  // namespace cindral::shell

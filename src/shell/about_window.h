@@ -5,6 +5,7 @@
 #include <string>
 
 #include "shell/desktop.h"
+#include "shell/dialog_host.h"
 #include "shell/window.h"
 
 namespace cindral::shell {
@@ -26,7 +27,6 @@ public:
     static constexpr int kLicenseId = 20;
 
     AboutWindow(Desktop& desktop, std::string home) : desktop_(desktop), home_(std::move(home)) {}
-    ~AboutWindow() override;
 
     // Created hidden at (x, y), owned by `owner`.
     bool create(HWND owner, int x, int y);
@@ -44,8 +44,12 @@ private:
 
     Desktop& desktop_;
     std::string home_;
-    HWND tooltip_ = nullptr;
+    HWND tooltip_ = nullptr;  // owned by the window, and destroyed with it
     HCURSOR hand_ = nullptr;
 };
+
+// The main window's runner of the About window: made where the host places
+// it, run modally, destroyed. It has nothing to confirm (false).
+bool hostAboutWindow(DialogHost& host);
 
 }  // namespace cindral::shell

@@ -245,7 +245,7 @@ void alphaBlend(HDC dst, int x, int y, const DibSection& src) {
     AlphaBlend(dst, x, y, src.width(), src.height(), src.dc(), 0, 0, src.width(), src.height(), bf);
 }
 
-HICON iconFromStraightAlpha(const DibSection& pic) {
+OwnedIcon iconFromStraightAlpha(const DibSection& pic) {
     // The mask is white where the picture is mostly transparent: systems
     // without alpha icons then draw the colour pixels through it.
     OwnedBitmap mask(CreateBitmap(pic.width(), pic.height(), 1, 1, nullptr));
@@ -264,7 +264,7 @@ HICON iconFromStraightAlpha(const DibSection& pic) {
     ii.fIcon = TRUE;
     ii.hbmColor = pic.bitmap();
     ii.hbmMask = mask.get();
-    return CreateIconIndirect(&ii);
+    return OwnedIcon(CreateIconIndirect(&ii));
 }
 
 OwnedFont makeFont(const Dpi& dpi, int points, int weight, bool underline, const char* face) {

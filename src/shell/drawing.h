@@ -111,8 +111,8 @@ DibSection renderSmooth(int width, int height, int factor, bool premultiplied,
 // Blends a premultiplied picture onto a DC.
 void alphaBlend(HDC dst, int x, int y, const DibSection& src);
 
-// An icon from a straight-alpha picture. The caller owns it.
-HICON iconFromStraightAlpha(const DibSection& pic);
+// An icon from a straight-alpha picture.
+OwnedIcon iconFromStraightAlpha(const DibSection& pic);
 
 OwnedFont makeFont(const Dpi& dpi, int points, int weight, bool underline = false,
                    const char* face = "Tahoma");

@@ -1,24 +1,17 @@
 #include "shell/main_window.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "app/home_folder.h"
 #include "app/queue_run_view.h"
 #include "settings/shortcut.h"
 #include "shell/about_window.h"
+#include "shell/main_window_ids.h"
 
 namespace cindral::shell {
 
 namespace {
-
-constexpr UINT_PTR kReapTimer = 1;
-constexpr UINT_PTR kCleaningTimer = 2;
-constexpr UINT_PTR kLogTimer = 3;
-constexpr DWORD kLogRefreshMs = 50;
-constexpr int kTrayIconId = 1;
-constexpr int kMenuBarId = 0x7F00;  // the caption bar item of the tray menu
 
 // Design layout (96 DPI) of the right-hand buttons: the command, its top.
 struct ButtonPlace {
@@ -37,92 +30,41 @@ int idOf(app::Command c) { return app::commandInfo(c).id; }
 
 }  // namespace
 
-// One run with the proxy view it talks through. The run is declared last so
-// that it (and its thread) goes before the proxy does.
-struct MainWindow::RunSlot {
-    class Proxy : public engine::RunView {
-    public:
-        Proxy(HWND window, std::uint64_t id) : window_(window), id_(id) {}
+// The queue and the log as the current run changes them, on the window's
+// thread: app::QueueRunView keeps the queue and the log book, and this
+// view also shows each change on the window's controls.
+class MainWindow::WindowRunView : public app::QueueRunView {
+public:
+    explicit WindowRunView(MainWindow& window)
+        : QueueRunView(window.queue_, window.log_), window_(window) {
+        setLineListener(
+            [this](LineEvent event, const std::string&) { window_.logList_.bookChanged(event); });
+    }
 
-        void addLine(const std::string& t) override {
-            send([&](engine::RunView& v) { v.addLine(t); });
-        }
-        void replaceLastLine(const std::string& t) override {
-            send([&](engine::RunView& v) { v.replaceLastLine(t); });
-        }
-        void deleteLastLine() override {
-            send([&](engine::RunView& v) { v.deleteLastLine(); });
-        }
-        void clearLog() override {
-            send([&](engine::RunView& v) { v.clearLog(); });
-        }
-        void emptyLogIfAtLeast(std::size_t lines) override {
-            send([&](engine::RunView& v) { v.emptyLogIfAtLeast(lines); });
-        }
-        void createLogBuffer() override {
-            send([&](engine::RunView& v) { v.createLogBuffer(); });
-        }
-        int rowCount() override {
-            int n = 0;
-            send([&](engine::RunView& v) { n = v.rowCount(); });
-            return n;
-        }
-        std::string rowCaption(int row) override {
-            std::string s;
-            send([&](engine::RunView& v) { s = v.rowCaption(row); });
-            return s;
-        }
-        std::string rowStatus(int row) override {
-            std::string s;
-            send([&](engine::RunView& v) { s = v.rowStatus(row); });
-            return s;
-        }
-        int rowIcon(int row) override {
-            int i = 0;
-            send([&](engine::RunView& v) { i = v.rowIcon(row); });
-            return i;
-        }
-        void setRowStatus(int row, const std::string& s) override {
-            send([&](engine::RunView& v) { v.setRowStatus(row, s); });
-        }
-        void setRowIcon(int row, int icon) override {
-            send([&](engine::RunView& v) { v.setRowIcon(row, icon); });
-        }
-        void scrollToRow(int row) override {
-            send([&](engine::RunView& v) { v.scrollToRow(row); });
-        }
-        void setGauge(int position, int maximum) override {
-            send([&](engine::RunView& v) { v.setGauge(position, maximum); });
-        }
+    void setRowStatus(int row, const std::string& status) override {
+        if (!inRange(row)) return;
+        QueueRunView::setRowStatus(row, status);
+        window_.updateQueueRow(row);
+    }
+    void setRowIcon(int row, int icon) override {
+        if (!inRange(row)) return;
+        QueueRunView::setRowIcon(row, icon);
+        window_.updateQueueRow(row);
+    }
+    void scrollToRow(int row) override {
+        if (inRange(row)) ListView_EnsureVisible(window_.queueList_, row, FALSE);
+    }
+    void setGauge(int position, int maximum) override {
+        QueueRunView::setGauge(position, maximum);
+        SendMessageA(window_.gauge_, PBM_SETRANGE32, 0, std::max(maximum, 0));
+        SendMessageA(window_.gauge_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    }
 
-        struct Request {
-            std::uint64_t id;
-            std::function<void(engine::RunView&)> fn;
-        };
+private:
+    bool inRange(int row) { return row >= 0 && row < rowCount(); }
 
-    private:
-        void send(std::function<void(engine::RunView&)> fn) {
-            Request request{id_, std::move(fn)};
-            SendMessageA(window_, kMsgRunRequest, 0, reinterpret_cast<LPARAM>(&request));
-        }
-        HWND window_;
-        std::uint64_t id_;
-    };
-
-    RunSlot(HWND window, std::uint64_t id, app::RunSetup setup)
-        : proxy(window, id), run(std::move(setup), proxy, id) {}
-
-    Proxy proxy;
-    app::Run run;
+    MainWindow& window_;
 };
-
-app::Point DialogHost::place(int width, int height) const {
-    RECT r{};
-    GetWindowRect(main.hwnd(), &r);
-    return app::dialogPlacement(main.isVisible(), app::Point{r.left, r.top},
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width,
-                                height);
-}
 
 // ---------------------------------------------------------------------------
 
@@ -133,26 +75,25 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
       desktop_(setup.desktop ? *setup.desktop : systemDesktop()),
       quitOnDestroy_(setup.quitOnDestroy),
       log_(*setup.platform->files,
-           app::DataPaths::forHome(app::HomeFolder(*setup.platform->system)).logFile) {
-    paths_ = app::DataPaths::forHome(app::HomeFolder(*platform_.system));
-    runView_ = std::make_unique<WindowRunView>(*this);
+           app::DataPaths::forHome(app::HomeFolder(*setup.platform->system)).logFile),
+      paths_(app::DataPaths::forHome(app::HomeFolder(*setup.platform->system))),
+      runView_(std::make_unique<WindowRunView>(*this)),
+      logList_(log_),
+      runs_(
+          *runView_, [this](engine::RunMode mode) { return runSetup(mode); },
+          [this](const app::Run& run) { runFinished(run); }),
+      tray_([this] { return controller_->snapshot(); }) {
     app::MainView& view = *this;
-    app::RunLauncher& runs = *this;
     app::HotkeyRegistrar& hotkeys = *this;
-    controller_.reset(new app::MainController(view, runs, settings_, *platform_.system, hotkeys));
-    dialogRunners_[static_cast<int>(app::Dialog::About)] = [this](DialogHost& h) {
-        aboutDialog(h);
-    };
+    controller_ =
+        std::make_unique<app::MainController>(view, runs_, settings_, *platform_.system, hotkeys);
 }
 
 MainWindow::~MainWindow() {
+    // The window goes first: closing it stops the runs, and the icons it
+    // shows are freed afterwards with the other members.
     if (hwnd_) DestroyWindow(hwnd_);
-    waitForRuns();
-    if (images_) ImageList_Destroy(images_);
-    for (HICON i : {bigIcon_, smallIcon_, trayIcon_}) {
-        if (i) DestroyIcon(i);
-    }
-    if (menuBarFont_) DeleteObject(menuBarFont_);
+    runs_.stopAll();
 }
 
 bool MainWindow::create() {
@@ -165,60 +106,30 @@ bool MainWindow::create() {
     }
     bigIcon_ = createProgramIcon(GetSystemMetrics(SM_CXICON));
     smallIcon_ = createProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    trayIcon_ = createProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     createControls();
     result_.create(hwnd_);
+    runs_.attach(hwnd_);
     // The tray icon exists before the start-up sequence; invisible mode may
     // take it away again.
-    showTrayIcon(true);
-    controller_->setDialogAvailable(app::Dialog::About, true);
+    tray_.create(hwnd_, dpi_);
+    tray_.show(true);
+    // The dialogs this window hosts; each enables its button and tray entry.
+    setDialogRunner(app::Dialog::About, hostAboutWindow);
     return true;
 }
 
 void MainWindow::createControls() {
-    addLabel("Cindral", 30, 7, 200, 17, fonts_.title, colors::kTitleText, SS_LEFT);
-    SetWindowLongPtrA(GetWindow(hwnd_, GW_CHILD), GWLP_ID, kTitleId);
-    addTitleButton(idOf(app::Command::Help) + 1000, TitleGlyph::Help, 420, 7);
+    HWND title = addLabel("Cindral", 30, 7, 200, 17, fonts_.title, colors::kTitleText, SS_LEFT);
+    // Set afterwards: a label made with an id would take the clicks that drag the window.
+    SetWindowLongPtrA(title, GWLP_ID, kTitleId);
+    addTitleButton(idOf(app::Command::TitleHelp), TitleGlyph::Help, 420, 7);
     addTitleButton(idOf(app::Command::Minimize), TitleGlyph::Minimize, 438, 7);
-    addTitleButton(idOf(app::Command::Exit) + 1000, TitleGlyph::Close, 456, 7);
+    addTitleButton(idOf(app::Command::TitleClose), TitleGlyph::Close, 456, 7);
 
-    // The item queue.
-    RECT q = dpi_.rect(10, 38, 359, 143);
-    queueList_ = CreateWindowExA(0, WC_LISTVIEWA, "",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                                     LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                                 q.left, q.top, q.right - q.left, q.bottom - q.top, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kQueueId)),
-                                 GetModuleHandleA(nullptr), nullptr);
-    ListView_SetExtendedListViewStyle(queueList_, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
-    SendMessageA(queueList_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.normal), FALSE);
-    const char* headers[2] = {"Current Items to be Cleaned", "Status"};
-    const int widths[2] = {258, 80};
-    for (int i = 0; i < 2; ++i) {
-        LVCOLUMNA col{};
-        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        col.pszText = const_cast<char*>(headers[i]);
-        col.cx = dpi_(widths[i]);
-        col.iSubItem = i;
-        ListView_InsertColumn(queueList_, i, &col);
-    }
-
-    // The log view: a virtual list over the log book.
-    RECT l = dpi_.rect(10, 187, 359, 110);
-    logList_ = CreateWindowExA(0, WC_LISTVIEWA, "",
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
-                                   LVS_NOCOLUMNHEADER | LVS_SINGLESEL,
-                               l.left, l.top, l.right - l.left, l.bottom - l.top, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLogId)),
-                               GetModuleHandleA(nullptr), nullptr);
-    ListView_SetExtendedListViewStyle(logList_, LVS_EX_FULLROWSELECT);
-    SendMessageA(logList_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.normal), FALSE);
-    LVCOLUMNA col{};
-    col.mask = LVCF_WIDTH;
-    col.cx = (l.right - l.left) - GetSystemMetrics(SM_CXVSCROLL) - 4;
-    ListView_InsertColumn(logList_, 0, &col);
+    createQueueList();
+    logList_.create(hwnd_, kLogId, dpi_.rect(10, 187, 359, 110), fonts_.normal);
 
     for (const ButtonPlace& b : kButtons) {
         const auto& info = app::commandInfo(b.command);
@@ -238,14 +149,28 @@ void MainWindow::createControls() {
                              GetModuleHandleA(nullptr), nullptr);
     SendMessageA(gauge_, PBM_SETBARCOLOR, 0, RGB(46, 112, 196));
     SendMessageA(gauge_, PBM_SETBKCOLOR, 0, RGB(236, 241, 247));
+}
 
-    LOGFONTA lf{};
-    lf.lfHeight = -MulDiv(13, dpi_.dpi, 72);
-    lf.lfWeight = FW_BOLD;
-    lf.lfEscapement = lf.lfOrientation = 900;  // reads upwards along the bar
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    lstrcpyA(lf.lfFaceName, "Tahoma");
-    menuBarFont_ = CreateFontIndirectA(&lf);
+void MainWindow::createQueueList() {
+    RECT q = dpi_.rect(10, 38, 359, 143);
+    queueList_ = CreateWindowExA(0, WC_LISTVIEWA, "",
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                                     LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                                 q.left, q.top, q.right - q.left, q.bottom - q.top, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kQueueId)),
+                                 GetModuleHandleA(nullptr), nullptr);
+    ListView_SetExtendedListViewStyle(queueList_, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    SendMessageA(queueList_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.normal), FALSE);
+    const char* headers[2] = {"Current Items to be Cleaned", "Status"};
+    const int widths[2] = {258, 80};
+    for (int i = 0; i < 2; ++i) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        col.pszText = const_cast<char*>(headers[i]);
+        col.cx = dpi_(widths[i]);
+        col.iSubItem = i;
+        ListView_InsertColumn(queueList_, i, &col);
+    }
 }
 
 void MainWindow::setDialogRunner(app::Dialog dialog, DialogRunner runner) {
@@ -255,7 +180,7 @@ void MainWindow::setDialogRunner(app::Dialog dialog, DialogRunner runner) {
 }
 
 // ---------------------------------------------------------------------------
-// Start-up.
+// Start-up and the queue.
 
 void MainWindow::startup(const std::vector<std::string>& params) {
     // Centre on the screen and take the outline.
@@ -268,21 +193,22 @@ void MainWindow::startup(const std::vector<std::string>& params) {
     app::StartupState state = app::PrepareStartup(platform_, settings_, log_);
     paths_ = state.paths;
     imageSet_ = state.imageSet;
-    if (images_) ImageList_Destroy(images_);
-    images_ = createItemImages(imageSet_, dpi_);
-    ListView_SetImageList(queueList_, images_, LVSIL_SMALL);
+    // The list frees the images it holds when it goes; the ones it held
+    // before, if any, come back to be freed here.
+    OwnedImageList previous(ListView_SetImageList(
+        queueList_, createItemImages(imageSet_, dpi_).release(), LVSIL_SMALL));
     queue_ = std::move(state.queue);
     fillQueueList();
-    logChanged(false);
+    logList_.refresh();
 
     controller_->registerHotkeys(true);
 
     app::StartupDecisions d = app::DecideStartup(settings_, params);
-    showTrayIcon(d.showTrayIcon);
+    tray_.show(d.showTrayIcon);
     if (d.startCleaningRun) controller_->cleanNowClick();
     if (d.setStatusLabel) setStatusText(d.statusLabel);
     app::FinishStartup(log_);
-    refreshLogList();
+    logList_.refresh();
     if (d.showMainWindow) {
         ShowWindow(hwnd_, SW_SHOW);
         UpdateWindow(hwnd_);
@@ -321,103 +247,14 @@ void MainWindow::rebuildQueue() {
     fillQueueList();
 }
 
-// ---------------------------------------------------------------------------
-// RunView on the window's thread.
-
-// app::QueueRunView keeps the queue and the log book; this view also shows
-// each change on the window's controls.
-class MainWindow::WindowRunView : public app::QueueRunView {
-public:
-    explicit WindowRunView(MainWindow& window)
-        : QueueRunView(window.queue_, window.log_), window_(window) {
-        setLineListener([this](LineEvent event, const std::string&) {
-            if (event == LineEvent::LastDeleted || event == LineEvent::Cleared)
-                window_.logLinesRemoved_ = true;
-            window_.logChanged(event == LineEvent::Replaced);
-        });
-    }
-
-    void setRowStatus(int row, const std::string& status) override {
-        if (!inRange(row)) return;
-        QueueRunView::setRowStatus(row, status);
-        window_.updateQueueRow(row);
-    }
-    void setRowIcon(int row, int icon) override {
-        if (!inRange(row)) return;
-        QueueRunView::setRowIcon(row, icon);
-        window_.updateQueueRow(row);
-    }
-    void scrollToRow(int row) override {
-        if (inRange(row)) ListView_EnsureVisible(window_.queueList_, row, FALSE);
-    }
-    void setGauge(int position, int maximum) override {
-        QueueRunView::setGauge(position, maximum);
-        SendMessageA(window_.gauge_, PBM_SETRANGE32, 0, std::max(maximum, 0));
-        SendMessageA(window_.gauge_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-    }
-
-private:
-    bool inRange(int row) { return row >= 0 && row < rowCount(); }
-
-    MainWindow& window_;
-};
-
 engine::RunView& MainWindow::runView() { return *runView_; }
+
+// ---------------------------------------------------------------------------
+// MainView.
 
 void MainWindow::clearLogView() { runView_->clearLog(); }
 
 void MainWindow::addLogLine(const std::string& text) { runView_->addLine(text); }
-
-void MainWindow::logChanged(bool lastLineRewritten) {
-    // The list control catches up at most every kLogRefreshMs: a run can
-    // add thousands of lines a second, and scrolling the list for each of
-    // them would cost more than the run itself. The list needs only the
-    // final count and the last line's text before it next paints.
-    if (lastLineRewritten) lastLineDirty_ = true;
-    const DWORD now = GetTickCount();
-    if (now - lastLogRefresh_ >= kLogRefreshMs) {
-        refreshLogList();
-    } else if (!logRefreshPending_) {
-        logRefreshPending_ = SetTimer(hwnd_, kLogTimer, kLogRefreshMs, nullptr) != 0;
-        if (!logRefreshPending_) refreshLogList();
-    }
-}
-
-void MainWindow::refreshLogList() {
-    if (logRefreshPending_) {
-        KillTimer(hwnd_, kLogTimer);
-        logRefreshPending_ = false;
-    }
-    lastLogRefresh_ = GetTickCount();
-    const int n = static_cast<int>(log_.viewLineCount());
-    const int shown = ListView_GetItemCount(logList_);
-    if (n != shown) ListView_SetItemCountEx(logList_, n, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    // Lines were taken away since the last refresh: what is on screen may
-    // belong to other lines now.
-    if (logLinesRemoved_ || n < shown) InvalidateRect(logList_, nullptr, TRUE);
-    logLinesRemoved_ = false;
-    if (n > 0) {
-        if (lastLineDirty_) ListView_RedrawItems(logList_, n - 1, n - 1);
-        ListView_EnsureVisible(logList_, n - 1, FALSE);
-    }
-    lastLineDirty_ = false;
-}
-
-void MainWindow::onLogDisplayInfo(NMLVDISPINFOA& info) {
-    if (!(info.item.mask & LVIF_TEXT) || info.item.cchTextMax <= 0) return;
-    const std::size_t i = static_cast<std::size_t>(info.item.iItem);
-    if (info.item.iItem < 0 || i >= log_.viewLineCount()) {
-        info.item.pszText[0] = '\0';
-        return;
-    }
-    std::string_view line = log_.viewLine(i);
-    const std::size_t n = std::min(line.size(), static_cast<std::size_t>(info.item.cchTextMax - 1));
-    std::memcpy(info.item.pszText, line.data(), n);
-    info.item.pszText[n] = '\0';
-}
-
-// ---------------------------------------------------------------------------
-// MainView.
 
 void MainWindow::applyCommandState(const app::CommandSnapshot& snapshot,
                                    const std::string& cleanCaption,
@@ -458,18 +295,10 @@ void MainWindow::requestSystemShutdown(bool restart) {
 }
 
 void MainWindow::runDialog(app::Dialog dialog) {
-    DialogRunner& runner = dialogRunners_[static_cast<int>(dialog)];
+    const DialogRunner& runner = dialogRunners_[static_cast<int>(dialog)];
     if (!runner) return;
-    DialogHost host{*this, hwnd_};
-    runner(host);
-}
-
-void MainWindow::aboutDialog(DialogHost& host) {
-    AboutWindow about(desktop_, paths_.home);
-    const Dpi d = screenDpi();
-    app::Point p = host.place(d(kAboutWidth), d(kAboutHeight));
-    if (!about.create(host.owner, p.x, p.y)) return;
-    about.runModal(host.owner);
+    DialogHost host{hwnd_, desktop_, platform_, settings_, paths_};
+    if (runner(host)) controller_->dialogConfirmed(dialog);
 }
 
 void MainWindow::armCleaningTimer(std::uint32_t intervalMs, bool enabled) {
@@ -480,7 +309,7 @@ void MainWindow::armCleaningTimer(std::uint32_t intervalMs, bool enabled) {
 // ---------------------------------------------------------------------------
 // Runs.
 
-std::uint64_t MainWindow::startRun(engine::RunMode mode) {
+app::RunSetup MainWindow::runSetup(engine::RunMode mode) const {
     app::RunSetup setup;
     setup.mode = mode;
     setup.platform = &platform_;
@@ -488,56 +317,12 @@ std::uint64_t MainWindow::startRun(engine::RunMode mode) {
     setup.settings = &settings_;
     setup.paths = paths_;
     setup.pluginFiles = queue_.pluginFiles;
-    const std::uint64_t id = ++nextRunId_;
-    current_ = std::make_unique<RunSlot>(hwnd_, id, std::move(setup));
-    HWND window = hwnd_;
-    current_->run.start([window](app::Run& run) {
-        PostMessageA(window, kMsgRunFinished, static_cast<WPARAM>(run.id()), 0);
-    });
-    return id;
+    return setup;
 }
 
-void MainWindow::stopRun(std::uint64_t id) {
-    if (!current_ || current_->run.id() != id) return;
-    current_->run.requestStop();
-    // Not joined here: the run may be waiting for this very thread. It is
-    // collected once its thread has ended.
-    stopped_.push_back(std::move(current_));
-    SetTimer(hwnd_, kReapTimer, 100, nullptr);
-}
-
-void MainWindow::reapStoppedRuns() {
-    stopped_.erase(std::remove_if(stopped_.begin(), stopped_.end(),
-                                  [](const std::unique_ptr<RunSlot>& s) { return s->run.done(); }),
-                   stopped_.end());
-    if (stopped_.empty() && hwnd_) KillTimer(hwnd_, kReapTimer);
-}
-
-void MainWindow::runFinished(std::uint64_t id) {
-    if (!current_ || current_->run.id() != id) return;
-    current_->run.wait();
-    std::unique_ptr<RunSlot> finished = std::move(current_);
-    refreshLogList();
-    const app::Run& run = finished->run;
-    controller_->runFinished(id, run.counters(), run.runDate(), run.runTime());
-}
-
-void MainWindow::waitForRuns() {
-    if (current_) {
-        current_->run.requestStop();
-        stopped_.push_back(std::move(current_));
-    }
-    for (auto& slot : stopped_) slot->run.requestStop();
-    // A run may be inside SendMessage to this thread: keep taking sent
-    // messages (they are discarded, the run being stopped) until every
-    // run thread has ended.
-    while (!stopped_.empty()) {
-        reapStoppedRuns();
-        if (stopped_.empty()) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+void MainWindow::runFinished(const app::Run& run) {
+    logList_.refresh();
+    controller_->runFinished(run.id(), run.counters(), run.runDate(), run.runTime());
 }
 
 // ---------------------------------------------------------------------------
@@ -563,8 +348,6 @@ int MainWindow::registerShortcut(const std::string& shortcutText) {
 // Commands.
 
 void MainWindow::command(int id) {
-    if (id == idOf(app::Command::Help) + 1000) id = idOf(app::Command::Help);
-    if (id == idOf(app::Command::Exit) + 1000) id = idOf(app::Command::Exit);
     const app::CommandInfo* info = app::findCommand(id);
     if (!info) return;
     switch (info->command) {
@@ -575,10 +358,12 @@ void MainWindow::command(int id) {
             clearLogCommand();
             break;
         case app::Command::Help:
+        case app::Command::TitleHelp:
         case app::Command::TrayHelp:
             helpCommand();
             break;
         case app::Command::Exit:
+        case app::Command::TitleClose:
         case app::Command::TrayExit:
             closeWithConfirmation();
             break;
@@ -626,202 +411,42 @@ void MainWindow::closeWithConfirmation() {
     }
 }
 
-// ---------------------------------------------------------------------------
-// Tray.
-
-void MainWindow::showTrayIcon(bool show) {
-    if (show == trayShown_) return;
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = hwnd_;
-    nid.uID = kTrayIconId;
-    if (show) {
-        nid.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
-        nid.uCallbackMessage = kMsgTray;
-        nid.hIcon = trayIcon_;
-        lstrcpynA(nid.szTip, "Cindral", sizeof nid.szTip);
-        Shell_NotifyIconA(NIM_ADD, &nid);
-    } else {
-        Shell_NotifyIconA(NIM_DELETE, &nid);
-    }
-    trayShown_ = show;
-}
-
-void MainWindow::trayAnimation(bool toTray) {
-    ANIMATIONINFO ai{sizeof ai, 0};
-    if (!SystemParametersInfoA(SPI_GETANIMATION, sizeof ai, &ai, 0) || ai.iMinAnimate == 0) return;
-    RECT window;
-    GetWindowRect(hwnd_, &window);
-    RECT tray{};
-    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-    HWND notify = taskbar ? FindWindowExA(taskbar, nullptr, "TrayNotifyWnd", nullptr) : nullptr;
-    if (!notify || !GetWindowRect(notify, &tray)) {
-        tray = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    }
-    RECT corner{tray.right - 150, tray.bottom - 30, tray.right, tray.bottom};
-    if (toTray) {
-        DrawAnimatedRects(hwnd_, IDANI_CAPTION, &window, &corner);
-    } else {
-        DrawAnimatedRects(hwnd_, IDANI_CAPTION, &corner, &window);
-    }
-}
-
 void MainWindow::minimizeToTray() {
-    if (isVisible()) trayAnimation(true);
+    if (isVisible()) animateTray(hwnd_, true);
     ShowWindow(hwnd_, SW_HIDE);
 }
 
 void MainWindow::openFromTray() {
     if (isVisible()) return;
-    trayAnimation(false);
+    animateTray(hwnd_, false);
     if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 }
 
-HMENU MainWindow::buildTrayMenu() {
-    using app::Command;
-    HMENU safe = CreatePopupMenu();
-    HMENU menu = CreatePopupMenu();
-    const app::CommandSnapshot snap = controller_->snapshot();
-    auto add = [&](HMENU m, Command c, UINT extra = 0) {
-        const auto& info = app::commandInfo(c);
-        UINT flags = MF_STRING | extra | (app::isCommandEnabled(c, snap) ? MF_ENABLED : MF_GRAYED);
-        AppendMenuA(m, flags, static_cast<UINT_PTR>(info.id), info.text);
-    };
-    // The caption bar: one owner-drawn item alone in the first column.
-    AppendMenuA(menu, MF_OWNERDRAW | MF_DISABLED, kMenuBarId, nullptr);
-    add(menu, Command::TrayOpen, MF_MENUBREAK);
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    add(menu, Command::TrayCleanNow);
-    add(menu, Command::TrayTestMode);
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    add(menu, Command::TrayEraseItems);
-    add(menu, Command::TrayOptions);
-    add(menu, Command::TrayKeeper);
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    add(menu, Command::TrayPluginEditor);
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    add(safe, Command::TraySafeShutdown);
-    add(safe, Command::TraySafeRestart);
-    AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(safe), "&Safe Action");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    add(menu, Command::TrayHelp);
-    add(menu, Command::TrayExit);
-    SetMenuDefaultItem(menu, static_cast<UINT>(app::commandInfo(Command::TrayOpen).id), FALSE);
-    return menu;
-}
-
-void MainWindow::drawTrayMenuBar(const DRAWITEMSTRUCT& item) {
-    // Paint the whole height of the menu, not just the item's own rectangle.
-    HWND menuWindow = WindowFromDC(item.hDC);
-    RECT all = item.rcItem;
-    RECT client;
-    if (menuWindow && GetClientRect(menuWindow, &client)) {
-        all.top = client.top;
-        all.bottom = client.bottom;
-    }
-    TRIVERTEX v[2] = {};
-    v[0].x = all.left, v[0].y = all.top;
-    v[0].Red = 22 << 8, v[0].Green = 60 << 8, v[0].Blue = 108 << 8;
-    v[1].x = all.right, v[1].y = all.bottom;
-    v[1].Red = 70 << 8, v[1].Green = 132 << 8, v[1].Blue = 200 << 8;
-    GRADIENT_RECT gr{0, 1};
-    GradientFill(item.hDC, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
-    HGDIOBJ old = SelectObject(item.hDC, menuBarFont_);
-    SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, RGB(255, 255, 255));
-    TextOutA(item.hDC, all.left + (all.right - all.left - dpi_(17)) / 2, all.bottom - dpi_(8),
-             "Cindral", 7);
-    SelectObject(item.hDC, old);
-}
-
-void MainWindow::trayMessage(LPARAM mouseMessage) {
-    switch (mouseMessage) {
-        case WM_LBUTTONDBLCLK:
-            command(app::commandInfo(app::Command::TrayOpen).id);
-            break;
-        case WM_RBUTTONUP: {
-            HMENU menu = buildTrayMenu();
-            POINT pt;
-            GetCursorPos(&pt);
-            SetForegroundWindow(hwnd_);
-            const int id = static_cast<int>(TrackPopupMenu(
-                menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, pt.x,
-                pt.y, 0, hwnd_, nullptr));
-            PostMessageA(hwnd_, WM_NULL, 0, 0);
-            DestroyMenu(menu);
-            if (id != 0) command(id);
-            break;
-        }
-        default:
-            break;
-    }
-}
-
 // ---------------------------------------------------------------------------
 
 LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The pieces that share the window take their own messages first.
+    LRESULT result = 0;
+    if (runs_.handle(msg, wParam, lParam, result) || logList_.handle(msg, wParam, lParam, result) ||
+        tray_.handle(msg, wParam, lParam, result)) {
+        return result;
+    }
     switch (msg) {
-        case kMsgRunRequest: {
-            auto* request = reinterpret_cast<RunSlot::Proxy::Request*>(lParam);
-            // Only the current run may change the window; a stopped one is no
-            // longer current. A run's start steps arrive here before the
-            // controller knows its id.
-            if (current_ && current_->run.id() == request->id) {
-                request->fn(*runView_);
-            }
-            return 0;
-        }
-        case kMsgRunFinished:
-            runFinished(static_cast<std::uint64_t>(wParam));
-            return 0;
-        case kMsgTray:
-            trayMessage(lParam);
-            return 0;
         case WM_COMMAND:
+            // Buttons, menus (the tray's too) and the F1 key.
             if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) command(LOWORD(wParam));
             return 0;
         case WM_HELP:
             helpCommand();
             return TRUE;
         case WM_TIMER:
-            if (wParam == kLogTimer) {
-                refreshLogList();
-            } else if (wParam == kReapTimer) {
-                reapStoppedRuns();
-            } else if (wParam == kCleaningTimer && onCleaningTimer) {
-                onCleaningTimer();
-            }
+            if (wParam == kCleaningTimer && onCleaningTimer) onCleaningTimer();
             return 0;
         case WM_HOTKEY:
             if (onHotkey) onHotkey(static_cast<int>(wParam));
             return 0;
-        case WM_NOTIFY: {
-            auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-            if (hdr->idFrom == static_cast<UINT_PTR>(kLogId) && hdr->code == LVN_GETDISPINFOA) {
-                onLogDisplayInfo(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
-                return 0;
-            }
-            break;
-        }
-        case WM_MEASUREITEM: {
-            auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (m->CtlType == ODT_MENU && m->itemID == kMenuBarId) {
-                m->itemWidth = static_cast<UINT>(dpi_(14));
-                m->itemHeight = static_cast<UINT>(dpi_(4));
-                return TRUE;
-            }
-            break;
-        }
-        case WM_DRAWITEM: {
-            auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-            if (d->CtlType == ODT_MENU && d->itemID == kMenuBarId) {
-                drawTrayMenuBar(*d);
-                return TRUE;
-            }
-            break;
-        }
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {
                 minimizeToTray();
@@ -837,11 +462,10 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             controller_->shutdownRuns();
-            waitForRuns();
+            runs_.stopAll();
             unregisterAll();
-            showTrayIcon(false);
+            tray_.show(false);
             KillTimer(hwnd_, kCleaningTimer);
-            KillTimer(hwnd_, kReapTimer);
             if (quitOnDestroy_) PostQuitMessage(0);
             return 0;
         default:
@@ -852,12 +476,12 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int runMessageLoop(MainWindow& main) {
     ACCEL keys[1] = {{FVIRTKEY, VK_F1, static_cast<WORD>(app::commandInfo(app::Command::Help).id)}};
-    HACCEL accel = CreateAcceleratorTableA(keys, 1);
+    OwnedAccelerators accel(CreateAcceleratorTableA(keys, 1));
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // F1 anywhere in the main window runs the Help command.
         if (main.hwnd() && (msg.hwnd == main.hwnd() || IsChild(main.hwnd(), msg.hwnd)) &&
-            TranslateAcceleratorA(main.hwnd(), accel, &msg)) {
+            TranslateAcceleratorA(main.hwnd(), accel.get(), &msg)) {
             continue;
         }
         // Enter and Escape close the result window.
@@ -869,7 +493,6 @@ int runMessageLoop(MainWindow& main) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    DestroyAcceleratorTable(accel);
     return static_cast<int>(msg.wParam);
 }
 

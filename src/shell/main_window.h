@@ -1,18 +1,18 @@
-// The main window (TMForm): the item queue, the log view over the log book,
-// the command buttons, status label and gauge, the tray icon and its menu,
-// the runs and their completion, dialog hosting. The behaviour lives in
-// app::MainController; this class shows it and carries out its requests.
-//
-// Runs work on their own threads. Each run talks to the window through a
-// proxy view that hands every request to this window's thread with
-// SendMessage and waits; the window carries out only requests of the
-// current run, so a stopped run that is still unwinding changes nothing.
+// The main window (TMForm): the layout of the item queue, the log list, the
+// command buttons, the status label and the gauge; the dispatch of every
+// command id; and app::MainView, through which app::MainController's
+// behaviour is shown and its requests carried out. The window is made of
+// pieces that live beside it, each handed the messages that are its own:
+//   tray_icon.h    the icon in the notification area and its menu
+//   log_list.h     the virtual list over the log book
+//   run_proxy.h    the runs on their threads and the proxy they talk through
+//   dialog_host.h  how a dialog is hosted
+// Their messages and timers are numbered in main_window_ids.h.
 #pragma once
 
 #include <windows.h>
 // Needs <windows.h> first.
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <functional>
 #include <memory>
@@ -28,22 +28,15 @@
 #include "platform/run_services.h"
 #include "settings/settings_store.h"
 #include "shell/desktop.h"
+#include "shell/dialog_host.h"
+#include "shell/log_list.h"
+#include "shell/owned_handle.h"
 #include "shell/result_window.h"
+#include "shell/run_proxy.h"
+#include "shell/tray_icon.h"
 #include "shell/window.h"
 
 namespace cindral::shell {
-
-class MainWindow;
-
-// Hands a dialog what it needs to place and run itself.
-struct DialogHost {
-    MainWindow& main;
-    HWND owner;
-    // Top-left corner for a dialog of the given pixel size: 30 pixels right
-    // of and below the main window, or centred when the main window is hidden.
-    app::Point place(int width, int height) const;
-};
-using DialogRunner = std::function<void(DialogHost& host)>;
 
 struct MainWindowSetup {
     platform::Platform* platform = nullptr;
@@ -54,15 +47,7 @@ struct MainWindowSetup {
     bool quitOnDestroy = true;
 };
 
-// Message identifiers of the window (WM_APP range).
-constexpr UINT kMsgRunRequest = WM_APP + 1;
-constexpr UINT kMsgRunFinished = WM_APP + 2;
-constexpr UINT kMsgTray = WM_APP + 3;
-
-class MainWindow : public SkinnedWindow,
-                   private app::MainView,
-                   private app::RunLauncher,
-                   private app::HotkeyRegistrar {
+class MainWindow : public SkinnedWindow, private app::MainView, private app::HotkeyRegistrar {
 public:
     // Control identifiers beyond the command table.
     static constexpr int kQueueId = 301;
@@ -74,7 +59,8 @@ public:
     explicit MainWindow(const MainWindowSetup& setup);
     ~MainWindow() override;
 
-    // Creates the window (hidden) with its tray icon and the result window.
+    // Creates the window (hidden) with its tray icon and the result window,
+    // and installs the dialogs it hosts.
     bool create();
     // The start-up sequence; `params` are the command-line parameters.
     // Shows the window unless the sequence decided otherwise.
@@ -89,24 +75,20 @@ public:
     const app::DataPaths& paths() const { return paths_; }
     ResultWindow& resultWindow() { return result_; }
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
-    HMENU buildTrayMenu();  // caller destroys
-    bool trayIconShown() const { return trayShown_; }
+    OwnedMenu buildTrayMenu() const { return tray_.buildMenu(); }
+    bool trayIconShown() const { return tray_.shown(); }
     int imageSet() const { return imageSet_; }
 
-    // Commands as the buttons, title buttons and tray menu give them.
+    // Carries out a command id as its button, title button, tray entry or
+    // key gives it.
     void command(int id);
     void helpCommand();
     void viewLogCommand();
     void clearLogCommand();
     void minimizeToTray();
-    void openFromTray();
+    void openFromTray() override;
     // Asks first; on Yes the window is destroyed.
     void closeWithConfirmation();
-    // The tray icon's mouse messages.
-    void trayMessage(LPARAM mouseMessage);
-
-    // Waits (pumping sent messages) until no run thread is left.
-    void waitForRuns();
 
     // The queue and log as a run sees them; use on the window's thread only.
     engine::RunView& runView();
@@ -120,7 +102,6 @@ protected:
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct RunSlot;
     class WindowRunView;
 
     // app::MainView
@@ -143,26 +124,16 @@ private:
     void rebuildQueue() override;
     void armCleaningTimer(std::uint32_t intervalMs, bool enabled) override;
 
-    // app::RunLauncher
-    std::uint64_t startRun(engine::RunMode mode) override;
-    void stopRun(std::uint64_t id) override;
-
     // app::HotkeyRegistrar
     void unregisterAll() override;
     int registerShortcut(const std::string& shortcutText) override;
 
     void createControls();
+    void createQueueList();
     void fillQueueList();
     void updateQueueRow(int row);
-    void logChanged(bool lastLineRewritten);
-    void refreshLogList();
-    void runFinished(std::uint64_t id);
-    void reapStoppedRuns();
-    void showTrayIcon(bool show);
-    void trayAnimation(bool toTray);
-    void drawTrayMenuBar(const DRAWITEMSTRUCT& item);
-    void onLogDisplayInfo(NMLVDISPINFOA& info);
-    void aboutDialog(DialogHost& host);
+    app::RunSetup runSetup(engine::RunMode mode) const;
+    void runFinished(const app::Run& run);
 
     platform::Platform& platform_;
     platform::RunServices* services_;
@@ -173,32 +144,22 @@ private:
     app::LogBook log_;
     app::ItemQueue queue_;
     app::DataPaths paths_;
-    std::unique_ptr<WindowRunView> runView_;
     int imageSet_ = 0;
+    std::unique_ptr<WindowRunView> runView_;
+    LogList logList_;
+    RunProxy runs_;
     std::unique_ptr<app::MainController> controller_;
+    TrayIcon tray_;
     DialogRunner dialogRunners_[4];
-
-    std::unique_ptr<RunSlot> current_;
-    std::vector<std::unique_ptr<RunSlot>> stopped_;
-    std::uint64_t nextRunId_ = 0;
 
     ResultWindow result_;
     HWND queueList_ = nullptr;
-    HWND logList_ = nullptr;
     HWND status_ = nullptr;
     HWND gauge_ = nullptr;
-    HIMAGELIST images_ = nullptr;
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
-    HICON trayIcon_ = nullptr;
-    HFONT menuBarFont_ = nullptr;
-    bool trayShown_ = false;
+    OwnedIcon bigIcon_;
+    OwnedIcon smallIcon_;
     std::vector<int> hotkeys_;
     int nextHotkeyId_ = 1;
-    bool logRefreshPending_ = false;
-    DWORD lastLogRefresh_ = 0;
-    bool lastLineDirty_ = false;
-    bool logLinesRemoved_ = false;
 };
 
 // Runs the program's message loop (with F1 as the Help key) until WM_QUIT.

@@ -1,6 +1,7 @@
 // Ownership of Win32 and GDI handles: one holder over the handle type and
-// the call that frees it, so a font, brush, region, DC, bitmap, image list
-// or kernel handle is freed exactly once, on every path.
+// the call that frees it, so a font, brush, region, DC, bitmap, image list,
+// icon, menu, accelerator table or kernel handle is freed exactly once, on
+// every path.
 #pragma once
 
 #include <windows.h>
@@ -50,6 +51,13 @@ struct FreeImageList {
 struct FreeIcon {
     void operator()(HICON h) const { DestroyIcon(h); }
 };
+struct FreeMenu {
+    // A menu takes its submenus with it.
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
+struct FreeAccelerators {
+    void operator()(HACCEL h) const { DestroyAcceleratorTable(h); }
+};
 struct FreeKernelHandle {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
@@ -62,6 +70,8 @@ using OwnedBitmap = Owned<HBITMAP, FreeGdiObject>;
 using OwnedDc = Owned<HDC, FreeDc>;
 using OwnedImageList = Owned<HIMAGELIST, FreeImageList>;
 using OwnedIcon = Owned<HICON, FreeIcon>;
+using OwnedMenu = Owned<HMENU, FreeMenu>;
+using OwnedAccelerators = Owned<HACCEL, FreeAccelerators>;
 // A mutex, event or thread; not for file handles, whose failure value is
 // INVALID_HANDLE_VALUE rather than null.
 using OwnedKernelHandle = Owned<HANDLE, FreeKernelHandle>;

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <utility>
+
 #include "app/startup.h"
 #include "platform/native.h"
 #include "platform/run_services.h"
@@ -11,21 +13,39 @@ namespace cindral::shell {
 
 const char* const kMutexName = "tCindralMutex";
 
-bool ClaimSingleInstance(const settings::Settings& settings, Desktop& desktop, HANDLE& mutex) {
-    HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
-    if (existing) {
-        CloseHandle(existing);
+namespace {
+
+// COM for the user-interface thread, for as long as the guard lives; the
+// runs' threads take their own.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitialize(nullptr)) {}
+    ~ComApartment() {
+        // Only a call that succeeded (S_FALSE included) is to be balanced.
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+}  // namespace
+
+bool ClaimSingleInstance(const settings::Settings& settings, Desktop& desktop,
+                         OwnedKernelHandle& mutex) {
+    if (OwnedKernelHandle(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName))) {
         desktop.message(nullptr, app::AlreadyRunningText(settings), MB_OK | MB_ICONINFORMATION);
         return false;
     }
-    mutex = CreateMutexA(nullptr, FALSE, kMutexName);
-    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+    OwnedKernelHandle created(CreateMutexA(nullptr, FALSE, kMutexName));
+    if (created && GetLastError() == ERROR_ALREADY_EXISTS) {
         // Another instance won the race between the two calls.
-        CloseHandle(mutex);
-        mutex = nullptr;
         desktop.message(nullptr, app::AlreadyRunningText(settings), MB_OK | MB_ICONINFORMATION);
         return false;
     }
+    mutex = std::move(created);
     return true;
 }
 
@@ -34,26 +54,19 @@ int RunProgram(const std::vector<std::string>& params) {
     platform::Platform& platform = native->platform();
     settings::SettingsStore settings(*platform.registry);
 
-    HANDLE mutex = nullptr;
+    OwnedKernelHandle mutex;  // held until the program ends
     if (!ClaimSingleInstance(settings, systemDesktop(), mutex)) return 0;
 
-    CoInitialize(nullptr);
+    ComApartment com;
     auto services = platform::createNativeRunServices();
-    int code = 0;
-    {
-        MainWindowSetup setup;
-        setup.platform = &platform;
-        setup.services = &services->services();
-        setup.settings = &settings;
-        MainWindow main(setup);
-        if (!main.create()) return 1;
-        main.startup(params);
-        code = runMessageLoop(main);
-    }
-    CoUninitialize();
-    // The mutex goes with the process.
-    (void)mutex;
-    return code;
+    MainWindowSetup setup;
+    setup.platform = &platform;
+    setup.services = &services->services();
+    setup.settings = &settings;
+    MainWindow main(setup);
+    if (!main.create()) return 1;
+    main.startup(params);
+    return runMessageLoop(main);
 }
 
 }  // namespace cindral::shell

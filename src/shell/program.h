@@ -9,6 +9,7 @@
 
 #include "settings/settings_store.h"
 #include "shell/desktop.h"
+#include "shell/owned_handle.h"
 
 namespace cindral::shell {
 
@@ -16,8 +17,10 @@ extern const char* const kMutexName;  // "tCindralMutex"
 
 // Takes the single-instance mutex. When another instance holds it, shows
 // the "already running" message with the stored invisible-mode hotkey and
-// returns false. On success the handle is kept for the life of the process.
-bool ClaimSingleInstance(const settings::Settings& settings, Desktop& desktop, HANDLE& mutex);
+// returns false. On success `mutex` holds the mutex; the claim lasts as
+// long as it does.
+bool ClaimSingleInstance(const settings::Settings& settings, Desktop& desktop,
+                         OwnedKernelHandle& mutex);
 
 // Everything from the settings key to the end of the message loop.
 int RunProgram(const std::vector<std::string>& params);

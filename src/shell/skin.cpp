@@ -543,7 +543,7 @@ OwnedImageList createCheckImages(const Dpi& dpi) {
     return list;
 }
 
-HIMAGELIST createItemImages(int imageSet, const Dpi& dpi) {
+OwnedImageList createItemImages(int imageSet, const Dpi& dpi) {
     const int size = dpi(16);
     OwnedImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 12, 0));
     for (int i = 0; i < 12; ++i) {
@@ -560,10 +560,10 @@ HIMAGELIST createItemImages(int imageSet, const Dpi& dpi) {
         OwnedIcon icon(iconFromStraightAlpha(pic));
         ImageList_ReplaceIcon(list.get(), -1, icon.get());
     }
-    return list.release();
+    return list;
 }
 
-HICON createProgramIcon(int size) {
+OwnedIcon createProgramIcon(int size) {
     DibSection pic = renderSmooth(
         size, size, 4, false,
         [](HDC d, double s) {

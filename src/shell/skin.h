@@ -111,11 +111,10 @@ void drawGroupPanel(DibSection& picture, const Dpi& dpi, int x, int y, int w, in
 OwnedImageList createCheckImages(const Dpi& dpi);
 
 // Twelve item icons, indexes 0..11; set 0 smooth and shaded, set 1 flat.
-// The caller owns the list.
-HIMAGELIST createItemImages(int imageSet, const Dpi& dpi);
+OwnedImageList createItemImages(int imageSet, const Dpi& dpi);
 
 // The program's emblem as an icon of the given pixel size (program and tray).
-HICON createProgramIcon(int size);
+OwnedIcon createProgramIcon(int size);
 
 // The emblem drawn smoothly onto a DC (alpha-blended).
 void drawEmblem(HDC dc, int x, int y, int size);

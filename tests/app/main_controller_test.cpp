@@ -258,10 +258,10 @@ TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsO
     EXPECT_EQ(w.dialogs, (std::vector<Dialog>{Dialog::About}));
 
     controller.setDialogAvailable(Dialog::EraseItems, true);
-    controller.markItemsChanged();  // left over from before: cleared on opening
+    controller.dialogConfirmed(Dialog::EraseItems);  // left over from before: cleared on opening
     controller.execute(Command::EraseItems);
     EXPECT_EQ(w.count("rebuild"), 0);
-    w.onDialog = [&] { controller.markItemsChanged(); };
+    w.onDialog = [&] { controller.dialogConfirmed(Dialog::EraseItems); };
     controller.execute(Command::TrayEraseItems);
     EXPECT_EQ(w.calls, (Calls{"rebuild"}));
 }

@@ -88,6 +88,18 @@ HMENU safeSubmenu(HMENU menu) {
     return nullptr;
 }
 
+// A kit dialog that presses its own OK as soon as it runs.
+class ConfirmingDialog : public SkinnedDialog {
+public:
+    explicit ConfirmingDialog(DialogHost& host)
+        : SkinnedDialog({SkinWindow::EraseItems, "CindralConfirmingDialog", "Erase Items",
+                         app::Dialog::EraseItems, DialogButtons::HelpOkCancel},
+                        host.dialogContext()) {}
+
+protected:
+    bool build() override { return PostMessageA(hwnd_, WM_COMMAND, IDOK, 0) != FALSE; }
+};
+
 const app::Command kButtons[] = {
     app::Command::CleanNow, app::Command::TestMode, app::Command::EraseItems, app::Command::Options,
     app::Command::Keeper,   app::Command::ViewLog,  app::Command::ClearLog,   app::Command::About,
@@ -287,7 +299,8 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
     EXPECT_TRUE(IsWindowVisible(main->control(MainWindow::kGaugeId)));
     EXPECT_FALSE(IsWindowVisible(main->control(MainWindow::kStatusId)));
 
-    HMENU menu = main->buildTrayMenu();
+    OwnedMenu owned = main->buildTrayMenu();
+    HMENU menu = owned.get();
     for (app::Command c :
          {app::Command::TrayCleanNow, app::Command::TrayTestMode, app::Command::TrayEraseItems,
           app::Command::TrayOptions, app::Command::TrayKeeper}) {
@@ -301,7 +314,6 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
                            app::Command::TrayHelp, app::Command::TrayExit}) {
         EXPECT_TRUE(menuEnabled(menu, c)) << app::commandInfo(c).text;
     }
-    DestroyMenu(menu);
 
     // Help, View Log and Exit answer during the run.
     click(app::Command::Help);
@@ -315,10 +327,9 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
     EXPECT_NE(main->hwnd(), nullptr);
 
     ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
-    HMENU idle = main->buildTrayMenu();
-    EXPECT_TRUE(menuEnabled(idle, app::Command::TrayCleanNow));
-    EXPECT_FALSE(menuEnabled(idle, app::Command::TrayEraseItems));  // no dialog yet
-    DestroyMenu(idle);
+    OwnedMenu idle = main->buildTrayMenu();
+    EXPECT_TRUE(menuEnabled(idle.get(), app::Command::TrayCleanNow));
+    EXPECT_FALSE(menuEnabled(idle.get(), app::Command::TrayEraseItems));  // no dialog yet
 }
 
 TEST_F(MainWindowTest, StoppedRunLeavesNoTrailerNoFileAndRestartsAtOnce) {
@@ -416,8 +427,10 @@ TEST_F(MainWindowTest, ViewLogAndClearLogFollowTheLogFile) {
 TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
     start();
     std::vector<app::Point> places;
-    main->setDialogRunner(app::Dialog::About,
-                          [&](DialogHost& host) { places.push_back(host.place(200, 100)); });
+    main->setDialogRunner(app::Dialog::About, [&](DialogHost& host) {
+        places.push_back(host.place(200, 100));
+        return false;
+    });
     SetWindowPos(main->hwnd(), nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     click(app::Command::About);
     main->minimizeToTray();
@@ -430,19 +443,28 @@ TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
 
     // A dialog that exists enables its button and tray entry.
     EXPECT_FALSE(enabled(button(app::Command::Keeper)));
-    main->setDialogRunner(app::Dialog::Keeper, [](DialogHost&) {});
+    main->setDialogRunner(app::Dialog::Keeper, [](DialogHost&) { return false; });
     EXPECT_TRUE(enabled(button(app::Command::Keeper)));
 }
 
+TEST_F(MainWindowTest, AKitDialogConfirmedWithOkMakesEraseItemsRebuildTheQueue) {
+    start();
+    ASSERT_EQ(main->queue().rows.size(), 24u);
+    selectOnly({"Clipboard"});  // as the dialog would have saved it
+    main->setDialogRunner(app::Dialog::EraseItems, kitDialogRunner<ConfirmingDialog>());
+    click(app::Command::EraseItems);
+    EXPECT_EQ(main->queue().rows.size(), 1u);
+}
+
 TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {
-    HANDLE first = nullptr;
+    OwnedKernelHandle first;
     RecordingDesktop firstDesktop;
     ASSERT_TRUE(ClaimSingleInstance(*settingsStore, firstDesktop, first));
     EXPECT_TRUE(firstDesktop.messages.empty());
 
-    HANDLE second = nullptr;
+    OwnedKernelHandle second;
     EXPECT_FALSE(ClaimSingleInstance(*settingsStore, desktop, second));
-    EXPECT_EQ(second, nullptr);
+    EXPECT_FALSE(second);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].rfind("Cindral already running, please check the\r\n", 0), 0u);
     const std::string tail = "Your Invisible Mode HotKey is: Ctrl+U";
@@ -452,11 +474,10 @@ TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {
     EXPECT_FALSE(ClaimSingleInstance(*settingsStore, desktop, second));
     const std::string& text = desktop.messages.back();
     EXPECT_EQ(text.substr(text.size() - 11), "Shift+Alt+Q");
-    CloseHandle(first);
+    first.reset();
 
     // With the first instance gone the next one starts.
     ASSERT_TRUE(ClaimSingleInstance(*settingsStore, desktop, second));
-    CloseHandle(second);
 }
 
 }  // namespace cindral::shell::test
