@@ -75,3 +75,15 @@ TEST_F(KeeperListsTest, CookieCandidatesAreTxtFilesOfBothFoldersAsFullPaths) {
     env.files.windows = env.sandbox.root() + "NoWindows";
     EXPECT_TRUE(GatherCookieCandidates(env.platform, {}).empty());
 }
+
+TEST_F(KeeperListsTest, SaveNeverReplacesAListThatExistsButCannotBeRead) {
+    const std::string path = env.sandbox.root() + "Kept.dat";
+    EXPECT_TRUE(SaveKeptList(*env.platform.files, path, {"a", "b"}));  // a missing file is made
+    EXPECT_EQ(env.read(path), "a\r\nb\r\n");
+    env.files.unreadable = {path};
+    EXPECT_FALSE(SaveKeptList(*env.platform.files, path, {"c"}));
+    EXPECT_EQ(env.read(path), "a\r\nb\r\n");
+    env.files.unreadable.clear();
+    EXPECT_TRUE(SaveKeptList(*env.platform.files, path, {}));
+    EXPECT_EQ(env.read(path), "");
+}
