@@ -168,6 +168,34 @@ void drawItemIcon(Canvas& c, int index) {
     }
 }
 
+void drawEntryIcon(Canvas& c, EntryIcon icon) {
+    switch (icon) {
+        case EntryIcon::Cookie: {  // a biscuit with a bite out of it and chips
+            const COLORREF chip = RGB(92, 52, 22);
+            c.ellipse(3, 4, 28, 29, RGB(240, 198, 124), RGB(206, 146, 70), RGB(128, 78, 30), 1.3);
+            c.ellipse(22, 1, 32, 11, kTransparentColor, kTransparentColor);
+            for (const Pt& p : {Pt{10, 10}, Pt{17, 14}, Pt{9, 19}, Pt{19, 22}, Pt{13, 25}}) {
+                c.ellipse(p.first - 1.8, p.second - 1.5, p.first + 1.8, p.second + 1.5, chip, chip);
+            }
+            break;
+        }
+        case EntryIcon::Address:  // the web globe of the browser
+            drawItemIcon(c, 0);
+            break;
+        case EntryIcon::Document: {  // a page with a folded corner and lines of text
+            const COLORREF edge = RGB(70, 90, 120);
+            c.polygon({{6.5, 2.5}, {20, 2.5}, {26.5, 9}, {26.5, 29.5}, {6.5, 29.5}},
+                      RGB(255, 255, 255), RGB(226, 234, 244), edge, 1.2);
+            c.polygon({{20, 2.5}, {20, 9}, {26.5, 9}}, RGB(214, 224, 238), RGB(190, 204, 224), edge,
+                      1.0);
+            for (double y : {13.0, 17.0, 21.0, 25.0}) {
+                c.rect(10, y, y == 25.0 ? 18 : 23, y + 1.4, RGB(96, 140, 200));
+            }
+            break;
+        }
+    }
+}
+
 void drawTitleGlyph(Canvas& c, TitleGlyph glyph, bool pressed) {
     // 16-unit grid.
     const COLORREF top = pressed ? RGB(30, 70, 120) : RGB(100, 152, 210);
@@ -560,6 +588,21 @@ OwnedImageList createItemImages(int imageSet, const Dpi& dpi) {
         OwnedIcon icon(iconFromStraightAlpha(pic));
         ImageList_ReplaceIcon(list.get(), -1, icon.get());
     }
+    return list;
+}
+
+OwnedImageList createEntryImages(EntryIcon icon, const Dpi& dpi) {
+    const int size = dpi(16);
+    OwnedImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
+    DibSection pic = renderSmooth(
+        size, size, 4, false,
+        [&](HDC d, double s) {
+            Canvas k(d, s);
+            drawEntryIcon(k, icon);
+        },
+        32);
+    OwnedIcon picture(iconFromStraightAlpha(pic));
+    ImageList_ReplaceIcon(list.get(), -1, picture.get());
     return list;
 }
 

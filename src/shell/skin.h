@@ -68,6 +68,7 @@ constexpr COLORREF kMutedText = RGB(84, 100, 122);
 constexpr COLORREF kDisabledText = RGB(150, 160, 176);
 constexpr COLORREF kLinkText = RGB(22, 92, 186);
 constexpr COLORREF kHeadingText = RGB(24, 62, 112);
+constexpr COLORREF kWarningText = RGB(176, 36, 28);
 constexpr COLORREF kPanel = RGB(255, 255, 255);
 }  // namespace colors
 
@@ -112,6 +113,13 @@ OwnedImageList createCheckImages(const Dpi& dpi);
 
 // Twelve item icons, indexes 0..11; set 0 smooth and shaded, set 1 flat.
 OwnedImageList createItemImages(int imageSet, const Dpi& dpi);
+
+// Pictures of single entries (the Keeper dialog's rows).
+enum class EntryIcon { Cookie, Address, Document };
+
+// A list of one small (16x16 design) picture of the entry; every list that
+// shows it takes a list of its own, which it frees.
+OwnedImageList createEntryImages(EntryIcon icon, const Dpi& dpi);
 
 // The program's emblem as an icon of the given pixel size (program and tray).
 OwnedIcon createProgramIcon(int size);
