@@ -77,6 +77,10 @@ KeeperDialog::KeeperDialog(DialogContext context, platform::Platform& platform,
           std::move(context)),
       controller_(*this, platform, std::move(files)) {}
 
+KeeperDialog::KeeperDialog(DialogHost& host)
+    : KeeperDialog(host.dialogContext(), host.platform,
+                   {host.paths.cookieKept, host.paths.addressesKept, host.paths.openSaveKept}) {}
+
 HWND KeeperDialog::control(KeeperPage page, Part part) const {
     return controls_[static_cast<std::size_t>(page)][static_cast<std::size_t>(part)];
 }

@@ -13,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "settings/keeper_controller.h"
+#include "shell/dialog_host.h"
 #include "shell/skinned_dialog.h"
 
 namespace cindral::shell {
@@ -25,6 +26,8 @@ public:
     static int controlId(settings::KeeperPage page, Part part);
 
     KeeperDialog(DialogContext context, platform::Platform& platform, settings::KeeperFiles files);
+    // Over the home's kept lists, as the main window opens it.
+    explicit KeeperDialog(DialogHost& host);
 
     settings::KeeperController& controller() { return controller_; }
     HWND control(settings::KeeperPage page, Part part) const;

@@ -442,6 +442,7 @@ TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
     EXPECT_EQ(places[1].y, GetSystemMetrics(SM_CYSCREEN) / 2 - 50);
 
     // A dialog that exists enables its button and tray entry.
+    main->setDialogRunner(app::Dialog::Keeper, nullptr);
     EXPECT_FALSE(enabled(button(app::Command::Keeper)));
     main->setDialogRunner(app::Dialog::Keeper, [](DialogHost&) { return false; });
     EXPECT_TRUE(enabled(button(app::Command::Keeper)));
