@@ -1,0 +1,135 @@
+#include "shell/keeper_dialog.h"
+
+#include <windows.h>
+// Needs <windows.h> first.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "selection/data_test_platform.h"
+#include "settings/scratch_registry.h"
+#include "shell/shell_test_support.h"
+
+namespace cindral::shell::test {
+namespace {
+
+using settings::KeeperPage;
+using Lines = std::vector<std::string>;
+using P = KeeperDialog::Part;
+const auto kUser = platform::RootKey::CurrentUser;
+
+Lines rowsOf(HWND list) {
+    Lines rows;
+    char text[512];
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+        ListView_GetItemText(list, i, 0, text, sizeof text);
+        rows.emplace_back(text);
+    }
+    return rows;
+}
+
+// The main window over a home whose registry, cookie folder and Windows
+// folder are the sandbox's: typed addresses under both roots, two Open/Save
+// history entries with their order value, two cookies.
+class KeeperDialogTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        platform.registry = &registry;
+        platform.files = &files;
+        platform.shellFolders = &folders;
+        files.windows = home() + "Win";
+        folders.cookies = home() + "Cookies";
+        put(kUser, settings::kTypedUrlsKey, "url1", "http://a.example/");
+        put(kUser, settings::kTypedUrlsKey, "url2", "http://b.example/");
+        put(platform::RootKey::LocalMachine, settings::kTypedUrlsKey, "url1", "http://c.example/");
+        put(kUser, mru, "a", "C:\\docs\\one.txt");
+        put(kUser, mru, "b", "C:\\docs\\two.txt");
+        put(kUser, mru, "MRUList", "ba");
+        ASSERT_TRUE(sandbox.makeFolder(folders.cookies));
+        for (const char* name : {"\\user@a[1].txt", "\\user@b[1].txt"}) {
+            ASSERT_TRUE(sandbox.writeFile(folders.cookies + name, "cookie"));
+        }
+        selectOnly({"IE Address Drop-Down List", "IE Cookies", "Windows Open/Save Dialog History"});
+    }
+    void put(platform::RootKey root, const std::string& key, const std::string& name,
+             const std::string& text) {
+        platform::KeyHolder k(registry, platform::openOrCreateKey(registry, root, key));
+        ASSERT_TRUE(platform::writeText(registry, k.get(), name, text));
+    }
+    bool has(platform::RootKey root, const std::string& key, const std::string& name) {
+        platform::KeyHolder k(registry,
+                              platform::openKeyForReadingWithFallbacks(registry, root, key));
+        platform::RegValue value;
+        return k && registry.queryValue(k.get(), name, value);
+    }
+    std::string content(const std::string& path) {
+        std::string bytes;
+        return sandbox.platform().files->readFile(path, bytes) ? bytes : "<unreadable>";
+    }
+
+    const std::string mru = std::string(settings::kOpenSaveMruKey) + "\\txt";
+    cindral::test::ScratchRegistry registry;
+    cindral::test::RedirectedFiles files{*sandbox.platform().files};
+    cindral::test::RedirectedShellFolders folders;
+};
+
+TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntries) {
+    ASSERT_TRUE(sandbox.writeFile(home() + "help.chm", "help"));
+    start();
+    EXPECT_TRUE(IsWindowEnabled(button(app::Command::Keeper)));
+    const app::DataPaths& paths = main->paths();
+    const settings::KeeperFiles kept{paths.cookieKept, paths.addressesKept, paths.openSaveKept};
+    const char* const keep[] = {"user@b[1].txt", "http://b.example/", "C:\\docs\\two.txt"};
+    {
+        KeeperDialog keeper(DialogContext{desktop, *platform.files, home()}, platform, kept);
+        ASSERT_TRUE(keeper.create(main->hwnd(), 0, 0));
+        EXPECT_EQ(rowsOf(keeper.control(KeeperPage::Cookies, P::LeftList)),
+                  (Lines{"user@a[1].txt", "user@b[1].txt"}));
+        EXPECT_EQ(rowsOf(keeper.control(KeeperPage::Addresses, P::LeftList)),
+                  (Lines{"http://a.example/", "http://b.example/", "http://c.example/"}));
+        EXPECT_EQ(rowsOf(keeper.control(KeeperPage::OpenSave, P::LeftList)),
+                  (Lines{"C:\\docs\\one.txt", "C:\\docs\\two.txt"}));
+        for (int page = 0; page < settings::kKeeperPageCount; ++page) {
+            const auto p = static_cast<KeeperPage>(page);
+            HWND add = keeper.control(p, P::AddButton);
+            EXPECT_FALSE(IsWindowEnabled(add));
+            ListView_SetItemState(keeper.control(p, P::LeftList), 1, LVIS_SELECTED, LVIS_SELECTED);
+            ASSERT_TRUE(IsWindowEnabled(add)) << page;
+            SendMessageA(GetParent(add), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(add), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(add));
+            EXPECT_EQ(rowsOf(keeper.control(p, P::RightList)), Lines{keep[page]});
+            EXPECT_FALSE(IsWindowEnabled(add));
+        }
+        // Help follows the page on view.
+        keeper.pageSet(KeeperDialog::kPagesId)->select(2);
+        SendMessageA(keeper.hwnd(), WM_COMMAND, MAKEWPARAM(SkinnedDialog::kHelpId, BN_CLICKED), 0);
+        ASSERT_EQ(desktop.opened.size(), 1u);
+        EXPECT_EQ(desktop.opened[0].parameters, home() + "help.chm::/opensave_tab.htm");
+    }
+    EXPECT_EQ(content(kept[0]), folders.cookies + "\\user@b[1].txt\r\n");
+    EXPECT_EQ(content(kept[1]), "http://b.example/\r\n");
+    EXPECT_EQ(content(kept[2]), "C:\\docs\\two.txt\r\n");
+
+    click(app::Command::CleanNow);
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
+    EXPECT_FALSE(has(kUser, settings::kTypedUrlsKey, "url1"));
+    EXPECT_TRUE(has(kUser, settings::kTypedUrlsKey, "url2"));
+    EXPECT_FALSE(has(platform::RootKey::LocalMachine, settings::kTypedUrlsKey, "url1"));
+    EXPECT_FALSE(has(kUser, mru, "a"));
+    EXPECT_TRUE(has(kUser, mru, "b"));
+    EXPECT_FALSE(sandbox.exists(folders.cookies + "\\user@a[1].txt"));
+    EXPECT_TRUE(sandbox.exists(folders.cookies + "\\user@b[1].txt"));
+
+    // A list that cannot be read says so on its page.
+    files.unreadable = {kept[1]};
+    KeeperDialog keeper(DialogContext{desktop, *platform.files, home()}, platform, kept);
+    ASSERT_TRUE(keeper.create(main->hwnd(), 0, 0));
+    ShowWindow(keeper.hwnd(), SW_SHOWNA);
+    keeper.pageSet(KeeperDialog::kPagesId)->select(1);
+    HWND notice = keeper.control(KeeperPage::Addresses, P::Notice);
+    EXPECT_TRUE(IsWindowVisible(notice));
+    EXPECT_EQ(SkinnedWindow::textOf(notice), settings::KeeperController::unreadableNotice(kept[1]));
+}
+
+}  // namespace
+}  // namespace cindral::shell::test
