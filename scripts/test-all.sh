@@ -40,9 +40,9 @@ fail() {
 }
 
 check_format() {
-    echo "==== format: clang-format --dry-run --Werror over src, tests and bench"
+    echo "==== format: clang-format --dry-run --Werror over src, tests, bench and tools"
     local files
-    mapfile -t files < <(cd "$root" && find src tests bench -name '*.cpp' -o -name '*.h' | sort)
+    mapfile -t files < <(cd "$root" && find src tests bench tools -name '*.cpp' -o -name '*.h' | sort)
     if (cd "$root" && clang-format --dry-run --Werror "${files[@]}"); then
         note format "${#files[@]} files formatted"
     else
