@@ -34,6 +34,7 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+BrandingText "${COMPANY}"
 
 VIProductVersion "${VERSION4}"
 VIFileVersion "${VERSION4}"
@@ -55,8 +56,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${COMPANY}. All right
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_COMPONENTSPAGE_TEXT_TOP \
-    "Your selections, custom lists, keeper lists, added plug-ins, log file and settings stay unless you tick them below."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Your data stays unless you tick it below."
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -151,7 +151,7 @@ SectionEnd
     Delete "$INSTDIR\Data\${name}"
 !macroend
 
-Section /o "un.Your selections, lists, plug-ins, log file and settings" SecData
+Section /o "un.Your data" SecData
     ; The program's own files by name, never whole folders: the folder may
     ; have been chosen beside files that are not ours.
     !insertmacro DeleteData "SelItems.dat"
@@ -176,6 +176,13 @@ Section "-un.Folders"
     RMDir "$INSTDIR\Data"
     RMDir "$INSTDIR"
 SectionEnd
+
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} \
+        "The program, its help, the Start-menu entry and the start-with-Windows entry."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecData} \
+        "Your selections, custom and keeper lists, added plug-ins, the log file and your settings."
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_END
 
 Function un.onInit
     !insertmacro RefuseWhileRunning
