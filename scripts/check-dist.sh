@@ -285,7 +285,8 @@ deb_installs() {
     mkdir -p "$scratch/var/lib/dpkg/info" "$scratch/var/lib/dpkg/updates"
     touch "$scratch/var/lib/dpkg/status"
     # The libraries it needs are the host's; the scratch root has none.
-    dpkg --root="$scratch" --force-depends --force-script-chrootless -i "$deb" &&
+    dpkg --root="$scratch" --log="$scratch/dpkg.log" --force-depends --force-script-chrootless \
+        -i "$deb" &&
         dpkg --root="$scratch" -s cindral-cli | grep -q '^Status: install ok installed'
 }
 check "dpkg -i installs the package into a scratch root" deb_installs
@@ -310,9 +311,11 @@ man_renders() {
         grep -q -- '--registry FILE' "$work/man.txt"
 }
 check "man renders the page without warnings" man_renders
-check "dpkg -r removes the package" \
-    bash -c "dpkg --root='$scratch' --force-script-chrootless -r cindral-cli &&
-             [ ! -e '$scratch/usr/bin/cindral-cli' ]"
+deb_removes() {
+    dpkg --root="$scratch" --log="$scratch/dpkg.log" --force-script-chrootless -r cindral-cli &&
+        [ ! -e "$scratch/usr/bin/cindral-cli" ]
+}
+check "dpkg -r removes the package" deb_removes
 
 # Wine ends before its X server does.
 wineserver -w
