@@ -4,7 +4,8 @@
 #
 # usage: scripts/setup.sh native|all
 #   native  the native build of the command-line front end (scripts/main-job.sh)
-#   all     everything scripts/test-all.sh and the benchmarks in bench/ use
+#   all     everything scripts/test-all.sh, scripts/dist.sh and the benchmarks in
+#           bench/ use
 set -euo pipefail
 
 # What main-job.sh uses.
@@ -18,6 +19,9 @@ all=(
     fp-utils                                # chmcmd builds help.chm
     clang-format                            # the format check
     python3 bc time                         # the benchmarks: test trees, ratios, peak memory
+    zlib1g-dev                              # the icon tool's PNG (a host tool of the Windows builds)
+    nsis dpkg-dev                           # the installer; the package's library dependencies
+    icoutils unzip man-db x11-utils imagemagick  # the artifacts' checks (scripts/check-dist.sh)
 )
 
 case "${1:-}" in

@@ -3,19 +3,22 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the 32- and 64-bit
 # Windows builds under Wine (ctest starts them through scripts/wine-run.sh;
 # the whole ctest of a Windows build runs under one virtual X server for the
-# GUI tests). Compiler warnings fail the build; the sources must be formatted
-# with the checked-in .clang-format, and every #include must keep the layer
-# order (scripts/check-layers.sh). Exits non-zero when anything fails.
+# GUI tests); then builds the release artifacts into dist/ from the native
+# and i686 build folders (scripts/dist.sh) and checks them as their users
+# meet them (scripts/check-dist.sh). Compiler warnings fail the build; the
+# sources must be formatted with the checked-in .clang-format, and every
+# #include must keep the layer order (scripts/check-layers.sh). Exits
+# non-zero when anything fails.
 #
 # CINDRAL_BUILD_ROOT  where the build folders go (default: <repo>/build)
 # CINDRAL_JOBS        parallel compile jobs and tests (default: 2)
-# CINDRAL_CONFIGS     configurations to run (default: "native asan i686 x86_64")
+# CINDRAL_CONFIGS     configurations to run (default: "native asan i686 x86_64 dist")
 # CINDRAL_WERROR      ON or OFF: warnings fail the build (default: ON)
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_root="${CINDRAL_BUILD_ROOT:-$root/build}"
 jobs="${CINDRAL_JOBS:-2}"
-configs="${CINDRAL_CONFIGS:-native asan i686 x86_64}"
+configs="${CINDRAL_CONFIGS:-native asan i686 x86_64 dist}"
 werror="${CINDRAL_WERROR:-ON}"
 started=$SECONDS
 
@@ -37,9 +40,9 @@ fail() {
 }
 
 check_format() {
-    echo "==== format: clang-format --dry-run --Werror over src, tests and bench"
+    echo "==== format: clang-format --dry-run --Werror over src, tests, bench and tools"
     local files
-    mapfile -t files < <(cd "$root" && find src tests bench -name '*.cpp' -o -name '*.h' | sort)
+    mapfile -t files < <(cd "$root" && find src tests bench tools -name '*.cpp' -o -name '*.h' | sort)
     if (cd "$root" && clang-format --dry-run --Werror "${files[@]}"); then
         note format "${#files[@]} files formatted"
     else
@@ -115,6 +118,30 @@ with_display() {
         '"$@"; rc=$?; WINEPREFIX="$0" timeout 60 wineserver -w; exit $rc' "$prefix" "$@"
 }
 
+# The artifacts, built into dist/ and checked; check-dist.sh's closing line
+# ("dist: N passed, N failed") into the summary.
+check_dist() {
+    local log="$build_root/dist.log" line
+    echo "==== dist: scripts/dist.sh and scripts/check-dist.sh"
+    if ! CINDRAL_BUILD_ROOT="$build_root" CINDRAL_JOBS="$jobs" bash "$root/scripts/dist.sh" \
+        >"$log" 2>&1; then
+        tail -n 40 "$log"
+        fail dist "building the artifacts (see $log)"
+        return
+    fi
+    tail -n 1 "$log"
+    CINDRAL_BUILD_ROOT="$build_root" bash "$root/scripts/check-dist.sh" 2>&1 |
+        tee "$build_root/dist-check.log"
+    local rc=${PIPESTATUS[0]}
+    line=$(grep -m1 '^dist: .* passed' "$build_root/dist-check.log")
+    line=${line#dist: }
+    if [ "$rc" -ne 0 ]; then
+        fail dist "${line:-check-dist exit code $rc} (see $build_root/dist-check.log)"
+    else
+        note dist "$line"
+    fi
+}
+
 check_format
 check_layers
 for config in $configs; do
@@ -136,6 +163,9 @@ for config in $configs; do
                 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$config-mingw.cmake" &&
                 { check_dlls "$config" "$dir" "$config-w64-mingw32-objdump"
                   run_ctest "$config" "$dir" with_display "$dir/wineprefix"; }
+            ;;
+        dist)
+            check_dist
             ;;
         *)
             fail "$config" "unknown configuration"

@@ -91,6 +91,10 @@ public:
     void printUsage(std::ostream& out) const;
     void printCommandUsage(const Command& command, std::ostream& out) const;
 
+    // The tables the help texts and the manual page are made from.
+    const std::vector<OptionDef>& globalOptions() const { return globalOptions_; }
+    const std::vector<Command>& commands() const { return commands_; }
+
 private:
     const Command* findCommand(const std::string& name) const;
     const OptionDef* findOption(const std::string& name, const Command* command) const;

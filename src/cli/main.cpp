@@ -15,8 +15,7 @@
 #endif
 
 #include "cli/cli_app.h"
-#include "cli/run_commands.h"
-#include "cli/settings_command.h"
+#include "cli/commands.h"
 
 namespace {
 
@@ -33,11 +32,10 @@ extern "C" void onInterrupt(int) {
 
 int main(int argc, char** argv) {
     cindral::cli::CliApp app(cindral::platform::createNativePlatform);
-    cindral::cli::registerSettingsCommand(app);
     cindral::cli::RunCommandEnvironment runs;
     runs.interrupt = &interrupted;
     runs.progressOnStderr = CINDRAL_ISATTY(CINDRAL_STDERR_FD) != 0;
-    cindral::cli::registerRunCommands(app, runs);
+    cindral::cli::registerCommands(app, runs);
     std::signal(SIGINT, onInterrupt);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int code = app.run(args, std::cout, std::cerr);

@@ -1,41 +1,15 @@
 #include "shell/skin.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
+#include <vector>
+
+#include "app/emblem.h"
 
 namespace cindral::shell {
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// The emblem: a shield with a bright sweep and a spark, on a 32-unit grid.
-
-void drawEmblemShape(Canvas& c) {
-    c.polygon({{16, 1.5},
-               {28.5, 5.5},
-               {28.5, 15},
-               {26.5, 21},
-               {22, 26.5},
-               {16, 30.5},
-               {10, 26.5},
-               {5.5, 21},
-               {3.5, 15},
-               {3.5, 5.5}},
-              RGB(72, 150, 232), RGB(22, 70, 146), RGB(14, 46, 98), 1.3);
-    // Inner highlight of the shield's upper half.
-    c.polygon({{16, 4}, {26, 7.2}, {26, 12}, {6, 12}, {6, 7.2}}, RGB(140, 196, 250),
-              RGB(82, 156, 232));
-    c.arc(9, 9.5, 23, 23.5, {23, 11.5}, {23, 21.5}, RGB(255, 255, 255), 3.2);
-    c.polygon({{23.5, 4.5},
-               {24.6, 7.9},
-               {28, 9},
-               {24.6, 10.1},
-               {23.5, 13.5},
-               {22.4, 10.1},
-               {19, 9},
-               {22.4, 7.9}},
-              RGB(255, 236, 140), RGB(255, 196, 40));
-}
 
 // ---------------------------------------------------------------------------
 // Item icons, on a 32-unit grid.
@@ -606,26 +580,30 @@ OwnedImageList createEntryImages(EntryIcon icon, const Dpi& dpi) {
     return list;
 }
 
-OwnedIcon createProgramIcon(int size) {
-    DibSection pic = renderSmooth(
-        size, size, 4, false,
-        [](HDC d, double s) {
-            Canvas k(d, s);
-            drawEmblemShape(k);
-        },
-        32);
-    return iconFromStraightAlpha(pic);
+namespace {
+
+// The emblem as a picture of the given size, straight alpha or premultiplied.
+DibSection emblemPicture(int size, bool premultiplied) {
+    DibSection pic(size, size);
+    if (!pic.valid()) return pic;
+    const std::vector<std::uint32_t> pixels = app::RenderEmblem(size);
+    std::uint32_t* out = pic.pixels();
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        std::uint32_t p = pixels[i];
+        if (premultiplied) {
+            const std::uint32_t a = p >> 24;
+            auto channel = [&](int shift) { return (((p >> shift) & 0xFF) * a / 255) << shift; };
+            p = (a << 24) | channel(16) | channel(8) | channel(0);
+        }
+        out[i] = p;
+    }
+    return pic;
 }
 
-void drawEmblem(HDC dc, int x, int y, int size) {
-    DibSection pic = renderSmooth(
-        size, size, 4, true,
-        [](HDC d, double s) {
-            Canvas k(d, s);
-            drawEmblemShape(k);
-        },
-        32);
-    alphaBlend(dc, x, y, pic);
-}
+}  // namespace
+
+OwnedIcon createProgramIcon(int size) { return iconFromStraightAlpha(emblemPicture(size, false)); }
+
+void drawEmblem(HDC dc, int x, int y, int size) { alphaBlend(dc, x, y, emblemPicture(size, true)); }
 
 }  // namespace cindral::shell

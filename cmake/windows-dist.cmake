@@ -1,0 +1,49 @@
+# The Windows artifacts of a Windows build, written into <build>/dist:
+#   cindral_zip        cindral-VERSION-portable.zip: a folder "Cindral" with
+#                      the two executables, help.chm, license.txt and an empty
+#                      "Plug-Ins"; it runs from wherever it is unpacked.
+#   cindral_installer  cindral-VERSION-setup.exe (makensis, Debian's nsis),
+#                      from packaging/windows/cindral.nsi.
+# Both take the same stripped executables from <build>/stage/Cindral.
+
+set(CINDRAL_STAGE ${CMAKE_BINARY_DIR}/stage/Cindral)
+set(CINDRAL_DIST ${CMAKE_BINARY_DIR}/dist)
+set(CINDRAL_ZIP ${CINDRAL_DIST}/cindral-${PROJECT_VERSION}-portable.zip)
+set(CINDRAL_SETUP ${CINDRAL_DIST}/cindral-${PROJECT_VERSION}-setup.exe)
+
+add_custom_command(OUTPUT ${CINDRAL_STAGE}/cindral.exe
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${CINDRAL_STAGE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CINDRAL_STAGE}/Plug-Ins
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cindral-cli> ${CINDRAL_DOCS} ${CINDRAL_STAGE}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cindral_program> ${CINDRAL_STAGE}/cindral.exe
+    COMMAND ${CMAKE_STRIP} ${CINDRAL_STAGE}/cindral.exe ${CINDRAL_STAGE}/cindral-cli.exe
+    DEPENDS cindral_program cindral-cli cindral_docs ${CINDRAL_DOCS}
+    COMMENT "Staging the files of the Windows artifacts"
+    VERBATIM)
+
+# Fixed time stamps: the same sources give the same zip.
+add_custom_command(OUTPUT ${CINDRAL_ZIP}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CINDRAL_DIST}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${CINDRAL_ZIP}
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${CINDRAL_ZIP} --format=zip "--mtime=2024-01-01 00:00:00 UTC"
+        Cindral
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/stage
+    DEPENDS ${CINDRAL_STAGE}/cindral.exe
+    COMMENT "Packing ${CINDRAL_ZIP}"
+    VERBATIM)
+add_custom_target(cindral_zip DEPENDS ${CINDRAL_ZIP})
+
+find_program(CINDRAL_MAKENSIS makensis)
+if(CINDRAL_MAKENSIS)
+    set(CINDRAL_NSI ${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows/cindral.nsi)
+    add_custom_command(OUTPUT ${CINDRAL_SETUP}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CINDRAL_DIST}
+        COMMAND ${CINDRAL_MAKENSIS} -V2 -WX
+            -DVERSION=${PROJECT_VERSION} -DVERSION4=${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0
+            -DSTAGE=${CINDRAL_STAGE} -DICON=${CINDRAL_GENERATED}/cindral.ico
+            -DOUTFILE=${CINDRAL_SETUP} ${CINDRAL_NSI}
+        DEPENDS ${CINDRAL_NSI} ${CINDRAL_STAGE}/cindral.exe ${CINDRAL_GENERATED}/cindral.ico
+        COMMENT "Building ${CINDRAL_SETUP}"
+        VERBATIM)
+    add_custom_target(cindral_installer DEPENDS ${CINDRAL_SETUP})
+endif()

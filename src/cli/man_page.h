@@ -1,0 +1,18 @@
+// The manual page of cindral-cli (man(7) macros), made from the program's own
+// command and option tables so the page and the program cannot disagree.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "cli/cli_app.h"
+
+namespace cindral::cli {
+
+void writeManPage(const CliApp& app, std::ostream& out);
+
+// Text as roff shows it literally: backslashes and hyphens escaped, a
+// leading "." or "'" kept from being read as a request.
+std::string roffText(const std::string& text);
+
+}  // namespace cindral::cli

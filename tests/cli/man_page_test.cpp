@@ -1,0 +1,44 @@
+#include "cli/man_page.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace cindral::cli {
+namespace {
+
+TEST(ManPage, RoffTextShowsEveryCharacterLiterally) {
+    const struct {
+        const char* text;
+        const char* roff;
+    } cases[] = {
+        {"--home DIR", "\\-\\-home DIR"}, {"C:\\Temp", "C:\\eTemp"},
+        {".cnp files", "\\&.cnp files"},  {"'quoted'", "\\&'quoted'"},
+        {"a.b 'c'", "a.b 'c'"},           {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(roffText(c.text), c.roff) << c.text;
+}
+
+TEST(ManPage, ListsEveryCommandAndOptionOfTheTables) {
+    CliApp app(nullptr);
+    app.addCommand({"wipe",
+                    "[ITEM...]",
+                    ".dat files below C:\\Data",
+                    {{"--passes", "N", "passes"}},
+                    true,
+                    nullptr});
+    app.addCommand({"list", "", "list them", {{"--all", "", "every one"}}, true, nullptr});
+    std::ostringstream page;
+    writeManPage(app, page);
+    const std::string text = page.str();
+    for (const char* expected :
+         {".BI \"wipe \" \"[ITEM...]\"\n\\&.dat files below C:\\eData\n",
+          ".BI \"\\-\\-passes \" \"N\"\npasses\n", ".B list\nlist them\n",
+          ".B \\-\\-all\nevery one\n", ".BI \"\\-\\-registry \" \"FILE\"\n", ".B \\-\\-version\n",
+          ".SH EXIT STATUS\n.TP\n.B 0\n", ".B 130\n"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin:\n" << text;
+    }
+}
+
+}  // namespace
+}  // namespace cindral::cli
