@@ -110,6 +110,9 @@ EraseItemsDialog::EraseItemsDialog(DialogContext context, platform::Platform& pl
     : SkinnedDialog(kFrame, std::move(context)),
       controller_(*this, platform, filesOf(paths), dialogBoxes()) {}
 
+EraseItemsDialog::EraseItemsDialog(DialogHost& host)
+    : EraseItemsDialog(host.dialogContext(), host.platform, host.paths) {}
+
 EraseItemsDialog::~EraseItemsDialog() {
     // The window goes before the controller its notifications would reach.
     if (hwnd_) {

@@ -12,6 +12,7 @@
 #include "app/data_paths.h"
 #include "platform/platform.h"
 #include "selection/erase_items_controller.h"
+#include "shell/dialog_host.h"
 #include "shell/skinned_dialog.h"
 
 namespace cindral::shell {
@@ -37,6 +38,8 @@ public:
 
     EraseItemsDialog(DialogContext context, platform::Platform& platform,
                      const app::DataPaths& paths);
+    // Hosted by the main window.
+    explicit EraseItemsDialog(DialogHost& host);
     ~EraseItemsDialog() override;
 
     // A control of any page by its identifier; null when there is none.

@@ -7,6 +7,7 @@
 #include "app/queue_run_view.h"
 #include "settings/shortcut.h"
 #include "shell/about_window.h"
+#include "shell/erase_items_dialog.h"
 #include "shell/main_window_ids.h"
 
 namespace cindral::shell {
@@ -117,6 +118,7 @@ bool MainWindow::create() {
     tray_.show(true);
     // The dialogs this window hosts; each enables its button and tray entry.
     setDialogRunner(app::Dialog::About, hostAboutWindow);
+    setDialogRunner(app::Dialog::EraseItems, kitDialogRunner<EraseItemsDialog>());
     return true;
 }
 

@@ -130,6 +130,56 @@ TEST_F(EraseItemsDialogTest, KeysBrowseAndCheckMarksReachTheFiles) {
     EXPECT_EQ(read("CustomFolder.dat"), "T;C:\\A;0;;0;\r\n");
 }
 
+// The dialog as the main window hosts it: a timer met in its modal loop
+// adds a folder record through the Folder page, then presses OK.
+class EraseItemsHostedTest : public MainWindowTest {
+protected:
+    static EraseItemsHostedTest* self;
+    std::string fileAfterAdd;
+
+    static void CALLBACK drive(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        HWND window = FindWindowA("TForm1", "Erase Items");
+        auto* d =
+            dynamic_cast<D*>(reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        if (!d) return;
+        d->pageSet(D::kPagesId)->select(4);
+        SetWindowTextA(d->control(D::editId(3)), "Junk files");
+        SetWindowTextA(d->control(D::editId(5)), (self->home() + "Junk").c_str());
+        MSG enter{d->control(D::editId(5)), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        d->translateKey(enter);
+        self->sandbox.platform().files->readFile(self->home() + "Data\\CustomFolder.dat",
+                                                 self->fileAfterAdd);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+};
+EraseItemsHostedTest* EraseItemsHostedTest::self = nullptr;
+
+TEST_F(EraseItemsHostedTest, AFolderRecordAddedAndConfirmedIsQueuedAndTestRun) {
+    self = this;
+    selectOnly({});
+    ASSERT_TRUE(sandbox.makeFolder(home() + "Junk"));
+    ASSERT_TRUE(sandbox.writeFile(home() + "Junk\\a.tmp", "a"));
+    start();
+    ASSERT_TRUE(main->queue().rows.empty());
+    SetTimer(nullptr, 0, 10, drive);
+    click(app::Command::EraseItems);
+    EXPECT_EQ(fileAfterAdd, "Junk files;" + home() + "Junk;0;;1;\r\n");
+    ASSERT_EQ(main->queue().rows.size(), 1u);
+    EXPECT_EQ(main->queue().rows[0].caption, "Junk files");
+
+    click(app::Command::TestMode);
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
+    const auto lines = logLines();
+    // The run reports the file (its folder in whatever letter case the walk gives) and
+    // leaves it.
+    const std::string found = "Test Mode: Removing File: " + home() + "Junk\\a.tmp <OK>";
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return lstrcmpiA(line.c_str(), found.c_str()) == 0;
+    })) << testing::PrintToString(lines);
+    EXPECT_TRUE(sandbox.exists(home() + "Junk\\a.tmp"));
+}
+
 // Writes what the screen shows of a window as a 32-bit BMP file.
 void saveWindowBitmap(HWND window, const std::string& path) {
     RECT r;
