@@ -210,71 +210,94 @@ void EraseItemsDialog::buildApplicationsPage(DialogPage& page) {
     addRadioPair(page, 5, kLeft, kRadioY);
 }
 
-void EraseItemsDialog::buildRegistryPage(DialogPage& page) {
-    page.addGroupBox("Custom Registry Cleaner", kGroupX, kGroupY, kGroupW, kGroupH);
-    page.addText("Enter Here Individual Registry Items which You wish to be Processed and Deleted.",
-                 kLeft, 32, kInnerW, 28);
-    const int rows[] = {62, 88, 126, 152};
-    page.addText("Title:", kLeft, rows[0] + 3, kLabelW, 16);
-    HWND title = add(page.addEdit(editId(1), kFieldX, rows[0], kFieldW, kFieldH));
-    add(page.addButton(addId(1), "Add", kButtonX, rows[0], kButtonW, kButtonH));
-    page.addText("Registry Key:", kLeft, rows[1] + 3, kLabelW, 16);
-    HWND key = add(page.addEdit(editId(2), kFieldX, rows[1], kFieldW, kFieldH));
-    HWND del = add(page.addButton(deleteId(1), "Del", kButtonX, rows[1], kButtonW, kButtonH));
-    page.addLabel("(ex: HKEY_LOCAL_USER\\Software\\Cindral)", kFieldX, rows[1] + 23, kFieldW, 14,
-                  fonts().normal, colors::kMutedText);
-    page.addText("Action:", kLeft, rows[2] + 3, kLabelW, 16);
-    add(page.addDropDownList(kRegistryActionId, kFieldX, rows[2], kFieldW,
-                             {std::begin(selection::kRegistryActionChoices),
-                              std::end(selection::kRegistryActionChoices)}));
-    page.addText("Value Name:", kLeft, rows[3] + 3, kLabelW, 16);
-    HWND value = add(page.addEdit(editId(4), kFieldX, rows[3], kFieldW, kFieldH));
-    add(page.addButton(kRegeditId, "Regedit.exe", kButtonX, rows[3], kButtonW, kButtonH));
-    notices_[0] = page.addLabel("", kFieldX, rows[3] + 24, kInnerW - kFieldX + kLeft, 15,
-                                fonts().normal, colors::kAlertText);
+// The Registry and Folder pages differ only in their texts, the Folder
+// page's "Browse..." beside its folder and the Registry page's hint and
+// "Regedit.exe".
+struct RecordPageLayout {
+    ListPage page;
+    const char* group;
+    const char* text;
+    const char* labels[4];  // title, target, action, name
+    int edits[3];           // Edit n of title, target, name
+    int action;             // the choice's identifier
+    std::vector<std::string> choices;
+    int list;
+    const char* columns[3];
+    const char* hint;  // under the target, or null
+    int button;        // "Browse..." or "Regedit.exe"
+};
+
+void EraseItemsDialog::buildRecordPage(DialogPage& page, const RecordPageLayout& l) {
+    page.addGroupBox(l.group, kGroupX, kGroupY, kGroupW, kGroupH);
+    page.addText(l.text, kLeft, 32, kInnerW, 28);
+    const bool browse = l.button == kBrowseId;
+    const int hint = l.hint ? 12 : 0;
+    const int rows[] = {62, 88, 114 + hint, 140 + hint};
+    for (int i = 0; i < 4; ++i) page.addText(l.labels[i], kLeft, rows[i] + 3, kLabelW, 16);
+    // Created in the order Tab visits them: the fields, then the buttons, then the list.
+    HWND title = add(page.addEdit(editId(l.edits[0]), kFieldX, rows[0], kFieldW, kFieldH));
+    HWND target = add(page.addEdit(editId(l.edits[1]), kFieldX, rows[1],
+                                   browse ? kFieldW - 68 : kFieldW, kFieldH));
+    if (browse)
+        add(page.addButton(kBrowseId, "Browse...", kFieldX + kFieldW - 62, rows[1], 62, kButtonH));
+    if (l.hint) {
+        page.addLabel(l.hint, kFieldX, rows[1] + 23, kFieldW, 14, fonts().normal,
+                      colors::kMutedText);
+    }
+    add(page.addDropDownList(l.action, kFieldX, rows[2], kFieldW, l.choices));
+    HWND name = add(page.addEdit(editId(l.edits[2]), kFieldX, rows[3], kFieldW, kFieldH));
+    const int n = pageIndex(l.page) + 1;
+    HWND addButton = add(page.addButton(addId(n), "Add", kButtonX, rows[0], kButtonW, kButtonH));
+    HWND del = add(page.addButton(deleteId(n), "Del", kButtonX, rows[1], kButtonW, kButtonH));
+    if (!browse)
+        add(page.addButton(l.button, "Regedit.exe", kButtonX, rows[3], kButtonW, kButtonH));
+    notices_[static_cast<std::size_t>(n - 1)] =
+        page.addLabel("", kFieldX, rows[3] + 24, kInnerW - kFieldX + kLeft, 15, fonts().normal,
+                      colors::kAlertText);
     ListViewOptions options;
-    options.columns = {{"Title", 100}, {"Registry Key", 95}, {"Value", 75}};
+    options.columns = {{l.columns[0], 100}, {l.columns[1], 95}, {l.columns[2], 75}};
     options.checkBoxes = true;
     options.gridLines = true;
-    HWND list = add(page.addListView(kRegistryListId, kLeft, 196, kInnerW, 86, options));
-    for (HWND field : {title, key, value}) {
+    const int top = rows[3] + 44;
+    HWND list =
+        add(page.addListView(l.list, kLeft, top, kInnerW, kGroupY + kGroupH - 9 - top, options));
+    for (HWND field : {title, target, name}) {
         pageOf_[field] = &page;
-        runOnEnter(field, control(addId(1)));
+        runOnEnter(field, addButton);
     }
     runOnDelete(list, del);
 }
 
+void EraseItemsDialog::buildRegistryPage(DialogPage& page) {
+    buildRecordPage(
+        page, {ListPage::Registry,
+               "Custom Registry Cleaner",
+               "Enter Here Individual Registry Items which You wish to be Processed and Deleted.",
+               {"Title:", "Registry Key:", "Action:", "Value Name:"},
+               {1, 2, 4},
+               kRegistryActionId,
+               {std::begin(selection::kRegistryActionChoices),
+                std::end(selection::kRegistryActionChoices)},
+               kRegistryListId,
+               {"Title", "Registry Key", "Value"},
+               "(ex: HKEY_LOCAL_USER\\Software\\Cindral)",
+               kRegeditId});
+}
+
 void EraseItemsDialog::buildFolderPage(DialogPage& page) {
-    page.addGroupBox("Custom Folder and Files Cleaner", kGroupX, kGroupY, kGroupW, kGroupH);
-    page.addText(
-        "Enter Here Individual Folders or Files which You wish to be Processed and Deleted.", kLeft,
-        32, kInnerW, 28);
-    const int rows[] = {62, 88, 114, 140};
-    page.addText("Title:", kLeft, rows[0] + 3, kLabelW, 16);
-    HWND title = add(page.addEdit(editId(3), kFieldX, rows[0], kFieldW, kFieldH));
-    add(page.addButton(addId(2), "Add", kButtonX, rows[0], kButtonW, kButtonH));
-    page.addText("Folder Name:", kLeft, rows[1] + 3, kLabelW, 16);
-    HWND folder = add(page.addEdit(editId(5), kFieldX, rows[1], kFieldW - 68, kFieldH));
-    add(page.addButton(kBrowseId, "Browse...", kFieldX + kFieldW - 62, rows[1], 62, kButtonH));
-    HWND del = add(page.addButton(deleteId(2), "Del", kButtonX, rows[1], kButtonW, kButtonH));
-    page.addText("Action:", kLeft, rows[2] + 3, kLabelW, 16);
-    add(page.addDropDownList(
-        kFolderActionId, kFieldX, rows[2], kFieldW,
-        {std::begin(selection::kFolderActionChoices), std::end(selection::kFolderActionChoices)}));
-    page.addText("File Name:", kLeft, rows[3] + 3, kLabelW, 16);
-    HWND file = add(page.addEdit(editId(6), kFieldX, rows[3], kFieldW, kFieldH));
-    notices_[1] = page.addLabel("", kFieldX, rows[3] + 24, kInnerW - kFieldX + kLeft, 15,
-                                fonts().normal, colors::kAlertText);
-    ListViewOptions options;
-    options.columns = {{"Title", 100}, {"Folder Name", 95}, {"File Name", 75}};
-    options.checkBoxes = true;
-    options.gridLines = true;
-    HWND list = add(page.addListView(kFolderListId, kLeft, 184, kInnerW, 98, options));
-    for (HWND field : {title, folder, file}) {
-        pageOf_[field] = &page;
-        runOnEnter(field, control(addId(2)));
-    }
-    runOnDelete(list, del);
+    buildRecordPage(
+        page,
+        {ListPage::Folder,
+         "Custom Folder and Files Cleaner",
+         "Enter Here Individual Folders or Files which You wish to be Processed and Deleted.",
+         {"Title:", "Folder Name:", "Action:", "File Name:"},
+         {3, 5, 6},
+         kFolderActionId,
+         {std::begin(selection::kFolderActionChoices), std::end(selection::kFolderActionChoices)},
+         kFolderListId,
+         {"Title", "Folder Name", "File Name"},
+         nullptr,
+         kBrowseId});
 }
 
 void EraseItemsDialog::buildDriveScanPage(DialogPage& page) {

@@ -17,6 +17,8 @@
 
 namespace cindral::shell {
 
+struct RecordPageLayout;
+
 class EraseItemsDialog : public SkinnedDialog, private selection::EraseItemsView {
 public:
     // Control identifiers, after the names the pages give their controls.
@@ -86,6 +88,7 @@ private:
     void buildRegistryPage(DialogPage& page);
     void buildFolderPage(DialogPage& page);
     void buildDriveScanPage(DialogPage& page);
+    void buildRecordPage(DialogPage& page, const RecordPageLayout& layout);
     // A radio pair: "Check All Items" is RB`all`, "Check None" the next one.
     void addRadioPair(DialogPage& page, int all, int x, int y);
     void addBoxes(DialogPage& page, int first, int last, int x, int y);
