@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 #include "shell/shell_test_support.h"
 
@@ -178,72 +176,6 @@ TEST_F(EraseItemsHostedTest, AFolderRecordAddedAndConfirmedIsQueuedAndTestRun) {
         return lstrcmpiA(line.c_str(), found.c_str()) == 0;
     })) << testing::PrintToString(lines);
     EXPECT_TRUE(sandbox.exists(home() + "Junk\\a.tmp"));
-}
-
-// Writes what the screen shows of a window as a 32-bit BMP file.
-void saveWindowBitmap(HWND window, const std::string& path) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    WindowDc screen(nullptr);
-    DibSection shot(w, h);
-    BitBlt(shot.dc(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-    GdiFlush();
-    // Opaque: GDI leaves the alpha byte of what it draws at 0.
-    for (int i = 0; i < w * h; ++i) shot.pixels()[i] |= 0xFF000000u;
-    BITMAPINFOHEADER info{sizeof info, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    const DWORD bytes = static_cast<DWORD>(w * h * 4);
-    BITMAPFILEHEADER file{0x4D42, sizeof file + sizeof info + bytes, 0, 0,
-                          sizeof file + sizeof info};
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, f);
-        std::fwrite(&info, sizeof info, 1, f);
-        std::fwrite(shot.pixels(), 1, bytes, f);
-        std::fclose(f);
-    }
-}
-
-// Not a test: every page and inner page as pictures, for the screenshots
-// under docs/ (scripts/erase-items-screenshots.sh runs it at 96 and 144 DPI).
-TEST_F(EraseItemsDialogTest, DISABLED_Screenshots) {
-    const char* folder = std::getenv("CINDRAL_SHOTS");
-    ASSERT_NE(folder, nullptr);
-    for (const char* p : {"Cleaner", "Tracks", "Viewer"}) {
-        sandbox.writeFile(
-            home() + "Plug-Ins\\" + p + ".cnp",
-            std::string("[Plugin]\r\nTitle=") + p + " History\r\nAuthor=Quorvane\r\n");
-    }
-    sandbox.writeFile(home() + "Data\\SelItems.dat",
-                      "[Items]\r\nViewer History=0\r\nClipboard=0\r\n");
-    sandbox.writeFile(home() + "Data\\CustomRegistry.dat",
-                      "Media MRU;HKEY_CURRENT_USER\\Software\\Player\\Recent;0;;1;\r\n"
-                      "Last folder;HKEY_CURRENT_USER\\Software\\Editor;3;LastDir;0;\r\n");
-    sandbox.writeFile(
-        home() + "Data\\CustomFolder.dat",
-        "Editor backups;C:\\Editor\\Backup;1;;1;\r\nOld log;C:\\Tool;2;run.log;1;\r\n");
-    sandbox.writeFile(home() + "Data\\DriveScan.dat", "*.tmp\r\n*.bak\r\n~*.*\r\n");
-    auto d = open();
-    SetWindowPos(d->hwnd(), HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
-    const char* names[] = {"windows",  "browsers", "applications",
-                           "registry", "folder",   "drivescan"};
-    const char* inner[] = {"ie", "netscape", "opera", "aol"};
-    for (int page = 0; page < 6; ++page) {
-        d->pageSet(D::kPagesId)->select(page);
-        for (int i = 0; i < (page == 1 ? 4 : 1); ++i) {
-            std::string name = names[page];
-            if (page == 1) {
-                d->pageSet(D::kBrowserPagesId)->select(i);
-                name += std::string("-") + inner[i];
-            }
-            if (page == 3) {
-                SendMessageA(d->control(D::kRegistryActionId), CB_SETCURSEL, 3, 0);
-                d->controller().actionChosen(ListPage::Registry);
-                type(d->control(D::editId(4)), "Last;Dir");
-            }
-            pumpFor(300);
-            saveWindowBitmap(d->hwnd(), std::string(folder) + name + ".bmp");
-        }
-    }
 }
 
 }  // namespace
