@@ -32,6 +32,7 @@ public:
         return true;
     }
     int message(HWND, const std::string&, UINT) override { return IDNO; }
+    bool chooseFolder(HWND, const std::string&, std::string&) override { return false; }
 };
 
 }  // namespace

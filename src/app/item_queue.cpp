@@ -13,15 +13,13 @@ ItemQueue RebuildItemQueue(platform::Platform& platform, const DataPaths& paths)
     ItemQueue queue;
     selection::SelectionStore store(*platform.profiles, paths.selItems);
     for (const auto& item : engine::BuiltInItems()) {
-        if (!store.IsSelected(item.name)) continue;
+        if (!store.KeepSelected(item.name)) continue;
         queue.rows.push_back({item.name, item.digit, kStatusPending});
-        store.SetSelected(item.name, true);
     }
     for (const auto& plugin : selection::ListPlugins(platform, paths.home)) {
         queue.pluginFiles.push_back(plugin.fileName);
-        if (!store.IsSelected(plugin.key)) continue;
+        if (!store.KeepSelected(plugin.key)) continue;
         queue.rows.push_back({plugin.key, kIconPlugin, kStatusPending});
-        store.SetSelected(plugin.key, true);
     }
     for (const auto& title : selection::EnabledRecordTitles(*platform.files, paths.customRegistry))
         queue.rows.push_back({title, kIconCustomRegistry, kStatusPending});

@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "engine/run_state.h"
+#include "selection/item_group.h"
 
 namespace cindral::engine {
 
 constexpr int kBuiltInItemCount = 24;
 
 // The Erase Items dialog's groups of check boxes.
-enum class ItemGroup { Windows, InternetExplorer, Netscape, Opera, Aol, DriveScan };
+using selection::ItemGroup;
 
 // What an item asks of the system besides registry entries and files.
 enum class ItemService {

@@ -90,18 +90,29 @@ std::vector<RecordRow> CustomRecordList::rows() const {
     return result;
 }
 
-void CustomRecordList::applyChecks(const std::vector<bool>& checks) {
-    for (std::size_t i = 0; i < checks.size() && i < size(); ++i)
+bool CustomRecordList::applyChecks(const std::vector<bool>& checks) {
+    bool changed = false;
+    for (std::size_t i = 0; i < checks.size() && i < size(); ++i) {
+        if (IsRecordChecked(line(i)) == checks[i]) continue;
+        const std::string before = line(i);
         SetRecordCheck(line(i), checks[i]);
+        changed = changed || line(i) != before;
+    }
+    return changed;
 }
 
 bool WriteBackChecks(platform::Files& files, const std::string& path,
                      const std::vector<bool>& checks) {
     CustomRecordList list;
-    const ReadStatus status = list.load(files, path);
-    if (status == ReadStatus::Missing) return true;  // no line to touch
-    list.applyChecks(checks);
-    return list.save(files, path);
+    switch (list.load(files, path)) {
+        case ReadStatus::Missing:
+            return true;  // no line to touch
+        case ReadStatus::Unreadable:
+            return false;
+        case ReadStatus::Ok:
+            break;
+    }
+    return !list.applyChecks(checks) || list.save(files, path);
 }
 
 std::vector<std::string> EnabledRecordTitles(platform::Files& files, const std::string& path) {

@@ -58,12 +58,16 @@ public:
     static std::string field(const std::string& line, int n) { return RecordField(line, n); }
     std::vector<RecordRow> rows() const;
     // Applies the dialog's check marks to the lines that exist: row i to
-    // line i; rows beyond the list are ignored.
-    void applyChecks(const std::vector<bool>& checks);
+    // line i; rows beyond the list are ignored. Only a line whose mark
+    // reads otherwise is changed, so a hand-written "2" (checked in the
+    // dialog, not taken by the runs) stays until its row is toggled.
+    // True when a line changed.
+    bool applyChecks(const std::vector<bool>& checks);
 };
 
 // The dialog's write-back of its check marks: reload the file, apply the
-// marks, save. False when the file could not be written (it is unchanged).
+// marks, save when a line changed. False when the file could not be written
+// (it is unchanged).
 bool WriteBackChecks(platform::Files& files, const std::string& path,
                      const std::vector<bool>& checks);
 

@@ -37,21 +37,25 @@ std::string ReadPluginTitle(platform::ProfileFiles& profiles, const std::string&
     return title.empty() ? PluginKeyFromFileName(fileName) : title;
 }
 
-std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder) {
+std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder,
+                                    bool withAuthors) {
     std::vector<platform::DirEntry> entries;
     std::vector<PluginFile> plugins;
     if (!platform.files->listFolder(PluginListFolder(homeFolder), entries)) return plugins;
     for (const auto& e : entries) {
         if (e.attributes & platform::kAttrDirectory) continue;
         if (!endsWithNoCase(e.name, ".cnp")) continue;
-        plugins.push_back({e.name, PluginFilePath(homeFolder, e.name), {}});
+        plugins.push_back({e.name, PluginFilePath(homeFolder, e.name), {}, {}});
     }
     platform::System& sys = *platform.system;
     std::stable_sort(plugins.begin(), plugins.end(),
                      [&sys](const PluginFile& a, const PluginFile& b) {
                          return sys.compareNoCase(a.fileName, b.fileName) < 0;
                      });
-    for (auto& p : plugins) p.key = ReadPluginTitle(*platform.profiles, p.path, p.fileName);
+    for (auto& p : plugins) {
+        p.key = ReadPluginTitle(*platform.profiles, p.path, p.fileName);
+        if (withAuthors) p.author = ReadPluginAuthor(*platform.profiles, p.path);
+    }
     return plugins;
 }
 

@@ -13,6 +13,7 @@ struct PluginFile {
     std::string fileName;  // as listed, e.g. "Tool.cnp"
     std::string path;      // home + "Plug-ins\" + file name: the path the file is opened by
     std::string key;       // its title, or the file name less its last extension
+    std::string author;    // "Author" of section "Plugin", when asked for
 };
 
 // The folder listed for plug-ins and the folder a plug-in is opened through.
@@ -31,7 +32,10 @@ std::string ReadPluginTitle(platform::ProfileFiles& profiles, const std::string&
 // Every file in "Plug-Ins\" whose name ends in ".cnp" (any letter case),
 // folders excluded, sorted by name without regard to case in the user's
 // locale (ties keep the listing order). A missing folder gives no plug-ins.
-std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder);
+// `withAuthors` also reads each author, right after the title while the
+// system still holds the file.
+std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder,
+                                    bool withAuthors = false);
 
 // "Author" of section "Plugin" (empty by default), shown by the dialog.
 std::string ReadPluginAuthor(platform::ProfileFiles& profiles, const std::string& pluginPath);

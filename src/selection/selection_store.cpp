@@ -18,19 +18,22 @@ bool SelectionStore::SetSelected(const std::string& key, bool selected) {
     return profiles_.writeString(path_, kSection, key, selected ? "1" : "0");
 }
 
+bool SelectionStore::KeepSelected(const std::string& key) {
+    const std::string stored = profiles_.readString(path_, kSection, key, "");
+    if (stored == "0") return false;
+    if (stored != "1") SetSelected(key, true);
+    return true;
+}
+
 SelectionDialogState FillSelectionDialog(platform::Platform& platform, SelectionStore& store,
                                          const std::string& homeFolder,
                                          const std::vector<std::string>& builtInKeys) {
     SelectionDialogState state;
     state.builtInKeys = builtInKeys;
     for (const auto& key : builtInKeys) state.builtIn.push_back(store.IsChecked(key));
-    for (const auto& plugin : ListPlugins(platform, homeFolder)) {
-        PluginRow row;
-        row.caption = plugin.key;
-        row.author = ReadPluginAuthor(*platform.profiles, plugin.path);
-        row.checked = store.IsSelected(plugin.key);
-        if (row.checked) store.SetSelected(plugin.key, true);
-        state.plugins.push_back(std::move(row));
+    for (auto& plugin : ListPlugins(platform, homeFolder, true)) {
+        const bool checked = store.KeepSelected(plugin.key);
+        state.plugins.push_back({std::move(plugin.key), std::move(plugin.author), checked});
     }
     return state;
 }

@@ -22,6 +22,9 @@ public:
     bool IsChecked(const std::string& key);
     // Writes "1" or "0"; false when the profile write failed.
     bool SetSelected(const std::string& key, bool selected);
+    // IsSelected, and a selected key is then stored as "1": a key new to
+    // the store is recorded, a stored "1" is not written again.
+    bool KeepSelected(const std::string& key);
 
     const std::string& path() const { return path_; }
 

@@ -1,6 +1,8 @@
 #include "shell/desktop.h"
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "platform/files.h"
 
@@ -22,6 +24,19 @@ public:
     }
     int message(HWND owner, const std::string& text, UINT flags) override {
         return MessageBoxA(owner, text.c_str(), "Cindral", flags);
+    }
+    bool chooseFolder(HWND owner, const std::string& title, std::string& folder) override {
+        BROWSEINFOA info{};
+        info.hwndOwner = owner;
+        info.lpszTitle = title.c_str();
+        info.ulFlags = BIF_RETURNONLYFSDIRS;
+        LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+        if (!chosen) return false;
+        char path[MAX_PATH] = "";
+        const bool ok = SHGetPathFromIDListA(chosen, path) != FALSE;
+        CoTaskMemFree(chosen);
+        if (ok) folder = path;
+        return ok;
     }
 };
 

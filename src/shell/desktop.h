@@ -22,6 +22,9 @@ public:
                       const std::string& parameters) = 0;
     // A modal message box titled "Cindral"; returns the button pressed.
     virtual int message(HWND owner, const std::string& text, UINT flags) = 0;
+    // The system's folder picker (file-system folders only) with `title`
+    // above the tree; false when the user cancels.
+    virtual bool chooseFolder(HWND owner, const std::string& title, std::string& folder) = 0;
 };
 
 // The real one.

@@ -7,6 +7,7 @@
 #include "app/queue_run_view.h"
 #include "settings/shortcut.h"
 #include "shell/about_window.h"
+#include "shell/erase_items_dialog.h"
 #include "shell/keeper_dialog.h"
 #include "shell/main_window_ids.h"
 
@@ -118,6 +119,7 @@ bool MainWindow::create() {
     tray_.show(true);
     // The dialogs this window hosts; each enables its button and tray entry.
     setDialogRunner(app::Dialog::About, hostAboutWindow);
+    setDialogRunner(app::Dialog::EraseItems, kitDialogRunner<EraseItemsDialog>());
     setDialogRunner(app::Dialog::Keeper, kitDialogRunner<KeeperDialog>());
     return true;
 }

@@ -70,6 +70,8 @@ constexpr COLORREF kLinkText = RGB(22, 92, 186);
 constexpr COLORREF kHeadingText = RGB(24, 62, 112);
 constexpr COLORREF kWarningText = RGB(176, 36, 28);
 constexpr COLORREF kPanel = RGB(255, 255, 255);
+constexpr COLORREF kAlertText = RGB(176, 36, 36);     // what is wrong with a field
+constexpr COLORREF kAlertField = RGB(255, 230, 230);  // a field marked wrong
 }  // namespace colors
 
 enum class ButtonStyle { Normal, Primary, Stop };

@@ -212,6 +212,8 @@ bool SkinnedDialog::confirm(const std::string& question) {
 
 void SkinnedDialog::runOnEnter(HWND control, HWND button) { enterButtons_[control] = button; }
 
+void SkinnedDialog::runOnDelete(HWND control, HWND button) { deleteButtons_[control] = button; }
+
 // ---------------------------------------------------------------------------
 // The keyboard.
 
@@ -239,6 +241,12 @@ bool SkinnedDialog::translateKey(const MSG& msg) {
             return true;
         case VK_RETURN:
             return enterKey(msg);
+        case VK_DELETE: {
+            auto it = deleteButtons_.find(msg.hwnd);
+            if (it == deleteButtons_.end()) return false;
+            click(it->second);
+            return true;
+        }
         case VK_ESCAPE:
             // An open drop-down list closes first.
             if (wants(msg, DLGC_WANTMESSAGE)) return false;

@@ -9,6 +9,7 @@
 //   Enter                  the focused push button, else the default one
 //                          (OK, or Close), unless the field runs a command
 //   Escape                 Cancel (or Close)
+//   Delete                 in a list, the button that removes its entry
 //   Ctrl+Tab / +Shift      the next / previous page of the main page set
 //   F1                     help for the page on view
 // A dialog lays out its controls in build() and handles them in command()
@@ -95,6 +96,9 @@ public:
     // Enter in `control` presses `button` (when it is enabled) instead of
     // the default button, e.g. a field whose text Enter adds to a list.
     void runOnEnter(HWND control, HWND button);
+    // Delete in `control` presses `button` when it is enabled, e.g. a list
+    // whose selected entry the button removes.
+    void runOnDelete(HWND control, HWND button);
 
     // Carries out the dialog's keys; true when the message was one of them.
     bool translateKey(const MSG& msg);
@@ -144,6 +148,7 @@ private:
     int result_ = IDCANCEL;
     std::vector<std::unique_ptr<TabbedPages>> pageSets_;
     std::map<HWND, HWND> enterButtons_;
+    std::map<HWND, HWND> deleteButtons_;
 };
 
 }  // namespace cindral::shell

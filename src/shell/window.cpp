@@ -264,6 +264,17 @@ HWND SkinnedWindow::addControl(const char* className, int id, const char* text, 
     return addChild(className, text, style, exStyle, id, x, y, w, h, fonts_.normal);
 }
 
+void SkinnedWindow::markField(HWND edit, bool marked) {
+    const bool was = markedFields_.count(edit) != 0;
+    if (was == marked) return;
+    if (marked) {
+        markedFields_.insert(edit);
+    } else {
+        markedFields_.erase(edit);
+    }
+    InvalidateRect(edit, nullptr, TRUE);
+}
+
 void SkinnedWindow::setButtonStyle(int id, ButtonStyle style) {
     auto it = buttonStyles_.find(id);
     if (it == buttonStyles_.end() || it->second == style) return;
@@ -320,6 +331,13 @@ LRESULT SkinnedWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CTLCOLORSTATIC:
             return colorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLOREDIT:
+            if (markedFields_.count(reinterpret_cast<HWND>(lParam))) {
+                if (!alertBrush_) alertBrush_.reset(CreateSolidBrush(colors::kAlertField));
+                SetBkColor(reinterpret_cast<HDC>(wParam), colors::kAlertField);
+                return reinterpret_cast<LRESULT>(alertBrush_.get());
+            }
+            break;
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (item->CtlType != ODT_BUTTON) break;

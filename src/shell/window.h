@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,10 @@ public:
     HWND addControl(const char* className, int id, const char* text, DWORD style, int x, int y,
                     int w, int h, bool tabStop = true, DWORD exStyle = 0);
 
+    // A field whose text cannot be used: drawn on the alert colour until
+    // unmarked.
+    void markField(HWND edit, bool marked);
+
     void setButtonStyle(int id, ButtonStyle style);
     // Sets a label's text and repaints the background behind it.
     void setLabel(HWND label, const std::string& text);
@@ -137,6 +142,8 @@ private:
     void paintPicture(HDC dc);
 
     OwnedBrush backgroundBrush_;
+    OwnedBrush alertBrush_;
+    std::set<HWND> markedFields_;
     std::map<HWND, COLORREF> labelColors_;
     std::map<int, ButtonStyle> buttonStyles_;
     std::map<int, TitleGlyph> titleGlyphs_;

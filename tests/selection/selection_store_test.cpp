@@ -66,36 +66,3 @@ TEST_F(SelectionStoreTest, PluginsAreListedSortedWithTitleOrFileNameAsKey) {
     EXPECT_EQ(PluginKeyFromFileName(".cnp"), ".cnp");
     EXPECT_TRUE(ListPlugins(env.platform, env.sandbox.root() + "Nowhere\\").empty());
 }
-
-TEST_F(SelectionStoreTest, DialogFillRecordsNewPluginsAndKeepsStoredZero) {
-    plugin("a.cnp", "[Plugin]\r\nTitle=Kept Off\r\n");
-    plugin("b.cnp", "[Plugin]\r\nTitle=Brand New\r\nAuthor=Me\r\n");
-    ASSERT_TRUE(env.sandbox.writeFile(selItems(), "[Items]\r\nKept Off=0\r\nIE Cookies=00\r\n"));
-    auto s = store();
-    const auto state =
-        FillSelectionDialog(env.platform, s, env.home(), {"Clipboard", "IE Cookies"});
-    ASSERT_EQ(state.plugins.size(), 2u);
-    EXPECT_FALSE(state.plugins[0].checked);
-    EXPECT_TRUE(state.plugins[1].checked);
-    EXPECT_EQ(state.plugins[1].author, "Me");
-    EXPECT_EQ(stored("Kept Off"), "0");
-    EXPECT_EQ(stored("Brand New"), "1");
-    // The boxes by the number rule, in the order given: "00" shows unchecked.
-    EXPECT_EQ(state.builtIn, (std::vector<bool>{true, false}));
-    // Nothing else was written while filling (cancel keeps the store as is).
-    EXPECT_EQ(stored("Windows Run History"), "<none>");
-}
-
-TEST_F(SelectionStoreTest, DialogSaveWritesAllKeysAndTheLaterDuplicateRowWins) {
-    plugin("a.cnp", "[Plugin]\r\nTitle=Same\r\n");
-    plugin("b.cnp", "[Plugin]\r\nTitle=Same\r\n");
-    auto s = store();
-    auto state = FillSelectionDialog(env.platform, s, env.home(), {"Clipboard", "IE Cookies"});
-    ASSERT_EQ(state.plugins.size(), 2u);
-    state.builtIn = {false, false};
-    state.plugins[0].checked = true;
-    state.plugins[1].checked = false;
-    ASSERT_TRUE(SaveSelectionDialog(s, state));
-    EXPECT_EQ(stored("Same"), "0");
-    EXPECT_EQ(stored("Clipboard") + stored("IE Cookies"), "00");
-}

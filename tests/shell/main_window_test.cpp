@@ -213,8 +213,7 @@ TEST_F(MainWindowTest, CleanNowWithAnEmptyQueueLogsExactlyTheTwoWarnings) {
                                                     "Process has been terminated."}));
     EXPECT_EQ(main->controller().activity(), app::Activity::Idle);
     for (app::Command c : kButtons) {
-        if (c != app::Command::EraseItems && c != app::Command::Options &&
-            c != app::Command::Keeper) {
+        if (c != app::Command::Options && c != app::Command::Keeper) {
             EXPECT_TRUE(enabled(button(c))) << app::commandInfo(c).text;
         }
     }
@@ -329,7 +328,8 @@ TEST_F(MainWindowTest, DuringARunElevenControlsAreDisabledAndTheRestWork) {
     ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
     OwnedMenu idle = main->buildTrayMenu();
     EXPECT_TRUE(menuEnabled(idle.get(), app::Command::TrayCleanNow));
-    EXPECT_FALSE(menuEnabled(idle.get(), app::Command::TrayEraseItems));  // no dialog yet
+    EXPECT_TRUE(menuEnabled(idle.get(), app::Command::TrayEraseItems));
+    EXPECT_FALSE(menuEnabled(idle.get(), app::Command::TrayOptions));  // no dialog yet
 }
 
 TEST_F(MainWindowTest, StoppedRunLeavesNoTrailerNoFileAndRestartsAtOnce) {

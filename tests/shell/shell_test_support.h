@@ -41,6 +41,15 @@ public:
         messageFlags.push_back(flags);
         return answer;
     }
+    // The folder picker answers with `folder`; empty: the user cancels.
+    std::string folder;
+    std::vector<std::string> pickerTitles;
+    bool chooseFolder(HWND, const std::string& title, std::string& chosen) override {
+        pickerTitles.push_back(title);
+        if (folder.empty()) return false;
+        chosen = folder;
+        return true;
+    }
 };
 
 // Dispatches the thread's messages until `done` holds or the time is up.

@@ -1,0 +1,165 @@
+#include "shell/erase_items_dialog.h"
+
+#include <windows.h>
+// Needs <windows.h> first.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "shell/shell_test_support.h"
+
+namespace cindral::shell::test {
+namespace {
+
+using D = EraseItemsDialog;
+
+class EraseItemsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sandbox.makeFolder(home() + "Data"));
+        ASSERT_TRUE(sandbox.makeFolder(home() + "Plug-Ins"));
+    }
+    std::string home() const { return sandbox.root(); }
+    std::unique_ptr<D> open() {
+        auto d = std::make_unique<D>(DialogContext{desktop, *sandbox.platform().files, home()},
+                                     sandbox.platform(), app::DataPaths::forHome(home()));
+        EXPECT_TRUE(d->create(nullptr, 0, 0));
+        ShowWindow(d->hwnd(), SW_SHOWNA);
+        return d;
+    }
+    std::string read(const std::string& name) {
+        std::string bytes;
+        sandbox.platform().files->readFile(home() + "Data\\" + name, bytes);
+        return bytes;
+    }
+    static void press(HWND button) {
+        SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+    }
+
+    cindral::test::Sandbox sandbox;
+    RecordingDesktop desktop;
+};
+
+TEST_F(EraseItemsDialogTest, EveryPageShowsItsGroupAndOpensItsHelpTopic) {
+    ASSERT_TRUE(sandbox.writeFile(home() + "help.chm", "help"));
+    auto d = open();
+    RECT r;
+    GetClientRect(d->hwnd(), &r);
+    EXPECT_EQ(r.right, d->dpi()(488));
+    EXPECT_EQ(r.bottom, d->dpi()(402));
+    TabbedPages& pages = *d->pageSet(D::kPagesId);
+    TabbedPages& browsers = *d->pageSet(D::kBrowserPagesId);
+    const struct {
+        int page, inner;
+        const char* caption;  // a text on the page
+        HWND shown;           // a control that only this page shows
+        const char* topic;
+    } cases[] = {
+        {0, -1, "Windows Settings", d->control(D::boxId(1)), "windows_tab.htm"},
+        {1, 0, "", d->control(D::boxId(8)), "ie_tab.htm"},
+        {1, 1, "", d->control(D::boxId(13)), "netscape_tab.htm"},
+        {1, 2, "", d->control(D::boxId(17)), "opera_tab.htm"},
+        {1, 3, "", d->control(D::boxId(20)), "aol_tab.htm"},
+        {2, -1, "Custom List of Plug-Ins", d->control(D::kPluginListId), "applications_tab.htm"},
+        {3, -1, "Custom Registry Cleaner", d->control(D::kRegeditId), "registry_tab.htm"},
+        {4, -1, "Custom Folder and Files Cleaner", d->control(D::kBrowseId), "folder_tab.htm"},
+        {5, -1, "Drive Scan", d->control(D::boxId(24)), "drivescan_tab.htm"},
+    };
+    for (const auto& c : cases) {
+        pages.select(c.page);
+        if (c.inner >= 0) browsers.select(c.inner);
+        EXPECT_TRUE(IsWindowVisible(c.shown)) << c.topic;
+        if (*c.caption) {
+            EXPECT_TRUE(FindWindowExA(pages.page(c.page).hwnd(), nullptr, "Static", c.caption))
+                << c.topic;
+        }
+        press(GetDlgItem(d->hwnd(), SkinnedDialog::kTopHelpId));
+        EXPECT_EQ(desktop.opened.back().parameters, home() + "help.chm::/" + c.topic);
+    }
+    EXPECT_EQ(SkinnedWindow::textOf(d->control(D::boxId(24))), "Enable Drive Scanning");
+    HWND list = d->control(D::kRegistryListId);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), d->dpi()(95));
+}
+
+TEST_F(EraseItemsDialogTest, KeysBrowseAndCheckMarksReachTheFiles) {
+    ASSERT_TRUE(sandbox.writeFile(home() + "Data\\CustomFolder.dat", "T;C:\\A;0;;1;\r\n"));
+    auto d = open();
+    // Return in the mask field adds it, as the page says; Delete in the list asks.
+    d->pageSet(D::kPagesId)->select(5);
+    SetWindowTextA(d->control(D::editId(7)), "*.tmp");
+    MSG msg{d->control(D::editId(7)), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(d->translateKey(msg));
+    EXPECT_EQ(read("DriveScan.dat"), "*.tmp\r\n");
+    HWND masks = d->control(D::kMaskListId);
+    SetFocus(masks);
+    SendMessageA(masks, WM_KEYDOWN, VK_DOWN, 0);
+    msg = MSG{masks, WM_KEYDOWN, VK_DELETE, 0, 0, {}};
+    desktop.answer = IDNO;
+    EXPECT_TRUE(d->translateKey(msg));
+    EXPECT_EQ(desktop.messages,
+              std::vector<std::string>{"Are you sure you want to delete mask \"*.tmp\"?"});
+
+    d->pageSet(D::kPagesId)->select(4);
+    desktop.folder = "C:\\Chosen";
+    press(d->control(D::kBrowseId));
+    EXPECT_EQ(desktop.pickerTitles, std::vector<std::string>{"Please select folder..."});
+    EXPECT_EQ(SkinnedWindow::textOf(d->control(D::editId(5))), "C:\\Chosen");
+    // A check mark changed without a click (the Space key) is written too.
+    ListView_SetCheckState(d->control(D::kFolderListId), 0, FALSE);
+    pumpFor(50);
+    EXPECT_EQ(read("CustomFolder.dat"), "T;C:\\A;0;;0;\r\n");
+}
+
+// The dialog as the main window hosts it: a timer met in its modal loop
+// adds a folder record through the Folder page, then presses OK.
+class EraseItemsHostedTest : public MainWindowTest {
+protected:
+    static EraseItemsHostedTest* self;
+
+    static void CALLBACK drive(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        HWND window = FindWindowA("TForm1", "Erase Items");
+        auto* d =
+            dynamic_cast<D*>(reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        if (!d) return;
+        d->pageSet(D::kPagesId)->select(4);
+        SetWindowTextA(d->control(D::editId(3)), "Junk files");
+        SetWindowTextA(d->control(D::editId(5)), (self->home() + "Junk").c_str());
+        MSG enter{d->control(D::editId(5)), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        d->translateKey(enter);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+};
+EraseItemsHostedTest* EraseItemsHostedTest::self = nullptr;
+
+TEST_F(EraseItemsHostedTest, AFolderRecordAddedAndConfirmedIsQueuedAndTestRun) {
+    self = this;
+    selectOnly({});
+    ASSERT_TRUE(sandbox.makeFolder(home() + "Junk"));
+    ASSERT_TRUE(sandbox.writeFile(home() + "Junk\\a.tmp", "a"));
+    start();
+    ASSERT_TRUE(main->queue().rows.empty());
+    SetTimer(nullptr, 0, 10, drive);
+    click(app::Command::EraseItems);
+    std::string file;
+    platform.files->readFile(home() + "Data\\CustomFolder.dat", file);
+    EXPECT_EQ(file, "Junk files;" + home() + "Junk;0;;1;\r\n");
+    ASSERT_EQ(main->queue().rows.size(), 1u);
+    EXPECT_EQ(main->queue().rows[0].caption, "Junk files");
+
+    click(app::Command::TestMode);
+    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
+    const auto lines = logLines();
+    // The run reports the file (its folder in whatever letter case the walk gives) and
+    // leaves it.
+    const std::string found = "Test Mode: Removing File: " + home() + "Junk\\a.tmp <OK>";
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return lstrcmpiA(line.c_str(), found.c_str()) == 0;
+    })) << testing::PrintToString(lines);
+    EXPECT_TRUE(sandbox.exists(home() + "Junk\\a.tmp"));
+}
+
+}  // namespace
+}  // namespace cindral::shell::test
