@@ -1,34 +1,76 @@
 #include "engine/path_macros.h"
 
+#include <cstddef>
 #include <utility>
 
 #include "platform/shell_folders.h"
 
 namespace cindral::engine {
 
-std::string ReplaceAllOnePass(const std::string& text, const std::string& from,
-                              const std::string& to) {
-    if (from.empty()) return text;
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t hit = text.find(from, pos);
-        if (hit == std::string::npos) break;
-        out.append(text, pos, hit - pos);
-        out += to;
-        pos = hit + from.size();
+std::size_t ExpandedPath::findSyntax(char c, std::size_t from) const {
+    for (std::size_t i = from; i < text.size(); ++i)
+        if (syntaxAt(i, c)) return i;
+    return std::string::npos;
+}
+
+std::size_t ExpandedPath::rfindSyntax(char c) const {
+    for (std::size_t i = text.size(); i-- > 0;)
+        if (syntaxAt(i, c)) return i;
+    return std::string::npos;
+}
+
+void ExpandedPath::erase(std::size_t at) {
+    text.erase(at, 1);
+    inserted.erase(inserted.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+namespace {
+
+// Replaces `macro` with `folder` in the template's own text, one pass from
+// left to right; the folder's characters are marked inserted.
+ExpandedPath replaceMacro(const ExpandedPath& in, const std::string& macro,
+                          const std::string& folder) {
+    ExpandedPath out;
+    std::size_t i = 0;
+    while (i < in.text.size()) {
+        bool hit = in.text.compare(i, macro.size(), macro) == 0;
+        for (std::size_t k = 0; hit && k < macro.size(); ++k) hit = !in.inserted[i + k];
+        if (hit) {
+            out.text += folder;
+            out.inserted.insert(out.inserted.end(), folder.size(), true);
+            i += macro.size();
+        } else {
+            out.text += in.text[i];
+            out.inserted.push_back(in.inserted[i]);
+            ++i;
+        }
     }
-    out.append(text, pos, std::string::npos);
     return out;
 }
 
-std::string ExpandPathMacros(platform::Platform& p, const std::string& pathTemplate) {
-    std::string t = p.system->upperCase(pathTemplate);
+// Collapses every non-overlapping `cc` to one `c`, one pass from left to
+// right; with `ownOnly` only where both characters are the template's own.
+ExpandedPath collapsePairs(const ExpandedPath& in, char c, bool ownOnly) {
+    ExpandedPath out;
+    for (std::size_t i = 0; i < in.text.size(); ++i) {
+        out.text += in.text[i];
+        out.inserted.push_back(in.inserted[i]);
+        const bool pair = in.text[i] == c && i + 1 < in.text.size() && in.text[i + 1] == c;
+        if (pair && (!ownOnly || (!in.inserted[i] && !in.inserted[i + 1]))) ++i;
+    }
+    return out;
+}
+
+}  // namespace
+
+ExpandedPath ExpandPathTemplate(platform::Platform& p, const std::string& pathTemplate) {
+    ExpandedPath t;
+    t.text = p.system->upperCase(pathTemplate);
+    t.inserted.assign(t.text.size(), false);
 
     auto special = [&](int csidl) { return p.shellFolders->specialFolder(csidl); };
-    // The folder texts keep their own case; the order is fixed because an
-    // inserted folder may itself contain the text of a later macro.
+    // The folder texts keep their own case. The order is fixed; a folder
+    // whose name holds the text of a later macro keeps that text as it is.
     const std::pair<const char*, std::string> macros[] = {
         {"%APP_DATA%", special(platform::kCsidlAppData)},
         {"%WINDOWS%",
@@ -43,13 +85,17 @@ std::string ExpandPathMacros(platform::Platform& p, const std::string& pathTempl
         {"%TEMP%", p.files->tempPath()},
         {"%RECENT%", special(platform::kCsidlRecent)},
     };
-    for (const auto& [macro, folder] : macros) t = ReplaceAllOnePass(t, macro, folder);
+    for (const auto& [macro, folder] : macros) t = replaceMacro(t, macro, folder);
 
-    t = ReplaceAllOnePass(t, "\\\\", "\\");
-    t = ReplaceAllOnePass(t, "..", ".");
-    t = ReplaceAllOnePass(t, "**", "*");
-    if (!t.empty() && t[0] == '\\') t.erase(0, 1);
+    t = collapsePairs(t, '\\', false);
+    t = collapsePairs(t, '.', true);
+    t = collapsePairs(t, '*', true);
+    if (!t.text.empty() && t.text[0] == '\\') t.erase(0);
     return t;
+}
+
+std::string ExpandPathMacros(platform::Platform& p, const std::string& pathTemplate) {
+    return ExpandPathTemplate(p, pathTemplate).text;
 }
 
 std::string TrimBlanks(const std::string& text) {

@@ -2,20 +2,36 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace cindral::engine {
 
+// A template after expansion. `inserted[i]` is true where text[i] came from a
+// folder a macro inserted: such text is a name, never template syntax.
+struct ExpandedPath {
+    std::string text;
+    std::vector<bool> inserted;
+
+    // True when text[i] is the template's own `c`.
+    bool syntaxAt(std::size_t i, char c) const { return text[i] == c && !inserted[i]; }
+    // The first position at or after `from` holding the template's own `c`,
+    // or npos.
+    std::size_t findSyntax(char c, std::size_t from = 0) const;
+    // The last such position, or npos.
+    std::size_t rfindSyntax(char c) const;
+    void erase(std::size_t at);
+};
+
 // Upper-cases the template by the system's rules, replaces the seven macros
 // in their fixed order with the folders looked up anew, then collapses "\\",
 // ".." and "**" in one left-to-right pass each and drops a leading "\".
+// An inserted folder is taken literally: later macros, ".." and "**" apply to
+// the template's own text only, while "\\" still joins a folder that ends in
+// "\" to the text after the macro.
+ExpandedPath ExpandPathTemplate(platform::Platform& p, const std::string& pathTemplate);
 std::string ExpandPathMacros(platform::Platform& p, const std::string& pathTemplate);
-
-// Replaces every non-overlapping occurrence of `from`, scanning once from left
-// to right (the replacement text is never scanned again).
-std::string ReplaceAllOnePass(const std::string& text, const std::string& from,
-                              const std::string& to);
 
 // A folder text as read from a data file or the registry, without the spaces
 // and control characters at either end.

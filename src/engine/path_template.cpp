@@ -55,28 +55,31 @@ bool IsAbsoluteWindowsPath(const std::string& path) {
 }
 
 void CleanPathTemplate(EngineContext& ctx, const std::string& pathTemplate) {
-    std::string t = ExpandPathMacros(ctx.platform, pathTemplate);
+    ExpandedPath expanded = ExpandPathTemplate(ctx.platform, pathTemplate);
 
     TEasyFileSearch walker(*ctx.platform.files, *ctx.platform.system);
     walker.StopRequested = ctx.run.StopRequested;
     walker.SearchOptions = okLookForAll;
-    const std::size_t marker = t.find('?');
+    // "?" and "&" are syntax only in the template's own text: a folder a
+    // macro inserted may hold either in a name.
+    const std::size_t marker = expanded.findSyntax('?');
     if (marker != std::string::npos) {
         walker.SearchOptions |= okIncludeSubfolder;
-        t.erase(marker, 1);
+        expanded.erase(marker);
     }
+    const std::string& t = expanded.text;
 
     const std::size_t lastSlash = t.rfind('\\');
     const std::string mask = lastSlash == std::string::npos ? t : t.substr(lastSlash + 1);
     if (!setSingleMask(ctx, walker, mask)) return;
 
     std::string root;
-    const std::size_t amp = t.find('&');
+    const std::size_t amp = expanded.findSyntax('&');
     if (amp != std::string::npos) {
         const std::size_t nameEnd = t.find('\\', amp + 1);
         const std::string name =
             t.substr(amp + 1, nameEnd == std::string::npos ? std::string::npos : nameEnd - amp - 1);
-        const std::string finderRoot = t.substr(0, t.rfind('&'));
+        const std::string finderRoot = t.substr(0, expanded.rfindSyntax('&'));
         if (!IsAbsoluteWindowsPath(finderRoot)) return;
         root = findFolder(ctx, finderRoot, name);
     } else {

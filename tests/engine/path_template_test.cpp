@@ -23,8 +23,10 @@ public:
                                         {platform::kCsidlInternetCache, "C:\\Users\\Ann\\Cache"},
                                         {platform::kCsidlRecent, "C:\\%COOKIE%"}};
     std::string specialFolder(int csidl) override { return shell.count(csidl) ? shell[csidl] : ""; }
-    std::string windowsFolder() override { return "C:\\WINDOWS"; }
-    std::string tempPath() override { return "C:\\Temp\\"; }
+    std::string windows = "C:\\WINDOWS";
+    std::string temp = "C:\\Temp\\";
+    std::string windowsFolder() override { return windows; }
+    std::string tempPath() override { return temp; }
 };
 
 class PathTemplate : public test::EngineTest {
@@ -60,6 +62,42 @@ TEST_F(PathTemplate, TheFirstQuestionMarkAsksForSubfoldersAndIsRemoved) {
     file("t\\b1.txt");
     clean("t\\b??.txt");
     EXPECT_EQ(view_.lines, Lines{removing("t\\", "b1.txt")});
+}
+
+// A folder a macro inserts is a name: "&", "..", "?" and "%" in it are not
+// template syntax, or a profile folder such as "R&D" would send a recursive
+// walk elsewhere (here: into the folders marked "wrong").
+TEST_F(PathTemplate, FoldersFromMacrosAreTakenLiterally) {
+    FixedFolders fixed(hooked_);
+    platform_.files = &fixed;
+    platform_.shellFolders = &fixed;
+    std::vector<std::string> names = {"R&D", "a..b", "p%TEMP%q"};
+#ifndef _WIN32
+    names.push_back("q?x");  // no Windows name holds a "?"
+#endif
+    for (const char* wrong : {"R\\D\\wrong.txt", "a.b\\wrong.txt", "qx\\wrong.txt"}) file(wrong);
+    const std::pair<const char*, int> macros[] = {{"%APP_DATA%", platform::kCsidlAppData},
+                                                  {"%COOKIE%", platform::kCsidlCookies},
+                                                  {"%HISTORY%", platform::kCsidlHistory},
+                                                  {"%CACHE%", platform::kCsidlInternetCache},
+                                                  {"%RECENT%", platform::kCsidlRecent},
+                                                  {"%TEMP%", -1},
+                                                  {"%WINDOWS%", -2}};
+    for (const std::string& name : names) {
+        file(name + "\\sub\\in.txt");
+        for (const auto& [macro, csidl] : macros) {
+            fixed.shell = {{csidl, at(name)}};
+            fixed.temp = at(name + "\\");
+            fixed.windows = at(name);
+            if (csidl != -1) fixed.temp = "C:\\Temp\\";
+            if (csidl != -2) fixed.windows = "C:\\WINDOWS";
+            view_.lines.clear();
+            CleanPathTemplate(ctx_, std::string(macro) + "\\*?");
+            EXPECT_EQ(view_.lines,
+                      Lines{run_.LinePrefix + "Removing File: " + at(name) + "\\sub\\in.txt <OK>"})
+                << macro << " = " << name;
+        }
+    }
 }
 
 TEST_F(PathTemplate, FinderPicksTheFolderNearestTheRootAndShowsProgress) {
@@ -187,8 +225,8 @@ TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
         {"\\\\server", "SERVER"},
     };
     for (const auto& [from, to] : rows) EXPECT_EQ(ExpandPathMacros(p, from), to) << from;
-    fixed.shell = {{platform::kCsidlAppData, "C:\\%TEMP%"}};  // a later macro is expanded again
-    EXPECT_EQ(ExpandPathMacros(p, "%APP_DATA%\\a"), "C:\\C:\\Temp\\A");
+    fixed.shell = {{platform::kCsidlAppData, "C:\\%TEMP%"}};  // a folder is not expanded again
+    EXPECT_EQ(ExpandPathMacros(p, "%APP_DATA%\\a"), "C:\\%TEMP%\\A");
     EXPECT_EQ(ExpandPathMacros(p, "%COOKIE%\\*?"), "*?");  // a missing folder is empty text
 }
 
