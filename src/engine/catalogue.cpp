@@ -26,13 +26,15 @@ const std::string& keeperFile(const CatalogueFiles& paths, int keeperMode) {
     }
 }
 
-// Loads a keeper file. Missing: no list (false, nothing logged). Present but
+// Loads a keeper file by the run's line rule (CR LF, CR or LF ends an entry):
+// a file with LF line ends, made by hand or copied from elsewhere, must keep
+// each of its entries, not become one entry that matches nothing.
+// Missing: no list (false, nothing logged). Present but
 // unreadable: the item must not run at all, or it would erase exactly what
 // the user chose to keep; that is logged and reported as `skipItem`.
 bool loadKeepers(EngineContext& ctx, const std::string& path, KeeperList& list, bool& skipItem) {
     skipItem = false;
-    switch (
-        selection::readLineFile(*ctx.platform.files, path, selection::LineRules::Keeper, list)) {
+    switch (selection::readLineFile(*ctx.platform.files, path, selection::LineRules::Run, list)) {
         case selection::ReadStatus::Ok:
             return true;
         case selection::ReadStatus::Missing:

@@ -159,10 +159,11 @@ TEST_F(Catalogue, IndexDatAndClipboardChangeTheSystemOnlyInACleanRun) {
 TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     setValue(kTypedUrls, "url1", "alpha.example");
     setValue(kTypedUrls, "url2", "beta.example");
-    file(kAddresses, "ALPHA.EXAMPLE\r\n");
+    setValue(kTypedUrls, "url3", "gamma.example");
+    file(kAddresses, "ALPHA.EXAMPLE\ngamma.example\n");  // LF line ends keep each entry
     perform(1, true);
     EXPECT_EQ(run_.KeeperMode, kKeeperAddresses);
-    EXPECT_EQ(values(kTypedUrls), Lines{"url1"});
+    EXPECT_EQ(values(kTypedUrls), (Lines{"url1", "url3"}));
 
     // Cookies are kept by full path; the folder a macro stands for keeps its own case.
     cookie("keep@site.txt");
