@@ -6,20 +6,29 @@ namespace {
 constexpr const char* kSection = "Items";
 }
 
+std::string SelectionKey(const std::string& key) {
+    std::string stored = key;
+    for (char& c : stored)
+        if (c == '=') c = '_';
+    const std::size_t first = stored.find_first_not_of(" \t");
+    if (first != std::string::npos && stored[first] == '[') stored[first] = '_';
+    return stored;
+}
+
 bool SelectionStore::IsSelected(const std::string& key) {
-    return profiles_.readString(path_, kSection, key, "1") != "0";
+    return profiles_.readString(path_, kSection, SelectionKey(key), "1") != "0";
 }
 
 bool SelectionStore::IsChecked(const std::string& key) {
-    return profiles_.readInt(path_, kSection, key, 1) != 0;
+    return profiles_.readInt(path_, kSection, SelectionKey(key), 1) != 0;
 }
 
 bool SelectionStore::SetSelected(const std::string& key, bool selected) {
-    return profiles_.writeString(path_, kSection, key, selected ? "1" : "0");
+    return profiles_.writeString(path_, kSection, SelectionKey(key), selected ? "1" : "0");
 }
 
 bool SelectionStore::KeepSelected(const std::string& key) {
-    const std::string stored = profiles_.readString(path_, kSection, key, "");
+    const std::string stored = profiles_.readString(path_, kSection, SelectionKey(key), "");
     if (stored == "0") return false;
     if (stored != "1") SetSelected(key, true);
     return true;

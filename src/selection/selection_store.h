@@ -11,6 +11,14 @@
 
 namespace cindral::selection {
 
+// The key an item is stored under. A plug-in title is free text, but in the
+// file "=" ends a key and a line starting with "[" is a section: a title
+// holding either would be written as one key and read back as another, so
+// the item could never be switched off and every rebuild would append it
+// anew. Each "=", and a "[" that starts the key, is stored as "_"; the title
+// shown is unchanged.
+std::string SelectionKey(const std::string& key);
+
 class SelectionStore {
 public:
     SelectionStore(platform::ProfileFiles& profiles, std::string path)

@@ -66,3 +66,27 @@ TEST_F(SelectionStoreTest, PluginsAreListedSortedWithTitleOrFileNameAsKey) {
     EXPECT_EQ(PluginKeyFromFileName(".cnp"), ".cnp");
     EXPECT_TRUE(ListPlugins(env.platform, env.sandbox.root() + "Nowhere\\").empty());
 }
+
+TEST_F(SelectionStoreTest, TitlesWithProfileSyntaxCanBeSwitchedOffAndAreStoredOnce) {
+    const std::vector<std::string> titles = {"a=b", "[x]y", "[z", "c==d"};
+    for (std::size_t i = 0; i < titles.size(); ++i)
+        plugin(std::to_string(i) + ".cnp", "[Plugin]\r\nTitle=" + titles[i] + "\r\n");
+    auto s = store();
+    auto state = FillSelectionDialog(env.platform, s, env.home(), {});
+    std::string bytes;
+    ASSERT_TRUE(env.platform.files->readFile(selItems(), bytes));
+    for (int i = 0; i < 100; ++i) FillSelectionDialog(env.platform, s, env.home(), {});
+    std::string after;
+    ASSERT_TRUE(env.platform.files->readFile(selItems(), after));
+    EXPECT_EQ(after, bytes);
+
+    ASSERT_EQ(state.plugins.size(), titles.size());
+    for (auto& row : state.plugins) row.checked = false;
+    ASSERT_TRUE(SaveSelectionDialog(s, state));
+    for (const auto& title : titles) EXPECT_FALSE(s.IsSelected(title)) << title;
+    state = FillSelectionDialog(env.platform, s, env.home(), {});
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        EXPECT_EQ(state.plugins[i].caption, titles[i]);  // shown as the plug-in names itself
+        EXPECT_FALSE(state.plugins[i].checked) << titles[i];
+    }
+}
