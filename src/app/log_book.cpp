@@ -62,6 +62,7 @@ bool LogBook::emptyIfAtLeast(std::size_t threshold) {
     viewBytes_ = 0;
     buffer_.clear();
     bufferBytes_ = 0;
+    fileLines_ = 0;
     maybeCompact();
     return true;
 }
@@ -69,6 +70,7 @@ bool LogBook::emptyIfAtLeast(std::size_t threshold) {
 void LogBook::discardBuffer() {
     buffer_.clear();
     bufferBytes_ = 0;
+    fileLines_ = 0;
     hasBuffer_ = false;
     maybeCompact();
 }
@@ -76,13 +78,28 @@ void LogBook::discardBuffer() {
 std::size_t LogBook::createBufferFromFile() {
     discardBuffer();
     hasBuffer_ = true;
+    keepFile_ = false;
+    if (!files_.fileExists(path_)) return 0;
     std::string bytes;
-    if (!files_.fileExists(path_) || !files_.readFile(path_, bytes)) return 0;
+    if (!files_.readFile(path_, bytes) || bytes.find('\0') != std::string::npos) {
+        keepFile_ = true;
+        return 0;
+    }
     selection::forEachLine(bytes, selection::LineRules::Run, [this](std::string_view line) {
         buffer_.push_back(store_.add(line));
         bufferBytes_ += line.size();
     });
-    return buffer_.size();
+    fileLines_ = buffer_.size();
+    return fileLines_;
+}
+
+std::size_t LogBook::countFileLines() {
+    std::string bytes;
+    if (!files_.fileExists(path_) || !files_.readFile(path_, bytes)) return 0;
+    std::size_t lines = 0;
+    selection::forEachLine(bytes, selection::LineRules::Run,
+                           [&lines](std::string_view) { ++lines; });
+    return lines;
 }
 
 void LogBook::appendTrailer(const std::string& summary) {
@@ -94,7 +111,7 @@ void LogBook::appendTrailer(const std::string& summary) {
 }
 
 bool LogBook::saveBuffer() {
-    if (!hasBuffer_) return false;
+    if (!hasBuffer_ || keepFile_) return false;
     std::string bytes;
     bytes.reserve(bufferBytes_ + 2 * buffer_.size());
     for (std::size_t i = 0; i < buffer_.size(); ++i) {
@@ -104,9 +121,9 @@ bool LogBook::saveBuffer() {
     return files_.writeFileAtomic(path_, bytes);
 }
 
-LogCommand LogBook::viewLog() {
+LogCommand LogBook::viewLog(bool runInProgress) {
     LogCommand cmd;
-    if (createBufferFromFile() > 0) {
+    if ((runInProgress ? countFileLines() : createBufferFromFile()) > 0) {
         cmd.action = LogCommand::Action::OpenFile;
         cmd.path = path_;
     } else {
@@ -116,9 +133,9 @@ LogCommand LogBook::viewLog() {
     return cmd;
 }
 
-LogCommand LogBook::prepareClearLog() {
+LogCommand LogBook::prepareClearLog(bool runInProgress) {
     LogCommand cmd;
-    if (createBufferFromFile() == 0) {
+    if ((runInProgress ? countFileLines() : createBufferFromFile()) == 0) {
         cmd.action = LogCommand::Action::ShowNoRecords;
         cmd.text = kNoRecordsText;
         return cmd;
@@ -132,9 +149,20 @@ LogCommand LogBook::prepareClearLog() {
     return cmd;
 }
 
-bool LogBook::confirmClearLog() {
+bool LogBook::confirmClearLog(bool runInProgress) {
+    keepFile_ = false;
+    if (runInProgress && hasBuffer_) {
+        for (std::size_t i = 0; i < fileLines_ && !buffer_.empty(); ++i) {
+            bufferBytes_ -= store_.text(buffer_.front()).size();
+            buffer_.pop_front();
+        }
+        fileLines_ = 0;
+        maybeCompact();
+        return files_.writeFileAtomic(path_, std::string());
+    }
     buffer_.clear();
     bufferBytes_ = 0;
+    fileLines_ = 0;
     hasBuffer_ = true;
     maybeCompact();
     return saveBuffer();

@@ -62,7 +62,9 @@ public:
     std::size_t bufferLineCount() const { return buffer_.size(); }
     std::string_view bufferLine(std::size_t i) const { return store_.text(buffer_[i]); }
     // Replaces the buffer with the lines of "logs.txt" (missing or unreadable:
-    // empty). Returns the number of lines read.
+    // empty). Returns the number of lines read. A file that exists but could
+    // not be read whole (a read error, a NUL inside) is never overwritten by
+    // saveBuffer(): the history in it is worth more than this run's lines.
     std::size_t createBufferFromFile();
     void discardBuffer();
     // The run trailer, straight into the buffer (not the view): 64 dashes,
@@ -70,7 +72,7 @@ public:
     void appendTrailer(const std::string& summary);
     // Writes the whole buffer to "logs.txt", every line followed by CR LF,
     // replacing the file atomically. False, file unchanged, when it cannot
-    // be written or there is no buffer.
+    // be written, there is no buffer or the file could not be read whole.
     bool saveBuffer();
 
     // The automatic emptying of a test run: when the view holds at least
@@ -78,10 +80,14 @@ public:
     // buffer stays in existence, empty). True when it did.
     bool emptyIfAtLeast(std::size_t threshold);
 
-    LogCommand viewLog();
-    LogCommand prepareClearLog();
-    // The answer was not No: empty the buffer and save it (an empty file).
-    bool confirmClearLog();
+    // While a run is in progress the buffer holds its header and lines: the
+    // commands then look at the file without touching the buffer.
+    LogCommand viewLog(bool runInProgress);
+    LogCommand prepareClearLog(bool runInProgress);
+    // The answer was not No: the file is emptied. Outside a run the buffer is
+    // emptied too; during one only the lines loaded from the file leave it,
+    // so the run's save writes exactly the run's own block.
+    bool confirmClearLog(bool runInProgress);
 
     const std::string& logFilePath() const { return path_; }
     // Texts held, for tests and the benchmark.
@@ -89,6 +95,8 @@ public:
 
 private:
     void mirror(TextStore::Id id, std::string_view text);
+    // The file's lines counted, the buffer untouched.
+    std::size_t countFileLines();
     void maybeCompact();
     void compact();
 
@@ -101,6 +109,8 @@ private:
     std::size_t bufferBytes_ = 0;
     bool hasBuffer_ = false;
     bool recording_ = false;
+    std::size_t fileLines_ = 0;  // the buffer's first lines, loaded from the file
+    bool keepFile_ = false;      // the file exists but was not read whole
 };
 
 }  // namespace cindral::app

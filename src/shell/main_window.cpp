@@ -389,7 +389,7 @@ void MainWindow::command(int id) {
 void MainWindow::helpCommand() { HelpCommand(desktop_, *platform_.files, paths_.home, hwnd_); }
 
 void MainWindow::viewLogCommand() {
-    app::LogCommand c = log_.viewLog();
+    app::LogCommand c = log_.viewLog(runInProgress());
     if (c.action == app::LogCommand::Action::OpenFile) {
         desktop_.open(hwnd_, "", c.path, "");
     } else {
@@ -398,10 +398,10 @@ void MainWindow::viewLogCommand() {
 }
 
 void MainWindow::clearLogCommand() {
-    app::LogCommand c = log_.prepareClearLog();
+    app::LogCommand c = log_.prepareClearLog(runInProgress());
     if (c.action == app::LogCommand::Action::AskToDelete) {
         if (desktop_.message(hwnd_, c.text, MB_YESNO | MB_ICONQUESTION) != IDNO) {
-            log_.confirmClearLog();
+            log_.confirmClearLog(runInProgress());
         }
     } else if (c.action == app::LogCommand::Action::ShowNoRecords) {
         desktop_.message(hwnd_, c.text, MB_OK | MB_ICONINFORMATION);

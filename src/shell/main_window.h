@@ -84,6 +84,7 @@ public:
     void command(int id);
     void helpCommand();
     void viewLogCommand();
+    bool runInProgress() const { return controller_->activity() != app::Activity::Idle; }
     void clearLogCommand();
     void minimizeToTray();
     void openFromTray() override;

@@ -102,11 +102,50 @@ TEST_F(LogBookTest, SaveWithoutBufferOrWithFailingDiskReportsFailureAndKeepsTheF
     EXPECT_EQ(env.read(logPath()), "old\r\n");
 }
 
+TEST_F(LogBookTest, ALogFileNotReadWholeIsNeverOverwritten) {
+    book.setRecording(true);
+    for (const std::string& old : {std::string("history\r\n"), std::string("a\r\n\0b\r\n", 7)}) {
+        oldLog(old);
+        env.files.unreadable = {};
+        if (old == "history\r\n") env.files.unreadable = {logPath()};
+        book.createBufferFromFile();
+        book.addLine("run line");
+        book.appendTrailer("Done");
+        EXPECT_FALSE(book.saveBuffer());
+        EXPECT_EQ(env.read(logPath()), old);
+    }
+    // A file read whole is saved again as usual.
+    oldLog("good\r\n");
+    book.createBufferFromFile();
+    EXPECT_TRUE(book.saveBuffer());
+}
+
+// View Log and Clear Log during a run must not replace the run's buffer,
+// or the saved log would lose the run's header and everything before the click.
+TEST_F(LogBookTest, LogCommandsDuringARunKeepTheRunsBlock) {
+    oldLog("old 1\r\nold 2\r\n");
+    book.setRecording(true);
+    book.createBufferFromFile();
+    book.addLine(RunHeaderLine("03.05.2006", "09:04:07"));
+    book.addLine(RunHeaderRule());
+    const LogCommand view = book.viewLog(true);
+    EXPECT_EQ(view.action, LogCommand::Action::OpenFile);
+    EXPECT_EQ(buffer(),
+              (Lines{"old 1", "old 2", RunHeaderLine("03.05.2006", "09:04:07"), RunHeaderRule()}));
+    EXPECT_EQ(book.prepareClearLog(true).action, LogCommand::Action::AskToDelete);
+    ASSERT_TRUE(book.confirmClearLog(true));
+    EXPECT_EQ(env.read(logPath()), "");
+    book.addLine("[Cleaning Clipboard]");
+    ASSERT_TRUE(book.saveBuffer());
+    EXPECT_EQ(env.read(logPath()), RunHeaderLine("03.05.2006", "09:04:07") + "\r\n" +
+                                       RunHeaderRule() + "\r\n[Cleaning Clipboard]\r\n");
+}
+
 TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpened) {
-    EXPECT_EQ(book.viewLog().action, LogCommand::Action::ShowNoRecords);
+    EXPECT_EQ(book.viewLog(false).action, LogCommand::Action::ShowNoRecords);
     for (const auto& [bytes, kb] : {std::pair<std::size_t, const char*>{1023, "0"}, {4095, "3"}}) {
         oldLog(std::string(bytes, 'x'));
-        const LogCommand cmd = book.prepareClearLog();
+        const LogCommand cmd = book.prepareClearLog(false);
         EXPECT_EQ(cmd.action, LogCommand::Action::AskToDelete);
         EXPECT_EQ(cmd.text,
                   std::string("Are you sure you want to delete Log File (") + kb + " KB) ?");
