@@ -225,13 +225,18 @@ void MainController::testModeClick() {
 }
 
 void MainController::trayRunStart(engine::RunMode mode) {
-    if (!view_.isMainWindowVisible()) hideAfterRun_ = true;
+    const bool wasHidden = !view_.isMainWindowVisible();
+    const bool wasIdle = activity_ == Activity::Idle;
     view_.openFromTray();
     if (mode == engine::RunMode::Clean) {
         cleanNowClick();
     } else {
         testModeClick();
     }
+    // Only a run this click started hides the window again when it ends: an
+    // empty queue, a refused start or a stop must not leave the flag for the
+    // next run the user starts in plain view.
+    if (wasHidden && wasIdle && activity_ != Activity::Idle) hideAfterRun_ = true;
 }
 
 void MainController::safeAction(bool restart) {

@@ -249,6 +249,20 @@ TEST_F(MainControllerTest, TrayRunWhileHiddenShowsTheWindowAndHidesItAgainFirst)
     controller.cleanNowClick();
     finish();
     EXPECT_TRUE(w.visible);
+
+    // A tray start that starts nothing leaves nothing for the next run.
+    for (const bool empty : {true, false}) {
+        w.queue = empty ? 0 : 3;
+        w.refuseRuns = !empty;
+        w.visible = false;
+        controller.execute(Command::TrayTestMode);
+        EXPECT_FALSE(controller.hideAfterRun()) << empty;
+    }
+    w.refuseRuns = false;
+    w.queue = 3;
+    controller.cleanNowClick();
+    finish();
+    EXPECT_TRUE(w.visible);
 }
 
 TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsOnlyWhenConfirmed) {
