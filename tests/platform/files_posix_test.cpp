@@ -3,8 +3,11 @@
 // file kinds Windows does not know.
 #ifndef _WIN32
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -159,15 +162,28 @@ TEST_F(PosixFilesTest, HostFileKindsAreListedAsWindowsWouldSeeThem) {
     write("c/shown", "abc");
     symlink(host("c/shown"), "c/link");
     ASSERT_EQ(::mkfifo(host("c/pipe").c_str(), 0666), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const std::string sockPath = host("c/sock");
+    ASSERT_LT(sockPath.size(), sizeof addr.sun_path);
+    sockPath.copy(addr.sun_path, sockPath.size());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
     write("c/a\\..\\..\\victim", "x");  // one name on Linux, never listed
+    // Pipes and sockets belong to running programs: Windows has no such
+    // files, so they are neither listed nor deleted.
+    std::vector<DirEntry> typed;
+    ASSERT_TRUE(files->listFolderTypes("C:\\", typed));
+    EXPECT_EQ(typed.size(), 3u);
+    for (const char* special : {"C:\\pipe", "C:\\sock"}) EXPECT_FALSE(files->deleteFile(special));
+    EXPECT_TRUE(present("c/pipe") && present("c/sock"));
+    ::close(sock);
     const auto entries = list("C:\\");
-    ASSERT_EQ(entries.size(), 4u);
+    ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entryOf(entries, ".hidden").attributes, kAttrHidden | kAttrArchive);
     EXPECT_EQ(entryOf(entries, "shown").attributes, kAttrArchive);
     EXPECT_EQ(entryOf(entries, "link").attributes, kAttrReparsePoint);
     EXPECT_EQ(entryOf(entries, "link").size, 0u);
-    EXPECT_EQ(entryOf(entries, "pipe").attributes & (kAttrSystem | kAttrArchive | kAttrDirectory),
-              kAttrSystem);
     // A pipe is never opened: that could block forever.
     std::string bytes;
     EXPECT_FALSE(files->readFile("C:\\pipe", bytes));
@@ -255,6 +271,42 @@ TEST_F(PosixFilesTest, OverwriteRefusesASecondHardLinkAndAtomicWriteKeepsPermiss
     ASSERT_EQ(::stat(host("c/one").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     EXPECT_EQ(read("c/one"), "new");
+}
+
+// Windows refuses to delete or overwrite a file another program has open;
+// cleaning the temporary folder must not pull files from under running
+// programs on Linux either.
+TEST_F(PosixFilesTest, AFileAnotherProcessHoldsOpenIsNeitherDeletedNorOverwritten) {
+    write("c/used", "in use");
+    write("c/free", "x");
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(release[1]);  // or the read below never sees the end
+        const int fd = ::open(host("c/used").c_str(), O_RDONLY);
+        char c = fd >= 0 ? 'y' : 'n';
+        if (::write(ready[1], &c, 1) != 1 || ::read(release[0], &c, 1) < 0) _exit(1);
+        _exit(0);
+    }
+    ::close(release[0]);
+    ::close(ready[1]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    EXPECT_EQ(c, 'y');
+    EXPECT_EQ(files->openForOverwrite("C:\\used"), nullptr);
+    EXPECT_FALSE(files->deleteFile("C:\\used"));
+    EXPECT_EQ(read("c/used"), "in use");
+    EXPECT_TRUE(files->deleteFile("C:\\free"));
+    ::close(release[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(ready[0]);
+    // Once the program has closed it, the file goes.
+    EXPECT_TRUE(files->deleteFile("C:\\used"));
+    EXPECT_FALSE(present("c/used"));
 }
 
 TEST_F(PosixFilesTest, UnreadableFolderDoesNotList) {

@@ -48,6 +48,8 @@ bool listable(const char* name) {
     return !isDotOrDotDot(name) && *name && !std::strchr(name, '\\');
 }
 
+bool hasWindowsKind(mode_t mode) { return S_ISREG(mode) || S_ISDIR(mode) || S_ISLNK(mode); }
+
 void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& times,
               DirEntry& entry) {
     std::uint32_t attr = 0;
@@ -62,8 +64,6 @@ void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& 
         entry.size = st.size;
     } else if (S_ISLNK(st.mode)) {
         attr |= kAttrReparsePoint;
-    } else {
-        attr |= kAttrSystem;  // device, pipe or socket
     }
     if (!S_ISLNK(st.mode) && (st.mode & S_IWUSR) == 0) attr |= kAttrReadOnly;
     if (entry.name[0] == '.') attr |= kAttrHidden;
@@ -80,10 +80,6 @@ bool describeByType(unsigned char type, DirEntry& entry) {
             entry.attributes |= kAttrReparsePoint;
             break;
         case DT_REG:
-        case DT_FIFO:
-        case DT_CHR:
-        case DT_BLK:
-        case DT_SOCK:
             break;
         default:
             return false;

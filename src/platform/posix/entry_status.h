@@ -33,15 +33,20 @@ bool statEntry(int dir, const char* name, EntryStat& out);
 // it would name something else).
 bool listable(const char* name);
 
+// True for the kinds of entry Windows has: files, folders and links. Pipes,
+// sockets and device nodes belong to running programs and the system; a
+// listing leaves them out, so no walk ever hands one to a deletion.
+bool hasWindowsKind(mode_t mode);
+
 // Fills the attributes, size and times of a listed entry (its name is set)
 // from its status; `folder` is the status of the folder holding it, when
 // known: a folder on another device is a mount point.
 void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& times,
               DirEntry& entry);
 
-// Fills what readdir's entry type tells of a file, link or special file
-// (the reparse point and hidden bits) and marks the rest as missing. False,
-// and nothing filled, for a folder (whose device tells a mount point) or an
+// Fills what readdir's entry type tells of a file or link (the reparse point
+// and hidden bits) and marks the rest as missing. False, and nothing filled,
+// for a folder (whose device tells a mount point), a special file or an
 // unknown type: those need their status.
 bool describeByType(unsigned char type, DirEntry& entry);
 

@@ -144,6 +144,7 @@ bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
         if (!typesOnly || !describeByType(e->d_type, entry)) {
             EntryStat st;
             if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
+            if (!hasWindowsKind(st.mode)) continue;
             describe(st, haveSelf ? &self : nullptr, times, entry);
         }
         entries.push_back(std::move(entry));
@@ -163,7 +164,7 @@ bool PosixFiles::entryDetails(const std::string& folder, DirEntry& entry) {
         if (!dir) return false;
     }
     EntryStat st;
-    if (!statEntry(dir->get(), entry.name.c_str(), st)) return false;
+    if (!statEntry(dir->get(), entry.name.c_str(), st) || !hasWindowsKind(st.mode)) return false;
     EntryStat self;
     // Only a folder (the entry changed its type since the listing) needs
     // the device of the folder holding it.
@@ -185,11 +186,21 @@ bool PosixFiles::deleteFile(const std::string& path) {
     std::string name;
     struct stat st;
     FolderRef dir = findFile(path, name, st);
-    if (!dir || S_ISDIR(st.st_mode)) return false;
+    if (!dir || S_ISDIR(st.st_mode) || !hasWindowsKind(st.st_mode)) return false;
     // DeleteFile refuses a read-only file.
     if (!S_ISLNK(st.st_mode) && ownerCannotWrite(st)) return false;
+    if (S_ISREG(st.st_mode) && heldByOthers(dir->get(), st)) return false;
     // Flags 0: unlinkat never removes a folder, even one swapped in since.
     return ::unlinkat(dir->get(), name.c_str(), 0) == 0;
+}
+
+bool PosixFiles::heldByOthers(int dir, const struct stat& file) {
+    struct stat folder;
+    if (::fstat(dir, &folder) != 0) return false;
+    if (!openFiles_.heldByOthers(folder.st_dev, folder.st_ino, file.st_dev, file.st_ino))
+        return false;
+    errno = EBUSY;
+    return true;
 }
 
 bool PosixFiles::createFolder(const std::string& path) {
@@ -308,6 +319,7 @@ std::unique_ptr<OverwriteFile> PosixFiles::openForOverwrite(const std::string& p
     // rights. A file with a second hard link is refused too: the content
     // another name still shows is not ours to destroy.
     if (ownerCannotWrite(st) || st.st_nlink > 1) return nullptr;
+    if (heldByOthers(dir->get(), st)) return nullptr;
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     return std::make_unique<PosixOverwriteFile>(std::move(fd));

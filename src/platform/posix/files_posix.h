@@ -8,7 +8,8 @@
 // folder_lookup.h finds a name in an open folder, folder_cache.h keeps the
 // folders resolved last open, entry_status.h and local_time.h make a
 // listing's entries, durable_write.h replaces a file whole and
-// overwrite_file_posix.h overwrites one in place.
+// overwrite_file_posix.h overwrites one in place, open_files.h tells the files
+// other processes hold open.
 #pragma once
 
 #include <sys/stat.h>
@@ -24,6 +25,7 @@
 #include "platform/posix/drive_map.h"
 #include "platform/posix/folder_cache.h"
 #include "platform/posix/local_time.h"
+#include "platform/posix/open_files.h"
 
 namespace cindral::platform {
 
@@ -87,11 +89,15 @@ private:
     // path names no file or no entry is found. The entry may be any type.
     FolderRef findFile(const std::string& path, std::string& name, struct stat& st);
     bool readFolder(const std::string& folder, bool typesOnly, std::vector<DirEntry>& entries);
+    // Windows' sharing rule: a file another process holds open is neither
+    // deleted nor overwritten (errno EBUSY).
+    bool heldByOthers(int dir, const struct stat& file);
 
     DriveMap drives_;
     std::string windowsFolder_;
     std::string tempFolder_;
     FolderCache folders_;
+    OpenFiles openFiles_;
     std::mutex detailTimesMutex_;
     LocalTimeConverter detailTimes_;  // for entryDetails
 };
