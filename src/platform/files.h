@@ -30,6 +30,11 @@ constexpr std::uint32_t kDriveRemote = 4;
 constexpr std::uint32_t kDriveCdrom = 5;
 constexpr std::uint32_t kDriveRamdisk = 6;
 
+// The largest file readFile reads. The files read whole (lists, plug-ins,
+// the registry store, the log) are far smaller; a larger one is refused
+// rather than held in memory, where it could end the program for want of it.
+constexpr std::uint64_t kMaxReadFileSize = std::uint64_t(256) << 20;
+
 struct DirEntry {
     std::string name;
     std::uint32_t attributes = 0;  // bits above only
@@ -93,6 +98,8 @@ public:
     // True for an existing file that is not a folder.
     virtual bool fileExists(const std::string& path) = 0;
     virtual bool folderExists(const std::string& path) = 0;
+    // Reads the whole file. False, `bytes` empty, when it cannot be read or
+    // holds more than kMaxReadFileSize bytes.
     virtual bool readFile(const std::string& path, std::string& bytes) = 0;
     // Writes a temporary file beside the target, flushes it and moves it over
     // the target in one step: the target holds either the old or the new

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -307,6 +308,22 @@ TEST_F(PosixFilesTest, AFileAnotherProcessHoldsOpenIsNeitherDeletedNorOverwritte
     // Once the program has closed it, the file goes.
     EXPECT_TRUE(files->deleteFile("C:\\used"));
     EXPECT_FALSE(present("c/used"));
+}
+
+TEST_F(PosixFilesTest, HugeFilesAreRefusedAndLongestNamesAreReplacedWhole) {
+    // A sparse file larger than any list could be: refused, not held in memory.
+    write("c/huge", "");
+    ASSERT_EQ(::truncate(host("c/huge").c_str(), off_t(kMaxReadFileSize) + 1), 0);
+    std::string bytes = "sentinel";
+    EXPECT_FALSE(files->readFile("C:\\huge", bytes));
+    EXPECT_TRUE(bytes.empty());
+    // The temporary file beside a name of NAME_MAX bytes still fits the folder.
+    const std::string longest(NAME_MAX, 'n');
+    for (const char* content : {"first", "second"}) {
+        ASSERT_TRUE(files->writeFileAtomic("C:\\" + longest, content)) << content;
+        EXPECT_EQ(read("c/" + longest), content);
+    }
+    EXPECT_EQ(list("C:\\").size(), 2u);  // no temporary file left beside it
 }
 
 TEST_F(PosixFilesTest, UnreadableFolderDoesNotList) {

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
 #include "platform/posix/file_descriptor.h"
@@ -39,7 +41,10 @@ bool replaceFile(int dir, const std::string& name, const std::string& bytes, Fil
     for (int attempt = 0; attempt < 16 && !written; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-        temp = "~" + name + suffix;
+        // "~" and the suffix add 14 bytes: a name near the longest a folder
+        // takes lends the temporary file only its beginning.
+        const std::size_t room = NAME_MAX - 1 - std::strlen(suffix);
+        temp = "~" + name.substr(0, room) + suffix;
         written = writeNewFile(dir, temp, bytes, mode);
         if (!written && errno != EEXIST) return false;
     }

@@ -55,7 +55,7 @@ DirStream readEntries(UniqueFd fd);
 // Writes all of `data`, going on after interrupted and partial writes.
 bool writeAll(int fd, const char* data, std::size_t length);
 // Reads from the current position to the end into `bytes`; on failure
-// `bytes` is left as it was.
+// `bytes` is left as it was. More than kMaxReadFileSize bytes fail (EFBIG).
 bool readAll(int fd, std::string& bytes);
 
 }  // namespace cindral::platform

@@ -1,6 +1,8 @@
 // Files, folders and drives on the kernel32 calls.
 #include <windows.h>
 
+#include <new>
+#include <string>
 #include <vector>
 
 #include "platform/win32/system_time_win32.h"
@@ -174,14 +176,24 @@ public:
         std::string content;
         char buffer[65536];
         bool ok = true;
-        for (;;) {
-            DWORD got = 0;
-            if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-                ok = false;
-                break;
+        try {
+            for (;;) {
+                DWORD got = 0;
+                if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+                    ok = false;
+                    break;
+                }
+                if (got == 0) break;
+                if (content.size() + got > kMaxReadFileSize) {
+                    SetLastError(ERROR_FILE_TOO_LARGE);
+                    ok = false;
+                    break;
+                }
+                content.append(buffer, got);
             }
-            if (got == 0) break;
-            content.append(buffer, got);
+        } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            ok = false;
         }
         CloseHandle(file);
         if (ok) bytes.swap(content);
