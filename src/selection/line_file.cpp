@@ -50,6 +50,9 @@ void visitKeeper(std::string_view bytes, OnLine&& onLine) {
 
 template <typename OnLine>
 void visitLines(std::string_view bytes, LineRules rules, OnLine&& onLine) {
+    // Notepad starts a file it saves as UTF-8 with a byte-order mark; it is
+    // no part of the first entry, or that mask or kept entry would never match.
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     switch (rules) {
         case LineRules::Run:
             visitPlain(bytes, true, onLine);

@@ -7,7 +7,8 @@
 //            LF stays; a NUL cuts the entry it stands in, and a NUL at the
 //            start of a line ends the reading.
 // In every reader the text after the last line end is a last line when it is
-// not empty, so a final CR LF yields no extra empty line.
+// not empty, so a final CR LF yields no extra empty line, and a UTF-8
+// byte-order mark at the start of the text is skipped.
 #pragma once
 
 #include <functional>

@@ -27,6 +27,11 @@ TEST(LineFileSplit, EachReaderFollowsItsOwnLineEndAndNulRules) {
         {"nul at line start", B("ab\r\n\0cd\r\nef\r\n", 13), {"ab"}, {"ab"}, {"ab"}},
         {"nul in last entry", B("ab\r\ncd\0x", 8), {"ab", "cd"}, {"ab", "cd"}, {"ab", "cd"}},
         {"trailing lone lf", "a\r\nb\n", {"a", "b"}, {"a", "b\n"}, {"a", "b\n"}},
+        {"byte-order mark",
+         "\xEF\xBB\xBF*.tmp\r\n\xEF\xBB\xBF",
+         {"*.tmp", "\xEF\xBB\xBF"},
+         {"*.tmp", "\xEF\xBB\xBF"},
+         {"*.tmp", "\xEF\xBB\xBF"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
