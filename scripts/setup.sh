@@ -18,6 +18,7 @@ all=(
     xvfb xauth                              # an X display for the GUI tests (xvfb-run)
     fp-utils                                # chmcmd builds help.chm
     clang-format                            # the format check
+    clang libclang-rt-14-dev                # the fuzz targets (libFuzzer)
     python3 bc time                         # the benchmarks: test trees, ratios, peak memory
     zlib1g-dev                              # the icon tool's PNG (a host tool of the Windows builds)
     nsis dpkg-dev                           # the installer; the package's library dependencies

@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the 32- and 64-bit
 # Windows builds under Wine (ctest starts them through scripts/wine-run.sh;
 # the whole ctest of a Windows build runs under one virtual X server for the
-# GUI tests); then builds the release artifacts into dist/ from the native
+# GUI tests); builds the fuzz targets with clang and runs each for
+# CINDRAL_FUZZ_SECONDS; then builds the release artifacts into dist/ from the native
 # and i686 build folders (scripts/dist.sh) and checks them as their users
 # meet them (scripts/check-dist.sh). Compiler warnings fail the build; the
 # sources must be formatted with the checked-in .clang-format, and every
@@ -12,13 +13,14 @@
 #
 # CINDRAL_BUILD_ROOT  where the build folders go (default: <repo>/build)
 # CINDRAL_JOBS        parallel compile jobs and tests (default: 2)
-# CINDRAL_CONFIGS     configurations to run (default: "native asan i686 x86_64 dist")
+# CINDRAL_CONFIGS     configurations to run (default: "native asan i686 x86_64 fuzz dist")
+# CINDRAL_FUZZ_SECONDS  how long each fuzz target runs (default: 5)
 # CINDRAL_WERROR      ON or OFF: warnings fail the build (default: ON)
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_root="${CINDRAL_BUILD_ROOT:-$root/build}"
 jobs="${CINDRAL_JOBS:-2}"
-configs="${CINDRAL_CONFIGS:-native asan i686 x86_64 dist}"
+configs="${CINDRAL_CONFIGS:-native asan i686 x86_64 fuzz dist}"
 werror="${CINDRAL_WERROR:-ON}"
 started=$SECONDS
 
@@ -42,7 +44,7 @@ fail() {
 check_format() {
     echo "==== format: clang-format --dry-run --Werror over src, tests, bench and tools"
     local files
-    mapfile -t files < <(cd "$root" && find src tests bench tools -name '*.cpp' -o -name '*.h' | sort)
+    mapfile -t files < <(cd "$root" && find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | sort)
     if (cd "$root" && clang-format --dry-run --Werror "${files[@]}"); then
         note format "${#files[@]} files formatted"
     else
@@ -166,6 +168,15 @@ for config in $configs; do
             ;;
         dist)
             check_dist
+            ;;
+        fuzz)
+            echo "==== fuzz: build every target, run each ${CINDRAL_FUZZ_SECONDS:-5} s"
+            if CINDRAL_BUILD_ROOT="$build_root" CINDRAL_JOBS="$jobs" CINDRAL_WERROR="$werror" \
+                bash "$root/scripts/fuzz.sh" "${CINDRAL_FUZZ_SECONDS:-5}" | tee "$dir.run.log"; then
+                note fuzz "$(grep -c 'no crash$' "$dir.run.log") targets built and run, no crash"
+            else
+                fail fuzz "a target failed to build or crashed (see $dir.run.log)"
+            fi
             ;;
         *)
             fail "$config" "unknown configuration"
