@@ -1,7 +1,8 @@
-// The operating-system services that only the runs need: the browser's URL
-// cache and history, the recycle bin, the clipboard and the browser windows.
-// Kept apart from the Platform bundle because a run is their only user and
-// tests hand the runs fakes of them.
+// The operating-system services that the runs need: the browser's URL cache
+// and history, the recycle bin, the clipboard and the browser windows (which
+// the boss key and the browser watch use too). Kept apart from the Platform
+// bundle because only the runs and the window's guards use them, and tests
+// hand them fakes.
 #pragma once
 
 #include <cstdint>
@@ -45,13 +46,18 @@ public:
     virtual bool empty() = 0;
 };
 
+// The web browser's top-level windows: those of the window class "IEFrame".
 class BrowserWindows {
 public:
     virtual ~BrowserWindows() = default;
     // Sends the close system command to every top-level browser window
-    // ("IEFrame") until none is left or the time bound runs out; returns
-    // the number of windows that were asked to close. Never waits for ever.
+    // until none is left or the time bound runs out; returns the number of
+    // windows that were asked to close. Never waits for ever.
     virtual int closeAll() = 0;
+    // Whether at least one browser window exists, shown or hidden.
+    virtual bool anyOpen() = 0;
+    // Hides, or shows, every browser window; other windows are not touched.
+    virtual void showAll(bool show) = 0;
 };
 
 struct RunServices {

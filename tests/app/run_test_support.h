@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/data_paths.h"
@@ -57,13 +58,17 @@ public:
     }
 };
 
+// `open` browser windows; closing asks them all, and they all go.
 class FakeBrowserWindows : public platform::BrowserWindows {
 public:
-    int calls = 0;
+    int calls = 0, open = 0;
+    std::vector<bool> shown;  // each showAll's argument
     int closeAll() override {
         ++calls;
-        return 0;
+        return std::exchange(open, 0);
     }
+    bool anyOpen() override { return open > 0; }
+    void showAll(bool show) override { shown.push_back(show); }
 };
 
 struct FakeServices {

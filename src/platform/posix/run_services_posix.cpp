@@ -33,6 +33,8 @@ public:
 class PosixBrowserWindows : public BrowserWindows {
 public:
     int closeAll() override { return 0; }
+    bool anyOpen() override { return false; }
+    void showAll(bool) override {}
 };
 
 // Names of an open folder, "." and ".." left out.

@@ -5,6 +5,7 @@
 #include <urlhist.h>
 #include <wininet.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/run_services.h"
@@ -149,8 +150,8 @@ public:
             ++asked;
             for (int attempt = 0; attempt < kAttemptsPerWindow && IsWindow(window); ++attempt) {
                 DWORD_PTR ignored = 0;
-                SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG, 500,
-                                    &ignored);
+                SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, SC_CLOSE, SMTO_ABORTIFHUNG,
+                                    500, &ignored);
                 if (!IsWindow(window)) break;
                 Sleep(kPauseMs);
             }
@@ -159,10 +160,24 @@ public:
         return asked;
     }
 
+    bool anyOpen() override { return FindWindowA(kBrowserClass, nullptr) != nullptr; }
+
+    void showAll(bool show) override { EnumWindows(&showIfBrowser, show ? SW_SHOW : SW_HIDE); }
+
 private:
+    static constexpr const char* kBrowserClass = "IEFrame";
+
+    // Every top-level window is looked at, whatever the answer for one.
+    static BOOL CALLBACK showIfBrowser(HWND window, LPARAM command) {
+        char name[101] = {};
+        if (GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, kBrowserClass) == 0)
+            ShowWindow(window, static_cast<int>(command));
+        return TRUE;
+    }
+
     static HWND nextBrowserWindow(const std::vector<HWND>& givenUp) {
         HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, "IEFrame", nullptr)) != nullptr) {
+        while ((window = FindWindowExA(nullptr, window, kBrowserClass, nullptr)) != nullptr) {
             bool skipped = false;
             for (HWND old : givenUp) skipped = skipped || old == window;
             if (!skipped) return window;
