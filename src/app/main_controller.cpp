@@ -285,7 +285,13 @@ void MainController::rearmCleaningTimer() {
     static const std::uint32_t kIntervals[] = {900000u, 3600000u, 28800000u, 86400000u};
     const std::uint32_t which = settings_.read(settings::kEraseEveryTime);
     if (which > 3) return;
-    view_.armCleaningTimer(kIntervals[which], settings_.isOn(settings::kEraseEvery));
+    const std::uint32_t period = kIntervals[which];
+    const bool on = settings_.isOn(settings::kEraseEvery);
+    const bool restart = on && (!cleaningTimerOn_ || period != cleaningPeriodMs_);
+    const bool stop = !on && cleaningTimerOn_;
+    cleaningPeriodMs_ = period;
+    cleaningTimerOn_ = on;
+    if (restart || stop) view_.armCleaningTimer(period, on);
 }
 
 void MainController::runFinished(std::uint64_t id, const engine::RunCounters& counters,

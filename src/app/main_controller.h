@@ -148,7 +148,8 @@ public:
     // this returns.
     virtual void runDialog(Dialog dialog) = 0;
     virtual void rebuildQueue() = 0;
-    // The periodic cleaning timer.
+    // The periodic cleaning timer: started afresh with this period (its
+    // next tick one period from now), or stopped.
     virtual void armCleaningTimer(std::uint32_t intervalMs, bool enabled) = 0;
 };
 
@@ -196,6 +197,10 @@ public:
 
     // Hotkeys as at start-up and after Options (the defaults differ).
     void registerHotkeys(bool atStartup);
+    // The arming rule of the periodic timer, from "EraseEveryTime" and
+    // "EraseEvery". The timer is restarted only when its period changes or
+    // it is switched on; one that runs with the same period is left alone,
+    // so opening the Options dialog does not put off the next cleaning.
     void rearmCleaningTimer();
 
     bool hideAfterRun() const { return hideAfterRun_; }
@@ -232,6 +237,9 @@ private:
     bool shutdownPending_ = false;
     bool restartPending_ = false;
     std::vector<int> hotkeyIds_;
+    // The periodic timer as last armed: off until the first Options dialog.
+    std::uint32_t cleaningPeriodMs_ = 0;
+    bool cleaningTimerOn_ = false;
 };
 
 }  // namespace cindral::app

@@ -224,15 +224,31 @@ TEST_F(MainControllerTest, OptionsReregistersHotkeysWithItsOwnDefaultsAndArmsThe
     EXPECT_EQ(w.unregisters, 2);
     EXPECT_EQ(w.hotkeys, (Calls{"", "Ctrl+U", "Shift+B"}));
     EXPECT_EQ(controller.hotkeyIds(), (std::vector<int>{0, 2, 3}));
-    using Timers = std::vector<std::pair<std::uint32_t, bool>>;
-    EXPECT_EQ(w.timers, (Timers{{28800000u, true}}));
+    EXPECT_EQ(w.timers.size(), 1u);
+}
 
-    settings.write(settings::kEraseEveryTime, 7);  // unknown: timer left as it was
-    controller.execute(Command::Options);
-    settings.write(settings::kEraseEveryTime, 0);
-    settings.write(settings::kEraseEvery, 0);
-    controller.execute(Command::Options);
-    EXPECT_EQ(w.timers, (Timers{{28800000u, true}, {900000u, false}}));
+TEST_F(MainControllerTest, TheTimerIsRestartedOnlyWhenSwitchedOnOrGivenANewPeriod) {
+    controller.setDialogAvailable(Dialog::Options, true);
+    struct Step {
+        std::uint32_t code, on;
+        std::vector<std::pair<std::uint32_t, bool>> armed;  // what this dialog's close did
+    };
+    const Step steps[] = {
+        {2, 1, {{28800000u, true}}},
+        {2, 1, {}},  // running with the same period: undisturbed
+        {7, 0, {}},  // an unknown code leaves period and state alone
+        {1, 1, {{3600000u, true}}},
+        {1, 0, {{3600000u, false}}},
+        {0, 0, {}},
+        {3, 1, {{86400000u, true}}},
+    };
+    for (const Step& s : steps) {
+        settings.write(settings::kEraseEveryTime, s.code);
+        settings.write(settings::kEraseEvery, s.on);
+        w.timers.clear();
+        controller.execute(Command::Options);
+        EXPECT_EQ(w.timers, s.armed) << s.code << " " << s.on;
+    }
 }
 
 // The controller over real runs in a sandbox home: a run's start steps are
