@@ -67,9 +67,10 @@ std::string AlreadyRunningText(const settings::Settings& settings) {
 }
 
 StartupDecisions DecideStartup(const settings::Settings& settings,
-                               const std::vector<std::string>& params) {
+                               const std::vector<std::string>& params,
+                               bool invisibleHotkeyRegistered) {
     StartupDecisions d;
-    if (settings.isOn(settings::kInvisibleMode) &&
+    if (settings.isOn(settings::kInvisibleMode) && invisibleHotkeyRegistered &&
         !settings.read(settings::kHotKey2, kHotKey2Fallback).empty()) {
         // Hidden only while a hotkey can bring the window back.
         d.showTrayIcon = false;

@@ -43,8 +43,12 @@ struct StartupDecisions {
 // Invisible mode, "-m", "-s" with "EraseWinStart" or else "EraseStart", and
 // the last erasing date. `params` are the command-line parameters after the
 // program's name; only the first two matter, in any letter case.
+// `invisibleHotkeyRegistered` tells whether the invisible-mode hotkey could
+// be registered: without it invisible mode would leave no way back, so the
+// tray icon stays as with an empty "HotKey2".
 StartupDecisions DecideStartup(const settings::Settings& settings,
-                               const std::vector<std::string>& params);
+                               const std::vector<std::string>& params,
+                               bool invisibleHotkeyRegistered = true);
 
 struct StartupState {
     DataPaths paths;
