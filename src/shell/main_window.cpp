@@ -5,7 +5,7 @@
 
 #include "app/home_folder.h"
 #include "app/queue_run_view.h"
-#include "settings/shortcut.h"
+#include "settings/system_shutdown.h"
 #include "shell/about_window.h"
 #include "shell/erase_items_dialog.h"
 #include "shell/keeper_dialog.h"
@@ -73,6 +73,7 @@ private:
 MainWindow::MainWindow(const MainWindowSetup& setup)
     : platform_(*setup.platform),
       services_(setup.services),
+      sessionEnd_(setup.sessionEnd),
       settings_(*setup.settings),
       desktop_(setup.desktop ? *setup.desktop : systemDesktop()),
       quitOnDestroy_(setup.quitOnDestroy),
@@ -86,9 +87,12 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
           [this](const app::Run& run) { runFinished(run); }),
       tray_([this] { return controller_->snapshot(); }) {
     app::MainView& view = *this;
-    app::HotkeyRegistrar& hotkeys = *this;
     controller_ =
-        std::make_unique<app::MainController>(view, runs_, settings_, *platform_.system, hotkeys);
+        std::make_unique<app::MainController>(view, runs_, settings_, *platform_.system, hotKeys_);
+    app::TriggerWindow& window = *this;
+    triggers_ = std::make_unique<app::Triggers>(*controller_, window, settings_,
+                                                *platform_.registry, *services_->browserWindows);
+    hotKeys_.onPressed = [this](int id) { triggers_->hotKeyPressed(id); };
 }
 
 MainWindow::~MainWindow() {
@@ -113,6 +117,8 @@ bool MainWindow::create() {
     createControls();
     result_.create(hwnd_);
     runs_.attach(hwnd_);
+    hotKeys_.create();
+    SetTimer(hwnd_, kHomePageTimer, 500, nullptr);
     // The tray icon exists before the start-up sequence; invisible mode may
     // take it away again.
     tray_.create(hwnd_, dpi_);
@@ -207,7 +213,8 @@ void MainWindow::startup(const std::vector<std::string>& params) {
 
     controller_->registerHotkeys(true);
 
-    app::StartupDecisions d = app::DecideStartup(settings_, params);
+    const bool invisibleHotkey = controller_->hotkeyIds().size() > 1 && controller_->hotkeyIds()[1];
+    app::StartupDecisions d = app::DecideStartup(settings_, params, invisibleHotkey);
     tray_.show(d.showTrayIcon);
     if (d.startCleaningRun) controller_->cleanNowClick();
     if (d.setStatusLabel) setStatusText(d.statusLabel);
@@ -295,7 +302,10 @@ void MainWindow::restoreRowsAfterTestStop() {
 }
 
 void MainWindow::requestSystemShutdown(bool restart) {
-    if (onSystemShutdown) onSystemShutdown(restart);
+    // Whether Windows agrees is not looked at: if it does not go down, the
+    // request is still pending and the next cleaning run asks again.
+    if (sessionEnd_)
+        settings::SystemShutdown(*sessionEnd_, platform_.system->version(), "", false, restart);
 }
 
 void MainWindow::runDialog(app::Dialog dialog) {
@@ -330,22 +340,26 @@ void MainWindow::runFinished(const app::Run& run) {
 }
 
 // ---------------------------------------------------------------------------
-// Hotkeys: registration only; what they do belongs to the triggers.
+// TriggerWindow.
 
-void MainWindow::unregisterAll() {
-    for (int id : hotkeys_) UnregisterHotKey(hwnd_, id);
-    hotkeys_.clear();
+void MainWindow::setBrowserWatch(bool on) {
+    if (on) {
+        SetTimer(hwnd_, kIEShutDownTimer, 500, nullptr);
+    } else {
+        KillTimer(hwnd_, kIEShutDownTimer);
+    }
 }
 
-int MainWindow::registerShortcut(const std::string& shortcutText) {
-    settings::Shortcut shortcut;
-    if (!settings::textToShortcut(shortcutText, shortcut)) return 0;
-    const int id = nextHotkeyId_++;
-    if (!RegisterHotKey(hwnd_, id, settings::hotKeyModifiers(shortcut), shortcut.virtualKey)) {
-        return 0;
-    }
-    hotkeys_.push_back(id);
-    return id;
+void MainWindow::hideProgram() {
+    ShowWindow(hwnd_, SW_HIDE);
+    tray_.show(false);
+}
+
+void MainWindow::showProgram() {
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    tray_.show(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -446,11 +460,10 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             helpCommand();
             return TRUE;
         case WM_TIMER:
-            if (wParam == kCleaningTimer && onCleaningTimer) onCleaningTimer();
+            timerTick(wParam);
             return 0;
-        case WM_HOTKEY:
-            if (onHotkey) onHotkey(static_cast<int>(wParam));
-            return 0;
+        case WM_QUERYENDSESSION:
+            return triggers_->queryEndSession() ? TRUE : FALSE;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {
                 minimizeToTray();
@@ -467,15 +480,32 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             controller_->shutdownRuns();
             runs_.stopAll();
-            unregisterAll();
+            hotKeys_.unregisterAll();
             tray_.show(false);
-            KillTimer(hwnd_, kCleaningTimer);
+            for (UINT_PTR timer : {kCleaningTimer, kHomePageTimer, kIEShutDownTimer})
+                KillTimer(hwnd_, timer);
             if (quitOnDestroy_) PostQuitMessage(0);
             return 0;
         default:
             break;
     }
     return SkinnedWindow::handle(msg, wParam, lParam);
+}
+
+void MainWindow::timerTick(UINT_PTR timer) {
+    switch (timer) {
+        case kCleaningTimer:
+            triggers_->cleanTimerTick();
+            break;
+        case kHomePageTimer:
+            triggers_->homePageTimerTick();
+            break;
+        case kIEShutDownTimer:
+            triggers_->browserWatchTick();
+            break;
+        default:
+            break;
+    }
 }
 
 int runMessageLoop(MainWindow& main) {

@@ -5,9 +5,11 @@
 // pieces that live beside it, each handed the messages that are its own:
 //   tray_icon.h    the icon in the notification area and its menu
 //   log_list.h     the virtual list over the log book
-//   run_proxy.h    the runs on their threads and the proxy they talk through
-//   dialog_host.h  how a dialog is hosted
-// Their messages and timers are numbered in main_window_ids.h.
+//   run_proxy.h       the runs on their threads and the proxy they talk through
+//   dialog_host.h     how a dialog is hosted
+//   hotkey_manager.h  the system-wide hotkeys on a hidden window of their own
+// Their messages and timers are numbered in main_window_ids.h. The timers,
+// the session end and the hotkeys are handed to app::Triggers.
 #pragma once
 
 #include <windows.h>
@@ -23,12 +25,15 @@
 #include "app/main_controller.h"
 #include "app/run.h"
 #include "app/startup.h"
+#include "app/triggers.h"
 #include "engine/log_view.h"
 #include "platform/platform.h"
 #include "platform/run_services.h"
+#include "platform/session_end.h"
 #include "settings/settings_store.h"
 #include "shell/desktop.h"
 #include "shell/dialog_host.h"
+#include "shell/hotkey_manager.h"
 #include "shell/log_list.h"
 #include "shell/owned_handle.h"
 #include "shell/result_window.h"
@@ -43,11 +48,14 @@ struct MainWindowSetup {
     platform::RunServices* services = nullptr;
     settings::Settings* settings = nullptr;
     Desktop* desktop = nullptr;  // null: the system's
+    // What a pending safe shutdown or restart asks at completion; null: the
+    // request is dropped (tests hand in a recorder, never the real one).
+    platform::SessionEnd* sessionEnd = nullptr;
     // End the message loop when the window goes (the program); tests keep it.
     bool quitOnDestroy = true;
 };
 
-class MainWindow : public SkinnedWindow, private app::MainView, private app::HotkeyRegistrar {
+class MainWindow : public SkinnedWindow, private app::MainView, private app::TriggerWindow {
 public:
     // Control identifiers beyond the command table.
     static constexpr int kQueueId = 301;
@@ -59,8 +67,9 @@ public:
     explicit MainWindow(const MainWindowSetup& setup);
     ~MainWindow() override;
 
-    // Creates the window (hidden) with its tray icon and the result window,
-    // and installs the dialogs it hosts.
+    // Creates the window (hidden) with its tray icon, the result window and
+    // the hotkey manager, starts the home-page timer and installs the
+    // dialogs it hosts.
     bool create();
     // The start-up sequence; `params` are the command-line parameters.
     // Shows the window unless the sequence decided otherwise.
@@ -70,13 +79,15 @@ public:
     void setDialogRunner(app::Dialog dialog, DialogRunner runner);
 
     app::MainController& controller() { return *controller_; }
+    app::Triggers& triggers() { return *triggers_; }
+    HotKeyManager& hotKeys() { return hotKeys_; }
     app::LogBook& logBook() { return log_; }
     const app::ItemQueue& queue() const { return queue_; }
     const app::DataPaths& paths() const { return paths_; }
     ResultWindow& resultWindow() { return result_; }
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
     OwnedMenu buildTrayMenu() const { return tray_.buildMenu(); }
-    bool trayIconShown() const { return tray_.shown(); }
+    bool trayIconShown() const override { return tray_.shown(); }
     int imageSet() const { return imageSet_; }
 
     // Carries out a command id as its button, title button, tray entry or
@@ -93,11 +104,6 @@ public:
 
     // The queue and log as a run sees them; use on the window's thread only.
     engine::RunView& runView();
-
-    // Hooks for the triggers (hotkeys, timer, session end, safe shutdown).
-    std::function<void(int hotkeyId)> onHotkey;
-    std::function<void()> onCleaningTimer;
-    std::function<void(bool restart)> onSystemShutdown;
 
 protected:
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -125,9 +131,10 @@ private:
     void rebuildQueue() override;
     void armCleaningTimer(std::uint32_t intervalMs, bool enabled) override;
 
-    // app::HotkeyRegistrar
-    void unregisterAll() override;
-    int registerShortcut(const std::string& shortcutText) override;
+    // app::TriggerWindow
+    void setBrowserWatch(bool on) override;
+    void hideProgram() override;
+    void showProgram() override;
 
     void createControls();
     void createQueueList();
@@ -135,9 +142,11 @@ private:
     void updateQueueRow(int row);
     app::RunSetup runSetup(engine::RunMode mode) const;
     void runFinished(const app::Run& run);
+    void timerTick(UINT_PTR timer);
 
     platform::Platform& platform_;
     platform::RunServices* services_;
+    platform::SessionEnd* sessionEnd_;
     settings::Settings& settings_;
     Desktop& desktop_;
     bool quitOnDestroy_;
@@ -149,7 +158,9 @@ private:
     std::unique_ptr<WindowRunView> runView_;
     LogList logList_;
     RunProxy runs_;
+    HotKeyManager hotKeys_;
     std::unique_ptr<app::MainController> controller_;
+    std::unique_ptr<app::Triggers> triggers_;
     TrayIcon tray_;
     DialogRunner dialogRunners_[4];
 
@@ -159,8 +170,6 @@ private:
     HWND gauge_ = nullptr;
     OwnedIcon bigIcon_;
     OwnedIcon smallIcon_;
-    std::vector<int> hotkeys_;
-    int nextHotkeyId_ = 1;
 };
 
 // Runs the program's message loop (with F1 as the Help key) until WM_QUIT.

@@ -14,8 +14,10 @@ constexpr UINT kMsgRunFinished = WM_APP + 2;  // a run's body has returned (post
 constexpr UINT kMsgTray = WM_APP + 3;         // the tray icon's mouse events
 
 // Timers.
-constexpr UINT_PTR kReapTimer = 1;      // collects stopped runs whose thread has ended
-constexpr UINT_PTR kCleaningTimer = 2;  // the periodic cleaning run
-constexpr UINT_PTR kLogTimer = 3;       // the log list catches up with the log book
+constexpr UINT_PTR kReapTimer = 1;        // collects stopped runs whose thread has ended
+constexpr UINT_PTR kCleaningTimer = 2;    // the periodic cleaning run (CleanTimer)
+constexpr UINT_PTR kLogTimer = 3;         // the log list catches up with the log book
+constexpr UINT_PTR kHomePageTimer = 4;    // home-page lock and browser-watch arming, 500 ms
+constexpr UINT_PTR kIEShutDownTimer = 5;  // the browser watch, 500 ms while on
 
 }  // namespace cindral::shell

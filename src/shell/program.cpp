@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "platform/native.h"
 #include "platform/run_services.h"
+#include "platform/session_end.h"
 #include "shell/main_window.h"
 
 namespace cindral::shell {
@@ -59,10 +60,12 @@ int RunProgram(const std::vector<std::string>& params) {
 
     ComApartment com;
     auto services = platform::createNativeRunServices();
+    auto sessionEnd = platform::createNativeSessionEnd();
     MainWindowSetup setup;
     setup.platform = &platform;
     setup.services = &services->services();
     setup.settings = &settings;
+    setup.sessionEnd = sessionEnd.get();
     MainWindow main(setup);
     if (!main.create()) return 1;
     main.startup(params);

@@ -35,6 +35,7 @@ void MainWindowTest::start(const std::vector<std::string>& params) {
     setup.services = &services->services();
     setup.settings = settingsStore.get();
     setup.desktop = &desktop;
+    setup.sessionEnd = sessionEnd;
     setup.quitOnDestroy = false;
     main = std::make_unique<MainWindow>(setup);
     ASSERT_TRUE(main->create());

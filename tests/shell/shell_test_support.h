@@ -93,6 +93,7 @@ protected:
     std::unique_ptr<settings::SettingsStore> settingsStore;
     std::unique_ptr<platform::NativeRunServices> services;
     RecordingDesktop desktop;
+    platform::SessionEnd* sessionEnd = nullptr;  // set before start()
     std::unique_ptr<MainWindow> main;
 };
 

@@ -1,0 +1,160 @@
+// The triggers and guards in the real main window: browser windows of the
+// test's own, hotkey messages to the hotkey manager's window, the timers,
+// the session end and the safe shutdown through a recorder.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include "settings/shortcut.h"
+#include "shell/main_window_ids.h"
+#include "shell/shell_test_support.h"
+#include "support/recording_session_end.h"
+
+namespace cindral::shell::test {
+namespace {
+
+// A top-level window of the test's own class: "IEFrame" makes it a browser
+// window to the program.
+class TopWindow {
+public:
+    explicit TopWindow(const char* className) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = className;
+        RegisterClassA(&wc);  // fails harmlessly when it exists
+        hwnd_ = CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~TopWindow() {
+        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    }
+    HWND hwnd() const { return hwnd_; }
+    bool visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+private:
+    HWND hwnd_;
+};
+
+class TriggersTest : public MainWindowTest {
+protected:
+    // Posts what Windows posts for a press of the shortcut to the hotkey
+    // manager's window, and lets the window take it.
+    void press(int which, const char* shortcutText) {
+        settings::Shortcut s;
+        ASSERT_TRUE(settings::textToShortcut(shortcutText, s));
+        const int id = main->controller().hotkeyIds().at(which);
+        ASSERT_NE(id, 0) << shortcutText << " could not be registered";
+        PostMessageA(main->hotKeys().hwnd(), WM_HOTKEY, static_cast<WPARAM>(id),
+                     MAKELPARAM(settings::hotKeyModifiers(s), s.virtualKey));
+        pumpFor(50);
+    }
+    // A cleaning run has completed since the window's start.
+    bool cleaned() {
+        return SkinnedWindow::textOf(main->control(MainWindow::kStatusId))
+                   .rfind("Cleaned Evidence in Registry: ", 0) == 0;
+    }
+    bool idle() { return main->controller().activity() == app::Activity::Idle; }
+    // Whether the window's timer was running; it is stopped by asking.
+    bool stopTimer(UINT_PTR timer) { return KillTimer(main->hwnd(), timer) != FALSE; }
+};
+
+TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThem) {
+    settingsStore->write(settings::kBossKey, 1);
+    start();
+    TopWindow browser("IEFrame"), other("IEFrame2");
+    press(2, "Shift+Alt+B");
+    EXPECT_FALSE(browser.visible());
+    EXPECT_TRUE(other.visible());
+    press(2, "Shift+Alt+B");
+    EXPECT_TRUE(browser.visible());
+
+    settingsStore->write(settings::kBossKey, 2);
+    press(2, "Shift+Alt+B");
+    EXPECT_FALSE(IsWindow(browser.hwnd()));
+    EXPECT_TRUE(IsWindow(other.hwnd()));
+}
+
+TEST_F(TriggersTest, AQuietRunFollowsTheLastBrowserWindowClosing) {
+    selectOnly({"Clipboard"});
+    settingsStore->write(settings::kEraseIEShutDown, 1);
+    start();
+    auto browser = std::make_unique<TopWindow>("IEFrame");
+    ASSERT_TRUE(pumpUntil([&] { return main->triggers().browserWatchOn(); }, 3000));
+    browser.reset();
+    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }, 3000));
+    EXPECT_FALSE(main->resultWindow().isVisible());
+    EXPECT_FALSE(main->controller().quietRun());
+    EXPECT_FALSE(main->triggers().browserWatchOn());
+}
+
+TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLeftToItsOwner) {
+    settingsStore->write(settings::kInvisibleMode, 1);
+    start();
+    ASSERT_FALSE(main->isVisible() || main->trayIconShown());
+    const int id = main->controller().hotkeyIds().at(1);
+    EXPECT_EQ(GlobalFindAtomA("HotKeyManagerHotKey24661"), id);  // Ctrl+Shift+U: 0x6055
+
+    HotKeyManager other;
+    ASSERT_TRUE(other.create());
+    EXPECT_EQ(other.registerShortcut("Ctrl+Shift+U"), 0);
+    EXPECT_EQ(other.count(), 0u);
+    EXPECT_TRUE(desktop.messages.empty());
+    press(1, "Ctrl+Shift+U");
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->trayIconShown());
+
+    // Held by another program at start: invisible mode would leave no way back.
+    main.reset();
+    EXPECT_EQ(GlobalFindAtomA("HotKeyManagerHotKey24661"), 0);
+    ASSERT_NE(other.registerShortcut("Ctrl+Shift+U"), 0);
+    start();
+    EXPECT_EQ(main->controller().hotkeyIds().at(1), 0);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->trayIconShown());
+}
+
+TEST_F(TriggersTest, SafeShutdownAsksForTheShutdownAfterItsRunWithoutForce) {
+    cindral::test::RecordingSessionEnd session;
+    sessionEnd = &session;
+    selectOnly({"Clipboard"});
+    start();
+    main->command(app::commandInfo(app::Command::TraySafeShutdown).id);
+    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
+    EXPECT_FALSE(main->resultWindow().isVisible());
+    EXPECT_EQ(session.calls, (std::vector<std::string>{
+                                 "SeShutdownPrivilege on ''", "SeRemoteShutdownPrivilege on ''",
+                                 "InitiateSystemShutdown '' force 0 restart 0"}));
+}
+
+TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptionsDialog) {
+    selectOnly({"Clipboard"});
+    settingsStore->write(settings::kEraseWinStart, 1);
+    settingsStore->write(settings::kEraseEvery, 1);
+    settingsStore->write(settings::kEraseEveryTime, 1);
+    start({"-s"});
+    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(stopTimer(kCleaningTimer));
+
+    main->setDialogRunner(app::Dialog::Options, [](DialogHost&) { return false; });
+    click(app::Command::Options);  // Cancel arms it too
+    EXPECT_TRUE(stopTimer(kCleaningTimer));
+
+    main->resultWindow().close();
+    SendMessageA(main->hwnd(), WM_TIMER, kCleaningTimer, 0);
+    EXPECT_FALSE(idle());
+    ASSERT_TRUE(pumpUntil([&] { return idle(); }));
+    EXPECT_TRUE(main->resultWindow().isVisible());  // not a quiet run
+}
+
+TEST_F(TriggersTest, TheSessionEndIsAnsweredAtOnceAndCleansQuietly) {
+    selectOnly({"Clipboard"});
+    settingsStore->write(settings::kEraseWinShutdown, 1);
+    start();
+    EXPECT_EQ(SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
+    EXPECT_FALSE(main->resultWindow().isVisible());
+}
+
+}  // namespace
+}  // namespace cindral::shell::test
