@@ -47,6 +47,12 @@ void TrayIcon::show(bool show) {
     shown_ = show;
 }
 
+void TrayIcon::readd() {
+    if (!shown_) return;
+    shown_ = false;
+    show(true);
+}
+
 OwnedMenu TrayIcon::buildMenu() const {
     using app::Command;
     OwnedMenu menu(CreatePopupMenu());
@@ -85,6 +91,12 @@ OwnedMenu TrayIcon::buildMenu() const {
 }
 
 bool TrayIcon::handle(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (msg == taskbarCreated && taskbarCreated != 0) {
+        readd();
+        result = 0;
+        return true;
+    }
     switch (msg) {
         case kMsgTray:
             if (lParam == WM_LBUTTONDBLCLK) {

@@ -33,13 +33,17 @@ public:
     // Adds the icon to the notification area, or takes it away.
     void show(bool show);
     bool shown() const { return shown_; }
+    // Adds the icon again if it is meant to be shown: a new notification
+    // area (Explorer started again) knows nothing of the icons before it.
+    void readd();
 
     // The menu as it would open now.
     OwnedMenu buildMenu() const;
 
-    // The owner's messages that are the tray's: the icon's mouse events and
-    // the measuring and drawing of the menu's bar. True when `msg` was one
-    // of them, with the answer in `result`.
+    // The owner's messages that are the tray's: the icon's mouse events,
+    // the measuring and drawing of the menu's bar, and "TaskbarCreated",
+    // which the new notification area broadcasts to every top-level window.
+    // True when `msg` was one of them, with the answer in `result`.
     bool handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:

@@ -3,6 +3,7 @@
 // the session end and the safe shutdown through a recorder.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include "settings/shortcut.h"
 #include "shell/main_window_ids.h"
@@ -154,6 +155,18 @@ TEST_F(TriggersTest, TheSessionEndIsAnsweredAtOnceAndCleansQuietly) {
     EXPECT_EQ(SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
     ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
     EXPECT_FALSE(main->resultWindow().isVisible());
+}
+
+TEST_F(TriggersTest, TheTrayIconComesBackWhenTheNotificationAreaStartsAgain) {
+    start();
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = main->hwnd();
+    nid.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &nid));  // as a new Explorer knows nothing of it
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &nid));
+    SendMessageA(main->hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &nid));
 }
 
 }  // namespace
