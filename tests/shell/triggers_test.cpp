@@ -80,9 +80,9 @@ TEST_F(TriggersTest, AQuietRunFollowsTheLastBrowserWindowClosing) {
     settingsStore->write(settings::kEraseIEShutDown, 1);
     start();
     auto browser = std::make_unique<TopWindow>("IEFrame");
-    ASSERT_TRUE(pumpUntil([&] { return main->triggers().browserWatchOn(); }, 3000));
+    ASSERT_TRUE(pumpUntil([&] { return main->triggers().browserWatchOn(); }));
     browser.reset();
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }, 3000));
+    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
     EXPECT_FALSE(main->resultWindow().isVisible());
     EXPECT_FALSE(main->controller().quietRun());
     EXPECT_FALSE(main->triggers().browserWatchOn());
