@@ -263,22 +263,21 @@ void MainController::eraseItemsCommand() {
 void MainController::optionsCommand() {
     if (!dialogs_[static_cast<int>(Dialog::Options)]) return;
     view_.runDialog(Dialog::Options);
-    registerHotkeys(false);
+    registerHotkeys();
     rearmCleaningTimer();
 }
 
-void MainController::registerHotkeys(bool atStartup) {
-    using settings::kHotKey2;
-    using settings::kHotKey3;
+void MainController::registerHotkeys() {
     hotkeys_.unregisterAll();
     hotkeyIds_.clear();
-    // After the Options dialog two of the hotkeys fall back to defaults of
-    // their own.
-    hotkeyIds_.push_back(hotkeys_.registerShortcut(settings_.read(settings::kHotKey1)));
-    hotkeyIds_.push_back(hotkeys_.registerShortcut(atStartup ? settings_.read(kHotKey2)
-                                                             : settings_.read(kHotKey2, "Ctrl+U")));
-    hotkeyIds_.push_back(hotkeys_.registerShortcut(
-        atStartup ? settings_.read(kHotKey3) : settings_.read(kHotKey3, "Shift+B")));
+    // The same defaults after the Options dialog as at start-up: "Ctrl+U"
+    // and "Shift+B" would take plain typing keys from every other program
+    // (a capital B would hide the browser windows) when the dialog was
+    // cancelled before anything was stored.
+    for (const settings::TextSetting& key :
+         {settings::kHotKey1, settings::kHotKey2, settings::kHotKey3}) {
+        hotkeyIds_.push_back(hotkeys_.registerShortcut(settings_.read(key)));
+    }
 }
 
 void MainController::rearmCleaningTimer() {

@@ -195,8 +195,9 @@ public:
     // Closing the window: the current run is stopped without completion.
     void shutdownRuns();
 
-    // Hotkeys as at start-up and after Options (the defaults differ).
-    void registerHotkeys(bool atStartup);
+    // The three hotkeys registered afresh from their stored shortcut texts,
+    // at start-up and after every Options dialog.
+    void registerHotkeys();
     // The arming rule of the periodic timer, from "EraseEveryTime" and
     // "EraseEvery". The timer is restarted only when its period changes or
     // it is switched on; one that runs with the same period is left alone,

@@ -211,7 +211,7 @@ void MainWindow::startup(const std::vector<std::string>& params) {
     fillQueueList();
     logList_.refresh();
 
-    controller_->registerHotkeys(true);
+    controller_->registerHotkeys();
 
     const bool invisibleHotkey = controller_->hotkeyIds().size() > 1 && controller_->hotkeyIds()[1];
     app::StartupDecisions d = app::DecideStartup(settings_, params, invisibleHotkey);

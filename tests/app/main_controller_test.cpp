@@ -212,8 +212,8 @@ TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsO
     EXPECT_EQ(w.calls, (Calls{"rebuild"}));
 }
 
-TEST_F(MainControllerTest, OptionsReregistersHotkeysWithItsOwnDefaultsAndArmsTheTimer) {
-    controller.registerHotkeys(true);
+TEST_F(MainControllerTest, OptionsReregistersHotkeysWithTheStartupDefaultsAndArmsTheTimer) {
+    controller.registerHotkeys();
     EXPECT_EQ(w.hotkeys, (Calls{"Shift+Ctrl+Alt+X", "Ctrl+Shift+U", "Shift+Alt+B"}));
     controller.setDialogAvailable(Dialog::Options, true);
     w.hotkeys.clear();
@@ -222,7 +222,7 @@ TEST_F(MainControllerTest, OptionsReregistersHotkeysWithItsOwnDefaultsAndArmsThe
     settings.write(settings::kEraseEvery, 1);
     controller.execute(Command::Options);
     EXPECT_EQ(w.unregisters, 2);
-    EXPECT_EQ(w.hotkeys, (Calls{"", "Ctrl+U", "Shift+B"}));
+    EXPECT_EQ(w.hotkeys, (Calls{"", "Ctrl+Shift+U", "Shift+Alt+B"}));
     EXPECT_EQ(controller.hotkeyIds(), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(w.timers.size(), 1u);
 }

@@ -73,7 +73,7 @@ TEST(AutomaticTriggers, CleanOnlyWhenAllowedAndIdleAndAQuietRunCoversExactlyItsO
     for (const AutomaticTrigger& t : kAutomatic) {
         SCOPED_TRACE(t.name);
         Rig r;
-        r.controller.registerHotkeys(true);
+        r.controller.registerHotkeys();
         r.settings.write(t.allowedBy, 0);
         t.fire(r);
         EXPECT_TRUE(r.w.started.empty());
@@ -139,7 +139,7 @@ TEST_F(TriggersTest, SessionEndStartsNoRunWhileASafeShutdownOrRestartIsPending) 
 }
 
 TEST_F(TriggersTest, HotkeysActByIdentifier) {
-    controller.registerHotkeys(true);
+    controller.registerHotkeys();
     triggers.hotKeyPressed(0);  // a failed registration's identifier
     triggers.hotKeyPressed(99);
     EXPECT_TRUE(w.started.empty());

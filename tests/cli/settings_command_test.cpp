@@ -39,8 +39,6 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
         {
             "StoreDate = 1 (default for start-up, Options dialog); 0 (default for run completion)",
             "HotKey1 = \"Shift+Ctrl+Alt+X\" (default)",
-            "HotKey3 = \"Shift+Alt+B\" (default for start-up, Options dialog); \"Shift+B\" "
-            "(default for hotkey re-registration after the Options dialog)",
             "PluginFolder = (not set)",
             std::string(kRunLine) + "(not set)",
         });
