@@ -79,9 +79,14 @@ std::size_t LogBook::createBufferFromFile() {
     discardBuffer();
     hasBuffer_ = true;
     keepFile_ = false;
-    if (!files_.fileExists(path_)) return 0;
     std::string bytes;
-    if (!files_.readFile(path_, bytes) || bytes.find('\0') != std::string::npos) {
+    // Read first, and ask whether the file exists only when that fails: one
+    // failing look must not pass a log full of history for a missing one.
+    if (!files_.readFile(path_, bytes)) {
+        keepFile_ = files_.fileExists(path_);
+        return 0;
+    }
+    if (bytes.find('\0') != std::string::npos) {
         keepFile_ = true;
         return 0;
     }
@@ -95,7 +100,7 @@ std::size_t LogBook::createBufferFromFile() {
 
 std::size_t LogBook::countFileLines() {
     std::string bytes;
-    if (!files_.fileExists(path_) || !files_.readFile(path_, bytes)) return 0;
+    if (!files_.readFile(path_, bytes)) return 0;
     std::size_t lines = 0;
     selection::forEachLine(bytes, selection::LineRules::Run,
                            [&lines](std::string_view) { ++lines; });

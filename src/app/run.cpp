@@ -10,6 +10,7 @@
 #include "engine/path_macros.h"
 #include "engine/path_template.h"
 #include "engine/plugin_runner.h"
+#include "engine/protected_folders.h"
 #include "engine/registry_cleaner.h"
 #include "selection/custom_record_list.h"
 #include "selection/line_file.h"
@@ -219,6 +220,7 @@ void Run::openLog() {
     runDate_ = FormatRunDate(now);
     runTime_ = FormatRunTime(now);
     state_.FixedDrives = FixedDriveList(*p.files);
+    state_.ProtectedFolders = engine::ProtectedFolders(p, setup_.paths.home);
 
     view_.createLogBuffer();
     view_.addLine(RunHeaderLine(runDate_, runTime_));

@@ -4,6 +4,7 @@
 
 #include "engine/file_remover.h"
 #include "engine/path_macros.h"
+#include "engine/protected_folders.h"
 #include "engine/walker.h"
 
 namespace cindral::engine {
@@ -88,6 +89,13 @@ void CleanPathTemplate(EngineContext& ctx, const std::string& pathTemplate) {
     // An empty shell folder leaves a relative path: walking it would search
     // below whatever the current folder happens to be.
     if (root.empty() || !IsAbsoluteWindowsPath(root)) return;
+    // Files right inside such a folder may still go; all below it may not.
+    if ((walker.SearchOptions & okIncludeSubfolder) &&
+        IsProtectedFolder(root, ctx.run.ProtectedFolders, *ctx.platform.system)) {
+        const std::string shown = root.size() == 2 ? root + "\\" : root;  // "C:" as "C:\"
+        ctx.view.addLine(ctx.run.LinePrefix + "Protected folder: " + shown + " <SKIPPED>");
+        return;
+    }
 
     walker.RootPath = root;
     walker.OnFileFound = [&](const TFileInformations& f) { HandleFoundFile(ctx, f); };

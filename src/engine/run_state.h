@@ -49,6 +49,10 @@ struct RunState {
     // Roots ("C:\") of the fixed drives in letter order, for the drive scan.
     std::vector<std::string> FixedDrives;
 
+    // Folders a path template never walks with subfolders (ProtectedFolders);
+    // drive roots are protected without being listed.
+    std::vector<std::string> ProtectedFolders;
+
     // Set by the window when the user stops the run; may be null (never
     // stopped). Checked before every file or registry deletion and by the
     // walker before each folder and entry.

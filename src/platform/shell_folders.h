@@ -12,6 +12,11 @@ constexpr int kCsidlAppData = 26;
 constexpr int kCsidlInternetCache = 32;
 constexpr int kCsidlCookies = 33;
 constexpr int kCsidlHistory = 34;
+constexpr int kCsidlSystem = 37;
+constexpr int kCsidlProgramFiles = 38;
+constexpr int kCsidlProfile = 40;
+constexpr int kCsidlSystemX86 = 41;
+constexpr int kCsidlProgramFilesX86 = 42;
 
 class ShellFolders {
 public:

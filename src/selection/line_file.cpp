@@ -82,9 +82,12 @@ void forEachLine(std::string_view bytes, LineRules rules,
 ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRules rules,
                         std::vector<std::string>& lines) {
     lines.clear();
-    if (!files.fileExists(path)) return ReadStatus::Missing;
     std::string bytes;
-    if (!files.readFile(path, bytes)) return ReadStatus::Unreadable;
+    // Read first, and ask whether the file exists only when that fails: one
+    // failing look must not pass a list that is there for a missing one.
+    if (!files.readFile(path, bytes)) {
+        return files.fileExists(path) ? ReadStatus::Unreadable : ReadStatus::Missing;
+    }
     lines = splitLines(bytes, rules);
     return ReadStatus::Ok;
 }

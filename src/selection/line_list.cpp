@@ -4,9 +4,9 @@ namespace cindral::selection {
 
 ReadStatus LineList::load(platform::Files& files, const std::string& path) {
     clear();
-    if (!files.fileExists(path)) return ReadStatus::Missing;
     std::string bytes;
     if (!files.readFile(path, bytes)) {
+        if (!files.fileExists(path)) return ReadStatus::Missing;
         loadedUnreadable_ = true;
         return ReadStatus::Unreadable;
     }

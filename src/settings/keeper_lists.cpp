@@ -16,7 +16,7 @@ selection::ReadStatus LoadKeptList(platform::Files& files, const std::string& pa
 
 bool SaveKeptList(platform::Files& files, const std::string& path, const KeeperList& list) {
     std::string former;
-    if (files.fileExists(path) && !files.readFile(path, former)) return false;
+    if (!files.readFile(path, former) && files.fileExists(path)) return false;
     return selection::writeLineFile(files, path, list);
 }
 

@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "engine/engine_context.h"
+#include "support/files_decorator.h"
 #include "support/sandbox.h"
 
 namespace cindral::engine::test {
+
+using cindral::test::FilesDecorator;
 
 using Lines = std::vector<std::string>;
 
@@ -50,39 +53,6 @@ public:
     void deleteLastLine() override {
         if (!lines.empty()) lines.pop_back();
     }
-};
-
-// Passes every call through to another Files; tests override what they break.
-class FilesDecorator : public platform::Files {
-public:
-    using Entries = std::vector<platform::DirEntry>;
-    explicit FilesDecorator(platform::Files& inner) : inner_(inner) {}
-    bool listFolder(const std::string& f, Entries& e) override { return inner_.listFolder(f, e); }
-    bool deleteFile(const std::string& p) override { return inner_.deleteFile(p); }
-    bool createFolder(const std::string& p) override { return inner_.createFolder(p); }
-    bool fileExists(const std::string& p) override { return inner_.fileExists(p); }
-    bool folderExists(const std::string& p) override { return inner_.folderExists(p); }
-    bool readFile(const std::string& p, std::string& b) override { return inner_.readFile(p, b); }
-    bool writeFileAtomic(const std::string& p, const std::string& b) override {
-        return inner_.writeFileAtomic(p, b);
-    }
-    bool fileSize(const std::string& p, std::uint64_t& s) override { return inner_.fileSize(p, s); }
-    bool renameFile(const std::string& a, const std::string& b) override {
-        return inner_.renameFile(a, b);
-    }
-    std::unique_ptr<platform::OverwriteFile> openForOverwrite(const std::string& p) override {
-        return inner_.openForOverwrite(p);
-    }
-    std::uint32_t logicalDrives() override { return inner_.logicalDrives(); }
-    std::uint32_t driveType(const std::string& r) override { return inner_.driveType(r); }
-    std::string windowsFolder() override { return inner_.windowsFolder(); }
-    std::string tempPath() override { return inner_.tempPath(); }
-    std::string toWindowsPath(const std::string& h) const override {
-        return inner_.toWindowsPath(h);
-    }
-
-protected:
-    platform::Files& inner_;
 };
 
 // Records listings and deletions; a hook returning false fails its call

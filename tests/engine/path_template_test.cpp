@@ -5,6 +5,7 @@
 #include <map>
 
 #include "engine/path_macros.h"
+#include "engine/protected_folders.h"
 #include "engine_test_support.h"
 
 namespace cindral::engine {
@@ -134,6 +135,57 @@ TEST_F(PathTemplate, RelativeExpansionOrInvalidMaskIsNotWalked) {
     EXPECT_EQ(view_.lines, Lines{"Invalid file mask: [A-C.TXT <SKIPPED>"});
     EXPECT_TRUE(hooked_.listed.empty());
     EXPECT_TRUE(hooked_.deleted.empty());
+}
+
+// A recursive template that comes out as a folder the system or the user
+// cannot do without walks nothing below it; without recursion its own files
+// are handled as usual.
+TEST_F(PathTemplate, ProtectedFoldersAreNotWalkedWithSubfolders) {
+    FixedFolders fixed(hooked_);
+    platform_.files = &fixed;
+    platform_.shellFolders = &fixed;
+    fixed.windows = at("Win");
+    fixed.shell = {{platform::kCsidlSystem, at("Win\\System32")},
+                   {platform::kCsidlProgramFiles, at("Programs")},
+                   {platform::kCsidlProfile, at("Users\\Ann")}};
+    run_.ProtectedFolders = ProtectedFolders(platform_, at("Prog\\"));
+    run_.Erase = true;
+    const struct {
+        std::string pathTemplate, walkedFolder;  // walkedFolder empty: protected
+    } cases[] = {
+        {"%WINDOWS%\\*?", ""},
+        {at("win\\System32\\*.dll?"), ""},
+        {at("Programs\\\\*?"), ""},
+        {at("Users\\Ann\\*?"), ""},
+        {at("Prog\\*?"), ""},
+        {at("&Win\\*?"), ""},  // the folder the finder found
+        {"C:\\*?", ""},
+        {at("Win\\*.tmp"), "Win\\"},  // no subfolders: its own files go
+        {at("Users\\Ann\\Temp\\*?"), "Users\\Ann\\Temp\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pathTemplate);
+        for (const char* f : {"Win\\a.tmp", "Win\\System32\\k.dll", "Programs\\x.exe",
+                              "Users\\Ann\\doc.txt", "Users\\Ann\\Temp\\t.tmp", "Prog\\p.dat"})
+            file(f);
+        view_.lines.clear();
+        hooked_.deleted.clear();
+        CleanPathTemplate(ctx_, c.pathTemplate);
+        if (c.walkedFolder.empty()) {
+            ASSERT_FALSE(view_.lines.empty());  // the finder's progress line may come first
+            const std::string& last = view_.lines.back();
+            EXPECT_EQ(last.rfind("Protected folder: ", 0), 0u) << last;
+            EXPECT_EQ(last.substr(last.size() - 10), " <SKIPPED>");
+            EXPECT_TRUE(hooked_.deleted.empty());
+        } else {
+            ASSERT_EQ(hooked_.deleted.size(), 1u);
+            const std::string folder = platform_.system->upperCase(at(c.walkedFolder));
+            EXPECT_EQ(hooked_.deleted[0].rfind(folder, 0), 0u) << hooked_.deleted[0];
+        }
+    }
+    view_.lines.clear();
+    CleanPathTemplate(ctx_, "C:\\*?");
+    EXPECT_EQ(view_.lines, Lines{"Protected folder: C:\\ <SKIPPED>"});
 }
 
 TEST_F(PathTemplate, ALinkToPreciousFilesLeavesThemInPlace) {

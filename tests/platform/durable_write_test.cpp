@@ -6,10 +6,14 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,57 +27,138 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Lets this process write files of at most `bytes` for one scope, so a
-// write stops half-way as on a full disk (with SIGXFSZ ignored, the write
-// fails with EFBIG instead of ending the process).
-class FileSizeLimit {
+std::string content(const std::string& folder, const char* name) {
+    std::ifstream in(folder + "/" + name, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+}
+std::vector<std::string> names(const std::string& folder) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(folder)) out.push_back(e.path().filename());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// Fails the n-th system call (from 1) with EIO; or, with `diskFull`, lets
+// the n-th call be the write that fills the disk: it stores part of its
+// bytes, and every write after it finds no room.
+class FailingDiskCalls : public DiskCalls {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        struct rlimit lowered = old_;
-        lowered.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+    FailingDiskCalls(int failAt, bool diskFull) : failAt_(failAt), diskFull_(diskFull) {}
+    int count = 0;
+
+    int openAt(int dir, const char* name, int flags, mode_t mode) override {
+        return fails() ? -1 : DiskCalls::openAt(dir, name, flags, mode);
     }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        ::signal(SIGXFSZ, oldHandler_);
+    ssize_t write(int fd, const void* data, std::size_t length) override {
+        length = std::min<std::size_t>(length, 4096);  // several writes per file
+        if (full_) {
+            errno = ENOSPC;
+            return -1;
+        }
+        if (diskFull_ && ++count == failAt_) {
+            full_ = true;
+            return DiskCalls::write(fd, data, length / 2);
+        }
+        return !diskFull_ && fails() ? -1 : DiskCalls::write(fd, data, length);
+    }
+    int changeMode(int fd, mode_t mode) override {
+        return fails() ? -1 : DiskCalls::changeMode(fd, mode);
+    }
+    int flush(int fd) override { return fails() ? -1 : DiskCalls::flush(fd); }
+    int close(int fd) override {
+        // The descriptor goes whatever close reports, as with the real call.
+        const int result = DiskCalls::close(fd);
+        return fails() ? -1 : result;
+    }
+    int renameAt(int dir, const char* from, const char* to) override {
+        return fails() ? -1 : DiskCalls::renameAt(dir, from, to);
     }
 
 private:
-    struct rlimit old_ {};
-    sighandler_t oldHandler_ = SIG_DFL;
+    bool fails() {
+        if (diskFull_ || ++count != failAt_) return false;
+        errno = EIO;
+        return true;
+    }
+    int failAt_;
+    bool diskFull_;
+    bool full_ = false;
 };
 
-TEST(DurableWriteTest, AWriteThatFailsHalfWayLeavesTheOldFileWholeAndNoOtherFile) {
+TEST(DurableWriteTest, EveryFailingCallLeavesTheOldOrTheNewFileWholeAndNoOtherFile) {
     char pattern[] = "/tmp/cindral-durable-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     const std::string folder = pattern;
-    auto content = [&](const char* name) {
-        std::ifstream in(folder + "/" + name, std::ios::binary);
-        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
-    };
-    auto names = [&] {
-        std::vector<std::string> out;
-        for (const auto& e : fs::directory_iterator(folder)) out.push_back(e.path().filename());
-        return out;
-    };
-    const std::string old(10000, 'o'), fresh(100000, 'n');
-    std::ofstream(folder + "/list.dat", std::ios::binary) << old;
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     ASSERT_TRUE(dir);
-    {
-        const FileSizeLimit limit(4096);
-        EXPECT_FALSE(replaceFile(dir.get(), "list.dat", fresh, FileMode()));
-        EXPECT_FALSE(writeNewFile(dir.get(), "copy.dat", fresh, mode_t(0600)));
+    const std::string old(5000, 'o'), fresh(20000, 'n');
+    for (const bool diskFull : {false, true}) {
+        for (int n = 1;; ++n) {
+            std::ofstream(folder + "/list.dat", std::ios::binary | std::ios::trunc) << old;
+            FailingDiskCalls calls(n, diskFull);
+            const bool ok = replaceFile(dir.get(), "list.dat", fresh, mode_t(0600), calls);
+            const std::string now = content(folder, "list.dat");
+            SCOPED_TRACE("call " + std::to_string(n) + (diskFull ? " fills the disk" : " fails"));
+            EXPECT_TRUE(ok ? now == fresh : now == old) << "ok=" << ok << ", " << now.size();
+            EXPECT_EQ(names(folder), std::vector<std::string>{"list.dat"});
+            if (calls.count < n) break;  // every call went through
+        }
     }
-    EXPECT_TRUE(content("list.dat") == old);
-    EXPECT_EQ(names(), std::vector<std::string>{"list.dat"});
-    // With room on the disk again, the same replacement goes through.
-    EXPECT_TRUE(replaceFile(dir.get(), "list.dat", fresh, FileMode()));
-    EXPECT_TRUE(content("list.dat") == fresh);
-    EXPECT_EQ(names(), std::vector<std::string>{"list.dat"});
     fs::remove_all(folder);
+}
+
+// Fills a small file system of its own (a tmpfs in a mount namespace of its
+// own) and replaces a file on it; the exit code says what went wrong.
+enum FullDiskResult { kWhole, kOldLost, kFailureHidden, kLeftovers, kNoRoomAfter, kNoTmpfs };
+
+bool writeText(const char* path, const std::string& text) {
+    const UniqueFd fd(::open(path, O_WRONLY));
+    return fd && writeAll(fd.get(), text.data(), text.size());
+}
+
+int replaceOnAFullDisk(const std::string& folder) {
+    const std::string uid = std::to_string(::getuid()), gid = std::to_string(::getgid());
+    const bool ownNamespace =
+        ::unshare(CLONE_NEWNS) == 0 || (::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 &&
+                                        writeText("/proc/self/uid_map", "0 " + uid + " 1") &&
+                                        writeText("/proc/self/setgroups", "deny") &&
+                                        writeText("/proc/self/gid_map", "0 " + gid + " 1"));
+    if (!ownNamespace || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        return kNoTmpfs;
+    }
+    const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::string old(1000, 'o'), fresh(20000, 'n'), block(4096, 'f');
+    if (!dir || !replaceFile(dir.get(), "list.dat", old, FileMode())) return kNoTmpfs;
+    {
+        const UniqueFd filler(::openat(dir.get(), "filler", O_WRONLY | O_CREAT, 0600));
+        while (filler && writeAll(filler.get(), block.data(), block.size())) {
+        }
+    }
+    if (replaceFile(dir.get(), "list.dat", fresh, FileMode())) return kFailureHidden;
+    if (content(folder, "list.dat") != old) return kOldLost;
+    if (names(folder) != std::vector<std::string>{"filler", "list.dat"}) return kLeftovers;
+    ::unlinkat(dir.get(), "filler", 0);
+    if (!replaceFile(dir.get(), "list.dat", fresh, FileMode())) return kNoRoomAfter;
+    return content(folder, "list.dat") == fresh ? kWhole : kNoRoomAfter;
+}
+
+TEST(DurableWriteTest, OnARealFullDiskTheReplacementFailsAndTheOldFileStaysWhole) {
+    char pattern[] = "/tmp/cindral-full-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(replaceOnAFullDisk(pattern));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::rmdir(pattern);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kNoTmpfs) {
+        GTEST_SKIP() << "no small tmpfs: mounting one needs a mount namespace (root, or user "
+                        "namespaces allowed)";
+    }
+    const char* what[] = {"", "old content lost", "failure reported as success", "files left over",
+                          "no write once room was made"};
+    EXPECT_EQ(WEXITSTATUS(status), kWhole) << what[std::min(WEXITSTATUS(status), 4)];
 }
 
 }  // namespace

@@ -10,8 +10,6 @@
 #include <cstring>
 #include <random>
 
-#include "platform/posix/file_descriptor.h"
-
 namespace cindral::platform {
 namespace {
 
@@ -21,20 +19,64 @@ void removeKeepingErrno(int dir, const std::string& name) {
     errno = saved;
 }
 
+bool writeAll(DiskCalls& calls, int fd, const char* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t n = calls.write(fd, data, length);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {  // no room and no error: going on would never end
+            errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        length -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool closeKeepingErrno(DiskCalls& calls, int fd, bool sofar) {
+    const int saved = errno;
+    const bool closed = calls.close(fd) == 0;
+    if (!sofar) errno = saved;
+    return sofar && closed;
+}
+
 }  // namespace
 
-bool writeNewFile(int dir, const std::string& name, const std::string& bytes, FileMode mode) {
-    UniqueFd fd(::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                         mode ? *mode : mode_t(0666)));
-    if (!fd) return false;
-    bool ok = (!mode || ::fchmod(fd.get(), *mode) == 0) &&
-              writeAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0;
-    ok = fd.close() && ok;
+int DiskCalls::openAt(int dir, const char* name, int flags, mode_t mode) {
+    return ::openat(dir, name, flags, mode);
+}
+ssize_t DiskCalls::write(int fd, const void* data, std::size_t length) {
+    return ::write(fd, data, length);
+}
+int DiskCalls::changeMode(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int DiskCalls::flush(int fd) { return ::fsync(fd); }
+int DiskCalls::close(int fd) { return ::close(fd); }
+int DiskCalls::renameAt(int dir, const char* from, const char* to) {
+    return ::renameat(dir, from, dir, to);
+}
+
+DiskCalls& systemDiskCalls() {
+    static DiskCalls calls;
+    return calls;
+}
+
+bool writeNewFile(int dir, const std::string& name, const std::string& bytes, FileMode mode,
+                  DiskCalls& calls) {
+    const int fd =
+        calls.openAt(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                     mode ? *mode : mode_t(0666));
+    if (fd < 0) return false;
+    bool ok = (!mode || calls.changeMode(fd, *mode) == 0) &&
+              writeAll(calls, fd, bytes.data(), bytes.size()) && calls.flush(fd) == 0;
+    // A file system may report a failed write only when the file is closed.
+    ok = closeKeepingErrno(calls, fd, ok);
     if (!ok) removeKeepingErrno(dir, name);
     return ok;
 }
 
-bool replaceFile(int dir, const std::string& name, const std::string& bytes, FileMode mode) {
+bool replaceFile(int dir, const std::string& name, const std::string& bytes, FileMode mode,
+                 DiskCalls& calls) {
     std::random_device random;
     std::string temp;
     bool written = false;
@@ -45,18 +87,22 @@ bool replaceFile(int dir, const std::string& name, const std::string& bytes, Fil
         // takes lends the temporary file only its beginning.
         const std::size_t room = NAME_MAX - 1 - std::strlen(suffix);
         temp = "~" + name.substr(0, room) + suffix;
-        written = writeNewFile(dir, temp, bytes, mode);
+        written = writeNewFile(dir, temp, bytes, mode, calls);
         if (!written && errno != EEXIST) return false;
     }
     if (!written) return false;
-    if (::renameat(dir, temp.c_str(), dir, name.c_str()) != 0) {
+    if (calls.renameAt(dir, temp.c_str(), name.c_str()) != 0) {
         removeKeepingErrno(dir, temp);
         return false;
     }
-    // The folder may be open for passing only (O_PATH), which cannot be
-    // flushed: a handle of its own can.
-    UniqueFd folder(::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder) ::fsync(folder.get());
+    // The file holds the new bytes now, whatever follows. The folder may be
+    // open for passing only (O_PATH), which cannot be flushed: a handle of
+    // its own can.
+    const int folder = calls.openAt(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (folder >= 0) {
+        calls.flush(folder);
+        calls.close(folder);
+    }
     return true;
 }
 

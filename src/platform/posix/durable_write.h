@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -15,16 +16,32 @@ namespace cindral::platform {
 // umask, as any program's new file gets; a value gives exactly those bits.
 using FileMode = std::optional<mode_t>;
 
+// The system calls a durable write makes. The real ones by default; a test
+// hands in its own to fail any one of them as a failing or full disk would.
+class DiskCalls {
+public:
+    virtual ~DiskCalls() = default;
+    virtual int openAt(int dir, const char* name, int flags, mode_t mode);
+    virtual ssize_t write(int fd, const void* data, std::size_t length);
+    virtual int changeMode(int fd, mode_t mode);
+    virtual int flush(int fd);
+    virtual int close(int fd);
+    virtual int renameAt(int dir, const char* from, const char* to);
+};
+DiskCalls& systemDiskCalls();
+
 // Creates `name` in the folder `dir` holding exactly `bytes`, flushed to the
 // disk. Fails when the name is taken (errno EEXIST), also by a link, which
 // is never followed; on any later failure the new file is removed again.
-bool writeNewFile(int dir, const std::string& name, const std::string& bytes, FileMode mode);
+bool writeNewFile(int dir, const std::string& name, const std::string& bytes, FileMode mode,
+                  DiskCalls& calls = systemDiskCalls());
 
 // Makes `name` in the folder `dir` hold exactly `bytes`: writes them to a
 // new temporary file beside it, renames that over `name` (an entry of that
 // name, a link too, is replaced, never followed) and flushes the folder so
 // the rename itself survives a crash. On failure `name` is untouched and no
 // temporary file is left.
-bool replaceFile(int dir, const std::string& name, const std::string& bytes, FileMode mode);
+bool replaceFile(int dir, const std::string& name, const std::string& bytes, FileMode mode,
+                 DiskCalls& calls = systemDiskCalls());
 
 }  // namespace cindral::platform

@@ -38,6 +38,10 @@ bool writeAll(int fd, const char* data, std::size_t length) {
             if (errno == EINTR) continue;
             return false;
         }
+        if (n == 0) {  // no room and no error: going on would never end
+            errno = ENOSPC;
+            return false;
+        }
         data += n;
         length -= static_cast<std::size_t>(n);
     }

@@ -23,7 +23,8 @@ PosixShellFolders::PosixShellFolders(const PosixFiles& files,
 
 std::map<int, std::string> PosixShellFolders::defaultFolders() {
     return {{kCsidlAppData, xdgFolder("XDG_CONFIG_HOME", "/.config")},
-            {kCsidlInternetCache, xdgFolder("XDG_CACHE_HOME", "/.cache")}};
+            {kCsidlInternetCache, xdgFolder("XDG_CACHE_HOME", "/.cache")},
+            {kCsidlProfile, userHomeFolder()}};
 }
 
 std::string PosixShellFolders::specialFolder(int csidl) {

@@ -19,7 +19,8 @@ public:
     PosixShellFolders(const PosixFiles& files, std::map<int, std::string> hostFolders);
 
     // CSIDL_APPDATA = $XDG_CONFIG_HOME (else ~/.config), CSIDL_INTERNET_CACHE
-    // = $XDG_CACHE_HOME (else ~/.cache); nothing for the others.
+    // = $XDG_CACHE_HOME (else ~/.cache), CSIDL_PROFILE = the home folder;
+    // nothing for the others.
     static std::map<int, std::string> defaultFolders();
 
     std::string specialFolder(int csidl) override;
