@@ -22,17 +22,27 @@ void removeKeepingErrno(int dir, const std::string& name) {
 }  // namespace
 
 bool writeNewFile(int dir, const std::string& name, const std::string& bytes, FileMode mode) {
+    return writeNewFile(dir, name, Files::wholeOf(bytes), mode);
+}
+
+bool writeNewFile(int dir, const std::string& name, const Files::ChunkSource& next, FileMode mode) {
     UniqueFd fd(::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                          mode ? *mode : mode_t(0666)));
     if (!fd) return false;
-    bool ok = (!mode || ::fchmod(fd.get(), *mode) == 0) &&
-              writeAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0;
+    bool ok = !mode || ::fchmod(fd.get(), *mode) == 0;
+    std::string_view chunk;
+    while (ok && next(chunk)) ok = writeAll(fd.get(), chunk.data(), chunk.size());
+    ok = ok && ::fsync(fd.get()) == 0;
     ok = fd.close() && ok;
     if (!ok) removeKeepingErrno(dir, name);
     return ok;
 }
 
 bool replaceFile(int dir, const std::string& name, const std::string& bytes, FileMode mode) {
+    return replaceFile(dir, name, Files::wholeOf(bytes), mode);
+}
+
+bool replaceFile(int dir, const std::string& name, const Files::ChunkSource& next, FileMode mode) {
     std::random_device random;
     std::string temp;
     bool written = false;
@@ -40,7 +50,7 @@ bool replaceFile(int dir, const std::string& name, const std::string& bytes, Fil
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
         temp = "~" + name + suffix;
-        written = writeNewFile(dir, temp, bytes, mode);
+        written = writeNewFile(dir, temp, next, mode);
         if (!written && errno != EEXIST) return false;
     }
     if (!written) return false;
