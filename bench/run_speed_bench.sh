@@ -77,7 +77,7 @@ if want log; then
 fi
 
 if want walk; then
-    echo "== cindral-cli test reporting every file vs find -printf '%p %s\n' (Linux)"
+    printf '%s\n' "== cindral-cli test reporting every file vs find -printf '%p %s\\n' (Linux)"
     [ -d "$WORK/tree" ] || python3 "$HERE/make_tree.py" "$WORK/tree" > /dev/null
     export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
     write_home "$WORK/home-walk" "$(printf 'Z:%s' "$WORK/tree" | tr '/' '\\')"
