@@ -1,7 +1,6 @@
 // Files, folders and drives on the kernel32 calls.
 #include <windows.h>
 
-#include <atomic>
 #include <vector>
 
 #include "platform/win32/system_time_win32.h"
@@ -76,23 +75,6 @@ bool writeAll(HANDLE file, const char* data, std::size_t length) {
     return true;
 }
 
-// FindFirstFileEx with the basic information level (no short 8.3 name to
-// make up) and large directory reads, which Windows 7 and later offer; XP
-// refuses both, and the plain call serves there. (The values are spelled
-// out: the headers offer them only to programs that need Windows 7.)
-HANDLE findFirst(const std::string& pattern, WIN32_FIND_DATAA& data) {
-    constexpr auto kInfoBasic = static_cast<FINDEX_INFO_LEVELS>(1);  // FindExInfoBasic
-    constexpr DWORD kLargeFetch = 2;                                 // FIND_FIRST_EX_LARGE_FETCH
-    static std::atomic<bool> plainOnly{false};
-    if (!plainOnly.load(std::memory_order_relaxed)) {
-        HANDLE find = FindFirstFileExA(pattern.c_str(), kInfoBasic, &data, FindExSearchNameMatch,
-                                       nullptr, kLargeFetch);
-        if (find != INVALID_HANDLE_VALUE || GetLastError() != ERROR_INVALID_PARAMETER) return find;
-        plainOnly.store(true, std::memory_order_relaxed);
-    }
-    return FindFirstFileA(pattern.c_str(), &data);
-}
-
 class Win32OverwriteFile : public OverwriteFile {
 public:
     explicit Win32OverwriteFile(HANDLE file) : file_(file) {}
@@ -139,7 +121,7 @@ public:
         entries.clear();
         const std::string pattern = withTrailingSeparator(folder) + "*.*";
         WIN32_FIND_DATAA data;
-        HANDLE find = findFirst(pattern, data);
+        HANDLE find = FindFirstFileA(pattern.c_str(), &data);
         if (find == INVALID_HANDLE_VALUE) {
             // An empty drive root has no "." and ".." entries: nothing found,
             // but the folder is there and was listed.
