@@ -1,7 +1,9 @@
 // Times the engine's own file work on a host folder, for run_benchmarks.sh:
 //   engine_bench walk HOSTDIR   test run of "HOSTDIR\*.tmp?" (counts only)
 //   engine_bench clean HOSTDIR  clean run of the same template (deletes)
-//   engine_bench wipe HOSTFILE  WipeFile, method 1, one pass
+//   engine_bench wipe HOSTFILE...   WipeFile, method 1, one pass, each file
+//   engine_bench wipe3 HOSTFILE...  WipeFile, method 3 (zero, 0xFF, random)
+// (the files of one call lie in one folder)
 // The host folder's parent is mapped as drive C: of the Linux backend.
 // Prints the elapsed seconds of the engine call and what it counted.
 #include <unistd.h>
@@ -28,14 +30,14 @@ public:
 };
 
 int usage() {
-    std::fprintf(stderr, "usage: engine_bench walk|clean HOSTDIR | wipe HOSTFILE\n");
+    std::fprintf(stderr, "usage: engine_bench walk|clean HOSTDIR | wipe|wipe3 HOSTFILE...\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) return usage();
+    if (argc < 3) return usage();
     const std::string mode = argv[1];
     std::string host = argv[2];
     while (host.size() > 1 && host.back() == '/') host.pop_back();
@@ -63,8 +65,13 @@ int main(int argc, char** argv) {
         run.Erase = mode == "clean";
         run.LinePrefix = run.Erase ? "" : "Test Mode: ";
         engine::CleanPathTemplate(ctx, windowsPath + "\\*.tmp?");
-    } else if (mode == "wipe") {
-        ok = engine::WipeFile(*p.files, windowsPath, 1, engine::kWipeZero);
+    } else if (mode == "wipe" || mode == "wipe3") {
+        const std::uint32_t method =
+            mode == "wipe" ? engine::kWipeZero : engine::kWipeZeroReverseRandom;
+        for (int i = 2; i < argc; ++i) {
+            const std::string name = std::string(argv[i]).substr(slash + 1);
+            ok = engine::WipeFile(*p.files, "C:\\" + name, 1, method) && ok;
+        }
     } else {
         return usage();
     }

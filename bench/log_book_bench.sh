@@ -10,7 +10,7 @@ LINES=${3:-1000000}
 BENCH="$BUILD/bin/log_book_bench"
 [ -x "$BENCH" ] || { echo "missing $BENCH (configure with -DCINDRAL_BENCH=ON)"; exit 1; }
 mkdir -p "$WORK"
-echo "target: book peak/text <= 2.5"
+echo "target: book peak/text <= 1.5"
 for mode in book naive; do
     /usr/bin/time -o "$WORK/time.$mode" -f "$mode: wall %es, max RSS %M KiB" "$BENCH" "$mode" "$WORK" "$LINES"
     cat "$WORK/time.$mode"

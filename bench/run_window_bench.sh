@@ -1,8 +1,11 @@
 #!/bin/sh
 # A Test Mode run over the benchmark tree in the real main window under Wine,
 # against cindral-cli.exe test over the same tree, both under Wine on the
-# same prefix. The queue is one custom folder record "*?" over the tree.
-#   window run vs cli test run        target <= 1.5
+# same prefix, its output sent to a file (under Wine /dev/null is a character
+# device, which the C runtime takes for a terminal). The queue is one custom
+# folder record "*?" over the tree. bench/run_speed_bench.sh repeats this
+# with alternating rounds.
+#   window run vs cli test run        target <= 1.2
 #   longest answer of the window      target <= 100 ms (SendMessageTimeout
 #                                     from another thread, every 20 ms)
 # usage: bench/run_window_bench.sh MINGW_BUILD_DIR [FILES]
@@ -22,7 +25,7 @@ for h in home-window home-cli; do
     write_home "$DRIVE/$h" 'C:\cindral-bench\tree\'
 done
 s=$(now)
-"$RUN" "$BUILD/bin/cindral-cli.exe" test --home 'C:\cindral-bench\home-cli\' > /dev/null
+"$RUN" "$BUILD/bin/cindral-cli.exe" test --home 'C:\cindral-bench\home-cli\' > "$DRIVE/cli.out"
 e=$(now)
 CLI=$(elapsed $s $e)
 OUT=$(xvfb-run -a -s "-screen 0 1024x768x24" "$RUN" "$BUILD/bin/window_bench.exe" 'C:\cindral-bench\home-window\' | tr -d '\r')
@@ -30,5 +33,5 @@ WIN=$(echo "$OUT" | awk '/window_run_seconds/ {print $2}')
 ANS=$(echo "$OUT" | awk '/window_max_answer_ms/ {print $2}')
 echo "$OUT"
 echo "cli_test_seconds $CLI (wall clock, Wine start included)"
-echo "ratio window/cli $(ratio $WIN $CLI)   target <= 1.5"
+echo "ratio window/cli $(ratio $WIN $CLI)   target <= 1.2"
 echo "longest answer ${ANS} ms   target <= 100"

@@ -117,13 +117,21 @@ void LogBook::appendTrailer(const std::string& summary) {
 
 bool LogBook::saveBuffer() {
     if (!hasBuffer_ || keepFile_) return false;
-    std::string bytes;
-    bytes.reserve(bufferBytes_ + 2 * buffer_.size());
-    for (std::size_t i = 0; i < buffer_.size(); ++i) {
-        bytes += store_.text(buffer_[i]);
-        bytes += "\r\n";
-    }
-    return files_.writeFileAtomic(path_, bytes);
+    // The lines go to the file in pieces of about this size, never as one
+    // text of the whole buffer (which would double the book's memory).
+    constexpr std::size_t kPiece = 64 * 1024;
+    std::string piece;
+    piece.reserve(kPiece + 256);
+    std::size_t next = 0;
+    return files_.writeFileAtomicFrom(path_, [&](std::string_view& chunk) {
+        piece.clear();
+        while (next < buffer_.size() && piece.size() < kPiece) {
+            piece += store_.text(buffer_[next++]);
+            piece += "\r\n";
+        }
+        chunk = piece;
+        return !piece.empty();
+    });
 }
 
 LogCommand LogBook::viewLog(bool runInProgress) {

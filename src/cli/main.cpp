@@ -1,21 +1,13 @@
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#define CINDRAL_ISATTY _isatty
-#define CINDRAL_STDERR_FD 2
-#else
-#include <unistd.h>
-#define CINDRAL_ISATTY isatty
-#define CINDRAL_STDERR_FD STDERR_FILENO
-#endif
-
 #include "cli/cli_app.h"
 #include "cli/commands.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -31,10 +23,17 @@ extern "C" void onInterrupt(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Output nobody reads as it comes (a file, a pipe, NUL) goes out in
+    // large blocks rather than line by line, which under Wine, and on
+    // Windows for NUL, cost a system call a line. It is flushed at the end,
+    // also after a Ctrl+C, which ends the run first.
+    static char outBuffer[64 * 1024];
+    if (!cindral::platform::IsConsole(1)) std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     cindral::cli::CliApp app(cindral::platform::createNativePlatform);
     cindral::cli::RunCommandEnvironment runs;
     runs.interrupt = &interrupted;
-    runs.progressOnStderr = CINDRAL_ISATTY(CINDRAL_STDERR_FD) != 0;
+    // The progress line is drawn for a person at a console only.
+    runs.progressOnStderr = cindral::platform::IsConsole(2);
     cindral::cli::registerCommands(app, runs);
     std::signal(SIGINT, onInterrupt);
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -15,16 +15,47 @@ const char kOk[] = " <OK>";
 const char kUsed[] = " <USED>";
 const char kSkipped[] = " <SKIPPED>";
 
-std::mt19937_64 makeGenerator() {
-    std::random_device device;
-    const auto now = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
-    std::seed_seq seq{device(), device(), static_cast<unsigned>(now),
-                      static_cast<unsigned>(now >> 32)};
-    return std::mt19937_64(seq);
-}
+// The random pass only has to hide what the file held: xoshiro256** fills
+// it at several gigabytes a second, far ahead of any disk, where
+// std::mt19937_64 managed a third of the disk's pace. Seeded from the
+// system's random source and the clock.
+class WipeRandom {
+public:
+    WipeRandom() {
+        std::random_device device;
+        const auto now = static_cast<std::uint64_t>(
+            std::chrono::high_resolution_clock::now().time_since_epoch().count());
+        std::seed_seq seq{device(),
+                          device(),
+                          device(),
+                          device(),
+                          static_cast<unsigned>(now),
+                          static_cast<unsigned>(now >> 32)};
+        std::uint32_t words[8];
+        seq.generate(words, words + 8);
+        for (int i = 0; i < 4; ++i) s_[i] = (std::uint64_t(words[2 * i]) << 32) | words[2 * i + 1];
+        // The one state xoshiro cannot leave.
+        if ((s_[0] | s_[1] | s_[2] | s_[3]) == 0) s_[0] = 0x9E3779B97F4A7C15ull;
+    }
 
-void fillRandom(std::mt19937_64& gen, unsigned char* buf, std::size_t n) {
+    std::uint64_t operator()() {
+        const std::uint64_t result = rotl(s_[1] * 5, 7) * 9;
+        const std::uint64_t t = s_[1] << 17;
+        s_[2] ^= s_[0];
+        s_[3] ^= s_[1];
+        s_[1] ^= s_[2];
+        s_[0] ^= s_[3];
+        s_[2] ^= t;
+        s_[3] = rotl(s_[3], 45);
+        return result;
+    }
+
+private:
+    static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    std::uint64_t s_[4];
+};
+
+void fillRandom(WipeRandom& gen, unsigned char* buf, std::size_t n) {
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const std::uint64_t v = gen();
@@ -38,7 +69,7 @@ void fillRandom(std::mt19937_64& gen, unsigned char* buf, std::size_t n) {
 
 // One pattern over the whole file, then flushed to the disk.
 bool overwritePass(platform::OverwriteFile& f, std::uint64_t size, int pattern,
-                   std::vector<unsigned char>& buf, std::mt19937_64& gen) {
+                   std::vector<unsigned char>& buf, WipeRandom& gen) {
     if (!f.seekToStart()) return false;
     if (pattern != 2) std::memset(buf.data(), pattern == 0 ? 0x00 : 0xFF, buf.size());
     std::uint64_t left = size;
@@ -57,7 +88,7 @@ std::string folderOf(const std::string& path) {
 }
 
 // The file's name is a trace too: it goes under a random one before deletion.
-std::string renameToRandom(platform::Files& files, const std::string& path, std::mt19937_64& gen) {
+std::string renameToRandom(platform::Files& files, const std::string& path, WipeRandom& gen) {
     static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     const std::string folder = folderOf(path);
     for (int attempt = 0; attempt < 8; ++attempt) {
@@ -96,7 +127,7 @@ bool WipeFile(platform::Files& files, const std::string& fullPath, std::uint32_t
     auto f = files.openForOverwrite(fullPath);
     if (!f) return false;
     const std::uint64_t size = f->size();
-    std::mt19937_64 gen = makeGenerator();
+    WipeRandom gen;
     if (size > 0) {
         std::vector<unsigned char> buf(size < kWipeBufferSize ? static_cast<std::size_t>(size)
                                                               : kWipeBufferSize);

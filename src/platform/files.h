@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/types.h"
@@ -105,6 +107,27 @@ public:
     // the target in one step: the target holds either the old or the new
     // content, never a mix. False (target unchanged) on any failure.
     virtual bool writeFileAtomic(const std::string& path, const std::string& bytes) = 0;
+    // The next piece of a file's content: sets `chunk` (valid until the
+    // next call) and returns true, or returns false when there is no more.
+    using ChunkSource = std::function<bool(std::string_view& chunk)>;
+    // `bytes` as a single piece; they must outlive the source.
+    static ChunkSource wholeOf(const std::string& bytes) {
+        return [&bytes, given = false](std::string_view& chunk) mutable {
+            if (given) return false;
+            chunk = bytes;
+            given = true;
+            return true;
+        };
+    }
+    // writeFileAtomic with the content handed over piece by piece, so that
+    // a large file is never held whole in memory. Here through one string;
+    // the backends write each piece as it comes.
+    virtual bool writeFileAtomicFrom(const std::string& path, const ChunkSource& next) {
+        std::string bytes;
+        std::string_view chunk;
+        while (next(chunk)) bytes.append(chunk.data(), chunk.size());
+        return writeFileAtomic(path, bytes);
+    }
     virtual bool fileSize(const std::string& path, std::uint64_t& size) = 0;
     // Renames within one folder; fails when the target exists.
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;

@@ -10,7 +10,11 @@ namespace cindral::shell {
 
 namespace {
 
-constexpr DWORD kRefreshMs = 50;
+// A list control repaints its rows at each catch-up; under Wine a paint
+// waits on the X server, and twenty a second left the window unanswering
+// for seconds on a busy machine. Four a second still shows a run's log
+// moving, and a line that comes after a quiet spell shows at once.
+constexpr DWORD kRefreshMs = 250;
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 // The log view of the main window: a virtual list control over the log
 // book's view lines, which it reads as it paints. It catches up with the
-// book at most every 50 ms: a run can add thousands of lines a second, and
+// book at most every 250 ms: a run can add thousands of lines a second, and
 // scrolling the list for each of them would cost more than the run itself.
 #pragma once
 

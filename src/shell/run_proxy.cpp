@@ -10,88 +10,34 @@ namespace cindral::shell {
 
 namespace {
 
-// A request of a run, carried out on the window's thread.
-struct Request {
-    std::uint64_t id;
-    std::function<void(engine::RunView&)> fn;
-};
-
-// The view a run holds: every call becomes a request to the window's
-// thread, and the run waits until it has been carried out.
-class Proxy : public engine::RunView {
-public:
-    Proxy(HWND window, std::uint64_t id) : window_(window), id_(id) {}
-
-    void addLine(const std::string& t) override {
-        send([&](engine::RunView& v) { v.addLine(t); });
-    }
-    void replaceLastLine(const std::string& t) override {
-        send([&](engine::RunView& v) { v.replaceLastLine(t); });
-    }
-    void deleteLastLine() override {
-        send([&](engine::RunView& v) { v.deleteLastLine(); });
-    }
-    void clearLog() override {
-        send([&](engine::RunView& v) { v.clearLog(); });
-    }
-    void emptyLogIfAtLeast(std::size_t lines) override {
-        send([&](engine::RunView& v) { v.emptyLogIfAtLeast(lines); });
-    }
-    void createLogBuffer() override {
-        send([&](engine::RunView& v) { v.createLogBuffer(); });
-    }
-    int rowCount() override {
-        int n = 0;
-        send([&](engine::RunView& v) { n = v.rowCount(); });
-        return n;
-    }
-    std::string rowCaption(int row) override {
-        std::string s;
-        send([&](engine::RunView& v) { s = v.rowCaption(row); });
-        return s;
-    }
-    std::string rowStatus(int row) override {
-        std::string s;
-        send([&](engine::RunView& v) { s = v.rowStatus(row); });
-        return s;
-    }
-    int rowIcon(int row) override {
-        int i = 0;
-        send([&](engine::RunView& v) { i = v.rowIcon(row); });
-        return i;
-    }
-    void setRowStatus(int row, const std::string& s) override {
-        send([&](engine::RunView& v) { v.setRowStatus(row, s); });
-    }
-    void setRowIcon(int row, int icon) override {
-        send([&](engine::RunView& v) { v.setRowIcon(row, icon); });
-    }
-    void scrollToRow(int row) override {
-        send([&](engine::RunView& v) { v.scrollToRow(row); });
-    }
-    void setGauge(int position, int maximum) override {
-        send([&](engine::RunView& v) { v.setGauge(position, maximum); });
-    }
-
-private:
-    void send(std::function<void(engine::RunView&)> fn) {
-        Request request{id_, std::move(fn)};
-        SendMessageA(window_, kMsgRunRequest, 0, reinterpret_cast<LPARAM>(&request));
-    }
-
-    HWND window_;
-    std::uint64_t id_;
-};
+// Between two batches of a busy run the window's thread takes its other
+// messages (paint, input, the Stop button) for about this long.
+constexpr UINT kBatchIntervalMs = 30;
 
 }  // namespace
 
-// One run with the proxy it talks through. The run is declared last so
-// that it (and its thread) goes before the proxy does.
+// One run with the view it talks through. The run is declared last so that
+// it (and its thread) goes before the view does.
 struct RunProxy::Slot {
-    Slot(HWND window, std::uint64_t id, app::RunSetup setup)
-        : proxy(window, id), run(std::move(setup), proxy, id) {}
+    Slot(RunProxy& owner, std::uint64_t id, app::RunSetup setup)
+        : view(hooks(owner, id)), run(std::move(setup), view, id) {}
 
-    Proxy proxy;
+    static app::BatchedRunView::Hooks hooks(RunProxy& owner, std::uint64_t id) {
+        HWND window = owner.window_;
+        app::BatchedRunView::Hooks h;
+        h.wake = [window, id] { PostMessageA(window, kMsgRunBatch, static_cast<WPARAM>(id), 0); };
+        h.callOnWindowThread = [window](const std::function<void()>& task) {
+            SendMessageA(window, kMsgRunRequest, 0, reinterpret_cast<LPARAM>(&task));
+        };
+        // Only the current run may change the window; a stopped one is no
+        // longer current.
+        h.target = [&owner, id]() -> engine::RunView* {
+            return owner.current_ && owner.current_->run.id() == id ? &owner.view_ : nullptr;
+        };
+        return h;
+    }
+
+    app::BatchedRunView view;
     app::Run run;
 };
 
@@ -103,7 +49,7 @@ RunProxy::~RunProxy() { stopAll(); }
 std::uint64_t RunProxy::startRun(engine::RunMode mode) {
     if (!window_) return 0;
     const std::uint64_t id = ++nextId_;
-    current_ = std::make_unique<Slot>(window_, id, setupFor_(mode));
+    current_ = std::make_unique<Slot>(*this, id, setupFor_(mode));
     HWND window = window_;
     // The run's start steps arrive as requests before this returns; the run
     // is current by then, so they are carried out.
@@ -116,6 +62,8 @@ std::uint64_t RunProxy::startRun(engine::RunMode mode) {
 void RunProxy::stopRun(std::uint64_t id) {
     if (!current_ || current_->run.id() != id) return;
     current_->run.requestStop();
+    // What the run queued and still sends is dropped from here on.
+    current_->view.close();
     // Not joined here: the run may be waiting for this very thread. It is
     // collected once its thread has ended.
     stopped_.push_back(std::move(current_));
@@ -133,11 +81,11 @@ void RunProxy::reap() {
 }
 
 void RunProxy::stopAll() {
-    if (current_) {
-        current_->run.requestStop();
-        stopped_.push_back(std::move(current_));
+    if (current_) stopped_.push_back(std::move(current_));
+    for (auto& slot : stopped_) {
+        slot->run.requestStop();
+        slot->view.close();
     }
-    for (auto& slot : stopped_) slot->run.requestStop();
     // A run may be inside SendMessage to this thread: keep taking sent
     // messages (they are discarded, the run being stopped) until every
     // run thread has ended.
@@ -153,25 +101,36 @@ void RunProxy::stopAll() {
 void RunProxy::finished(std::uint64_t id) {
     if (!current_ || current_->run.id() != id) return;
     current_->run.wait();
+    // The body has returned: everything it asked for is queued.
+    current_->view.drain();
     const std::unique_ptr<Slot> done = std::move(current_);
     finished_(done->run);
 }
 
 bool RunProxy::handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
-        case kMsgRunRequest: {
-            const auto* request = reinterpret_cast<const Request*>(lParam);
-            // Only the current run may change the window; a stopped one is
-            // no longer current.
-            if (current_ && current_->run.id() == request->id) request->fn(view_);
+        case kMsgRunRequest:
+            (*reinterpret_cast<const std::function<void()>*>(lParam))();
             break;
-        }
+        case kMsgRunBatch:
+            if (current_ && current_->run.id() == static_cast<std::uint64_t>(wParam)) {
+                current_->view.drain();
+                // While the run keeps sending, its requests are taken
+                // every interval rather than at each of its wake-ups.
+                SetTimer(window_, kBatchTimer, kBatchIntervalMs, nullptr);
+            }
+            break;
         case kMsgRunFinished:
             finished(static_cast<std::uint64_t>(wParam));
             break;
         case WM_TIMER:
-            if (wParam != kReapTimer) return false;
-            reap();
+            if (wParam == kBatchTimer) {
+                if (!current_ || current_->view.drain() == 0) KillTimer(window_, kBatchTimer);
+            } else if (wParam == kReapTimer) {
+                reap();
+            } else {
+                return false;
+            }
             break;
         default:
             return false;

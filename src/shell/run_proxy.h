@@ -1,9 +1,11 @@
 // The runs of the main window. Each run works on its own thread and talks
-// to the window through a proxy view that hands every request to the
-// window's thread with SendMessage and waits for it to be carried out. The
-// window's thread carries out only the requests of the current run, so a
-// stopped run that is still unwinding changes nothing; a stopped run is
-// kept until its thread has ended, then reaped.
+// to the window through an app::BatchedRunView: its requests are queued and
+// carried out on the window's thread in batches (woken by kMsgRunBatch, then
+// every few tens of milliseconds while the run keeps sending); its
+// questions go by SendMessage and wait. The window's thread carries out only
+// the requests of the current run, so a stopped run that is still unwinding
+// changes nothing; a stopped run is kept until its thread has ended, then
+// reaped.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/batched_run_view.h"
 #include "app/main_controller.h"
 #include "app/run.h"
 #include "engine/log_view.h"
@@ -34,8 +37,8 @@ public:
     RunProxy& operator=(const RunProxy&) = delete;
 
     // The window whose thread serves the runs. It hands its messages
-    // kMsgRunRequest and kMsgRunFinished and its timer kReapTimer to
-    // handle(). No run starts before.
+    // kMsgRunRequest, kMsgRunBatch and kMsgRunFinished and its timers
+    // kReapTimer and kBatchTimer to handle(). No run starts before.
     void attach(HWND window) { window_ = window; }
 
     // app::RunLauncher

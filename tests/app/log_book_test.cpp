@@ -141,6 +141,19 @@ TEST_F(LogBookTest, LogCommandsDuringARunKeepTheRunsBlock) {
                                        RunHeaderRule() + "\r\n[Cleaning Clipboard]\r\n");
 }
 
+TEST_F(LogBookTest, ABufferOfManyPiecesIsSavedWholeAndInOrder) {
+    book.setRecording(true);
+    book.createBufferFromFile();
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string line = "Removing File: C:\\t\\f" + std::to_string(i) + ".tmp <OK>";
+        book.addLine(line);
+        expected += line + "\r\n";
+    }
+    ASSERT_TRUE(book.saveBuffer());
+    EXPECT_EQ(env.read(logPath()), expected);
+}
+
 TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpened) {
     EXPECT_EQ(book.viewLog(false).action, LogCommand::Action::ShowNoRecords);
     for (const auto& [bytes, kb] : {std::pair<std::size_t, const char*>{1023, "0"}, {4095, "3"}}) {

@@ -27,6 +27,9 @@ public:
     bool writeFileAtomic(const std::string& p, const std::string& b) override {
         return !failWrites && inner_.writeFileAtomic(p, b);
     }
+    bool writeFileAtomicFrom(const std::string& p, const ChunkSource& next) override {
+        return !failWrites && inner_.writeFileAtomicFrom(p, next);
+    }
     std::string windowsFolder() override { return windows; }
 };
 

@@ -63,12 +63,19 @@ DiskCalls& systemDiskCalls() {
 
 bool writeNewFile(int dir, const std::string& name, const std::string& bytes, FileMode mode,
                   DiskCalls& calls) {
+    return writeNewFile(dir, name, Files::wholeOf(bytes), mode, calls);
+}
+
+bool writeNewFile(int dir, const std::string& name, const Files::ChunkSource& next, FileMode mode,
+                  DiskCalls& calls) {
     const int fd =
         calls.openAt(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                      mode ? *mode : mode_t(0666));
     if (fd < 0) return false;
-    bool ok = (!mode || calls.changeMode(fd, *mode) == 0) &&
-              writeAll(calls, fd, bytes.data(), bytes.size()) && calls.flush(fd) == 0;
+    bool ok = !mode || calls.changeMode(fd, *mode) == 0;
+    std::string_view chunk;
+    while (ok && next(chunk)) ok = writeAll(calls, fd, chunk.data(), chunk.size());
+    ok = ok && calls.flush(fd) == 0;
     // A file system may report a failed write only when the file is closed.
     ok = closeKeepingErrno(calls, fd, ok);
     if (!ok) removeKeepingErrno(dir, name);
@@ -76,6 +83,11 @@ bool writeNewFile(int dir, const std::string& name, const std::string& bytes, Fi
 }
 
 bool replaceFile(int dir, const std::string& name, const std::string& bytes, FileMode mode,
+                 DiskCalls& calls) {
+    return replaceFile(dir, name, Files::wholeOf(bytes), mode, calls);
+}
+
+bool replaceFile(int dir, const std::string& name, const Files::ChunkSource& next, FileMode mode,
                  DiskCalls& calls) {
     std::random_device random;
     std::string temp;
@@ -87,7 +99,7 @@ bool replaceFile(int dir, const std::string& name, const std::string& bytes, Fil
         // takes lends the temporary file only its beginning.
         const std::size_t room = NAME_MAX - 1 - std::strlen(suffix);
         temp = "~" + name.substr(0, room) + suffix;
-        written = writeNewFile(dir, temp, bytes, mode, calls);
+        written = writeNewFile(dir, temp, next, mode, calls);
         if (!written && errno != EEXIST) return false;
     }
     if (!written) return false;

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/files.h"
+
 namespace cindral::platform {
 
 // The permissions of a file written here: nullopt gives 0666 less the
@@ -35,6 +37,10 @@ DiskCalls& systemDiskCalls();
 // is never followed; on any later failure the new file is removed again.
 bool writeNewFile(int dir, const std::string& name, const std::string& bytes, FileMode mode,
                   DiskCalls& calls = systemDiskCalls());
+// The same with the bytes handed over in pieces; `next` is not called when
+// the name is taken.
+bool writeNewFile(int dir, const std::string& name, const Files::ChunkSource& next, FileMode mode,
+                  DiskCalls& calls = systemDiskCalls());
 
 // Makes `name` in the folder `dir` hold exactly `bytes`: writes them to a
 // new temporary file beside it, renames that over `name` (an entry of that
@@ -42,6 +48,8 @@ bool writeNewFile(int dir, const std::string& name, const std::string& bytes, Fi
 // the rename itself survives a crash. On failure `name` is untouched and no
 // temporary file is left.
 bool replaceFile(int dir, const std::string& name, const std::string& bytes, FileMode mode,
+                 DiskCalls& calls = systemDiskCalls());
+bool replaceFile(int dir, const std::string& name, const Files::ChunkSource& next, FileMode mode,
                  DiskCalls& calls = systemDiskCalls());
 
 }  // namespace cindral::platform

@@ -244,6 +244,10 @@ bool PosixFiles::readFile(const std::string& path, std::string& bytes) {
 }
 
 bool PosixFiles::writeFileAtomic(const std::string& path, const std::string& bytes) {
+    return writeFileAtomicFrom(path, wholeOf(bytes));
+}
+
+bool PosixFiles::writeFileAtomicFrom(const std::string& path, const ChunkSource& next) {
     WindowsPath p;
     if (!drives_.parseFile(path, p)) return false;
     FolderRef dir = openFolder(p, p.parts.size() - 1);
@@ -262,7 +266,7 @@ bool PosixFiles::writeFileAtomic(const std::string& path, const std::string& byt
         }
         name = existing;
     }
-    return replaceFile(dir->get(), name, bytes, mode);
+    return replaceFile(dir->get(), name, next, mode);
 }
 
 bool PosixFiles::fileSize(const std::string& path, std::uint64_t& size) {

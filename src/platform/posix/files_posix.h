@@ -63,6 +63,7 @@ public:
     bool folderExists(const std::string& path) override;
     bool readFile(const std::string& path, std::string& bytes) override;
     bool writeFileAtomic(const std::string& path, const std::string& bytes) override;
+    bool writeFileAtomicFrom(const std::string& path, const ChunkSource& next) override;
     bool fileSize(const std::string& path, std::uint64_t& size) override;
     bool renameFile(const std::string& from, const std::string& to) override;
     std::unique_ptr<OverwriteFile> openForOverwrite(const std::string& path) override;

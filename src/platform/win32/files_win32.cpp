@@ -201,6 +201,10 @@ public:
     }
 
     bool writeFileAtomic(const std::string& path, const std::string& bytes) override {
+        return writeFileAtomicFrom(path, wholeOf(bytes));
+    }
+
+    bool writeFileAtomicFrom(const std::string& path, const ChunkSource& next) override {
         // MoveFileEx refuses to replace a read-only file on Windows; Wine
         // running as root does not, so the rule is kept here.
         const DWORD existing = attributesOf(path);
@@ -220,7 +224,10 @@ public:
             DeleteFileA(temp);
             return false;
         }
-        bool ok = writeAll(file, bytes.data(), bytes.size()) && FlushFileBuffers(file);
+        bool ok = true;
+        std::string_view chunk;
+        while (ok && next(chunk)) ok = writeAll(file, chunk.data(), chunk.size());
+        ok = ok && FlushFileBuffers(file);
         ok = CloseHandle(file) && ok;
         ok = ok &&
              MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);

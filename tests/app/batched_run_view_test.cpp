@@ -1,0 +1,176 @@
+#include "app/batched_run_view.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace cindral::app {
+namespace {
+
+// Every change as one text, and each row's status as last set, which the
+// questions answer from.
+class Recorder : public engine::RunView {
+public:
+    std::vector<std::string> calls;
+    std::map<int, std::string> statuses;
+
+    void addLine(const std::string& t) override { calls.push_back("add " + t); }
+    void replaceLastLine(const std::string& t) override { calls.push_back("replace " + t); }
+    void deleteLastLine() override { calls.push_back("delete"); }
+    void clearLog() override { calls.push_back("clear"); }
+    void emptyLogIfAtLeast(std::size_t n) override {
+        calls.push_back("empty " + std::to_string(n));
+    }
+    void createLogBuffer() override { calls.push_back("buffer"); }
+    int rowCount() override { return static_cast<int>(statuses.size()); }
+    std::string rowCaption(int row) override { return "row " + std::to_string(row); }
+    std::string rowStatus(int row) override { return statuses[row]; }
+    int rowIcon(int row) override { return row; }
+    void setRowStatus(int row, const std::string& s) override {
+        statuses[row] = s;
+        calls.push_back("status " + std::to_string(row) + " " + s);
+    }
+    void setRowIcon(int row, int icon) override {
+        calls.push_back("icon " + std::to_string(row) + " " + std::to_string(icon));
+    }
+    void scrollToRow(int row) override { calls.push_back("scroll " + std::to_string(row)); }
+    void setGauge(int p, int m) override {
+        calls.push_back("gauge " + std::to_string(p) + " " + std::to_string(m));
+    }
+};
+
+// A window's thread of the test's own: it takes wake-ups and the run's
+// questions, and drains again while a run keeps sending.
+class WindowLoop {
+public:
+    BatchedRunView::Hooks hooks(Recorder& target, const std::atomic<bool>& current) {
+        BatchedRunView::Hooks h;
+        h.wake = [this] { post([] {}); };
+        h.callOnWindowThread = [this](const std::function<void()>& task) {
+            std::promise<void> done;
+            post([&] {
+                task();
+                done.set_value();
+            });
+            done.get_future().wait();
+        };
+        h.target = [&]() -> engine::RunView* { return current ? &target : nullptr; };
+        return h;
+    }
+
+    // Runs on the calling thread until `finished` is set and nothing is left.
+    void serve(BatchedRunView& view, const std::atomic<bool>& finished) {
+        for (;;) {
+            std::function<void()> task;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                cv_.wait_for(lock, std::chrono::milliseconds(1),
+                             [this] { return !tasks_.empty(); });
+                if (!tasks_.empty()) {
+                    task = std::move(tasks_.front());
+                    tasks_.pop_front();
+                }
+            }
+            if (task) task();
+            if (view.drain() == 0 && finished && !task) return;
+        }
+    }
+
+private:
+    void post(std::function<void()> task) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        tasks_.push_back(std::move(task));
+        cv_.notify_one();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::deque<std::function<void()>> tasks_;
+};
+
+TEST(BatchedRunView, EveryRequestArrivesInTheOrderTheRunMadeItAndQuestionsSeeTheLatest) {
+    Recorder target;
+    WindowLoop loop;
+    std::atomic<bool> current{true}, finished{false};
+    // A small queue, so the run also waits for room now and then.
+    BatchedRunView view(loop.hooks(target, current), 16);
+    std::vector<std::string> expected;
+    std::vector<std::string> staleAnswers;
+    std::thread run([&] {
+        for (int i = 0; i < 5000; ++i) {
+            const std::string n = std::to_string(i);
+            view.addLine("line " + n);
+            expected.push_back("add line " + n);
+            if (i % 7 == 0) {
+                view.replaceLastLine("progress " + n);
+                expected.push_back("replace progress " + n);
+            }
+            if (i % 13 == 0) {
+                view.deleteLastLine();
+                expected.push_back("delete");
+            }
+            if (i % 100 == 0) {
+                view.setRowStatus(i % 3, "status " + n);
+                view.setRowIcon(i % 3, i);
+                view.setGauge(i, 5000);
+                view.scrollToRow(i % 3);
+                expected.push_back("status " + std::to_string(i % 3) + " status " + n);
+                expected.push_back("icon " + std::to_string(i % 3) + " " + n);
+                expected.push_back("gauge " + n + " 5000");
+                expected.push_back("scroll " + std::to_string(i % 3));
+                if (view.rowStatus(i % 3) != "status " + n) staleAnswers.push_back(n);
+            }
+            if (i % 1000 == 999) {
+                view.emptyLogIfAtLeast(2500);
+                view.clearLog();
+                view.createLogBuffer();
+                expected.insert(expected.end(), {"empty 2500", "clear", "buffer"});
+            }
+        }
+        finished = true;
+    });
+    loop.serve(view, finished);
+    run.join();
+    EXPECT_EQ(target.calls, expected);
+    EXPECT_TRUE(staleAnswers.empty()) << staleAnswers.size() << " stale answers";
+}
+
+TEST(BatchedRunView, ClosingDropsWhatIsQueuedAndReleasesARunWaitingForRoom) {
+    Recorder target;
+    WindowLoop loop;  // never served: nothing is drained until the close
+    std::atomic<bool> current{true};
+    BatchedRunView view(loop.hooks(target, current), 4);
+    std::atomic<int> made{0};
+    std::thread run([&] {
+        for (int i = 0; i < 10; ++i, ++made) view.addLine("line");
+    });
+    while (made < 4) std::this_thread::yield();
+    current = false;  // stopped: no longer the window's run
+    view.close();
+    run.join();  // would hang if the full queue still held the run
+    EXPECT_EQ(made, 10);
+    EXPECT_EQ(view.drain(), 0u);
+    EXPECT_TRUE(target.calls.empty());
+}
+
+TEST(BatchedRunView, TheWindowsOwnRequestsAreCarriedOutAtOnceAfterTheQueuedOnes) {
+    Recorder target;
+    WindowLoop loop;
+    std::atomic<bool> current{true};
+    BatchedRunView view(loop.hooks(target, current));
+    std::thread([&] { view.addLine("from the run"); }).join();
+    EXPECT_TRUE(target.calls.empty());  // queued, waiting for a drain
+    view.addLine("from the window");
+    EXPECT_EQ(target.calls, (std::vector<std::string>{"add from the run", "add from the window"}));
+}
+
+}  // namespace
+}  // namespace cindral::app

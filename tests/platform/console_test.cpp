@@ -1,0 +1,32 @@
+#include "platform/console.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace cindral::platform {
+namespace {
+
+#ifdef _WIN32
+const char* const kNullDevice = "NUL";
+#else
+const char* const kNullDevice = "/dev/null";
+#endif
+
+// Output to a file or to the null device is buffered and draws no progress
+// line: neither is a console, although on Windows the C runtime's _isatty
+// takes the null device (a character device) for one.
+TEST(Console, NeitherAFileNorTheNullDeviceIsAConsole) {
+    std::FILE* null = std::fopen(kNullDevice, "w");
+    ASSERT_NE(null, nullptr);
+    EXPECT_FALSE(IsConsole(fileno(null)));
+    std::fclose(null);
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    EXPECT_FALSE(IsConsole(fileno(file)));
+    std::fclose(file);
+    EXPECT_FALSE(IsConsole(-1));
+}
+
+}  // namespace
+}  // namespace cindral::platform
