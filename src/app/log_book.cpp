@@ -81,7 +81,7 @@ std::size_t LogBook::createBufferFromFile() {
     keepFile_ = false;
     if (!files_.fileExists(path_)) return 0;
     std::string bytes;
-    if (!files_.readFile(path_, bytes) || bytes.find('\0') != std::string::npos) {
+    if (!files_.readTextFile(path_, bytes) || bytes.find('\0') != std::string::npos) {
         keepFile_ = true;
         return 0;
     }

@@ -84,7 +84,7 @@ ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRul
     lines.clear();
     if (!files.fileExists(path)) return ReadStatus::Missing;
     std::string bytes;
-    if (!files.readFile(path, bytes)) return ReadStatus::Unreadable;
+    if (!files.readTextFile(path, bytes)) return ReadStatus::Unreadable;
     lines = splitLines(bytes, rules);
     return ReadStatus::Ok;
 }

@@ -6,7 +6,7 @@ ReadStatus LineList::load(platform::Files& files, const std::string& path) {
     clear();
     if (!files.fileExists(path)) return ReadStatus::Missing;
     std::string bytes;
-    if (!files.readFile(path, bytes)) {
+    if (!files.readTextFile(path, bytes)) {
         loadedUnreadable_ = true;
         return ReadStatus::Unreadable;
     }

@@ -63,6 +63,7 @@ public:
     bool fileExists(const std::string& p) override { return inner_.fileExists(p); }
     bool folderExists(const std::string& p) override { return inner_.folderExists(p); }
     bool readFile(const std::string& p, std::string& b) override { return inner_.readFile(p, b); }
+    std::string storedText(std::string b) override { return inner_.storedText(std::move(b)); }
     bool writeFileAtomic(const std::string& p, const std::string& b) override {
         return inner_.writeFileAtomic(p, b);
     }
