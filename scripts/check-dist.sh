@@ -113,6 +113,12 @@ manifest_settings() {
 }
 check "cindral.exe's manifest: common controls 6, DPI aware, long paths, asInvoker" \
     manifest_settings
+utf8_code_page() {
+    wrestool -x --raw -t24 "$1" | grep -q '<activeCodePage[^>]*>UTF-8</activeCodePage>'
+}
+check "cindral.exe's manifest asks for the UTF-8 code page" utf8_code_page "$app/cindral.exe"
+check "cindral-cli.exe's manifest asks for the UTF-8 code page" \
+    utf8_code_page "$app/cindral-cli.exe"
 
 # --------------------------------------------------------------------------
 # Wine: a fresh prefix of our own, reached like scripts/wine-run.sh reaches

@@ -82,7 +82,7 @@ std::size_t LogBook::createBufferFromFile() {
     std::string bytes;
     // Read first, and ask whether the file exists only when that fails: one
     // failing look must not pass a log full of history for a missing one.
-    if (!files_.readFile(path_, bytes)) {
+    if (!files_.readTextFile(path_, bytes)) {
         keepFile_ = files_.fileExists(path_);
         return 0;
     }

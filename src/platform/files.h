@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/types.h"
@@ -103,6 +104,18 @@ public:
     // Reads the whole file. False, `bytes` empty, when it cannot be read or
     // holds more than kMaxReadFileSize bytes.
     virtual bool readFile(const std::string& path, std::string& bytes) = 0;
+    // The text of a stored file's bytes as the program reads its own text
+    // files (line files, the log, SelItems.dat, plug-ins): under a UTF-8
+    // active code page a file of the legacy code page is decoded (see
+    // platform/stored_text.h). The bytes as they are where the code page is
+    // not UTF-8, and on Linux, where names are bytes.
+    virtual std::string storedText(std::string bytes) { return bytes; }
+    // readFile, then storedText.
+    bool readTextFile(const std::string& path, std::string& text) {
+        if (!readFile(path, text)) return false;
+        text = storedText(std::move(text));
+        return true;
+    }
     // Writes a temporary file beside the target, flushes it and moves it over
     // the target in one step: the target holds either the old or the new
     // content, never a mix. False (target unchanged) on any failure.

@@ -31,7 +31,8 @@ public:
 
     // Upper and lower case by the rules of the system's 8-bit code page
     // (CharUpperBuffA / CharLowerBuffA). Where the code page is UTF-8 only
-    // ASCII letters change, so multi-byte names are never corrupted.
+    // ASCII letters change, so multi-byte names are never corrupted and the
+    // length never changes.
     virtual std::string upperCase(const std::string& text) = 0;
     virtual std::string lowerCase(const std::string& text) = 0;
     // Negative, zero or positive, comparing without regard to case in the

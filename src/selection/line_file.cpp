@@ -85,7 +85,7 @@ ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRul
     std::string bytes;
     // Read first, and ask whether the file exists only when that fails: one
     // failing look must not pass a list that is there for a missing one.
-    if (!files.readFile(path, bytes)) {
+    if (!files.readTextFile(path, bytes)) {
         return files.fileExists(path) ? ReadStatus::Unreadable : ReadStatus::Missing;
     }
     lines = splitLines(bytes, rules);

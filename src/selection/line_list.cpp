@@ -5,7 +5,7 @@ namespace cindral::selection {
 ReadStatus LineList::load(platform::Files& files, const std::string& path) {
     clear();
     std::string bytes;
-    if (!files.readFile(path, bytes)) {
+    if (!files.readTextFile(path, bytes)) {
         if (!files.fileExists(path)) return ReadStatus::Missing;
         loadedUnreadable_ = true;
         return ReadStatus::Unreadable;

@@ -56,7 +56,7 @@ TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefault
     reg.put(kKey, "Passess", platform::kRegDword, std::string(4, '\xFF'));
     reg.put(kKey, "HotKey2", platform::kRegSz, std::string(1, '\0'));
     reg.put(kKey, "HomeFolder", platform::kRegSz, std::string("C:\\Program Files\\") + '\0');
-    reg.put(kKey, "HomePage", platform::kRegSz, std::string("a\r\nb\t\"c\"\x01\x7F\xE9\0", 12));
+    reg.put(kKey, "HomePage", platform::kRegSz, std::string("a\r\nb\t\"c\"\x01\x7F\xC3\xA9\0", 13));
     reg.put(kKey, "LastDate", platform::kRegSz, std::string("x\0y\0", 4));
     reg.put(kKey, "BossKey", platform::kRegSz, std::string("2\0", 2));
     reg.put(kKey, "LogRefreshLines", platform::kRegDword, std::string("\x01\0", 2));
@@ -70,7 +70,7 @@ TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefault
                  "Passess = 4294967295",
                  "HotKey2 = \"\"",
                  "HomeFolder = \"C:\\\\Program Files\\\\\"",
-                 "HomePage = \"a\\r\\nb\\t\\\"c\\\"\\x01\\x7F\xE9\"",
+                 "HomePage = \"a\\r\\nb\\t\\\"c\\\"\\x01\\x7F\xC3\xA9\"",
                  "LastDate = \"x\"",
                  "BossKey = 1 (default) [stored value is not a REG_DWORD of 4 bytes]",
                  "LogRefreshLines = 2500 (default) [stored value is not a REG_DWORD of 4 bytes]",

@@ -181,6 +181,19 @@ TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     EXPECT_TRUE(values(kTypedUrls).empty());
 }
 
+#ifdef _WIN32
+// A list written before the program's names became UTF-8 holds the legacy
+// code page (1252 in the test prefix): its kept cookie is still kept.
+TEST_F(Catalogue, ACookieKeptInTheLegacyCodePageIsStillKept) {
+    cookie("user@caf\xC3\xA9[1].txt");
+    cookie("other@caf\xC3\xA9[1].txt");
+    file(kCookies, platform_.system->lowerCase(cookies_) + "user@caf\xE9[1].txt\r\n");
+    perform(2, true);
+    EXPECT_TRUE(box_.exists(cookies_ + "user@caf\xC3\xA9[1].txt"));
+    EXPECT_FALSE(box_.exists(cookies_ + "other@caf\xC3\xA9[1].txt"));
+}
+#endif
+
 TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
     setValue(kTypedUrls, "url1", "alpha.example");
     setValue(kOpenSaveTxt, "a", "C:\\kept.txt");

@@ -44,6 +44,19 @@ protected:
     }
 };
 
+// Under Windows the names come and go as UTF-8 (the manifest's code page):
+// a name outside the legacy code page is found and erased, and upper-casing
+// the template leaves its non-ASCII letters alone, as the listing does.
+TEST_F(PathTemplate, NamesOutsideTheLegacyCodePageAreFoundAndErased) {
+    run_.Erase = true;
+    const std::string folder = "caf\xC3\xA9\\", name = "\xE6\x97\xA5\xE6\x9C\xAC.txt";
+    file(folder + name);
+    clean(folder + "*.txt");
+    EXPECT_EQ(view_.lines, Lines{removing(folder, name)});
+    EXPECT_EQ(platform_.system->upperCase(folder), "CAF\xC3\xA9\\");
+    EXPECT_FALSE(exists(folder + name));
+}
+
 TEST_F(PathTemplate, TheFirstQuestionMarkAsksForSubfoldersAndIsRemoved) {
     run_.Erase = true;
     for (const char* f : {"t\\a.txt", "t\\sub\\a.txt", "t\\a1.txt", "t\\README"}) file(f);

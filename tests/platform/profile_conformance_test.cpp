@@ -310,5 +310,18 @@ TEST_F(ProfileConformance, ProfileFileWithoutFolderIsTheCurrentFolders) {
 }
 #endif
 
+#ifdef _WIN32
+// Under the UTF-8 code page a file of the legacy code page (1252 in the test
+// prefix) reads as UTF-8; a write turns it into UTF-8 and keeps its names.
+TEST_F(ProfileConformance, AFileInTheLegacyCodePageReadsAsUtf8AndIsWrittenAsUtf8) {
+    put("[Plugin]\r\nTitle=Caf\xE9 cookies\r\n[Selected]\r\nCaf\xE9 cookies=1\r\n");
+    EXPECT_EQ(read("Plugin", "Title"), "Caf\xC3\xA9 cookies");
+    EXPECT_EQ(readInt("Selected", "Caf\xC3\xA9 cookies"), 1);
+    ASSERT_TRUE(write("Selected", "Other", "0"));
+    EXPECT_EQ(read("Selected", "Caf\xC3\xA9 cookies"), "1");
+    EXPECT_NE(contents().find("Title=Caf\xC3\xA9 cookies"), std::string::npos) << shown(contents());
+}
+#endif
+
 }  // namespace
 }  // namespace cindral::platform

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -21,6 +22,7 @@ public:
     bool fileExists(const std::string& p) override { return inner_.fileExists(p); }
     bool folderExists(const std::string& p) override { return inner_.folderExists(p); }
     bool readFile(const std::string& p, std::string& b) override { return inner_.readFile(p, b); }
+    std::string storedText(std::string b) override { return inner_.storedText(std::move(b)); }
     bool writeFileAtomic(const std::string& p, const std::string& b) override {
         return inner_.writeFileAtomic(p, b);
     }

@@ -10,7 +10,7 @@ std::string PosixProfileFiles::readString(const std::string& file, const std::st
                                           const std::string& key, const std::string& def) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string bytes;
-    const bool exists = files_.readFile(file, bytes);
+    const bool exists = files_.readTextFile(file, bytes);
     return profile_text::readString(exists ? &bytes : nullptr, section, key, def,
                                     kProfileBufferSize);
 }
@@ -19,7 +19,7 @@ int PosixProfileFiles::readInt(const std::string& file, const std::string& secti
                                const std::string& key, int def) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string bytes;
-    const bool exists = files_.readFile(file, bytes);
+    const bool exists = files_.readTextFile(file, bytes);
     return profile_text::readInt(exists ? &bytes : nullptr, section, key, def);
 }
 
@@ -27,7 +27,7 @@ bool PosixProfileFiles::writeString(const std::string& file, const std::string& 
                                     const std::string& key, const std::string& value) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string bytes;
-    const bool exists = files_.readFile(file, bytes);
+    const bool exists = files_.readTextFile(file, bytes);
     // A file that exists but cannot be read must not be replaced by one
     // holding only the new key.
     if (!exists && files_.fileExists(file)) return false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/code_page_win32.h"
 #include "platform/win32/system_time_win32.h"
 #include "platform/win32/win32_backends.h"
 
@@ -199,6 +200,8 @@ public:
         if (ok) bytes.swap(content);
         return ok;
     }
+
+    std::string storedText(std::string bytes) override { return StoredText(std::move(bytes)); }
 
     bool writeFileAtomic(const std::string& path, const std::string& bytes) override {
         return writeFileAtomicFrom(path, wholeOf(bytes));

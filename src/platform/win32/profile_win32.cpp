@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "platform/profile_text.h"
+#include "platform/win32/code_page_win32.h"
 #include "platform/win32/win32_backends.h"
 
 namespace cindral::platform::win32 {
@@ -22,8 +24,13 @@ std::string fullPath(const std::string& file) {
 
 class Win32ProfileFiles : public ProfileFiles {
 public:
+    explicit Win32ProfileFiles(Files& files) : files_(files) {}
+
     std::string readString(const std::string& file, const std::string& section,
                            const std::string& key, const std::string& def) override {
+        std::string text;
+        if (legacyText(file, text))
+            return profile_text::readString(&text, section, key, def, kProfileBufferSize);
         char buffer[kProfileBufferSize] = {};
         DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer,
                                                 sizeof buffer, fullPath(file).c_str());
@@ -33,19 +40,42 @@ public:
 
     int readInt(const std::string& file, const std::string& section, const std::string& key,
                 int def) override {
+        std::string text;
+        if (legacyText(file, text)) return profile_text::readInt(&text, section, key, def);
         return static_cast<int>(
             GetPrivateProfileIntA(section.c_str(), key.c_str(), def, fullPath(file).c_str()));
     }
 
     bool writeString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override {
+        // The file becomes UTF-8 first, so the profile function rewrites
+        // text it has read correctly.
+        std::string text;
+        if (legacyText(file, text) && !files_.writeFileAtomic(file, text)) return false;
         return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                           fullPath(file).c_str()) != FALSE;
     }
+
+private:
+    // Under a UTF-8 code page the profile functions read a file without a
+    // byte-order mark as UTF-8: the names of a file in the legacy code page
+    // would come back as U+FFFD, and a write would store those for good.
+    // Such a file is decoded and parsed here instead. True, with the decoded
+    // text, only for such a file.
+    bool legacyText(const std::string& file, std::string& text) {
+        std::string bytes;
+        if (!ActiveCodePageIsUtf8() || !files_.readFile(file, bytes)) return false;
+        text = files_.storedText(bytes);
+        return text != bytes;
+    }
+
+    Files& files_;
 };
 
 }  // namespace
 
-std::unique_ptr<ProfileFiles> createProfileFiles() { return std::make_unique<Win32ProfileFiles>(); }
+std::unique_ptr<ProfileFiles> createProfileFiles(Files& files) {
+    return std::make_unique<Win32ProfileFiles>(files);
+}
 
 }  // namespace cindral::platform::win32

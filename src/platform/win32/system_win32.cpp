@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "platform/ascii_case.h"
+#include "platform/win32/code_page_win32.h"
 #include "platform/win32/system_time_win32.h"
 #include "platform/win32/win32_backends.h"
 
@@ -40,15 +42,29 @@ public:
         return std::string();
     }
 
+    // Under a UTF-8 code page CharUpperBuffA and CharLowerBuffA change some
+    // multi-byte letters too (Wine: "é" to "É"), in place, so a letter whose
+    // other case has another length cannot come out whole; and file masks
+    // fold byte by byte, so an upper-cased template name would stop matching
+    // the very file it names. Only ASCII letters change there.
     std::string upperCase(const std::string& text) override {
         std::string copy = text;
-        if (!copy.empty()) CharUpperBuffA(&copy[0], static_cast<DWORD>(copy.size()));
+        if (ActiveCodePageIsUtf8()) {
+            for (char& c : copy)
+                if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        } else if (!copy.empty()) {
+            CharUpperBuffA(&copy[0], static_cast<DWORD>(copy.size()));
+        }
         return copy;
     }
 
     std::string lowerCase(const std::string& text) override {
         std::string copy = text;
-        if (!copy.empty()) CharLowerBuffA(&copy[0], static_cast<DWORD>(copy.size()));
+        if (ActiveCodePageIsUtf8()) {
+            for (char& c : copy) c = asciiLower(c);
+        } else if (!copy.empty()) {
+            CharLowerBuffA(&copy[0], static_cast<DWORD>(copy.size()));
+        }
         return copy;
     }
 

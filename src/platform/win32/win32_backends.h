@@ -13,7 +13,8 @@
 namespace cindral::platform::win32 {
 
 std::unique_ptr<Registry> createRegistry();
-std::unique_ptr<ProfileFiles> createProfileFiles();
+// Reads files of the legacy code page through `files`, which must outlive it.
+std::unique_ptr<ProfileFiles> createProfileFiles(Files& files);
 std::unique_ptr<Files> createFiles();
 std::unique_ptr<ShellFolders> createShellFolders();
 std::unique_ptr<System> createSystem();

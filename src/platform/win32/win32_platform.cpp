@@ -9,8 +9,8 @@ class Win32Platform : public NativePlatform {
 public:
     Win32Platform()
         : registry_(win32::createRegistry()),
-          profiles_(win32::createProfileFiles()),
           files_(win32::createFiles()),
+          profiles_(win32::createProfileFiles(*files_)),
           shellFolders_(win32::createShellFolders()),
           system_(win32::createSystem()) {
         platform_.registry = registry_.get();
@@ -24,8 +24,8 @@ public:
 
 private:
     std::unique_ptr<Registry> registry_;
-    std::unique_ptr<ProfileFiles> profiles_;
     std::unique_ptr<Files> files_;
+    std::unique_ptr<ProfileFiles> profiles_;
     std::unique_ptr<ShellFolders> shellFolders_;
     std::unique_ptr<System> system_;
     Platform platform_;
