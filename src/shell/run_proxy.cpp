@@ -34,8 +34,8 @@ public:
     void clearLog() override {
         send([&](engine::RunView& v) { v.clearLog(); });
     }
-    void emptyLogIfAtLeast(std::size_t lines) override {
-        send([&](engine::RunView& v) { v.emptyLogIfAtLeast(lines); });
+    void emptyLogIfAtLeast(std::int32_t limit) override {
+        send([&](engine::RunView& v) { v.emptyLogIfAtLeast(limit); });
     }
     void createLogBuffer() override {
         send([&](engine::RunView& v) { v.createLogBuffer(); });
