@@ -16,6 +16,9 @@ using settings::OptionsPart;
 
 namespace {
 
+const DialogFrame kFrame{SkinWindow::Options, "TForm2", "Options", app::Dialog::Options,
+                         DialogButtons::HelpOkCancel};
+
 constexpr int kFirstBoxId = 100;
 constexpr int kFirstHotkeyId = 120;
 constexpr int kFirstListId = 130;
@@ -38,10 +41,14 @@ int index(E e) {
 
 }  // namespace
 
+OptionsDialog::OptionsDialog(DialogHost& host)
+    : SkinnedDialog(kFrame, host.dialogContext()),
+      layoutKeyNames_(platform::createLayoutKeyNames()),
+      form_(*this, host.settings, *host.platform.registry, host.platform.system->executablePath(),
+            *layoutKeyNames_) {}
+
 OptionsDialog::OptionsDialog(DialogContext context, const OptionsSetup& setup)
-    : SkinnedDialog({SkinWindow::Options, "TForm2", "Options", app::Dialog::Options,
-                     DialogButtons::HelpOkCancel},
-                    std::move(context)),
+    : SkinnedDialog(kFrame, std::move(context)),
       form_(*this, setup.settings, setup.registry, setup.programPath, setup.keyNames) {}
 
 HWND OptionsDialog::box(OptionsBox which) const { return boxes_[index(which)]; }

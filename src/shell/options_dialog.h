@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/key_names.h"
 #include "platform/registry.h"
 #include "settings/options_form.h"
 #include "settings/settings_store.h"
+#include "shell/dialog_host.h"
 #include "shell/skinned_dialog.h"
 
 namespace cindral::shell {
@@ -28,6 +31,9 @@ public:
     static constexpr int kPagesId = 200;
     static constexpr int kUseBlankId = 180;
 
+    // Hosted by the main window: its settings and registry, the program's
+    // own path, and the key names of the user's keyboard layout.
+    explicit OptionsDialog(DialogHost& host);
     OptionsDialog(DialogContext context, const OptionsSetup& setup);
 
     // The controls, for tests and for the keyboard.
@@ -69,6 +75,9 @@ private:
     void setText(settings::OptionsField which, const std::string& text) override;
     void setEnabled(settings::OptionsPart part, bool enabled) override;
 
+    // The layout's key names when the dialog reads them itself; declared
+    // before the form, which keeps a reference to them.
+    std::unique_ptr<platform::KeyNames> layoutKeyNames_;
     settings::OptionsForm form_;
     HWND boxes_[settings::kOptionsBoxCount] = {};
     HWND hotkeys_[3] = {};

@@ -104,6 +104,39 @@ TEST_F(OptionsDialogTest, OkWritesTheQuotedRunEntryAndTheStartPageOnlyWhileLocke
 }
 
 // ---------------------------------------------------------------------------
+// Through the main window: the dialog it hosts, and the hotkeys after it.
+
+// Presses OK in the Options dialog as soon as it shows.
+void CALLBACK pressOk(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA("TForm2", "Options");
+    if (!dialog || !IsWindowVisible(dialog)) return;
+    KillTimer(nullptr, timer);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+bool hotkeyFree(UINT modifiers, UINT vk) {
+    HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    const bool free = RegisterHotKey(probe, 1, modifiers, vk) != FALSE;
+    if (free) UnregisterHotKey(probe, 1);
+    DestroyWindow(probe);
+    return free;
+}
+
+TEST_F(MainWindowTest, OptionsOkStoresTheDialogAndRegistersTheHotkeysAgain) {
+    start();
+    ASSERT_TRUE(IsWindowEnabled(button(app::Command::Options)));
+    EXPECT_FALSE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
+    // Stored behind the window's back: only the dialog's reload takes it up.
+    settingsStore->write(settings::kHotKey1, "Alt+Ctrl+F9");
+    ASSERT_NE(SetTimer(nullptr, 0, 20, pressOk), 0u);
+    click(app::Command::Options);
+    EXPECT_EQ(settingsStore->read(settings::kHotKey1), "Ctrl+Alt+F9");
+    EXPECT_FALSE(hotkeyFree(MOD_CONTROL | MOD_ALT, VK_F9));
+    EXPECT_TRUE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
+}
+
+// ---------------------------------------------------------------------------
 // For scripts/options-screenshots.sh: every page on view in turn, each
 // announced by a file "options-<page>.ready" in the working folder and kept
 // until the script has taken its picture and removed the file.
