@@ -86,10 +86,11 @@ HWND OptionsDialog::addBox(DialogPage& page, OptionsBox which, const char* text,
 HWND OptionsDialog::addHotkey(DialogPage& page, OptionsHotkey which, int x, int y) {
     HWND h = page.addControl(HOTKEY_CLASSA, kFirstHotkeyId + index(which), "", 0, x, y, 200, 22,
                              true, WS_EX_CLIENTEDGE);
-    // A key without Ctrl, Shift or Alt would take that key from every
-    // program; the field turns it into Ctrl+Alt and the key, as the
+    // A key without Ctrl or Alt would take that key, or its capital, from
+    // every program; the field turns it into Ctrl+Alt and the key, as the
     // system's own shortcut fields do.
-    SendMessageA(h, HKM_SETRULES, HKCOMB_NONE, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendMessageA(h, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                 MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     hotkeys_[index(which)] = h;
     return h;
 }

@@ -62,9 +62,13 @@ TEST_F(OptionsDialogTest, HotkeyFieldsShowAndReturnShortcutsAndRefuseABareKey) {
         SendMessageA(field, WM_KEYDOWN, key, 0);
         SendMessageA(field, WM_KEYUP, key, 0);
     };
-    // A key typed without a modifier becomes Ctrl+Alt and the key;
-    // Backspace empties a field.
+    // A key typed without a modifier, or with Shift alone, becomes
+    // Ctrl+Alt and the key; Backspace empties a field.
     HWND boss = d->hotkeyField(OptionsHotkey::BossKey);
+    SendMessageA(boss, WM_KEYDOWN, VK_SHIFT, 0);
+    press(boss, 'B');
+    SendMessageA(boss, WM_KEYUP, VK_SHIFT, 0);
+    EXPECT_EQ(hotkeyOf(boss), MAKEWORD('B', HOTKEYF_CONTROL | HOTKEYF_ALT));
     press(boss, VK_F9);
     EXPECT_EQ(hotkeyOf(boss) & ~(HOTKEYF_EXT << 8), MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
     press(d->hotkeyField(OptionsHotkey::InvisibleMode), VK_BACK);
