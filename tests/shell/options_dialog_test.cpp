@@ -44,12 +44,27 @@ protected:
     }
 };
 
-TEST_F(OptionsDialogTest, HelpOpensTheTopicOfThePageOnView) {
+TEST_F(OptionsDialogTest, EachPageShowsItsOwnControlsAndHelpOpensItsTopic) {
     ASSERT_TRUE(sandbox.writeFile(sandbox.root() + "help.chm", "help"));
     auto d = open();
-    d->pages().select(2);
-    SendMessageA(d->hwnd(), WM_COMMAND, MAKEWPARAM(SkinnedDialog::kHelpId, BN_CLICKED), 0);
-    EXPECT_EQ(desktop.opened.at(0).parameters, sandbox.root() + "help.chm::/schedule_tab.htm");
+    ShowWindow(d->hwnd(), SW_SHOWNA);
+    const std::pair<HWND, std::string> pages[] = {
+        {d->box(OptionsBox::StoreLog), "general_tab.htm"},
+        {d->list(settings::OptionsList::Passes), "security_tab.htm"},
+        {d->box(OptionsBox::EraseStart), "schedule_tab.htm"},
+        {d->hotkeyField(OptionsHotkey::BossKey), "bosskey_tab.htm"},
+        {d->field(OptionsField::HomePage), "protecthome_tab.htm"},
+        {d->field(OptionsField::LogLines), "logrefresh_tab.htm"},
+    };
+    for (int i = 0; i < 6; ++i) {
+        d->pages().select(i);
+        for (int j = 0; j < 6; ++j) {
+            EXPECT_EQ(IsWindowVisible(pages[j].first) != FALSE, i == j) << i << " " << j;
+        }
+        SendMessageA(d->hwnd(), WM_COMMAND, MAKEWPARAM(SkinnedDialog::kHelpId, BN_CLICKED), 0);
+        EXPECT_EQ(desktop.opened.back().parameters,
+                  sandbox.root() + "help.chm::/" + pages[i].second);
+    }
 }
 
 TEST_F(OptionsDialogTest, HotkeyFieldsShowAndReturnShortcutsAndRefuseABareKey) {
