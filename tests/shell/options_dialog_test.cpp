@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "settings/outside_entries.h"
@@ -153,27 +152,6 @@ TEST_F(MainWindowTest, OptionsOkStoresTheDialogAndRegistersTheHotkeysAgain) {
     EXPECT_EQ(settingsStore->read(settings::kHotKey1), "Ctrl+Alt+F9");
     EXPECT_FALSE(hotkeyFree(MOD_CONTROL | MOD_ALT, VK_F9));
     EXPECT_TRUE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
-}
-
-// ---------------------------------------------------------------------------
-// For scripts/options-screenshots.sh: every page on view in turn, each
-// announced by a file "options-<page>.ready" in the working folder and kept
-// until the script has taken its picture and removed the file.
-
-TEST_F(OptionsDialogTest, DISABLED_Screenshots) {
-    store.write(settings::kSecureErasing, 1);
-    store.write(settings::kEraseEvery, 1);
-    auto d = open();
-    SetWindowPos(d->hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    int n = 0;
-    for (const char* page :
-         {"general", "security", "schedule", "bosskey", "protecthome", "logrefresh"}) {
-        d->pages().select(n++);
-        pumpFor(300);
-        const std::string ready = std::string("options-") + page + ".ready";
-        std::fclose(std::fopen(ready.c_str(), "w"));
-        pumpUntil([&] { return GetFileAttributesA(ready.c_str()) == INVALID_FILE_ATTRIBUTES; });
-    }
 }
 
 }  // namespace
