@@ -111,7 +111,7 @@ void BatchedRunView::carryOut(engine::RunView& view, const Request& r) {
             view.clearLog();
             break;
         case Op::EmptyLogIfAtLeast:
-            view.emptyLogIfAtLeast(static_cast<std::size_t>(r.a));
+            view.emptyLogIfAtLeast(static_cast<std::int32_t>(r.a));
             break;
         case Op::CreateLogBuffer:
             view.createLogBuffer();

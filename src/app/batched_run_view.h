@@ -13,6 +13,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -51,8 +52,8 @@ public:
     }
     void deleteLastLine() override { push(Request{Op::DeleteLastLine, 0, 0, {}}); }
     void clearLog() override { push(Request{Op::ClearLog, 0, 0, {}}); }
-    void emptyLogIfAtLeast(std::size_t lines) override {
-        push(Request{Op::EmptyLogIfAtLeast, static_cast<long long>(lines), 0, {}});
+    void emptyLogIfAtLeast(std::int32_t limit) override {
+        push(Request{Op::EmptyLogIfAtLeast, limit, 0, {}});
     }
     void createLogBuffer() override { push(Request{Op::CreateLogBuffer, 0, 0, {}}); }
     void setRowStatus(int row, const std::string& status) override {

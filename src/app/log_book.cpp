@@ -56,8 +56,8 @@ void LogBook::clearView() {
     maybeCompact();
 }
 
-bool LogBook::emptyIfAtLeast(std::size_t threshold) {
-    if (view_.size() < threshold) return false;
+bool LogBook::emptyIfAtLeast(std::int32_t limit) {
+    if (limit < 1 || view_.size() < static_cast<std::size_t>(limit)) return false;
     view_.clear();
     viewBytes_ = 0;
     buffer_.clear();

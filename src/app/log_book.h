@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -76,9 +77,10 @@ public:
     bool saveBuffer();
 
     // The automatic emptying of a test run: when the view holds at least
-    // `threshold` lines, the view and the buffer's lines are emptied (the
-    // buffer stays in existence, empty). True when it did.
-    bool emptyIfAtLeast(std::size_t threshold);
+    // `limit` lines, the view and the buffer's lines are emptied (the
+    // buffer stays in existence, empty). True when it did. A limit below 1
+    // means no emptying: it would empty the view after every line.
+    bool emptyIfAtLeast(std::int32_t limit);
 
     // While a run is in progress the buffer holds its header and lines: the
     // commands then look at the file without touching the buffer.

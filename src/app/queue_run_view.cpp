@@ -24,8 +24,8 @@ void QueueRunView::clearLog() {
     tell(LineEvent::Cleared, std::string());
 }
 
-void QueueRunView::emptyLogIfAtLeast(std::size_t lines) {
-    if (log_.emptyIfAtLeast(lines)) tell(LineEvent::Cleared, std::string());
+void QueueRunView::emptyLogIfAtLeast(std::int32_t limit) {
+    if (log_.emptyIfAtLeast(limit)) tell(LineEvent::Cleared, std::string());
 }
 
 std::string QueueRunView::rowCaption(int row) {

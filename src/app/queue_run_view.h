@@ -28,7 +28,7 @@ public:
     void replaceLastLine(const std::string& text) override;
     void deleteLastLine() override;
     void clearLog() override;
-    void emptyLogIfAtLeast(std::size_t lines) override;
+    void emptyLogIfAtLeast(std::int32_t limit) override;
     void createLogBuffer() override { log_.createBufferFromFile(); }
 
     int rowCount() override { return static_cast<int>(queue_.rows.size()); }

@@ -265,7 +265,8 @@ void Run::completeRow() {
 void Run::emptyLogIfDue() {
     if (setup_.mode != engine::RunMode::Test) return;
     if (setup_.settings->isOn(settings::kLogRefreshEnable))
-        view_.emptyLogIfAtLeast(setup_.settings->read(settings::kLogRefreshLines));
+        view_.emptyLogIfAtLeast(
+            static_cast<std::int32_t>(setup_.settings->read(settings::kLogRefreshLines)));
 }
 
 void Run::builtInItems() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace cindral::engine {
@@ -24,8 +25,9 @@ public:
     // Empties the log view (the log buffer is not touched).
     virtual void clearLog() = 0;
     // The automatic emptying of a test run: the view and the log buffer are
-    // emptied when the view holds at least `lines` lines.
-    virtual void emptyLogIfAtLeast(std::size_t lines) = 0;
+    // emptied when the view holds at least `limit` lines ("LogRefreshLines",
+    // a signed number); a limit below 1 empties nothing.
+    virtual void emptyLogIfAtLeast(std::int32_t limit) = 0;
     // Replaces the log buffer with the lines of "logs.txt" (a run does this
     // right before its header, so the header is the first line it records).
     virtual void createLogBuffer() = 0;

@@ -21,45 +21,6 @@ constexpr FixedName kFixedNames[] = {
     {0x26, "Up"},   {0x27, "Right"}, {0x28, "Down"},  {0x2D, "Ins"},  {0x2E, "Del"},
 };
 
-// Names a US keyboard layout gives the remaining keys a hotkey can sensibly
-// use. The modifier keys themselves are left unnamed on purpose: a shortcut
-// on a bare modifier cannot be pressed as a hotkey.
-constexpr FixedName kUsLayoutNames[] = {
-    {0x13, "Pause"},
-    {0x14, "Caps Lock"},
-    {0x2C, "Prnt Scrn"},
-    {0x5B, "Left Windows"},
-    {0x5C, "Right Windows"},
-    {0x5D, "Application"},
-    {0x6A, "Num *"},
-    {0x6B, "Num +"},
-    {0x6D, "Num -"},
-    {0x6E, "Num Del"},
-    {0x6F, "Num /"},
-    {0x90, "Num Lock"},
-    {0x91, "Scroll Lock"},
-    {0xBA, ";"},
-    {0xBB, "="},
-    {0xBC, ","},
-    {0xBD, "-"},
-    {0xBE, "."},
-    {0xBF, "/"},
-    {0xC0, "`"},
-    {0xDB, "["},
-    {0xDC, "\\"},
-    {0xDD, "]"},
-    {0xDE, "'"},
-};
-
-class UsLayoutKeyNames : public KeyNames {
-public:
-    std::string name(std::uint8_t virtualKey) const override {
-        for (const auto& entry : kUsLayoutNames)
-            if (entry.virtualKey == virtualKey) return entry.name;
-        return {};
-    }
-};
-
 using platform::asciiLower;
 
 bool equalNoCase(const std::string& a, std::size_t from, const std::string& b) {
@@ -101,22 +62,40 @@ std::size_t readPrefixes(const std::string& text, Shortcut& shortcut) {
     }
 }
 
-}  // namespace
-
-const KeyNames& defaultKeyNames() {
-    static const UsLayoutKeyNames names;
-    return names;
-}
-
-std::string keyName(std::uint8_t vk, const KeyNames& names) {
+// The names shortcut texts give keys whatever the layout; empty for the rest.
+std::string fixedName(std::uint8_t vk) {
     if (vk >= 'A' && vk <= 'Z') return std::string(1, char(vk));
     if (vk >= '0' && vk <= '9') return std::string(1, char(vk));
     if (vk >= 0x60 && vk <= 0x69) return std::string(1, char('0' + (vk - 0x60)));
     if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x70 + 1);
     for (const auto& entry : kFixedNames)
         if (entry.virtualKey == vk) return entry.name;
-    if (vk < kFirstKey) return {};
-    return names.name(vk);
+    return {};
+}
+
+bool isFixedName(const std::string& name) {
+    if (name.size() == 1) {
+        const char c = asciiLower(name[0]);
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    }
+    for (int n = 1; n <= 24; ++n)
+        if (equalNoCase(name, 0, "F" + std::to_string(n))) return true;
+    for (const auto& entry : kFixedNames)
+        if (equalNoCase(name, 0, entry.name)) return true;
+    return false;
+}
+
+}  // namespace
+
+const KeyNames& defaultKeyNames() { return platform::usKeyNames(); }
+
+std::string keyName(std::uint8_t vk, const KeyNames& names) {
+    std::string name = fixedName(vk);
+    if (!name.empty() || vk < kFirstKey) return name;
+    name = names.name(vk);
+    Shortcut ignored;
+    if (isFixedName(name) || readPrefixes(name, ignored) != 0) return {};
+    return name;
 }
 
 std::string shortcutToText(const Shortcut& shortcut, const KeyNames& names) {

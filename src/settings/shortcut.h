@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/key_names.h"
+
 namespace cindral::settings {
 
 struct Shortcut {
@@ -21,22 +23,19 @@ struct Shortcut {
     friend bool operator!=(const Shortcut& a, const Shortcut& b) { return !(a == b); }
 };
 
-// Names of the keys that have no fixed name in shortcut texts (everything but
-// letters, digits, function keys and the fifteen named keys). On Windows the
-// keyboard layout supplies them; the default table carries the names of a
-// US layout for the punctuation, numeric-pad operator and lock keys.
-class KeyNames {
-public:
-    virtual ~KeyNames() = default;
-    // The key's name, or the empty text when the key has none.
-    virtual std::string name(std::uint8_t virtualKey) const = 0;
-};
+// Names of the keys that have no fixed name in shortcut texts: the
+// keyboard layout's (platform/key_names.h).
+using KeyNames = platform::KeyNames;
 
+// The US names, for Linux and for tests: the program's own conversions take
+// the layout's names (platform::createLayoutKeyNames).
 const KeyNames& defaultKeyNames();
 
 // The name a shortcut text uses for a key: the fixed names first, then the
 // layout's name; empty when the key has no name. Numeric-pad digits are
-// named like the main-row digits.
+// named like the main-row digits. A layout name that could not be read back
+// as this key (one that is also a fixed name, such as a media key the layout
+// calls "D", or one that begins like a modifier prefix) counts as no name.
 std::string keyName(std::uint8_t virtualKey, const KeyNames& names = defaultKeyNames());
 
 // "Shift+", "Ctrl+", "Alt+" in that order, each only if present, then the key

@@ -10,6 +10,7 @@
 #include "shell/erase_items_dialog.h"
 #include "shell/keeper_dialog.h"
 #include "shell/main_window_ids.h"
+#include "shell/options_dialog.h"
 
 namespace cindral::shell {
 
@@ -77,6 +78,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
       settings_(*setup.settings),
       desktop_(setup.desktop ? *setup.desktop : systemDesktop()),
       quitOnDestroy_(setup.quitOnDestroy),
+      keyNames_(platform::createLayoutKeyNames()),
       log_(*setup.platform->files,
            app::DataPaths::forHome(app::HomeFolder(*setup.platform->system)).logFile),
       paths_(app::DataPaths::forHome(app::HomeFolder(*setup.platform->system))),
@@ -85,6 +87,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
       runs_(
           *runView_, [this](engine::RunMode mode) { return runSetup(mode); },
           [this](const app::Run& run) { runFinished(run); }),
+      hotKeys_(*keyNames_),
       tray_([this] { return controller_->snapshot(); }) {
     app::MainView& view = *this;
     controller_ =
@@ -127,6 +130,7 @@ bool MainWindow::create() {
     setDialogRunner(app::Dialog::About, hostAboutWindow);
     setDialogRunner(app::Dialog::EraseItems, kitDialogRunner<EraseItemsDialog>());
     setDialogRunner(app::Dialog::Keeper, kitDialogRunner<KeeperDialog>());
+    setDialogRunner(app::Dialog::Options, kitDialogRunner<OptionsDialog>());
     return true;
 }
 

@@ -27,6 +27,7 @@
 #include "app/startup.h"
 #include "app/triggers.h"
 #include "engine/log_view.h"
+#include "platform/key_names.h"
 #include "platform/platform.h"
 #include "platform/run_services.h"
 #include "platform/session_end.h"
@@ -150,6 +151,8 @@ private:
     settings::Settings& settings_;
     Desktop& desktop_;
     bool quitOnDestroy_;
+    // Shortcut texts name keys as the user's keyboard layout does.
+    std::unique_ptr<platform::KeyNames> keyNames_;
 
     app::LogBook log_;
     app::ItemQueue queue_;

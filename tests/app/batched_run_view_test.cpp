@@ -26,7 +26,7 @@ public:
     void replaceLastLine(const std::string& t) override { calls.push_back("replace " + t); }
     void deleteLastLine() override { calls.push_back("delete"); }
     void clearLog() override { calls.push_back("clear"); }
-    void emptyLogIfAtLeast(std::size_t n) override {
+    void emptyLogIfAtLeast(std::int32_t n) override {
         calls.push_back("empty " + std::to_string(n));
     }
     void createLogBuffer() override { calls.push_back("buffer"); }

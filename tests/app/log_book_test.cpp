@@ -83,6 +83,8 @@ TEST_F(LogBookTest, RunBlockFollowsTheOldFileAndAutomaticEmptyingTakesViewAndBuf
 
     EXPECT_FALSE(book.emptyIfAtLeast(3));
     book.addLine("[Cleaning x]");
+    // A stored limit of 0 or below would empty the view after every line.
+    for (std::int32_t limit : {0, -7, INT32_MIN}) EXPECT_FALSE(book.emptyIfAtLeast(limit)) << limit;
     EXPECT_TRUE(book.emptyIfAtLeast(3));
     EXPECT_EQ(book.viewLineCount(), 0u);
     EXPECT_EQ(book.bufferLineCount(), 0u);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,53 @@ TEST(TextToShortcut, TextNamingNoKeyIsRejectedAndClearsTheShortcut) {
              "Ctrl-X", "F0", "F25", "Delete", "Control+X", "\xC4", std::string("Ctrl+X\0", 7)}) {
         Shortcut s = key(0x55, 1, 1, 1);
         EXPECT_TRUE(!textToShortcut(text, s) && s == Shortcut{}) << text;
+    }
+}
+
+// A layout that names the keys of the table.
+class FakeLayout : public KeyNames {
+public:
+    std::map<std::uint8_t, std::string> names;
+    std::string name(std::uint8_t vk) const override {
+        auto it = names.find(vk);
+        return it == names.end() ? std::string() : it->second;
+    }
+};
+
+TEST(KeyNames, TheLayoutNamesItsOwnKeysAndTheyReadBack) {
+    // German names as Windows gives them, and two no text could read back:
+    // a media key named like a letter, a key named like a prefix.
+    FakeLayout de;
+    de.names = {{0xBA, "\xDC"}, {0xDC, "ZIRKUMFLEX"}, {0xBB, "+"}, {0xAD, "D"}, {0xDE, "^"}};
+    const std::vector<Case> cases = {
+        {key(0xBA, 0, 1, 1), "Ctrl+Alt+\xDC"},
+        {key(0xDC, 1), "Shift+ZIRKUMFLEX"},
+        {key(0xBB, 0, 1), "Ctrl++"},
+        {key(0xAD, 0, 1), ""},
+        {key(0xDE, 0, 1), ""},
+        {key(0xBC, 0, 1), ""},  // no US fallback here: the backend supplies it
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(shortcutToText(c.shortcut, de), c.text) << c.text;
+        Shortcut back;
+        if (c.text.empty()) continue;
+        EXPECT_TRUE(textToShortcut(c.text, back, de) && back == c.shortcut) << c.text;
+    }
+    Shortcut s;
+    EXPECT_TRUE(textToShortcut("Ctrl+D", s, de) && s == key('D', 0, 1));
+}
+
+TEST(KeyNames, TheLayoutOfThisSystemTellsKeysThatShareAScanCodeApart) {
+    const auto layout = platform::createLayoutKeyNames();
+    // Print Screen and numeric-pad "*", numeric-pad "/" and "/", Num Lock
+    // and Pause: only the extended bit tells them apart.
+    for (const auto& [a, b] : {std::pair<int, int>{0x2C, 0x6A}, {0x6F, 0xBF}, {0x90, 0x13}}) {
+        for (const int vk : {a, b}) {
+            const Shortcut s = key(std::uint8_t(vk), 0, 1, 1);
+            Shortcut back;
+            EXPECT_TRUE(textToShortcut(shortcutToText(s, *layout), back, *layout) && back == s)
+                << shortcutToText(s, *layout);
+        }
     }
 }
 

@@ -1,0 +1,138 @@
+#include "settings/options_form.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "settings/fake_settings.h"
+#include "settings/outside_entries.h"
+#include "settings/scratch_registry.h"
+
+namespace cindral::settings {
+namespace {
+
+// The dialog's controls as plain values.
+class FakeOptionsView : public OptionsView {
+public:
+    std::map<OptionsBox, bool> boxes;
+    std::map<OptionsHotkey, Shortcut> hotkeys;
+    std::map<OptionsList, int> lists;
+    std::map<OptionsGroup, int> choices;
+    std::map<OptionsField, std::string> texts;
+    std::map<OptionsPart, bool> enabled = {
+        {OptionsPart::SecureDestruction, true},
+        {OptionsPart::PeriodList, true},
+        {OptionsPart::LogCombo, true},
+    };
+
+    bool isChecked(OptionsBox b) override { return boxes[b]; }
+    void setChecked(OptionsBox b, bool on) override { boxes[b] = on; }
+    Shortcut hotkey(OptionsHotkey f) override { return hotkeys[f]; }
+    void setHotkey(OptionsHotkey f, const Shortcut& s) override { hotkeys[f] = s; }
+    int listIndex(OptionsList l) override { return lists[l]; }
+    void setListIndex(OptionsList l, int i) override { lists[l] = i; }
+    int choice(OptionsGroup g) override { return choices[g]; }
+    void setChoice(OptionsGroup g, int b) override { choices[g] = b; }
+    std::string text(OptionsField f) override { return texts[f]; }
+    void setText(OptionsField f, const std::string& t) override { texts[f] = t; }
+    void setEnabled(OptionsPart p, bool on) override { enabled[p] = on; }
+};
+
+class OptionsFormTest : public ::testing::Test {
+protected:
+    FakeOptionsView view;
+    test::FakeSettings settings;
+    test::ScratchRegistry registry;
+    OptionsForm form{view, settings, registry, "C:\\Program Files\\Cindral\\cindral.exe"};
+};
+
+TEST_F(OptionsFormTest, FirstStartShowsTheDefaultsCancelWritesNothingAndOkWritesThemAll) {
+    form.open();
+    EXPECT_FALSE(view.enabled[OptionsPart::SecureDestruction]);
+    EXPECT_TRUE(settings.numbers.empty() && settings.texts.empty());
+    EXPECT_FALSE(registry.keyExists(kRunKeyPath));
+
+    // What OK writes is what the controls showed: every number of the
+    // settings key with its first default (the dialog's), the hotkeys as
+    // texts.
+    form.store();
+    for (const SettingInfo& info : settingsTable()) {
+        if (info.type != ValueType::Number) continue;
+        EXPECT_EQ(settings.numbers.at(info.name), info.defaults.at(0).number) << info.name;
+    }
+    EXPECT_EQ(settings.texts, (std::map<std::string, std::string>{{"HotKey1", "Shift+Ctrl+Alt+X"},
+                                                                  {"HotKey2", "Shift+Ctrl+U"},
+                                                                  {"HotKey3", "Shift+Alt+B"},
+                                                                  {"HomePage", "about:blank"}}));
+    EXPECT_FALSE(startWithWindowsExists(registry));
+}
+
+TEST_F(OptionsFormTest, StoredValuesOutsideTheirCodesAndTheLogLinesRule) {
+    settings.numbers = {{"Passess", 12},
+                        {"EraseEveryTime", 7},
+                        {"MethodDestruction", 9},
+                        {"BossKey", 0},
+                        {"LogRefreshLines", static_cast<std::uint32_t>(-7)}};
+    form.open();
+    EXPECT_EQ(view.lists,
+              (std::map<OptionsList, int>{{OptionsList::Passes, -1}, {OptionsList::Period, -1}}));
+    EXPECT_EQ(view.choices, (std::map<OptionsGroup, int>{{OptionsGroup::Method, 1},
+                                                         {OptionsGroup::BossAction, 0}}));
+    EXPECT_EQ(view.texts[OptionsField::LogLines], "-7");
+    settings.numbers.clear();
+    view.texts[OptionsField::LogLines] = "3000 lines";
+    form.store();
+    EXPECT_EQ(settings.numbers["Passess"], 0xFFFFFFFFu);
+    EXPECT_EQ(settings.numbers["EraseEveryTime"], 0xFFFFFFFFu);
+    EXPECT_EQ(settings.numbers["MethodDestruction"], 1u);
+    EXPECT_EQ(settings.numbers.count("BossKey"), 0u);  // no button, no value
+    EXPECT_EQ(settings.numbers["LogRefreshLines"], 3000u);
+}
+
+TEST(LeadingNumber, SignThenDigitsUpToTheFirstOtherCharacter) {
+    const std::vector<std::pair<std::string, std::int32_t>> cases = {
+        {"3000 lines", 3000},       {"x", 0}, {"-7", -7}, {" 3000", 0}, {"+12-3", 12}, {"-", 0},
+        {"99999999999", INT32_MAX},
+    };
+    for (const auto& c : cases) EXPECT_EQ(leadingNumber(c.first), c.second) << c.first;
+}
+
+TEST_F(OptionsFormTest, EnablingRulesFollowTheirBoxesOnClickAndOnEnteringThePage) {
+    settings.numbers = {{"SecureErasing", 1}};
+    form.open();
+    EXPECT_TRUE(view.enabled[OptionsPart::SecureDestruction]);
+    // Entering the page greys the list although no click happened.
+    form.pageShown(OptionsPage::Schedule);
+    EXPECT_FALSE(view.enabled[OptionsPart::PeriodList]);
+    form.pageShown(OptionsPage::LogRefresh);
+    EXPECT_FALSE(view.enabled[OptionsPart::LogCombo]);
+    const std::pair<OptionsBox, OptionsPart> rules[] = {
+        {OptionsBox::SecureErasing, OptionsPart::SecureDestruction},
+        {OptionsBox::EraseEvery, OptionsPart::PeriodList},
+        {OptionsBox::LogRefreshEnable, OptionsPart::LogCombo}};
+    for (int click = 0; click < 2; ++click) {
+        for (const auto& [box, part] : rules) {
+            view.boxes[box] = !view.boxes[box];
+            form.boxClicked(box);
+            EXPECT_EQ(view.enabled[part], view.boxes[box]) << int(box);
+        }
+    }
+}
+
+TEST_F(OptionsFormTest, HotkeyFieldsClearedStoreEmptyAndUnreadableTextsAreKept) {
+    settings.texts = {{"HotKey1", "Ctrl+Alt+Pause"}, {"HotKey3", "Shift+Alt+Nowhere"}};
+    form.open();
+    EXPECT_EQ(view.hotkeys[OptionsHotkey::StartErasing], (Shortcut{0x13, false, true, true}));
+    EXPECT_EQ(view.hotkeys[OptionsHotkey::BossKey], Shortcut{});
+    view.hotkeys[OptionsHotkey::InvisibleMode] = Shortcut{};
+    form.store();
+    EXPECT_EQ(settings.texts["HotKey1"], "Ctrl+Alt+Pause");
+    EXPECT_EQ(settings.texts["HotKey2"], "");
+    EXPECT_EQ(settings.texts["HotKey3"], "Shift+Alt+Nowhere");
+}
+
+}  // namespace
+}  // namespace cindral::settings

@@ -1,0 +1,158 @@
+#include "shell/options_dialog.h"
+
+#include <windows.h>
+// Needs <windows.h> first.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "settings/outside_entries.h"
+#include "settings/scratch_registry.h"
+#include "shell/shell_test_support.h"
+
+namespace cindral::shell::test {
+namespace {
+
+using settings::OptionsBox;
+using settings::OptionsField;
+using settings::OptionsHotkey;
+
+WORD hotkeyOf(HWND field) { return LOWORD(SendMessageA(field, HKM_GETHOTKEY, 0, 0)); }
+
+class OptionsDialogTest : public ::testing::Test {
+protected:
+    cindral::test::Sandbox sandbox;
+    cindral::test::ScratchRegistry registry;
+    settings::SettingsStore store{registry};
+    RecordingDesktop desktop;
+    // A program folder with blanks in its name.
+    const std::string program = sandbox.root() + "Program Files\\Cindral\\cindral.exe";
+
+    std::unique_ptr<OptionsDialog> open() {
+        auto d = std::make_unique<OptionsDialog>(
+            DialogContext{desktop, *sandbox.platform().files, sandbox.root()},
+            OptionsSetup{store, registry, program, settings::defaultKeyNames()});
+        EXPECT_TRUE(d->create(nullptr, 0, 0));
+        return d;
+    }
+    static void click(HWND control) { SendMessageA(control, BM_CLICK, 0, 0); }
+    static void ok(OptionsDialog& d) {
+        SendMessageA(d.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+};
+
+TEST_F(OptionsDialogTest, EachPageShowsItsOwnControlsAndHelpOpensItsTopic) {
+    ASSERT_TRUE(sandbox.writeFile(sandbox.root() + "help.chm", "help"));
+    auto d = open();
+    ShowWindow(d->hwnd(), SW_SHOWNA);
+    const std::pair<HWND, std::string> pages[] = {
+        {d->box(OptionsBox::StoreLog), "general_tab.htm"},
+        {d->list(settings::OptionsList::Passes), "security_tab.htm"},
+        {d->box(OptionsBox::EraseStart), "schedule_tab.htm"},
+        {d->hotkeyField(OptionsHotkey::BossKey), "bosskey_tab.htm"},
+        {d->field(OptionsField::HomePage), "protecthome_tab.htm"},
+        {d->field(OptionsField::LogLines), "logrefresh_tab.htm"},
+    };
+    for (int i = 0; i < 6; ++i) {
+        d->pages().select(i);
+        for (int j = 0; j < 6; ++j) {
+            EXPECT_EQ(IsWindowVisible(pages[j].first) != FALSE, i == j) << i << " " << j;
+        }
+        SendMessageA(d->hwnd(), WM_COMMAND, MAKEWPARAM(SkinnedDialog::kHelpId, BN_CLICKED), 0);
+        EXPECT_EQ(desktop.opened.back().parameters,
+                  sandbox.root() + "help.chm::/" + pages[i].second);
+    }
+}
+
+TEST_F(OptionsDialogTest, HotkeyFieldsShowAndReturnShortcutsAndRefuseABareKey) {
+    store.write(settings::kHotKey1, "Ctrl+Alt+Up");
+    auto d = open();
+    HWND start = d->hotkeyField(OptionsHotkey::StartErasing);
+    EXPECT_EQ(hotkeyOf(start), MAKEWORD(VK_UP, HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT));
+
+    const auto press = [](HWND field, WPARAM key) {
+        SendMessageA(field, WM_KEYDOWN, key, 0);
+        SendMessageA(field, WM_KEYUP, key, 0);
+    };
+    // A key typed without a modifier, or with Shift alone, becomes
+    // Ctrl+Alt and the key; Backspace empties a field.
+    HWND boss = d->hotkeyField(OptionsHotkey::BossKey);
+    SendMessageA(boss, WM_KEYDOWN, VK_SHIFT, 0);
+    press(boss, 'B');
+    SendMessageA(boss, WM_KEYUP, VK_SHIFT, 0);
+    EXPECT_EQ(hotkeyOf(boss), MAKEWORD('B', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    press(boss, VK_F9);
+    EXPECT_EQ(hotkeyOf(boss) & ~(HOTKEYF_EXT << 8), MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
+    press(d->hotkeyField(OptionsHotkey::InvisibleMode), VK_BACK);
+    ok(*d);
+    EXPECT_EQ(store.read(settings::kHotKey1), "Ctrl+Alt+Up");
+    EXPECT_EQ(store.read(settings::kHotKey2), "");
+    EXPECT_EQ(store.read(settings::kHotKey3), "Ctrl+Alt+F9");
+}
+
+TEST_F(OptionsDialogTest, OkWritesTheQuotedRunEntryAndTheStartPageOnlyWhileLocked) {
+    const std::string page = " http://example.test/ ";
+    auto d = open();
+    click(d->box(OptionsBox::StartWithWindows));
+    SetWindowTextA(d->field(OptionsField::HomePage), page.c_str());
+    ok(*d);
+    platform::RegValue v;
+    EXPECT_FALSE(settings::readStartPage(registry, v));
+    ASSERT_TRUE(settings::readStartWithWindows(registry, v));
+    // The system splits the command line as the log-on start will.
+    const std::string command = v.data.substr(0, v.data.find('\0'));
+    std::wstring wide(command.begin(), command.end());
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(wide.c_str(), &argc);
+    ASSERT_NE(argv, nullptr);
+    ASSERT_EQ(argc, 3);
+    EXPECT_EQ(std::wstring(argv[0]), std::wstring(program.begin(), program.end()));
+    EXPECT_EQ(std::wstring(argv[1]) + L" " + argv[2], L"-m -s");
+    LocalFree(argv);
+
+    d = open();
+    click(d->box(OptionsBox::StartWithWindows));
+    click(d->box(OptionsBox::LockHomePage));
+    ok(*d);
+    EXPECT_FALSE(settings::startWithWindowsExists(registry));
+    ASSERT_TRUE(settings::readStartPage(registry, v));
+    EXPECT_EQ(v.data, page + '\0');  // as typed, blanks and all
+}
+
+// ---------------------------------------------------------------------------
+// Through the main window: the dialog it hosts, and the hotkeys after it.
+
+// Presses OK in the Options dialog as soon as it shows.
+void CALLBACK pressOk(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA("TForm2", "Options");
+    if (!dialog || !IsWindowVisible(dialog)) return;
+    KillTimer(nullptr, timer);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+bool hotkeyFree(UINT modifiers, UINT vk) {
+    HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    const bool free = RegisterHotKey(probe, 1, modifiers, vk) != FALSE;
+    if (free) UnregisterHotKey(probe, 1);
+    DestroyWindow(probe);
+    return free;
+}
+
+TEST_F(MainWindowTest, OptionsOkStoresTheDialogAndRegistersTheHotkeysAgain) {
+    start();
+    ASSERT_TRUE(IsWindowEnabled(button(app::Command::Options)));
+    EXPECT_FALSE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
+    // Stored behind the window's back: only the dialog's reload takes it up.
+    settingsStore->write(settings::kHotKey1, "Alt+Ctrl+F9");
+    ASSERT_NE(SetTimer(nullptr, 0, 20, pressOk), 0u);
+    click(app::Command::Options);
+    EXPECT_EQ(settingsStore->read(settings::kHotKey1), "Ctrl+Alt+F9");
+    EXPECT_FALSE(hotkeyFree(MOD_CONTROL | MOD_ALT, VK_F9));
+    EXPECT_TRUE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
+}
+
+}  // namespace
+}  // namespace cindral::shell::test
