@@ -12,58 +12,13 @@
 #include "engine/plugin_lint.h"
 #include "engine/plugin_runner.h"
 #include "engine_test_support.h"
+#include "profile_test_support.h"
 #include "support/plugin_library.h"
 
 namespace cindral::engine {
 namespace {
 
-using platform::RegKey;
 using platform::RootKey;
-
-class ProfileFolders : public platform::ShellFolders {
-public:
-    std::map<int, std::string> folders;
-    std::string specialFolder(int csidl) override {
-        auto it = folders.find(csidl);
-        return it == folders.end() ? std::string() : it->second;
-    }
-};
-
-// HKEY_CURRENT_USER is the sandbox's scratch key; the other roots pass.
-class ScratchCurrentUser : public platform::Registry {
-public:
-    ScratchCurrentUser(platform::Registry& inner, const std::string& scratch)
-        : inner_(inner), user_(inner.createKey(inner.root(RootKey::CurrentUser), scratch)) {}
-    ~ScratchCurrentUser() override { inner_.closeKey(user_); }
-    RegKey root(RootKey which) override {
-        return which == RootKey::CurrentUser ? user_ : inner_.root(which);
-    }
-    RegKey createKey(RegKey k, const std::string& p) override { return inner_.createKey(k, p); }
-    RegKey openKey(RegKey k, const std::string& p, std::uint32_t a) override {
-        return inner_.openKey(k, p, a);
-    }
-    void closeKey(RegKey k) override {
-        if (k != user_) inner_.closeKey(k);
-    }
-    bool subkeyNames(RegKey k, std::vector<std::string>& n) override {
-        return inner_.subkeyNames(k, n);
-    }
-    bool valueNames(RegKey k, std::vector<std::string>& n) override {
-        return inner_.valueNames(k, n);
-    }
-    bool queryValue(RegKey k, const std::string& n, platform::RegValue& v) override {
-        return inner_.queryValue(k, n, v);
-    }
-    bool setValue(RegKey k, const std::string& n, std::uint32_t t, const std::string& d) override {
-        return inner_.setValue(k, n, t, d);
-    }
-    bool deleteValue(RegKey k, const std::string& n) override { return inner_.deleteValue(k, n); }
-    bool deleteKey(RegKey k, const std::string& p) override { return inner_.deleteKey(k, p); }
-
-private:
-    platform::Registry& inner_;
-    RegKey user_;
-};
 
 // A trace is a file below a macro folder, or "HKCU\key path|value name".
 struct Row {
@@ -217,6 +172,9 @@ void library(std::vector<Row>& rows, std::vector<std::string>& keep) {
 bool isRegistry(const std::string& trace) { return trace.compare(0, 5, "HKCU\\") == 0; }
 
 class PluginLibrary : public test::EngineTest {
+    using ProfileFolders = test::ProfileFolders;
+    using ScratchCurrentUser = test::ScratchCurrentUser;
+
 protected:
     PluginLibrary() : scratch_(*platform_.registry, box_.registryScratchPath()) {
         const std::string home = box_.root() + "Profile";
