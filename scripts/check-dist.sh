@@ -264,9 +264,12 @@ zip_cli_runs() {
     local queue
     queue=$(wine "$winApp\\cindral-cli.exe" queue </dev/null | tr -d '\r') || return 1
     echo "$queue"
-    [ "$(echo "$queue" | wc -l)" -eq 24 ]
+    # The 24 built-in items, then the shipped plug-ins: nothing is stored yet.
+    [ "$(echo "$queue" | wc -l)" -eq $((24 + $(echo "$shipped_plugins" | wc -l))) ] &&
+        echo "$queue" | grep -qx "Google Chrome Cache"
 }
-check "the zip's cindral-cli lists the 24 built-in items of its own folder" zip_cli_runs
+check "the zip's cindral-cli lists the 24 built-in items and the plug-ins of its own folder" \
+    zip_cli_runs
 wineserver -w
 
 # --------------------------------------------------------------------------
