@@ -59,17 +59,21 @@ mkdir -p "$unpacked"
 (cd "$unpacked" && unzip -q "$zip")
 app="$unpacked/Cindral"
 
+shipped_plugins=$(cd "$root/packaging/plugins" && ls *.cnp)
 zip_lists_the_files() {
-    diff <(unzip -Z1 "$zip" | sort) - <<EOF
+    diff <(unzip -Z1 "$zip" | sort) <(sort <<EOF
 Cindral/
 Cindral/Plug-Ins/
+$(echo "$shipped_plugins" | sed 's|^|Cindral/Plug-Ins/|')
 Cindral/cindral-cli.exe
 Cindral/cindral.exe
 Cindral/help.chm
 Cindral/license.txt
 EOF
+)
 }
-check "zip holds the two programs, help.chm, license.txt and Plug-Ins" zip_lists_the_files
+check "zip holds the two programs, help.chm, license.txt and the plug-in library" \
+    zip_lists_the_files
 
 # version_record EXE DESCRIPTION: the strings of the version record.
 version_record() {
@@ -147,7 +151,10 @@ files_installed() {
     for f in cindral.exe cindral-cli.exe help.chm license.txt uninstall.exe; do
         [ -f "$installed/$f" ] || { echo "missing: $f"; return 1; }
     done
-    [ -d "$installed/Plug-Ins" ] && cmp "$installed/cindral.exe" "$app/cindral.exe"
+    for f in $shipped_plugins; do
+        cmp "$installed/Plug-Ins/$f" "$root/packaging/plugins/$f" || return 1
+    done
+    cmp "$installed/cindral.exe" "$app/cindral.exe"
 }
 check "the program's files are in the user's programs folder" files_installed
 check "the Start menu has Cindral" test -f "$startMenu/Cindral.lnk"
@@ -214,7 +221,8 @@ wine reg add "$runKey" /v Cindral /d "$winInstalled\\cindral.exe -m -s" /f >/dev
 check "the uninstaller runs silently (/S)" uninstall
 removed_kept_data() {
     local f
-    for f in cindral.exe cindral-cli.exe help.chm license.txt; do
+    for f in cindral.exe cindral-cli.exe help.chm license.txt $(echo "$shipped_plugins" |
+        sed 's|^|Plug-Ins/|'); do
         [ ! -e "$installed/$f" ] || { echo "still there: $f"; return 1; }
     done
     [ ! -e "$startMenu/Cindral.lnk" ] || { echo "still there: Start-menu entry"; return 1; }
@@ -256,9 +264,12 @@ zip_cli_runs() {
     local queue
     queue=$(wine "$winApp\\cindral-cli.exe" queue </dev/null | tr -d '\r') || return 1
     echo "$queue"
-    [ "$(echo "$queue" | wc -l)" -eq 24 ]
+    # The 24 built-in items, then the shipped plug-ins: nothing is stored yet.
+    [ "$(echo "$queue" | wc -l)" -eq $((24 + $(echo "$shipped_plugins" | wc -l))) ] &&
+        echo "$queue" | grep -qx "Google Chrome Cache"
 }
-check "the zip's cindral-cli lists the 24 built-in items of its own folder" zip_cli_runs
+check "the zip's cindral-cli lists the 24 built-in items and the plug-ins of its own folder" \
+    zip_cli_runs
 wineserver -w
 
 # --------------------------------------------------------------------------

@@ -1,7 +1,8 @@
 ; The installer of Cindral for Windows, built with makensis by the target
 ; cindral_installer of a Windows build (cmake/windows-dist.cmake), which
 ; defines VERSION, VERSION4 (four numbers), STAGE (the folder holding the
-; files to install), ICON and OUTFILE.
+; files to install), ICON, OUTFILE and PLUGINS (the macros that install and
+; remove the shipped plug-ins by name).
 ;
 ; A per-user install, into the user's own programs folder: the program keeps
 ; its selections, lists and log file beside its executable, so its folder
@@ -18,6 +19,7 @@ Unicode true
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include "${PLUGINS}"
 
 !define PRODUCT "Cindral"
 !define COMPANY "Quorvane Software"
@@ -93,7 +95,9 @@ Section "${PRODUCT}" SecProgram
     File "${STAGE}\cindral-cli.exe"
     File "${STAGE}\help.chm"
     File "${STAGE}\license.txt"
-    CreateDirectory "$INSTDIR\Plug-Ins"
+    SetOutPath "$INSTDIR\Plug-Ins"
+    !insertmacro InstallShippedPlugins
+    SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\cindral.exe" "" \
@@ -124,6 +128,7 @@ Section "un.${PRODUCT}" SecUnProgram
     Delete "$INSTDIR\help.chm"
     Delete "$INSTDIR\license.txt"
     Delete "$INSTDIR\uninstall.exe"
+    !insertmacro DeleteShippedPlugins
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 
     ; The start-with-Windows entry goes when it starts this copy (the path

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "cli/plugin_commands.h"
 #include "cli/settings_command.h"
 
 namespace cindral::cli {
@@ -9,6 +10,7 @@ namespace cindral::cli {
 void registerCommands(CliApp& app, RunCommandEnvironment runs) {
     registerSettingsCommand(app);
     registerRunCommands(app, std::move(runs));
+    registerPluginCommands(app);
 }
 
 }  // namespace cindral::cli

@@ -261,21 +261,25 @@ std::string JsonString(const std::string& text) {
     return out;
 }
 
-std::string ResolveHomeOption(platform::Platform& platform, const std::string& given) {
-    std::string home;
-    if (given.empty()) {
-        home = app::HomeFolder(*platform.system);
-    } else if (looksLikeWindowsPath(given)) {
-        home = given;
+std::string WindowsPathOption(platform::Platform& platform, const std::string& given) {
+    std::string path;
+    if (looksLikeWindowsPath(given)) {
+        path = given;
     } else {
         std::error_code ec;
         std::filesystem::path absolute = std::filesystem::absolute(given, ec);
         if (ec) return std::string();
-        home = platform.files->toWindowsPath(absolute.lexically_normal().string());
+        path = platform.files->toWindowsPath(absolute.lexically_normal().string());
     }
-    if (home.empty()) return home;
-    for (char& c : home)
+    for (char& c : path)
         if (c == '/') c = '\\';
+    return path;
+}
+
+std::string ResolveHomeOption(platform::Platform& platform, const std::string& given) {
+    std::string home =
+        given.empty() ? app::HomeFolder(*platform.system) : WindowsPathOption(platform, given);
+    if (home.empty()) return home;
     if (home.back() != '\\') home += '\\';
     if (!platform.files->folderExists(home)) return std::string();
     return home;

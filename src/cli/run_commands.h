@@ -53,6 +53,11 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
 // The body of "queue".
 int PrintQueue(platform::Platform& platform, const std::string& home, std::ostream& out);
 
+// A path given on the command line: a Windows path is taken as it is, a host
+// path is made absolute and named through the drive map (Linux). Empty when
+// it cannot be named.
+std::string WindowsPathOption(platform::Platform& platform, const std::string& given);
+
 // The home folder from --home: a Windows path is taken as it is, a host
 // path is made absolute and named through the drive map (Linux). Always
 // ends in "\"; empty when the folder cannot be named or does not exist.

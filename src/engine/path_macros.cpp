@@ -1,6 +1,7 @@
 #include "engine/path_macros.h"
 
 #include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include "platform/shell_folders.h"
@@ -63,29 +64,42 @@ ExpandedPath collapsePairs(const ExpandedPath& in, char c, bool ownOnly) {
 
 }  // namespace
 
+std::string PathMacroFolder(platform::Platform& p, std::size_t index) {
+    auto special = [&](int csidl) { return p.shellFolders->specialFolder(csidl); };
+    switch (index) {
+        case 0:
+            return special(platform::kCsidlAppData);
+        case 1: {
+            std::string w = p.files->windowsFolder();
+            if (!w.empty() && w.back() != '\\') w += '\\';
+            return w;
+        }
+        case 2:
+            return special(platform::kCsidlCookies);
+        case 3:
+            return special(platform::kCsidlHistory);
+        case 4:
+            return special(platform::kCsidlInternetCache);
+        case 5:
+            return p.files->tempPath();
+        case 6:
+            return special(platform::kCsidlRecent);
+        case 7:
+            return special(platform::kCsidlLocalAppData);
+        default:
+            return std::string();
+    }
+}
+
 ExpandedPath ExpandPathTemplate(platform::Platform& p, const std::string& pathTemplate) {
     ExpandedPath t;
     t.text = p.system->upperCase(pathTemplate);
     t.inserted.assign(t.text.size(), false);
 
-    auto special = [&](int csidl) { return p.shellFolders->specialFolder(csidl); };
     // The folder texts keep their own case. The order is fixed; a folder
     // whose name holds the text of a later macro keeps that text as it is.
-    const std::pair<const char*, std::string> macros[] = {
-        {"%APP_DATA%", special(platform::kCsidlAppData)},
-        {"%WINDOWS%",
-         [&] {
-             std::string w = p.files->windowsFolder();
-             if (!w.empty() && w.back() != '\\') w += '\\';
-             return w;
-         }()},
-        {"%COOKIE%", special(platform::kCsidlCookies)},
-        {"%HISTORY%", special(platform::kCsidlHistory)},
-        {"%CACHE%", special(platform::kCsidlInternetCache)},
-        {"%TEMP%", p.files->tempPath()},
-        {"%RECENT%", special(platform::kCsidlRecent)},
-    };
-    for (const auto& [macro, folder] : macros) t = replaceMacro(t, macro, folder);
+    for (std::size_t i = 0; i < std::size(kPathMacros); ++i)
+        t = replaceMacro(t, kPathMacros[i], PathMacroFolder(p, i));
 
     t = collapsePairs(t, '\\', false);
     t = collapsePairs(t, '.', true);

@@ -24,9 +24,19 @@ struct ExpandedPath {
     void erase(std::size_t at);
 };
 
-// Upper-cases the template by the system's rules, replaces the seven macros
-// in their fixed order with the folders looked up anew, then collapses "\\",
-// ".." and "**" in one left-to-right pass each and drops a leading "\".
+// The macro names, in the order they are replaced. "%LOCAL_APP_DATA%" came
+// last, so the expansion of older plug-ins stays exactly what it was.
+inline constexpr const char* kPathMacros[] = {"%APP_DATA%", "%WINDOWS%",       "%COOKIE%",
+                                              "%HISTORY%",  "%CACHE%",         "%TEMP%",
+                                              "%RECENT%",   "%LOCAL_APP_DATA%"};
+
+// The folder one macro of kPathMacros stands for (by its index), looked up
+// anew; the empty text when the system cannot provide it.
+std::string PathMacroFolder(platform::Platform& p, std::size_t index);
+
+// Upper-cases the template by the system's rules, replaces the macros of
+// kPathMacros in their order with the folders looked up anew, then collapses
+// "\\", ".." and "**" in one left-to-right pass each and drops a leading "\".
 // An inserted folder is taken literally: later macros, ".." and "**" apply to
 // the template's own text only, while "\\" still joins a folder that ends in
 // "\" to the text after the macro.

@@ -55,36 +55,45 @@ bool IsAbsoluteWindowsPath(const std::string& path) {
            path[1] == ':' && (path.size() == 2 || path[2] == '\\');
 }
 
-void CleanPathTemplate(EngineContext& ctx, const std::string& pathTemplate) {
-    ExpandedPath expanded = ExpandPathTemplate(ctx.platform, pathTemplate);
-
-    TEasyFileSearch walker(*ctx.platform.files, *ctx.platform.system);
-    walker.StopRequested = ctx.run.StopRequested;
-    walker.SearchOptions = okLookForAll;
+PathTemplateParts SplitPathTemplate(ExpandedPath expanded) {
+    PathTemplateParts parts;
     // "?" and "&" are syntax only in the template's own text: a folder a
     // macro inserted may hold either in a name.
     const std::size_t marker = expanded.findSyntax('?');
     if (marker != std::string::npos) {
-        walker.SearchOptions |= okIncludeSubfolder;
+        parts.recursive = true;
         expanded.erase(marker);
     }
     const std::string& t = expanded.text;
-
     const std::size_t lastSlash = t.rfind('\\');
-    const std::string mask = lastSlash == std::string::npos ? t : t.substr(lastSlash + 1);
-    if (!setSingleMask(ctx, walker, mask)) return;
-
-    std::string root;
+    parts.mask = lastSlash == std::string::npos ? t : t.substr(lastSlash + 1);
     const std::size_t amp = expanded.findSyntax('&');
     if (amp != std::string::npos) {
+        parts.hasFinder = true;
         const std::size_t nameEnd = t.find('\\', amp + 1);
-        const std::string name =
+        parts.finderName =
             t.substr(amp + 1, nameEnd == std::string::npos ? std::string::npos : nameEnd - amp - 1);
-        const std::string finderRoot = t.substr(0, expanded.rfindSyntax('&'));
-        if (!IsAbsoluteWindowsPath(finderRoot)) return;
-        root = findFolder(ctx, finderRoot, name);
-    } else {
-        root = lastSlash == std::string::npos ? std::string() : t.substr(0, lastSlash);
+        parts.finderRoot = t.substr(0, expanded.rfindSyntax('&'));
+    } else if (lastSlash != std::string::npos) {
+        parts.root = t.substr(0, lastSlash);
+    }
+    return parts;
+}
+
+void CleanPathTemplate(EngineContext& ctx, const std::string& pathTemplate) {
+    const PathTemplateParts parts =
+        SplitPathTemplate(ExpandPathTemplate(ctx.platform, pathTemplate));
+
+    TEasyFileSearch walker(*ctx.platform.files, *ctx.platform.system);
+    walker.StopRequested = ctx.run.StopRequested;
+    walker.SearchOptions = okLookForAll;
+    if (parts.recursive) walker.SearchOptions |= okIncludeSubfolder;
+    if (!setSingleMask(ctx, walker, parts.mask)) return;
+
+    std::string root = parts.root;
+    if (parts.hasFinder) {
+        if (!IsAbsoluteWindowsPath(parts.finderRoot)) return;
+        root = findFolder(ctx, parts.finderRoot, parts.finderName);
     }
     // An empty shell folder leaves a relative path: walking it would search
     // below whatever the current folder happens to be.

@@ -6,8 +6,23 @@
 #include <vector>
 
 #include "engine/engine_context.h"
+#include "engine/path_macros.h"
 
 namespace cindral::engine {
+
+// An expanded path template as CleanPathTemplate reads it.
+struct PathTemplateParts {
+    bool recursive = false;  // it held a "?", the recursion marker (removed)
+    std::string mask;        // the text after the last "\"
+    std::string root;        // without a finder part: the text before the last "\"
+    bool hasFinder = false;  // an "&name" part: the folder is looked for
+    std::string finderRoot;  // the text before the last "&"
+    std::string finderName;  // after the first "&" up to the next "\"
+};
+
+// Splits a template whose macros are already expanded; "?" and "&" count
+// only in the template's own text.
+PathTemplateParts SplitPathTemplate(ExpandedPath expanded);
 
 // Expands the macros, takes the first "?" as the recursion marker (removed),
 // resolves an "&name" part with the folder finder (the first entry of that

@@ -13,7 +13,9 @@ using platform::Registry;
 const char kValueLine[] = "Cleaning Registry Value: ";
 const char kKeyLine[] = "Cleaning Registry Key: ";
 
-bool rootByName(const std::string& name, platform::RootKey& root) {
+}  // namespace
+
+bool RegistryRootByName(const std::string& name, platform::RootKey& root) {
     static const struct {
         const char* name;
         platform::RootKey key;
@@ -32,6 +34,8 @@ bool rootByName(const std::string& name, platform::RootKey& root) {
     }
     return false;
 }
+
+namespace {
 
 // The key path as the registry takes it: without the leading and the
 // trailing "\" of the logged form.
@@ -211,7 +215,7 @@ private:
 bool ParseRegistryEntry(const std::string& entry, platform::System& sys, TRegObject& out) {
     const std::size_t slash = entry.find('\\');
     if (slash == std::string::npos) return false;
-    if (!rootByName(entry.substr(0, slash), out.RootKey)) return false;
+    if (!RegistryRootByName(entry.substr(0, slash), out.RootKey)) return false;
     const std::size_t comma1 = entry.find(',', slash);
     if (comma1 == std::string::npos) return false;
     const std::size_t comma2 = entry.find(',', comma1 + 1);

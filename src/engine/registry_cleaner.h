@@ -19,6 +19,13 @@ struct TRegObject {
     std::string Action;
 };
 
+// The five roots an entry may name, exactly as written (case matters).
+bool RegistryRootByName(const std::string& name, platform::RootKey& root);
+
+// The actions, as the parsed entry holds them (lower case).
+inline constexpr const char* kRegistryActions[] = {"onlyvalues", "allvalues", "onlysubkeys",
+                                                   "onevalue"};
+
 // False when the entry names no known root (case matters: "HKEY_CURRENT_USER"
 // and the other four exactly), lacks its two commas, or names the root key
 // itself, whose whole contents no entry may erase.

@@ -167,6 +167,26 @@ std::string readString(const std::string* file, const std::string& section, cons
     return copyEntry(defaultValue(def), bufferSize);
 }
 
+std::vector<KeyLine> sectionKeys(const std::string& file, const std::string& section) {
+    std::vector<KeyLine> keys;
+    const Parsed p = parse(file);
+    const Section* s = findSection(p, cutAtNul(trim(section)));
+    if (!s) return keys;
+    for (std::size_t i = s->firstLine; i < s->endLine; ++i) {
+        const Line& line = p.lines[i];
+        if (line.kind == LineKind::Key) keys.push_back({line.name, line.hasValue, i + 1});
+    }
+    return keys;
+}
+
+std::size_t sectionCount(const std::string& file, const std::string& section) {
+    const Parsed p = parse(file);
+    const std::string name = cutAtNul(trim(section));
+    std::size_t count = 0;
+    for (const Section& s : p.sections) count += s.hasHeader && equalAsciiNoCase(s.name, name);
+    return count;
+}
+
 int profileTextToInt(const std::string& text) {
     std::size_t i = 0;
     const std::size_t n = text.size();

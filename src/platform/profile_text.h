@@ -33,6 +33,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace cindral::platform::profile_text {
 
@@ -40,6 +41,21 @@ namespace cindral::platform::profile_text {
 // when the file does not exist.
 std::string readString(const std::string* file, const std::string& section, const std::string& key,
                        const std::string& def, std::size_t bufferSize);
+
+// One key line of a section, as the reader above sees it.
+struct KeyLine {
+    std::string name;  // trimmed
+    bool hasValue = false;
+    std::size_t lineNumber = 0;  // from 1
+};
+
+// The key lines of the first section called `section` (the one the reader
+// uses), in file order, keys that differ only in case included. Empty when
+// there is no such section. Lets a checker see keys the reader never reaches.
+std::vector<KeyLine> sectionKeys(const std::string& file, const std::string& section);
+
+// The number of sections called `section`; only the first one is read.
+std::size_t sectionCount(const std::string& file, const std::string& section);
 
 // GetPrivateProfileIntA: the value read into a 30-character buffer, then
 // converted as RtlCharToInteger does with base 0 (leading blanks, one sign,

@@ -9,6 +9,7 @@ namespace cindral::platform {
 
 constexpr int kCsidlRecent = 8;
 constexpr int kCsidlAppData = 26;
+constexpr int kCsidlLocalAppData = 28;
 constexpr int kCsidlInternetCache = 32;
 constexpr int kCsidlCookies = 33;
 constexpr int kCsidlHistory = 34;

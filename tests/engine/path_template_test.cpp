@@ -22,7 +22,8 @@ public:
                                         {platform::kCsidlCookies, "C:\\Users\\Ann\\Cookies"},
                                         {platform::kCsidlHistory, "C:\\Users\\Ann\\History"},
                                         {platform::kCsidlInternetCache, "C:\\Users\\Ann\\Cache"},
-                                        {platform::kCsidlRecent, "C:\\%COOKIE%"}};
+                                        {platform::kCsidlRecent, "C:\\%COOKIE%"},
+                                        {platform::kCsidlLocalAppData, "C:\\L\\%TEMP%"}};
     std::string specialFolder(int csidl) override { return shell.count(csidl) ? shell[csidl] : ""; }
     std::string windows = "C:\\WINDOWS";
     std::string temp = "C:\\Temp\\";
@@ -282,6 +283,8 @@ TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
         {"%WINDOWS%\\Temp\\*?", "C:\\WINDOWS\\TEMP\\*?"},
         // Macros go in a fixed order: a folder holding an earlier one keeps it.
         {"%RECENT%\\a", "C:\\%COOKIE%\\A"},
+        // The newest macro goes last: its folder keeps every older macro's text.
+        {"%local_app_data%\\a", "C:\\L\\%TEMP%\\A"},
         // One pass each over "\\", ".." and "**", then a leading "\" goes.
         {"\\Data\\x..y", "DATA\\X.Y"},
         {"C:\\***", "C:\\**"},

@@ -145,8 +145,8 @@ Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
     const std::string c = impl_->base + "/c";
     const std::string user = c + "/Users/test";
     for (const std::string& folder :
-         {c + "/sandbox", c + "/Temp", c + "/Windows", user + "/AppData", user + "/Cache",
-          user + "/Cookies", user + "/History", user + "/Recent"}) {
+         {c + "/sandbox", c + "/Temp", c + "/Windows", user + "/AppData", user + "/LocalAppData",
+          user + "/Cache", user + "/Cookies", user + "/History", user + "/Recent"}) {
         makeFolders(folder);
     }
     platform::PosixConfig config;
@@ -158,6 +158,8 @@ Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
     config.tempFolder = c + "/Temp";
     config.windowsFolder = "C:\\Windows";
     config.shellFolders = {{platform::kCsidlAppData, user + "/AppData"},
+                           {platform::kCsidlLocalAppData, user + "/LocalAppData"},
+                           {platform::kCsidlProfile, user},
                            {platform::kCsidlInternetCache, user + "/Cache"},
                            {platform::kCsidlCookies, user + "/Cookies"},
                            {platform::kCsidlHistory, user + "/History"},

@@ -23,6 +23,7 @@ PosixShellFolders::PosixShellFolders(const PosixFiles& files,
 
 std::map<int, std::string> PosixShellFolders::defaultFolders() {
     return {{kCsidlAppData, xdgFolder("XDG_CONFIG_HOME", "/.config")},
+            {kCsidlLocalAppData, xdgFolder("XDG_DATA_HOME", "/.local/share")},
             {kCsidlInternetCache, xdgFolder("XDG_CACHE_HOME", "/.cache")},
             {kCsidlProfile, userHomeFolder()}};
 }

@@ -18,8 +18,9 @@ public:
     // or mapped to "", has no folder.
     PosixShellFolders(const PosixFiles& files, std::map<int, std::string> hostFolders);
 
-    // CSIDL_APPDATA = $XDG_CONFIG_HOME (else ~/.config), CSIDL_INTERNET_CACHE
-    // = $XDG_CACHE_HOME (else ~/.cache), CSIDL_PROFILE = the home folder;
+    // CSIDL_APPDATA = $XDG_CONFIG_HOME (else ~/.config), CSIDL_LOCAL_APPDATA
+    // = $XDG_DATA_HOME (else ~/.local/share), CSIDL_INTERNET_CACHE =
+    // $XDG_CACHE_HOME (else ~/.cache), CSIDL_PROFILE = the home folder;
     // nothing for the others.
     static std::map<int, std::string> defaultFolders();
 

@@ -1,0 +1,121 @@
+#include "engine/winapp2_import.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine/plugin_runner.h"
+#include "engine_test_support.h"
+#include "profile_test_support.h"
+
+namespace cindral::engine {
+namespace {
+
+class Winapp2 : public test::EngineTest {
+protected:
+    Winapp2() : scratch_(*platform_.registry, box_.registryScratchPath()) {
+        profile_.folders = {{platform::kCsidlAppData, at("Roaming")},
+                            {platform::kCsidlLocalAppData, at("Local")}};
+        platform_.shellFolders = &profile_;
+        platform_.registry = &scratch_;
+    }
+    Winapp2Import import(const std::string& text) {
+        return ImportWinapp2(text, "sample.ini", platform_);
+    }
+    bool hasValue(const std::string& key, const std::string& name) {
+        platform::KeyHolder k(
+            scratch_, platform::openKeyForReading(scratch_, platform::RootKey::CurrentUser, key));
+        return k && platform::valueExists(scratch_, k.get(), name);
+    }
+
+    test::ProfileFolders profile_;
+    test::ScratchCurrentUser scratch_;
+};
+
+TEST_F(Winapp2, EachConvertibleKeyKindRunsAsTheEntrySays) {
+    const Winapp2Import result = import(
+        "; a sample\r\n[Tool *]\r\nLangSecRef=3021\r\nDetect=HKCU\\Software\\Tool\r\n"
+        "FileKey1=%LocalAppData%\\Tool|*.log\r\n"
+        "FileKey2=%AppData%\\Tool\\Cache|*.*|RECURSE\r\n"
+        "FileKey3=%APPDATA%\\Tool\\Notes\\|note?.txt;*.bak|RECURSE\r\n"
+        "RegKey1=HKCU\\Software\\Tool\\Recent\r\n"
+        "RegKey2=HKEY_CURRENT_USER\\Software\\Tool|LastFile\r\n");
+    ASSERT_EQ(result.plugins.size(), 1u);
+    EXPECT_EQ(result.plugins[0].fileName, "Tool.cnp");
+    // Deleting a whole key is the one conversion that does less than asked.
+    ASSERT_EQ(result.notConverted.size(), 1u);
+    EXPECT_NE(
+        result.notConverted[0].find("RegKey1=HKCU\\Software\\Tool\\Recent: converted in part"),
+        std::string::npos);
+
+    const std::vector<std::string> erased = {"Local\\Tool\\a.log",
+                                             "Roaming\\Tool\\Cache\\README",
+                                             "Roaming\\Tool\\Cache\\d\\x.bin",
+                                             "Roaming\\Tool\\Notes\\note1.txt",
+                                             "Roaming\\Tool\\Notes\\d\\note2.txt",
+                                             "Roaming\\Tool\\Notes\\d\\old.bak"};
+    const std::vector<std::string> kept = {"Local\\Tool\\keep.txt", "Local\\Tool\\sub\\b.log",
+                                           "Roaming\\Tool\\Notes\\note10.txt",
+                                           "Roaming\\Tool\\settings.ini"};
+    for (const auto& f : erased) file(f);
+    for (const auto& f : kept) file(f);
+    test::setText(scratch_, "Software\\Tool\\Recent", "a", "one");
+    test::setText(scratch_, "Software\\Tool\\Recent\\Sub", "b", "two");
+    test::setText(scratch_, "Software\\Tool", "LastFile", "three");
+    test::setText(scratch_, "Software\\Tool", "Keep", "four");
+    file("p.cnp", FormatPluginFile(result.plugins[0].doc));
+
+    run_.LinePrefix = "Test Mode: ";
+    RunPlugin(ctx_, at("p.cnp"));
+    std::set<std::string> found, expected;
+    for (const std::string& line : view_.lines)
+        if (line.find("Removing File: ") != std::string::npos)
+            found.insert(platform_.system->upperCase(line));
+    for (const auto& f : erased)
+        expected.insert(
+            platform_.system->upperCase("Test Mode: Removing File: " + at(f) + " <OK>"));
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(run_.counters.FoundRegistryEntries, 3);  // a, the subkey Sub, LastFile
+
+    run_ = RunState();
+    run_.Erase = true;
+    RunPlugin(ctx_, at("p.cnp"));
+    for (const auto& f : erased) EXPECT_FALSE(exists(f)) << f;
+    for (const auto& f : kept) EXPECT_TRUE(exists(f)) << f;
+    EXPECT_FALSE(hasValue("Software\\Tool\\Recent", "a"));
+    EXPECT_FALSE(hasValue("Software\\Tool\\Recent\\Sub", "b"));
+    EXPECT_FALSE(hasValue("Software\\Tool", "LastFile"));
+    EXPECT_TRUE(hasValue("Software\\Tool", "Keep"));
+}
+
+TEST_F(Winapp2, WhatAPluginCannotDoTheSameWayIsListedWithItsReasonAndNotConverted) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"FileKey1=%AppData%\\T|*.*\r\nExcludeKey1=FILE|%AppData%\\T\\|keep.txt",
+         "[T *]: not converted: ExcludeKey1"},
+        {"FileKey1=%AppData%\\T|*.*\r\nWarning=Erases saved sessions.", "carries a warning"},
+        {"FileKey1=%UserProfile%\\T|*.tmp", "no plug-in macro stands for %UserProfile%"},
+        {"FileKey1=%AppData%\\T\\*\\Cache|*.*", "wildcards in the folder part"},
+        {"FileKey1=%AppData%\\T|file?.txt", "also makes the walk include subfolders"},
+        {"FileKey1=%AppData%\\T|[a].txt", "opens a set of characters"},
+        {"FileKey1=%AppData%\\T|*.tmp|SOMETIMES", "unknown flag SOMETIMES"},
+        {"FileKey1=C:\\|*.*|RECURSE", "walks the whole drive C:\\"},
+        {"RegKey1=HKXX\\Software\\T", "unknown root HKXX"},
+        {"RegKey1=HKCU\\Software\\*\\T", "wildcards or a comma in the key path"},
+        {"SpecialKey1=HKCU\\Software\\T", "not a key plug-ins know"},
+    };
+    for (const auto& [keys, reason] : rows) {
+        const Winapp2Import result = import(std::string("[T *]\r\n") + keys + "\r\n");
+        EXPECT_TRUE(result.plugins.empty()) << keys;
+        ASSERT_FALSE(result.notConverted.empty()) << keys;
+        EXPECT_NE(result.notConverted[0].find(reason), std::string::npos) << keys << "\n"
+                                                                          << result.notConverted[0];
+    }
+    const Winapp2Import lines = import("stray=1\r\n[T *]\r\nno equals sign\r\n");
+    EXPECT_EQ(lines.notConverted, (std::vector<std::string>{
+                                      "line 1: before the first entry: stray=1",
+                                      "line 3: neither an entry name nor KEY=VALUE: no equals sign",
+                                      "[T *]: nothing in it could be converted"}));
+}
+
+}  // namespace
+}  // namespace cindral::engine
