@@ -98,7 +98,7 @@ void saveWindowPicture(HWND window, const std::string& path) {
     for (int i = 0; i < w * h; ++i) shot.pixels()[i] |= 0xFF000000u;
     BITMAPINFOHEADER info{sizeof info, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     const DWORD bytes = static_cast<DWORD>(w * h * 4);
-    BITMAPFILEHEADER file{0x4D42, sizeof file + sizeof info + bytes, 0, 0,
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info + bytes), 0, 0,
                           sizeof file + sizeof info};
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(&file, sizeof file, 1, f);
