@@ -9,8 +9,7 @@
 #include <map>
 #include <sstream>
 
-#include "app/run_test_support.h"
-#include "engine/engine_test_support.h"
+#include "support/fixtures.h"
 
 namespace cindral::cli {
 namespace {
@@ -26,16 +25,15 @@ struct SandboxNative : platform::NativePlatform {
 
 // A home folder and a world with something for every kind of row: four
 // files and three registry values to find, and files no row may touch.
-class CliRun : public test::HomeFixture {
+class CliRun : public test::HomeTest {
 protected:
-    CliRun() : files_(*box_.platform().files) {
-        platform_.files = &files_;
+    CliRun() {
         options_.home = home_;
         options_.settingsKeyPath = settingsKey_;
         select({9, 23}, {{"Unused Tool", "0"}});
-        setRegText("Reg\\A", "one", "first");
-        setRegText("Reg\\A", "two", "second");
-        setRegText("Plug", "recent", "plugged");
+        setRegText(scratch("Reg\\A"), "one", "first");
+        setRegText(scratch("Reg\\A"), "two", "second");
+        setRegText(scratch("Plug"), "recent", "plugged");
         for (const char* f : {"junk\\a.tmp", "junk\\deep\\b.tmp", "junk\\deep\\README",
                               "plug\\x.log", "precious\\keep.doc"})
             file(std::string("World\\") + f, f);
@@ -101,7 +99,6 @@ protected:
         return lines;
     }
 
-    engine::test::HookedFiles files_;
     RunCommandOptions options_;
     std::ostringstream out_, err_;
 };
@@ -166,7 +163,7 @@ TEST_F(CliRun, ExitStatus130ForAnInterruptedRunAndOneForAFileLeftBehind) {
     EXPECT_EQ(out_.str().find("Cleaned Evidence"), std::string::npos);
 
     const std::string locked = platform_.system->upperCase(box_.root() + "World\\junk\\") + "a.tmp";
-    files_.beforeDelete = [&](const std::string& path) { return path != locked; };
+    files_.failOn(test::FileOp::Delete, locked);
     EXPECT_EQ(runQueue(engine::RunMode::Clean), kExitFailure);
     const Lines lines = outLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Removing File: " + locked + " <USED>"),

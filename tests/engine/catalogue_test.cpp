@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 
-#include "app/run_test_support.h"
 #include "engine/builtin_items.h"
 #include "engine_test_support.h"
 
@@ -25,32 +23,9 @@ const Lines kItemKeys = {"Software\\Microsoft\\Internet Explorer\\IntelliForms\\
                          std::string(kExplorer) + "Doc Find Spec MRU\\1",
                          std::string(kExplorer) + "RunMRU"};
 
-// Every folder a path macro names lies in the sandbox, under the names below.
-class SandboxFolders : public platform::ShellFolders {
-public:
-    explicit SandboxFolders(std::string root) : root_(std::move(root)) {}
-    std::string specialFolder(int csidl) override {
-        const std::map<int, const char*> names = {{platform::kCsidlAppData, "AppData"},
-                                                  {platform::kCsidlCookies, "Cookies"},
-                                                  {platform::kCsidlHistory, "History"},
-                                                  {platform::kCsidlInternetCache, "Cache"},
-                                                  {platform::kCsidlRecent, "Recent"}};
-        return names.count(csidl) ? root_ + names.at(csidl) : std::string();
-    }
-
-private:
-    std::string root_;
-};
-
 class Catalogue : public test::EngineTest {
 protected:
-    Catalogue() : folders_(box_.root()), cookies_(box_.root() + "Cookies\\") {
-        platform_.shellFolders = &folders_;
-        hooked_.windows = box_.root() + "Win";
-        hooked_.temp = box_.root() + "Temp\\";
-        EXPECT_TRUE(box_.makeFolder(cookies_));
-        hooked_.beforeRead = [this](const std::string& p) { return p != unreadable_; };
-    }
+    Catalogue() : cookies_(at("Cookies\\")) { EXPECT_TRUE(box_.makeFolder(cookies_)); }
     ~Catalogue() override {
         // These keys are the system's own (under Wine, the prefix's): empty them again.
         platform::Registry& reg = *box_.platform().registry;
@@ -59,14 +34,14 @@ protected:
         for (const std::string& path : keys) {
             platform::KeyHolder key(reg, reg.openKey(reg.root(platform::RootKey::CurrentUser), path,
                                                      platform::kKeyAllAccess));
-            for (const auto& name : test::valueNames(reg, path)) reg.deleteValue(key.get(), name);
+            for (const auto& name : regValues(path)) reg.deleteValue(key.get(), name);
         }
     }
 
     void setValue(const char* path, const std::string& name, const std::string& data) {
-        test::setText(*platform_.registry, path, name, data);
+        setRegText(path, name, data);
     }
-    Lines values(const char* path) { return test::valueNames(*platform_.registry, path); }
+    Lines values(const char* path) { return regValues(path); }
     void cookie(const std::string& name) { ASSERT_TRUE(box_.writeFile(cookies_ + name, "c")); }
     void perform(int position, bool erase) {
         run_.Erase = erase;
@@ -80,10 +55,7 @@ protected:
     static constexpr const char* kAddresses = "addresses.txt";
     static constexpr const char* kCookies = "cookies.txt";
     static constexpr const char* kOpenSave = "opensave.txt";
-    cindral::test::FakeServices fakes_;
-    SandboxFolders folders_;
     const std::string cookies_;
-    std::string unreadable_;
 };
 
 // What each item finds in a test run and removes in a clean run: files below
@@ -140,20 +112,18 @@ TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
 }
 
 TEST_F(Catalogue, IndexDatAndClipboardChangeTheSystemOnlyInACleanRun) {
-    Lines& calls = fakes_.urlCache.calls;
-    hooked_.beforeDelete = [&](const std::string&) {
-        calls.push_back("file");
-        return true;
+    Lines& calls = fakes_.calls;
+    files_.fails = [&](cindral::test::FileOp op, const std::string&) {
+        if (op == cindral::test::FileOp::Delete) calls.push_back("file");
+        return false;
     };
     file("History\\History.IE5\\index.dat");
     perform(4, false);
     perform(12, false);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(fakes_.clipboard.emptied, 0);
     perform(4, true);
-    EXPECT_EQ(calls, (Lines{"file", "cache", "history"}));
     perform(12, true);
-    EXPECT_EQ(fakes_.clipboard.emptied, 1);
+    EXPECT_EQ(calls, (Lines{"file", "cache", "history", "clipboard"}));
 }
 
 TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
@@ -201,7 +171,7 @@ TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
     for (const auto& [position, name] : {std::pair{1, kAddresses}, {2, kCookies}, {6, kOpenSave}}) {
         SCOPED_TRACE(position);
         file(name, "anything\r\n");
-        unreadable_ = at(name);
+        files_.failOn(cindral::test::FileOp::Read, at(name));
         perform(position, true);
         EXPECT_EQ(view_.lines, Lines{"Keeper list cannot be read: " + at(name) + " <SKIPPED>"});
         EXPECT_EQ(run_.counters.FoundRegistryEntries + run_.counters.DeletedRegistryEntries +

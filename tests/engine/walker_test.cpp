@@ -7,6 +7,7 @@
 
 #include "engine/file_mask.h"
 #include "engine_test_support.h"
+#include "support/file_attributes.h"
 
 namespace cindral::engine {
 namespace {
@@ -22,36 +23,22 @@ platform::DirEntry entry(const std::string& name, std::uint32_t attributes = 0) 
 }
 
 // Listings made up by the test, in the order it gives them; other folders
-// fail. The walker reads them through the cheap types listing, which leaves
-// out what the details lookup must fill in, as a backend may.
-class ScriptedFiles : public test::FilesDecorator {
+// fail. Every entry comes with its details.
+class ScriptedFiles : public cindral::test::FaultyFiles {
 public:
-    using FilesDecorator::FilesDecorator;
+    using FaultyFiles::FaultyFiles;
     std::map<std::string, Entries> folders;
-    Lines detailsAsked;
     bool listFolder(const std::string& f, Entries& e) override {
         auto it = folders.find(f);
         if (it != folders.end()) e = it->second;
         return it != folders.end();
     }
-    bool listFolderTypes(const std::string& f, Entries& e) override {
-        if (!listFolder(f, e)) return false;
-        for (platform::DirEntry& d : e) {
-            d.detailsMissing = !(d.attributes & kDir);
-            if (d.detailsMissing)
-                d.attributes &= platform::kAttrReparsePoint | platform::kAttrHidden;
-        }
-        return true;
-    }
-    bool entryDetails(const std::string& f, platform::DirEntry& e) override {
-        detailsAsked.push_back(f + e.name);
-        return e.name.rfind("gone", 0) != 0 && FilesDecorator::entryDetails(f, e);
-    }
+    bool listFolderTypes(const std::string& f, Entries& e) override { return listFolder(f, e); }
+    bool entryDetails(const std::string&, platform::DirEntry&) override { return true; }
 };
 
 class Walker : public test::EngineTest {
 protected:
-    Walker() : scripted_(*platform_.files) {}
     // What a walk reports: found entries, and folder changes marked with ">".
     Lines walk(const std::string& root, const Lines& masks, TSearchOptions options,
                const Lines& excluded = {}) {
@@ -65,7 +52,7 @@ protected:
         EXPECT_TRUE(w.Execute());
         return events;
     }
-    ScriptedFiles scripted_;
+    ScriptedFiles scripted_{files_};
 };
 
 TEST_F(Walker, BreadthFirstInTheFileSystemsOrderReportingFoldersToo) {
@@ -148,14 +135,40 @@ TEST_F(Walker, InvalidMaskOrEmptyRootWalksNothingAndStopEndsTheWalk) {
     EXPECT_EQ(events, 0);
 }
 
-TEST_F(Walker, LooksUpDetailsOnlyForNameMatchesAndSkipsEntriesGoneMeanwhile) {
-    scripted_.folders["C:\\r\\"] = {
-        entry("a.tmp"),       entry("b.txt"),
-        entry("gone.tmp"),    entry("ro.tmp", platform::kAttrReadOnly),
-        entry("d.tmp", kDir), entry("gone-ro.tmp", platform::kAttrReadOnly)};
-    EXPECT_EQ(walk("C:\\r", {"*.tmp"}, okLookForReadOnlyFile), (Lines{">C:\\r", "C:\\r\\ro.tmp"}));
-    EXPECT_EQ(scripted_.detailsAsked, (Lines{"C:\\r\\a.tmp", "C:\\r\\gone.tmp", "C:\\r\\ro.tmp",
-                                             "C:\\r\\d.tmp", "C:\\r\\gone-ro.tmp"}));
+// The walk lists names and types only and looks up the rest for the entries
+// whose names match; what it reports must be what a full listing says.
+TEST_F(Walker, ReportsEachEntryAsAFullListingShowsItAndSkipsOneGoneMeanwhile) {
+    file("r\\a.tmp", "abc");
+    file("r\\ro.tmp", "12345");
+    ASSERT_TRUE(cindral::test::setReadOnly(box_, at("r\\ro.tmp"), true));
+    file("r\\b.txt");
+    folder("r\\d.tmp");
+    file("r\\gone.tmp");
+    files_.failOn(cindral::test::FileOp::Details, at("r\\gone.tmp"));
+    auto walkReal = [&](TSearchOptions options) {
+        std::map<std::string, TFileInformations> found;
+        TEasyFileSearch w(files_, *platform_.system);
+        w.RootPath = at("r");
+        w.SearchOptions = options;
+        w.OnFileFound = [&](const TFileInformations& f) { found[f.Name] = f; };
+        EXPECT_TRUE(w.setFileNames({"*.tmp"}) && w.Execute());
+        return found;
+    };
+    std::vector<platform::DirEntry> full;
+    ASSERT_TRUE(box_.platform().files->listFolder(at("r"), full));
+    Lines names;
+    for (const auto& [name, f] : walkReal(okLookForAll)) {
+        names.push_back(name);
+        for (const platform::DirEntry& e : full) {
+            EXPECT_TRUE(e.name != name ||
+                        (f.Attributes == e.attributes && f.Size == e.size &&
+                         f.CreationTime == e.creationTime && f.LastWriteTime == e.lastWriteTime))
+                << name;
+        }
+    }
+    EXPECT_EQ(names, (Lines{"a.tmp", "d.tmp", "ro.tmp"}));
+    const auto readOnly = walkReal(okLookForReadOnlyFile);
+    EXPECT_TRUE(readOnly.size() == 1 && readOnly.count("ro.tmp"));
 }
 
 TEST(FileMask, MatchesWholeNamesWithWildcardsSetsAndCase) {

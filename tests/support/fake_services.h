@@ -1,0 +1,63 @@
+// The run services (URL cache, recycle bin, clipboard, browser windows) as
+// fakes that record what a run asked of them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/run_services.h"
+
+namespace cindral::test {
+
+class FakeRecycleBin : public platform::RecycleBin {
+public:
+    bool queryOk = true, emptyOk = true;
+    platform::RecycleBinContents contents;
+    int emptied = 0;
+    bool query(platform::RecycleBinContents& out) override {
+        out = queryOk ? contents : platform::RecycleBinContents{};
+        return queryOk;
+    }
+    bool empty() override {
+        ++emptied;
+        if (emptyOk) contents = {};
+        return emptyOk;
+    }
+};
+
+// Each service's calls in order: "cache", "history", "clipboard", "browsers".
+struct FakeServices : platform::UrlCache, platform::Clipboard, platform::BrowserWindows {
+    std::vector<std::string> calls;
+    FakeRecycleBin bin;
+    platform::RunServices services{this, &bin, this, this};
+
+    int count(const std::string& call) const {
+        int n = 0;
+        for (const auto& c : calls) n += c == call;
+        return n;
+    }
+    void clearCache() override { calls.push_back("cache"); }
+    bool clearHistory() override {
+        calls.push_back("history");
+        return true;
+    }
+    bool empty() override {
+        calls.push_back("clipboard");
+        return true;
+    }
+    int closeAll() override {
+        calls.push_back("browsers");
+        return 0;
+    }
+};
+
+class FakeNativeServices : public platform::NativeRunServices {
+public:
+    explicit FakeNativeServices(FakeServices& fakes) : fakes_(fakes) {}
+    platform::RunServices& services() override { return fakes_.services; }
+
+private:
+    FakeServices& fakes_;
+};
+
+}  // namespace cindral::test
