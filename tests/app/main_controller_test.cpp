@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "app/fake_main_view.h"
-#include "app/queue_run_view.h"
-#include "app/run.h"
 #include "support/fixtures.h"
 
 namespace cindral::app {
@@ -234,49 +232,6 @@ TEST_F(MainControllerTest, TheTimerIsRestartedOnlyWhenSwitchedOnOrGivenANewPerio
         controller.execute(Command::Options);
         EXPECT_EQ(w.timers, s.armed) << s.code << " " << s.on;
     }
-}
-
-// The controller over real runs in a sandbox home: a run's start steps are
-// taken once, by the run.
-class ControllerWithRuns : public test::HomeTest, public RunLauncher {
-protected:
-    std::uint64_t startRun(RunMode mode) override {
-        RunSetup setup{mode, &platform_, &fakes_.services, &settings_, paths_, {}, nullptr};
-        run_ = std::make_unique<app::Run>(setup, view_, ++lastId_);
-        run_->runHere();
-        return lastId_;
-    }
-    void stopRun(std::uint64_t) override {}
-    void finish() {
-        controller_.runFinished(lastId_, run_->counters(), run_->runDate(), run_->runTime());
-    }
-
-    FakeWindow w_;
-    ItemQueue queue_ = [this] {
-        select({20});
-        return RebuildItemQueue(platform_, paths_);
-    }();
-    LogBook log_{*platform_.files, paths_.logFile};
-    QueueRunView view_{queue_, log_};
-    std::unique_ptr<app::Run> run_;
-    std::uint64_t lastId_ = 0;
-    MainController controller_{w_, *this, settings_, system_, w_};
-};
-
-TEST_F(ControllerWithRuns, BrowsersCloseOncePerCleaningRunAndNeverForATestRun) {
-    settings_.write(settings::kCloseIEBeforeErasing, 1);
-    for (int round = 0; round < 2; ++round) {
-        controller_.testModeClick();
-        finish();
-        controller_.cleanNowClick();
-        finish();
-    }
-    EXPECT_EQ(fakes_.count("browsers"), 2);
-    EXPECT_EQ(queue_.rows.at(0).status, "Completed");
-    settings_.write(settings::kCloseIEBeforeErasing, 0);
-    controller_.cleanNowClick();
-    finish();
-    EXPECT_EQ(fakes_.count("browsers"), 2);
 }
 
 TEST(DialogPlacement, CentringRoundsEachHalfTowardZero) {

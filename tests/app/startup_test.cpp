@@ -25,15 +25,12 @@ TEST(StartupText, RunClockOsNameIconSetAndHomeFolder) {
     } cases[] = {
         {{platform::kPlatformWin32s, 3, 10}, "Windows 3.1", 1},
         {{kPlatformWin9x, 4, 90}, "Windows ME", 1},
-        {{kPlatformWin9x, 4, 10}, "Windows 98", 1},
         {{kPlatformWin9x, 4, 89}, "Windows 98", 1},
         {{kPlatformWin9x, 4, 0}, "Windows 95", 1},
         {{kPlatformWin9x, 5, 1}, "Windows 95", 1},
-        {{kPlatformNt, 5, 1}, "Windows XP", 0},
         {{kPlatformNt, 5, 2}, "Windows XP", 0},
         {{kPlatformNt, 5, 0}, "Windows 2000", 1},
         {{kPlatformNt, 4, 90}, "Windows NT", 1},
-        {{kPlatformNt, 6, 0}, "Windows NT", 0},
         {{kPlatformNt, 10, 0}, "Windows NT", 0},
         {{7, 5, 1}, "Unknown Operating System", 1},
     };
@@ -123,9 +120,11 @@ TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
     EXPECT_EQ(sel("Beta"), "1");
     EXPECT_EQ(settings_.texts[settings::kHomeFolder.name], home_);
     EXPECT_EQ(settings_.texts[settings::kPluginFolder.name], home_ + "Plug-Ins\\");
-    ASSERT_EQ(log.viewLineCount(), 4u);  // the window's test pins the other lines
-    EXPECT_EQ(log.viewLine(0), "Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>");
-    EXPECT_EQ(log.viewLine(3), "OS Detected: Windows XP");
+    Lines lines;
+    for (std::size_t i = 0; i < log.viewLineCount(); ++i) lines.emplace_back(log.viewLine(i));
+    EXPECT_EQ(lines, (Lines{"Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>",
+                            "Detecting System Directories... <OK>", "Performing self-tests... <OK>",
+                            "OS Detected: Windows XP"}));
 }
 
 TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
