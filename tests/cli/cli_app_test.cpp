@@ -4,13 +4,10 @@
 
 #include <sstream>
 
+#include "support/fake_services.h"
+
 namespace cindral::cli {
 namespace {
-
-struct FakeNative : platform::NativePlatform {
-    platform::Platform services;
-    platform::Platform& platform() override { return services; }
-};
 
 // A dispatcher with two commands that record what they were given.
 class CliAppTest : public ::testing::Test {
@@ -19,7 +16,7 @@ protected:
         : app_([this](const platform::NativeOptions& options) {
               ++platformsCreated_;
               registryFile_ = options.registryFile;
-              return failPlatform_ ? nullptr : std::make_unique<FakeNative>();
+              return failPlatform_ ? nullptr : std::make_unique<test::FakeNativePlatform>();
           }) {
         auto record = [this](CommandContext& ctx) {
             ranWith_ = ctx.args.positional();

@@ -17,12 +17,6 @@ namespace {
 using Snapshot = std::map<std::string, std::string>;
 using Lines = std::vector<std::string>;
 
-struct SandboxNative : platform::NativePlatform {
-    explicit SandboxNative(platform::Platform& p) : services(p) {}
-    platform::Platform& services;
-    platform::Platform& platform() override { return services; }
-};
-
 // A home folder and a world with something for every kind of row: four
 // files and three registry values to find, and files no row may touch.
 class CliRun : public test::HomeTest {
@@ -192,7 +186,7 @@ TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
 
 TEST_F(CliRun, CommandsRefuseAMissingHomeAndAnEmptyQueueOnlyWarns) {
     CliApp app([this](const platform::NativeOptions&) {
-        return std::make_unique<SandboxNative>(platform_);
+        return std::make_unique<test::FakeNativePlatform>(platform_);
     });
     RunCommandEnvironment env;
     env.services = [this] { return std::make_unique<test::FakeNativeServices>(fakes_); };

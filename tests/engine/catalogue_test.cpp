@@ -25,7 +25,7 @@ const Lines kItemKeys = {"Software\\Microsoft\\Internet Explorer\\IntelliForms\\
 
 class Catalogue : public test::EngineTest {
 protected:
-    Catalogue() : cookies_(at("Cookies\\")) { EXPECT_TRUE(box_.makeFolder(cookies_)); }
+    Catalogue() : cookies_(at("Cookies\\")) {}
     ~Catalogue() override {
         // These keys are the system's own (under Wine, the prefix's): empty them again.
         platform::Registry& reg = *box_.platform().registry;
@@ -38,11 +38,7 @@ protected:
         }
     }
 
-    void setValue(const char* path, const std::string& name, const std::string& data) {
-        setRegText(path, name, data);
-    }
-    Lines values(const char* path) { return regValues(path); }
-    void cookie(const std::string& name) { ASSERT_TRUE(box_.writeFile(cookies_ + name, "c")); }
+    void cookie(const std::string& name) { file("Cookies\\" + name); }
     void perform(int position, bool erase) {
         run_.Erase = erase;
         run_.LinePrefix = erase ? "" : "Test Mode: ";
@@ -61,7 +57,7 @@ protected:
 // What each item finds in a test run and removes in a clean run: files below
 // the sandbox root, and registry values ("key|name" below HKEY_CURRENT_USER).
 TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
-    setValue(kOpera, "Last Directory", box_.root() + "Opera");
+    setRegText(kOpera, "Last Directory", box_.root() + "Opera");
     const std::string netscape = "AppData\\Mozilla\\Profiles\\Default\\";
     const struct {
         int position;
@@ -87,7 +83,7 @@ TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
     auto present = [&](const std::string& thing) {
         const auto bar = thing.find('|');
         if (bar == std::string::npos) return exists(thing);
-        const Lines names = values(thing.substr(0, bar).c_str());
+        const Lines names = regValues(thing.substr(0, bar).c_str());
         return std::count(names.begin(), names.end(), thing.substr(bar + 1)) > 0;
     };
     for (const auto& c : cases) {
@@ -98,7 +94,7 @@ TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
                 if (bar == std::string::npos)
                     file(thing);
                 else
-                    setValue(thing.substr(0, bar).c_str(), thing.substr(bar + 1), "x");
+                    setRegText(thing.substr(0, bar).c_str(), thing.substr(bar + 1), "x");
             }
         }
         run_.counters = {};
@@ -127,13 +123,13 @@ TEST_F(Catalogue, IndexDatAndClipboardChangeTheSystemOnlyInACleanRun) {
 }
 
 TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
-    setValue(kTypedUrls, "url1", "alpha.example");
-    setValue(kTypedUrls, "url2", "beta.example");
-    setValue(kTypedUrls, "url3", "gamma.example");
+    setRegText(kTypedUrls, "url1", "alpha.example");
+    setRegText(kTypedUrls, "url2", "beta.example");
+    setRegText(kTypedUrls, "url3", "gamma.example");
     file(kAddresses, "ALPHA.EXAMPLE\ngamma.example\n");  // LF line ends keep each entry
     perform(1, true);
     EXPECT_EQ(run_.KeeperMode, kKeeperAddresses);
-    EXPECT_EQ(values(kTypedUrls), (Lines{"url1", "url3"}));
+    EXPECT_EQ(regValues(kTypedUrls), (Lines{"url1", "url3"}));
 
     // Cookies are kept by full path; the folder a macro stands for keeps its own case.
     cookie("keep@site.txt");
@@ -148,7 +144,7 @@ TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     // Without a list every address goes.
     ASSERT_TRUE(box_.platform().files->deleteFile(at(kAddresses)));
     perform(1, true);
-    EXPECT_TRUE(values(kTypedUrls).empty());
+    EXPECT_TRUE(regValues(kTypedUrls).empty());
 }
 
 #ifdef _WIN32
@@ -165,8 +161,8 @@ TEST_F(Catalogue, ACookieKeptInTheLegacyCodePageIsStillKept) {
 #endif
 
 TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
-    setValue(kTypedUrls, "url1", "alpha.example");
-    setValue(kOpenSaveTxt, "a", "C:\\kept.txt");
+    setRegText(kTypedUrls, "url1", "alpha.example");
+    setRegText(kOpenSaveTxt, "a", "C:\\kept.txt");
     cookie("user@site.txt");
     for (const auto& [position, name] : {std::pair{1, kAddresses}, {2, kCookies}, {6, kOpenSave}}) {
         SCOPED_TRACE(position);
@@ -178,8 +174,8 @@ TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
                       run_.counters.JunkFileCount,
                   0);
     }
-    EXPECT_EQ(values(kTypedUrls), Lines{"url1"});
-    EXPECT_EQ(values(kOpenSaveTxt), Lines{"a"});
+    EXPECT_EQ(regValues(kTypedUrls), Lines{"url1"});
+    EXPECT_EQ(regValues(kOpenSaveTxt), Lines{"a"});
     EXPECT_TRUE(box_.exists(cookies_ + "user@site.txt"));
 }
 
@@ -211,10 +207,10 @@ TEST_F(Catalogue, RecycleBinCountsWhatATestRunFindsAndOnlyWhatEmptyingReleased) 
 
 TEST_F(Catalogue, OperaFolderComesFromLastDirectoryAndMayHoldAnAmpersand) {
     EXPECT_EQ(OperaFolder(platform_), "C:\\Program Files\\Opera\\");
-    setValue(kOpera, "Last Directory", "  D:\\Opera7 ");
+    setRegText(kOpera, "Last Directory", "  D:\\Opera7 ");
     EXPECT_EQ(OperaFolder(platform_), "D:\\Opera7\\");
     const std::string folder = box_.root() + "Op&era..7";
-    setValue(kOpera, "Last Directory", folder);
+    setRegText(kOpera, "Last Directory", folder);
     for (const char* name : {"opera.dir", "global.dat", "vlink4.dat", "other.dat"})
         file(std::string("Op&era..7\\") + name);
     perform(17, false);

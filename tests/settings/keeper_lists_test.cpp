@@ -63,7 +63,7 @@ TEST_F(KeeperListsTest, CookieCandidatesAreTxtFilesOfBothFoldersAsFullPaths) {
     EXPECT_EQ(CookieDisplayName(found[0]), "user@a[1].txt");
     EXPECT_EQ(CookieDisplayName(found[1]), "user@b[1].TXT");
     EXPECT_EQ(CookieDisplayName("C:name.txt"), "name.txt");
-    EXPECT_TRUE(box_.exists(found[0]) && box_.exists(found[1]));
+    EXPECT_TRUE(files_.fileExists(found[0]) && files_.fileExists(found[1]));
     EXPECT_EQ(GatherCookieCandidates(platform_, {platform_.system->upperCase(found[0])}),
               (Lines{found[1]}));
 

@@ -1,10 +1,12 @@
 // The run services (URL cache, recycle bin, clipboard, browser windows) as
-// fakes that record what a run asked of them.
+// fakes that record what a run asked of them, and the bundles a front end
+// gets from the build's backend, handing out services the test chose.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "platform/native.h"
 #include "platform/run_services.h"
 
 namespace cindral::test {
@@ -49,6 +51,15 @@ struct FakeServices : platform::UrlCache, platform::Clipboard, platform::Browser
         calls.push_back("browsers");
         return 0;
     }
+};
+
+class FakeNativePlatform : public platform::NativePlatform {
+public:
+    explicit FakeNativePlatform(const platform::Platform& services = {}) : services_(services) {}
+    platform::Platform& platform() override { return services_; }
+
+private:
+    platform::Platform services_;
 };
 
 class FakeNativeServices : public platform::NativeRunServices {
