@@ -41,9 +41,8 @@ protected:
     int deleteCalls_ = 0;
 };
 
-TEST(RegistryEntryParsing, SplitsRootPathActionAndValueName) {
-    cindral::test::Sandbox box;
-    auto& sys = *box.platform().system;
+TEST_F(RegistryCleaner, EntriesSplitIntoRootPathActionAndValueName) {
+    platform::System& sys = system_;
     TRegObject o;
     ASSERT_TRUE(ParseRegistryEntry("HKEY_LOCAL_MACHINE\\Software\\X,OnlyValues,None", sys, o));
     EXPECT_EQ(o.RootKey, platform::RootKey::LocalMachine);
@@ -139,8 +138,6 @@ TEST_F(RegistryCleaner, BadEntriesMissingKeysAndAStoppedRunDeleteNothing) {
     text("K\\Sub", "w", "x");
     run_.Erase = true;
     countDeletions(true);
-    CleanRegistryEntry(ctx_, "hkey_current_user\\" + scratch("K") + ",onlyvalues,none", nullptr);
-    CleanRegistryEntry(ctx_, "HKEY_CURRENT_USER\\,onlysubkeys,none", nullptr);
     clean("K", "everything,none");
     clean("Missing", "onlyvalues,none");
     clean("Missing", "onlysubkeys,none");
@@ -155,9 +152,8 @@ TEST_F(RegistryCleaner, BadEntriesMissingKeysAndAStoppedRunDeleteNothing) {
     EXPECT_TRUE(keyExists("K\\Sub"));
 }
 
-TEST(IsKept, WholeTextWithoutRegardToCaseAndWithoutTrimming) {
-    cindral::test::Sandbox box;
-    auto& sys = *box.platform().system;
+TEST_F(RegistryCleaner, IsKeptComparesWholeTextsWithoutRegardToCaseAndWithoutTrimming) {
+    platform::System& sys = system_;
     const KeeperList list = {"Alpha.Example", "C:\\Cookies\\ann@site.txt", " padded "};
     for (const char* kept : {"ALPHA.EXAMPLE", "c:\\cookies\\ANN@SITE.TXT", " PADDED "})
         EXPECT_TRUE(IsKept(&list, kept, sys)) << kept;

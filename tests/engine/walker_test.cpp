@@ -7,7 +7,6 @@
 
 #include "engine/file_mask.h"
 #include "engine_test_support.h"
-#include "support/file_attributes.h"
 
 namespace cindral::engine {
 namespace {
@@ -140,7 +139,7 @@ TEST_F(Walker, InvalidMaskOrEmptyRootWalksNothingAndStopEndsTheWalk) {
 TEST_F(Walker, ReportsEachEntryAsAFullListingShowsItAndSkipsOneGoneMeanwhile) {
     file("r\\a.tmp", "abc");
     file("r\\ro.tmp", "12345");
-    ASSERT_TRUE(cindral::test::setReadOnly(box_, at("r\\ro.tmp"), true));
+    ASSERT_TRUE(box_.setReadOnly(at("r\\ro.tmp"), true));
     file("r\\b.txt");
     folder("r\\d.tmp");
     file("r\\gone.tmp");

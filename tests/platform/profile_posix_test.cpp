@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <thread>
 
 #include "support/faulty_files.h"
 #include "support/sandbox.h"
@@ -64,23 +63,6 @@ TEST_F(PosixProfile, NothingIsLostWhenAFileCannotBeReadOrWritten) {
     EXPECT_FALSE(profiles.writeString(box.root() + "new.ini", "s", "k", "v"));
     EXPECT_EQ(read(), held);
     EXPECT_FALSE(box.exists(box.root() + "new.ini"));
-}
-
-TEST_F(PosixProfile, WritersInOneProcessDoNotLoseEachOthersKeys) {
-    const int kEach = 100;
-    auto writer = [&](const std::string& prefix) {
-        for (int i = 0; i < kEach; ++i)
-            profiles.writeString(file, "Items", prefix + std::to_string(i), "1");
-    };
-    std::thread a(writer, "a"), b(writer, "b");
-    a.join();
-    b.join();
-    for (const char* prefix : {"a", "b"}) {
-        for (int i = 0; i < kEach; ++i) {
-            const std::string key = prefix + std::to_string(i);
-            EXPECT_EQ(profiles.readInt(file, "Items", key, -1), 1) << key;
-        }
-    }
 }
 
 }  // namespace

@@ -131,4 +131,20 @@ bool Sandbox::exists(const std::string& windowsPath) {
     return impl_->host(windowsPath, host) && ::lstat(host.c_str(), &st) == 0;
 }
 
+bool Sandbox::setReadOnly(const std::string& windowsPath, bool readOnly) {
+    std::string host;
+    struct stat st;
+    if (!impl_->host(windowsPath, host) || ::lstat(host.c_str(), &st) != 0) return false;
+    const mode_t writable = S_IWUSR | S_IWGRP | S_IWOTH;
+    return ::chmod(host.c_str(), readOnly ? (st.st_mode & ~writable) : (st.st_mode | S_IWUSR)) == 0;
+}
+
+bool Sandbox::makeSizedFile(const std::string& windowsPath, std::uint64_t size) {
+    std::string host;
+    std::error_code ec;
+    if (!impl_->host(windowsPath, host) || !writeFile(windowsPath, "")) return false;
+    fs::resize_file(host, size, ec);
+    return !ec;
+}
+
 }  // namespace cindral::test
