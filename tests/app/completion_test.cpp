@@ -53,7 +53,7 @@ std::vector<CompletionEffect> complete(RunMode mode, Settings values, const char
 
 TEST(RunCompletion, EachKindOfRunTakesItsStepsInOrder) {
     using S = CompletionStep;
-    const Settings none, logAndDate{{"StoreLog", 1}, {"StoreDate", 1}}, log{{"StoreLog", 1}};
+    const Settings none, logAndDate{{"StoreLog", 1}, {"StoreDate", 1}};
     const struct {
         const char* name;
         std::vector<CompletionEffect> effects;
@@ -67,25 +67,14 @@ TEST(RunCompletion, EachKindOfRunTakesItsStepsInOrder) {
          complete(RunMode::Clean, logAndDate, ".", true, false, true),
          {S::HideToTray, S::ClearHideAfterRun, S::ClearQuietRun, S::ShowSummary, S::ReturnToIdle,
           S::AppendTrailer, S::SaveLog, S::StoreLastDate, S::ShutDown}},
-        {"quiet cleaning",
-         complete(RunMode::Clean, log, ".", false, true),
-         {S::ClearHideAfterRun, S::ClearQuietRun, S::ShowSummary, S::ReturnToIdle, S::AppendTrailer,
-          S::SaveLog}},
         {"cleaning with the result window off",
          complete(RunMode::Clean, {{"ResultWindow", 0}}, "."),
          {S::ClearHideAfterRun, S::ClearQuietRun, S::ShowSummary, S::ReturnToIdle,
           S::AppendTrailer}},
-        {"cleaning before a restart",
-         complete(RunMode::Clean, none, ".", false, false, false, true),
-         {S::ClearHideAfterRun, S::ClearQuietRun, S::ShowSummary, S::ReturnToIdle, S::AppendTrailer,
-          S::Restart}},
         {"a test run never dates nor shuts down",
          complete(RunMode::Test, logAndDate, ".", false, false, true, true),
          {S::ClearHideAfterRun, S::ShowResultWindow, S::ShowSummary, S::ReturnToIdle,
           S::AppendTrailer, S::SaveLog}},
-        {"a quiet test run keeps the flag for the next run",
-         complete(RunMode::Test, none, ".", true, true),
-         {S::HideToTray, S::ClearHideAfterRun, S::ShowSummary, S::ReturnToIdle, S::AppendTrailer}},
     };
     for (const auto& row : rows) {
         Steps steps;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "platform/posix/registry_posix.h"
 
@@ -173,7 +174,7 @@ TEST_F(RegistryStore, AMissingStoreIsEmptyAndItsFolderIsCreatedOnTheFirstChange)
     EXPECT_EQ(slurp(file), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n");
 }
 
-TEST_F(RegistryStore, InstancesOnOneFileSeeEachOthersChanges) {
+TEST_F(RegistryStore, InstancesOnOneFileSeeEachOthersChangesAndLoseNone) {
     PosixRegistry a(store_), b(store_);
     KeyHolder ka(a, a.createKey(hkcu(a), "Shared"));
     KeyHolder kb(b, b.openKey(hkcu(b), "Shared", kKeyAllAccess));
@@ -193,6 +194,23 @@ TEST_F(RegistryStore, InstancesOnOneFileSeeEachOthersChanges) {
     KeyHolder child(a, a.createKey(ka.get(), "child"));
     ASSERT_TRUE(b.deleteKey(kb.get(), "child"));
     EXPECT_FALSE(writeText(a, child.get(), "v", "x")) << "a's handle died with the key";
+
+    // Two instances (as the window and the command line would be) writing at
+    // once: each change is made under the file's lock on fresh contents.
+    auto writer = [&](const std::string& prefix) {
+        PosixRegistry reg(store_);
+        for (int i = 0; i < 40; ++i) {
+            KeyHolder key(reg, reg.createKey(hkcu(reg), "Busy"));
+            writeNumber(reg, key.get(), prefix + std::to_string(i), std::uint32_t(i));
+        }
+    };
+    std::thread first(writer, "a"), second(writer, "b");
+    first.join();
+    second.join();
+    KeyHolder busy(a, a.openKey(hkcu(a), "Busy", kKeyRead));
+    std::vector<std::string> names;
+    ASSERT_TRUE(a.valueNames(busy.get(), names));
+    EXPECT_EQ(names.size(), 80u) << "concurrent writers lose no update";
 }
 
 const char kDamaged[] =

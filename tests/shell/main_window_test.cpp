@@ -87,16 +87,6 @@ TEST_F(MainWindowTest, MinusMStartsHiddenInTheTrayAndLastDateShowsInTheStatus) {
     EXPECT_FALSE(main->isVisible());
 }
 
-TEST_F(MainWindowTest, CleanNowWithAnEmptyQueueShowsTheTwoWarnings) {
-    select({});
-    start();
-    click(Command::CleanNow);
-    EXPECT_EQ(logLines(),
-              (Lines{"WARNING: No items are selected.", "Process has been terminated."}));
-    HWND log = main->control(MainWindow::kLogId);
-    EXPECT_TRUE(pumpUntil([&] { return ListView_GetItemCount(log) == 2; }, 2000));
-}
-
 TEST_F(MainWindowTest, ATestRunFillsRowsLogStatusAndResultWindowAndTheLogFile) {
     select({kRunHistory, kClipboard});
     store_.write(settings::kStoreLog, 1);
