@@ -323,6 +323,31 @@ TEST_F(PosixFilesTest, HugeFilesAreRefusedAndLongestNamesAreReplacedWhole) {
     EXPECT_EQ(list("C:\\").size(), 2u);  // no temporary file left beside it
 }
 
+TEST_F(PosixFilesTest, UnreadableFolderDoesNotList) {
+    mkdir("c/closed");
+    write("c/closed/f", "");
+    ASSERT_EQ(::chmod(host("c/closed").c_str(), 0), 0);
+    ASSERT_EQ(::chmod(base.c_str(), 0755), 0);
+    // Permissions do not restrict root, so the check runs in a child process
+    // that gives up root's rights for those of "nobody".
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        files = makeFiles();  // nothing opened with root's rights
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(1);
+        std::vector<DirEntry> entries;
+        if (!files->listFolder("C:\\", entries) || entries.size() != 1) ::_exit(2);
+        if (files->listFolder("C:\\closed", entries)) ::_exit(3);
+        ::_exit(files->deleteFile("C:\\closed\\f") ? 4 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "1: cannot drop rights, 2: drive unreadable, 3: listed, 4: deleted";
+    ::chmod(host("c/closed").c_str(), 0700);
+    EXPECT_TRUE(present("c/closed/f"));
+}
+
 TEST_F(PosixFilesTest, MountPointIsListedAsAReparsePointFolder) {
     struct stat rootStat, procStat;
     ASSERT_EQ(::stat("/", &rootStat), 0);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 
 #include "support/faulty_files.h"
 #include "support/sandbox.h"
@@ -63,6 +64,26 @@ TEST_F(PosixProfile, NothingIsLostWhenAFileCannotBeReadOrWritten) {
     EXPECT_FALSE(profiles.writeString(box.root() + "new.ini", "s", "k", "v"));
     EXPECT_EQ(read(), held);
     EXPECT_FALSE(box.exists(box.root() + "new.ini"));
+}
+
+// Two writers in one process: each reads, changes and replaces the whole
+// file, so without the file lock one of them would drop the other's keys.
+TEST_F(PosixProfile, WritersInOneProcessDoNotLoseEachOthersKeys) {
+    const int kEach = 100;
+    PosixProfileFiles direct(*box.platform().files);  // the decorator records unguarded
+    auto writer = [&](const std::string& prefix) {
+        for (int i = 0; i < kEach; ++i)
+            direct.writeString(file, "Items", prefix + std::to_string(i), "1");
+    };
+    std::thread a(writer, "a"), b(writer, "b");
+    a.join();
+    b.join();
+    for (const char* prefix : {"a", "b"}) {
+        for (int i = 0; i < kEach; ++i) {
+            const std::string key = prefix + std::to_string(i);
+            EXPECT_EQ(profiles.readInt(file, "Items", key, -1), 1) << key;
+        }
+    }
 }
 
 }  // namespace
