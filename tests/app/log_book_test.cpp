@@ -154,7 +154,7 @@ TEST_F(LogBookTest, ABufferOfManyPiecesIsSavedWholeAndInOrder) {
         expected += line + "\r\n";
     }
     ASSERT_TRUE(book.saveBuffer());
-    EXPECT_EQ(env.read(logPath()), expected);
+    EXPECT_EQ(read(logPath()), expected);
 }
 
 TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpened) {

@@ -69,7 +69,8 @@ TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
     expectShown({"x", "-m"}, true, true);  // only the first parameter counts for -m
     ASSERT_TRUE(settings_.write(settings::kInvisibleMode, 1));
     expectShown({}, false, false);  // no HotKey2 stored: "Ctrl+U" brings it back
-    const StartupDecisions held = DecideStartup(settings_, {}, false);  // another program has the key
+    const StartupDecisions held =
+        DecideStartup(settings_, {}, false);  // another program has the key
     EXPECT_TRUE(held.showMainWindow && held.showTrayIcon);
     ASSERT_TRUE(settings_.write(settings::kHotKey2, ""));
     expectShown({}, true, true);  // no way back: stay visible

@@ -42,7 +42,6 @@ namespace {
 
 using app::Command;
 using Lines = std::vector<std::string>;
-constexpr int kRunHistory = 9, kClipboard = 12, kRecentDocuments = 8;
 
 bool enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
 

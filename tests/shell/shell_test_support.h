@@ -67,6 +67,9 @@ inline void pumpFor(DWORD ms) {
     pumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
 }
 
+// Positions of built-in items the window tests select.
+constexpr int kRecentDocuments = 8, kRunHistory = 9, kClipboard = 12;
+
 class MainWindowTest : public cindral::test::HomeTest {
 protected:
     void TearDown() override {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/native.h"
@@ -28,8 +29,11 @@ public:
 };
 
 // Each service's calls in order: "cache", "history", "clipboard", "browsers".
+// `open` browser windows; closing asks them all, and they all go.
 struct FakeServices : platform::UrlCache, platform::Clipboard, platform::BrowserWindows {
     std::vector<std::string> calls;
+    int open = 0;
+    std::vector<bool> shown;  // each showAll's argument
     FakeRecycleBin bin;
     platform::RunServices services{this, &bin, this, this};
 
@@ -49,8 +53,10 @@ struct FakeServices : platform::UrlCache, platform::Clipboard, platform::Browser
     }
     int closeAll() override {
         calls.push_back("browsers");
-        return 0;
+        return std::exchange(open, 0);
     }
+    bool anyOpen() override { return open > 0; }
+    void showAll(bool show) override { shown.push_back(show); }
 };
 
 class FakeNativePlatform : public platform::NativePlatform {
