@@ -263,6 +263,26 @@ TEST_F(FilesConformance, ReadOnlyFileIsReportedAndNeitherDeletedNorOverwritten) 
     EXPECT_TRUE(files.deleteFile(at("locked.txt")));
 }
 
+TEST_F(FilesConformance, AFailedRemovalSaysWhyInTheSystemsWords) {
+    ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "keep"));
+    ASSERT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), true));
+    EXPECT_FALSE(files.deleteFile(at("locked.txt")));
+    const std::string denied = files.lastErrorText();
+    EXPECT_EQ(files.openForOverwrite(at("locked.txt")), nullptr);
+    EXPECT_EQ(files.lastErrorText(), denied);
+    EXPECT_FALSE(files.deleteFile(at("gone.txt")));
+    const std::string missing = files.lastErrorText();
+    ASSERT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), false));
+    ASSERT_FALSE(denied.empty() || missing.empty());
+    EXPECT_NE(denied, missing);
+    for (const std::string& text : {denied, missing})
+        EXPECT_EQ(text.find_last_of(".\r\n"), std::string::npos) << text;
+#ifndef _WIN32
+    EXPECT_EQ(denied, "Permission denied");
+    EXPECT_EQ(missing, "No such file or directory");
+#endif
+}
+
 TEST_F(FilesConformance, CreateFolderMakesMissingParentsAndFailsOnAFileInTheWay) {
     EXPECT_TRUE(files.createFolder(at("a\\b\\c")));
     EXPECT_TRUE(files.folderExists(at("a\\b\\c")));

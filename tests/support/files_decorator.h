@@ -33,6 +33,7 @@ public:
     std::unique_ptr<platform::OverwriteFile> openForOverwrite(const std::string& p) override {
         return inner_.openForOverwrite(p);
     }
+    std::string lastErrorText() override { return inner_.lastErrorText(); }
     std::uint32_t logicalDrives() override { return inner_.logicalDrives(); }
     std::uint32_t driveType(const std::string& r) override { return inner_.driveType(r); }
     std::string windowsFolder() override { return inner_.windowsFolder(); }
