@@ -184,6 +184,26 @@ TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
         EXPECT_NE(json.find(part), std::string::npos) << part;
 }
 
+TEST_F(CliRun, AFileLeftBehindIsNamedWithTheSystemsReasonInJsonAndOnStderr) {
+    const std::string locked = platform_.system->upperCase(box_.root() + "World\\junk\\") + "a.tmp";
+    ASSERT_TRUE(box_.setReadOnly(box_.root() + "World\\junk\\a.tmp", true));
+    ASSERT_FALSE(files_.deleteFile(locked));
+    const std::string reason = files_.lastErrorText();
+    ASSERT_FALSE(reason.empty());
+    options_.json = true;
+    options_.verbose = true;
+    EXPECT_EQ(runQueue(engine::RunMode::Clean), kExitFailure);
+    ASSERT_TRUE(box_.setReadOnly(box_.root() + "World\\junk\\a.tmp", false));
+    EXPECT_NE(out_.str().find("{\"caption\": \"Junk Tree\", \"files\": 2, \"bytes\": 31, "
+                              "\"registryFound\": 0, \"registryDeleted\": 0, \"notRemoved\": 1, "
+                              "\"failures\": [{\"path\": " +
+                              JsonString(locked) + ", \"reason\": " + JsonString(reason) + "}]}"),
+              std::string::npos)
+        << out_.str();
+    EXPECT_EQ(err_.str(),
+              std::string(kProgramName) + ": could not remove " + locked + ": " + reason + "\n");
+}
+
 TEST_F(CliRun, CommandsRefuseAMissingHomeAndAnEmptyQueueOnlyWarns) {
     CliApp app([this](const platform::NativeOptions&) {
         return std::make_unique<test::FakeNativePlatform>(platform_);

@@ -267,6 +267,22 @@ TEST_F(FilesConformance, ReadOnlyFileIsReportedAndNeitherDeletedNorOverwritten) 
     EXPECT_TRUE(files.deleteFile(at("locked.txt")));
 }
 
+TEST_F(FilesConformance, AFailedRemovalSaysWhyInTheSystemsWords) {
+    ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "keep"));
+    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), true));
+    EXPECT_FALSE(files.deleteFile(at("locked.txt")));
+    const std::string denied = files.lastErrorText();
+    EXPECT_EQ(files.openForOverwrite(at("locked.txt")), nullptr);
+    EXPECT_EQ(files.lastErrorText(), denied);
+    EXPECT_FALSE(files.deleteFile(at("gone.txt")));
+    const std::string missing = files.lastErrorText();
+    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), false));
+    // A reason of its own for each, without the message's final full stop.
+    EXPECT_TRUE(!denied.empty() && !missing.empty() && denied != missing &&
+                denied.find('.') == std::string::npos)
+        << denied << " / " << missing;
+}
+
 TEST_F(FilesConformance, CreateFolderMakesMissingParentsAndFailsOnAFileInTheWay) {
     EXPECT_TRUE(files.createFolder(at("a\\b\\c")));
     EXPECT_TRUE(files.folderExists(at("a\\b\\c")));

@@ -124,6 +124,7 @@ public:
     std::string toWindowsPath(const std::string& h) const override {
         return inner_.toWindowsPath(h);
     }
+    std::string lastErrorText() override { return inner_.lastErrorText(); }
 
 protected:
     platform::Files& inner_;
