@@ -19,13 +19,12 @@
 #include "platform/native.h"
 #include "platform/run_services.h"
 #include "settings/settings_store.h"
-#include "shell/home_system.h"
 #include "shell/main_window.h"
+#include "support/fake_system.h"
 
 namespace {
 
 using namespace cindral;
-using shell::test::HomeSystem;
 
 class SilentDesktop : public shell::Desktop {
 public:
@@ -48,7 +47,8 @@ int main(int argc, char** argv) {
 
     auto native = platform::createNativePlatform(platform::NativeOptions{});
     platform::Platform platform = native->platform();
-    HomeSystem system(*platform.system, home + "cindral.exe");
+    test::FakeSystem system(*platform.system);
+    system.exePath = home + "cindral.exe";
     platform.system = &system;
     settings::SettingsStore store(*platform.registry, "Software\\Quorvane\\CindralBench\\");
     store.write(settings::kResultWindow, 0);

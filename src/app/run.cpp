@@ -229,11 +229,17 @@ void Run::openLog() {
 
 engine::EngineContext Run::context() {
     const settings::Settings* s = setup_.settings;
-    return {*setup_.platform, state_, view_, [s] {
-                return engine::WipeSettings{s->isOn(settings::kSecureErasing),
-                                            s->read(settings::kPassess),
-                                            s->read(settings::kMethodDestruction)};
-            }};
+    engine::EngineContext ctx{*setup_.platform, state_, view_, [s] {
+                                  return engine::WipeSettings{
+                                      s->isOn(settings::kSecureErasing),
+                                      s->read(settings::kPassess),
+                                      s->read(settings::kMethodDestruction)};
+                              }};
+    if (RunObserver* observer = setup_.observer)
+        ctx.notRemoved = [observer](const std::string& path, const std::string& reason) {
+            observer->fileNotRemoved(path, reason);
+        };
+    return ctx;
 }
 
 bool Run::beginRow(const std::string& caption) {

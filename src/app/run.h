@@ -39,6 +39,8 @@ public:
     virtual void rowStarted(int row, const std::string& caption,
                             const engine::RunCounters& counters) = 0;
     virtual void rowCompleted(int row, const engine::RunCounters& counters) = 0;
+    // A file the clean run could not remove, and the system's reason.
+    virtual void fileNotRemoved(const std::string& /*path*/, const std::string& /*reason*/) {}
 };
 
 struct RunSetup {

@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kHome[] = "--home";
 constexpr char kJson[] = "--json";
+constexpr char kVerbose[] = "--verbose";
 constexpr char kNoItems[] = "WARNING: No items are selected.";
 constexpr char kTerminated[] = "Process has been terminated.";
 constexpr char kUsedSuffix[] = " <USED>";
@@ -62,6 +63,11 @@ struct ItemFigures {
     engine::RunCounters start;  // the run's counters when the row began
     engine::RunCounters added;  // what the row added to them
     std::int64_t notRemoved = 0;
+    struct Failure {
+        std::string path;
+        std::string reason;  // empty when the system gave none
+    };
+    std::vector<Failure> failures;  // the files among notRemoved
     bool closed = false;
 };
 
@@ -70,8 +76,8 @@ struct ItemFigures {
 // thread only.
 class RunReport : public app::RunObserver {
 public:
-    RunReport(std::ostream& err, bool progress, int rows)
-        : err_(err), progress_(progress), rows_(rows) {}
+    RunReport(std::ostream& err, bool progress, bool verbose, int rows)
+        : err_(err), progress_(progress), verbose_(verbose), rows_(rows) {}
 
     void rowStarted(int row, const std::string& caption,
                     const engine::RunCounters& counters) override {
@@ -86,6 +92,16 @@ public:
     }
 
     void rowCompleted(int, const engine::RunCounters& counters) override { closeLast(counters); }
+
+    void fileNotRemoved(const std::string& path, const std::string& reason) override {
+        if (!items_.empty()) items_.back().failures.push_back({path, reason});
+        if (!verbose_) return;
+        clearProgress();
+        err_ << kProgramName << ": could not remove " << path;
+        if (!reason.empty()) err_ << ": " << reason;
+        err_ << "\n";
+        drawProgress(true);
+    }
 
     void lineText(const std::string& text) {
         if (endsWith(text, kUsedSuffix)) {
@@ -138,6 +154,7 @@ private:
 
     std::ostream& err_;
     bool progress_;
+    bool verbose_;
     int rows_;
     int row_ = -1;
     const engine::RunCounters* counters_ = nullptr;
@@ -161,7 +178,12 @@ void writeJson(std::ostream& out, engine::RunMode mode, const std::vector<ItemFi
             << ", \"files\": " << c.JunkFileCount << ", \"bytes\": " << c.JunkByteCount
             << ", \"registryFound\": " << c.FoundRegistryEntries
             << ", \"registryDeleted\": " << c.DeletedRegistryEntries
-            << ", \"notRemoved\": " << items[i].notRemoved << "}";
+            << ", \"notRemoved\": " << items[i].notRemoved;
+        const auto& failures = items[i].failures;
+        for (std::size_t k = 0; k < failures.size(); ++k)
+            out << (k ? ", " : ", \"failures\": [") << "{\"path\": " << JsonString(failures[k].path)
+                << ", \"reason\": " << JsonString(failures[k].reason) << "}";
+        out << (failures.empty() ? "}" : "]}");
     }
     out << (items.empty() ? "],\n" : "\n  ],\n");
     out << "  \"totals\": {\"registryFound\": " << t.FoundRegistryEntries
@@ -207,6 +229,7 @@ int runCommand(engine::RunMode mode, const RunCommandEnvironment& env, CommandCo
     RunCommandOptions options;
     options.mode = mode;
     options.json = ctx.args.has(kJson);
+    options.verbose = ctx.args.has(kVerbose);
     options.progress = env.progressOnStderr;
     options.home = ResolveHomeOption(platform, ctx.args.value(kHome));
     if (options.home.empty())
@@ -313,7 +336,7 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
     app::LogBook log(*platform.files, paths.logFile);
     log.setRecording(true);
     app::QueueRunView view(queue, log);
-    RunReport report(err, options.progress, static_cast<int>(queue.rows.size()));
+    RunReport report(err, options.progress, options.verbose, static_cast<int>(queue.rows.size()));
     view.setLineListener([&](app::QueueRunView::LineEvent event, const std::string& text) {
         if (event != app::QueueRunView::LineEvent::Added &&
             event != app::QueueRunView::LineEvent::Replaced)
@@ -382,14 +405,16 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
 void registerRunCommands(CliApp& app, RunCommandEnvironment environment) {
     const OptionDef home{kHome, "DIR", "the home folder (default: the executable's folder)"};
     const OptionDef json{kJson, "",
-                         "one JSON document instead of the log lines: per item and in total"};
+                         "one JSON document instead of the log lines: per item and in total, "
+                         "with each file left behind and the reason"};
+    const OptionDef verbose{kVerbose, "", "name each file left behind, and the reason, on stderr"};
     auto env = std::make_shared<RunCommandEnvironment>(std::move(environment));
 
     auto addRun = [&](const char* name, const char* summary, engine::RunMode mode) {
         Command run;
         run.name = name;
         run.summary = summary;
-        run.options = {home, json};
+        run.options = {home, json, verbose};
         run.run = [env, mode](CommandContext& ctx) { return runCommand(mode, *env, ctx); };
         app.addCommand(std::move(run));
     };

@@ -41,6 +41,7 @@ struct RunCommandOptions {
     std::string home;  // the home folder as a Windows path with its trailing "\"
     bool json = false;
     bool progress = false;
+    bool verbose = false;  // a stderr line for each file left behind
     // Below HKEY_CURRENT_USER; only tests point it elsewhere.
     std::string settingsKeyPath = settings::kSettingsKeyPath;
 };

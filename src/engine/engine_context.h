@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "engine/log_view.h"
 #include "engine/run_state.h"
@@ -25,6 +26,9 @@ struct EngineContext {
     // Asked anew for every file a clean run removes, as the user may change
     // the settings while a run goes on. Empty: plain deletion.
     std::function<WipeSettings()> wipeSettings;
+    // Told of every file a clean run leaves behind (its " <USED>" line), with
+    // the system's reason (empty when none is known). Optional.
+    std::function<void(const std::string& path, const std::string& reason)> notRemoved = {};
 };
 
 }  // namespace cindral::engine

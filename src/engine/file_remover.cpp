@@ -171,6 +171,12 @@ bool removeOne(platform::Files& files, const std::string& path, const Removal& r
     return r.wipe ? WipeFile(files, path, r.passes, r.method) : files.deleteFile(path);
 }
 
+// Asked right after the failed call, before the log line: writing the line
+// may make system calls of its own.
+void tellNotRemoved(EngineContext& ctx, const std::string& path) {
+    if (ctx.notRemoved) ctx.notRemoved(path, ctx.platform.files->lastErrorText());
+}
+
 }  // namespace
 
 bool RemoveFile(EngineContext& ctx, const std::string& fullPath) {
@@ -189,6 +195,7 @@ void HandleFoundFile(EngineContext& ctx, const TFileInformations& file) {
     if (run.Erase) {
         if (run.stopped()) return;
         if (!RemoveFile(ctx, path)) {
+            tellNotRemoved(ctx, path);
             ctx.view.addLine(line(run, path, kUsed));
             return;
         }
@@ -212,7 +219,10 @@ void HandleDriveScanFile(EngineContext& ctx, const TFileInformations& file) {
     if (run.stopped()) return;
     const Removal r = readRemoval(ctx);
     const bool removed = removeOne(*ctx.platform.files, path, r);
-    if (removed) count(run, file);
+    if (removed)
+        count(run, file);
+    else
+        tellNotRemoved(ctx, path);
     const std::string text = line(run, path, removed ? kOk : kUsed);
     // A wiped file gets a line of its own below the progress line.
     if (r.wipe)

@@ -147,6 +147,13 @@ public:
     // Opens an existing regular file for overwriting without following a
     // link; null when the path is a link, a folder, missing or not writable.
     virtual std::unique_ptr<OverwriteFile> openForOverwrite(const std::string& path) = 0;
+    // Why the last call of this thread failed, in the system's words
+    // ("Permission denied", "The process cannot access the file because it
+    // is being used by another process"): the errno or GetLastError() text,
+    // without a final full stop. Asked right after a failed deleteFile or
+    // openForOverwrite, or a failed call on the OverwriteFile; empty when no
+    // reason is known.
+    virtual std::string lastErrorText() { return std::string(); }
 
     // GetLogicalDrives: bit 0 = A: ... bit 25 = Z:.
     virtual std::uint32_t logicalDrives() = 0;

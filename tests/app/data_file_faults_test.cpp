@@ -11,7 +11,7 @@
 #include "selection/mask_list.h"
 #include "selection/selection_store.h"
 #include "settings/keeper_lists.h"
-#include "support/files_decorator.h"
+#include "support/faulty_files.h"
 #include "support/sandbox.h"
 #ifndef _WIN32
 #include "platform/posix/profile_posix.h"
@@ -77,7 +77,8 @@ TEST(DataFileFaultsTest, AFailingCallLeavesEachFileWithItsOldOrItsNewContent) {
         for (int n = 1;; ++n) {
             SCOPED_TRACE(std::string(c.name) + ", call " + std::to_string(n) + " fails");
             ASSERT_TRUE(box.writeFile(path, c.oldContent));
-            test::FaultyFiles faulty(disk, n);
+            test::FaultyFiles faulty(disk);
+            faulty.failNth(n);
             const bool saved = c.save(faulty, path);
             std::string now;
             ASSERT_TRUE(disk.readFile(path, now));

@@ -2,17 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "selection/data_test_platform.h"
+#include "support/fixtures.h"
 
 using namespace cindral::app;
 using Lines = std::vector<std::string>;
 
-class LogBookTest : public ::testing::Test {
+class LogBookTest : public cindral::test::SandboxTest {
 protected:
-    cindral::test::DataTestPlatform env;
-    std::string logPath() { return env.sandbox.root() + "logs.txt"; }
-    void oldLog(const std::string& bytes) { ASSERT_TRUE(env.sandbox.writeFile(logPath(), bytes)); }
-    LogBook book{env.files, logPath()};
+    std::string logPath() { return at("logs.txt"); }
+    void oldLog(const std::string& bytes) { write(logPath(), bytes); }
+    LogBook book{files_, logPath()};
 
     Lines view() {
         Lines l;
@@ -76,7 +75,7 @@ TEST_F(LogBookTest, RunBlockFollowsTheOldFileAndAutomaticEmptyingTakesViewAndBuf
     book.appendTrailer("Done");
     const std::string rule64(64, '-');
     ASSERT_TRUE(book.saveBuffer());
-    EXPECT_EQ(env.read(logPath()),
+    EXPECT_EQ(read(logPath()),
               "one\r\ntwo\r\nCindral v.3.0 has started work: 03.05.2006 09:04:07\r\n" +
                   std::string(83, '-') + "\r\n[Cleaning Clipboard]\r\n" + rule64 + "\r\nDone\r\n" +
                   rule64 + "\r\n\r\n");
@@ -99,22 +98,24 @@ TEST_F(LogBookTest, SaveWithoutBufferOrWithFailingDiskReportsFailureAndKeepsTheF
     book.createBufferFromFile();
     book.setRecording(true);
     book.addLine("new");
-    env.files.failWrites = true;
+    files_.fails = [](cindral::test::FileOp op, const std::string&) {
+        return op == cindral::test::FileOp::Write;
+    };
     EXPECT_FALSE(book.saveBuffer());
-    EXPECT_EQ(env.read(logPath()), "old\r\n");
+    EXPECT_EQ(read(logPath()), "old\r\n");
 }
 
 TEST_F(LogBookTest, ALogFileNotReadWholeIsNeverOverwritten) {
     book.setRecording(true);
     for (const std::string& old : {std::string("history\r\n"), std::string("a\r\n\0b\r\n", 7)}) {
         oldLog(old);
-        env.files.unreadable = {};
-        if (old == "history\r\n") env.files.unreadable = {logPath()};
+        files_.fails = nullptr;
+        if (old == "history\r\n") files_.failOn(cindral::test::FileOp::Read, logPath());
         book.createBufferFromFile();
         book.addLine("run line");
         book.appendTrailer("Done");
         EXPECT_FALSE(book.saveBuffer());
-        EXPECT_EQ(env.read(logPath()), old);
+        EXPECT_EQ(read(logPath()), old);
     }
     // A file read whole is saved again as usual.
     oldLog("good\r\n");
@@ -136,11 +137,11 @@ TEST_F(LogBookTest, LogCommandsDuringARunKeepTheRunsBlock) {
               (Lines{"old 1", "old 2", RunHeaderLine("03.05.2006", "09:04:07"), RunHeaderRule()}));
     EXPECT_EQ(book.prepareClearLog(true).action, LogCommand::Action::AskToDelete);
     ASSERT_TRUE(book.confirmClearLog(true));
-    EXPECT_EQ(env.read(logPath()), "");
+    EXPECT_EQ(read(logPath()), "");
     book.addLine("[Cleaning Clipboard]");
     ASSERT_TRUE(book.saveBuffer());
-    EXPECT_EQ(env.read(logPath()), RunHeaderLine("03.05.2006", "09:04:07") + "\r\n" +
-                                       RunHeaderRule() + "\r\n[Cleaning Clipboard]\r\n");
+    EXPECT_EQ(read(logPath()), RunHeaderLine("03.05.2006", "09:04:07") + "\r\n" + RunHeaderRule() +
+                                   "\r\n[Cleaning Clipboard]\r\n");
 }
 
 TEST_F(LogBookTest, ABufferOfManyPiecesIsSavedWholeAndInOrder) {
@@ -153,7 +154,7 @@ TEST_F(LogBookTest, ABufferOfManyPiecesIsSavedWholeAndInOrder) {
         expected += line + "\r\n";
     }
     ASSERT_TRUE(book.saveBuffer());
-    EXPECT_EQ(env.read(logPath()), expected);
+    EXPECT_EQ(read(logPath()), expected);
 }
 
 TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpened) {
@@ -164,7 +165,7 @@ TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpe
         EXPECT_EQ(cmd.action, LogCommand::Action::AskToDelete);
         EXPECT_EQ(cmd.text,
                   std::string("Are you sure you want to delete Log File (") + kb + " KB) ?");
-        EXPECT_EQ(env.read(logPath()), std::string(bytes, 'x'));  // nothing before the answer
+        EXPECT_EQ(read(logPath()), std::string(bytes, 'x'));  // nothing before the answer
     }
 }
 

@@ -9,10 +9,7 @@
 #include <vector>
 
 #include "app/fake_main_view.h"
-#include "app/queue_run_view.h"
-#include "app/run.h"
-#include "app/run_test_support.h"
-#include "settings/fake_settings.h"
+#include "support/fixtures.h"
 
 namespace cindral::app {
 namespace {
@@ -21,24 +18,10 @@ using engine::RunMode;
 using test::Calls;
 using test::FakeWindow;
 
-class FakeSystem : public platform::System {
-public:
-    platform::SystemTime now{2007, 3, 0, 7, 14, 5, 9, 0};
-    platform::SystemTime localTime() override { return now; }
-    platform::SystemVersion version() override { return {}; }
-    std::string executablePath() override { return "C:\\Cindral\\cindral.exe"; }
-    std::string upperCase(const std::string& t) override { return t; }
-    std::string lowerCase(const std::string& t) override { return t; }
-    int compareNoCase(const std::string& a, const std::string& b) override { return a.compare(b); }
-    std::string decimalSeparator() override { return "."; }
-};
-
-class MainControllerTest : public ::testing::Test {
+class MainControllerTest : public test::SandboxTest {
 protected:
     FakeWindow w;
-    FakeSystem system;
-    test::FakeSettings settings;
-    MainController controller{w, w, settings, system, w};
+    MainController controller{w, w, settings_, system_, w};
     void finish() {
         controller.runFinished(controller.runId(), {5, 3, 12, 1048576}, "03.07.2007", "14:05:09");
     }
@@ -118,16 +101,16 @@ TEST_F(MainControllerTest, StopGoesIdleAtOnceAndDiscardsTheStoppedRunsCompletion
 }
 
 TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsStartDate) {
-    settings.write(settings::kStoreDate, 1);
+    settings_.write(settings::kStoreDate, 1);
     controller.setQuietRun(true);
     controller.testModeClick();
     finish();
     EXPECT_EQ(w.calls, (Calls{"status", "trailer"}));
-    EXPECT_EQ(settings.texts.count("LastDate"), 0u);
+    EXPECT_EQ(settings_.texts.count("LastDate"), 0u);
     EXPECT_TRUE(controller.quietRun());  // only a cleaning completion clears it
     EXPECT_EQ(w.testCaption, "Test Mode!");
 
-    settings.write(settings::kStoreLog, 1);
+    settings_.write(settings::kStoreLog, 1);
     w.calls.clear();
     controller.cleanNowClick();
     finish();
@@ -135,7 +118,7 @@ TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsS
     EXPECT_EQ(w.calls, (Calls{"status", "trailer", "save"}));
     EXPECT_EQ(w.status,
               "Cleaned Evidence in Registry: 3, Files: 12, Released Hard Drive Space: 1.00 MB");
-    EXPECT_EQ(settings.texts["LastDate"], "03.07.2007 at 14:05:09");  // the run's start
+    EXPECT_EQ(settings_.texts["LastDate"], "03.07.2007 at 14:05:09");  // the run's start
 
     w.calls.clear();
     controller.cleanNowClick();
@@ -146,7 +129,7 @@ TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsS
 }
 
 TEST_F(MainControllerTest, PendingShutdownAndRestartFollowTheSavedLogWithoutResultWindow) {
-    settings.write(settings::kStoreLog, 1);
+    settings_.write(settings::kStoreLog, 1);
     w.queue = 0;
     controller.execute(Command::TraySafeShutdown);  // empty queue: stays pending
     EXPECT_TRUE(controller.shutdownPending());
@@ -217,9 +200,9 @@ TEST_F(MainControllerTest, OptionsReregistersHotkeysWithTheStartupDefaultsAndArm
     EXPECT_EQ(w.hotkeys, (Calls{"Shift+Ctrl+Alt+X", "Ctrl+Shift+U", "Shift+Alt+B"}));
     controller.setDialogAvailable(Dialog::Options, true);
     w.hotkeys.clear();
-    settings.write(settings::kHotKey1, "");
-    settings.write(settings::kEraseEveryTime, 2);
-    settings.write(settings::kEraseEvery, 1);
+    settings_.write(settings::kHotKey1, "");
+    settings_.write(settings::kEraseEveryTime, 2);
+    settings_.write(settings::kEraseEvery, 1);
     controller.execute(Command::Options);
     EXPECT_EQ(w.unregisters, 2);
     EXPECT_EQ(w.hotkeys, (Calls{"", "Ctrl+Shift+U", "Shift+Alt+B"}));
@@ -243,57 +226,12 @@ TEST_F(MainControllerTest, TheTimerIsRestartedOnlyWhenSwitchedOnOrGivenANewPerio
         {3, 1, {{86400000u, true}}},
     };
     for (const Step& s : steps) {
-        settings.write(settings::kEraseEveryTime, s.code);
-        settings.write(settings::kEraseEvery, s.on);
+        settings_.write(settings::kEraseEveryTime, s.code);
+        settings_.write(settings::kEraseEvery, s.on);
         w.timers.clear();
         controller.execute(Command::Options);
         EXPECT_EQ(w.timers, s.armed) << s.code << " " << s.on;
     }
-}
-
-// The controller over real runs in a sandbox home: a run's start steps are
-// taken once, by the run.
-class ControllerWithRuns : public test::HomeFixture, public RunLauncher {
-protected:
-    std::uint64_t startRun(RunMode mode) override {
-        RunSetup setup{mode, &platform_, &fakes_.services, &settings_, paths_, {}, nullptr};
-        run_ = std::make_unique<app::Run>(setup, view_, ++lastId_);
-        run_->runHere();
-        return lastId_;
-    }
-    void stopRun(std::uint64_t) override {}
-    void finish() {
-        controller_.runFinished(lastId_, run_->counters(), run_->runDate(), run_->runTime());
-    }
-
-    FakeWindow w_;
-    FakeSystem system_;
-    test::FakeSettings settings_;
-    ItemQueue queue_ = [this] {
-        select({20});
-        return RebuildItemQueue(platform_, paths_);
-    }();
-    LogBook log_{*platform_.files, paths_.logFile};
-    QueueRunView view_{queue_, log_};
-    std::unique_ptr<app::Run> run_;
-    std::uint64_t lastId_ = 0;
-    MainController controller_{w_, *this, settings_, system_, w_};
-};
-
-TEST_F(ControllerWithRuns, BrowsersCloseOncePerCleaningRunAndNeverForATestRun) {
-    settings_.write(settings::kCloseIEBeforeErasing, 1);
-    for (int round = 0; round < 2; ++round) {
-        controller_.testModeClick();
-        finish();
-        controller_.cleanNowClick();
-        finish();
-    }
-    EXPECT_EQ(fakes_.browsers.calls, 2);
-    EXPECT_EQ(queue_.rows.at(0).status, "Completed");
-    settings_.write(settings::kCloseIEBeforeErasing, 0);
-    controller_.cleanNowClick();
-    finish();
-    EXPECT_EQ(fakes_.browsers.calls, 2);
 }
 
 TEST(DialogPlacement, CentringRoundsEachHalfTowardZero) {

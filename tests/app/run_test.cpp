@@ -2,46 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "app/queue_run_view.h"
-#include "app/run_test_support.h"
-#include "engine/engine_test_support.h"
-#include "settings/fake_settings.h"
-#include "support/forwarding_system.h"
+#include "support/fixtures.h"
 
 namespace cindral::app {
 namespace {
 
 using engine::RunMode;
 using Lines = std::vector<std::string>;
-
-class FixedClock : public cindral::test::ForwardingSystem {
-public:
-    using ForwardingSystem::ForwardingSystem;
-    platform::SystemTime time;
-    platform::SystemTime localTime() override { return time; }
-};
-
-// Throws while listing a chosen folder (an unforeseen failure) and can
-// pretend to have other drives.
-class ThrowingFiles : public engine::test::FilesDecorator {
-public:
-    using FilesDecorator::FilesDecorator;
-    std::string throwOn;
-    std::uint32_t drives = 0;
-    std::map<std::string, std::uint32_t> types;
-    bool listFolder(const std::string& f, std::vector<platform::DirEntry>& e) override {
-        if (!throwOn.empty() && f.find(throwOn) != std::string::npos)
-            throw std::runtime_error("listing failed");
-        return inner_.listFolder(f, e);
-    }
-    std::uint32_t logicalDrives() override { return drives ? drives : inner_.logicalDrives(); }
-    std::uint32_t driveType(const std::string& r) override {
-        if (types.empty()) return inner_.driveType(r);
-        return types.count(r) ? types[r] : platform::kDriveNoRootDir;
-    }
-};
 
 // Calls a function when a given row starts.
 class RowHook : public RunObserver {
@@ -54,14 +22,9 @@ public:
     void rowCompleted(int, const engine::RunCounters&) override {}
 };
 
-class RunDriver : public test::HomeFixture {
+class RunDriver : public test::HomeTest {
 protected:
-    RunDriver() : clock_(*box_.platform().system), files_(*box_.platform().files) {
-        platform_.system = &clock_;
-        platform_.files = &files_;
-        clock_.time = box_.platform().system->localTime();
-        select({});  // no built-in item unless a test selects some
-    }
+    RunDriver() { select({}); }  // no built-in item unless a test selects some
 
     // Builds the queue as start-up does and makes a run over it; every text
     // the run shows also reaches the log buffer.
@@ -102,9 +65,6 @@ protected:
         write(paths_.customFolder, lines);
     }
 
-    FixedClock clock_;
-    ThrowingFiles files_;
-    test::FakeSettings settings_;
     ItemQueue queue_;
     std::unique_ptr<LogBook> log_;
     std::unique_ptr<QueueRunView> view_;
@@ -118,7 +78,6 @@ TEST_F(RunDriver, OnlyCheckedCustomFolderRowsRunInOrderByTheirCaptions) {
     ASSERT_TRUE(run->completed());
     EXPECT_EQ(run->currentRow(), 1);
     EXPECT_EQ(statuses(), (Lines{"Completed", "Completed"}));
-    EXPECT_EQ(queue_.rows[0].icon, kIconDone);
     const std::string one =
         "Test Mode: Removing File: " + platform_.system->upperCase(box_.root() + "junk\\One\\") +
         "f.tmp <OK>";
@@ -133,27 +92,16 @@ TEST_F(RunDriver, OnlyCheckedCustomFolderRowsRunInOrderByTheirCaptions) {
 }
 
 TEST_F(RunDriver, DuplicateCustomTitlesGiveOneRowAndRunBothRecords) {
-    setRegText("A", "v1", "alpha");
-    setRegText("B", "v2", "beta");
+    setRegText(scratch("A"), "v1", "alpha");
+    setRegText(scratch("B"), "v2", "beta");
     write(paths_.customRegistry,
           "Dup;" + regKey("A") + ";0;;1;\r\ndup;" + regKey("B") + ";0;;0;\r\n");
     auto run = runHere(RunMode::Test);
     ASSERT_EQ(queue_.rows.size(), 1u);
     EXPECT_EQ(run->counters().FoundRegistryEntries, 2);
-    EXPECT_TRUE(regValueExists("A", "v1"));
+    EXPECT_EQ(regValues(scratch("A")), Lines{"v1"});
     EXPECT_EQ(runHere(RunMode::Clean)->counters().DeletedRegistryEntries, 2);
-    EXPECT_FALSE(regValueExists("A", "v1"));
-    EXPECT_FALSE(regValueExists("B", "v2"));
-}
-
-TEST_F(RunDriver, HeaderCarriesTheStartDateMonthFirstAndOpensTheBuffer) {
-    select({20});
-    clock_.time = platform::SystemTime{2006, 3, 0, 5, 9, 4, 7, 0};
-    auto run = runHere(RunMode::Test);
-    EXPECT_EQ(buffer(),
-              (Lines{"Cindral v.3.0 has started work: 03.05.2006 09:04:07", std::string(83, '-'),
-                     "Test Mode: [Cleaning AOL Address Drop-Down List]"}));
-    EXPECT_EQ(run->runDate() + " " + run->runTime(), "03.05.2006 09:04:07");
+    EXPECT_TRUE(regValues(scratch("A")).empty() && regValues(scratch("B")).empty());
 }
 
 TEST_F(RunDriver, StoppingATestRunInTheThirdRowTerminatesThatRowOnly) {
@@ -166,7 +114,6 @@ TEST_F(RunDriver, StoppingATestRunInTheThirdRowTerminatesThatRowOnly) {
     EXPECT_EQ(statuses(), (Lines{"Completed", "Completed", "Analyzing...", "Pending"}));
     ResetRowStates(*view_, platform_, paths_, false);
     EXPECT_EQ(statuses(), (Lines{"Completed", "Completed", "Terminated", "Pending"}));
-    EXPECT_EQ(queue_.rows[2].icon, kIconCustomFolder);
     EXPECT_EQ(queue_.rows[0].icon, kIconDone);  // reset off leaves finished rows as they are
     EXPECT_EQ(run->counters().JunkFileCount, 2);
 }
@@ -179,7 +126,6 @@ TEST_F(RunDriver, AStoppedCleanRunDeletesNothingMoreAndNeverReportsCompletion) {
     bool finished = false;
     run->start([&](app::Run&) { finished = true; });
     run->wait();
-    EXPECT_TRUE(run->done());
     EXPECT_FALSE(run->completed());
     EXPECT_FALSE(finished);
     EXPECT_FALSE(exists("junk\\One\\f.tmp"));
@@ -188,13 +134,16 @@ TEST_F(RunDriver, AStoppedCleanRunDeletesNothingMoreAndNeverReportsCompletion) {
 
 TEST_F(RunDriver, AFailureInsideAnItemEndsTheBodyButTheRunStillCompletes) {
     folderRecords({"One", "Two", "Three"});
-    files_.throwOn = "\\TWO";
+    files_.throws = true;
+    files_.fails = [](test::FileOp op, const std::string& path) {
+        return op == test::FileOp::List && path.find("\\TWO") != std::string::npos;
+    };
     auto run = makeRun(RunMode::Clean);
     bool finished = false;
     run->start([&](app::Run& r) { finished = r.completed(); });
     run->wait();
     EXPECT_TRUE(finished);
-    EXPECT_EQ(run->failure(), "listing failed");
+    EXPECT_EQ(run->failure().rfind("injected fault", 0), 0u);
     EXPECT_EQ(statuses(), (Lines{"Completed", "Analyzing...", "Pending"}));
     EXPECT_EQ(run->counters().JunkFileCount, 1);
     EXPECT_TRUE(exists("junk\\Three\\f.tmp"));
@@ -212,6 +161,16 @@ TEST_F(RunDriver, ARecordAddedAfterTheQueueWasBuiltFindsNoRowAndDoesNotRun) {
     EXPECT_EQ(run->currentRow(), 1);
     EXPECT_FALSE(exists("junk\\One\\f.tmp"));
     EXPECT_TRUE(exists("junk\\Two\\f.tmp"));
+}
+
+TEST_F(RunDriver, BrowsersCloseOnceBeforeACleaningRunWhenAskedAndNeverForATestRun) {
+    settings_.write(settings::kCloseIEBeforeErasing, 1);
+    runHere(RunMode::Test);
+    runHere(RunMode::Clean);
+    EXPECT_EQ(fakes_.count("browsers"), 1);
+    settings_.write(settings::kCloseIEBeforeErasing, 0);
+    runHere(RunMode::Clean);
+    EXPECT_EQ(fakes_.count("browsers"), 1);
 }
 
 TEST_F(RunDriver, OnlyATestRunEmptiesTheLogWhenAsked) {
@@ -255,12 +214,12 @@ TEST_F(RunDriver, CountCheckedRecordsByKindAndFixedDrivesInLetterOrder) {
     EXPECT_EQ(CountCheckedRecords(*platform_.files, paths_, 2), 0);
 
     files_.drives = (1u << 0) | (1u << 2) | (1u << 3) | (1u << 4) | (1u << 25);
-    files_.types = {{"A:\\", platform::kDriveRemovable},
-                    {"C:\\", platform::kDriveFixed},
-                    {"D:\\", platform::kDriveCdrom},
-                    {"E:\\", platform::kDriveFixed},
-                    {"Z:\\", platform::kDriveRemote},
-                    {"F:\\", platform::kDriveFixed}};  // fixed, but not present
+    files_.driveTypes = {{"A:\\", platform::kDriveRemovable},
+                         {"C:\\", platform::kDriveFixed},
+                         {"D:\\", platform::kDriveCdrom},
+                         {"E:\\", platform::kDriveFixed},
+                         {"Z:\\", platform::kDriveRemote},
+                         {"F:\\", platform::kDriveFixed}};  // fixed, but not present
     EXPECT_EQ(FixedDriveList(files_), (Lines{"C:\\", "E:\\"}));
 }
 

@@ -5,8 +5,7 @@
 #include "app/home_folder.h"
 #include "engine/builtin_items.h"
 #include "platform/registry.h"
-#include "selection/data_test_platform.h"
-#include "settings/fake_settings.h"
+#include "support/fixtures.h"
 
 using namespace cindral;
 using namespace cindral::app;
@@ -26,15 +25,12 @@ TEST(StartupText, RunClockOsNameIconSetAndHomeFolder) {
     } cases[] = {
         {{platform::kPlatformWin32s, 3, 10}, "Windows 3.1", 1},
         {{kPlatformWin9x, 4, 90}, "Windows ME", 1},
-        {{kPlatformWin9x, 4, 10}, "Windows 98", 1},
         {{kPlatformWin9x, 4, 89}, "Windows 98", 1},
         {{kPlatformWin9x, 4, 0}, "Windows 95", 1},
         {{kPlatformWin9x, 5, 1}, "Windows 95", 1},
-        {{kPlatformNt, 5, 1}, "Windows XP", 0},
         {{kPlatformNt, 5, 2}, "Windows XP", 0},
         {{kPlatformNt, 5, 0}, "Windows 2000", 1},
         {{kPlatformNt, 4, 90}, "Windows NT", 1},
-        {{kPlatformNt, 6, 0}, "Windows NT", 0},
         {{kPlatformNt, 10, 0}, "Windows NT", 0},
         {{7, 5, 1}, "Unknown Operating System", 1},
     };
@@ -51,17 +47,17 @@ TEST(StartupText, RunClockOsNameIconSetAndHomeFolder) {
     EXPECT_EQ(HomeFolderOf("cindral.exe"), "");
 }
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public test::HomeTest {
 protected:
-    test::DataTestPlatform env;
-    test::FakeSettings store;
-
-    DataPaths paths() { return DataPaths::forHome(env.home()); }
+    StartupTest() {
+        system_.now = platform::SystemTime{2006, 3, 0, 5, 9, 4, 7, 0};
+        system_.ver = platform::SystemVersion{platform::kPlatformNt, 5, 1};
+    }
     std::string sel(const std::string& key) {
-        return env.platform.profiles->readString(paths().selItems, "Items", key, "<none>");
+        return platform_.profiles->readString(paths_.selItems, "Items", key, "<none>");
     }
     void expectShown(const Lines& params, bool window, bool tray) {
-        const StartupDecisions d = DecideStartup(store, params);
+        const StartupDecisions d = DecideStartup(settings_, params);
         EXPECT_EQ(d.showMainWindow, window) << testing::PrintToString(params);
         EXPECT_EQ(d.showTrayIcon, tray) << testing::PrintToString(params);
     }
@@ -71,45 +67,46 @@ TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
     expectShown({}, true, true);
     expectShown({"-M"}, false, true);
     expectShown({"x", "-m"}, true, true);  // only the first parameter counts for -m
-    ASSERT_TRUE(store.write(settings::kInvisibleMode, 1));
+    ASSERT_TRUE(settings_.write(settings::kInvisibleMode, 1));
     expectShown({}, false, false);  // no HotKey2 stored: "Ctrl+U" brings it back
-    const StartupDecisions held = DecideStartup(store, {}, false);  // another program has the key
+    const StartupDecisions held =
+        DecideStartup(settings_, {}, false);  // another program has the key
     EXPECT_TRUE(held.showMainWindow && held.showTrayIcon);
-    ASSERT_TRUE(store.write(settings::kHotKey2, ""));
+    ASSERT_TRUE(settings_.write(settings::kHotKey2, ""));
     expectShown({}, true, true);  // no way back: stay visible
     expectShown({"-m"}, false, true);
 
-    EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);  // StoreDate on, LastDate empty
-    ASSERT_TRUE(store.write(settings::kLastDate, "03.05.2006 09:04:07"));
-    EXPECT_EQ(DecideStartup(store, {}).statusLabel, "Last Erasing Date 03.05.2006 09:04:07");
-    ASSERT_TRUE(store.write(settings::kStoreDate, 0));
-    EXPECT_FALSE(DecideStartup(store, {}).setStatusLabel);
+    EXPECT_FALSE(DecideStartup(settings_, {}).setStatusLabel);  // StoreDate on, LastDate empty
+    ASSERT_TRUE(settings_.write(settings::kLastDate, "03.05.2006 09:04:07"));
+    EXPECT_EQ(DecideStartup(settings_, {}).statusLabel, "Last Erasing Date 03.05.2006 09:04:07");
+    ASSERT_TRUE(settings_.write(settings::kStoreDate, 0));
+    EXPECT_FALSE(DecideStartup(settings_, {}).setStatusLabel);
 }
 
 TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
-    ASSERT_TRUE(store.write(settings::kEraseStart, 1));
-    StartupDecisions d = DecideStartup(store, {"-S"});
+    ASSERT_TRUE(settings_.write(settings::kEraseStart, 1));
+    StartupDecisions d = DecideStartup(settings_, {"-S"});
     EXPECT_TRUE(d.startedWithSystem);
     EXPECT_EQ(d.consulted, RunSwitch::EraseWinStart);
     EXPECT_FALSE(d.startCleaningRun);
-    d = DecideStartup(store, {});
+    d = DecideStartup(settings_, {});
     EXPECT_EQ(d.consulted, RunSwitch::EraseStart);
     EXPECT_TRUE(d.startCleaningRun);
-    ASSERT_TRUE(store.write(settings::kEraseWinStart, 1));
-    ASSERT_TRUE(store.write(settings::kEraseStart, 0));
-    EXPECT_TRUE(DecideStartup(store, {"-m", "-s"}).startCleaningRun);
-    EXPECT_FALSE(DecideStartup(store, {"-m", "x", "-s"}).startCleaningRun);  // third is ignored
+    ASSERT_TRUE(settings_.write(settings::kEraseWinStart, 1));
+    ASSERT_TRUE(settings_.write(settings::kEraseStart, 0));
+    EXPECT_TRUE(DecideStartup(settings_, {"-m", "-s"}).startCleaningRun);
+    EXPECT_FALSE(DecideStartup(settings_, {"-m", "x", "-s"}).startCleaningRun);  // third is ignored
 }
 
 TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
-    const std::string plugins = env.home() + "Plug-Ins\\";
-    ASSERT_TRUE(env.sandbox.makeFolder(plugins));
-    ASSERT_TRUE(env.sandbox.writeFile(plugins + "b.cnp", "[Plugin]\r\nTitle=Beta\r\n"));
-    ASSERT_TRUE(env.sandbox.writeFile(plugins + "A.CNP", ""));
-    LogBook log(env.files, env.home() + "logs.txt");
-    const StartupState s = PrepareStartup(env.platform, store, log);
+    const std::string plugins = home_ + "Plug-Ins\\";
+    ASSERT_TRUE(box_.makeFolder(plugins));
+    ASSERT_TRUE(box_.writeFile(plugins + "b.cnp", "[Plugin]\r\nTitle=Beta\r\n"));
+    ASSERT_TRUE(box_.writeFile(plugins + "A.CNP", ""));
+    LogBook log(files_, home_ + "logs.txt");
+    const StartupState s = PrepareStartup(platform_, settings_, log);
 
-    EXPECT_TRUE(env.sandbox.exists(env.home() + "Data"));
+    EXPECT_TRUE(box_.exists(home_ + "Data"));
     EXPECT_EQ(s.runDate + " " + s.runTime, "03.05.2006 09:04:07");
     ASSERT_EQ(s.queue.rows.size(), 26u);
     const auto& items = engine::BuiltInItems();
@@ -122,30 +119,32 @@ TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
     EXPECT_EQ(s.queue.rows[25].icon, kIconPlugin);
     EXPECT_EQ(s.queue.pluginFiles, (Lines{"A.CNP", "b.cnp"}));
     EXPECT_EQ(sel("Beta"), "1");
-    EXPECT_EQ(store.texts[settings::kHomeFolder.name], env.home());
-    EXPECT_EQ(store.texts[settings::kPluginFolder.name], env.home() + "Plug-Ins\\");
-    ASSERT_EQ(log.viewLineCount(), 4u);  // the window's test pins the other lines
-    EXPECT_EQ(log.viewLine(0), "Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>");
-    EXPECT_EQ(log.viewLine(3), "OS Detected: Windows XP");
+    EXPECT_EQ(settings_.texts[settings::kHomeFolder.name], home_);
+    EXPECT_EQ(settings_.texts[settings::kPluginFolder.name], home_ + "Plug-Ins\\");
+    Lines lines;
+    for (std::size_t i = 0; i < log.viewLineCount(); ++i) lines.emplace_back(log.viewLine(i));
+    EXPECT_EQ(lines, (Lines{"Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>",
+                            "Detecting System Directories... <OK>", "Performing self-tests... <OK>",
+                            "OS Detected: Windows XP"}));
 }
 
 TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
-    const DataPaths p = paths();
-    ASSERT_TRUE(env.sandbox.makeFolder(p.dataFolder));
-    ASSERT_TRUE(env.sandbox.makeFolder(p.pluginFolder));
-    ASSERT_TRUE(env.sandbox.writeFile(p.pluginFolder + "off.cnp", "[Plugin]\r\nTitle=Off\r\n"));
+    const DataPaths& p = paths_;
+    ASSERT_TRUE(box_.makeFolder(p.dataFolder));
+    ASSERT_TRUE(box_.makeFolder(p.pluginFolder));
+    ASSERT_TRUE(box_.writeFile(p.pluginFolder + "off.cnp", "[Plugin]\r\nTitle=Off\r\n"));
     std::string selection = "[Items]\r\nOff=0\r\nIE Cookies=00\r\nClipboard=no\r\n";
     for (const auto& item : engine::BuiltInItems()) {
         const std::string name = item.name;
         if (name != "IE Cookies" && name != "Clipboard" && name != "Opera Cache")
             selection += name + "=0\r\n";
     }
-    ASSERT_TRUE(env.sandbox.writeFile(p.selItems, selection));
-    ASSERT_TRUE(env.sandbox.writeFile(p.customRegistry,
-                                      "R1;HKCU\\A;0;;1;\r\nR2;HKCU\\B;0;;0;\r\nR3;K;0;;01;\r\n"));
-    ASSERT_TRUE(env.sandbox.writeFile(p.customFolder, "F1;C:\\x;0;;1;\r\nF2;C:\\y;0;; 1;\r\n"));
+    ASSERT_TRUE(box_.writeFile(p.selItems, selection));
+    ASSERT_TRUE(box_.writeFile(p.customRegistry,
+                               "R1;HKCU\\A;0;;1;\r\nR2;HKCU\\B;0;;0;\r\nR3;K;0;;01;\r\n"));
+    ASSERT_TRUE(box_.writeFile(p.customFolder, "F1;C:\\x;0;;1;\r\nF2;C:\\y;0;; 1;\r\n"));
 
-    const ItemQueue q = RebuildItemQueue(env.platform, p);
+    const ItemQueue q = RebuildItemQueue(platform_, p);
     Lines captions;
     std::vector<int> icons;
     for (const auto& r : q.rows) captions.push_back(r.caption), icons.push_back(r.icon);
@@ -157,8 +156,8 @@ TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
 }
 
 TEST_F(StartupTest, LinesBeforeReadyNeverReachTheLogFile) {
-    LogBook log(env.files, env.home() + "logs.txt");
-    PrepareStartup(env.platform, store, log);
+    LogBook log(files_, home_ + "logs.txt");
+    PrepareStartup(platform_, settings_, log);
     // A run started at start-up creates its buffer before recording is on.
     log.clearView();
     log.createBufferFromFile();
@@ -167,5 +166,5 @@ TEST_F(StartupTest, LinesBeforeReadyNeverReachTheLogFile) {
     EXPECT_EQ(log.viewLine(log.viewLineCount() - 1), "Ready.");
     log.addLine("run line after Ready");
     ASSERT_TRUE(log.saveBuffer());
-    EXPECT_EQ(env.read(env.home() + "logs.txt"), "Ready.\r\nrun line after Ready\r\n");
+    EXPECT_EQ(read(home_ + "logs.txt"), "Ready.\r\nrun line after Ready\r\n");
 }

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/fake_main_view.h"
-#include "app/run_test_support.h"
 #include "settings/fake_settings.h"
 #include "settings/outside_entries.h"
 #include "settings/scratch_registry.h"
+#include "support/fake_services.h"
 #include "support/sandbox.h"
 
 namespace cindral::app {
@@ -36,7 +36,7 @@ struct Rig : TriggerWindow {
     test::Sandbox box;
     test::FakeSettings settings;
     test::ScratchRegistry registry;
-    test::FakeBrowserWindows browsers;
+    test::FakeServices browsers;  // the browser windows
     MainController controller{w, w, settings, *box.platform().system, w};
     Triggers triggers{controller, *this, settings, registry, browsers};
 };
@@ -89,7 +89,7 @@ TEST(AutomaticTriggers, CleanOnlyWhenAllowedAndIdleAndAQuietRunCoversExactlyItsO
         t.fire(r);
         ASSERT_EQ(r.w.started, (std::vector<RunMode>{RunMode::Clean}));
         EXPECT_EQ(r.controller.quietRun(), t.quiet);
-        const int closed = r.browsers.calls;
+        const int closed = r.browsers.count("browsers");
         t.fire(r);  // during the run: nothing at all, neither stopped nor started again
         EXPECT_EQ(r.controller.activity(), Activity::Cleaning);
         EXPECT_TRUE(r.w.stopped.empty());
@@ -103,7 +103,7 @@ TEST(AutomaticTriggers, CleanOnlyWhenAllowedAndIdleAndAQuietRunCoversExactlyItsO
         EXPECT_EQ(r.controller.activity(), Activity::Testing);
         EXPECT_EQ(r.w.started.size(), 2u);
         EXPECT_TRUE(r.w.stopped.empty());
-        EXPECT_EQ(r.browsers.calls, closed);
+        EXPECT_EQ(r.browsers.count("browsers"), closed);
     }
 }
 
@@ -167,11 +167,11 @@ TEST_F(TriggersTest, HotkeysActByIdentifier) {
     settings.write(settings::kBossKey, 2);
     browsers.open = 1;
     triggers.hotKeyPressed(hotkey(2));  // closes even during a run
-    EXPECT_EQ(browsers.calls, 1);
+    EXPECT_EQ(browsers.count("browsers"), 1);
     settings.write(settings::kBossKey, 7);
     browsers.open = 1;
     triggers.hotKeyPressed(hotkey(2));
-    EXPECT_EQ(browsers.calls, 1);
+    EXPECT_EQ(browsers.count("browsers"), 1);
     EXPECT_EQ(browsers.shown.size(), 2u);
 }
 

@@ -12,27 +12,17 @@ constexpr std::uint32_t M = kShapeMagenta;
 constexpr std::uint32_t W = 0x00FFFFFF;
 constexpr std::uint32_t B = 0x00000000;
 
-using Batches = std::vector<std::vector<ShapeRect>>;
-
-Batches build(const std::vector<std::uint32_t>& pixels, int width, int height, int stride) {
-    Batches batches;
-    std::size_t total = 0;
+// The rectangles in the order they came, whatever the batches.
+std::vector<ShapeRect> build(const std::vector<std::uint32_t>& pixels, int width, int height,
+                             int stride) {
+    std::vector<ShapeRect> all;
     const std::size_t n = WindowShape().build(pixels.data(), width, height, stride,
-                                              [&](const std::vector<ShapeRect>& b) {
-                                                  batches.push_back(b);
-                                                  total += b.size();
+                                              [&](const std::vector<ShapeRect>& batch) {
+                                                  EXPECT_FALSE(batch.empty());
+                                                  all.insert(all.end(), batch.begin(), batch.end());
                                               });
-    EXPECT_EQ(n, total);
-    return batches;
-}
-
-std::string describe(const Batches& batches) {
-    std::string s;
-    for (const auto& b : batches)
-        for (const auto& r : b)
-            s += "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                 std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
-    return s;
+    EXPECT_EQ(n, all.size());
+    return all;
 }
 
 TEST(WindowShape, EachMaximalOpaqueRunOfARowBecomesOneRectangle) {
@@ -67,30 +57,26 @@ TEST(WindowShape, EachMaximalOpaqueRunOfARowBecomesOneRectangle) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Batches batches = build(c.pixels, c.width, c.height, c.stride);
-        EXPECT_EQ(describe(batches), c.rects);
-        EXPECT_LE(batches.size(), 1u);  // never an empty batch
+        std::string rects;
+        for (const auto& r : build(c.pixels, c.width, c.height, c.stride))
+            rects += "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                     std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+        EXPECT_EQ(rects, c.rects);
     }
 }
 
-TEST(WindowShape, FlushesEvery2000RectanglesThenTheRest) {
-    // Stripes of one-pixel runs: 50 a row over 90 rows, then 20 a row over 100 rows.
-    std::vector<std::uint32_t> pic(100 * 90);
-    for (std::size_t i = 0; i < pic.size(); ++i) pic[i] = (i % 2 == 0) ? W : M;
-    Batches batches = build(pic, 100, 90, 100);
-    ASSERT_EQ(batches.size(), 3u);
-    EXPECT_EQ(batches[0].size(), 2000u);
-    EXPECT_EQ(batches[1].size(), 2000u);
-    EXPECT_EQ(batches[2].size(), 500u);
-    // The second batch starts exactly where the first stopped: row 40, column 0.
-    EXPECT_EQ(batches[1].front(), (ShapeRect{0, 40, 1, 41}));
-    EXPECT_EQ(batches[2].back(), (ShapeRect{98, 89, 99, 90}));
-
-    pic.assign(40 * 100, W);
-    for (std::size_t i = 0; i < pic.size(); i += 2) pic[i] = M;
-    batches = build(pic, 40, 100, 40);
-    ASSERT_EQ(batches.size(), 1u);  // exactly 2000: no empty tail
-    EXPECT_EQ(batches[0].size(), 2000u);
+// A checkerboard makes one rectangle per opaque pixel, far more than fit one
+// batch: together the batches still cover each opaque pixel exactly once.
+TEST(WindowShape, ThePartsCoverEveryOpaquePixelOfALargePictureOnce) {
+    const int width = 101, height = 170;
+    std::vector<std::uint32_t> pic(width * height);
+    for (int i = 0; i < width * height; ++i) pic[i] = (i % 2 == 0) ? W : M;
+    std::vector<int> covered(pic.size());
+    for (const ShapeRect& r : build(pic, width, height, width))
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) ++covered[y * width + x];
+    for (int i = 0; i < width * height; ++i)
+        ASSERT_EQ(covered[i], pic[i] == W ? 1 : 0) << "pixel " << i % width << "," << i / width;
 }
 
 }  // namespace

@@ -4,13 +4,10 @@
 
 #include <sstream>
 
+#include "support/fake_services.h"
+
 namespace cindral::cli {
 namespace {
-
-struct FakeNative : platform::NativePlatform {
-    platform::Platform services;
-    platform::Platform& platform() override { return services; }
-};
 
 // A dispatcher with two commands that record what they were given.
 class CliAppTest : public ::testing::Test {
@@ -19,7 +16,7 @@ protected:
         : app_([this](const platform::NativeOptions& options) {
               ++platformsCreated_;
               registryFile_ = options.registryFile;
-              return failPlatform_ ? nullptr : std::make_unique<FakeNative>();
+              return failPlatform_ ? nullptr : std::make_unique<test::FakeNativePlatform>();
           }) {
         auto record = [this](CommandContext& ctx) {
             ranWith_ = ctx.args.positional();
@@ -70,7 +67,6 @@ TEST_F(CliAppTest, UsageErrorsExitWithTwoAndExplainOnStderr) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "no command given"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
-        {{""}, "unknown command ''"},
         {{"echo", "--bogus"}, "unknown option '--bogus'"},
         {{"quiet", "--upper"}, "unknown option '--upper'"},  // another command's option
         {{"echo", "--registry"}, "option '--registry' needs a value (FILE)"},
@@ -89,10 +85,8 @@ TEST_F(CliAppTest, VersionHelpAndPlatformFreeCommandsSetUpNoPlatform) {
     EXPECT_EQ(out_.str(), "Cindral 3.0\n");
     EXPECT_EQ(run({"--help"}), kExitOk);
     EXPECT_NE(out_.str().find("  echo   print the words"), std::string::npos);
-    EXPECT_NE(out_.str().find("--registry FILE"), std::string::npos);
     EXPECT_EQ(run({"echo", "--help"}), kExitOk);
     EXPECT_NE(out_.str().find("cindral-cli [OPTIONS] echo [WORD...]"), std::string::npos);
-    EXPECT_NE(out_.str().find("--sep TEXT"), std::string::npos);
     EXPECT_TRUE(ranWith_.empty());
     EXPECT_EQ(run({"quiet", "x"}), 7);
     EXPECT_FALSE(sawPlatform_);

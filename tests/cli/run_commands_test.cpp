@@ -9,8 +9,7 @@
 #include <map>
 #include <sstream>
 
-#include "app/run_test_support.h"
-#include "engine/engine_test_support.h"
+#include "support/fixtures.h"
 
 namespace cindral::cli {
 namespace {
@@ -18,24 +17,17 @@ namespace {
 using Snapshot = std::map<std::string, std::string>;
 using Lines = std::vector<std::string>;
 
-struct SandboxNative : platform::NativePlatform {
-    explicit SandboxNative(platform::Platform& p) : services(p) {}
-    platform::Platform& services;
-    platform::Platform& platform() override { return services; }
-};
-
 // A home folder and a world with something for every kind of row: four
 // files and three registry values to find, and files no row may touch.
-class CliRun : public test::HomeFixture {
+class CliRun : public test::HomeTest {
 protected:
-    CliRun() : files_(*box_.platform().files) {
-        platform_.files = &files_;
+    CliRun() {
         options_.home = home_;
         options_.settingsKeyPath = settingsKey_;
         select({9, 23}, {{"Unused Tool", "0"}});
-        setRegText("Reg\\A", "one", "first");
-        setRegText("Reg\\A", "two", "second");
-        setRegText("Plug", "recent", "plugged");
+        setRegText(scratch("Reg\\A"), "one", "first");
+        setRegText(scratch("Reg\\A"), "two", "second");
+        setRegText(scratch("Plug"), "recent", "plugged");
         for (const char* f : {"junk\\a.tmp", "junk\\deep\\b.tmp", "junk\\deep\\README",
                               "plug\\x.log", "precious\\keep.doc"})
             file(std::string("World\\") + f, f);
@@ -101,7 +93,6 @@ protected:
         return lines;
     }
 
-    engine::test::HookedFiles files_;
     RunCommandOptions options_;
     std::ostringstream out_, err_;
 };
@@ -166,7 +157,7 @@ TEST_F(CliRun, ExitStatus130ForAnInterruptedRunAndOneForAFileLeftBehind) {
     EXPECT_EQ(out_.str().find("Cleaned Evidence"), std::string::npos);
 
     const std::string locked = platform_.system->upperCase(box_.root() + "World\\junk\\") + "a.tmp";
-    files_.beforeDelete = [&](const std::string& path) { return path != locked; };
+    files_.failOn(test::FileOp::Delete, locked);
     EXPECT_EQ(runQueue(engine::RunMode::Clean), kExitFailure);
     const Lines lines = outLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Removing File: " + locked + " <USED>"),
@@ -193,9 +184,29 @@ TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
         EXPECT_NE(json.find(part), std::string::npos) << part;
 }
 
+TEST_F(CliRun, AFileLeftBehindIsNamedWithTheSystemsReasonInJsonAndOnStderr) {
+    const std::string locked = platform_.system->upperCase(box_.root() + "World\\junk\\") + "a.tmp";
+    ASSERT_TRUE(box_.setReadOnly(box_.root() + "World\\junk\\a.tmp", true));
+    ASSERT_FALSE(files_.deleteFile(locked));
+    const std::string reason = files_.lastErrorText();
+    ASSERT_FALSE(reason.empty());
+    options_.json = true;
+    options_.verbose = true;
+    EXPECT_EQ(runQueue(engine::RunMode::Clean), kExitFailure);
+    ASSERT_TRUE(box_.setReadOnly(box_.root() + "World\\junk\\a.tmp", false));
+    EXPECT_NE(out_.str().find("{\"caption\": \"Junk Tree\", \"files\": 2, \"bytes\": 31, "
+                              "\"registryFound\": 0, \"registryDeleted\": 0, \"notRemoved\": 1, "
+                              "\"failures\": [{\"path\": " +
+                              JsonString(locked) + ", \"reason\": " + JsonString(reason) + "}]}"),
+              std::string::npos)
+        << out_.str();
+    EXPECT_EQ(err_.str(),
+              std::string(kProgramName) + ": could not remove " + locked + ": " + reason + "\n");
+}
+
 TEST_F(CliRun, CommandsRefuseAMissingHomeAndAnEmptyQueueOnlyWarns) {
     CliApp app([this](const platform::NativeOptions&) {
-        return std::make_unique<SandboxNative>(platform_);
+        return std::make_unique<test::FakeNativePlatform>(platform_);
     });
     RunCommandEnvironment env;
     env.services = [this] { return std::make_unique<test::FakeNativeServices>(fakes_); };

@@ -8,6 +8,7 @@
 #include "settings/outside_entries.h"
 #include "settings/scratch_registry.h"
 #include "settings/settings_store.h"
+#include "support/fake_services.h"
 
 namespace cindral::cli {
 namespace {
@@ -82,18 +83,13 @@ TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefault
              });
 }
 
-struct FakeNative : platform::NativePlatform {
-    platform::Platform services;
-    platform::Platform& platform() override { return services; }
-};
-
 TEST(SettingsCommand, ListsTheRegistryOfThePlatformAndTakesNoArguments) {
     ScratchRegistry reg;
     ASSERT_TRUE(settings::SettingsStore(reg).write(settings::kStoreLog, 1));
     CliApp app([&](const platform::NativeOptions&) {
-        auto native = std::make_unique<FakeNative>();
-        native->services.registry = &reg;
-        return native;
+        platform::Platform services;
+        services.registry = &reg;
+        return std::make_unique<test::FakeNativePlatform>(services);
     });
     registerSettingsCommand(app);
     std::ostringstream out, err;

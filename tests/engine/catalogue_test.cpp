@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 
-#include "app/run_test_support.h"
 #include "engine/builtin_items.h"
 #include "engine_test_support.h"
 
@@ -25,32 +23,9 @@ const Lines kItemKeys = {"Software\\Microsoft\\Internet Explorer\\IntelliForms\\
                          std::string(kExplorer) + "Doc Find Spec MRU\\1",
                          std::string(kExplorer) + "RunMRU"};
 
-// Every folder a path macro names lies in the sandbox, under the names below.
-class SandboxFolders : public platform::ShellFolders {
-public:
-    explicit SandboxFolders(std::string root) : root_(std::move(root)) {}
-    std::string specialFolder(int csidl) override {
-        const std::map<int, const char*> names = {{platform::kCsidlAppData, "AppData"},
-                                                  {platform::kCsidlCookies, "Cookies"},
-                                                  {platform::kCsidlHistory, "History"},
-                                                  {platform::kCsidlInternetCache, "Cache"},
-                                                  {platform::kCsidlRecent, "Recent"}};
-        return names.count(csidl) ? root_ + names.at(csidl) : std::string();
-    }
-
-private:
-    std::string root_;
-};
-
 class Catalogue : public test::EngineTest {
 protected:
-    Catalogue() : folders_(box_.root()), cookies_(box_.root() + "Cookies\\") {
-        platform_.shellFolders = &folders_;
-        hooked_.windows = box_.root() + "Win";
-        hooked_.temp = box_.root() + "Temp\\";
-        EXPECT_TRUE(box_.makeFolder(cookies_));
-        hooked_.beforeRead = [this](const std::string& p) { return p != unreadable_; };
-    }
+    Catalogue() : cookies_(at("Cookies\\")) {}
     ~Catalogue() override {
         // These keys are the system's own (under Wine, the prefix's): empty them again.
         platform::Registry& reg = *box_.platform().registry;
@@ -59,15 +34,11 @@ protected:
         for (const std::string& path : keys) {
             platform::KeyHolder key(reg, reg.openKey(reg.root(platform::RootKey::CurrentUser), path,
                                                      platform::kKeyAllAccess));
-            for (const auto& name : test::valueNames(reg, path)) reg.deleteValue(key.get(), name);
+            for (const auto& name : regValues(path)) reg.deleteValue(key.get(), name);
         }
     }
 
-    void setValue(const char* path, const std::string& name, const std::string& data) {
-        test::setText(*platform_.registry, path, name, data);
-    }
-    Lines values(const char* path) { return test::valueNames(*platform_.registry, path); }
-    void cookie(const std::string& name) { ASSERT_TRUE(box_.writeFile(cookies_ + name, "c")); }
+    void cookie(const std::string& name) { file("Cookies\\" + name); }
     void perform(int position, bool erase) {
         run_.Erase = erase;
         run_.LinePrefix = erase ? "" : "Test Mode: ";
@@ -80,16 +51,13 @@ protected:
     static constexpr const char* kAddresses = "addresses.txt";
     static constexpr const char* kCookies = "cookies.txt";
     static constexpr const char* kOpenSave = "opensave.txt";
-    cindral::test::FakeServices fakes_;
-    SandboxFolders folders_;
     const std::string cookies_;
-    std::string unreadable_;
 };
 
 // What each item finds in a test run and removes in a clean run: files below
 // the sandbox root, and registry values ("key|name" below HKEY_CURRENT_USER).
 TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
-    setValue(kOpera, "Last Directory", box_.root() + "Opera");
+    setRegText(kOpera, "Last Directory", box_.root() + "Opera");
     const std::string netscape = "AppData\\Mozilla\\Profiles\\Default\\";
     const struct {
         int position;
@@ -115,7 +83,7 @@ TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
     auto present = [&](const std::string& thing) {
         const auto bar = thing.find('|');
         if (bar == std::string::npos) return exists(thing);
-        const Lines names = values(thing.substr(0, bar).c_str());
+        const Lines names = regValues(thing.substr(0, bar).c_str());
         return std::count(names.begin(), names.end(), thing.substr(bar + 1)) > 0;
     };
     for (const auto& c : cases) {
@@ -126,7 +94,7 @@ TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
                 if (bar == std::string::npos)
                     file(thing);
                 else
-                    setValue(thing.substr(0, bar).c_str(), thing.substr(bar + 1), "x");
+                    setRegText(thing.substr(0, bar).c_str(), thing.substr(bar + 1), "x");
             }
         }
         run_.counters = {};
@@ -140,30 +108,28 @@ TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
 }
 
 TEST_F(Catalogue, IndexDatAndClipboardChangeTheSystemOnlyInACleanRun) {
-    Lines& calls = fakes_.urlCache.calls;
-    hooked_.beforeDelete = [&](const std::string&) {
-        calls.push_back("file");
-        return true;
+    Lines& calls = fakes_.calls;
+    files_.fails = [&](cindral::test::FileOp op, const std::string&) {
+        if (op == cindral::test::FileOp::Delete) calls.push_back("file");
+        return false;
     };
     file("History\\History.IE5\\index.dat");
     perform(4, false);
     perform(12, false);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(fakes_.clipboard.emptied, 0);
     perform(4, true);
-    EXPECT_EQ(calls, (Lines{"file", "cache", "history"}));
     perform(12, true);
-    EXPECT_EQ(fakes_.clipboard.emptied, 1);
+    EXPECT_EQ(calls, (Lines{"file", "cache", "history", "clipboard"}));
 }
 
 TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
-    setValue(kTypedUrls, "url1", "alpha.example");
-    setValue(kTypedUrls, "url2", "beta.example");
-    setValue(kTypedUrls, "url3", "gamma.example");
+    setRegText(kTypedUrls, "url1", "alpha.example");
+    setRegText(kTypedUrls, "url2", "beta.example");
+    setRegText(kTypedUrls, "url3", "gamma.example");
     file(kAddresses, "ALPHA.EXAMPLE\ngamma.example\n");  // LF line ends keep each entry
     perform(1, true);
     EXPECT_EQ(run_.KeeperMode, kKeeperAddresses);
-    EXPECT_EQ(values(kTypedUrls), (Lines{"url1", "url3"}));
+    EXPECT_EQ(regValues(kTypedUrls), (Lines{"url1", "url3"}));
 
     // Cookies are kept by full path; the folder a macro stands for keeps its own case.
     cookie("keep@site.txt");
@@ -178,7 +144,7 @@ TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     // Without a list every address goes.
     ASSERT_TRUE(box_.platform().files->deleteFile(at(kAddresses)));
     perform(1, true);
-    EXPECT_TRUE(values(kTypedUrls).empty());
+    EXPECT_TRUE(regValues(kTypedUrls).empty());
 }
 
 #ifdef _WIN32
@@ -195,21 +161,21 @@ TEST_F(Catalogue, ACookieKeptInTheLegacyCodePageIsStillKept) {
 #endif
 
 TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
-    setValue(kTypedUrls, "url1", "alpha.example");
-    setValue(kOpenSaveTxt, "a", "C:\\kept.txt");
+    setRegText(kTypedUrls, "url1", "alpha.example");
+    setRegText(kOpenSaveTxt, "a", "C:\\kept.txt");
     cookie("user@site.txt");
     for (const auto& [position, name] : {std::pair{1, kAddresses}, {2, kCookies}, {6, kOpenSave}}) {
         SCOPED_TRACE(position);
         file(name, "anything\r\n");
-        unreadable_ = at(name);
+        files_.failOn(cindral::test::FileOp::Read, at(name));
         perform(position, true);
         EXPECT_EQ(view_.lines, Lines{"Keeper list cannot be read: " + at(name) + " <SKIPPED>"});
         EXPECT_EQ(run_.counters.FoundRegistryEntries + run_.counters.DeletedRegistryEntries +
                       run_.counters.JunkFileCount,
                   0);
     }
-    EXPECT_EQ(values(kTypedUrls), Lines{"url1"});
-    EXPECT_EQ(values(kOpenSaveTxt), Lines{"a"});
+    EXPECT_EQ(regValues(kTypedUrls), Lines{"url1"});
+    EXPECT_EQ(regValues(kOpenSaveTxt), Lines{"a"});
     EXPECT_TRUE(box_.exists(cookies_ + "user@site.txt"));
 }
 
@@ -241,10 +207,10 @@ TEST_F(Catalogue, RecycleBinCountsWhatATestRunFindsAndOnlyWhatEmptyingReleased) 
 
 TEST_F(Catalogue, OperaFolderComesFromLastDirectoryAndMayHoldAnAmpersand) {
     EXPECT_EQ(OperaFolder(platform_), "C:\\Program Files\\Opera\\");
-    setValue(kOpera, "Last Directory", "  D:\\Opera7 ");
+    setRegText(kOpera, "Last Directory", "  D:\\Opera7 ");
     EXPECT_EQ(OperaFolder(platform_), "D:\\Opera7\\");
     const std::string folder = box_.root() + "Op&era..7";
-    setValue(kOpera, "Last Directory", folder);
+    setRegText(kOpera, "Last Directory", folder);
     for (const char* name : {"opera.dir", "global.dat", "vlink4.dat", "other.dat"})
         file(std::string("Op&era..7\\") + name);
     perform(17, false);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "engine/path_macros.h"
 #include "engine/protected_folders.h"
 #include "engine_test_support.h"
@@ -13,23 +11,6 @@ namespace {
 
 using test::Lines;
 using test::sorted;
-
-// Fixed folders for the macros; a missing shell folder is empty text.
-class FixedFolders : public test::FilesDecorator, public platform::ShellFolders {
-public:
-    using FilesDecorator::FilesDecorator;
-    std::map<int, std::string> shell = {{platform::kCsidlAppData, "C:\\Users\\Ann\\AppData"},
-                                        {platform::kCsidlCookies, "C:\\Users\\Ann\\Cookies"},
-                                        {platform::kCsidlHistory, "C:\\Users\\Ann\\History"},
-                                        {platform::kCsidlInternetCache, "C:\\Users\\Ann\\Cache"},
-                                        {platform::kCsidlRecent, "C:\\%COOKIE%"},
-                                        {platform::kCsidlLocalAppData, "C:\\L\\%TEMP%"}};
-    std::string specialFolder(int csidl) override { return shell.count(csidl) ? shell[csidl] : ""; }
-    std::string windows = "C:\\WINDOWS";
-    std::string temp = "C:\\Temp\\";
-    std::string windowsFolder() override { return windows; }
-    std::string tempPath() override { return temp; }
-};
 
 class PathTemplate : public test::EngineTest {
 protected:
@@ -83,9 +64,6 @@ TEST_F(PathTemplate, TheFirstQuestionMarkAsksForSubfoldersAndIsRemoved) {
 // template syntax, or a profile folder such as "R&D" would send a recursive
 // walk elsewhere (here: into the folders marked "wrong").
 TEST_F(PathTemplate, FoldersFromMacrosAreTakenLiterally) {
-    FixedFolders fixed(hooked_);
-    platform_.files = &fixed;
-    platform_.shellFolders = &fixed;
     std::vector<std::string> names = {"R&D", "a..b", "p%TEMP%q"};
 #ifndef _WIN32
     names.push_back("q?x");  // no Windows name holds a "?"
@@ -101,11 +79,9 @@ TEST_F(PathTemplate, FoldersFromMacrosAreTakenLiterally) {
     for (const std::string& name : names) {
         file(name + "\\sub\\in.txt");
         for (const auto& [macro, csidl] : macros) {
-            fixed.shell = {{csidl, at(name)}};
-            fixed.temp = at(name + "\\");
-            fixed.windows = at(name);
-            if (csidl != -1) fixed.temp = "C:\\Temp\\";
-            if (csidl != -2) fixed.windows = "C:\\WINDOWS";
+            folders_.folders = {{csidl, at(name)}};
+            files_.temp = csidl == -1 ? at(name + "\\") : "C:\\Temp\\";
+            files_.windows = csidl == -2 ? at(name) : "C:\\WINDOWS";
             view_.lines.clear();
             CleanPathTemplate(ctx_, std::string(macro) + "\\*?");
             EXPECT_EQ(view_.lines,
@@ -137,9 +113,7 @@ TEST_F(PathTemplate, FinderPicksTheFolderNearestTheRootAndShowsProgress) {
 
 TEST_F(PathTemplate, RelativeExpansionOrInvalidMaskIsNotWalked) {
     // No cookie folder: "%COOKIE%\*?" would walk "*" below the current folder.
-    FixedFolders none(hooked_);
-    none.shell.clear();
-    platform_.shellFolders = &none;
+    folders_.folders.clear();
     run_.Erase = true;
     for (const char* t : {"%COOKIE%\\*?", "%APP_DATA%\\Mozilla\\&Cache\\*?", "C:relative\\*"})
         CleanPathTemplate(ctx_, t);
@@ -147,21 +121,18 @@ TEST_F(PathTemplate, RelativeExpansionOrInvalidMaskIsNotWalked) {
     file("i\\a.txt");
     clean("i\\[a-c.txt");
     EXPECT_EQ(view_.lines, Lines{"Invalid file mask: [A-C.TXT <SKIPPED>"});
-    EXPECT_TRUE(hooked_.listed.empty());
-    EXPECT_TRUE(hooked_.deleted.empty());
+    EXPECT_TRUE(files_.listed.empty());
+    EXPECT_TRUE(files_.deleted.empty());
 }
 
 // A recursive template that comes out as a folder the system or the user
 // cannot do without walks nothing below it; without recursion its own files
 // are handled as usual.
 TEST_F(PathTemplate, ProtectedFoldersAreNotWalkedWithSubfolders) {
-    FixedFolders fixed(hooked_);
-    platform_.files = &fixed;
-    platform_.shellFolders = &fixed;
-    fixed.windows = at("Win");
-    fixed.shell = {{platform::kCsidlSystem, at("Win\\System32")},
-                   {platform::kCsidlProgramFiles, at("Programs")},
-                   {platform::kCsidlProfile, at("Users\\Ann")}};
+    files_.windows = at("Win");
+    folders_.folders = {{platform::kCsidlSystem, at("Win\\System32")},
+                        {platform::kCsidlProgramFiles, at("Programs")},
+                        {platform::kCsidlProfile, at("Users\\Ann")}};
     run_.ProtectedFolders = ProtectedFolders(platform_, at("Prog\\"));
     run_.Erase = true;
     const struct {
@@ -183,18 +154,18 @@ TEST_F(PathTemplate, ProtectedFoldersAreNotWalkedWithSubfolders) {
                               "Users\\Ann\\doc.txt", "Users\\Ann\\Temp\\t.tmp", "Prog\\p.dat"})
             file(f);
         view_.lines.clear();
-        hooked_.deleted.clear();
+        files_.deleted.clear();
         CleanPathTemplate(ctx_, c.pathTemplate);
         if (c.walkedFolder.empty()) {
             ASSERT_FALSE(view_.lines.empty());  // the finder's progress line may come first
             const std::string& last = view_.lines.back();
             EXPECT_EQ(last.rfind("Protected folder: ", 0), 0u) << last;
             EXPECT_EQ(last.substr(last.size() - 10), " <SKIPPED>");
-            EXPECT_TRUE(hooked_.deleted.empty());
+            EXPECT_TRUE(files_.deleted.empty());
         } else {
-            ASSERT_EQ(hooked_.deleted.size(), 1u);
+            ASSERT_EQ(files_.deleted.size(), 1u);
             const std::string folder = platform_.system->upperCase(at(c.walkedFolder));
-            EXPECT_EQ(hooked_.deleted[0].rfind(folder, 0), 0u) << hooked_.deleted[0];
+            EXPECT_EQ(files_.deleted[0].rfind(folder, 0), 0u) << files_.deleted[0];
         }
     }
     view_.lines.clear();
@@ -257,7 +228,7 @@ TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMaskAndNeedsSomeMaskAndDrive) {
     view_.lines = {"h"};
     RunDriveScan(ctx_, {}, {at("d1\\")});
     EXPECT_EQ(view_.lines, (Lines{"h", "Mask list is empty. <SKIPPED>"}));
-    EXPECT_EQ(hooked_.listed.size(), 1u);  // only the walk of the valid mask
+    EXPECT_EQ(files_.listed.size(), 1u);  // only the walk of the valid mask
     // Without a drive the header goes; a walk that finds nothing leaves no progress line.
     view_.lines = {"[Cleaning Drive Scan with Mask]"};
     RunDriveScan(ctx_, {"*.tmp"}, {});
@@ -268,12 +239,15 @@ TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMaskAndNeedsSomeMaskAndDrive) {
     EXPECT_EQ(view_.lines, Lines{"before"});
 }
 
-TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
-    cindral::test::Sandbox box;
-    FixedFolders fixed(*box.platform().files);
-    platform::Platform p = box.platform();
-    p.shellFolders = &fixed;
-    p.files = &fixed;
+TEST_F(PathTemplate, MacrosExpandToFoldersInTheirOwnCaseAndTheRestIsUpperCased) {
+    folders_.folders = {{platform::kCsidlAppData, "C:\\Users\\Ann\\AppData"},
+                        {platform::kCsidlCookies, "C:\\Users\\Ann\\Cookies"},
+                        {platform::kCsidlHistory, "C:\\Users\\Ann\\History"},
+                        {platform::kCsidlInternetCache, "C:\\Users\\Ann\\Cache"},
+                        {platform::kCsidlRecent, "C:\\%COOKIE%"},
+                        {platform::kCsidlLocalAppData, "C:\\L\\%TEMP%"}};
+    files_.windows = "C:\\WINDOWS";
+    files_.temp = "C:\\Temp\\";
     const std::pair<const char*, const char*> rows[] = {
         {"%APP_DATA%\\x", "C:\\Users\\Ann\\AppData\\X"},
         {"%cookie%\\*?", "C:\\Users\\Ann\\Cookies\\*?"},
@@ -292,10 +266,10 @@ TEST(PathMacros, ExpandsFoldersInTheirOwnCaseAndUpperCasesTheRest) {
         {"....", ".."},
         {"\\\\server", "SERVER"},
     };
-    for (const auto& [from, to] : rows) EXPECT_EQ(ExpandPathMacros(p, from), to) << from;
-    fixed.shell = {{platform::kCsidlAppData, "C:\\%TEMP%"}};  // a folder is not expanded again
-    EXPECT_EQ(ExpandPathMacros(p, "%APP_DATA%\\a"), "C:\\%TEMP%\\A");
-    EXPECT_EQ(ExpandPathMacros(p, "%COOKIE%\\*?"), "*?");  // a missing folder is empty text
+    for (const auto& [from, to] : rows) EXPECT_EQ(ExpandPathMacros(platform_, from), to) << from;
+    folders_.folders = {{platform::kCsidlAppData, "C:\\%TEMP%"}};  // a folder is not expanded again
+    EXPECT_EQ(ExpandPathMacros(platform_, "%APP_DATA%\\a"), "C:\\%TEMP%\\A");
+    EXPECT_EQ(ExpandPathMacros(platform_, "%COOKIE%\\*?"), "*?");  // a missing folder is empty text
 }
 
 }  // namespace

@@ -12,13 +12,11 @@
 #include "engine/plugin_lint.h"
 #include "engine/plugin_runner.h"
 #include "engine_test_support.h"
-#include "profile_test_support.h"
+#include "settings/scratch_registry.h"
 #include "support/plugin_library.h"
 
 namespace cindral::engine {
 namespace {
-
-using platform::RootKey;
 
 // A trace is a file below a macro folder, or "HKCU\key path|value name".
 struct Row {
@@ -172,18 +170,14 @@ void library(std::vector<Row>& rows, std::vector<std::string>& keep) {
 bool isRegistry(const std::string& trace) { return trace.compare(0, 5, "HKCU\\") == 0; }
 
 class PluginLibrary : public test::EngineTest {
-    using ProfileFolders = test::ProfileFolders;
-    using ScratchCurrentUser = test::ScratchCurrentUser;
-
 protected:
-    PluginLibrary() : scratch_(*platform_.registry, box_.registryScratchPath()) {
+    PluginLibrary() {
         const std::string home = box_.root() + "Profile";
-        profile_.folders = {
+        folders_.folders = {
             {platform::kCsidlProfile, home},
             {platform::kCsidlAppData, home + "\\AppData\\Roaming"},
             {platform::kCsidlLocalAppData, home + "\\AppData\\Local"},
             {platform::kCsidlRecent, home + "\\AppData\\Roaming\\Microsoft\\Windows\\Recent"}};
-        platform_.shellFolders = &profile_;
         platform_.registry = &scratch_;
     }
 
@@ -195,7 +189,7 @@ protected:
             {"%RECENT%", platform::kCsidlRecent}};
         for (const auto& [macro, csidl] : macros)
             if (p.compare(0, std::string(macro).size(), macro) == 0)
-                p.replace(0, std::string(macro).size(), profile_.folders[csidl]);
+                p.replace(0, std::string(macro).size(), folders_.folders[csidl]);
         return p;
     }
     void split(const std::string& trace, std::string& key, std::string& value) {
@@ -212,19 +206,17 @@ protected:
         }
         std::string key, value;
         split(trace, key, value);
-        test::setText(scratch_, key, value, trace);
+        scratch_.put(key, value, platform::kRegSz, trace);
     }
     bool present(const std::string& trace) {
         if (!isRegistry(trace)) return box_.exists(path(trace));
         std::string key, value;
         split(trace, key, value);
-        platform::KeyHolder k(scratch_,
-                              platform::openKeyForReading(scratch_, RootKey::CurrentUser, key));
-        return k && platform::valueExists(scratch_, k.get(), value);
+        platform::RegValue v;
+        return scratch_.get(key, value, v);
     }
 
-    ProfileFolders profile_;
-    ScratchCurrentUser scratch_;
+    cindral::test::ScratchRegistry scratch_;  // HKEY_CURRENT_USER kept in the sandbox
 };
 
 TEST(PluginLibraryFiles, EveryPluginIsTestedHasAnAuthorAndAHeaderAndPassesTheChecker) {

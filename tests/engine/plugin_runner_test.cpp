@@ -9,13 +9,9 @@ namespace {
 
 class PluginRunner : public test::EngineTest {
 protected:
-    PluginRunner() {
-        test::setText(*platform_.registry, box_.registryScratchPath() + "\\K", "v", "data");
-    }
+    PluginRunner() { setRegText(scratch("K"), "v", "data"); }
     // An entry that finds the one value "data".
-    std::string entry() const {
-        return "HKEY_CURRENT_USER\\" + box_.registryScratchPath() + "\\K,OnlyValues,none";
-    }
+    std::string entry() const { return regKey("K") + ",OnlyValues,none"; }
     void runPlugin(const std::string& text, bool erase) {
         file("p.cnp", text);
         run_.Erase = erase;

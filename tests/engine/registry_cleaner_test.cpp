@@ -8,72 +8,41 @@
 namespace cindral::engine {
 namespace {
 
-using platform::RegKey;
 using test::Lines;
-
-// Passes calls through; a test can make the deletions fail.
-class FailingDeletes : public platform::Registry {
-public:
-    explicit FailingDeletes(platform::Registry& inner) : inner_(inner) {}
-    bool fail = false;
-    int deleteCalls = 0;
-    RegKey root(platform::RootKey w) override { return inner_.root(w); }
-    RegKey createKey(RegKey p, const std::string& s) override { return inner_.createKey(p, s); }
-    RegKey openKey(RegKey p, const std::string& s, std::uint32_t a) override {
-        return inner_.openKey(p, s, a);
-    }
-    void closeKey(RegKey k) override { inner_.closeKey(k); }
-    bool subkeyNames(RegKey k, Lines& n) override { return inner_.subkeyNames(k, n); }
-    bool valueNames(RegKey k, Lines& n) override { return inner_.valueNames(k, n); }
-    bool queryValue(RegKey k, const std::string& n, platform::RegValue& v) override {
-        return inner_.queryValue(k, n, v);
-    }
-    bool setValue(RegKey k, const std::string& n, std::uint32_t t, const std::string& d) override {
-        return inner_.setValue(k, n, t, d);
-    }
-    bool deleteValue(RegKey k, const std::string& n) override {
-        ++deleteCalls;
-        return !fail && inner_.deleteValue(k, n);
-    }
-    bool deleteKey(RegKey p, const std::string& s) override {
-        ++deleteCalls;
-        return !fail && inner_.deleteKey(p, s);
-    }
-
-private:
-    platform::Registry& inner_;
-};
 
 class RegistryCleaner : public test::EngineTest {
 protected:
-    RegistryCleaner() : reg_(*box_.platform().registry), failing_(reg_) {
-        platform_.registry = &failing_;
-    }
-    std::string path(const std::string& sub) { return box_.registryScratchPath() + "\\" + sub; }
     void clean(const std::string& sub, const std::string& action,
                const KeeperList* keep = nullptr) {
-        CleanRegistryEntry(ctx_, "HKEY_CURRENT_USER\\" + path(sub) + "," + action, keep);
+        CleanRegistryEntry(ctx_, regKey(sub) + "," + action, keep);
     }
     // The key path as the log shows it.
     std::string logged(const std::string& sub) {
-        return "\\" + platform_.system->lowerCase(path(sub)) + "\\";
+        return "\\" + platform_.system->lowerCase(scratch(sub)) + "\\";
     }
     void text(const std::string& sub, const std::string& name, const std::string& data) {
-        test::setText(reg_, path(sub), name, data);
+        setRegText(scratch(sub), name, data);
     }
-    Lines values(const std::string& sub) { return test::valueNames(reg_, path(sub)); }
+    Lines values(const std::string& sub) { return regValues(scratch(sub)); }
     bool keyExists(const std::string& sub) {
+        platform::Registry& reg = *box_.platform().registry;
         return bool(platform::KeyHolder(
-            reg_, platform::openKeyForReading(reg_, platform::RootKey::CurrentUser, path(sub))));
+            reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser, scratch(sub))));
     }
-
-    platform::Registry& reg_;
-    FailingDeletes failing_;
+    // Counts the deletions asked for; with `fail` they fail.
+    void countDeletions(bool fail) {
+        registry_.fails = [this, fail](const cindral::test::RegCall& c) {
+            const bool deletion = c.op == cindral::test::RegOp::DeleteValue ||
+                                  c.op == cindral::test::RegOp::DeleteKey;
+            deleteCalls_ += deletion;
+            return fail && deletion;
+        };
+    }
+    int deleteCalls_ = 0;
 };
 
-TEST(RegistryEntryParsing, SplitsRootPathActionAndValueName) {
-    cindral::test::Sandbox box;
-    auto& sys = *box.platform().system;
+TEST_F(RegistryCleaner, EntriesSplitIntoRootPathActionAndValueName) {
+    platform::System& sys = system_;
     TRegObject o;
     ASSERT_TRUE(ParseRegistryEntry("HKEY_LOCAL_MACHINE\\Software\\X,OnlyValues,None", sys, o));
     EXPECT_EQ(o.RootKey, platform::RootKey::LocalMachine);
@@ -119,11 +88,11 @@ TEST_F(RegistryCleaner, CountsOnlyDeletionsThatSucceeded) {
     text("MRU", "a", "one");
     text("MRU\\Sub", "b", "two");
     run_.Erase = true;
-    failing_.fail = true;
+    countDeletions(true);
     for (const char* action :
          {"onlyvalues,none", "allvalues,none", "onlysubkeys,none", "onevalue,a"})
         clean("MRU", action);
-    EXPECT_GE(failing_.deleteCalls, 4);
+    EXPECT_GE(deleteCalls_, 4);
     EXPECT_EQ(run_.counters.FoundRegistryEntries, 4);
     EXPECT_EQ(run_.counters.DeletedRegistryEntries, 0);
 }
@@ -168,8 +137,7 @@ TEST_F(RegistryCleaner, BadEntriesMissingKeysAndAStoppedRunDeleteNothing) {
     text("K", "v", "data");
     text("K\\Sub", "w", "x");
     run_.Erase = true;
-    CleanRegistryEntry(ctx_, "hkey_current_user\\" + path("K") + ",onlyvalues,none", nullptr);
-    CleanRegistryEntry(ctx_, "HKEY_CURRENT_USER\\,onlysubkeys,none", nullptr);
+    countDeletions(true);
     clean("K", "everything,none");
     clean("Missing", "onlyvalues,none");
     clean("Missing", "onlysubkeys,none");
@@ -179,14 +147,13 @@ TEST_F(RegistryCleaner, BadEntriesMissingKeysAndAStoppedRunDeleteNothing) {
     run_.StopRequested = &stop;
     for (const char* action : {"onlyvalues,none", "onlysubkeys,none", "onevalue,v"})
         clean("K", action);
-    EXPECT_EQ(failing_.deleteCalls, 0);
+    EXPECT_EQ(deleteCalls_, 0);
     EXPECT_EQ(values("K"), Lines{"v"});
     EXPECT_TRUE(keyExists("K\\Sub"));
 }
 
-TEST(IsKept, WholeTextWithoutRegardToCaseAndWithoutTrimming) {
-    cindral::test::Sandbox box;
-    auto& sys = *box.platform().system;
+TEST_F(RegistryCleaner, IsKeptComparesWholeTextsWithoutRegardToCaseAndWithoutTrimming) {
+    platform::System& sys = system_;
     const KeeperList list = {"Alpha.Example", "C:\\Cookies\\ann@site.txt", " padded "};
     for (const char* kept : {"ALPHA.EXAMPLE", "c:\\cookies\\ANN@SITE.TXT", " PADDED "})
         EXPECT_TRUE(IsKept(&list, kept, sys)) << kept;

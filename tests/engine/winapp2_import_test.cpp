@@ -6,30 +6,30 @@
 
 #include "engine/plugin_runner.h"
 #include "engine_test_support.h"
-#include "profile_test_support.h"
+#include "settings/scratch_registry.h"
 
 namespace cindral::engine {
 namespace {
 
 class Winapp2 : public test::EngineTest {
 protected:
-    Winapp2() : scratch_(*platform_.registry, box_.registryScratchPath()) {
-        profile_.folders = {{platform::kCsidlAppData, at("Roaming")},
+    Winapp2() {
+        folders_.folders = {{platform::kCsidlAppData, at("Roaming")},
                             {platform::kCsidlLocalAppData, at("Local")}};
-        platform_.shellFolders = &profile_;
         platform_.registry = &scratch_;
     }
     Winapp2Import import(const std::string& text) {
         return ImportWinapp2(text, "sample.ini", platform_);
     }
+    void setText(const std::string& key, const std::string& name, const std::string& value) {
+        scratch_.put(key, name, platform::kRegSz, value);
+    }
     bool hasValue(const std::string& key, const std::string& name) {
-        platform::KeyHolder k(
-            scratch_, platform::openKeyForReading(scratch_, platform::RootKey::CurrentUser, key));
-        return k && platform::valueExists(scratch_, k.get(), name);
+        platform::RegValue v;
+        return scratch_.get(key, name, v);
     }
 
-    test::ProfileFolders profile_;
-    test::ScratchCurrentUser scratch_;
+    cindral::test::ScratchRegistry scratch_;  // HKEY_CURRENT_USER kept in the sandbox
 };
 
 TEST_F(Winapp2, EachConvertibleKeyKindRunsAsTheEntrySays) {
@@ -59,10 +59,10 @@ TEST_F(Winapp2, EachConvertibleKeyKindRunsAsTheEntrySays) {
                                            "Roaming\\Tool\\settings.ini"};
     for (const auto& f : erased) file(f);
     for (const auto& f : kept) file(f);
-    test::setText(scratch_, "Software\\Tool\\Recent", "a", "one");
-    test::setText(scratch_, "Software\\Tool\\Recent\\Sub", "b", "two");
-    test::setText(scratch_, "Software\\Tool", "LastFile", "three");
-    test::setText(scratch_, "Software\\Tool", "Keep", "four");
+    setText("Software\\Tool\\Recent", "a", "one");
+    setText("Software\\Tool\\Recent\\Sub", "b", "two");
+    setText("Software\\Tool", "LastFile", "three");
+    setText("Software\\Tool", "Keep", "four");
     file("p.cnp", FormatPluginFile(result.plugins[0].doc));
 
     run_.LinePrefix = "Test Mode: ";

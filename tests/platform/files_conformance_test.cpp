@@ -13,7 +13,6 @@
 
 #include "platform/files.h"
 #include "platform/system.h"
-#include "support/file_attributes.h"
 #include "support/sandbox.h"
 
 namespace cindral::platform {
@@ -127,8 +126,8 @@ TEST_F(FilesConformance, TypesListingCompletedEntryByEntryEqualsTheFullListing) 
     ASSERT_TRUE(sandbox.writeFile(at(".hidden"), "hidden"));
     ASSERT_TRUE(sandbox.writeFile(at("empty.tmp"), ""));
     ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "12345"));
-    ASSERT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), true));
-    ASSERT_TRUE(test::makeSizedFile(sandbox, at("big.bin"), (std::uint64_t{1} << 32) + 7));
+    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), true));
+    ASSERT_TRUE(sandbox.makeSizedFile(at("big.bin"), (std::uint64_t{1} << 32) + 7));
     ASSERT_TRUE(sandbox.makeFolder(at("sub")));
     ASSERT_TRUE(sandbox.makeFolder(at(".dot folder")));
     ASSERT_TRUE(sandbox.writeFile(at("sub\\inner.txt"), "x"));
@@ -153,7 +152,10 @@ TEST_F(FilesConformance, TypesListingCompletedEntryByEntryEqualsTheFullListing) 
             EXPECT_EQ(describe(e), describe(full[i]));  // same order too
         }
     }
-    EXPECT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), false));
+    std::uint64_t size = 0;
+    EXPECT_TRUE(files.fileSize(at("big.bin"), size) && size == (std::uint64_t{1} << 32) + 7);
+    EXPECT_EQ(find(list(root), "big.bin")->size, size) << "sizes are sixty-four bits";
+    EXPECT_TRUE(sandbox.setReadOnly(at("locked.txt"), false));
     if (!links) GTEST_SKIP() << "this system cannot make symbolic links";
 }
 
@@ -247,11 +249,13 @@ TEST_F(FilesConformance, FilesAndFoldersAreToldApartAndFoldersAreNeverDeleted) {
     EXPECT_TRUE(files.deleteFile(at("dir\\f.txt")));
     EXPECT_FALSE(files.deleteFile(at("dir\\f.txt")));  // already gone
     EXPECT_FALSE(files.deleteFile(at("missing\\f.txt")));
+    std::uint64_t size = 0;
+    EXPECT_FALSE(files.fileSize(at("dir\\f.txt"), size) || files.fileSize(at("dir"), size));
 }
 
 TEST_F(FilesConformance, ReadOnlyFileIsReportedAndNeitherDeletedNorOverwritten) {
     ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "keep"));
-    ASSERT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), true));
+    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), true));
     const auto entries = list(root);
     ASSERT_TRUE(find(entries, "locked.txt"));
     EXPECT_NE(find(entries, "locked.txt")->attributes & kAttrReadOnly, 0u);
@@ -259,8 +263,24 @@ TEST_F(FilesConformance, ReadOnlyFileIsReportedAndNeitherDeletedNorOverwritten) 
     EXPECT_EQ(files.openForOverwrite(at("locked.txt")), nullptr);
     EXPECT_FALSE(files.writeFileAtomic(at("locked.txt"), "changed"));
     EXPECT_EQ(content(at("locked.txt")), "keep");
-    ASSERT_TRUE(test::setReadOnly(sandbox, at("locked.txt"), false));
+    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), false));
     EXPECT_TRUE(files.deleteFile(at("locked.txt")));
+}
+
+TEST_F(FilesConformance, AFailedRemovalSaysWhyInTheSystemsWords) {
+    ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "keep"));
+    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), true));
+    EXPECT_FALSE(files.deleteFile(at("locked.txt")));
+    const std::string denied = files.lastErrorText();
+    EXPECT_EQ(files.openForOverwrite(at("locked.txt")), nullptr);
+    EXPECT_EQ(files.lastErrorText(), denied);
+    EXPECT_FALSE(files.deleteFile(at("gone.txt")));
+    const std::string missing = files.lastErrorText();
+    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), false));
+    // A reason of its own for each, without the message's final full stop.
+    EXPECT_TRUE(!denied.empty() && !missing.empty() && denied != missing &&
+                denied.find('.') == std::string::npos)
+        << denied << " / " << missing;
 }
 
 TEST_F(FilesConformance, CreateFolderMakesMissingParentsAndFailsOnAFileInTheWay) {
@@ -292,20 +312,6 @@ TEST_F(FilesConformance, FilesReadAndAtomicWritesGiveTheExactBytesAndLeaveNoTemp
     EXPECT_FALSE(files.writeFileAtomic(at("dir"), "data"));  // a folder is no target
     EXPECT_EQ(content(at("dir\\keep")), "k");
     EXPECT_EQ(names(list(root)), (std::vector<std::string>{"bin", "dir", "list.dat"}));
-}
-
-TEST_F(FilesConformance, FileSizeIsSixtyFourBits) {
-    const std::uint64_t big = 5ull * 1024 * 1024 * 1024 + 3;
-    ASSERT_TRUE(test::makeSizedFile(sandbox, at("big.bin"), big));
-    std::uint64_t size = 0;
-    EXPECT_TRUE(files.fileSize(at("big.bin"), size));
-    EXPECT_EQ(size, big);
-    const auto entries = list(root);
-    ASSERT_TRUE(find(entries, "big.bin"));
-    EXPECT_EQ(find(entries, "big.bin")->size, big);
-    ASSERT_TRUE(files.deleteFile(at("big.bin")));
-    EXPECT_FALSE(files.fileSize(at("big.bin"), size));
-    EXPECT_FALSE(files.fileSize(root, size));
 }
 
 TEST_F(FilesConformance, RenameRefusesAnExistingTargetButMayChangeCase) {

@@ -129,7 +129,7 @@ TEST_F(RegistryStore, ReadsAHandWrittenFile) {
               std::string::npos);
 }
 
-TEST_F(RegistryStore, ValuesKeepCreationOrderAndSubkeysAreSorted) {
+TEST_F(RegistryStore, ValuesKeepTheirCreationOrder) {
     PosixRegistry reg(store_);
     KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
     for (const char* n : {"v2", "V1", "", "v3"}) ASSERT_TRUE(writeText(reg, key.get(), n, "x"));
@@ -143,11 +143,6 @@ TEST_F(RegistryStore, ValuesKeepCreationOrderAndSubkeysAreSorted) {
     KeyHolder again(reader, reader.openKey(hkcu(reader), "K", kKeyRead));
     ASSERT_TRUE(reader.valueNames(again.get(), names));
     EXPECT_EQ(names, (std::vector<std::string>{"v2", "", "v3", "v1"})) << "order survives the file";
-
-    for (const char* n : {"b", "_x", "A", "Z", "a1"})
-        ASSERT_NE(KeyHolder(reg, reg.createKey(key.get(), n)).get(), kNoKey);
-    ASSERT_TRUE(reg.subkeyNames(key.get(), names));
-    EXPECT_EQ(names, (std::vector<std::string>{"_x", "A", "a1", "b", "Z"}));
 }
 
 TEST_F(RegistryStore, EveryChangeReplacesTheFileWholeAndLeavesNoTemporaryFile) {
@@ -200,10 +195,11 @@ TEST_F(RegistryStore, InstancesOnOneFileSeeEachOthersChangesAndLoseNone) {
     ASSERT_TRUE(b.deleteKey(kb.get(), "child"));
     EXPECT_FALSE(writeText(a, child.get(), "v", "x")) << "a's handle died with the key";
 
-    const int kEach = 40;
+    // Two instances (as the window and the command line would be) writing at
+    // once: each change is made under the file's lock on fresh contents.
     auto writer = [&](const std::string& prefix) {
         PosixRegistry reg(store_);
-        for (int i = 0; i < kEach; ++i) {
+        for (int i = 0; i < 40; ++i) {
             KeyHolder key(reg, reg.createKey(hkcu(reg), "Busy"));
             writeNumber(reg, key.get(), prefix + std::to_string(i), std::uint32_t(i));
         }
@@ -214,7 +210,7 @@ TEST_F(RegistryStore, InstancesOnOneFileSeeEachOthersChangesAndLoseNone) {
     KeyHolder busy(a, a.openKey(hkcu(a), "Busy", kKeyRead));
     std::vector<std::string> names;
     ASSERT_TRUE(a.valueNames(busy.get(), names));
-    EXPECT_EQ(names.size(), std::size_t(2 * kEach)) << "concurrent writers lose no update";
+    EXPECT_EQ(names.size(), 80u) << "concurrent writers lose no update";
 }
 
 const char kDamaged[] =

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "engine/builtin_items.h"
-#include "selection/data_test_platform.h"
+#include "support/fixtures.h"
 
 namespace cindral::selection {
 namespace {
@@ -70,25 +70,23 @@ std::vector<BuiltInBox> dialogBoxes() {
     return boxes;
 }
 
-class EraseItemsTest : public ::testing::Test {
+class EraseItemsTest : public cindral::test::HomeTest {
 protected:
-    cindral::test::DataTestPlatform env;
     FakeView view;
-    EraseItemsFiles files{
-        env.home(), env.home() + "Data\\SelItems.dat", env.home() + "Data\\CustomRegistry.dat",
-        env.home() + "Data\\CustomFolder.dat", env.home() + "Data\\DriveScan.dat"};
-    EraseItemsController dialog{view, env.platform, files, dialogBoxes()};
+    EraseItemsFiles files{home_, home_ + "Data\\SelItems.dat", home_ + "Data\\CustomRegistry.dat",
+                          home_ + "Data\\CustomFolder.dat", home_ + "Data\\DriveScan.dat"};
+    EraseItemsController dialog{view, platform_, files, dialogBoxes()};
 
     void SetUp() override {
-        env.sandbox.makeFolder(env.home() + "Data");
-        env.sandbox.makeFolder(env.home() + "Plug-Ins");
+        box_.makeFolder(home_ + "Data");
+        box_.makeFolder(home_ + "Plug-Ins");
         view.controller = &dialog;
     }
     void put(const std::string& path, const std::string& bytes) {
-        ASSERT_TRUE(env.sandbox.writeFile(path, bytes));
+        ASSERT_TRUE(box_.writeFile(path, bytes));
     }
     void plugin(const std::string& file, const std::string& title) {
-        put(env.home() + "Plug-Ins\\" + file, "[Plugin]\r\nTitle=" + title + "\r\n");
+        put(home_ + "Plug-Ins\\" + file, "[Plugin]\r\nTitle=" + title + "\r\n");
     }
     // Types into the fields of a page, one change at a time as the user would.
     void type(ListPage page, std::map<Edit, std::string> fields) {
@@ -149,13 +147,13 @@ TEST_F(EraseItemsTest, CancelWritesOnlyNewPluginsAndOkWritesBoxesThenRowsInListO
     const std::string before = "[Items]\r\nSame=0\r\nClipboard=0\r\n";
     put(files.selItems, before);
     {
-        EraseItemsController cancelled{view, env.platform, files, dialogBoxes()};
+        EraseItemsController cancelled{view, platform_, files, dialogBoxes()};
         view.controller = &cancelled;
         cancelled.open();
         cancelled.radioChosen(ItemGroup::Windows, true);
         cancelled.radioChosen(ItemGroup::Plugins, true);
     }
-    EXPECT_EQ(env.read(files.selItems), before + "Brand New=1\r\n");
+    EXPECT_EQ(read(files.selItems), before + "Brand New=1\r\n");
 
     view.controller = &dialog;
     dialog.open();
@@ -170,7 +168,7 @@ TEST_F(EraseItemsTest, CancelWritesOnlyNewPluginsAndOkWritesBoxesThenRowsInListO
         if (box.key == "Clipboard") continue;
         expected += box.key + (box.key == "Windows Open/Save Dialog History" ? "=0\r\n" : "=1\r\n");
     }
-    EXPECT_EQ(env.read(files.selItems), expected);
+    EXPECT_EQ(read(files.selItems), expected);
 }
 
 TEST_F(EraseItemsTest, RecordPagesAddDeleteAndWriteBackTheirFile) {
@@ -198,11 +196,11 @@ TEST_F(EraseItemsTest, RecordPagesAddDeleteAndWriteBackTheirFile) {
         dialog.rowsChanged(p.page);
         EXPECT_TRUE(view.deleteEnabled[p.page]);
         EXPECT_EQ(view.choices[p.page], 1);
-        EXPECT_EQ(env.read(p.path), "Old;K;1;;2;\r\nshort;line\r\n");
+        EXPECT_EQ(read(p.path), "Old;K;1;;2;\r\nshort;line\r\n");
         put(p.path, "Old;K;1;;2;\r\n");  // shorter than the list, changed elsewhere
         view.checks[p.page] = {false, false};
         dialog.rowsChanged(p.page);
-        EXPECT_EQ(env.read(p.path), "Old;K;1;;0;\r\n");
+        EXPECT_EQ(read(p.path), "Old;K;1;;0;\r\n");
 
         // A ";" in any field refuses Add and says why.
         view.choices[p.page] = p.nameChoice;
@@ -217,7 +215,7 @@ TEST_F(EraseItemsTest, RecordPagesAddDeleteAndWriteBackTheirFile) {
 
         dialog.add(p.page);
         const std::string added = "T;K;" + std::to_string(p.nameChoice) + ";V;1;\r\n";
-        EXPECT_EQ(env.read(p.path), "Old;K;1;;0;\r\n" + added);
+        EXPECT_EQ(read(p.path), "Old;K;1;;0;\r\n" + added);
         EXPECT_EQ(view.texts[p.title] + view.texts[p.target] + view.texts[p.name], "");
         EXPECT_EQ(view.choices[p.page], 0);
         EXPECT_TRUE(view.fieldEnabled[p.name]);  // until the choice is next changed
@@ -230,19 +228,19 @@ TEST_F(EraseItemsTest, RecordPagesAddDeleteAndWriteBackTheirFile) {
         view.answer = false;
         dialog.remove(p.page);
         EXPECT_EQ(view.questions, Lines{"Are you sure you want to delete \"T\"?"});
-        EXPECT_EQ(env.read(p.path), "Old;K;1;;0;\r\n" + added);
+        EXPECT_EQ(read(p.path), "Old;K;1;;0;\r\n" + added);
         view.answer = true;
         dialog.remove(p.page);
-        EXPECT_EQ(env.read(p.path), "Old;K;1;;0;\r\n");
+        EXPECT_EQ(read(p.path), "Old;K;1;;0;\r\n");
 
         // A file that cannot be written keeps what was typed.
-        env.files.failWrites = true;
+        files_.failAll(cindral::test::FileOp::Write);
         type(p.page, {{p.title, "U"}, {p.target, "L"}});
         dialog.add(p.page);
-        env.files.failWrites = false;
+        files_.fails = nullptr;
         EXPECT_EQ(view.warnings.back(), UnsavedText(p.path));
         EXPECT_EQ(view.texts[p.title], "U");
-        EXPECT_EQ(env.read(p.path), "Old;K;1;;0;\r\n");
+        EXPECT_EQ(read(p.path), "Old;K;1;;0;\r\n");
     }
 }
 
@@ -261,7 +259,7 @@ TEST_F(EraseItemsTest, MasksAreAddedAsTypedAndOnlyTextEntriesCanBeDeleted) {
         dialog.remove(ListPage::DriveScan);  // the empty entry is not asked about
     }
     EXPECT_EQ(view.questions, Lines{"Are you sure you want to delete mask \" *.bak \"?"});
-    EXPECT_EQ(env.read(files.driveScan), "\r\n");
+    EXPECT_EQ(read(files.driveScan), "\r\n");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "selection/data_test_platform.h"
+#include "support/fixtures.h"
 
 using namespace cindral::selection;
 using Lines = std::vector<std::string>;
@@ -46,25 +46,24 @@ TEST(LineFileSplit, EachReaderFollowsItsOwnLineEndAndNulRules) {
     }
 }
 
-class LineFileIo : public ::testing::Test {
+class LineFileIo : public cindral::test::SandboxTest {
 protected:
-    cindral::test::DataTestPlatform env;
-    std::string path() { return env.sandbox.root() + "list.dat"; }
+    std::string path() { return at("list.dat"); }
 };
 
 // Unreadable files and failed writes are pinned through the lists that use
 // these routines (custom records, keeper lists).
 TEST_F(LineFileIo, WritesCrLfLinesReadsThemBackAndCreatesNoFolder) {
     Lines lines{"stale"};
-    EXPECT_EQ(readLineFile(env.files, path(), LineRules::Run, lines), ReadStatus::Missing);
+    EXPECT_EQ(readLineFile(files_, path(), LineRules::Run, lines), ReadStatus::Missing);
     EXPECT_TRUE(lines.empty());
-    ASSERT_TRUE(writeLineFile(env.files, path(), {"one", "", "three"}));
-    EXPECT_EQ(env.read(path()), "one\r\n\r\nthree\r\n");
-    EXPECT_EQ(readLineFile(env.files, path(), LineRules::Dialog, lines), ReadStatus::Ok);
+    ASSERT_TRUE(writeLineFile(files_, path(), {"one", "", "three"}));
+    EXPECT_EQ(read(path()), "one\r\n\r\nthree\r\n");
+    EXPECT_EQ(readLineFile(files_, path(), LineRules::Dialog, lines), ReadStatus::Ok);
     EXPECT_EQ(lines, (Lines{"one", "", "three"}));
-    ASSERT_TRUE(writeLineFile(env.files, path(), {}));
-    EXPECT_EQ(env.read(path()), "");
-    const std::string target = env.sandbox.root() + "NoSuchFolder\\list.dat";
-    EXPECT_FALSE(writeLineFile(env.files, target, {"x"}));
-    EXPECT_FALSE(env.sandbox.exists(target));
+    ASSERT_TRUE(writeLineFile(files_, path(), {}));
+    EXPECT_EQ(read(path()), "");
+    const std::string target = at("NoSuchFolder\\list.dat");
+    EXPECT_FALSE(writeLineFile(files_, target, {"x"}));
+    EXPECT_FALSE(box_.exists(target));
 }

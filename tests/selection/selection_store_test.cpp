@@ -2,33 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include "selection/data_test_platform.h"
 #include "selection/plugin_list.h"
+#include "support/fixtures.h"
 
 using namespace cindral::selection;
 
-class SelectionStoreTest : public ::testing::Test {
+class SelectionStoreTest : public cindral::test::HomeTest {
 protected:
-    cindral::test::DataTestPlatform env;
-    std::string selItems() { return env.home() + "Data\\SelItems.dat"; }
-    std::string pluginFolder() { return env.home() + "Plug-Ins\\"; }
-    SelectionStore store() { return SelectionStore(*env.platform.profiles, selItems()); }
-    void SetUp() override {
-        env.sandbox.makeFolder(env.home() + "Data");
-        env.sandbox.makeFolder(pluginFolder());
-    }
+    SelectionStoreTest() { box_.makeFolder(paths_.dataFolder); }
+    SelectionStore store() { return SelectionStore(*platform_.profiles, paths_.selItems); }
     void plugin(const std::string& name, const std::string& body) {
-        ASSERT_TRUE(env.sandbox.writeFile(pluginFolder() + name, body));
+        write(paths_.pluginFolder + name, body);
     }
     std::string stored(const std::string& key) {
-        return env.platform.profiles->readString(selItems(), "Items", key, "<none>");
+        return platform_.profiles->readString(paths_.selItems, "Items", key, "<none>");
     }
 };
 
 TEST_F(SelectionStoreTest, TextRuleAndNumberRuleDifferOnlyWhereTheyShould) {
-    ASSERT_TRUE(env.sandbox.writeFile(
-        selItems(),
-        "[Items]\r\nzero=0\r\ndouble=00\r\nword=no\r\nempty=\r\none=1\r\nleading=1x\r\n"));
+    write(paths_.selItems,
+          "[Items]\r\nzero=0\r\ndouble=00\r\nword=no\r\nempty=\r\none=1\r\nleading=1x\r\n");
     auto s = store();
     const struct {
         const char* key;
@@ -54,17 +47,17 @@ TEST_F(SelectionStoreTest, PluginsAreListedSortedWithTitleOrFileNameAsKey) {
     plugin("Alpha.CNP", "[Plugin]\r\nAuthor=Someone\r\n");
     plugin("beta.v2.cnp", "");
     plugin("readme.txt", "[Plugin]\r\nTitle=Not a plug-in\r\n");
-    env.sandbox.makeFolder(pluginFolder() + "folder.cnp");  // a folder is no plug-in
-    const auto list = ListPlugins(env.platform, env.home());
+    folder("Home\\Plug-Ins\\folder.cnp");  // a folder is no plug-in
+    const auto list = ListPlugins(platform_, home_);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].fileName, "Alpha.CNP");
     EXPECT_EQ(list[0].key, "Alpha");
-    EXPECT_EQ(list[0].path, env.home() + "Plug-ins\\Alpha.CNP");
+    EXPECT_EQ(list[0].path, home_ + "Plug-ins\\Alpha.CNP");
     EXPECT_EQ(list[1].key, "beta.v2");  // only the last extension goes
     EXPECT_EQ(list[2].key, "Zeta Tool");
-    EXPECT_EQ(ReadPluginAuthor(*env.platform.profiles, list[0].path), "Someone");
+    EXPECT_EQ(ReadPluginAuthor(*platform_.profiles, list[0].path), "Someone");
     EXPECT_EQ(PluginKeyFromFileName(".cnp"), ".cnp");
-    EXPECT_TRUE(ListPlugins(env.platform, env.sandbox.root() + "Nowhere\\").empty());
+    EXPECT_TRUE(ListPlugins(platform_, at("Nowhere\\")).empty());
 }
 
 TEST_F(SelectionStoreTest, TitlesWithProfileSyntaxCanBeSwitchedOffAndAreStoredOnce) {
@@ -72,19 +65,17 @@ TEST_F(SelectionStoreTest, TitlesWithProfileSyntaxCanBeSwitchedOffAndAreStoredOn
     for (std::size_t i = 0; i < titles.size(); ++i)
         plugin(std::to_string(i) + ".cnp", "[Plugin]\r\nTitle=" + titles[i] + "\r\n");
     auto s = store();
-    auto state = FillSelectionDialog(env.platform, s, env.home(), {});
-    std::string bytes;
-    ASSERT_TRUE(env.platform.files->readFile(selItems(), bytes));
-    for (int i = 0; i < 100; ++i) FillSelectionDialog(env.platform, s, env.home(), {});
-    std::string after;
-    ASSERT_TRUE(env.platform.files->readFile(selItems(), after));
-    EXPECT_EQ(after, bytes);
+    auto state = FillSelectionDialog(platform_, s, home_, {});
+    const std::string bytes = read(paths_.selItems);
+    ASSERT_NE(bytes, "<missing>");
+    for (int i = 0; i < 100; ++i) FillSelectionDialog(platform_, s, home_, {});
+    EXPECT_EQ(read(paths_.selItems), bytes);
 
     ASSERT_EQ(state.plugins.size(), titles.size());
     for (auto& row : state.plugins) row.checked = false;
     ASSERT_TRUE(SaveSelectionDialog(s, state));
     for (const auto& title : titles) EXPECT_FALSE(s.IsSelected(title)) << title;
-    state = FillSelectionDialog(env.platform, s, env.home(), {});
+    state = FillSelectionDialog(platform_, s, home_, {});
     for (std::size_t i = 0; i < titles.size(); ++i) {
         EXPECT_EQ(state.plugins[i].caption, titles[i]);  // shown as the plug-in names itself
         EXPECT_FALSE(state.plugins[i].checked) << titles[i];

@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "selection/data_test_platform.h"
 #include "settings/scratch_registry.h"
+#include "support/fixtures.h"
 
 using namespace cindral;
 using namespace cindral::settings;
@@ -55,11 +55,11 @@ public:
 };
 
 // Five typed addresses a..e; the kept lists in the home's "Data" folder.
-class KeeperControllerTest : public ::testing::Test {
+class KeeperControllerTest : public test::HomeTest {
 protected:
     KeeperControllerTest() {
-        env.platform.registry = &reg;
-        env.sandbox.makeFolder(env.home() + "Data");
+        platform_.registry = &reg;
+        box_.makeFolder(home_ + "Data");
         view.controller = &keeper;
         for (char c = 'a'; c <= 'e'; ++c) {
             reg.put(kTypedUrlsKey, std::string("url") + c, platform::kRegSz, url(c));
@@ -68,12 +68,10 @@ protected:
     static std::string url(char c) { return std::string("http://") + c + ".example/"; }
     Lines& rows(KeeperSide s) { return view.rows[int(kPage)][int(s)]; }
 
-    test::DataTestPlatform env;
     test::ScratchRegistry reg;
-    const std::string file = env.home() + "Data\\AddressesKept.dat";
+    const std::string file = home_ + "Data\\AddressesKept.dat";
     FakeKeeperView view;
-    KeeperController keeper{
-        view, env.platform, {env.home() + "Data\\C.dat", file, env.home() + "Data\\O.dat"}};
+    KeeperController keeper{view, platform_, {home_ + "Data\\C.dat", file, home_ + "Data\\O.dat"}};
 };
 
 TEST_F(KeeperControllerTest, MovesKeepTheRowOrderAndAreSavedAtOnce) {
@@ -83,7 +81,7 @@ TEST_F(KeeperControllerTest, MovesKeepTheRowOrderAndAreSavedAtOnce) {
     keeper.add(kPage);
     EXPECT_EQ(rows(R), (Lines{url('b'), url('d')}));
     EXPECT_EQ(rows(R), keeper.kept(kPage));
-    EXPECT_EQ(env.read(file), url('b') + "\r\n" + url('d') + "\r\n");
+    EXPECT_EQ(read(file), url('b') + "\r\n" + url('d') + "\r\n");
     EXPECT_EQ(rows(L), (Lines{url('a'), url('c'), url('e')}));
     EXPECT_EQ(rows(L), keeper.candidates(kPage));
 
@@ -92,7 +90,7 @@ TEST_F(KeeperControllerTest, MovesKeepTheRowOrderAndAreSavedAtOnce) {
 
     view.select(kPage, R, {0, 1});
     keeper.remove(kPage);
-    EXPECT_EQ(env.read(file), "");
+    EXPECT_EQ(read(file), "");
     EXPECT_TRUE(rows(R).empty());
     EXPECT_EQ(rows(L), (Lines{url('a'), url('c'), url('e'), url('b'), url('d')}));
 }
@@ -125,19 +123,19 @@ TEST_F(KeeperControllerTest, TheListLastSelectedInDecidesWhichMoveButtonIsEnable
 }
 
 TEST_F(KeeperControllerTest, AListThatCannotBeReadOrSavedIsNeverShownAsKept) {
-    ASSERT_TRUE(env.sandbox.writeFile(file, url('a') + "\r\n"));
+    ASSERT_TRUE(box_.writeFile(file, url('a') + "\r\n"));
     keeper.open();
     const Lines left = rows(L);
-    env.files.failWrites = true;
+    files_.failAll(test::FileOp::Write);
     view.select(kPage, L, {1});
     keeper.add(kPage);
     EXPECT_EQ(rows(L), left);
     EXPECT_EQ(rows(R), (Lines{url('a')}));
     EXPECT_EQ(keeper.kept(kPage), rows(R));
     EXPECT_EQ(view.notice[1], KeeperController::unsavedNotice(file));
-    EXPECT_EQ(env.read(file), url('a') + "\r\n");
+    EXPECT_EQ(read(file), url('a') + "\r\n");
 
-    env.files.unreadable = {file};
+    files_.failOn(test::FileOp::Read, file);
     keeper.open();  // unreadable from the start: all are candidates, nothing moves
     EXPECT_EQ(rows(L).size(), 5u);
     EXPECT_EQ(view.notice[1], KeeperController::unreadableNotice(file));

@@ -4,17 +4,17 @@
 
 #include <algorithm>
 
-#include "selection/data_test_platform.h"
 #include "settings/scratch_registry.h"
+#include "support/fixtures.h"
 
 using namespace cindral;
 using namespace cindral::settings;
 using Lines = std::vector<std::string>;
 using platform::RootKey;
 
-class KeeperListsTest : public ::testing::Test {
+class KeeperListsTest : public test::SandboxTest {
 protected:
-    KeeperListsTest() { env.platform.registry = &reg; }
+    KeeperListsTest() { platform_.registry = &reg; }
 
     void setText(RootKey root, const std::string& key, const std::string& name,
                  const std::string& value) {
@@ -22,7 +22,6 @@ protected:
         ASSERT_TRUE(platform::writeText(reg, k.get(), name, value));
     }
 
-    test::DataTestPlatform env;
     test::ScratchRegistry reg;
 };
 
@@ -32,10 +31,10 @@ TEST_F(KeeperListsTest, RegistryCandidatesLessThoseKeptInAnyCase) {
     setText(RootKey::CurrentUser, kTypedUrlsKey, "url2", "http://b.example/");
     setText(RootKey::LocalMachine, kTypedUrlsKey, "url1", "http://a.example/");
     reg.put(kTypedUrlsKey, "url3", platform::kRegDword, std::string(4, '\7'));
-    Lines all = GatherAddressCandidates(env.platform, {});
+    Lines all = GatherAddressCandidates(platform_, {});
     std::sort(all.begin(), all.end());
     EXPECT_EQ(all, (Lines{"", "http://a.example/", "http://a.example/", "http://b.example/"}));
-    EXPECT_EQ(GatherAddressCandidates(env.platform, {"HTTP://A.EXAMPLE/", ""}),
+    EXPECT_EQ(GatherAddressCandidates(platform_, {"HTTP://A.EXAMPLE/", ""}),
               (Lines{"http://b.example/"}));
 
     // Open/Save history: the values of the subkeys, less their order value.
@@ -45,45 +44,46 @@ TEST_F(KeeperListsTest, RegistryCandidatesLessThoseKeptInAnyCase) {
     setText(RootKey::CurrentUser, mru + "\\txt", "MRUList", "a");
     setText(RootKey::CurrentUser, mru + "\\doc", "b", "C:\\docs\\two.doc");
     setText(RootKey::CurrentUser, mru + "\\doc", "mrulist", "b");
-    all = GatherOpenSaveCandidates(env.platform, {"c:\\DOCS\\one.txt"});
+    all = GatherOpenSaveCandidates(platform_, {"c:\\DOCS\\one.txt"});
     EXPECT_EQ(all, (Lines{"C:\\docs\\two.doc"}));
-    EXPECT_EQ(GatherOpenSaveCandidates(env.platform, {}).size(), 2u);
+    EXPECT_EQ(GatherOpenSaveCandidates(platform_, {}).size(), 2u);
     EXPECT_EQ(reg.openHandles(), 0u);
 }
 
 TEST_F(KeeperListsTest, CookieCandidatesAreTxtFilesOfBothFoldersAsFullPaths) {
-    const std::string cookies = env.sandbox.root() + "Cookies\\";
-    const std::string windows = env.sandbox.root() + "Win\\Cookies";
-    ASSERT_TRUE(env.sandbox.makeFolder(cookies) && env.sandbox.makeFolder(windows));
-    ASSERT_TRUE(env.sandbox.writeFile(cookies + "user@a[1].txt", "x"));
-    ASSERT_TRUE(env.sandbox.writeFile(cookies + "index.dat", "x"));
-    ASSERT_TRUE(env.sandbox.writeFile(windows + "\\user@b[1].TXT", "x"));
+    const std::string cookies = at("Cookies\\");
+    const std::string windows = at("Win\\Cookies");
+    ASSERT_TRUE(box_.makeFolder(cookies) && box_.makeFolder(windows));
+    ASSERT_TRUE(box_.writeFile(cookies + "user@a[1].txt", "x"));
+    ASSERT_TRUE(box_.writeFile(cookies + "index.dat", "x"));
+    ASSERT_TRUE(box_.writeFile(windows + "\\user@b[1].TXT", "x"));
 
-    const Lines found = GatherCookieCandidates(env.platform, {});
+    const Lines found = GatherCookieCandidates(platform_, {});
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(CookieDisplayName(found[0]), "user@a[1].txt");
     EXPECT_EQ(CookieDisplayName(found[1]), "user@b[1].TXT");
     EXPECT_EQ(CookieDisplayName("C:name.txt"), "name.txt");
-    EXPECT_TRUE(env.sandbox.exists(found[0]) && env.sandbox.exists(found[1]));
-    EXPECT_EQ(GatherCookieCandidates(env.platform, {env.platform.system->upperCase(found[0])}),
+    EXPECT_TRUE(files_.fileExists(found[0]) && files_.fileExists(found[1]));
+    EXPECT_EQ(GatherCookieCandidates(platform_, {platform_.system->upperCase(found[0])}),
               (Lines{found[1]}));
 
-    env.shellFolders.cookies = windows;  // the same folder twice lists its files twice
-    EXPECT_EQ(GatherCookieCandidates(env.platform, {}).size(), 2u);
+    folders_.folders[platform::kCsidlCookies] =
+        windows;  // the same folder twice lists its files twice
+    EXPECT_EQ(GatherCookieCandidates(platform_, {}).size(), 2u);
     // A folder the system cannot name is not listed as "".
-    env.shellFolders.cookies = "";
-    env.files.windows = env.sandbox.root() + "NoWindows";
-    EXPECT_TRUE(GatherCookieCandidates(env.platform, {}).empty());
+    folders_.folders.clear();
+    files_.windows = at("NoWindows");
+    EXPECT_TRUE(GatherCookieCandidates(platform_, {}).empty());
 }
 
 TEST_F(KeeperListsTest, SaveNeverReplacesAListThatExistsButCannotBeRead) {
-    const std::string path = env.sandbox.root() + "Kept.dat";
-    EXPECT_TRUE(SaveKeptList(*env.platform.files, path, {"a", "b"}));  // a missing file is made
-    EXPECT_EQ(env.read(path), "a\r\nb\r\n");
-    env.files.unreadable = {path};
-    EXPECT_FALSE(SaveKeptList(*env.platform.files, path, {"c"}));
-    EXPECT_EQ(env.read(path), "a\r\nb\r\n");
-    env.files.unreadable.clear();
-    EXPECT_TRUE(SaveKeptList(*env.platform.files, path, {}));
-    EXPECT_EQ(env.read(path), "");
+    const std::string path = at("Kept.dat");
+    EXPECT_TRUE(SaveKeptList(files_, path, {"a", "b"}));  // a missing file is made
+    EXPECT_EQ(read(path), "a\r\nb\r\n");
+    files_.failOn(test::FileOp::Read, path);
+    EXPECT_FALSE(SaveKeptList(files_, path, {"c"}));
+    EXPECT_EQ(read(path), "a\r\nb\r\n");
+    files_.fails = nullptr;
+    EXPECT_TRUE(SaveKeptList(files_, path, {}));
+    EXPECT_EQ(read(path), "");
 }

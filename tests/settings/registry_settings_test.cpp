@@ -10,6 +10,7 @@ namespace cindral::settings {
 namespace {
 
 using platform::RegValue;
+using test::RegOp;
 using test::ScratchRegistry;
 
 const char kKey[] = "Software\\Quorvane\\Cindral";
@@ -52,7 +53,7 @@ TEST(SettingsStore, EachReaderGetsItsOwnDefaultUntilAValueIsStored) {
 
 TEST(SettingsStore, WithoutAHandleReadsGiveDefaultsAndWritesFail) {
     ScratchRegistry reg;
-    reg.failCreate = true;
+    reg.failOps({RegOp::Create});
     SettingsStore closed(reg);
     EXPECT_FALSE(closed.isOpen());
     EXPECT_EQ(closed.read(kLogRefreshLines), 2500u);
@@ -60,10 +61,10 @@ TEST(SettingsStore, WithoutAHandleReadsGiveDefaultsAndWritesFail) {
     EXPECT_FALSE(reg.keyExists(kKey));
     EXPECT_EQ(reg.openHandles(), 0u);
 
-    reg.failCreate = false;
+    reg.fails = nullptr;
     SettingsStore store(reg);
     ASSERT_TRUE(store.write(kPassess, 4));
-    reg.failWrites = true;
+    reg.failOps({RegOp::Set});
     EXPECT_FALSE(store.write(kPassess, 9));
     EXPECT_EQ(store.read(kPassess), 4u);
 }
@@ -104,14 +105,14 @@ TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesSta
 TEST(OutsideEntries, FailuresAreReportedAndKeepTheOldValue) {
     ScratchRegistry reg;
     ASSERT_TRUE(writeStartWithWindows(reg, "C:\\c.exe"));
-    reg.failWrites = true;
+    reg.failOps({RegOp::Set, RegOp::DeleteValue});
     EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
     EXPECT_FALSE(deleteStartWithWindows(reg));
     EXPECT_FALSE(writeStartPage(reg, "about:blank"));
     RegValue v;
     ASSERT_TRUE(readStartWithWindows(reg, v));
     EXPECT_EQ(v.data, sz("\"C:\\c.exe\" -m -s"));
-    reg.failCreate = true;
+    reg.failOps({RegOp::Set, RegOp::DeleteValue, RegOp::Create});
     EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
     EXPECT_FALSE(deleteStartWithWindows(reg));
     EXPECT_EQ(reg.openHandles(), 0u);

@@ -126,7 +126,7 @@ protected:
         if (!d) return;
         d->pageSet(D::kPagesId)->select(4);
         SetWindowTextA(d->control(D::editId(3)), "Junk files");
-        SetWindowTextA(d->control(D::editId(5)), (self->home() + "Junk").c_str());
+        SetWindowTextA(d->control(D::editId(5)), (self->home_ + "Junk").c_str());
         MSG enter{d->control(D::editId(5)), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
         d->translateKey(enter);
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -136,16 +136,16 @@ EraseItemsHostedTest* EraseItemsHostedTest::self = nullptr;
 
 TEST_F(EraseItemsHostedTest, AFolderRecordAddedAndConfirmedIsQueuedAndTestRun) {
     self = this;
-    selectOnly({});
-    ASSERT_TRUE(sandbox.makeFolder(home() + "Junk"));
-    ASSERT_TRUE(sandbox.writeFile(home() + "Junk\\a.tmp", "a"));
+    select({});
+    ASSERT_TRUE(box_.makeFolder(home_ + "Junk"));
+    ASSERT_TRUE(box_.writeFile(home_ + "Junk\\a.tmp", "a"));
     start();
     ASSERT_TRUE(main->queue().rows.empty());
     SetTimer(nullptr, 0, 10, drive);
     click(app::Command::EraseItems);
     std::string file;
-    platform.files->readFile(home() + "Data\\CustomFolder.dat", file);
-    EXPECT_EQ(file, "Junk files;" + home() + "Junk;0;;1;\r\n");
+    platform_.files->readFile(home_ + "Data\\CustomFolder.dat", file);
+    EXPECT_EQ(file, "Junk files;" + home_ + "Junk;0;;1;\r\n");
     ASSERT_EQ(main->queue().rows.size(), 1u);
     EXPECT_EQ(main->queue().rows[0].caption, "Junk files");
 
@@ -154,11 +154,11 @@ TEST_F(EraseItemsHostedTest, AFolderRecordAddedAndConfirmedIsQueuedAndTestRun) {
     const auto lines = logLines();
     // The run reports the file (its folder in whatever letter case the walk gives) and
     // leaves it.
-    const std::string found = "Test Mode: Removing File: " + home() + "Junk\\a.tmp <OK>";
+    const std::string found = "Test Mode: Removing File: " + home_ + "Junk\\a.tmp <OK>";
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
         return lstrcmpiA(line.c_str(), found.c_str()) == 0;
     })) << testing::PrintToString(lines);
-    EXPECT_TRUE(sandbox.exists(home() + "Junk\\a.tmp"));
+    EXPECT_TRUE(box_.exists(home_ + "Junk\\a.tmp"));
 }
 
 }  // namespace

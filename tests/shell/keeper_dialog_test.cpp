@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "selection/data_test_platform.h"
 #include "settings/scratch_registry.h"
 #include "shell/shell_test_support.h"
 
@@ -46,12 +45,7 @@ void CALLBACK inspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
 class KeeperDialogTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        platform.registry = &registry;
-        platform.files = &files;
-        platform.shellFolders = &folders;
-        files.windows = home() + "Win";
-        folders.cookies = home() + "Cookies";
+        platform_.registry = &registry;
         const std::string hklm = std::string("HKLM\\") + settings::kTypedUrlsKey;
         for (const auto& v :
              {Lines{settings::kTypedUrlsKey, "url1", "http://a.example/"},
@@ -60,11 +54,11 @@ protected:
               Lines{mru, "b", "C:\\docs\\two.txt"}, Lines{mru, "MRUList", "ba"}}) {
             registry.put(v[0], v[1], platform::kRegSz, v[2]);
         }
-        ASSERT_TRUE(sandbox.makeFolder(folders.cookies));
+        ASSERT_TRUE(box_.makeFolder(cookies));
         for (const char* name : {"\\user@a[1].txt", "\\user@b[1].txt"}) {
-            ASSERT_TRUE(sandbox.writeFile(folders.cookies + name, "cookie"));
+            ASSERT_TRUE(box_.writeFile(cookies + name, "cookie"));
         }
-        selectOnly({"IE Address Drop-Down List", "IE Cookies", "Windows Open/Save Dialog History"});
+        select({1, 2, 6});  // addresses, cookies, Open/Save history
     }
     bool has(const std::string& key, const std::string& name) {
         platform::RegValue value;
@@ -72,23 +66,22 @@ protected:
     }
     std::string content(const std::string& path) {
         std::string bytes;
-        return sandbox.platform().files->readFile(path, bytes) ? bytes : "<unreadable>";
+        return box_.platform().files->readFile(path, bytes) ? bytes : "<unreadable>";
     }
 
     const std::string mru = std::string(settings::kOpenSaveMruKey) + "\\txt";
     cindral::test::ScratchRegistry registry;
-    cindral::test::RedirectedFiles files{*sandbox.platform().files};
-    cindral::test::RedirectedShellFolders folders;
+    const std::string cookies = at("Cookies");
 };
 
 TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntries) {
-    ASSERT_TRUE(sandbox.writeFile(home() + "help.chm", "help"));
+    ASSERT_TRUE(box_.writeFile(home_ + "help.chm", "help"));
     start();
     const app::DataPaths& paths = main->paths();
     const settings::KeeperFiles kept{paths.cookieKept, paths.addressesKept, paths.openSaveKept};
     const char* const keep[] = {"user@b[1].txt", "http://b.example/", "C:\\docs\\two.txt"};
     {
-        KeeperDialog keeper(DialogContext{desktop, *platform.files, home()}, platform, kept);
+        KeeperDialog keeper(DialogContext{desktop, *platform_.files, home_}, platform_, kept);
         ASSERT_TRUE(keeper.create(main->hwnd(), 0, 0));
         EXPECT_EQ(rowsOf(keeper.control(KeeperPage::Addresses, P::LeftList)),
                   (Lines{"http://a.example/", "http://b.example/", "http://c.example/"}));
@@ -107,9 +100,9 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
         keeper.pageSet(KeeperDialog::kPagesId)->select(2);
         SendMessageA(keeper.hwnd(), WM_COMMAND, MAKEWPARAM(SkinnedDialog::kHelpId, BN_CLICKED), 0);
         ASSERT_EQ(desktop.opened.size(), 1u);
-        EXPECT_EQ(desktop.opened[0].parameters, home() + "help.chm::/opensave_tab.htm");
+        EXPECT_EQ(desktop.opened[0].parameters, home_ + "help.chm::/opensave_tab.htm");
     }
-    const Lines keptCookie{folders.cookies + "\\user@b[1].txt"};
+    const Lines keptCookie{cookies + "\\user@b[1].txt"};
     EXPECT_EQ(content(kept[0]), keptCookie[0] + "\r\n");
     EXPECT_EQ(content(kept[1]), "http://b.example/\r\n");
     EXPECT_EQ(content(kept[2]), "C:\\docs\\two.txt\r\n");
@@ -127,8 +120,8 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
     EXPECT_FALSE(has(std::string("HKLM\\") + settings::kTypedUrlsKey, "url1"));
     EXPECT_FALSE(has(mru, "a"));
     EXPECT_TRUE(has(mru, "b"));
-    EXPECT_FALSE(sandbox.exists(folders.cookies + "\\user@a[1].txt"));
-    EXPECT_TRUE(sandbox.exists(folders.cookies + "\\user@b[1].txt"));
+    EXPECT_FALSE(box_.exists(cookies + "\\user@a[1].txt"));
+    EXPECT_TRUE(box_.exists(cookies + "\\user@b[1].txt"));
 }
 
 }  // namespace

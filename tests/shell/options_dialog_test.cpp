@@ -146,10 +146,10 @@ TEST_F(MainWindowTest, OptionsOkStoresTheDialogAndRegistersTheHotkeysAgain) {
     ASSERT_TRUE(IsWindowEnabled(button(app::Command::Options)));
     EXPECT_FALSE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
     // Stored behind the window's back: only the dialog's reload takes it up.
-    settingsStore->write(settings::kHotKey1, "Alt+Ctrl+F9");
+    store_.write(settings::kHotKey1, "Alt+Ctrl+F9");
     ASSERT_NE(SetTimer(nullptr, 0, 20, pressOk), 0u);
     click(app::Command::Options);
-    EXPECT_EQ(settingsStore->read(settings::kHotKey1), "Ctrl+Alt+F9");
+    EXPECT_EQ(store_.read(settings::kHotKey1), "Ctrl+Alt+F9");
     EXPECT_FALSE(hotkeyFree(MOD_CONTROL | MOD_ALT, VK_F9));
     EXPECT_TRUE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
 }

@@ -10,12 +10,9 @@
 #include <vector>
 
 #include "platform/run_services.h"
-#include "platform/system.h"
-#include "settings/settings_store.h"
 #include "shell/desktop.h"
-#include "shell/home_system.h"
 #include "shell/main_window.h"
-#include "support/sandbox.h"
+#include "support/fixtures.h"
 
 namespace cindral::shell::test {
 
@@ -28,7 +25,6 @@ public:
     };
     std::vector<Opened> opened;
     std::vector<std::string> messages;
-    std::vector<UINT> messageFlags;
     int answer = IDNO;
 
     bool open(HWND, const std::string& verb, const std::string& file,
@@ -36,9 +32,8 @@ public:
         opened.push_back({verb, file, parameters});
         return true;
     }
-    int message(HWND, const std::string& text, UINT flags) override {
+    int message(HWND, const std::string& text, UINT) override {
         messages.push_back(text);
-        messageFlags.push_back(flags);
         return answer;
     }
     // The folder picker answers with `folder`; empty: the user cancels.
@@ -72,26 +67,26 @@ inline void pumpFor(DWORD ms) {
     pumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
+// Positions of built-in items the window tests select.
+constexpr int kRecentDocuments = 8, kRunHistory = 9, kClipboard = 12;
 
+class MainWindowTest : public cindral::test::HomeTest {
+protected:
+    void TearDown() override {
+        main.reset();
+        pumpFor(20);
+    }
     // Creates the window and runs the start-up sequence.
     void start(const std::vector<std::string>& params = {});
-    // Selects exactly these built-in items (by name) before start-up.
-    void selectOnly(const std::vector<std::string>& names);
     void click(app::Command command);
+    bool waitForIdle() {
+        return pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; });
+    }
     HWND button(app::Command command) { return main->control(app::commandInfo(command).id); }
+    std::string text(int id) { return SkinnedWindow::textOf(main->control(id)); }
     std::vector<std::string> logLines();
-    std::string home() const { return sandbox.root(); }
-    RECT childRect(HWND child);
 
-    cindral::test::Sandbox sandbox;
-    std::unique_ptr<HomeSystem> system;
-    platform::Platform platform;
-    std::unique_ptr<settings::SettingsStore> settingsStore;
-    std::unique_ptr<platform::NativeRunServices> services;
+    std::unique_ptr<platform::NativeRunServices> services = platform::createNativeRunServices();
     RecordingDesktop desktop;
     platform::SessionEnd* sessionEnd = nullptr;  // set before start()
     std::unique_ptr<MainWindow> main;

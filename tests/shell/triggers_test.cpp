@@ -60,7 +60,7 @@ protected:
 };
 
 TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThem) {
-    settingsStore->write(settings::kBossKey, 1);
+    store_.write(settings::kBossKey, 1);
     start();
     TopWindow browser("IEFrame"), other("IEFrame2");
     press(2, "Shift+Alt+B");
@@ -69,15 +69,15 @@ TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThem) {
     press(2, "Shift+Alt+B");
     EXPECT_TRUE(browser.visible());
 
-    settingsStore->write(settings::kBossKey, 2);
+    store_.write(settings::kBossKey, 2);
     press(2, "Shift+Alt+B");
     EXPECT_FALSE(IsWindow(browser.hwnd()));
     EXPECT_TRUE(IsWindow(other.hwnd()));
 }
 
 TEST_F(TriggersTest, AQuietRunFollowsTheLastBrowserWindowClosing) {
-    selectOnly({"Clipboard"});
-    settingsStore->write(settings::kEraseIEShutDown, 1);
+    select({kClipboard});
+    store_.write(settings::kEraseIEShutDown, 1);
     start();
     auto browser = std::make_unique<TopWindow>("IEFrame");
     ASSERT_TRUE(pumpUntil([&] { return main->triggers().browserWatchOn(); }));
@@ -89,7 +89,7 @@ TEST_F(TriggersTest, AQuietRunFollowsTheLastBrowserWindowClosing) {
 }
 
 TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLeftToItsOwner) {
-    settingsStore->write(settings::kInvisibleMode, 1);
+    store_.write(settings::kInvisibleMode, 1);
     start();
     ASSERT_FALSE(main->isVisible() || main->trayIconShown());
     const int id = main->controller().hotkeyIds().at(1);
@@ -117,7 +117,7 @@ TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLef
 TEST_F(TriggersTest, SafeShutdownAsksForTheShutdownAfterItsRunWithoutForce) {
     cindral::test::RecordingSessionEnd session;
     sessionEnd = &session;
-    selectOnly({"Clipboard"});
+    select({kClipboard});
     start();
     main->command(app::commandInfo(app::Command::TraySafeShutdown).id);
     ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
@@ -128,10 +128,10 @@ TEST_F(TriggersTest, SafeShutdownAsksForTheShutdownAfterItsRunWithoutForce) {
 }
 
 TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptionsDialog) {
-    selectOnly({"Clipboard"});
-    settingsStore->write(settings::kEraseWinStart, 1);
-    settingsStore->write(settings::kEraseEvery, 1);
-    settingsStore->write(settings::kEraseEveryTime, 1);
+    select({kClipboard});
+    store_.write(settings::kEraseWinStart, 1);
+    store_.write(settings::kEraseEvery, 1);
+    store_.write(settings::kEraseEveryTime, 1);
     start({"-s"});
     ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
     EXPECT_TRUE(main->isVisible());
@@ -149,8 +149,8 @@ TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptions
 }
 
 TEST_F(TriggersTest, TheSessionEndIsAnsweredAtOnceAndCleansQuietly) {
-    selectOnly({"Clipboard"});
-    settingsStore->write(settings::kEraseWinShutdown, 1);
+    select({kClipboard});
+    store_.write(settings::kEraseWinShutdown, 1);
     start();
     EXPECT_EQ(SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
     ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));

@@ -5,6 +5,7 @@
 // folder below the temp path and a scratch key below HKCU\Software.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -34,6 +35,12 @@ public:
     // or a file). False when the system cannot make links.
     bool makeSymlink(const std::string& linkPath, const std::string& targetPath, bool isFolder);
     bool exists(const std::string& windowsPath);
+    // Sets or clears the read-only attribute (on Linux: the owner's write
+    // permission, which the posix backend reports as read-only).
+    bool setReadOnly(const std::string& windowsPath, bool readOnly);
+    // Creates a file of `size` bytes without writing them (sparse where the
+    // file system can).
+    bool makeSizedFile(const std::string& windowsPath, std::uint64_t size);
 
     struct Impl;
 

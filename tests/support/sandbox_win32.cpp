@@ -189,4 +189,22 @@ bool Sandbox::exists(const std::string& windowsPath) {
     return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool Sandbox::setReadOnly(const std::string& windowsPath, bool readOnly) {
+    const DWORD attributes = GetFileAttributesA(windowsPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    return SetFileAttributesA(windowsPath.c_str(),
+                              readOnly ? (attributes | FILE_ATTRIBUTE_READONLY)
+                                       : (attributes & ~DWORD(FILE_ATTRIBUTE_READONLY))) != FALSE;
+}
+
+bool Sandbox::makeSizedFile(const std::string& windowsPath, std::uint64_t size) {
+    HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    return CloseHandle(file) && ok;
+}
+
 }  // namespace cindral::test

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/posix/durable_write.h"
 #include "platform/posix/entry_status.h"
@@ -182,13 +183,23 @@ FolderRef PosixFiles::findFile(const std::string& path, std::string& name, struc
     return dir;
 }
 
+// A refusal of this backend's own, where no system call failed, still gives
+// lastErrorText a reason.
+bool refuse(int error) {
+    errno = error;
+    return false;
+}
+
 bool PosixFiles::deleteFile(const std::string& path) {
+    errno = 0;
     std::string name;
     struct stat st;
     FolderRef dir = findFile(path, name, st);
-    if (!dir || S_ISDIR(st.st_mode) || !hasWindowsKind(st.st_mode)) return false;
+    if (!dir) return refuse(errno ? errno : ENOENT);
+    if (S_ISDIR(st.st_mode)) return refuse(EISDIR);
+    if (!hasWindowsKind(st.st_mode)) return refuse(EPERM);
     // DeleteFile refuses a read-only file.
-    if (!S_ISLNK(st.st_mode) && ownerCannotWrite(st)) return false;
+    if (!S_ISLNK(st.st_mode) && ownerCannotWrite(st)) return refuse(EACCES);
     if (S_ISREG(st.st_mode) && heldByOthers(dir->get(), st)) return false;
     // Flags 0: unlinkat never removes a folder, even one swapped in since.
     return ::unlinkat(dir->get(), name.c_str(), 0) == 0;
@@ -313,20 +324,31 @@ bool PosixFiles::renameFile(const std::string& from, const std::string& to) {
 }
 
 std::unique_ptr<OverwriteFile> PosixFiles::openForOverwrite(const std::string& path) {
+    errno = 0;
     std::string name;
     struct stat st;
     FolderRef dir = findFile(path, name, st);
-    if (!dir || !S_ISREG(st.st_mode)) return nullptr;
+    if (!dir) return refuse(errno ? errno : ENOENT), nullptr;
+    if (!S_ISREG(st.st_mode)) return refuse(S_ISDIR(st.st_mode) ? EISDIR : EPERM), nullptr;
     UniqueFd fd = openRegularFile(dir->get(), name, O_WRONLY, st);
-    if (!fd) return nullptr;
+    if (!fd) return refuse(errno ? errno : EPERM), nullptr;
     // A read-only file is not writable on Windows, whatever the caller's
     // rights. A file with a second hard link is refused too: the content
     // another name still shows is not ours to destroy.
-    if (ownerCannotWrite(st) || st.st_nlink > 1) return nullptr;
+    if (ownerCannotWrite(st)) return refuse(EACCES), nullptr;
+    if (st.st_nlink > 1) return refuse(EMLINK), nullptr;
     if (heldByOthers(dir->get(), st)) return nullptr;
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     return std::make_unique<PosixOverwriteFile>(std::move(fd));
+}
+
+std::string PosixFiles::lastErrorText() {
+    const int error = errno;
+    if (error == 0) return std::string();
+    char buffer[256];
+    // The GNU strerror_r: thread-safe, and it returns the text to use.
+    return ::strerror_r(error, buffer, sizeof buffer);
 }
 
 std::uint32_t PosixFiles::logicalDrives() {

@@ -67,6 +67,7 @@ public:
     bool fileSize(const std::string& path, std::uint64_t& size) override;
     bool renameFile(const std::string& from, const std::string& to) override;
     std::unique_ptr<OverwriteFile> openForOverwrite(const std::string& path) override;
+    std::string lastErrorText() override;
 
     std::uint32_t logicalDrives() override;
     std::uint32_t driveType(const std::string& root) override;

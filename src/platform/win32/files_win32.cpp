@@ -281,13 +281,30 @@ public:
         // file for writing; Wine running as root does not.)
         const DWORD refused =
             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
-        const bool plainFile = GetFileInformationByHandle(file, &info) &&
-                               !(info.dwFileAttributes & refused) && info.nNumberOfLinks <= 1;
+        const bool known = GetFileInformationByHandle(file, &info) != FALSE;
+        const bool plainFile =
+            known && !(info.dwFileAttributes & refused) && info.nNumberOfLinks <= 1;
         if (!plainFile) {
+            // A refusal of our own is a denial; a failed query keeps its reason.
+            const DWORD error = known ? ERROR_ACCESS_DENIED : GetLastError();
             CloseHandle(file);
+            SetLastError(error);
             return nullptr;
         }
         return std::make_unique<Win32OverwriteFile>(file);
+    }
+
+    std::string lastErrorText() override {
+        const DWORD error = GetLastError();
+        if (error == ERROR_SUCCESS) return std::string();
+        char buffer[512];
+        DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, error, 0, buffer, sizeof buffer, nullptr);
+        if (length == 0) return "Error " + std::to_string(error);
+        while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' ||
+                              buffer[length - 1] == ' ' || buffer[length - 1] == '.'))
+            --length;
+        return std::string(buffer, length);
     }
 
     std::uint32_t logicalDrives() override { return GetLogicalDrives(); }
