@@ -1,5 +1,6 @@
 #include "engine/winapp2_import.h"
 
+#include <algorithm>
 #include <set>
 
 #include "engine/path_macros.h"
@@ -41,6 +42,7 @@ struct Key {
 struct Entry {
     std::string name;
     std::vector<Key> keys;
+    bool nulInName = false;
 };
 
 // Keys that only choose where and when the entry is offered; a plug-in that
@@ -220,16 +222,42 @@ private:
     const Key* key_ = nullptr;
 };
 
+// Lines end at CR LF, a lone CR or a lone LF. A CR left inside a line would
+// end the plug-in line it is written into, and the run would read a
+// different entry from the one converted.
+std::vector<std::string> splitLines(const std::string& bytes) {
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n') {
+            lines.back() += bytes[i];
+            continue;
+        }
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        lines.emplace_back();
+    }
+    return lines;
+}
+
 std::vector<Entry> parse(const std::string& bytes, std::vector<std::string>& notConverted) {
     std::vector<Entry> entries;
     std::size_t number = 0;
-    for (std::string line : splitOn(bytes, '\n')) {
+    for (std::string line : splitLines(bytes)) {
         ++number;
         line = TrimBlanks(line);
         if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
         if (line.empty() || line[0] == ';') continue;
+        // A plug-in value ends at a NUL, so a run would read less than was
+        // converted: such a line is not converted, and an entry named with
+        // one is refused whole so its keys do not join the entry before it.
+        const bool nul = line.find('\0') != std::string::npos;
         if (line[0] == '[' && line.back() == ']') {
-            entries.push_back({TrimBlanks(line.substr(1, line.size() - 2)), {}});
+            Entry entry{TrimBlanks(line.substr(1, line.size() - 2)), {}, nul};
+            std::replace(entry.name.begin(), entry.name.end(), '\0', '?');
+            entries.push_back(std::move(entry));
+            continue;
+        }
+        if (nul) {
+            notConverted.push_back("line " + std::to_string(number) + ": holds a NUL byte");
             continue;
         }
         const std::size_t eq = line.find('=');
@@ -247,6 +275,7 @@ std::vector<Entry> parse(const std::string& bytes, std::vector<std::string>& not
 
 // Why a whole entry is left out, or "" to convert it.
 std::string refusal(const Entry& entry) {
+    if (entry.nulInName) return "its name holds a NUL byte";
     for (const Key& key : entry.keys) {
         if (startsWithNoCase(key.name, "ExcludeKey"))
             return key.name +

@@ -115,6 +115,18 @@ TEST_F(Winapp2, WhatAPluginCannotDoTheSameWayIsListedWithItsReasonAndNotConverte
                                       "line 1: before the first entry: stray=1",
                                       "line 3: neither an entry name nor KEY=VALUE: no equals sign",
                                       "[T *]: nothing in it could be converted"}));
+
+    // A lone CR ends a line as it ends the plug-in line it would be written
+    // into; a NUL would cut the written value short.
+    using namespace std::string_literals;
+    const Winapp2Import cut = import(
+        "[T *]\rFileKey1=%AppData%\\T|*.tmp\rFileKey2=%AppData%\\U|a\0b\r\n"
+        "[N\0 *]\r\nFileKey1=%AppData%\\V|*.*\r\n"s);
+    ASSERT_EQ(cut.plugins.size(), 1u);
+    EXPECT_EQ(cut.plugins[0].doc.files.size(), 1u);
+    EXPECT_EQ(cut.notConverted,
+              (std::vector<std::string>{"line 3: holds a NUL byte",
+                                        "[N? *]: not converted: its name holds a NUL byte"}));
 }
 
 }  // namespace
