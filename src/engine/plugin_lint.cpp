@@ -8,6 +8,7 @@
 #include "engine/path_template.h"
 #include "engine/plugin_file.h"
 #include "engine/plugin_runner.h"
+#include "engine/protected_folders.h"
 #include "engine/registry_cleaner.h"
 #include "platform/ascii_case.h"
 #include "platform/profile.h"
@@ -69,9 +70,16 @@ void lintRecursion(const PathTemplateParts& parts, platform::Platform& p,
     }
     std::string profile = p.shellFolders->specialFolder(platform::kCsidlProfile);
     while (!profile.empty() && profile.back() == '\\') profile.pop_back();
-    if (coversProfile(folder, profile))
+    if (coversProfile(folder, profile)) {
         out.push_back("walks " + folder + " with its subfolders: all of the user profile " +
                       profile);
+        return;
+    }
+    // The program's home is unknown here; every other folder a run refuses
+    // to walk with its subfolders is the same on this system.
+    if (IsProtectedFolder(folder, ProtectedFolders(p, std::string()), *p.system))
+        out.push_back("walks " + folder +
+                      " with its subfolders: a system folder, which a run refuses to walk");
 }
 
 void lintMask(const std::string& mask, const char* what, std::vector<std::string>& out) {

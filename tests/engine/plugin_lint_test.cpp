@@ -52,6 +52,7 @@ TEST(PluginLint, EachKindOfFindingIsReportedWithItsEntry) {
         {"[Files]\r\nItem1=" + profile + "\\*.tmp?", "all of the user profile"},
         {"[Files]\r\nItem1=" + profile.substr(0, profile.rfind('\\')) + "\\*?",
          "all of the user profile"},
+        {"[Files]\r\nItem1=%WINDOWS%\\*.log?", "a system folder, which a run refuses"},
         {"[Plugin]\r\nTitle=Nothing", ": no registry or file entry is read"},
     };
     for (const auto& row : rows) {
