@@ -22,8 +22,56 @@ std::vector<std::string> ReadPluginSection(const std::string& bytes, const std::
     return entries;
 }
 
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
+
+std::string trimmed(const std::string& line) {
+    std::size_t begin = 0, end = line.size();
+    while (begin < end && isBlank(line[begin])) ++begin;
+    while (end > begin && isBlank(line[end - 1])) --end;
+    return line.substr(begin, end - begin);
+}
+
+// The lines of the file, split at CR LF, LF or a lone CR, without a UTF-8
+// byte-order mark.
+std::vector<std::string> lines(const std::string& bytes) {
+    std::vector<std::string> out;
+    std::size_t at = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (at < bytes.size()) {
+        const std::size_t end = bytes.find_first_of("\r\n", at);
+        out.push_back(bytes.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos) break;
+        at = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadPluginComments(const std::string& bytes) {
+    std::vector<std::string> comments;
+    bool inSection = false;
+    for (const std::string& raw : lines(bytes)) {
+        const std::string line = trimmed(raw);
+        if (!line.empty() && line[0] == '[' && line.find(']', 1) != std::string::npos) {
+            inSection = true;
+            continue;
+        }
+        const bool comment = !line.empty() && line[0] == ';';
+        if (inSection && !comment) continue;
+        std::string text = comment ? line.substr(1) : line;
+        if (comment && !text.empty() && text[0] == ' ') text.erase(0, 1);
+        if (text.empty() && comments.empty()) continue;
+        comments.push_back(line.empty() ? std::string() : text);
+    }
+    while (!comments.empty() && comments.back().empty()) comments.pop_back();
+    return comments;
+}
+
 PluginDocument ReadPluginDocument(const std::string& bytes) {
     PluginDocument doc;
+    doc.comments = ReadPluginComments(bytes);
     doc.title = ReadPluginValue(bytes, kPluginSection, "Title");
     doc.author = ReadPluginValue(bytes, kPluginSection, "Author");
     doc.registry = ReadPluginSection(bytes, kRegistrySection);

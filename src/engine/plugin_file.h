@@ -20,6 +20,12 @@ struct PluginDocument {
     // Lines written as a "; " comment block before the sections; the reader
     // sees them as keys of no section, so no run ever reads them.
     std::vector<std::string> comments;
+
+    bool operator==(const PluginDocument& o) const {
+        return title == o.title && author == o.author && registry == o.registry &&
+               files == o.files && comments == o.comments;
+    }
+    bool operator!=(const PluginDocument& o) const { return !(*this == o); }
 };
 
 // The value of one key as a run reads it (profile rules, 2047 characters).
@@ -30,7 +36,15 @@ std::string ReadPluginValue(const std::string& bytes, const std::string& section
 // first empty or missing number, at most kMaxPluginItems.
 std::vector<std::string> ReadPluginSection(const std::string& bytes, const std::string& section);
 
-// Title, author and both sections; the comments are not read back.
+// The comment block as FormatPluginFile writes it back: every line before
+// the first section without its ";" and one blank after it, then every ";"
+// line found inside the sections (a rewritten file keeps no comment in
+// place, but loses none). Blank lines at either end of the block are left
+// out; a line before the sections that is no comment (a run never reads it)
+// is kept as one.
+std::vector<std::string> ReadPluginComments(const std::string& bytes);
+
+// Title, author, both sections and the comments.
 PluginDocument ReadPluginDocument(const std::string& bytes);
 
 // The bytes of a plug-in file with CR LF line ends: the comment block, then

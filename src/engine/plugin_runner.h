@@ -17,4 +17,8 @@ constexpr int kMaxPluginItems = 255;
 // between entries when the run is stopped.
 void RunPlugin(EngineContext& ctx, const std::string& pluginPath);
 
+// The same for a plug-in given as the bytes of its file (one not saved yet),
+// read by the same profile rules.
+void RunPluginText(EngineContext& ctx, const std::string& bytes);
+
 }  // namespace cindral::engine

@@ -37,15 +37,19 @@ std::string ReadPluginTitle(platform::ProfileFiles& profiles, const std::string&
     return title.empty() ? PluginKeyFromFileName(fileName) : title;
 }
 
-std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder,
-                                    bool withAuthors) {
+namespace {
+
+// `pathOf(name)` is the path a listed file is opened by.
+template <typename PathOf>
+std::vector<PluginFile> listPlugins(platform::Platform& platform, const std::string& folder,
+                                    PathOf pathOf, bool withAuthors) {
     std::vector<platform::DirEntry> entries;
     std::vector<PluginFile> plugins;
-    if (!platform.files->listFolder(PluginListFolder(homeFolder), entries)) return plugins;
+    if (!platform.files->listFolder(folder, entries)) return plugins;
     for (const auto& e : entries) {
         if (e.attributes & platform::kAttrDirectory) continue;
         if (!endsWithNoCase(e.name, ".cnp")) continue;
-        plugins.push_back({e.name, PluginFilePath(homeFolder, e.name), {}, {}});
+        plugins.push_back({e.name, pathOf(e.name), {}, {}});
     }
     platform::System& sys = *platform.system;
     std::stable_sort(plugins.begin(), plugins.end(),
@@ -57,6 +61,21 @@ std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::str
         if (withAuthors) p.author = ReadPluginAuthor(*platform.profiles, p.path);
     }
     return plugins;
+}
+
+}  // namespace
+
+std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder,
+                                    bool withAuthors) {
+    return listPlugins(
+        platform, PluginListFolder(homeFolder),
+        [&](const std::string& name) { return PluginFilePath(homeFolder, name); }, withAuthors);
+}
+
+std::vector<PluginFile> ListPluginFolder(platform::Platform& platform, const std::string& folder,
+                                         bool withAuthors) {
+    return listPlugins(
+        platform, folder, [&](const std::string& name) { return folder + name; }, withAuthors);
 }
 
 std::string ReadPluginAuthor(platform::ProfileFiles& profiles, const std::string& pluginPath) {

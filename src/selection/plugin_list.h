@@ -13,7 +13,12 @@ struct PluginFile {
     std::string fileName;  // as listed, e.g. "Tool.cnp"
     std::string path;      // home + "Plug-ins\" + file name: the path the file is opened by
     std::string key;       // its title, or the file name less its last extension
-    std::string author;    // "Author" of section "Plugin", when asked for
+    std::string author;    // The same listing of any folder ("\" at its end), each path being the
+    // folder + the file name: the plug-in editor lists "PluginFolder" with it.
+    std::vector<PluginFile> ListPluginFolder(platform::Platform& platform,
+                                             const std::string& folder, bool withAuthors = false);
+
+    // "Author" of section "Plugin", when asked for
 };
 
 // The folder listed for plug-ins and the folder a plug-in is opened through.
@@ -36,6 +41,11 @@ std::string ReadPluginTitle(platform::ProfileFiles& profiles, const std::string&
 // system still holds the file.
 std::vector<PluginFile> ListPlugins(platform::Platform& platform, const std::string& homeFolder,
                                     bool withAuthors = false);
+
+// The same listing of any folder ("\" at its end), each path being the
+// folder + the file name: the plug-in editor lists "PluginFolder" with it.
+std::vector<PluginFile> ListPluginFolder(platform::Platform& platform, const std::string& folder,
+                                         bool withAuthors = false);
 
 // "Author" of section "Plugin" (empty by default), shown by the dialog.
 std::string ReadPluginAuthor(platform::ProfileFiles& profiles, const std::string& pluginPath);

@@ -79,6 +79,7 @@ TEST(PluginLint, AFileWrittenByTheFormatterHasNoFinding) {
     EXPECT_EQ(back.author, doc.author);
     EXPECT_EQ(back.registry, doc.registry);
     EXPECT_EQ(back.files, doc.files);
+    EXPECT_EQ(back.comments, doc.comments);
 }
 
 }  // namespace
