@@ -86,10 +86,6 @@ SettingInfo row(const TextSetting& s, std::vector<ReaderDefault> perReader, cons
     return SettingInfo{s.name, ValueType::Text, std::move(perReader), meaning};
 }
 
-SettingInfo neverRead(const TextSetting& s, const char* meaning) {
-    return SettingInfo{s.name, ValueType::Text, {}, meaning};
-}
-
 std::vector<SettingInfo> buildTable() {
     return {
         row(kInvisibleMode, "start without tray icon and main window (only while HotKey2 is set)"),
@@ -121,8 +117,10 @@ std::vector<SettingInfo> buildTable() {
         row(kLogRefreshEnable, "empty the log view automatically"),
         row(kLogRefreshLines, "line count at which the log view is emptied"),
         row(kLastDate, "start of the last completed cleaning run"),
-        neverRead(kHomeFolder, "the program's folder (written at start, never read)"),
-        neverRead(kPluginFolder, "the plug-in folder (written at start, never read)"),
+        row(kHomeFolder, {text(kHomeFolder.byDefault, "the plug-in editor")},
+            "the program's folder (written at start; the program itself never reads it)"),
+        row(kPluginFolder, {text(kPluginFolder.byDefault, "the plug-in editor")},
+            "the plug-in folder (written at start; the program itself never reads it)"),
     };
 }
 

@@ -56,7 +56,7 @@ inline constexpr TextSetting kHomePage{"HomePage", "about:blank"};
 inline constexpr NumberSetting kLogRefreshEnable{"LogRefreshEnable", 0};
 inline constexpr NumberSetting kLogRefreshLines{"LogRefreshLines", 2500};
 inline constexpr TextSetting kLastDate{"LastDate", ""};
-// Written at every start, never read by the program.
+// Written at every start; only the plug-in editor reads them.
 inline constexpr TextSetting kHomeFolder{"HomeFolder", ""};
 inline constexpr TextSetting kPluginFolder{"PluginFolder", ""};
 

@@ -40,7 +40,7 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
         {
             "StoreDate = 1 (default for start-up, Options dialog); 0 (default for run completion)",
             "HotKey1 = \"Shift+Ctrl+Alt+X\" (default)",
-            "PluginFolder = (not set)",
+            "PluginFolder = \"\" (default for the plug-in editor)",
             std::string(kRunLine) + "(not set)",
         });
     EXPECT_EQ(listed.front(), "InvisibleMode = 0 (default)");
@@ -66,21 +66,22 @@ TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefault
     settings::writeStartWithWindows(reg, "C:\\Program Files\\Cindral\\cindral.exe");
     reg.put(settings::kBrowserMainKeyPath, "Start Page", platform::kRegDword, std::string(4, '\1'));
     expectListing(
-        reg, {
-                 "StoreDate = 0",
-                 "Passess = 4294967295",
-                 "HotKey2 = \"\"",
-                 "HomeFolder = \"C:\\\\Program Files\\\\\"",
-                 "HomePage = \"a\\r\\nb\\t\\\"c\\\"\\x01\\x7F\xC3\xA9\"",
-                 "LastDate = \"x\"",
-                 "BossKey = 1 (default) [stored value is not a REG_DWORD of 4 bytes]",
-                 "LogRefreshLines = 2500 (default) [stored value is not a REG_DWORD of 4 bytes]",
-                 "HotKey1 = \"Shift+Ctrl+Alt+X\" (default) [stored value is not a REG_SZ]",
-                 "PluginFolder = (not set) [stored value is not a REG_SZ]",
-                 std::string(kRunLine) +
-                     "\"\\\"C:\\\\Program Files\\\\Cindral\\\\cindral.exe\\\" -m -s\"",
-                 std::string(kPageLine) + "(set) [stored value is not a REG_SZ]",
-             });
+        reg,
+        {
+            "StoreDate = 0",
+            "Passess = 4294967295",
+            "HotKey2 = \"\"",
+            "HomeFolder = \"C:\\\\Program Files\\\\\"",
+            "HomePage = \"a\\r\\nb\\t\\\"c\\\"\\x01\\x7F\xC3\xA9\"",
+            "LastDate = \"x\"",
+            "BossKey = 1 (default) [stored value is not a REG_DWORD of 4 bytes]",
+            "LogRefreshLines = 2500 (default) [stored value is not a REG_DWORD of 4 bytes]",
+            "HotKey1 = \"Shift+Ctrl+Alt+X\" (default) [stored value is not a REG_SZ]",
+            "PluginFolder = \"\" (default for the plug-in editor) [stored value is not a REG_SZ]",
+            std::string(kRunLine) +
+                "\"\\\"C:\\\\Program Files\\\\Cindral\\\\cindral.exe\\\" -m -s\"",
+            std::string(kPageLine) + "(set) [stored value is not a REG_SZ]",
+        });
 }
 
 TEST(SettingsCommand, ListsTheRegistryOfThePlatformAndTakesNoArguments) {

@@ -1,0 +1,163 @@
+#include "app/plugin_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "support/fixtures.h"
+
+namespace cindral::app {
+namespace {
+
+class FakeEditorView : public PluginEditorView {
+public:
+    std::vector<std::string> rows, reading, testLines, errors, questions;
+    int row = -1;
+    std::string title, status;
+    PluginEditorCommands commands;
+    std::deque<Answer> answers;
+    std::string fileName;
+
+    void setPlugins(const std::vector<std::string>& r) override { rows = r; }
+    void selectPlugin(int r) override { row = r; }
+    void setTitleAuthor(const std::string& t, const std::string&) override { title = t; }
+    void setEntries(EntryKind, const std::vector<std::string>&) override {}
+    void selectEntry(EntryKind, int) override {}
+    void setEntryText(EntryKind, const std::string&) override {}
+    void setReading(const std::vector<std::string>& lines) override { reading = lines; }
+    void setTestLines(const std::vector<std::string>& lines) override { testLines = lines; }
+    void setStatus(const std::string& text) override { status = text; }
+    void setCommands(const PluginEditorCommands& c) override { commands = c; }
+    Answer ask(const std::string& question) override {
+        questions.push_back(question);
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    bool askFileName(std::string& name) override {
+        name = fileName;
+        return true;
+    }
+    void showError(const std::string& text) override { errors.push_back(text); }
+};
+
+class PluginEditorTest : public test::SandboxTest {
+protected:
+    PluginEditorTest() {
+        file("P\\b.cnp",
+             "; Tool B\r\n; by its user\r\n\r\n[Plugin]\r\nTitle=Beta\r\n"
+             "[Files]\r\n; the logs\r\nItem1=" +
+                 at("B\\*.log") + "\r\n");
+        file("P\\a.cnp",
+             "[Plugin]\r\nTitle=Alpha\r\n[Registry]\r\n"
+             "Item1=HKEY_CURRENT_USER\\Software\\A,OnlyValues,none\r\n");
+        editor_.open();
+    }
+    void type(EntryKind kind, const std::string& text) {
+        editor_.entryTextEdited(kind, text);
+        editor_.addEntry(kind);
+    }
+    FakeEditorView view_;
+    PluginEditor editor_{view_, platform_, {at("H\\"), at("P\\")}};
+};
+
+TEST_F(PluginEditorTest, FoldersComeFromTheSettingsOrLieBesideTheEditor) {
+    test::FakeSettings s;
+    PluginEditorFolders f = FindPluginEditorFolders(s, "C:\\Tools\\peditor.exe");
+    EXPECT_EQ(f.home + "|" + f.pluginFolder, "C:\\Tools\\|C:\\Tools\\Plug-Ins\\");
+    s.texts = {{"HomeFolder", "D:\\C"}, {"PluginFolder", "D:\\C\\Plug-Ins\\"}};
+    f = FindPluginEditorFolders(s, "C:\\Tools\\peditor.exe");
+    EXPECT_EQ(f.home + "|" + f.pluginFolder, "D:\\C\\|D:\\C\\Plug-Ins\\");
+}
+
+TEST_F(PluginEditorTest, ASavedChangeKeepsTheCommentsAndIsReadAsARunReadsIt) {
+    EXPECT_EQ(view_.rows, (test::Lines{"Alpha (a.cnp)", "Beta (b.cnp)"}));
+    EXPECT_EQ(view_.title, "Alpha");
+    EXPECT_FALSE(view_.commands.save);
+    editor_.pluginChosen(1);
+    editor_.titleEdited("  Beta 2 ");
+    type(EntryKind::Registry, "HKEY_CURRENT_USER\\Software\\B,OneValue,Last");
+    EXPECT_EQ(view_.reading[4], "Value name: last");
+    ASSERT_TRUE(view_.commands.save) << view_.status;
+    EXPECT_TRUE(editor_.save());
+    const engine::PluginDocument back = engine::ReadPluginDocument(read(at("P\\b.cnp")));
+    EXPECT_EQ(back.title, "Beta 2");
+    EXPECT_EQ(back.comments, (test::Lines{"Tool B", "by its user", "", "the logs"}));
+    EXPECT_EQ(back.registry, test::Lines{"HKEY_CURRENT_USER\\Software\\B,OneValue,Last"});
+    EXPECT_EQ(view_.rows[1], "Beta 2 (b.cnp)");
+}
+
+TEST_F(PluginEditorTest, SaveStaysDisabledWhileARunWouldMisreadTheFile) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"%APP_DATA%\\Tool\\[a-*", "Save is disabled: [Files] Item1: invalid file mask"},
+        {"\"" + at("Q\\*.log") + "\"", "Save is disabled: [Files] Item1: a run would read it as"},
+        {"Tool\\*.log", "Save is disabled: [Files] Item1: names no macro"}};
+    for (const auto& [entry, status] : cases) {
+        type(EntryKind::Files, entry);
+        EXPECT_FALSE(view_.commands.save) << entry;
+        EXPECT_EQ(view_.status.substr(0, status.size()), status);
+        editor_.deleteEntry(EntryKind::Files);
+        EXPECT_TRUE(view_.commands.save) << view_.status;
+    }
+}
+
+TEST_F(PluginEditorTest, LeavingAChangedPluginAsksAndCancelStays) {
+    editor_.titleEdited("Changed");
+    view_.answers = {Answer::Cancel, Answer::No};
+    editor_.pluginChosen(1);
+    EXPECT_EQ(view_.row, 0);
+    EXPECT_EQ(editor_.document().title, "Changed");
+    editor_.pluginChosen(1);
+    EXPECT_EQ(view_.questions[1], "Save changes to \"a.cnp\"?");
+    EXPECT_EQ(view_.title, "Beta");
+    EXPECT_EQ(read(at("P\\a.cnp")).find("Changed"), std::string::npos);
+    editor_.authorEdited("Me");
+    view_.answers = {Answer::Yes};
+    EXPECT_TRUE(editor_.mayClose());
+    EXPECT_EQ(engine::ReadPluginDocument(read(at("P\\b.cnp"))).author, "Me");
+}
+
+TEST_F(PluginEditorTest, NewNeverReplacesAFileAndWritesOnlyAValidPlugin) {
+    for (const char* name : {"A.CNP", "a", "x:y", "con"}) {
+        view_.fileName = name;
+        editor_.newPlugin();
+    }
+    EXPECT_EQ(view_.errors.size(), 4u);
+    EXPECT_EQ(engine::ReadPluginDocument(read(at("P\\a.cnp"))).title, "Alpha");
+    view_.fileName = "Gamma";
+    editor_.newPlugin();
+    EXPECT_EQ(view_.rows.back(), "Gamma (Gamma.cnp)");
+    EXPECT_FALSE(view_.commands.save);
+    type(EntryKind::Files, "%TEMP%\\gamma*.tmp");
+    EXPECT_TRUE(editor_.save());
+    EXPECT_EQ(engine::ReadPluginDocument(read(at("P\\Gamma.cnp"))).files,
+              test::Lines{"%TEMP%\\gamma*.tmp"});
+}
+
+TEST_F(PluginEditorTest, AnUnreadablePluginIsReportedAndLeftAlone) {
+    files_.failOn(test::FileOp::Read, at("P\\b.cnp"));
+    editor_.pluginChosen(1);
+    ASSERT_EQ(view_.errors.size(), 1u);
+    EXPECT_FALSE(editor_.isOpen());
+    EXPECT_FALSE(view_.commands.edit);
+    files_.fails = {};
+    EXPECT_NE(read(at("P\\b.cnp")).find("Beta"), std::string::npos);
+}
+
+TEST_F(PluginEditorTest, ATestRunReportsWhatItWouldEraseAndErasesNothing) {
+    file("B\\one.log", "12345");
+    file("B\\two.log");
+    file("B\\keep.txt");
+    editor_.pluginChosen(1);
+    editor_.testRun();
+    const std::string folder = system_.upperCase(at("B\\"));
+    EXPECT_EQ(test::sorted(view_.testLines),
+              (test::Lines{"Test Mode: Removing File: " + folder + "one.log <OK>",
+                           "Test Mode: Removing File: " + folder + "two.log <OK>",
+                           "Test Mode: [Cleaning Beta]"}));
+    EXPECT_NE(view_.status.find("Registry: 0, Files: 2,"), std::string::npos) << view_.status;
+    EXPECT_TRUE(exists("B\\one.log") && exists("B\\two.log"));
+}
+
+}  // namespace
+}  // namespace cindral::app
