@@ -204,6 +204,7 @@ void PluginEditor::load(const selection::PluginFile& file) {
     storedFindings_ = findingTexts(bytes, platform_);
     list(fileName_);
     view_.setTitleAuthor(doc_.title, doc_.author);
+    for (EntryKind kind : {EntryKind::Registry, EntryKind::Files}) showEntries(kind);
     check();
 }
 
@@ -400,6 +401,8 @@ bool PluginEditor::mayClose() { return mayLeave(); }
 void PluginEditor::edited() {
     changed_ = true;
     storedFindings_.clear();
+    // The lines of an earlier test run no longer tell what this one erases.
+    view_.setTestLines({});
     check();
     update();
 }

@@ -14,6 +14,7 @@ public:
     std::vector<std::string> rows, reading, testLines, errors, questions;
     int row = -1;
     std::string title, status;
+    std::vector<std::string> files;
     PluginEditorCommands commands;
     std::deque<Answer> answers;
     std::string fileName;
@@ -21,7 +22,9 @@ public:
     void setPlugins(const std::vector<std::string>& r) override { rows = r; }
     void selectPlugin(int r) override { row = r; }
     void setTitleAuthor(const std::string& t, const std::string&) override { title = t; }
-    void setEntries(EntryKind, const std::vector<std::string>&) override {}
+    void setEntries(EntryKind kind, const std::vector<std::string>& rows) override {
+        if (kind == EntryKind::Files) files = rows;
+    }
     void selectEntry(EntryKind, int) override {}
     void setEntryText(EntryKind, const std::string&) override {}
     void setReading(const std::vector<std::string>& lines) override { reading = lines; }
@@ -75,6 +78,7 @@ TEST_F(PluginEditorTest, ASavedChangeKeepsTheCommentsAndIsReadAsARunReadsIt) {
     EXPECT_EQ(view_.title, "Alpha");
     EXPECT_FALSE(view_.commands.save);
     editor_.pluginChosen(1);
+    EXPECT_EQ(view_.files, test::Lines{at("B\\*.log")});
     editor_.titleEdited("  Beta 2 ");
     type(EntryKind::Registry, "HKEY_CURRENT_USER\\Software\\B,OneValue,Last");
     EXPECT_EQ(view_.reading[4], "Value name: last");
