@@ -32,6 +32,7 @@ const TopicRow kTopics[] = {
     {Dialog::Keeper, 0, kAnyInnerPage, "cookie_tab.htm"},
     {Dialog::Keeper, 1, kAnyInnerPage, "addresslist_tab.htm"},
     {Dialog::Keeper, 2, kAnyInnerPage, "opensave_tab.htm"},
+    {Dialog::PluginEditor, 0, kAnyInnerPage, "plugin_files.htm"},
 };
 
 }  // namespace

@@ -19,7 +19,7 @@ namespace cindral::app {
 
 // What the main window is doing: nothing, or one of the two kinds of run.
 enum class Activity { Idle, Cleaning, Testing };
-enum class Dialog { EraseItems, Options, Keeper, About };
+enum class Dialog { EraseItems, Options, Keeper, About, PluginEditor };
 
 // Every command of the main window, its buttons, title buttons and tray menu.
 // The table is in this order.

@@ -329,6 +329,10 @@ SIZE designSize(SkinWindow which) {
             return SIZE{kOptionsWidth, kOptionsHeight};
         case SkinWindow::Keeper:
             return SIZE{kKeeperWidth, kKeeperHeight};
+        case SkinWindow::PluginEditor:
+            return SIZE{kPluginEditorWidth, kPluginEditorHeight};
+        case SkinWindow::Prompt:
+            return SIZE{kPromptWidth, kPromptHeight};
     }
     return SIZE{kMainWidth, kMainHeight};
 }
@@ -374,6 +378,8 @@ DibSection drawBackground(SkinWindow which, const Dpi& dpi) {
         case SkinWindow::EraseItems:
         case SkinWindow::Options:
         case SkinWindow::Keeper:
+        case SkinWindow::PluginEditor:
+        case SkinWindow::Prompt:
             drawDialogFrame(c, w, h);
             break;
     }

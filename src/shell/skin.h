@@ -27,8 +27,11 @@ constexpr int kAboutWidth = 390, kAboutHeight = 361;
 constexpr int kEraseItemsWidth = 488, kEraseItemsHeight = 402;
 constexpr int kOptionsWidth = 482, kOptionsHeight = 383;
 constexpr int kKeeperWidth = 563, kKeeperHeight = 373;
+constexpr int kPluginEditorWidth = 760, kPluginEditorHeight = 620;
+constexpr int kPromptWidth = 340, kPromptHeight = 140;
 
-enum class SkinWindow { Main, Result, About, EraseItems, Options, Keeper };
+// The plug-in editor and its prompt have the settings dialogs' frame.
+enum class SkinWindow { Main, Result, About, EraseItems, Options, Keeper, PluginEditor, Prompt };
 
 // The design size of a window.
 SIZE designSize(SkinWindow which);

@@ -185,9 +185,9 @@ TabbedPages* SkinnedDialog::mainPageSet() const {
 
 std::string SkinnedDialog::helpTopic() const {
     const TabbedPages* main = mainPageSet();
-    const int page = main ? main->current() : -1;
+    const int page = main ? main->current() : 0;
     int inner = -1;
-    if (page >= 0) {
+    if (main && page >= 0) {
         const HWND onView = main->page(page).hwnd();
         for (const auto& set : pageSets_) {
             if (set->site() == onView) inner = set->current();
@@ -333,7 +333,7 @@ LRESULT SkinnedDialog::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                     return 0;
                 case kCancelId:
                 case kTopCloseId:
-                    end(IDCANCEL);
+                    if (mayCancel()) end(IDCANCEL);
                     return 0;
                 case kHelpId:
                 case kTopHelpId:
@@ -347,7 +347,7 @@ LRESULT SkinnedDialog::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             return notify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_CLOSE:
-            end(IDCANCEL);
+            if (mayCancel()) end(IDCANCEL);
             return 0;
         default:
             break;

@@ -83,7 +83,8 @@ public:
 
     TabbedPages* pageSet(int id);
     // The topic of the page on view (of the inner page on view, where the
-    // page holds a page set); empty when the page has none.
+    // page holds a page set; a dialog without pages is on page 0); empty
+    // when the page has none.
     std::string helpTopic() const;
     // Context help for the page on view; nothing for a page without a topic.
     void help();
@@ -113,6 +114,9 @@ protected:
     }
     // OK pressed: store, and return true to close (false keeps it open).
     virtual bool accept() { return true; }
+    // Cancel, Close, the close button, Escape or WM_CLOSE: true to close
+    // (false keeps it open, e.g. when the user cancels a question).
+    virtual bool mayCancel() { return true; }
     virtual void command(int id, int code, HWND control) {
         (void)id;
         (void)code;
