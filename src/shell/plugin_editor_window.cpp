@@ -1,0 +1,321 @@
+#include "shell/plugin_editor_window.h"
+
+#include <utility>
+
+namespace cindral::shell {
+
+using app::EntryKind;
+
+namespace {
+
+// The layout in design units: the plug-in list at the left, the document at
+// the right, the test run's lines and the status line across the bottom.
+constexpr int kLeftX = 10, kLeftW = 190;
+constexpr int kRightX = 212, kRightW = 538, kLabelW = 46;
+constexpr int kListW = 454, kListH = 84, kButtonX = 672, kButtonW = 78, kRowH = 20, kGap = 2;
+constexpr int kRegistryY = 84, kFilesY = 216, kReadingY = 348, kTestY = 452, kStatusY = 562;
+constexpr int kBarTop = kPluginEditorHeight - dialog_layout::kButtonBar + 9;
+constexpr int kBarButtonW = 75, kBarButtonH = 22;
+
+const DialogFrame kEditorFrame{SkinWindow::PluginEditor, "TPluginEditor", "Cindral Plug-In Editor",
+                               app::Dialog::PluginEditor, DialogButtons::HelpClose};
+const DialogFrame kPromptFrame{SkinWindow::Prompt, "TNewPlugin", "New Plug-In",
+                               app::Dialog::PluginEditor, DialogButtons::HelpOkCancel};
+
+void insertRow(HWND list, int at, const std::string& text) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = at;
+    item.pszText = const_cast<char*>(text.c_str());
+    ListView_InsertItem(list, &item);
+}
+
+// The column as wide as its longest row (long paths scroll), never
+// narrower than the list.
+void fitColumn(HWND list) {
+    ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE);
+    RECT client;
+    GetClientRect(list, &client);
+    if (ListView_GetColumnWidth(list, 0) < client.right)
+        ListView_SetColumnWidth(list, 0, client.right);
+}
+
+void setRows(HWND list, const std::vector<std::string>& rows) {
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(list);
+    for (std::size_t i = 0; i < rows.size(); ++i) insertRow(list, static_cast<int>(i), rows[i]);
+    fitColumn(list);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void selectRow(HWND list, int row) {
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row < 0) return;
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, row, FALSE);
+}
+
+ListViewOptions plainList() {
+    ListViewOptions options;
+    options.header = false;
+    return options;
+}
+
+// Asks the file name of a new plug-in.
+class NewPluginPrompt : public SkinnedDialog {
+public:
+    NewPluginPrompt(DialogContext context, std::string folder)
+        : SkinnedDialog(kPromptFrame, std::move(context)), folder_(std::move(folder)) {}
+    std::string name;
+
+protected:
+    bool build() override {
+        const RECT a = contentArea();
+        const int w = a.right - a.left;
+        addLabel("File name of the new plug-in, in:", a.left, a.top, w, 14, fonts_.normal,
+                 colors::kBodyText);
+        addLabel(folder_.c_str(), a.left, a.top + 16, w, 14, fonts_.normal, colors::kMutedText,
+                 SS_LEFT | SS_PATHELLIPSIS);
+        EditOptions options;
+        options.cue = "Name.cnp";
+        edit_ = addEdit(kFirstControlId, a.left, a.top + 36, w, kRowH, options);
+        return edit_ != nullptr;
+    }
+    bool accept() override {
+        name = textOf(edit_);
+        return true;
+    }
+
+private:
+    std::string folder_;
+    HWND edit_ = nullptr;
+};
+
+}  // namespace
+
+PluginEditorWindow::PluginEditorWindow(DialogContext context, platform::Platform& platform,
+                                       app::PluginEditorFolders folders)
+    : SkinnedDialog(kEditorFrame, std::move(context)),
+      platform_(platform),
+      pluginFolder_(folders.pluginFolder),
+      editor_(*this, platform, std::move(folders)) {}
+
+bool PluginEditorWindow::build() {
+    const HFONT normal = fonts_.normal, bold = fonts_.bold;
+    const COLORREF text = colors::kBodyText;
+    bool ok = true;
+    auto check = [&ok](HWND w) {
+        ok = ok && w != nullptr;
+        return w;
+    };
+    // Made in the order Tab visits them.
+    addLabel("Plug-ins", kLeftX, kRegistryY - 50, kLeftW, 14, bold, colors::kHeadingText);
+    check(addListView(kPluginList, kLeftX, kRegistryY - 34, kLeftW, 394, plainList()));
+    addLabel("Title:", kRightX, 36, kLabelW, 14, normal, text);
+    check(addEdit(kTitleEdit, kRightX + kLabelW + 4, 33, kRightW - kLabelW - 4, kRowH));
+    addLabel("Author:", kRightX, 60, kLabelW, 14, normal, text);
+    check(addEdit(kAuthorEdit, kRightX + kLabelW + 4, 57, kRightW - kLabelW - 4, kRowH));
+    ok = ok && buildEntries(EntryKind::Registry,
+                            "Registry entries (ROOT\\key path,Action,ValueName)", kRegistryY);
+    ok = ok && buildEntries(EntryKind::Files,
+                            "Path templates (macros, \"?\" for subfolders, "
+                            "\"&\" to look for a folder)",
+                            kFilesY);
+    addLabel("As a run reads it", kRightX, kReadingY, kRightW, 14, bold, colors::kHeadingText);
+    EditOptions reading;
+    reading.readOnly = true;
+    reading.extraStyle = ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+    check(addEdit(kReading, kRightX, kReadingY + 16, kRightW, 80, reading));
+    addLabel("Test run: what a cleaning run would erase", kLeftX, kTestY, 400, 14, bold,
+             colors::kHeadingText);
+    check(
+        addListView(kTestLines, kLeftX, kTestY + 16, kRightX + kRightW - kLeftX, 88, plainList()));
+    status_ = check(addLabel("", kLeftX, kStatusY, kRightX + kRightW - kLeftX, 14, normal,
+                             colors::kMutedText, SS_LEFT | SS_ENDELLIPSIS));
+    const int step = kBarButtonW + 6;
+    check(addButton(kNewButton, "New", 12 + step, kBarTop, kBarButtonW, kBarButtonH));
+    check(addButton(kSaveButton, "Save", 12 + 2 * step, kBarTop, kBarButtonW, kBarButtonH));
+    check(addButton(kTestRunButton, "Test Run", 12 + 3 * step, kBarTop, kBarButtonW, kBarButtonH));
+    if (!ok) return false;
+    // Numbered afterwards: a label made with an id would take the clicks
+    // that drag the window.
+    SetWindowLongPtrA(status_, GWLP_ID, kStatus);
+    for (EntryKind kind : {EntryKind::Registry, EntryKind::Files}) {
+        runOnEnter(control(entryId(kind, Field)), control(entryId(kind, Add)));
+        runOnDelete(control(entryId(kind, List)), control(entryId(kind, Delete)));
+    }
+    for (int id : {kTitleEdit, kAuthorEdit}) runOnEnter(control(id), control(kSaveButton));
+    editor_.open();
+    return true;
+}
+
+bool PluginEditorWindow::buildEntries(EntryKind kind, const char* caption, int y) {
+    addLabel(caption, kRightX, y, kRightW, 14, fonts_.bold, colors::kHeadingText);
+    const int top = y + 16;
+    if (!addListView(entryId(kind, List), kRightX, top, kListW, kListH, plainList())) return false;
+    if (!addEdit(entryId(kind, Field), kRightX, top + kListH + 4, kListW, kRowH)) return false;
+    const char* const captions[] = {"Add", "Change", "Delete", "Up", "Down"};
+    for (int i = 0; i < 5; ++i) {
+        if (!addButton(entryId(kind, static_cast<Part>(Add + i)), captions[i], kButtonX,
+                       top + i * (kRowH + kGap), kButtonW, kRowH))
+            return false;
+    }
+    return true;
+}
+
+bool PluginEditorWindow::mayCancel() { return editor_.mayClose(); }
+
+void PluginEditorWindow::command(int id, int code, HWND control) {
+    (void)control;
+    if (filling_) return;
+    if (code == EN_CHANGE) {
+        const std::string text = textOf(control);
+        if (id == kTitleEdit) editor_.titleEdited(text);
+        if (id == kAuthorEdit) editor_.authorEdited(text);
+        for (EntryKind kind : {EntryKind::Registry, EntryKind::Files})
+            if (id == entryId(kind, Field)) editor_.entryTextEdited(kind, text);
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    switch (id) {
+        case kNewButton:
+            editor_.newPlugin();
+            return;
+        case kSaveButton:
+            editor_.save();
+            return;
+        case kTestRunButton: {
+            const HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            editor_.testRun();
+            SetCursor(old);
+            return;
+        }
+        default:
+            break;
+    }
+    for (EntryKind kind : {EntryKind::Registry, EntryKind::Files}) {
+        const int part = id - entryId(kind, List);
+        if (part == Add) editor_.addEntry(kind);
+        if (part == Change) editor_.changeEntry(kind);
+        if (part == Delete) editor_.deleteEntry(kind);
+        if (part == Up) editor_.moveEntry(kind, -1);
+        if (part == Down) editor_.moveEntry(kind, +1);
+    }
+}
+
+LRESULT PluginEditorWindow::notify(const NMHDR& header) {
+    if (filling_ || header.code != LVN_ITEMCHANGED) return 0;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if (!(change.uChanged & LVIF_STATE) || !(change.uNewState & LVIS_SELECTED) ||
+        (change.uOldState & LVIS_SELECTED))
+        return 0;
+    const int id = static_cast<int>(header.idFrom);
+    if (id == kPluginList) editor_.pluginChosen(change.iItem);
+    for (EntryKind kind : {EntryKind::Registry, EntryKind::Files})
+        if (id == entryId(kind, List)) editor_.entryChosen(kind, change.iItem);
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// app::PluginEditorView
+
+void PluginEditorWindow::setPlugins(const std::vector<std::string>& rows) {
+    ++filling_;
+    shell::setRows(control(kPluginList), rows);
+    --filling_;
+}
+
+void PluginEditorWindow::selectPlugin(int row) {
+    ++filling_;
+    selectRow(control(kPluginList), row);
+    --filling_;
+}
+
+void PluginEditorWindow::setTitleAuthor(const std::string& title, const std::string& author) {
+    ++filling_;
+    SetWindowTextA(control(kTitleEdit), title.c_str());
+    SetWindowTextA(control(kAuthorEdit), author.c_str());
+    --filling_;
+}
+
+void PluginEditorWindow::setEntries(EntryKind kind, const std::vector<std::string>& rows) {
+    ++filling_;
+    shell::setRows(control(entryId(kind, List)), rows);
+    --filling_;
+}
+
+void PluginEditorWindow::selectEntry(EntryKind kind, int row) {
+    ++filling_;
+    selectRow(control(entryId(kind, List)), row);
+    --filling_;
+}
+
+void PluginEditorWindow::setEntryText(EntryKind kind, const std::string& text) {
+    ++filling_;
+    SetWindowTextA(control(entryId(kind, Field)), text.c_str());
+    --filling_;
+}
+
+void PluginEditorWindow::setReading(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+    SetWindowTextA(control(kReading), text.c_str());
+}
+
+void PluginEditorWindow::setTestLines(const std::vector<std::string>& lines) {
+    shell::setRows(control(kTestLines), lines);
+}
+
+void PluginEditorWindow::setStatus(const std::string& text) { setLabel(status_, text); }
+
+void PluginEditorWindow::enable(int id, bool enabled) {
+    const HWND w = control(id);
+    // The keyboard is not left on a control that takes nothing.
+    if (!enabled && GetFocus() == w) SetFocus(control(kPluginList));
+    EnableWindow(w, enabled);
+}
+
+void PluginEditorWindow::setCommands(const app::PluginEditorCommands& c) {
+    enable(kSaveButton, c.save);
+    enable(kTestRunButton, c.testRun);
+    for (int id : {kTitleEdit, kAuthorEdit}) enable(id, c.edit);
+    for (EntryKind kind : {EntryKind::Registry, EntryKind::Files}) {
+        const std::size_t k = static_cast<std::size_t>(kind);
+        enable(entryId(kind, List), c.edit);
+        enable(entryId(kind, Field), c.edit);
+        enable(entryId(kind, Add), c.add[k]);
+        enable(entryId(kind, Change), c.change[k]);
+        enable(entryId(kind, Delete), c.remove[k]);
+        enable(entryId(kind, Up), c.up[k]);
+        enable(entryId(kind, Down), c.down[k]);
+    }
+}
+
+app::Answer PluginEditorWindow::ask(const std::string& question) {
+    switch (message(question, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES:
+            return app::Answer::Yes;
+        case IDNO:
+            return app::Answer::No;
+        default:
+            return app::Answer::Cancel;
+    }
+}
+
+bool PluginEditorWindow::askFileName(std::string& name) {
+    NewPluginPrompt prompt(context_, pluginFolder_);
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const bool ok = prompt.run(hwnd_, [&r](int w, int h) {
+        return app::Point{(r.left + r.right - w) / 2, (r.top + r.bottom - h) / 2};
+    }) == IDOK;
+    name = prompt.name;
+    return ok;
+}
+
+void PluginEditorWindow::showError(const std::string& text) {
+    message(text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace cindral::shell
