@@ -34,9 +34,12 @@ add_custom_command(OUTPUT ${CINDRAL_STAGE}/cindral.exe
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CINDRAL_STAGE}/Plug-Ins
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cindral-cli> ${CINDRAL_DOCS} ${CINDRAL_STAGE}
     COMMAND ${CMAKE_COMMAND} -E copy ${CINDRAL_SHIPPED_PLUGINS} ${CINDRAL_STAGE}/Plug-Ins
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:peditor> ${CINDRAL_STAGE}/peditor.exe
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cindral_program> ${CINDRAL_STAGE}/cindral.exe
     COMMAND ${CMAKE_STRIP} ${CINDRAL_STAGE}/cindral.exe ${CINDRAL_STAGE}/cindral-cli.exe
-    DEPENDS cindral_program cindral-cli cindral_docs ${CINDRAL_DOCS} ${CINDRAL_SHIPPED_PLUGINS}
+        ${CINDRAL_STAGE}/peditor.exe
+    DEPENDS cindral_program cindral-cli peditor cindral_docs ${CINDRAL_DOCS}
+        ${CINDRAL_SHIPPED_PLUGINS}
     COMMENT "Staging the files of the Windows artifacts"
     VERBATIM)
 

@@ -69,10 +69,11 @@ Cindral/cindral-cli.exe
 Cindral/cindral.exe
 Cindral/help.chm
 Cindral/license.txt
+Cindral/peditor.exe
 EOF
 )
 }
-check "zip holds the two programs, help.chm, license.txt and the plug-in library" \
+check "zip holds the programs, the plug-in editor, help.chm, license.txt and the plug-in library" \
     zip_lists_the_files
 
 # version_record EXE DESCRIPTION: the strings of the version record.
@@ -92,6 +93,8 @@ check "cindral.exe has its version record" \
     version_record "$app/cindral.exe" "Cindral privacy cleaner"
 check "cindral-cli.exe has its version record" \
     version_record "$app/cindral-cli.exe" "Cindral privacy cleaner (command line)"
+check "peditor.exe has its version record" \
+    version_record "$app/peditor.exe" "Cindral plug-in editor"
 
 # icon_sizes EXE: the first icon holds 16, 24, 32, 48 and 256 pixel images.
 icon_sizes() {
@@ -106,17 +109,20 @@ icon_sizes() {
 check "cindral.exe has the icon at 16, 24, 32, 48 and 256 pixels" icon_sizes "$app/cindral.exe"
 check "cindral-cli.exe has the icon at 16, 24, 32, 48 and 256 pixels" \
     icon_sizes "$app/cindral-cli.exe"
+check "peditor.exe has the icon at 16, 24, 32, 48 and 256 pixels" icon_sizes "$app/peditor.exe"
 
 manifest_settings() {
     local manifest
-    manifest=$(wrestool -x --raw -t24 "$app/cindral.exe") || return 1
+    manifest=$(wrestool -x --raw -t24 "$1") || return 1
     echo "$manifest" | grep -q 'Microsoft.Windows.Common-Controls' &&
         echo "$manifest" | grep -q '<dpiAware[^>]*>true<' &&
         echo "$manifest" | grep -q '<longPathAware[^>]*>true<' &&
         echo "$manifest" | grep -q 'level="asInvoker"'
 }
 check "cindral.exe's manifest: common controls 6, DPI aware, long paths, asInvoker" \
-    manifest_settings
+    manifest_settings "$app/cindral.exe"
+check "peditor.exe's manifest: common controls 6, DPI aware, long paths, asInvoker" \
+    manifest_settings "$app/peditor.exe"
 utf8_code_page() {
     wrestool -x --raw -t24 "$1" | grep -q '<activeCodePage[^>]*>UTF-8</activeCodePage>'
 }
@@ -148,7 +154,7 @@ settingsKey='HKCU\Software\Quorvane\Cindral'
 
 files_installed() {
     local f
-    for f in cindral.exe cindral-cli.exe help.chm license.txt uninstall.exe; do
+    for f in cindral.exe cindral-cli.exe peditor.exe help.chm license.txt uninstall.exe; do
         [ -f "$installed/$f" ] || { echo "missing: $f"; return 1; }
     done
     for f in $shipped_plugins; do
@@ -221,7 +227,7 @@ wine reg add "$runKey" /v Cindral /d "$winInstalled\\cindral.exe -m -s" /f >/dev
 check "the uninstaller runs silently (/S)" uninstall
 removed_kept_data() {
     local f
-    for f in cindral.exe cindral-cli.exe help.chm license.txt $(echo "$shipped_plugins" |
+    for f in cindral.exe cindral-cli.exe peditor.exe help.chm license.txt $(echo "$shipped_plugins" |
         sed 's|^|Plug-Ins/|'); do
         [ ! -e "$installed/$f" ] || { echo "still there: $f"; return 1; }
     done

@@ -92,6 +92,7 @@ Section "${PRODUCT}" SecProgram
     SectionIn RO
     SetOutPath "$INSTDIR"
     File "${STAGE}\cindral.exe"
+    File "${STAGE}\peditor.exe"
     File "${STAGE}\cindral-cli.exe"
     File "${STAGE}\help.chm"
     File "${STAGE}\license.txt"
@@ -125,6 +126,7 @@ Section "un.${PRODUCT}" SecUnProgram
     SectionIn RO
     Delete "$INSTDIR\cindral.exe"
     Delete "$INSTDIR\cindral-cli.exe"
+    Delete "$INSTDIR\peditor.exe"
     Delete "$INSTDIR\help.chm"
     Delete "$INSTDIR\license.txt"
     Delete "$INSTDIR\uninstall.exe"
