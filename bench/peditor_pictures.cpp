@@ -1,0 +1,116 @@
+// Pictures of the plug-in editor (peditor.exe's window) over a small sample
+// plug-in folder, as scripts/peditor-screenshots.sh takes them at each DPI:
+// OUT\plugin.bmp   a plug-in open, a path template chosen and read
+// OUT\testrun.bmp  the same after a test run, its lines in the list
+// OUT\invalid.bmp  an invalid path template added: Save disabled, and why
+//
+// usage: peditor_pictures.exe FOLDER OUT (Windows folders, each with its
+// trailing backslash)
+#include <windows.h>
+// Needs <windows.h> first.
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/native.h"
+#include "shell/plugin_editor_window.h"
+
+namespace {
+
+using namespace cindral;
+
+class SilentDesktop : public shell::Desktop {
+public:
+    bool open(HWND, const std::string&, const std::string&, const std::string&) override {
+        return true;
+    }
+    int message(HWND, const std::string&, UINT) override { return IDCANCEL; }
+    bool chooseFolder(HWND, const std::string&, std::string&) override { return false; }
+};
+
+// Writes what the screen shows of a window as a 32-bit BMP file.
+void saveWindowPicture(HWND window, const std::string& path) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    shell::WindowDc screen(nullptr);
+    shell::DibSection shot(w, h);
+    BitBlt(shot.dc(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+    GdiFlush();
+    // Opaque: GDI leaves the alpha byte of what it draws at 0.
+    for (int i = 0; i < w * h; ++i) shot.pixels()[i] |= 0xFF000000u;
+    BITMAPINFOHEADER info{sizeof info, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const DWORD bytes = static_cast<DWORD>(w * h * 4);
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info + bytes), 0, 0,
+                          sizeof file + sizeof info};
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&file, sizeof file, 1, f);
+        std::fwrite(&info, sizeof info, 1, f);
+        std::fwrite(shot.pixels(), 1, bytes, f);
+        std::fclose(f);
+    }
+}
+
+void pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        Sleep(10);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: peditor_pictures.exe FOLDER\\ OUT\\\n");
+        return 2;
+    }
+    std::string home = argv[1];
+    if (home.back() != '\\') home += '\\';
+    const std::string out = argv[2];
+    auto native = platform::createNativePlatform(platform::NativeOptions{});
+    platform::Platform platform = native->platform();
+    platform::Files& files = *platform.files;
+    const std::string plugins = home + "Plug-Ins\\", traces = home + "Traces\\";
+    files.createFolder(plugins);
+    files.createFolder(traces + "Sessions");
+    for (const char* name : {"player.log", "update.log", "Sessions\\last.log", "Sessions\\a.log"})
+        files.writeFileAtomic(traces + name, std::string(1200, 'x'));
+    files.writeFileAtomic(plugins + "Viewer.cnp",
+                          "[Plugin]\r\nTitle=Photo Viewer History\r\nAuthor=Quorvane\r\n"
+                          "[Registry]\r\nItem1=HKEY_CURRENT_USER\\Software\\Viewer\\Recent,"
+                          "OnlyValues,none\r\n");
+    files.writeFileAtomic(
+        plugins + "Player.cnp",
+        "; Media Player traces: recent files and logs.\r\n; Written by hand.\r\n\r\n"
+        "[Plugin]\r\nTitle=Media Player Recent Files\r\nAuthor=Someone\r\n[Registry]\r\n"
+        "Item1=HKEY_CURRENT_USER\\Software\\Player\\Recent,OnlyValues,none\r\n"
+        "Item2=HKEY_CURRENT_USER\\Software\\Player,OneValue,LastFolder\r\n[Files]\r\n"
+        "Item1=" +
+            traces + "*.log?\r\nItem2=%TEMP%\\player*.tmp\r\n");
+    SilentDesktop desktop;
+    using W = shell::PluginEditorWindow;
+    W window(shell::DialogContext{desktop, files, home}, platform,
+             app::PluginEditorFolders{home, plugins});
+    if (!window.create(nullptr, 20, 20)) return 1;
+    ShowWindow(window.hwnd(), SW_SHOW);
+    app::PluginEditor& editor = window.editor();
+    // The first path template chosen as a click does.
+    const HWND templates = window.control(W::entryId(app::EntryKind::Files, W::List));
+    SetFocus(templates);
+    ListView_SetItemState(templates, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    pump(400);
+    saveWindowPicture(window.hwnd(), out + "plugin.bmp");
+    editor.testRun();
+    pump(400);
+    saveWindowPicture(window.hwnd(), out + "testrun.bmp");
+    SetWindowTextA(window.control(W::entryId(app::EntryKind::Files, W::Field)),
+                   "%APP_DATA%\\Player\\[cache*.dat");
+    SendMessageA(window.control(W::entryId(app::EntryKind::Files, W::Add)), BM_CLICK, 0, 0);
+    pump(400);
+    saveWindowPicture(window.hwnd(), out + "invalid.bmp");
+    return 0;
+}
