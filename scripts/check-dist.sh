@@ -164,6 +164,7 @@ files_installed() {
 }
 check "the program's files are in the user's programs folder" files_installed
 check "the Start menu has Cindral" test -f "$startMenu/Cindral.lnk"
+check "the Start menu has the plug-in editor" test -f "$startMenu/Cindral Plug-In Editor.lnk"
 
 reg_value() {  # KEY NAME: the value's data, as reg.exe shows it
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
@@ -232,6 +233,8 @@ removed_kept_data() {
         [ ! -e "$installed/$f" ] || { echo "still there: $f"; return 1; }
     done
     [ ! -e "$startMenu/Cindral.lnk" ] || { echo "still there: Start-menu entry"; return 1; }
+    [ ! -e "$startMenu/Cindral Plug-In Editor.lnk" ] ||
+        { echo "still there: the plug-in editor's Start-menu entry"; return 1; }
     ! wine reg query "$uninstallKey" >/dev/null 2>&1 || { echo "uninstall entry stays"; return 1; }
     [ -z "$(reg_value "$runKey" Cindral)" ] || { echo "Run value stays"; return 1; }
     [ -f "$installed/Data/SelItems.dat" ] || { echo "Data is gone"; return 1; }

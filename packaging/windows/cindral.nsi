@@ -103,6 +103,8 @@ Section "${PRODUCT}" SecProgram
 
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\cindral.exe" "" \
         "$INSTDIR\cindral.exe" 0 SW_SHOWNORMAL "" "Erase the traces programs leave behind"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT} Plug-In Editor.lnk" "$INSTDIR\peditor.exe" "" \
+        "$INSTDIR\peditor.exe" 0 SW_SHOWNORMAL "" "Write and test plug-ins"
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -132,6 +134,7 @@ Section "un.${PRODUCT}" SecUnProgram
     Delete "$INSTDIR\uninstall.exe"
     !insertmacro DeleteShippedPlugins
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$SMPROGRAMS\${PRODUCT} Plug-In Editor.lnk"
 
     ; The start-with-Windows entry goes when it starts this copy (the path
     ; stands unquoted before " -m -s"); one that starts another copy stays.
