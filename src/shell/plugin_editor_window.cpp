@@ -73,8 +73,8 @@ protected:
     bool build() override {
         const RECT a = contentArea();
         const int w = a.right - a.left;
-        addLabel("File name of the new plug-in, in:", a.left, a.top, w, 14, fonts_.normal,
-                 colors::kBodyText);
+        addLabel("File name of the new plug-in (\".cnp\" is added when missing), in:", a.left,
+                 a.top, w, 14, fonts_.normal, colors::kBodyText);
         addLabel(folder_.c_str(), a.left, a.top + 16, w, 14, fonts_.normal, colors::kMutedText,
                  SS_LEFT | SS_PATHELLIPSIS);
         EditOptions options;

@@ -22,6 +22,7 @@ TEST(HelpTopics, EachPageHasATopicOfItsOwnAndNoOtherPageHasOne) {
     for (int p = 0; p < 6; ++p) page(Dialog::Options, p);
     for (int p = 0; p < 3; ++p) page(Dialog::Keeper, p);
     EXPECT_EQ(helpTopic(Dialog::Options, 2), "schedule_tab.htm");
+    EXPECT_EQ(helpTopic(Dialog::PluginEditor, 0), "plugin_files.htm");
     for (const auto& [d, p, inner] : {std::tuple{Dialog::EraseItems, 6, -1},
                                       {Dialog::Options, -1, -1},
                                       {Dialog::Keeper, 3, -1},
