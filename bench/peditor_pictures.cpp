@@ -3,6 +3,7 @@
 // OUT\plugin.bmp   a plug-in open, a path template chosen and read
 // OUT\testrun.bmp  the same after a test run, its lines in the list
 // OUT\invalid.bmp  an invalid path template added: Save disabled, and why
+// OUT\new.bmp      the prompt of "New", a name typed
 //
 // usage: peditor_pictures.exe FOLDER OUT (Windows folders, each with its
 // trailing backslash)
@@ -25,7 +26,7 @@ public:
     bool open(HWND, const std::string&, const std::string&, const std::string&) override {
         return true;
     }
-    int message(HWND, const std::string&, UINT) override { return IDCANCEL; }
+    int message(HWND, const std::string&, UINT) override { return IDNO; }
     bool chooseFolder(HWND, const std::string&, std::string&) override { return false; }
 };
 
@@ -59,6 +60,19 @@ void pump(DWORD ms) {
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
         Sleep(10);
     }
+}
+
+std::string newPicture;
+
+// Takes the picture of the "New" prompt the editor shows modally, then
+// cancels it.
+void CALLBACK pictureOfPrompt(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    const HWND prompt = FindWindowA("TNewPlugin", nullptr);
+    SetWindowTextA(GetDlgItem(prompt, shell::SkinnedDialog::kFirstControlId), "Image Editor");
+    pump(300);
+    saveWindowPicture(prompt, newPicture);
+    PostMessageA(prompt, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
@@ -112,5 +126,8 @@ int main(int argc, char** argv) {
     SendMessageA(window.control(W::entryId(app::EntryKind::Files, W::Add)), BM_CLICK, 0, 0);
     pump(400);
     saveWindowPicture(window.hwnd(), out + "invalid.bmp");
+    newPicture = out + "new.bmp";
+    SetTimer(nullptr, 0, 300, pictureOfPrompt);
+    editor.newPlugin();  // the changes are dropped (No), then the prompt
     return 0;
 }
