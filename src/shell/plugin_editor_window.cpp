@@ -207,13 +207,15 @@ void PluginEditorWindow::command(int id, int code, HWND control) {
 LRESULT PluginEditorWindow::notify(const NMHDR& header) {
     if (filling_ || header.code != LVN_ITEMCHANGED) return 0;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    if (!(change.uChanged & LVIF_STATE) || !(change.uNewState & LVIS_SELECTED) ||
-        (change.uOldState & LVIS_SELECTED))
+    if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
         return 0;
     const int id = static_cast<int>(header.idFrom);
-    if (id == kPluginList) editor_.pluginChosen(change.iItem);
+    const bool chosen = (change.uNewState & LVIS_SELECTED) != 0;
+    if (id == kPluginList && chosen) editor_.pluginChosen(change.iItem);
+    // A click beside the rows leaves no entry chosen, and none to delete.
     for (EntryKind kind : {EntryKind::Registry, EntryKind::Files})
-        if (id == entryId(kind, List)) editor_.entryChosen(kind, change.iItem);
+        if (id == entryId(kind, List))
+            editor_.entryChosen(kind, ListView_GetNextItem(header.hwndFrom, -1, LVNI_SELECTED));
     return 0;
 }
 
