@@ -19,7 +19,10 @@ namespace cindral::app {
 
 // What the main window is doing: nothing, or one of the two kinds of run.
 enum class Activity { Idle, Cleaning, Testing };
+// The windows the main window opens or names a help topic for; the plug-in
+// editor is a program of its own, launched rather than hosted.
 enum class Dialog { EraseItems, Options, Keeper, About, PluginEditor };
+inline constexpr int kDialogCount = static_cast<int>(Dialog::PluginEditor) + 1;
 
 // Every command of the main window, its buttons, title buttons and tray menu.
 // The table is in this order.
@@ -231,7 +234,7 @@ private:
 
     Activity activity_ = Activity::Idle;
     std::uint64_t runId_ = 0;
-    bool dialogs_[4] = {false, false, false, true};
+    bool dialogs_[kDialogCount] = {false, false, false, true, true};
     bool itemsChanged_ = false;
     bool hideAfterRun_ = false;
     bool quietRun_ = false;
