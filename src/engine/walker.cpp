@@ -115,7 +115,9 @@ bool TEasyFileSearch::Execute() {
             const bool isLink = (e.attributes & platform::kAttrReparsePoint) != 0;
             if (recurse && isFolder && !isLink) queue.push_back(current + e.name);
             if (!OnFileFound || !namePasses(e.name, isFolder, foldersWild)) continue;
-            if (!files_.entryDetails(current, e)) continue;  // gone since the listing
+            const bool complete =
+                NeedTimes ? files_.entryDetails(current, e) : files_.entryAttributes(current, e);
+            if (!complete) continue;  // gone since the listing
             if (!attributesPass(e.attributes)) continue;
             info.Name = std::move(e.name);
             info.Folder = current;

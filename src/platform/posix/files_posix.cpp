@@ -125,36 +125,67 @@ bool PosixFiles::listFolderTypes(const std::string& folder, std::vector<DirEntry
 // With typesOnly, files, links and special files take what readdir's type
 // tells and are marked as lacking details; folders and unknown types are
 // always looked up (a folder needs its device to tell a mount point).
+//
+// The folder is opened afresh relative to its (cached) parent and read with
+// getdents64 before anyone else can use the descriptor, so its file position
+// is ours: one open per folder, and no stream to set up. The folder's own
+// status is looked up only when it holds a folder.
 bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
                             std::vector<DirEntry>& entries) {
     entries.clear();
     WindowsPath path;
     if (!drives_.parse(folder, path)) return false;
-    FolderRef dir = openFolder(path);
-    if (!dir) return false;
-    DirStream stream = readEntries(reopenForReading(dir->get()));
-    if (!stream) return false;
-    const int fd = ::dirfd(stream.get());
-    EntryStat self;
-    const bool haveSelf = statEntry(fd, "", self);
-    LocalTimeConverter times;
-    while (dirent* e = ::readdir(stream.get())) {
-        if (!listable(e->d_name)) continue;
-        DirEntry entry;
-        entry.name = e->d_name;
-        if (!typesOnly || !describeByType(e->d_type, entry)) {
-            EntryStat st;
-            if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
-            if (!hasWindowsKind(st.mode)) continue;
-            describe(st, haveSelf ? &self : nullptr, times, entry);
-        }
-        entries.push_back(std::move(entry));
+    const std::size_t count = path.parts.size();
+    FolderRef dir;
+    if (count == 0) {
+        dir = openDriveRoot(path.drive);
+    } else if (FolderRef parent = openFolder(path, count - 1)) {
+        dir = shared(openSubfolder(parent->get(), path.parts.back(), path.trimmed.back()));
     }
-    if (typesOnly) folders_.rememberListed(folder, dir);
+    if (!dir) return false;
+    const int fd = dir->get();
+    EntryStat self;
+    bool selfLooked = false, haveSelf = false;
+    LocalTimeConverter times;
+    alignas(dirent64) char buffer[32768];
+    for (;;) {
+        const ssize_t n = ::getdents64(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
+            at += e->d_reclen;
+            if (!listable(e->d_name)) continue;
+            DirEntry entry;
+            entry.name = e->d_name;
+            if (!typesOnly || !describeByType(e->d_type, entry)) {
+                EntryStat st;
+                if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
+                if (!hasWindowsKind(st.mode)) continue;
+                if (S_ISDIR(st.mode) && !selfLooked) {
+                    selfLooked = true;
+                    haveSelf = statEntry(fd, "", self);
+                }
+                describe(st, haveSelf ? &self : nullptr, &times, entry);
+            }
+            entries.push_back(std::move(entry));
+        }
+    }
+    folders_.rememberListed(folder,
+                            cacheKey(drives_.drives()[path.drive].letter, path.parts, count), dir);
     return true;
 }
 
 bool PosixFiles::entryDetails(const std::string& folder, DirEntry& entry) {
+    return completeEntry(folder, entry, true);
+}
+
+bool PosixFiles::entryAttributes(const std::string& folder, DirEntry& entry) {
+    return completeEntry(folder, entry, false);
+}
+
+bool PosixFiles::completeEntry(const std::string& folder, DirEntry& entry, bool withTimes) {
     if (!entry.detailsMissing) return true;
     if (!listable(entry.name.c_str()) || entry.name.find('/') != std::string::npos) return false;
     FolderRef dir = folders_.listed(folder);
@@ -170,8 +201,12 @@ bool PosixFiles::entryDetails(const std::string& folder, DirEntry& entry) {
     // Only a folder (the entry changed its type since the listing) needs
     // the device of the folder holding it.
     const bool haveSelf = S_ISDIR(st.mode) && statEntry(dir->get(), "", self);
+    if (!withTimes) {
+        describe(st, haveSelf ? &self : nullptr, nullptr, entry);
+        return true;
+    }
     std::lock_guard<std::mutex> lock(detailTimesMutex_);
-    describe(st, haveSelf ? &self : nullptr, detailTimes_, entry);
+    describe(st, haveSelf ? &self : nullptr, &detailTimes_, entry);
     return true;
 }
 

@@ -57,6 +57,7 @@ public:
     // Looks the entry up in the folder listFolderTypes opened last when it
     // is the same folder, so a walk does not resolve the path again.
     bool entryDetails(const std::string& folder, DirEntry& entry) override;
+    bool entryAttributes(const std::string& folder, DirEntry& entry) override;
     bool deleteFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     bool fileExists(const std::string& path) override;
@@ -91,6 +92,7 @@ private:
     // path names no file or no entry is found. The entry may be any type.
     FolderRef findFile(const std::string& path, std::string& name, struct stat& st);
     bool readFolder(const std::string& folder, bool typesOnly, std::vector<DirEntry>& entries);
+    bool completeEntry(const std::string& folder, DirEntry& entry, bool withTimes);
     // Windows' sharing rule: a file another process holds open is neither
     // deleted nor overwritten (errno EBUSY).
     bool heldByOthers(int dir, const struct stat& file);
