@@ -28,8 +28,11 @@ bool anyMatches(const std::vector<FileMask>& masks, const std::string& name) {
 }  // namespace
 
 bool IsUnsafeEntryName(const std::string& name) {
-    return name.empty() || name == "." || name == ".." ||
-           name.find_first_of("\\/") != std::string::npos;
+    if (name.empty() || name == "." || name == "..") return true;
+    // A plain loop: find_first_of searches the set once per character.
+    for (const char c : name)
+        if (c == '\\' || c == '/') return true;
+    return false;
 }
 
 TEasyFileSearch::TEasyFileSearch(platform::Files& files, platform::System& sys)
