@@ -92,7 +92,7 @@ FolderRef PosixFiles::openDriveRoot(std::size_t drive) const {
         ::open(drives_.drives()[drive].hostRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
 }
 
-FolderRef PosixFiles::openFolder(const WindowsPath& path, std::size_t count) {
+FolderRef PosixFiles::openFolder(const WindowsPath& path, std::size_t count, bool checked) {
     const char letter = drives_.drives()[path.drive].letter;
     std::vector<std::string> keys;
     keys.reserve(count + 1);
@@ -100,7 +100,7 @@ FolderRef PosixFiles::openFolder(const WindowsPath& path, std::size_t count) {
 
     // Start from the deepest cached folder on the way.
     std::size_t start = 0;
-    FolderRef dir = folders_.deepest(keys, start);
+    FolderRef dir = folders_.deepest(keys, start, checked);
     if (dir && start == count) return dir;
     if (!dir) {
         dir = openDriveRoot(path.drive);
@@ -128,7 +128,9 @@ bool PosixFiles::listFolderTypes(const std::string& folder, std::vector<DirEntry
 //
 // The folder is opened afresh relative to its (cached) parent and read with
 // getdents64 before anyone else can use the descriptor, so its file position
-// is ours: one open per folder, and no stream to set up. The folder's own
+// is ours: one open per folder, and no stream to set up. The parent comes
+// from the cache unchecked; should it have been removed since, the open
+// fails with ENOENT and the parent is looked up again. The folder's own
 // status is looked up only when it holds a folder.
 bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
                             std::vector<DirEntry>& entries) {
@@ -139,8 +141,13 @@ bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
     FolderRef dir;
     if (count == 0) {
         dir = openDriveRoot(path.drive);
-    } else if (FolderRef parent = openFolder(path, count - 1)) {
-        dir = shared(openSubfolder(parent->get(), path.parts.back(), path.trimmed.back()));
+    } else {
+        for (const bool checked : {false, true}) {
+            errno = 0;
+            if (FolderRef parent = openFolder(path, count - 1, checked))
+                dir = shared(openSubfolder(parent->get(), path.parts.back(), path.trimmed.back()));
+            if (dir || errno != ENOENT) break;
+        }
     }
     if (!dir) return false;
     const int fd = dir->get();

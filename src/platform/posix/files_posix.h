@@ -84,7 +84,7 @@ public:
 private:
     // The folder made of the first `count` parts, opened without following
     // links; null when it is missing or not a folder.
-    FolderRef openFolder(const WindowsPath& path, std::size_t count);
+    FolderRef openFolder(const WindowsPath& path, std::size_t count, bool checked = true);
     FolderRef openFolder(const WindowsPath& path) { return openFolder(path, path.parts.size()); }
     FolderRef openDriveRoot(std::size_t drive) const;
     // The folder holding the file `path` names, with the name its entry has

@@ -11,11 +11,12 @@ bool FolderCache::alive(const Entry& e) {
     return ::fstat(e.folder->get(), &st) == 0 && st.st_nlink != 0;
 }
 
-FolderRef FolderCache::deepest(const std::vector<std::string>& keys, std::size_t& depth) {
+FolderRef FolderCache::deepest(const std::vector<std::string>& keys, std::size_t& depth,
+                               bool checked) {
     std::lock_guard<std::mutex> lock(mutex_);
     for (std::size_t n = keys.size(); n-- > 0;) {
         if (listed_.folder && listed_.key == keys[n]) {
-            if (alive(listed_)) {
+            if (!checked || alive(listed_)) {
                 depth = n;
                 return listed_.folder;
             }
@@ -24,7 +25,7 @@ FolderRef FolderCache::deepest(const std::vector<std::string>& keys, std::size_t
         }
         for (auto it = entries_.begin(); it != entries_.end(); ++it) {
             if (it->key != keys[n]) continue;
-            if (!alive(*it)) {
+            if (checked && !alive(*it)) {
                 entries_.erase(it);
                 break;
             }

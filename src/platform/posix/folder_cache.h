@@ -24,8 +24,11 @@ public:
     // The cached folder of the longest key in `keys` (keys[i] names the
     // folder made of a path's first i components), with its index in
     // `depth`; null when none is cached. A cached folder removed since (no
-    // links left) is dropped, never returned.
-    FolderRef deepest(const std::vector<std::string>& keys, std::size_t& depth);
+    // links left) is dropped, never returned, unless `checked` is false: a
+    // caller that opens a name below the folder sees a removed one fail with
+    // ENOENT anyway and can then ask again, checked.
+    FolderRef deepest(const std::vector<std::string>& keys, std::size_t& depth,
+                      bool checked = true);
     void remember(const std::string& key, FolderRef folder);
 
     // The folder listed last, by the name the caller gave it, so the
