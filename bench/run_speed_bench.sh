@@ -9,11 +9,14 @@
 #   log book peak memory vs its text, 1,000,000 lines    target <= 1.5
 #   cindral-cli test (every file) vs find -printf '%p %s\n' (Linux)
 #                                                        target <= 1.1
+#   listing with FindFirstFileExA (basic, large fetch) vs FindFirstFileA
+#     (Wine, same tree)                                  target <= 1
 #   WipeFile method 3 vs shred -n 2 -z -u, 20 x 50 MiB   target <= 0.6
 # usage: bench/run_speed_bench.sh NATIVE_BUILD MINGW_BUILD [WORK_DIR]
 # Both builds need -DCINDRAL_BENCH=ON (targets cindral-cli, engine_bench,
-# log_book_bench natively; cindral-cli window_bench with MinGW).
-# ONLY=window|nul|log|walk|wipe runs that comparison alone; ROUNDS=n.
+# log_book_bench natively; cindral-cli window_bench list_bench with MinGW).
+# ONLY=window|nul|log|walk|list|wipe runs that comparison alone; ROUNDS=n;
+# BEFORE=another native build times its walk too, in the same rounds.
 set -eu
 NATIVE=$(cd "${1:?usage: run_speed_bench.sh NATIVE_BUILD MINGW_BUILD [WORK_DIR]}" && pwd)
 MINGW=$(cd "${2:?usage: run_speed_bench.sh NATIVE_BUILD MINGW_BUILD [WORK_DIR]}" && pwd)
@@ -28,7 +31,7 @@ mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd -P)
 echo "load: $(uptime)"
 
-if want window || want nul; then
+if want window || want nul || want list; then
     PREFIX="$MINGW/wineprefix"
     "$RUN" "$MINGW/bin/cindral-cli.exe" --help > /dev/null 2>&1 || true  # prefix ready
     DRIVE="$PREFIX/drive_c/cindral-bench"
@@ -82,18 +85,37 @@ if want walk; then
     export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
     write_home "$WORK/home-walk" "$(printf 'Z:%s' "$WORK/tree" | tr '/' '\\')"
     find "$WORK/tree" -printf '' # warm the caches
-    F=""; C=""
+    walk_test() { # $1: native build; prints the seconds of its test run
+        s=$(now)
+        "$1/bin/cindral-cli" test --home "$WORK/home-walk" \
+            --registry "$WORK/config/registry.reg" > /dev/null
+        e=$(now)
+        elapsed $s $e
+    }
+    F=""; C=""; B=""
     for i in $(seq "$ROUNDS"); do
         s=$(now); find "$WORK/tree" -printf '%p %s\n' > /dev/null; e=$(now)
         F="$F $(elapsed $s $e)"
-        s=$(now)
-        "$NATIVE/bin/cindral-cli" test --home "$WORK/home-walk" \
-            --registry "$WORK/config/registry.reg" > /dev/null
-        e=$(now)
-        C="$C $(elapsed $s $e)"
+        C="$C $(walk_test "$NATIVE")"
+        [ -z "${BEFORE:-}" ] || B="$B $(walk_test "$BEFORE")"
     done
     f=$(median $F); c=$(median $C)
+    echo "find: $F s   cindral-cli: $C s"
     echo "median find ${f}s  cindral-cli ${c}s  ratio $(ratio $c $f)  (target <= 1.1)"
+    if [ -n "${BEFORE:-}" ]; then
+        b=$(median $B)
+        echo "BEFORE=$BEFORE: $B s"
+        echo "median before ${b}s  ratio $(ratio $b $f)  after/before $(ratio $c $b)"
+    fi
+fi
+
+if want list; then
+    echo "== listing call: FindFirstFileExA (basic, large fetch) vs FindFirstFileA (Wine, 50,000 files)"
+    OUT=$("$RUN" "$MINGW/bin/list_bench.exe" 'C:\cindral-bench\tree\' "$ROUNDS" | tr -d '\r')
+    echo "$OUT" | grep '^round'
+    p=$(echo "$OUT" | awk '/list_plain_seconds/ {print $2}')
+    x=$(echo "$OUT" | awk '/list_ex_seconds/ {print $2}')
+    echo "median plain ${p}s  ex ${x}s  ratio ex/plain $(ratio $x $p)  (target <= 1)"
 fi
 
 if want wipe; then

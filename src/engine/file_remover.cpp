@@ -101,7 +101,10 @@ std::string renameToRandom(platform::Files& files, const std::string& path, Wipe
 }
 
 std::string line(const RunState& run, const std::string& path, const char* suffix) {
-    std::string s = run.LinePrefix;
+    std::string s;
+    // One allocation per line: a run writes one for every file it finds.
+    s.reserve(run.LinePrefix.size() + std::strlen(kRemoving) + path.size() + std::strlen(suffix));
+    s += run.LinePrefix;
     s += kRemoving;
     s += path;
     s += suffix;

@@ -107,6 +107,8 @@ void CleanPathTemplate(EngineContext& ctx, const std::string& pathTemplate) {
     }
 
     walker.RootPath = root;
+    // The handlers read names, attributes and sizes, never a file's times.
+    walker.NeedTimes = false;
     walker.OnFileFound = [&](const TFileInformations& f) { HandleFoundFile(ctx, f); };
     walker.Execute();
 }
@@ -132,6 +134,7 @@ void RunDriveScan(EngineContext& ctx, const std::vector<std::string>& masks,
     scanner.setFileNames(valid);
     scanner.StopRequested = ctx.run.StopRequested;
     scanner.SearchOptions = okLookForAll | okIncludeSubfolder;
+    scanner.NeedTimes = false;
     scanner.OnFileFound = [&](const TFileInformations& f) { HandleDriveScanFile(ctx, f); };
     scanner.OnChangeFolder = [&](const std::string& folder) { progress(ctx, folder); };
     for (const std::string& drive : fixedDrives) {

@@ -28,8 +28,11 @@ bool anyMatches(const std::vector<FileMask>& masks, const std::string& name) {
 }  // namespace
 
 bool IsUnsafeEntryName(const std::string& name) {
-    return name.empty() || name == "." || name == ".." ||
-           name.find_first_of("\\/") != std::string::npos;
+    if (name.empty() || name == "." || name == "..") return true;
+    // A plain loop: find_first_of searches the set once per character.
+    for (const char c : name)
+        if (c == '\\' || c == '/') return true;
+    return false;
 }
 
 TEasyFileSearch::TEasyFileSearch(platform::Files& files, platform::System& sys)
@@ -115,7 +118,9 @@ bool TEasyFileSearch::Execute() {
             const bool isLink = (e.attributes & platform::kAttrReparsePoint) != 0;
             if (recurse && isFolder && !isLink) queue.push_back(current + e.name);
             if (!OnFileFound || !namePasses(e.name, isFolder, foldersWild)) continue;
-            if (!files_.entryDetails(current, e)) continue;  // gone since the listing
+            const bool complete =
+                NeedTimes ? files_.entryDetails(current, e) : files_.entryAttributes(current, e);
+            if (!complete) continue;  // gone since the listing
             if (!attributesPass(e.attributes)) continue;
             info.Name = std::move(e.name);
             info.Folder = current;

@@ -52,6 +52,9 @@ public:
     TSearchOptions SearchOptions = okLookForAll;
     std::function<void(const TFileInformations&)> OnFileFound;
     std::function<void(const std::string&)> OnChangeFolder;
+    // False: the reader of OnFileFound needs no times, and a file's times
+    // may be left zero, which spares their lookup or conversion.
+    bool NeedTimes = true;
     // When set and true, the walk ends before the next folder or entry.
     const std::atomic<bool>* StopRequested = nullptr;
 

@@ -94,6 +94,11 @@ public:
         }
         return false;
     }
+    // As entryDetails, except that the times may stay as the listing left
+    // them (zero): a walk whose reader needs none spares their conversion.
+    virtual bool entryAttributes(const std::string& folder, DirEntry& entry) {
+        return entryDetails(folder, entry);
+    }
     // DeleteFile: removes a file or a link itself; never a folder.
     virtual bool deleteFile(const std::string& path) = 0;
     // Creates the folder and any missing parents; true when it exists after.

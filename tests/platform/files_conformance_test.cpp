@@ -148,6 +148,11 @@ TEST_F(FilesConformance, TypesListingCompletedEntryByEntryEqualsTheFullListing) 
                 EXPECT_EQ(e.attributes & ~known, 0u) << describe(e);
                 EXPECT_EQ(e.size, 0u) << describe(e);
             }
+            DirEntry bare = e;  // completed without its times
+            EXPECT_TRUE(files.entryAttributes(folder, bare)) << describe(e);
+            EXPECT_TRUE(!bare.detailsMissing && bare.attributes == full[i].attributes &&
+                        bare.size == full[i].size)
+                << describe(bare);
             EXPECT_TRUE(files.entryDetails(folder, e)) << describe(e);
             EXPECT_EQ(describe(e), describe(full[i]));  // same order too
         }

@@ -234,15 +234,21 @@ TEST_F(PosixFilesTest, FolderSwappedForALinkAfterListingCannotRedirectDeletion) 
 }
 
 TEST_F(PosixFilesTest, FoldersRemovedOrRenamedAfterListingAreSeenAnew) {
-    mkdir("c/cycle");
-    write("c/cycle/old", "");
-    ASSERT_EQ(list("C:\\cycle").size(), 1u);
-    std::filesystem::remove_all(host("c/cycle"));
-    mkdir("c/cycle");
-    write("c/cycle/new", "");
-    const auto entries = list("C:\\cycle");
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, "new");
+    // The listed folder, or the one above it, removed and made again.
+    const std::pair<const char*, const char*> rows[] = {{"cycle", "C:\\cycle"},
+                                                        {"up/down", "C:\\up\\down"}};
+    for (const auto& [folder, windows] : rows) {
+        const std::string made = std::string("c/") + folder;
+        mkdir(made);
+        write(made + "/old", "");
+        ASSERT_EQ(list(windows).size(), 1u) << folder;
+        std::filesystem::remove_all(host(made.substr(0, made.find('/', 2))));
+        mkdir(made);
+        write(made + "/new", "");
+        const auto entries = list(windows);
+        ASSERT_EQ(entries.size(), 1u) << folder;
+        EXPECT_EQ(entries[0].name, "new") << folder;
+    }
     EXPECT_TRUE(files->deleteFile("C:\\cycle\\new"));
     EXPECT_FALSE(present("c/cycle/new"));
 

@@ -75,6 +75,9 @@ public:
     bool entryDetails(const std::string& f, platform::DirEntry& e) override {
         return !fault(FileOp::Details, f + e.name) && inner_.entryDetails(f, e);
     }
+    bool entryAttributes(const std::string& f, platform::DirEntry& e) override {
+        return !fault(FileOp::Details, f + e.name) && inner_.entryAttributes(f, e);
+    }
     bool deleteFile(const std::string& p) override {
         deleted.push_back(p);
         return !fault(FileOp::Delete, p) && inner_.deleteFile(p);

@@ -50,7 +50,7 @@ bool listable(const char* name) {
 
 bool hasWindowsKind(mode_t mode) { return S_ISREG(mode) || S_ISDIR(mode) || S_ISLNK(mode); }
 
-void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& times,
+void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter* times,
               DirEntry& entry) {
     std::uint32_t attr = 0;
     entry.size = 0;
@@ -68,10 +68,11 @@ void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& 
     if (!S_ISLNK(st.mode) && (st.mode & S_IWUSR) == 0) attr |= kAttrReadOnly;
     if (entry.name[0] == '.') attr |= kAttrHidden;
     entry.attributes = attr;
-    entry.creationTime = times.convert(st.created.tv_sec, st.created.tv_nsec);
-    entry.lastAccessTime = times.convert(st.accessed.tv_sec, st.accessed.tv_nsec);
-    entry.lastWriteTime = times.convert(st.written.tv_sec, st.written.tv_nsec);
     entry.detailsMissing = false;
+    if (!times) return;
+    entry.creationTime = times->convert(st.created.tv_sec, st.created.tv_nsec);
+    entry.lastAccessTime = times->convert(st.accessed.tv_sec, st.accessed.tv_nsec);
+    entry.lastWriteTime = times->convert(st.written.tv_sec, st.written.tv_nsec);
 }
 
 bool describeByType(unsigned char type, DirEntry& entry) {

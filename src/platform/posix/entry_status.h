@@ -40,8 +40,9 @@ bool hasWindowsKind(mode_t mode);
 
 // Fills the attributes, size and times of a listed entry (its name is set)
 // from its status; `folder` is the status of the folder holding it, when
-// known: a folder on another device is a mount point.
-void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter& times,
+// known: a folder on another device is a mount point. Without `times` the
+// entry's times are left as they are.
+void describe(const EntryStat& st, const EntryStat* folder, LocalTimeConverter* times,
               DirEntry& entry);
 
 // Fills what readdir's entry type tells of a file or link (the reparse point

@@ -92,7 +92,7 @@ FolderRef PosixFiles::openDriveRoot(std::size_t drive) const {
         ::open(drives_.drives()[drive].hostRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
 }
 
-FolderRef PosixFiles::openFolder(const WindowsPath& path, std::size_t count) {
+FolderRef PosixFiles::openFolder(const WindowsPath& path, std::size_t count, bool checked) {
     const char letter = drives_.drives()[path.drive].letter;
     std::vector<std::string> keys;
     keys.reserve(count + 1);
@@ -100,7 +100,7 @@ FolderRef PosixFiles::openFolder(const WindowsPath& path, std::size_t count) {
 
     // Start from the deepest cached folder on the way.
     std::size_t start = 0;
-    FolderRef dir = folders_.deepest(keys, start);
+    FolderRef dir = folders_.deepest(keys, start, checked);
     if (dir && start == count) return dir;
     if (!dir) {
         dir = openDriveRoot(path.drive);
@@ -125,36 +125,74 @@ bool PosixFiles::listFolderTypes(const std::string& folder, std::vector<DirEntry
 // With typesOnly, files, links and special files take what readdir's type
 // tells and are marked as lacking details; folders and unknown types are
 // always looked up (a folder needs its device to tell a mount point).
+//
+// The folder is opened afresh relative to its (cached) parent and read with
+// getdents64 before anyone else can use the descriptor, so its file position
+// is ours: one open per folder, and no stream to set up. The parent comes
+// from the cache unchecked; should it have been removed since, the open
+// fails with ENOENT and the parent is looked up again. The folder's own
+// status is looked up only when it holds a folder.
 bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
                             std::vector<DirEntry>& entries) {
     entries.clear();
     WindowsPath path;
     if (!drives_.parse(folder, path)) return false;
-    FolderRef dir = openFolder(path);
-    if (!dir) return false;
-    DirStream stream = readEntries(reopenForReading(dir->get()));
-    if (!stream) return false;
-    const int fd = ::dirfd(stream.get());
-    EntryStat self;
-    const bool haveSelf = statEntry(fd, "", self);
-    LocalTimeConverter times;
-    while (dirent* e = ::readdir(stream.get())) {
-        if (!listable(e->d_name)) continue;
-        DirEntry entry;
-        entry.name = e->d_name;
-        if (!typesOnly || !describeByType(e->d_type, entry)) {
-            EntryStat st;
-            if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
-            if (!hasWindowsKind(st.mode)) continue;
-            describe(st, haveSelf ? &self : nullptr, times, entry);
+    const std::size_t count = path.parts.size();
+    FolderRef dir;
+    if (count == 0) {
+        dir = openDriveRoot(path.drive);
+    } else {
+        for (const bool checked : {false, true}) {
+            errno = 0;
+            if (FolderRef parent = openFolder(path, count - 1, checked))
+                dir = shared(openSubfolder(parent->get(), path.parts.back(), path.trimmed.back()));
+            if (dir || errno != ENOENT) break;
         }
-        entries.push_back(std::move(entry));
     }
-    if (typesOnly) folders_.rememberListed(folder, dir);
+    if (!dir) return false;
+    const int fd = dir->get();
+    EntryStat self;
+    bool selfLooked = false, haveSelf = false;
+    LocalTimeConverter times;
+    alignas(dirent64) char buffer[32768];
+    for (;;) {
+        const ssize_t n = ::getdents64(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
+            at += e->d_reclen;
+            if (!listable(e->d_name)) continue;
+            DirEntry entry;
+            entry.name = e->d_name;
+            if (!typesOnly || !describeByType(e->d_type, entry)) {
+                EntryStat st;
+                if (!statEntry(fd, e->d_name, st)) continue;  // gone meanwhile
+                if (!hasWindowsKind(st.mode)) continue;
+                if (S_ISDIR(st.mode) && !selfLooked) {
+                    selfLooked = true;
+                    haveSelf = statEntry(fd, "", self);
+                }
+                describe(st, haveSelf ? &self : nullptr, &times, entry);
+            }
+            entries.push_back(std::move(entry));
+        }
+    }
+    folders_.rememberListed(folder,
+                            cacheKey(drives_.drives()[path.drive].letter, path.parts, count), dir);
     return true;
 }
 
 bool PosixFiles::entryDetails(const std::string& folder, DirEntry& entry) {
+    return completeEntry(folder, entry, true);
+}
+
+bool PosixFiles::entryAttributes(const std::string& folder, DirEntry& entry) {
+    return completeEntry(folder, entry, false);
+}
+
+bool PosixFiles::completeEntry(const std::string& folder, DirEntry& entry, bool withTimes) {
     if (!entry.detailsMissing) return true;
     if (!listable(entry.name.c_str()) || entry.name.find('/') != std::string::npos) return false;
     FolderRef dir = folders_.listed(folder);
@@ -170,8 +208,12 @@ bool PosixFiles::entryDetails(const std::string& folder, DirEntry& entry) {
     // Only a folder (the entry changed its type since the listing) needs
     // the device of the folder holding it.
     const bool haveSelf = S_ISDIR(st.mode) && statEntry(dir->get(), "", self);
+    if (!withTimes) {
+        describe(st, haveSelf ? &self : nullptr, nullptr, entry);
+        return true;
+    }
     std::lock_guard<std::mutex> lock(detailTimesMutex_);
-    describe(st, haveSelf ? &self : nullptr, detailTimes_, entry);
+    describe(st, haveSelf ? &self : nullptr, &detailTimes_, entry);
     return true;
 }
 

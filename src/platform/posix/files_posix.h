@@ -57,6 +57,7 @@ public:
     // Looks the entry up in the folder listFolderTypes opened last when it
     // is the same folder, so a walk does not resolve the path again.
     bool entryDetails(const std::string& folder, DirEntry& entry) override;
+    bool entryAttributes(const std::string& folder, DirEntry& entry) override;
     bool deleteFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     bool fileExists(const std::string& path) override;
@@ -83,7 +84,7 @@ public:
 private:
     // The folder made of the first `count` parts, opened without following
     // links; null when it is missing or not a folder.
-    FolderRef openFolder(const WindowsPath& path, std::size_t count);
+    FolderRef openFolder(const WindowsPath& path, std::size_t count, bool checked = true);
     FolderRef openFolder(const WindowsPath& path) { return openFolder(path, path.parts.size()); }
     FolderRef openDriveRoot(std::size_t drive) const;
     // The folder holding the file `path` names, with the name its entry has
@@ -91,6 +92,7 @@ private:
     // path names no file or no entry is found. The entry may be any type.
     FolderRef findFile(const std::string& path, std::string& name, struct stat& st);
     bool readFolder(const std::string& folder, bool typesOnly, std::vector<DirEntry>& entries);
+    bool completeEntry(const std::string& folder, DirEntry& entry, bool withTimes);
     // Windows' sharing rule: a file another process holds open is neither
     // deleted nor overwritten (errno EBUSY).
     bool heldByOthers(int dir, const struct stat& file);

@@ -6,13 +6,26 @@
 
 namespace cindral::platform {
 
-FolderRef FolderCache::deepest(const std::vector<std::string>& keys, std::size_t& depth) {
+bool FolderCache::alive(const Entry& e) {
+    struct stat st;
+    return ::fstat(e.folder->get(), &st) == 0 && st.st_nlink != 0;
+}
+
+FolderRef FolderCache::deepest(const std::vector<std::string>& keys, std::size_t& depth,
+                               bool checked) {
     std::lock_guard<std::mutex> lock(mutex_);
     for (std::size_t n = keys.size(); n-- > 0;) {
+        if (listed_.folder && listed_.key == keys[n]) {
+            if (!checked || alive(listed_)) {
+                depth = n;
+                return listed_.folder;
+            }
+            listed_ = Entry{};
+            listedName_.clear();
+        }
         for (auto it = entries_.begin(); it != entries_.end(); ++it) {
             if (it->key != keys[n]) continue;
-            struct stat st;
-            if (::fstat(it->folder->get(), &st) != 0 || st.st_nlink == 0) {
+            if (checked && !alive(*it)) {
                 entries_.erase(it);
                 break;
             }
@@ -33,20 +46,23 @@ void FolderCache::remember(const std::string& key, FolderRef folder) {
     if (entries_.size() > kSize) entries_.pop_back();
 }
 
-void FolderCache::rememberListed(const std::string& name, FolderRef folder) {
+void FolderCache::rememberListed(const std::string& name, const std::string& key,
+                                 FolderRef folder) {
     std::lock_guard<std::mutex> lock(mutex_);
-    listed_ = Entry{name, std::move(folder)};
+    listed_ = Entry{key, std::move(folder)};
+    listedName_ = name;
 }
 
 FolderRef FolderCache::listed(const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
-    return listed_.folder && listed_.key == name ? listed_.folder : nullptr;
+    return listed_.folder && listedName_ == name ? listed_.folder : nullptr;
 }
 
 void FolderCache::clear() {
     std::lock_guard<std::mutex> lock(mutex_);
     entries_.clear();
     listed_ = Entry{};
+    listedName_.clear();
 }
 
 }  // namespace cindral::platform

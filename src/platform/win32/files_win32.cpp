@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/code_page_win32.h"
+#include "platform/win32/find_first_win32.h"
 #include "platform/win32/system_time_win32.h"
 #include "platform/win32/win32_backends.h"
 
@@ -124,7 +125,7 @@ public:
         entries.clear();
         const std::string pattern = withTrailingSeparator(folder) + "*.*";
         WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+        HANDLE find = findFirstFile(pattern, data);
         if (find == INVALID_HANDLE_VALUE) {
             // An empty drive root has no "." and ".." entries: nothing found,
             // but the folder is there and was listed.
