@@ -79,21 +79,6 @@ bool validFileName(const std::string& name) {
              stem[3] >= '1' && stem[3] <= '9');
 }
 
-class RecordingLog : public engine::LogView {
-public:
-    std::vector<std::string> lines;
-    void addLine(const std::string& text) override { lines.push_back(text); }
-    void replaceLastLine(const std::string& text) override {
-        if (lines.empty())
-            lines.push_back(text);
-        else
-            lines.back() = text;
-    }
-    void deleteLastLine() override {
-        if (!lines.empty()) lines.pop_back();
-    }
-};
-
 }  // namespace
 
 PluginEditorFolders FindPluginEditorFolders(const settings::Settings& settings,
@@ -144,23 +129,24 @@ std::vector<std::string> DescribePathTemplate(const std::string& pathTemplate,
     return lines;
 }
 
-PluginTestRun TestRunPlugin(platform::Platform& p, const std::string& home,
-                            const std::string& caption, const std::string& bytes) {
+engine::RunCounters TestRunPlugin(platform::Platform& p, const std::string& home,
+                                  const std::string& caption, const std::string& bytes,
+                                  engine::LogView& log, const std::atomic<bool>* stop) {
     engine::RunState state;
     state.Erase = false;
     state.LinePrefix = kTestModePrefix;
+    state.StopRequested = stop;
     state.FixedDrives = FixedDriveList(*p.files);
     state.ProtectedFolders = engine::ProtectedFolders(p, home);
-    RecordingLog log;
     engine::EngineContext ctx{p, state, log, {}};
     log.addLine(state.LinePrefix + "[Cleaning " + caption + "]");
     engine::RunPluginText(ctx, bytes);
-    return {std::move(log.lines), state.counters};
+    return state.counters;
 }
 
-PluginEditor::PluginEditor(PluginEditorView& view, platform::Platform& platform,
-                           PluginEditorFolders folders)
-    : view_(view), platform_(platform), folders_(std::move(folders)) {}
+PluginEditor::PluginEditor(PluginEditorView& view, PluginTestLauncher& tests,
+                           platform::Platform& platform, PluginEditorFolders folders)
+    : view_(view), tests_(tests), platform_(platform), folders_(std::move(folders)) {}
 
 std::vector<std::string>& PluginEditor::entries(EntryKind kind) {
     return kind == EntryKind::Registry ? doc_.registry : doc_.files;
@@ -191,8 +177,8 @@ void PluginEditor::list(const std::string& select) {
 
 void PluginEditor::load(const selection::PluginFile& file) {
     close();
-    std::string bytes;
-    if (!platform_.files->readTextFile(file.path, bytes)) {
+    std::string raw;
+    if (!platform_.files->readFile(file.path, raw)) {
         view_.showError("Cannot read \"" + file.path + "\". The file is left as it is.");
         list("");
         return;
@@ -200,6 +186,8 @@ void PluginEditor::load(const selection::PluginFile& file) {
     open_ = true;
     fileName_ = file.fileName;
     path_ = file.path;
+    diskBytes_ = raw;
+    const std::string bytes = platform_.files->storedText(std::move(raw));
     doc_ = engine::ReadPluginDocument(bytes);
     storedFindings_ = findingTexts(bytes, platform_);
     list(fileName_);
@@ -209,9 +197,11 @@ void PluginEditor::load(const selection::PluginFile& file) {
 }
 
 void PluginEditor::close() {
+    stopTestRun();
     open_ = isNew_ = changed_ = false;
     fileName_.clear();
     path_.clear();
+    diskBytes_.clear();
     doc_ = {};
     storedFindings_.clear();
     problems_.clear();
@@ -225,7 +215,16 @@ void PluginEditor::close() {
     }
 }
 
+void PluginEditor::stopTestRun() {
+    if (!testRun_) return;
+    tests_.stopTestRun(testRun_);
+    testRun_ = 0;
+    update();
+    view_.setStatus("Test run: Stopped");
+}
+
 bool PluginEditor::mayLeave() {
+    stopTestRun();
     if (!open_ || !changed_) return true;
     switch (view_.ask("Save changes to \"" + fileName_ + "\"?")) {
         case Answer::Yes:
@@ -361,6 +360,7 @@ void PluginEditor::newPlugin() {
 }
 
 bool PluginEditor::save() {
+    stopTestRun();
     if (!open_ || !changed_) return true;
     if (!problems_.empty()) {
         view_.showError("\"" + fileName_ + "\" cannot be saved: " + problems_.front());
@@ -372,11 +372,18 @@ bool PluginEditor::save() {
                         " has appeared meanwhile; it is left as it is. Choose another name.");
         return false;
     }
+    std::string onDisk;
+    if (!isNew_ && (!files.readFile(path_, onDisk) || onDisk != diskBytes_) &&
+        !view_.askYesNo(quoted(fileName_) +
+                        " was changed by another program since it was opened. Overwrite it?"))
+        return false;
     files.createFolder(folders_.pluginFolder);
-    if (!files.writeFileAtomic(path_, engine::FormatPluginFile(doc_))) {
+    const std::string bytes = engine::FormatPluginFile(doc_);
+    if (!files.writeFileAtomic(path_, bytes)) {
         view_.showError("Cannot write \"" + path_ + "\". The file is left as it was.");
         return false;
     }
+    diskBytes_ = bytes;
     isNew_ = changed_ = false;
     storedFindings_.clear();
     list(fileName_);
@@ -385,20 +392,35 @@ bool PluginEditor::save() {
 }
 
 void PluginEditor::testRun() {
+    if (testRun_) {
+        stopTestRun();
+        return;
+    }
     if (!open_) return;
     const std::string caption =
         doc_.title.empty() ? selection::PluginKeyFromFileName(fileName_) : doc_.title;
-    const PluginTestRun run =
-        TestRunPlugin(platform_, folders_.home, caption, engine::FormatPluginFile(doc_));
-    view_.setTestLines(run.lines);
+    view_.setTestLines({});
+    testRun_ = tests_.startTestRun(folders_.home, caption, engine::FormatPluginFile(doc_));
+    if (!testRun_) {
+        view_.showError("The test run could not be started.");
+        return;
+    }
+    update();
+}
+
+void PluginEditor::testRunFinished(std::uint64_t id, const engine::RunCounters& counters) {
+    if (!testRun_ || id != testRun_) return;
+    testRun_ = 0;
+    update();
     CompletionFacts facts;
-    facts.counters = run.counters;
+    facts.counters = counters;
     view_.setStatus("Test run: " + RunSummary(facts, platform_.system->decimalSeparator()));
 }
 
 bool PluginEditor::mayClose() { return mayLeave(); }
 
 void PluginEditor::edited() {
+    stopTestRun();
     changed_ = true;
     storedFindings_.clear();
     // The lines of an earlier test run no longer tell what this one erases.
@@ -450,9 +472,17 @@ void PluginEditor::showReading() {
 
 void PluginEditor::update() {
     PluginEditorCommands c;
+    c.running = testRun_ != 0;
+    c.testRun = open_ || c.running;
+    if (c.running) {
+        // Only Stop: what the run tests stays as it is until it ends.
+        view_.setCommands(c);
+        view_.setStatus("Test run: going; Stop ends it.");
+        return;
+    }
     c.edit = open_;
+    c.choose = c.newPlugin = true;
     c.save = canSave();
-    c.testRun = open_;
     for (EntryKind kind : {EntryKind::Registry, EntryKind::Files}) {
         const int k = int(kind), at = selected_[k], size = int(entries(kind).size());
         const std::string text = oneLine(field_[k]);

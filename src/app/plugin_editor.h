@@ -8,9 +8,12 @@
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "engine/log_view.h"
 #include "engine/plugin_file.h"
 #include "engine/run_state.h"
 #include "platform/platform.h"
@@ -39,19 +42,36 @@ std::vector<std::string> DescribePathTemplate(const std::string& pathTemplate,
 // A Test Mode run of one plug-in given as its file's bytes, as a run of the
 // item queue performs it (its "[Cleaning" line, the protected folders of
 // the home, the fixed drives, no keeper list): every line it logs, and its
-// counters. Nothing is erased.
-struct PluginTestRun {
-    std::vector<std::string> lines;
-    engine::RunCounters counters;
+// counters. Nothing is erased. The lines go to `log` as they are logged; the
+// run ends early once `*stop` is set (the walk checks it before each entry).
+engine::RunCounters TestRunPlugin(platform::Platform& p, const std::string& home,
+                                  const std::string& caption, const std::string& bytes,
+                                  engine::LogView& log, const std::atomic<bool>* stop = nullptr);
+
+// Carries out the editor's test runs off the window's thread.
+class PluginTestLauncher {
+public:
+    virtual ~PluginTestLauncher() = default;
+    // Starts TestRunPlugin on a thread of its own. Its lines reach the
+    // window's test-run list on the window's thread as the run logs them;
+    // when the body has returned, the window's thread calls
+    // PluginEditor::testRunFinished with the id and the counters. 0 when it
+    // could not start.
+    virtual std::uint64_t startTestRun(const std::string& home, const std::string& caption,
+                                       const std::string& bytes) = 0;
+    // Stops the run and waits for its thread: it shows nothing more and is
+    // never reported finished.
+    virtual void stopTestRun(std::uint64_t id) = 0;
 };
-PluginTestRun TestRunPlugin(platform::Platform& p, const std::string& home,
-                            const std::string& caption, const std::string& bytes);
 
 // What the window enables.
 struct PluginEditorCommands {
-    bool edit = false;  // title, author, the entry lists and fields: a plug-in is open
+    bool edit = false;       // title, author, the entry lists and fields: a plug-in is open
+    bool choose = false;     // the plug-in list
+    bool newPlugin = false;  // "New"
     bool save = false;
-    bool testRun = false;
+    bool testRun = false;  // "Test Run", or "Stop" while a test run goes
+    bool running = false;  // a test run goes: the button reads "Stop"
     std::array<bool, kEntryKindCount> add{}, change{}, remove{}, up{}, down{};
 };
 
@@ -74,6 +94,8 @@ public:
     virtual void setCommands(const PluginEditorCommands& commands) = 0;
     // Yes / No / Cancel.
     virtual Answer ask(const std::string& question) = 0;
+    // Yes / No: true for Yes.
+    virtual bool askYesNo(const std::string& question) = 0;
     // The file name of a new plug-in; false when cancelled.
     virtual bool askFileName(std::string& name) = 0;
     virtual void showError(const std::string& text) = 0;
@@ -81,7 +103,8 @@ public:
 
 class PluginEditor {
 public:
-    PluginEditor(PluginEditorView& view, platform::Platform& platform, PluginEditorFolders folders);
+    PluginEditor(PluginEditorView& view, PluginTestLauncher& tests, platform::Platform& platform,
+                 PluginEditorFolders folders);
 
     // Lists the plug-ins and opens the first.
     void open();
@@ -100,14 +123,21 @@ public:
     // Asks a file name and opens an empty plug-in under it, written on Save;
     // an existing file is never replaced.
     void newPlugin();
-    // True when written (or nothing was to be written).
+    // True when written (or nothing was to be written). A file changed on
+    // disk since it was read is overwritten only when the user says so.
     bool save();
+    // Starts a test run of the document as Save would write it; while one
+    // goes, stops it. Nothing can be edited, saved or opened while it goes.
     void testRun();
-    // Before the window closes: asks about unsaved changes. False: stay.
+    // On the window's thread: the test run `id` has ended by itself.
+    void testRunFinished(std::uint64_t id, const engine::RunCounters& counters);
+    // Before the window closes: stops a test run (waiting for its thread)
+    // and asks about unsaved changes. False: stay.
     bool mayClose();
 
     const engine::PluginDocument& document() const { return doc_; }
     bool isOpen() const { return open_; }
+    bool testRunning() const { return testRun_ != 0; }
     bool changed() const { return changed_; }
     bool canSave() const { return open_ && changed_ && problems_.empty(); }
     // Why the document cannot be saved as it stands (empty: it can).
@@ -120,6 +150,8 @@ private:
     void list(const std::string& select);
     void load(const selection::PluginFile& file);
     void close();
+    // Stops a test run that goes ("Stopped").
+    void stopTestRun();
     // Asks about unsaved changes; false when the user stays.
     bool mayLeave();
     void edited();
@@ -129,6 +161,7 @@ private:
     void update();
 
     PluginEditorView& view_;
+    PluginTestLauncher& tests_;
     platform::Platform& platform_;
     PluginEditorFolders folders_;
     std::vector<selection::PluginFile> plugins_;
@@ -138,12 +171,14 @@ private:
     bool changed_ = false;
     std::string fileName_;
     std::string path_;
+    std::string diskBytes_;  // the file's bytes as last read or written
     engine::PluginDocument doc_;
     std::vector<std::string> storedFindings_;  // of the file as read, until the first edit
     std::vector<std::string> problems_;
     std::array<int, kEntryKindCount> selected_{-1, -1};
     std::array<std::string, kEntryKindCount> field_;
     EntryKind active_ = EntryKind::Registry;
+    std::uint64_t testRun_ = 0;  // the test run that goes, 0 for none
 };
 
 }  // namespace cindral::app

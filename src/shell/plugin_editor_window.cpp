@@ -1,5 +1,7 @@
 #include "shell/plugin_editor_window.h"
 
+#include <algorithm>
+#include <exception>
 #include <utility>
 
 namespace cindral::shell {
@@ -7,6 +9,14 @@ namespace cindral::shell {
 using app::EntryKind;
 
 namespace {
+
+// The window's own messages and timer.
+constexpr UINT kMsgTestBatch = WM_APP + 1;  // a test run has queued lines (posted)
+constexpr UINT kMsgTestEnded = WM_APP + 2;  // a test run's body has returned (posted)
+constexpr UINT_PTR kTestBatchTimer = 1;     // takes a busy test run's queued lines
+// Between two batches of a busy run the window takes its other messages
+// (paint, input, Stop) for about this long.
+constexpr UINT kBatchIntervalMs = 30;
 
 // The layout in design units: the plug-in list at the left, the document at
 // the right, the test run's lines and the status line across the bottom.
@@ -94,12 +104,79 @@ private:
 
 }  // namespace
 
+// The test-run list as the run's log: lines appended, the last rewritten or
+// removed. A test run has no item queue, so the rest asks and does nothing.
+class PluginEditorWindow::TestLines : public engine::RunView {
+public:
+    explicit TestLines(HWND list) : list_(list) {}
+
+    void addLine(const std::string& text) override {
+        insertRow(list_, ListView_GetItemCount(list_), text);
+        widen(text);
+    }
+    void replaceLastLine(const std::string& text) override {
+        const int last = ListView_GetItemCount(list_) - 1;
+        if (last < 0) return addLine(text);
+        ListView_SetItemText(list_, last, 0, const_cast<char*>(text.c_str()));
+        widen(text);
+    }
+    void deleteLastLine() override {
+        const int last = ListView_GetItemCount(list_) - 1;
+        if (last >= 0) ListView_DeleteItem(list_, last);
+    }
+    void clearLog() override { ListView_DeleteAllItems(list_); }
+    void emptyLogIfAtLeast(std::int32_t) override {}
+    void createLogBuffer() override {}
+    int rowCount() override { return 0; }
+    std::string rowCaption(int) override { return {}; }
+    std::string rowStatus(int) override { return {}; }
+    int rowIcon(int) override { return 0; }
+    void setRowStatus(int, const std::string&) override {}
+    void setRowIcon(int, int) override {}
+    void scrollToRow(int) override {}
+    void setGauge(int, int) override {}
+
+    // After a batch: the newest line in view.
+    void showLast() { ListView_EnsureVisible(list_, ListView_GetItemCount(list_) - 1, FALSE); }
+
+private:
+    // The column grows to the widest line (long paths scroll); measuring
+    // one line keeps a batch from measuring all of them again.
+    void widen(const std::string& text) {
+        const int width = ListView_GetStringWidth(list_, text.c_str()) + 12;
+        if (width > ListView_GetColumnWidth(list_, 0)) ListView_SetColumnWidth(list_, 0, width);
+    }
+    HWND list_;
+};
+
+// One test run on its thread. The view is made on the window's thread; the
+// thread is declared last so that it is joined before the rest goes.
+struct PluginEditorWindow::TestRun {
+    TestRun(std::uint64_t runId, app::BatchedRunView::Hooks hooks, std::size_t maxPending)
+        : id(runId), view(std::move(hooks), maxPending) {}
+    ~TestRun() {
+        stop.store(true);
+        view.close();
+        if (thread.joinable()) thread.join();
+    }
+    const std::uint64_t id;
+    std::atomic<bool> stop{false};
+    engine::RunCounters counters;  // read after the thread has ended
+    app::BatchedRunView view;
+    std::thread thread;
+};
+
 PluginEditorWindow::PluginEditorWindow(DialogContext context, platform::Platform& platform,
-                                       app::PluginEditorFolders folders)
+                                       app::PluginEditorFolders folders, std::size_t maxPending)
     : SkinnedDialog(kEditorFrame, std::move(context)),
       platform_(platform),
       pluginFolder_(folders.pluginFolder),
-      editor_(*this, platform, std::move(folders)) {}
+      maxPending_(maxPending),
+      editor_(*this, *this, platform, std::move(folders)) {}
+
+// A run still going when the window goes without closing (an owner
+// destroyed first) is stopped here, before the list it writes to.
+PluginEditorWindow::~PluginEditorWindow() { testRun_.reset(); }
 
 bool PluginEditorWindow::build() {
     const HFONT normal = fonts_.normal, bold = fonts_.bold;
@@ -138,6 +215,7 @@ bool PluginEditorWindow::build() {
     check(addButton(kSaveButton, "Save", 12 + 2 * step, kBarTop, kBarButtonW, kBarButtonH));
     check(addButton(kTestRunButton, "Test Run", 12 + 3 * step, kBarTop, kBarButtonW, kBarButtonH));
     if (!ok) return false;
+    testLines_ = std::make_unique<TestLines>(control(kTestLines));
     // Numbered afterwards: a label made with an id would take the clicks
     // that drag the window.
     SetWindowLongPtrA(status_, GWLP_ID, kStatus);
@@ -185,12 +263,9 @@ void PluginEditorWindow::command(int id, int code, HWND control) {
         case kSaveButton:
             editor_.save();
             return;
-        case kTestRunButton: {
-            const HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        case kTestRunButton:
             editor_.testRun();
-            SetCursor(old);
             return;
-        }
         default:
             break;
     }
@@ -217,6 +292,90 @@ LRESULT PluginEditorWindow::notify(const NMHDR& header) {
         if (id == entryId(kind, List))
             editor_.entryChosen(kind, ListView_GetNextItem(header.hwndFrom, -1, LVNI_SELECTED));
     return 0;
+}
+
+LRESULT PluginEditorWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto id = static_cast<std::uint64_t>(wParam);
+    switch (msg) {
+        case kMsgTestBatch:
+            if (testRun_ && testRun_->id == id) {
+                testRun_->view.drain();
+                testLines_->showLast();
+                // While the run keeps sending, its lines are taken every
+                // interval rather than at each of its wake-ups.
+                SetTimer(hwnd_, kTestBatchTimer, kBatchIntervalMs, nullptr);
+            }
+            return 0;
+        case kMsgTestEnded:
+            testRunEnded(id);
+            return 0;
+        case WM_TIMER:
+            if (wParam != kTestBatchTimer) break;
+            if (!testRun_ || testRun_->view.drain() == 0)
+                KillTimer(hwnd_, kTestBatchTimer);
+            else
+                testLines_->showLast();
+            return 0;
+        case WM_DESTROY:
+            // The run's lines have nowhere to go from here on.
+            if (testRun_) stopTestRun(testRun_->id);
+            break;
+        default:
+            break;
+    }
+    return SkinnedDialog::handle(msg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+// app::PluginTestLauncher
+
+std::uint64_t PluginEditorWindow::startTestRun(const std::string& home, const std::string& caption,
+                                               const std::string& bytes) {
+    if (!hwnd_ || !testLines_ || testRun_) return 0;
+    const std::uint64_t id = ++lastTestRun_;
+    const HWND window = hwnd_;
+    app::BatchedRunView::Hooks hooks;
+    hooks.wake = [window, id] { PostMessageA(window, kMsgTestBatch, static_cast<WPARAM>(id), 0); };
+    hooks.target = [this]() -> engine::RunView* { return testLines_.get(); };
+    testRun_ = std::make_unique<TestRun>(id, std::move(hooks), maxPending_);
+    TestRun& run = *testRun_;
+    try {
+        run.thread = std::thread([&run, &platform = platform_, window, home, caption, bytes] {
+            try {
+                run.counters =
+                    app::TestRunPlugin(platform, home, caption, bytes, run.view, &run.stop);
+            } catch (const std::exception& e) {
+                run.view.addLine(std::string("The test run ended early: ") + e.what());
+            }
+            PostMessageA(window, kMsgTestEnded, static_cast<WPARAM>(run.id), 0);
+        });
+    } catch (const std::exception&) {
+        testRun_.reset();
+        return 0;
+    }
+    return id;
+}
+
+void PluginEditorWindow::stopTestRun(std::uint64_t id) {
+    if (!testRun_ || testRun_->id != id) return;
+    testRun_->stop.store(true);
+    // What the run found before the stop is shown; the rest is dropped,
+    // which also frees a run waiting for room in the queue.
+    testRun_->view.drain();
+    testLines_->showLast();
+    testRun_.reset();
+    KillTimer(hwnd_, kTestBatchTimer);
+}
+
+void PluginEditorWindow::testRunEnded(std::uint64_t id) {
+    if (!testRun_ || testRun_->id != id) return;
+    if (testRun_->thread.joinable()) testRun_->thread.join();
+    // The body has returned: every line it logged is queued.
+    testRun_->view.drain();
+    testLines_->showLast();
+    KillTimer(hwnd_, kTestBatchTimer);
+    const std::unique_ptr<TestRun> done = std::move(testRun_);
+    editor_.testRunFinished(id, done->counters);
 }
 
 // ---------------------------------------------------------------------------
@@ -271,26 +430,32 @@ void PluginEditorWindow::setTestLines(const std::vector<std::string>& lines) {
 
 void PluginEditorWindow::setStatus(const std::string& text) { setLabel(status_, text); }
 
-void PluginEditorWindow::enable(int id, bool enabled) {
+void PluginEditorWindow::enable(int id, bool enabled, int focusHome) {
     const HWND w = control(id);
     // The keyboard is not left on a control that takes nothing.
-    if (!enabled && GetFocus() == w) SetFocus(control(kPluginList));
+    if (!enabled && GetFocus() == w) SetFocus(control(focusHome));
     EnableWindow(w, enabled);
 }
 
 void PluginEditorWindow::setCommands(const app::PluginEditorCommands& c) {
-    enable(kSaveButton, c.save);
-    enable(kTestRunButton, c.testRun);
-    for (int id : {kTitleEdit, kAuthorEdit}) enable(id, c.edit);
+    SetWindowTextA(control(kTestRunButton), c.running ? "Stop" : "Test Run");
+    // While a run goes the keyboard rests on Stop, otherwise on the list.
+    const int home = c.running ? kTestRunButton : kPluginList;
+    enable(home, true, home);
+    enable(kTestRunButton, c.testRun, home);
+    enable(kPluginList, c.choose, home);
+    enable(kNewButton, c.newPlugin, home);
+    enable(kSaveButton, c.save, home);
+    for (int id : {kTitleEdit, kAuthorEdit}) enable(id, c.edit, home);
     for (EntryKind kind : {EntryKind::Registry, EntryKind::Files}) {
         const std::size_t k = static_cast<std::size_t>(kind);
-        enable(entryId(kind, List), c.edit);
-        enable(entryId(kind, Field), c.edit);
-        enable(entryId(kind, Add), c.add[k]);
-        enable(entryId(kind, Change), c.change[k]);
-        enable(entryId(kind, Delete), c.remove[k]);
-        enable(entryId(kind, Up), c.up[k]);
-        enable(entryId(kind, Down), c.down[k]);
+        enable(entryId(kind, List), c.edit, home);
+        enable(entryId(kind, Field), c.edit, home);
+        enable(entryId(kind, Add), c.add[k], home);
+        enable(entryId(kind, Change), c.change[k], home);
+        enable(entryId(kind, Delete), c.remove[k], home);
+        enable(entryId(kind, Up), c.up[k], home);
+        enable(entryId(kind, Down), c.down[k], home);
     }
 }
 
@@ -303,6 +468,10 @@ app::Answer PluginEditorWindow::ask(const std::string& question) {
         default:
             return app::Answer::Cancel;
     }
+}
+
+bool PluginEditorWindow::askYesNo(const std::string& question) {
+    return message(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 bool PluginEditorWindow::askFileName(std::string& name) {

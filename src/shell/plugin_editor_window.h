@@ -3,22 +3,33 @@
 // and Add / Change / Delete / Up / Down; the panel showing how a run reads
 // the entry in hand; the lines of a test run; the status line; and "New",
 // "Save", "Test Run", "Help" and "Close". The behaviour lives in
-// app::PluginEditor; this class shows it in the skinned dialog frame.
+// app::PluginEditor; this class shows it in the skinned dialog frame and
+// carries out its test runs: each on a thread of its own, its lines handed
+// to the window's thread in batches through an app::BatchedRunView. A test
+// run asks the window nothing, so stopping one can wait for its thread.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/batched_run_view.h"
 #include "app/plugin_editor.h"
 #include "platform/platform.h"
 #include "shell/skinned_dialog.h"
 
 namespace cindral::shell {
 
-class PluginEditorWindow : public SkinnedDialog, private app::PluginEditorView {
+class PluginEditorWindow : public SkinnedDialog,
+                           private app::PluginEditorView,
+                           private app::PluginTestLauncher {
 public:
     enum Id {
         kPluginList = kFirstControlId,
@@ -37,8 +48,12 @@ public:
         return kEntryIds + 10 * static_cast<int>(kind) + part;
     }
 
+    // A test run that has queued `maxPending` lines waits until the window
+    // has taken them.
     PluginEditorWindow(DialogContext context, platform::Platform& platform,
-                       app::PluginEditorFolders folders);
+                       app::PluginEditorFolders folders,
+                       std::size_t maxPending = app::BatchedRunView::kMaxPending);
+    ~PluginEditorWindow() override;
 
     app::PluginEditor& editor() { return editor_; }
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
@@ -48,8 +63,11 @@ protected:
     bool mayCancel() override;
     void command(int id, int code, HWND control) override;
     LRESULT notify(const NMHDR& header) override;
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    struct TestRun;
+    class TestLines;
     // app::PluginEditorView
     void setPlugins(const std::vector<std::string>& rows) override;
     void selectPlugin(int row) override;
@@ -62,11 +80,18 @@ private:
     void setStatus(const std::string& text) override;
     void setCommands(const app::PluginEditorCommands& commands) override;
     app::Answer ask(const std::string& question) override;
+    bool askYesNo(const std::string& question) override;
     bool askFileName(std::string& name) override;
     void showError(const std::string& text) override;
 
+    // app::PluginTestLauncher
+    std::uint64_t startTestRun(const std::string& home, const std::string& caption,
+                               const std::string& bytes) override;
+    void stopTestRun(std::uint64_t id) override;
+    void testRunEnded(std::uint64_t id);
+
     bool buildEntries(app::EntryKind kind, const char* caption, int y);
-    void enable(int id, bool enabled);
+    void enable(int id, bool enabled, int focusHome);
 
     platform::Platform& platform_;
     std::string pluginFolder_;
@@ -74,6 +99,10 @@ private:
     // Set while the editor fills a control, whose notifications are then
     // its own doing and not the user's.
     int filling_ = 0;
+    std::size_t maxPending_;
+    std::unique_ptr<TestLines> testLines_;
+    std::unique_ptr<TestRun> testRun_;  // goes before the lines it shows
+    std::uint64_t lastTestRun_ = 0;
     app::PluginEditor editor_;
 };
 

@@ -9,9 +9,10 @@
 namespace cindral::app {
 namespace {
 
-class FakeEditorView : public PluginEditorView {
+class FakeEditorView : public PluginEditorView, public engine::LogView {
 public:
     std::vector<std::string> rows, reading, testLines, errors, questions;
+    bool overwrite = false;
     int row = -1;
     std::string title, status;
     std::vector<std::string> files;
@@ -41,7 +42,32 @@ public:
         name = fileName;
         return true;
     }
+    bool askYesNo(const std::string& question) override {
+        questions.push_back(question);
+        return overwrite;
+    }
     void showError(const std::string& text) override { errors.push_back(text); }
+    // The test run's log.
+    void addLine(const std::string& text) override { testLines.push_back(text); }
+    void replaceLastLine(const std::string& text) override { testLines.back() = text; }
+    void deleteLastLine() override { testLines.pop_back(); }
+};
+
+// Runs a test run only when told to, on the calling thread.
+class FakeLauncher : public PluginTestLauncher {
+public:
+    std::vector<std::uint64_t> stopped;
+    std::string home, caption, bytes;
+    std::uint64_t id = 0;
+    std::uint64_t startTestRun(const std::string& h, const std::string& c,
+                               const std::string& b) override {
+        home = h, caption = c, bytes = b;
+        return ++id;
+    }
+    void stopTestRun(std::uint64_t run) override { stopped.push_back(run); }
+    engine::RunCounters run(platform::Platform& p, engine::LogView& log) {
+        return TestRunPlugin(p, home, caption, bytes, log);
+    }
 };
 
 class PluginEditorTest : public test::SandboxTest {
@@ -61,7 +87,8 @@ protected:
         editor_.addEntry(kind);
     }
     FakeEditorView view_;
-    PluginEditor editor_{view_, platform_, {at("H\\"), at("P\\")}};
+    FakeLauncher tests_;
+    PluginEditor editor_{view_, tests_, platform_, {at("H\\"), at("P\\")}};
 };
 
 TEST_F(PluginEditorTest, FoldersComeFromTheSettingsOrLieBesideTheEditor) {
@@ -154,6 +181,7 @@ TEST_F(PluginEditorTest, ATestRunReportsWhatItWouldEraseAndErasesNothing) {
     file("B\\keep.txt");
     editor_.pluginChosen(1);
     editor_.testRun();
+    editor_.testRunFinished(tests_.id, tests_.run(platform_, view_));
     const std::string folder = system_.upperCase(at("B\\"));
     EXPECT_EQ(test::sorted(view_.testLines),
               (test::Lines{"Test Mode: Removing File: " + folder + "one.log <OK>",
@@ -161,6 +189,53 @@ TEST_F(PluginEditorTest, ATestRunReportsWhatItWouldEraseAndErasesNothing) {
                            "Test Mode: [Cleaning Beta]"}));
     EXPECT_NE(view_.status.find("Registry: 0, Files: 2,"), std::string::npos) << view_.status;
     EXPECT_TRUE(exists("B\\one.log") && exists("B\\two.log"));
+    EXPECT_TRUE(view_.commands.edit && view_.commands.newPlugin && !view_.commands.running);
+}
+
+TEST_F(PluginEditorTest, WhileATestRunGoesOnlyStopIsOfferedAndLeavingStopsIt) {
+    editor_.titleEdited("Alpha 2");
+    editor_.testRun();
+    EXPECT_EQ(engine::ReadPluginDocument(tests_.bytes).title, "Alpha 2");
+    const PluginEditorCommands& c = view_.commands;
+    EXPECT_TRUE(c.running && c.testRun);
+    EXPECT_FALSE(c.edit || c.choose || c.newPlugin || c.save || c.add[0] || c.remove[0]);
+    editor_.testRun();  // Stop; the stopped run's late report changes nothing
+    editor_.testRunFinished(1, {});
+    EXPECT_EQ(view_.status, "Test run: Stopped");
+    EXPECT_TRUE(c.edit && c.save && !c.running);
+    // Saving, choosing another plug-in and closing each stop the run first.
+    editor_.testRun();
+    EXPECT_TRUE(editor_.save());
+    editor_.testRun();
+    editor_.pluginChosen(1);
+    editor_.testRun();
+    EXPECT_TRUE(editor_.mayClose());
+    EXPECT_EQ(tests_.stopped, (std::vector<std::uint64_t>{1, 2, 3, 4}));
+}
+
+TEST_F(PluginEditorTest, SaveAsksBeforeOverwritingAFileChangedOrDeletedMeanwhile) {
+    const std::string question =
+        "\"a.cnp\" was changed by another program since it was opened. Overwrite it?";
+    editor_.titleEdited("Mine");
+    file("P\\a.cnp", "[Plugin]\r\nTitle=Theirs\r\n");
+    EXPECT_FALSE(editor_.save());
+    EXPECT_EQ(view_.questions, std::vector<std::string>{question});
+    EXPECT_NE(read(at("P\\a.cnp")).find("Theirs"), std::string::npos);
+    EXPECT_TRUE(editor_.changed());
+    view_.overwrite = true;
+    EXPECT_TRUE(editor_.save());
+    EXPECT_EQ(engine::ReadPluginDocument(read(at("P\\a.cnp"))).title, "Mine");
+    // What this editor wrote is not a change by another program.
+    editor_.titleEdited("Mine 2");
+    view_.overwrite = false;
+    EXPECT_TRUE(editor_.save());
+    EXPECT_EQ(view_.questions.size(), 2u);
+    // A deleted file is asked about too.
+    editor_.titleEdited("Mine 3");
+    ASSERT_TRUE(platform_.files->deleteFile(at("P\\a.cnp")));
+    EXPECT_FALSE(editor_.save());
+    EXPECT_EQ(view_.questions.back(), question);
+    EXPECT_FALSE(exists("P\\a.cnp"));
 }
 
 }  // namespace

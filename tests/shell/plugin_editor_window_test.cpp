@@ -50,8 +50,9 @@ protected:
     cindral::test::Sandbox box;
     RecordingDesktop desktop;
     const std::string folder = box.root() + "Plug-Ins\\";
+    // A test run waits for the window after 16 lines.
     W window{DialogContext{desktop, *box.platform().files, box.root()}, box.platform(),
-             app::PluginEditorFolders{box.root(), folder}};
+             app::PluginEditorFolders{box.root(), folder}, 16};
 };
 
 TEST_F(PluginEditorWindowTest, ChoosingAPluginFillsTheFieldsAndAnInvalidTemplateBlocksSave) {
@@ -80,6 +81,38 @@ TEST_F(PluginEditorWindowTest, ASavedChangeIsReadBackWithItsCommentHeader) {
     EXPECT_EQ(doc.comments, std::vector<std::string>{"Made by hand"});
     EXPECT_EQ(doc.files, std::vector<std::string>{"%TEMP%\\alpha*.tmp"});
     EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(PluginEditorWindowTest, ATestRunGoesOnItsOwnThreadWhileTheWindowAnswersAndStopEndsIt) {
+    const std::string many = box.root() + "Many\\";
+    box.makeFolder(many);
+    for (int i = 0; i < 100; ++i) box.writeFile(many + std::to_string(i) + ".log", "x");
+    type(W::entryId(EntryKind::Files, W::Field), many + "*.log");
+    press(W::entryId(EntryKind::Files, W::Add));
+    press(W::kTestRunButton);
+    EXPECT_EQ(text(W::kTestRunButton), "Stop");
+    for (int id :
+         {int(W::kTitleEdit), int(W::kPluginList), int(W::kSaveButton), int(W::kNewButton)})
+        EXPECT_FALSE(IsWindowEnabled(window.control(id))) << id;
+
+    // The run stops at 16 queued lines until the window takes them, so
+    // lines shown here were taken by the window while the run went on.
+    const HWND lines = window.control(W::kTestLines);
+    for (int turn = 0; turn < 400 && ListView_GetItemCount(lines) == 0; ++turn) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (ListView_GetItemCount(lines) == 0 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    EXPECT_GT(ListView_GetItemCount(lines), 0);
+    EXPECT_EQ(text(W::kTestRunButton), "Stop");
+
+    press(W::kTestRunButton);
+    EXPECT_EQ(text(W::kTestRunButton), "Test Run");
+    EXPECT_EQ(text(W::kStatus), "Test run: Stopped");
+    EXPECT_LT(ListView_GetItemCount(lines), 101);
+    EXPECT_TRUE(IsWindowEnabled(window.control(W::kTitleEdit)));
+    EXPECT_TRUE(box.exists(many + "0.log"));
 }
 
 }  // namespace
