@@ -477,7 +477,7 @@ void PluginEditor::update() {
     if (c.running) {
         // Only Stop: what the run tests stays as it is until it ends.
         view_.setCommands(c);
-        view_.setStatus("Test run: going; Stop ends it.");
+        view_.setStatus("Test run in progress; Stop ends it.");
         return;
     }
     c.edit = open_;
