@@ -1,7 +1,8 @@
 // Pictures of the plug-in editor (peditor.exe's window) over a small sample
 // plug-in folder, as scripts/peditor-screenshots.sh takes them at each DPI:
 // OUT\plugin.bmp   a plug-in open, a path template chosen and read
-// OUT\testrun.bmp  the same after a test run, its lines in the list
+// OUT\running.bmp  a test run going: its first lines, "Stop", the rest disabled
+// OUT\testrun.bmp  the same after the test run, its lines in the list
 // OUT\invalid.bmp  an invalid path template added: Save disabled, and why
 // OUT\new.bmp      the prompt of "New", a name typed
 //
@@ -93,6 +94,10 @@ int main(int argc, char** argv) {
     files.createFolder(traces + "Sessions");
     for (const char* name : {"player.log", "update.log", "Sessions\\last.log", "Sessions\\a.log"})
         files.writeFileAtomic(traces + name, std::string(1200, 'x'));
+    // Enough lines for the test run to be seen going.
+    files.createFolder(traces + "Bulk");
+    for (int i = 10; i < 70; ++i)
+        files.writeFileAtomic(traces + "Bulk\\trace-" + std::to_string(i) + ".log", "x");
     files.writeFileAtomic(plugins + "Viewer.cnp",
                           "[Plugin]\r\nTitle=Photo Viewer History\r\nAuthor=Quorvane\r\n"
                           "[Registry]\r\nItem1=HKEY_CURRENT_USER\\Software\\Viewer\\Recent,"
@@ -107,8 +112,9 @@ int main(int argc, char** argv) {
             traces + "*.log?\r\nItem2=%TEMP%\\player*.tmp\r\n");
     SilentDesktop desktop;
     using W = shell::PluginEditorWindow;
+    // A test run waits for the window every 4 lines, slow enough to be seen.
     W window(shell::DialogContext{desktop, files, home}, platform,
-             app::PluginEditorFolders{home, plugins});
+             app::PluginEditorFolders{home, plugins}, 4);
     if (!window.create(nullptr, 20, 20)) return 1;
     ShowWindow(window.hwnd(), SW_SHOW);
     app::PluginEditor& editor = window.editor();
@@ -119,7 +125,22 @@ int main(int argc, char** argv) {
     pump(400);
     saveWindowPicture(window.hwnd(), out + "plugin.bmp");
     editor.testRun();
-    pump(400);
+    // The first batch of lines taken; then the window is painted without
+    // taking more, so the run (waiting for the window) is caught going.
+    const HWND lines = window.control(W::kTestLines);
+    for (int i = 0; i < 1000 && ListView_GetItemCount(lines) < 4; ++i) {
+        MSG m;
+        if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&m);
+        else
+            Sleep(5);
+    }
+    RedrawWindow(window.hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(200);
+    saveWindowPicture(window.hwnd(), out + "running.bmp");
+    for (int i = 0; i < 100 && editor.testRunning(); ++i) pump(100);
+    pump(200);
     saveWindowPicture(window.hwnd(), out + "testrun.bmp");
     SetWindowTextA(window.control(W::entryId(app::EntryKind::Files, W::Field)),
                    "%APP_DATA%\\Player\\[cache*.dat");

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Pictures of the plug-in editor at 96 and 144 DPI, into
-# docs/screenshots/peditor-SHOT-DPIdpi.png (SHOT: plugin, testrun, invalid).
+# docs/screenshots/peditor-SHOT-DPIdpi.png (SHOT: plugin, running, testrun, invalid, new).
 # Each DPI has a Wine prefix of its own in the build folder, its LogPixels
 # set to the DPI.
 # usage: scripts/peditor-screenshots.sh MINGW_BUILD_DIR
