@@ -149,7 +149,7 @@ TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {
     EXPECT_EQ(dialog.size(), 4u);
 }
 
-TEST_F(RecordFiles, MasksAreKeptExactlyAsTypedAndOnlyTextCanBeDeleted) {
+TEST_F(RecordFiles, MasksAreSavedAndReadForTheRunExactlyAsTyped) {
     const std::string masks = at("DriveScan.dat");
     MaskList list;
     list.load(files_, masks);
@@ -157,8 +157,4 @@ TEST_F(RecordFiles, MasksAreKeptExactlyAsTypedAndOnlyTextCanBeDeleted) {
     ASSERT_TRUE(list.save(files_, masks));
     EXPECT_EQ(read(masks), "*.tmp\r\n *.bak \r\n*\r\n*.tmp\r\n\r\n");
     EXPECT_EQ(ReadMasksForRun(files_, masks), (Lines{"*.tmp", " *.bak ", "*", "*.tmp", ""}));
-    // Which rows the dialog may delete, and its questions, are pinned through
-    // the Erase Items controller; here the positions outside the list.
-    EXPECT_FALSE(list.canDelete(-1));
-    EXPECT_FALSE(list.canDelete(5));
 }
