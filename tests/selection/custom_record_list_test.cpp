@@ -110,24 +110,6 @@ TEST_F(RecordFiles, WriteBackTouchesOnlyLinesThatExist) {
     EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\n");
 }
 
-TEST_F(RecordFiles, UnreadableOrUnwritableFileIsNeverReplaced) {
-    put("A;K;0;;1;\r\n");
-    files_.failOn(cindral::test::FileOp::Read, path());
-    CustomRecordList list;
-    EXPECT_EQ(list.load(files_, path()), ReadStatus::Unreadable);
-    list.add("B;K;0;;1;");
-    EXPECT_FALSE(list.save(files_, path()));  // it would wipe the records it never read
-    EXPECT_FALSE(WriteBackChecks(files_, path(), {false}));
-
-    files_.fails = nullptr;
-    CustomRecordList readable;
-    ASSERT_EQ(readable.load(files_, path()), ReadStatus::Ok);
-    readable.add("B;K;0;;1;");
-    files_.failOn(cindral::test::FileOp::Write, path());
-    EXPECT_FALSE(readable.save(files_, path()));
-    EXPECT_EQ(read(path()), "A;K;0;;1;\r\n");
-}
-
 TEST_F(RecordFiles, TextAfterANulSurvivesAnEdit) {
     put(std::string("A;K;0;;1;\r\n\0junk\r\nB;K;0;;1;\r\n", 29));
     CustomRecordList list;
