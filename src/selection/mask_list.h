@@ -10,14 +10,7 @@
 
 namespace cindral::selection {
 
-class MaskList : public LineList {
-public:
-    // The dialog's Del is offered only for a selected entry with text.
-    bool canDelete(int selected) const {
-        return selected >= 0 && static_cast<std::size_t>(selected) < size() &&
-               !line(static_cast<std::size_t>(selected)).empty();
-    }
-};
+class MaskList : public LineList {};
 
 // The question the dialog asks before deleting a mask.
 std::string DeleteMaskQuestion(const std::string& mask);

@@ -29,6 +29,14 @@ struct DataFileCase {
 };
 
 const DataFileCase kCases[] = {
+    {"CustomRegistry.dat", "Run;HKCU\\Run;0;;1;\r\n",
+     "Run;HKCU\\Run;0;;1;\r\nMRU;HKCU\\MRU;0;;1;\r\n",
+     [](platform::Files& files, const std::string& path) {
+         selection::CustomRecordList records;  // a list it could not read is not saved
+         records.load(files, path);
+         records.add("MRU;HKCU\\MRU;0;;1;");
+         return records.save(files, path);
+     }},
     {"CustomFolder.dat", "Temp;C:\\Temp\\;0;*.*;1;\r\nLogs;C:\\Logs\\;1;*.log;1;\r\n",
      "Temp;C:\\Temp\\;0;*.*;0;\r\nLogs;C:\\Logs\\;1;*.log;1;\r\n",
      [](platform::Files& files, const std::string& path) {

@@ -19,6 +19,7 @@
 #include "engine/path_template.h"
 #include "engine_test_support.h"
 #include "platform/posix/posix_platform.h"
+#include "support/temp_folder.h"
 
 namespace cindral::engine {
 namespace {
@@ -36,9 +37,8 @@ int fileCount(const fs::path& folder) {
 TEST(LinkRaceTest, ASubfolderSwappedForALinkNeverLeadsTheRunToOtherFiles) {
     const char* wanted = ::getenv("CINDRAL_LINK_RACE_SWAPS");
     const long swaps = wanted ? std::atol(wanted) : 300;
-    char pattern[] = "/tmp/cindral-race-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const fs::path base = pattern, tree = base / "c/tree", canary = base / "c/canary";
+    const cindral::test::TempFolder temp;
+    const fs::path base = temp.path(), tree = base / "c/tree", canary = base / "c/canary";
     const fs::path sub = tree / "sub", parked = tree / "sub.real";
     fs::create_directories(canary);
     for (int i = 0; i < 20; ++i) std::ofstream(canary / ("c" + std::to_string(i) + ".tmp")) << i;
@@ -89,7 +89,6 @@ TEST(LinkRaceTest, ASubfolderSwappedForALinkNeverLeadsTheRunToOtherFiles) {
         linksRemoved = 0;
         ASSERT_EQ(run.counters.JunkFileCount, removed) << "round " << round;
     }
-    fs::remove_all(base);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "engine/plugin_file.h"
 #include "platform/shell_folders.h"
-#include "support/sandbox.h"
+#include "support/fixtures.h"
 
 namespace cindral::engine {
 namespace {
@@ -17,9 +17,10 @@ std::string findingsOf(const std::string& bytes, platform::Platform& p) {
     return text;
 }
 
-TEST(PluginLint, EachKindOfFindingIsReportedWithItsEntry) {
-    cindral::test::Sandbox box;
-    platform::Platform& p = box.platform();
+using PluginLint = cindral::test::SandboxTest;
+
+TEST_F(PluginLint, EachKindOfFindingIsReportedWithItsEntry) {
+    platform::Platform& p = box_.platform();
     const std::string profile = p.shellFolders->specialFolder(platform::kCsidlProfile);
     const std::string ok = "HKEY_CURRENT_USER\\Software\\X,OnlyValues,none";
     const struct {
@@ -62,8 +63,7 @@ TEST(PluginLint, EachKindOfFindingIsReportedWithItsEntry) {
     }
 }
 
-TEST(PluginLint, AFileWrittenByTheFormatterHasNoFinding) {
-    cindral::test::Sandbox box;
+TEST_F(PluginLint, AFileWrittenByTheFormatterHasNoFinding) {
     PluginDocument doc;
     doc.title = "Tool";
     doc.author = "Someone";
@@ -73,7 +73,7 @@ TEST(PluginLint, AFileWrittenByTheFormatterHasNoFinding) {
     doc.files = {"%APP_DATA%\\Tool\\*.log?", "%LOCAL_APP_DATA%\\Tool\\&Cache\\*",
                  "%TEMP%\\tool*.tmp"};
     const std::string bytes = FormatPluginFile(doc);
-    EXPECT_EQ(findingsOf(bytes, box.platform()), "");
+    EXPECT_EQ(findingsOf(bytes, box_.platform()), "");
     const PluginDocument back = ReadPluginDocument(bytes);
     EXPECT_EQ(back.title, doc.title);
     EXPECT_EQ(back.author, doc.author);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/posix/file_descriptor.h"
+#include "support/temp_folder.h"
 
 namespace cindral::platform {
 namespace {
@@ -86,9 +87,8 @@ private:
 };
 
 TEST(DurableWriteTest, EveryFailingCallLeavesTheOldOrTheNewFileWholeAndNoOtherFile) {
-    char pattern[] = "/tmp/cindral-durable-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::string folder = pattern;
+    const test::TempFolder temp;
+    const std::string& folder = temp.path();
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     ASSERT_TRUE(dir);
     const std::string old(5000, 'o'), fresh(20000, 'n');
@@ -104,7 +104,6 @@ TEST(DurableWriteTest, EveryFailingCallLeavesTheOldOrTheNewFileWholeAndNoOtherFi
             if (calls.count < n) break;  // every call went through
         }
     }
-    fs::remove_all(folder);
 }
 
 // Fills a small file system of its own (a tmpfs in a mount namespace of its
@@ -144,13 +143,11 @@ int replaceOnAFullDisk(const std::string& folder) {
 }
 
 TEST(DurableWriteTest, OnARealFullDiskTheReplacementFailsAndTheOldFileStaysWhole) {
-    char pattern[] = "/tmp/cindral-full-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const test::TempFolder temp;
     const pid_t child = ::fork();
-    if (child == 0) ::_exit(replaceOnAFullDisk(pattern));
+    if (child == 0) ::_exit(replaceOnAFullDisk(temp.path()));
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ::rmdir(pattern);
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == kNoTmpfs) {
         GTEST_SKIP() << "no small tmpfs: mounting one needs a mount namespace (root, or user "

@@ -22,6 +22,7 @@
 #include "platform/posix/posix_platform.h"
 #include "platform/posix/shell_folders_posix.h"
 #include "support/scoped_env.h"
+#include "support/temp_folder.h"
 
 namespace cindral::platform {
 namespace {
@@ -31,14 +32,10 @@ namespace {
 class PosixFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/cindral-posix-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        base = pattern;
         mkdir("c");
         mkdir("d");
         files = makeFiles();
     }
-    void TearDown() override { std::filesystem::remove_all(base); }
 
     std::unique_ptr<PosixFiles> makeFiles() {
         PosixFilesConfig config;
@@ -79,7 +76,8 @@ protected:
         return DirEntry();
     }
 
-    std::string base;
+    test::TempFolder temp;
+    const std::string base = temp.path();
     std::unique_ptr<PosixFiles> files;
 };
 

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/posix/registry_posix.h"
+#include "support/temp_folder.h"
 
 namespace cindral::platform {
 namespace {
@@ -20,14 +21,6 @@ namespace fs = std::filesystem;
 
 class RegistryStore : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/cindral-regstore-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        store_ = dir_ + "/registry.reg";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::vector<std::string> entries() {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
@@ -45,8 +38,9 @@ protected:
     }
     static RegKey hkcu(Registry& r) { return r.root(RootKey::CurrentUser); }
 
-    std::string dir_;
-    std::string store_;
+    test::TempFolder temp_;
+    const std::string dir_ = temp_.path();
+    const std::string store_ = dir_ + "/registry.reg";
 };
 
 TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) {

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "support/temp_folder.h"
 #endif
 
 namespace cindral::platform {
@@ -41,15 +43,10 @@ TEST(RunServices, RecycleBinQueryFillsOrClearsTheFigures) {
 class PosixTrashTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/cindral-trash-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        base_ = pattern;
-        trash_ = base_ + "/Trash";
         RunServicesOptions options;
         options.trashFolder = trash_;
         native_ = createNativeRunServices(options);
     }
-    void TearDown() override { std::filesystem::remove_all(base_); }
 
     void write(const std::string& path, std::size_t bytes) {
         std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
@@ -78,8 +75,9 @@ protected:
     }
     RecycleBin& bin() { return *native_->services().recycleBin; }
 
-    std::string base_;
-    std::string trash_;
+    cindral::test::TempFolder temp_;
+    const std::string base_ = temp_.path();
+    const std::string trash_ = base_ + "/Trash";
     std::unique_ptr<NativeRunServices> native_;
 };
 

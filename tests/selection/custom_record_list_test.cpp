@@ -110,24 +110,6 @@ TEST_F(RecordFiles, WriteBackTouchesOnlyLinesThatExist) {
     EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\n");
 }
 
-TEST_F(RecordFiles, UnreadableOrUnwritableFileIsNeverReplaced) {
-    put("A;K;0;;1;\r\n");
-    files_.failOn(cindral::test::FileOp::Read, path());
-    CustomRecordList list;
-    EXPECT_EQ(list.load(files_, path()), ReadStatus::Unreadable);
-    list.add("B;K;0;;1;");
-    EXPECT_FALSE(list.save(files_, path()));  // it would wipe the records it never read
-    EXPECT_FALSE(WriteBackChecks(files_, path(), {false}));
-
-    files_.fails = nullptr;
-    CustomRecordList readable;
-    ASSERT_EQ(readable.load(files_, path()), ReadStatus::Ok);
-    readable.add("B;K;0;;1;");
-    files_.failOn(cindral::test::FileOp::Write, path());
-    EXPECT_FALSE(readable.save(files_, path()));
-    EXPECT_EQ(read(path()), "A;K;0;;1;\r\n");
-}
-
 TEST_F(RecordFiles, TextAfterANulSurvivesAnEdit) {
     put(std::string("A;K;0;;1;\r\n\0junk\r\nB;K;0;;1;\r\n", 29));
     CustomRecordList list;
@@ -149,7 +131,7 @@ TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {
     EXPECT_EQ(dialog.size(), 4u);
 }
 
-TEST_F(RecordFiles, MasksAreKeptExactlyAsTypedAndOnlyTextCanBeDeleted) {
+TEST_F(RecordFiles, MasksAreSavedAndReadForTheRunExactlyAsTyped) {
     const std::string masks = at("DriveScan.dat");
     MaskList list;
     list.load(files_, masks);
@@ -157,10 +139,4 @@ TEST_F(RecordFiles, MasksAreKeptExactlyAsTypedAndOnlyTextCanBeDeleted) {
     ASSERT_TRUE(list.save(files_, masks));
     EXPECT_EQ(read(masks), "*.tmp\r\n *.bak \r\n*\r\n*.tmp\r\n\r\n");
     EXPECT_EQ(ReadMasksForRun(files_, masks), (Lines{"*.tmp", " *.bak ", "*", "*.tmp", ""}));
-    EXPECT_TRUE(list.canDelete(0));
-    EXPECT_FALSE(list.canDelete(4));
-    EXPECT_FALSE(list.canDelete(-1));
-    EXPECT_FALSE(list.canDelete(5));
-    EXPECT_EQ(DeleteMaskQuestion("*.tmp"), "Are you sure you want to delete mask \"*.tmp\"?");
-    EXPECT_EQ(DeleteRecordQuestion("T"), "Are you sure you want to delete \"T\"?");
 }

@@ -64,10 +64,6 @@ protected:
         platform::RegValue value;
         return registry.get(key, name, value);
     }
-    std::string content(const std::string& path) {
-        std::string bytes;
-        return box_.platform().files->readFile(path, bytes) ? bytes : "<unreadable>";
-    }
 
     const std::string mru = std::string(settings::kOpenSaveMruKey) + "\\txt";
     cindral::test::ScratchRegistry registry;
@@ -83,18 +79,16 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
     {
         KeeperDialog keeper(DialogContext{desktop, *platform_.files, home_}, platform_, kept);
         ASSERT_TRUE(keeper.create(main->hwnd(), 0, 0));
-        EXPECT_EQ(rowsOf(keeper.control(KeeperPage::Addresses, P::LeftList)),
-                  (Lines{"http://a.example/", "http://b.example/", "http://c.example/"}));
+        // The lists and the buttons show what the controller decides (its
+        // own tests pin the rules): the second candidate of each page moves.
         for (int page = 0; page < settings::kKeeperPageCount; ++page) {
             const auto p = static_cast<KeeperPage>(page);
             HWND add = keeper.control(p, P::AddButton);
-            EXPECT_FALSE(IsWindowEnabled(add));
             ListView_SetItemState(keeper.control(p, P::LeftList), 1, LVIS_SELECTED, LVIS_SELECTED);
             ASSERT_TRUE(IsWindowEnabled(add)) << page;
             SendMessageA(GetParent(add), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(add), BN_CLICKED),
                          reinterpret_cast<LPARAM>(add));
             EXPECT_EQ(rowsOf(keeper.control(p, P::RightList)), Lines{keep[page]});
-            EXPECT_FALSE(IsWindowEnabled(add));
         }
         // Help follows the page on view.
         keeper.pageSet(KeeperDialog::kPagesId)->select(2);
@@ -102,16 +96,12 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
         ASSERT_EQ(desktop.opened.size(), 1u);
         EXPECT_EQ(desktop.opened[0].parameters, home_ + "help.chm::/opensave_tab.htm");
     }
-    const Lines keptCookie{cookies + "\\user@b[1].txt"};
-    EXPECT_EQ(content(kept[0]), keptCookie[0] + "\r\n");
-    EXPECT_EQ(content(kept[1]), "http://b.example/\r\n");
-    EXPECT_EQ(content(kept[2]), "C:\\docs\\two.txt\r\n");
-
-    // The Keeper button opens the dialog over the same files.
+    // The Keeper button opens the dialog over the files the moves were saved to.
     SetTimer(nullptr, 0, 10, inspectAndClose);
     click(app::Command::Keeper);
     EXPECT_EQ(openedKept,
-              (std::vector<Lines>{keptCookie, {"http://b.example/"}, {"C:\\docs\\two.txt"}}));
+              (std::vector<Lines>{
+                  {cookies + "\\user@b[1].txt"}, {"http://b.example/"}, {"C:\\docs\\two.txt"}}));
 
     click(app::Command::CleanNow);
     ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));

@@ -9,12 +9,12 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "platform/posix/posix_platform.h"
 #include "support/sandbox.h"
+#include "support/temp_folder.h"
 
 namespace cindral::test {
 namespace {
@@ -23,28 +23,11 @@ namespace fs = std::filesystem;
 
 constexpr char kRoot[] = "C:\\sandbox\\";
 
-std::string baseFolder() {
-    std::error_code ec;
-    std::string pattern = fs::canonical(fs::temp_directory_path(ec), ec).string();
-    pattern += "/cindral-sandbox-XXXXXX";
-    if (ec || !::mkdtemp(pattern.data())) std::abort();  // no safe place for any test
-    return pattern;
-}
-
-// Removes the tree without following links; folders a test made unreadable
-// are opened up before the iteration enters them.
-void removeTree(const std::string& folder) {
-    std::error_code ec;
-    ::chmod(folder.c_str(), 0700);
-    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_directory(ec) && !it->is_symlink(ec)) ::chmod(it->path().c_str(), 0700);
-    fs::remove_all(folder, ec);
-}
-
 }  // namespace
 
 struct Sandbox::Impl {
-    std::string base;  // host folder holding everything
+    TempFolder temp;
+    const std::string base = temp.path();  // host folder holding everything
     std::unique_ptr<platform::PosixPlatform> native;
     std::string scratchPath;
 
@@ -56,7 +39,6 @@ struct Sandbox::Impl {
 
 Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
     static std::atomic<unsigned> counter{0};
-    impl_->base = baseFolder();
     impl_->scratchPath = "Software\\CindralTest\\Sandbox" + std::to_string(counter++);
     const std::string c = impl_->base + "/c";
     const std::string user = c + "/Users/test";
@@ -85,8 +67,7 @@ Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
 }
 
 Sandbox::~Sandbox() {
-    impl_->native.reset();  // closes the backend's open folders first
-    removeTree(impl_->base);
+    impl_->native.reset();  // closes the backend's open folders before the folder goes
 }
 
 platform::Platform& Sandbox::platform() { return impl_->native->platform(); }

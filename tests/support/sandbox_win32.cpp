@@ -1,6 +1,8 @@
 // The test sandbox on the real system: a fresh folder below the temp path and
 // a scratch key below HKCU\Software\CindralTest, both removed at the end.
 #include <windows.h>
+// Needs <windows.h> first.
+#include <shlwapi.h>
 
 #include <atomic>
 #include <string>
@@ -64,31 +66,6 @@ void removeTree(const std::string& folder, bool onWine) {
     RemoveDirectoryA(folder.c_str());
 }
 
-// RegDeleteKey removes only keys without subkeys: delete bottom-up.
-void deleteKeyTree(HKEY parent, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        for (;;) {
-            char name[512];
-            DWORD length = sizeof name;
-            if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS) {
-                break;
-            }
-            const std::string child = name;
-            deleteKeyTree(key, child);
-            // A subkey that survives would make this loop spin forever.
-            HKEY probe = nullptr;
-            if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
-                RegCloseKey(probe);
-                break;
-            }
-        }
-        RegCloseKey(key);
-    }
-    RegDeleteKeyA(parent, path.c_str());
-}
-
 bool writeWholeFile(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -139,7 +116,7 @@ Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
 Sandbox::~Sandbox() {
     if (!impl_->root.empty())
         removeTree(impl_->root.substr(0, impl_->root.size() - 1), runningOnWine());
-    deleteKeyTree(HKEY_CURRENT_USER, impl_->scratchPath);
+    SHDeleteKeyA(HKEY_CURRENT_USER, impl_->scratchPath.c_str());  // the key and all below it
     // Removed only once no other sandbox uses it (RegDeleteKey refuses a key
     // with subkeys).
     RegDeleteKeyA(HKEY_CURRENT_USER, kScratchParent);
