@@ -79,7 +79,6 @@ protected:
 
     void SetUp() override {
         box_.makeFolder(home_ + "Data");
-        box_.makeFolder(home_ + "Plug-Ins");
         view.controller = &dialog;
     }
     void plugin(const std::string& file, const std::string& title) {
