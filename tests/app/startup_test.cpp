@@ -99,10 +99,8 @@ TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
 }
 
 TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
-    const std::string plugins = home_ + "Plug-Ins\\";
-    ASSERT_TRUE(box_.makeFolder(plugins));
-    ASSERT_TRUE(box_.writeFile(plugins + "b.cnp", "[Plugin]\r\nTitle=Beta\r\n"));
-    ASSERT_TRUE(box_.writeFile(plugins + "A.CNP", ""));
+    write(paths_.pluginFolder + "b.cnp", "[Plugin]\r\nTitle=Beta\r\n");
+    write(paths_.pluginFolder + "A.CNP", "");
     LogBook log(files_, home_ + "logs.txt");
     const StartupState s = PrepareStartup(platform_, settings_, log);
 
@@ -130,19 +128,16 @@ TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
 
 TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
     const DataPaths& p = paths_;
-    ASSERT_TRUE(box_.makeFolder(p.dataFolder));
-    ASSERT_TRUE(box_.makeFolder(p.pluginFolder));
-    ASSERT_TRUE(box_.writeFile(p.pluginFolder + "off.cnp", "[Plugin]\r\nTitle=Off\r\n"));
+    write(p.pluginFolder + "off.cnp", "[Plugin]\r\nTitle=Off\r\n");
     std::string selection = "[Items]\r\nOff=0\r\nIE Cookies=00\r\nClipboard=no\r\n";
     for (const auto& item : engine::BuiltInItems()) {
         const std::string name = item.name;
         if (name != "IE Cookies" && name != "Clipboard" && name != "Opera Cache")
             selection += name + "=0\r\n";
     }
-    ASSERT_TRUE(box_.writeFile(p.selItems, selection));
-    ASSERT_TRUE(box_.writeFile(p.customRegistry,
-                               "R1;HKCU\\A;0;;1;\r\nR2;HKCU\\B;0;;0;\r\nR3;K;0;;01;\r\n"));
-    ASSERT_TRUE(box_.writeFile(p.customFolder, "F1;C:\\x;0;;1;\r\nF2;C:\\y;0;; 1;\r\n"));
+    write(p.selItems, selection);
+    write(p.customRegistry, "R1;HKCU\\A;0;;1;\r\nR2;HKCU\\B;0;;0;\r\nR3;K;0;;01;\r\n");
+    write(p.customFolder, "F1;C:\\x;0;;1;\r\nF2;C:\\y;0;; 1;\r\n");
 
     const ItemQueue q = RebuildItemQueue(platform_, p);
     Lines captions;

@@ -188,11 +188,8 @@ TEST_F(PathTemplate, ALinkToPreciousFilesLeavesThemInPlace) {
         for (const auto& l : view_.lines) EXPECT_EQ(l.find("PRECIOUS"), std::string::npos) << l;
     }
     EXPECT_FALSE(exists("temp\\junk.tmp"));
-    std::string bytes;
-    ASSERT_TRUE(box_.platform().files->readFile(at("precious\\gold.txt"), bytes));
-    EXPECT_EQ(bytes, "GOLD");
-    ASSERT_TRUE(box_.platform().files->readFile(at("precious\\inner\\silver.txt"), bytes));
-    EXPECT_EQ(bytes, "SILVER");
+    EXPECT_EQ(read(at("precious\\gold.txt")), "GOLD");
+    EXPECT_EQ(read(at("precious\\inner\\silver.txt")), "SILVER");
 }
 
 TEST_F(PathTemplate, DriveScanWalksEachDriveInOrderAndReportsFilesOnly) {

@@ -199,9 +199,7 @@ protected:
     }
     void prepare(const std::string& trace) {
         if (!isRegistry(trace)) {
-            const std::string p = path(trace);
-            ASSERT_TRUE(box_.makeFolder(p.substr(0, p.rfind('\\'))) && box_.writeFile(p, "x"))
-                << trace;
+            write(path(trace), "x");
             return;
         }
         std::string key, value;

@@ -79,14 +79,10 @@ protected:
 
     void SetUp() override {
         box_.makeFolder(home_ + "Data");
-        box_.makeFolder(home_ + "Plug-Ins");
         view.controller = &dialog;
     }
-    void put(const std::string& path, const std::string& bytes) {
-        ASSERT_TRUE(box_.writeFile(path, bytes));
-    }
     void plugin(const std::string& file, const std::string& title) {
-        put(home_ + "Plug-Ins\\" + file, "[Plugin]\r\nTitle=" + title + "\r\n");
+        write(home_ + "Plug-Ins\\" + file, "[Plugin]\r\nTitle=" + title + "\r\n");
     }
     // Types into the fields of a page, one change at a time as the user would.
     void type(ListPage page, std::map<Edit, std::string> fields) {
@@ -145,7 +141,7 @@ TEST_F(EraseItemsTest, CancelWritesOnlyNewPluginsAndOkWritesBoxesThenRowsInListO
     plugin("c.cnp", "Clipboard");  // shares the built-in item's key
     plugin("d.cnp", "Brand New");
     const std::string before = "[Items]\r\nSame=0\r\nClipboard=0\r\n";
-    put(files.selItems, before);
+    write(files.selItems, before);
     {
         EraseItemsController cancelled{view, platform_, files, dialogBoxes()};
         view.controller = &cancelled;
@@ -185,7 +181,7 @@ TEST_F(EraseItemsTest, RecordPagesAddDeleteAndWriteBackTheirFile) {
     dialog.open();
     for (const Page& p : pages) {
         SCOPED_TRACE(p.path);
-        put(p.path, "Old;K;1;;2;\r\nshort;line\r\n");
+        write(p.path, "Old;K;1;;2;\r\nshort;line\r\n");
         dialog.pageShown(p.tab);
         ASSERT_EQ(view.checks[p.page], (std::vector<bool>{true, false}));
 
@@ -197,7 +193,7 @@ TEST_F(EraseItemsTest, RecordPagesAddDeleteAndWriteBackTheirFile) {
         EXPECT_TRUE(view.deleteEnabled[p.page]);
         EXPECT_EQ(view.choices[p.page], 1);
         EXPECT_EQ(read(p.path), "Old;K;1;;2;\r\nshort;line\r\n");
-        put(p.path, "Old;K;1;;2;\r\n");  // shorter than the list, changed elsewhere
+        write(p.path, "Old;K;1;;2;\r\n");  // shorter than the list, changed elsewhere
         view.checks[p.page] = {false, false};
         dialog.rowsChanged(p.page);
         EXPECT_EQ(read(p.path), "Old;K;1;;0;\r\n");
@@ -245,7 +241,7 @@ TEST_F(EraseItemsTest, RecordPagesAddDeleteAndWriteBackTheirFile) {
 }
 
 TEST_F(EraseItemsTest, MasksAreAddedAsTypedAndOnlyTextEntriesCanBeDeleted) {
-    put(files.driveScan, "\r\n");
+    write(files.driveScan, "\r\n");
     dialog.open();
     dialog.pageShown(ErasePage::DriveScan);
     type(ListPage::DriveScan, {{Edit::Edit7, " *.bak "}});

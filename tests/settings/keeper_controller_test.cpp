@@ -123,7 +123,7 @@ TEST_F(KeeperControllerTest, TheListLastSelectedInDecidesWhichMoveButtonIsEnable
 }
 
 TEST_F(KeeperControllerTest, AListThatCannotBeReadOrSavedIsNeverShownAsKept) {
-    ASSERT_TRUE(box_.writeFile(file, url('a') + "\r\n"));
+    write(file, url('a') + "\r\n");
     keeper.open();
     const Lines left = rows(L);
     files_.failAll(test::FileOp::Write);

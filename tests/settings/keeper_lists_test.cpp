@@ -53,10 +53,9 @@ TEST_F(KeeperListsTest, RegistryCandidatesLessThoseKeptInAnyCase) {
 TEST_F(KeeperListsTest, CookieCandidatesAreTxtFilesOfBothFoldersAsFullPaths) {
     const std::string cookies = at("Cookies\\");
     const std::string windows = at("Win\\Cookies");
-    ASSERT_TRUE(box_.makeFolder(cookies) && box_.makeFolder(windows));
-    ASSERT_TRUE(box_.writeFile(cookies + "user@a[1].txt", "x"));
-    ASSERT_TRUE(box_.writeFile(cookies + "index.dat", "x"));
-    ASSERT_TRUE(box_.writeFile(windows + "\\user@b[1].TXT", "x"));
+    write(cookies + "user@a[1].txt", "x");
+    write(cookies + "index.dat", "x");
+    write(windows + "\\user@b[1].TXT", "x");
 
     const Lines found = GatherCookieCandidates(platform_, {});
     ASSERT_EQ(found.size(), 2u);
