@@ -21,19 +21,12 @@
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
 #include "support/fake_system.h"
+#include "window_support.h"
 
 namespace {
 
 using namespace cindral;
-
-class SilentDesktop : public shell::Desktop {
-public:
-    bool open(HWND, const std::string&, const std::string&, const std::string&) override {
-        return true;
-    }
-    int message(HWND, const std::string&, UINT) override { return IDNO; }
-    bool chooseFolder(HWND, const std::string&, std::string&) override { return false; }
-};
+using bench::SilentDesktop;
 
 }  // namespace
 
