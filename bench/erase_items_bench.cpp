@@ -9,7 +9,7 @@
 //
 // erase_items_bench.exe FOLDER\ --pictures OUT\ instead writes a picture
 // of every page and inner page over a small sample home, as OUT\PAGE.bmp
-// (scripts/erase-items-screenshots.sh makes the screenshots with it).
+// (scripts/screenshots.sh erase-items makes the screenshots with it).
 #include <windows.h>
 
 #include <algorithm>

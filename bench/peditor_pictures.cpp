@@ -1,5 +1,5 @@
 // Pictures of the plug-in editor (peditor.exe's window) over a small sample
-// plug-in folder, as scripts/peditor-screenshots.sh takes them at each DPI:
+// plug-in folder, as scripts/screenshots.sh peditor takes them at each DPI:
 // OUT\plugin.bmp   a plug-in open, a path template chosen and read
 // OUT\running.bmp  a test run going: its first lines, "Stop", the rest disabled
 // OUT\testrun.bmp  the same after the test run, its lines in the list
