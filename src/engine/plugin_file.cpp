@@ -24,15 +24,6 @@ std::vector<std::string> ReadPluginSection(const std::string& bytes, const std::
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
-
-std::string trimmed(const std::string& line) {
-    std::size_t begin = 0, end = line.size();
-    while (begin < end && isBlank(line[begin])) ++begin;
-    while (end > begin && isBlank(line[end - 1])) --end;
-    return line.substr(begin, end - begin);
-}
-
 // The lines of the file, split at CR LF, LF or a lone CR, without a UTF-8
 // byte-order mark.
 std::vector<std::string> lines(const std::string& bytes) {
@@ -53,7 +44,7 @@ std::vector<std::string> ReadPluginComments(const std::string& bytes) {
     std::vector<std::string> comments;
     bool inSection = false;
     for (const std::string& raw : lines(bytes)) {
-        const std::string line = trimmed(raw);
+        const std::string line = platform::profile_text::trim(raw);
         if (!line.empty() && line[0] == '[' && line.find(']', 1) != std::string::npos) {
             inSection = true;
             continue;

@@ -6,7 +6,6 @@
 #include "platform/ascii_case.h"
 
 namespace cindral::platform::profile_text {
-namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
@@ -16,6 +15,8 @@ std::string trim(const std::string& s) {
     while (e > b && isBlank(s[e - 1])) --e;
     return s.substr(b, e - b);
 }
+
+namespace {
 
 // Names and values are C strings in the Win32 functions.
 std::string cutAtNul(std::string s) {

@@ -37,6 +37,11 @@
 
 namespace cindral::platform::profile_text {
 
+// The blanks the profile reader strips around names and values: space, tab,
+// vertical tab, form feed and the end-of-file mark (0x1A).
+bool isBlank(char c);
+std::string trim(const std::string& s);
+
 // GetPrivateProfileStringA into a buffer of bufferSize bytes; `file` is null
 // when the file does not exist.
 std::string readString(const std::string* file, const std::string& section, const std::string& key,
