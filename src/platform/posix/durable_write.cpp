@@ -10,6 +10,8 @@
 #include <cstring>
 #include <random>
 
+#include "platform/posix/file_descriptor.h"
+
 namespace cindral::platform {
 namespace {
 
@@ -17,21 +19,6 @@ void removeKeepingErrno(int dir, const std::string& name) {
     const int saved = errno;
     ::unlinkat(dir, name.c_str(), 0);
     errno = saved;
-}
-
-bool writeAll(DiskCalls& calls, int fd, const char* data, std::size_t length) {
-    while (length > 0) {
-        const ssize_t n = calls.write(fd, data, length);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) {  // no room and no error: going on would never end
-            errno = ENOSPC;
-            return false;
-        }
-        data += n;
-        length -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 bool closeKeepingErrno(DiskCalls& calls, int fd, bool sofar) {
@@ -73,8 +60,11 @@ bool writeNewFile(int dir, const std::string& name, const Files::ChunkSource& ne
                      mode ? *mode : mode_t(0666));
     if (fd < 0) return false;
     bool ok = !mode || calls.changeMode(fd, *mode) == 0;
+    const auto write = [&calls](int f, const char* data, std::size_t length) {
+        return calls.write(f, data, length);
+    };
     std::string_view chunk;
-    while (ok && next(chunk)) ok = writeAll(calls, fd, chunk.data(), chunk.size());
+    while (ok && next(chunk)) ok = writeAllWith(write, fd, chunk.data(), chunk.size());
     ok = ok && calls.flush(fd) == 0;
     // A file system may report a failed write only when the file is closed.
     ok = closeKeepingErrno(calls, fd, ok);

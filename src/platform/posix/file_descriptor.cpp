@@ -31,23 +31,6 @@ DirStream readEntries(UniqueFd fd) {
     return stream;
 }
 
-bool writeAll(int fd, const char* data, std::size_t length) {
-    while (length > 0) {
-        const ssize_t n = ::write(fd, data, length);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) {  // no room and no error: going on would never end
-            errno = ENOSPC;
-            return false;
-        }
-        data += n;
-        length -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool readAll(int fd, std::string& bytes) {
     std::string data;
     struct stat st;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <dirent.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -52,8 +54,28 @@ using DirStream = std::unique_ptr<DIR, DirCloser>;
 // the descriptor from now on; null (the descriptor closed) when it fails.
 DirStream readEntries(UniqueFd fd);
 
-// Writes all of `data`, going on after interrupted and partial writes.
-bool writeAll(int fd, const char* data, std::size_t length);
+// Writes all of `data` through `write` (called as write(2) is), going on
+// after interrupted and partial writes. A write that takes nothing without
+// an error fails with ENOSPC: going on would never end.
+template <class Write>
+bool writeAllWith(Write&& write, int fd, const char* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t n = write(fd, data, length);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        length -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+inline bool writeAll(int fd, const char* data, std::size_t length) {
+    return writeAllWith(::write, fd, data, length);
+}
+
 // Reads from the current position to the end into `bytes`; on failure
 // `bytes` is left as it was. More than kMaxReadFileSize bytes fail (EFBIG).
 bool readAll(int fd, std::string& bytes);
