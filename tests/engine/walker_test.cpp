@@ -85,18 +85,21 @@ TEST_F(Walker, NameAttributeAndPathSafetyTests) {
                                     entry("..", kDir),
                                     entry("a\\b"),
                                     entry("up/x", kDir),
+                                    entry("link", kDir | platform::kAttrReparsePoint),
                                     entry("")};
     scripted_.folders["C:\\r\\Cache\\"] = {};
+    scripted_.folders["C:\\r\\link\\"] = {entry("precious.txt")};
     const std::tuple<Lines, TSearchOptions, Lines> cases[] = {
         {{"*.tmp"}, okLookForAll, {"x.tmp", "keep.tmp"}},
         // "*.*", found by binary search in the sorted masks, lets every folder through.
-        {{"*.*"}, okLookForAll, {"Cache", "x.tmp", "keep.tmp"}},
-        {{"*.*", "b", "c"}, okLookForAll, {"Cache", "x.tmp", "keep.tmp"}},
+        {{"*.*"}, okLookForAll, {"Cache", "x.tmp", "keep.tmp", "link"}},
+        {{"*.*", "b", "c"}, okLookForAll, {"Cache", "x.tmp", "keep.tmp", "link"}},
         // In an unsorted list the search misses it: the folder needs a dot.
         {{"b", "a", "*.*"}, okLookForAll, {"x.tmp", "keep.tmp"}},
-        {{"*"}, okLookForDirectory, {"Cache"}},
+        {{"*"}, okLookForDirectory, {"Cache", "link"}},
         {{"*"}, okLookForAnyFile, {"README", "x.tmp", "hidden", "keep.tmp"}},
-        // Names that cannot stand in a path are neither reported nor entered.
+        // Names that cannot stand in a path are neither reported nor entered,
+        // and a link to a folder is never entered.
         {{"*"}, okLookForHiddenFile | okIncludeSubfolder, {"hidden", ">Cache"}},
     };
     for (const auto& [masks, options, names] : cases) {

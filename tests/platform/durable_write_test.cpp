@@ -14,9 +14,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,19 +22,6 @@
 
 namespace cindral::platform {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string content(const std::string& folder, const char* name) {
-    std::ifstream in(folder + "/" + name, std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
-}
-std::vector<std::string> names(const std::string& folder) {
-    std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(folder)) out.push_back(e.path().filename());
-    std::sort(out.begin(), out.end());
-    return out;
-}
 
 // Fails the n-th system call (from 1) with EIO; or, with `diskFull`, lets
 // the n-th call be the write that fills the disk: it stores part of its
@@ -94,13 +78,13 @@ TEST(DurableWriteTest, EveryFailingCallLeavesTheOldOrTheNewFileWholeAndNoOtherFi
     const std::string old(5000, 'o'), fresh(20000, 'n');
     for (const bool diskFull : {false, true}) {
         for (int n = 1;; ++n) {
-            std::ofstream(folder + "/list.dat", std::ios::binary | std::ios::trunc) << old;
+            test::writeHostFile(folder + "/list.dat", old);
             FailingDiskCalls calls(n, diskFull);
             const bool ok = replaceFile(dir.get(), "list.dat", fresh, mode_t(0600), calls);
-            const std::string now = content(folder, "list.dat");
+            const std::string now = test::readHostFile(folder + "/list.dat");
             SCOPED_TRACE("call " + std::to_string(n) + (diskFull ? " fills the disk" : " fails"));
             EXPECT_TRUE(ok ? now == fresh : now == old) << "ok=" << ok << ", " << now.size();
-            EXPECT_EQ(names(folder), std::vector<std::string>{"list.dat"});
+            EXPECT_EQ(test::hostNames(folder), std::vector<std::string>{"list.dat"});
             if (calls.count < n) break;  // every call went through
         }
     }
@@ -135,11 +119,12 @@ int replaceOnAFullDisk(const std::string& folder) {
         }
     }
     if (replaceFile(dir.get(), "list.dat", fresh, FileMode())) return kFailureHidden;
-    if (content(folder, "list.dat") != old) return kOldLost;
-    if (names(folder) != std::vector<std::string>{"filler", "list.dat"}) return kLeftovers;
+    if (test::readHostFile(folder + "/list.dat") != old) return kOldLost;
+    if (test::hostNames(folder) != std::vector<std::string>{"filler", "list.dat"})
+        return kLeftovers;
     ::unlinkat(dir.get(), "filler", 0);
     if (!replaceFile(dir.get(), "list.dat", fresh, FileMode())) return kNoRoomAfter;
-    return content(folder, "list.dat") == fresh ? kWhole : kNoRoomAfter;
+    return test::readHostFile(folder + "/list.dat") == fresh ? kWhole : kNoRoomAfter;
 }
 
 TEST(DurableWriteTest, OnARealFullDiskTheReplacementFailsAndTheOldFileStaysWhole) {

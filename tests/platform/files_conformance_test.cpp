@@ -258,34 +258,26 @@ TEST_F(FilesConformance, FilesAndFoldersAreToldApartAndFoldersAreNeverDeleted) {
     EXPECT_FALSE(files.fileSize(at("dir\\f.txt"), size) || files.fileSize(at("dir"), size));
 }
 
-TEST_F(FilesConformance, ReadOnlyFileIsReportedAndNeitherDeletedNorOverwritten) {
+TEST_F(FilesConformance, ReadOnlyFileIsNeitherDeletedNorOverwrittenAndTheFailuresSayWhy) {
     ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "keep"));
     ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), true));
     const auto entries = list(root);
     ASSERT_TRUE(find(entries, "locked.txt"));
     EXPECT_NE(find(entries, "locked.txt")->attributes & kAttrReadOnly, 0u);
     EXPECT_FALSE(files.deleteFile(at("locked.txt")));
-    EXPECT_EQ(files.openForOverwrite(at("locked.txt")), nullptr);
-    EXPECT_FALSE(files.writeFileAtomic(at("locked.txt"), "changed"));
-    EXPECT_EQ(content(at("locked.txt")), "keep");
-    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), false));
-    EXPECT_TRUE(files.deleteFile(at("locked.txt")));
-}
-
-TEST_F(FilesConformance, AFailedRemovalSaysWhyInTheSystemsWords) {
-    ASSERT_TRUE(sandbox.writeFile(at("locked.txt"), "keep"));
-    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), true));
-    EXPECT_FALSE(files.deleteFile(at("locked.txt")));
     const std::string denied = files.lastErrorText();
     EXPECT_EQ(files.openForOverwrite(at("locked.txt")), nullptr);
     EXPECT_EQ(files.lastErrorText(), denied);
+    EXPECT_FALSE(files.writeFileAtomic(at("locked.txt"), "changed"));
+    EXPECT_EQ(content(at("locked.txt")), "keep");
     EXPECT_FALSE(files.deleteFile(at("gone.txt")));
     const std::string missing = files.lastErrorText();
-    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), false));
     // A reason of its own for each, without the message's final full stop.
     EXPECT_TRUE(!denied.empty() && !missing.empty() && denied != missing &&
                 denied.find('.') == std::string::npos)
         << denied << " / " << missing;
+    ASSERT_TRUE(sandbox.setReadOnly(at("locked.txt"), false));
+    EXPECT_TRUE(files.deleteFile(at("locked.txt")));
 }
 
 TEST_F(FilesConformance, CreateFolderMakesMissingParentsAndFailsOnAFileInTheWay) {

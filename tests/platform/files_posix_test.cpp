@@ -14,7 +14,6 @@
 #include <atomic>
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -48,16 +47,10 @@ protected:
 
     std::string host(const std::string& relative) const { return base + "/" + relative; }
     void write(const std::string& relative, const std::string& bytes) {
-        ASSERT_TRUE(std::ofstream(host(relative), std::ios::binary) << bytes) << relative;
+        ASSERT_TRUE(test::writeHostFile(host(relative), bytes)) << relative;
     }
-    std::string read(const std::string& relative) {
-        std::ifstream in(host(relative), std::ios::binary);
-        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
-    }
-    bool present(const std::string& relative) {
-        struct stat st;
-        return ::lstat(host(relative).c_str(), &st) == 0;
-    }
+    std::string read(const std::string& relative) { return test::readHostFile(host(relative)); }
+    bool present(const std::string& relative) { return test::hostExists(host(relative)); }
     void mkdir(const std::string& relative) {
         ASSERT_TRUE(std::filesystem::create_directories(host(relative)));
     }

@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "platform/posix/registry_posix.h"
@@ -21,21 +19,6 @@ namespace fs = std::filesystem;
 
 class RegistryStore : public ::testing::Test {
 protected:
-    std::vector<std::string> entries() {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    std::string slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-    void put(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    }
     static RegKey hkcu(Registry& r) { return r.root(RootKey::CurrentUser); }
 
     test::TempFolder temp_;
@@ -66,7 +49,7 @@ TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) 
     for (const Row& row : rows) ASSERT_TRUE(reg.setValue(key.get(), row.name, row.type, row.data));
     ASSERT_NE(KeyHolder(reg, reg.createKey(hkcu(reg), "Software\\Empty")).get(), kNoKey);
 
-    EXPECT_EQ(slurp(store_),
+    EXPECT_EQ(test::readHostFile(store_),
               "REGEDIT4\r\n\r\n"
               "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
               "[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n"
@@ -96,7 +79,8 @@ TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) 
 }
 
 TEST_F(RegistryStore, ReadsAHandWrittenFile) {
-    put(store_,
+    test::writeHostFile(
+        store_,
         "REGEDIT4\n; written by hand\n\n[hkey_current_user\\Software\\Hand]\n"
         "\"text\" = \"tab\there\"\n\"qword\"=hex(b):01,02,03,04,\\\n    05,06,07,08\n"
         "\"n\"=dword:2A\n[HKEY_LOCAL_MACHINE\\Software\\Machine]\n@=\"m\"\n");
@@ -119,7 +103,7 @@ TEST_F(RegistryStore, ReadsAHandWrittenFile) {
     // A change keeps the value of a type the store does not know.
     KeyHolder writable(reg, reg.createKey(hkcu(reg), "Software\\Hand"));
     ASSERT_TRUE(writeText(reg, writable.get(), "added", "1"));
-    EXPECT_NE(slurp(store_).find("\"qword\"=hex(b):01,02,03,04,05,06,07,08\r\n"),
+    EXPECT_NE(test::readHostFile(store_).find("\"qword\"=hex(b):01,02,03,04,05,06,07,08\r\n"),
               std::string::npos);
 }
 
@@ -152,7 +136,8 @@ TEST_F(RegistryStore, EveryChangeReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(writeNumber(reg, key.get(), "n", 1));
     const ino_t after = status().st_ino;
     EXPECT_NE(before.st_ino, after) << "written to a new file renamed over the old one";
-    EXPECT_EQ(entries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+    EXPECT_EQ(test::hostNames(dir_),
+              (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
     ASSERT_TRUE(writeNumber(reg, key.get(), "n", 1));
     EXPECT_EQ(status().st_ino, after) << "setting the stored value again writes nothing";
 }
@@ -165,7 +150,7 @@ TEST_F(RegistryStore, AMissingStoreIsEmptyAndItsFolderIsCreatedOnTheFirstChange)
     EXPECT_EQ(readText(reg, hkcu(reg), "x", "def"), "def");
     EXPECT_FALSE(fs::exists(nested)) << "reading creates nothing";
     ASSERT_TRUE(KeyHolder(reg, reg.createKey(hkcu(reg), "Software")));
-    EXPECT_EQ(slurp(file), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n");
+    EXPECT_EQ(test::readHostFile(file), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n");
 }
 
 TEST_F(RegistryStore, InstancesOnOneFileSeeEachOthersChangesAndLoseNone) {
@@ -179,7 +164,7 @@ TEST_F(RegistryStore, InstancesOnOneFileSeeEachOthersChangesAndLoseNone) {
     RegValue v;
     ASSERT_TRUE(b.queryValue(kb.get(), "blob", v));
     EXPECT_EQ(v.data, blob);
-    EXPECT_NE(slurp(store_).find(",\\\r\n  "), std::string::npos);
+    EXPECT_NE(test::readHostFile(store_).find(",\\\r\n  "), std::string::npos);
     ASSERT_TRUE(writeText(b, kb.get(), "v", "from b"));
     EXPECT_EQ(readText(a, ka.get(), "v", "?"), "from b");
     ASSERT_TRUE(writeText(a, ka.get(), "x", "a again"));
@@ -214,7 +199,7 @@ const char kDamaged[] =
     "[HKEY_CURRENT_USER\\Software\\Good\\Sub]\r\n\"n\"=dword:00000005\r\n";
 
 TEST_F(RegistryStore, ADamagedFileIsUsedAsFarAsPossibleAndBackedUpBeforeTheFirstChange) {
-    put(store_, kDamaged);
+    test::writeHostFile(store_, kDamaged);
     PosixRegistry reg(store_);
     EXPECT_EQ(reg.problems().size(), 4u);
     KeyHolder good(reg, reg.openKey(hkcu(reg), "Software\\Good", kKeyAllAccess));
@@ -223,24 +208,24 @@ TEST_F(RegistryStore, ADamagedFileIsUsedAsFarAsPossibleAndBackedUpBeforeTheFirst
     EXPECT_FALSE(valueExists(reg, good.get(), "broken"));
     KeyHolder sub(reg, reg.openKey(good.get(), "Sub", kKeyRead));
     EXPECT_EQ(readNumber(reg, sub.get(), "n", 0), 5u);
-    EXPECT_EQ(slurp(store_), kDamaged) << "reading changes nothing";
+    EXPECT_EQ(test::readHostFile(store_), kDamaged) << "reading changes nothing";
 
     ASSERT_TRUE(writeText(reg, good.get(), "new", "1"));
-    EXPECT_EQ(slurp(store_ + ".bad"), kDamaged) << "the original bytes are kept";
+    EXPECT_EQ(test::readHostFile(store_ + ".bad"), kDamaged) << "the original bytes are kept";
     EXPECT_TRUE(reg.problems().empty());
     ASSERT_TRUE(writeText(reg, good.get(), "newer", "2"));
-    EXPECT_EQ(entries(),
+    EXPECT_EQ(test::hostNames(dir_),
               (std::vector<std::string>{"registry.reg", "registry.reg.bad", "registry.reg.lock"}))
         << "a clean store is not backed up again";
 
-    put(store_, std::string(kDamaged) + "garbage\r\n");
+    test::writeHostFile(store_, std::string(kDamaged) + "garbage\r\n");
     ASSERT_TRUE(writeText(reg, good.get(), "after", "3"));
-    EXPECT_EQ(slurp(store_ + ".bad"), kDamaged) << "an older copy is not overwritten";
-    EXPECT_EQ(slurp(store_ + ".bad.1"), std::string(kDamaged) + "garbage\r\n");
+    EXPECT_EQ(test::readHostFile(store_ + ".bad"), kDamaged) << "an older copy is not overwritten";
+    EXPECT_EQ(test::readHostFile(store_ + ".bad.1"), std::string(kDamaged) + "garbage\r\n");
 }
 
 TEST_F(RegistryStore, NoChangeIsWrittenOverAFileThatCannotBeBackedUpOrRead) {
-    put(store_, kDamaged);
+    test::writeHostFile(store_, kDamaged);
     for (int i = 0; i < 100; ++i)
         fs::create_directory(store_ + ".bad" + (i ? "." + std::to_string(i) : ""));
     PosixRegistry reg(store_);
@@ -252,7 +237,7 @@ TEST_F(RegistryStore, NoChangeIsWrittenOverAFileThatCannotBeBackedUpOrRead) {
     EXPECT_EQ(reg.openKey(good.get(), "NewKey", kKeyRead), kNoKey);
     EXPECT_FALSE(reg.deleteKey(good.get(), "Sub"));
     EXPECT_NE(KeyHolder(reg, reg.openKey(good.get(), "Sub", kKeyRead)).get(), kNoKey);
-    EXPECT_EQ(slurp(store_), kDamaged);
+    EXPECT_EQ(test::readHostFile(store_), kDamaged);
 
     const std::string folder = dir_ + "/folder.reg";  // a folder where the file should be
     fs::create_directory(folder);

@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "support/temp_folder.h"
@@ -49,7 +48,7 @@ protected:
     }
 
     void write(const std::string& path, std::size_t bytes) {
-        std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
+        cindral::test::writeHostFile(path, std::string(bytes, 'x'));
     }
     // An entry of the bin: a file or folder below files/ and its description.
     void trashed(const std::string& name, std::size_t bytes, bool folder = false) {
@@ -62,10 +61,6 @@ protected:
         }
         std::filesystem::create_directories(trash_ + "/info");
         write(trash_ + "/info/" + name + ".trashinfo", 10);
-    }
-    static bool exists(const std::string& path) {
-        struct stat st;
-        return ::lstat(path.c_str(), &st) == 0;
     }
     RecycleBinContents query() {
         RecycleBinContents contents;
@@ -94,10 +89,10 @@ TEST_F(PosixTrashTest, CountsTopLevelEntriesSumsTheirSizesAndEmptiesWithDescript
 
     ASSERT_TRUE(bin().empty());
     EXPECT_EQ(query().itemCount, 0u);
-    EXPECT_FALSE(exists(trash_ + "/info/a.txt.trashinfo"));
-    EXPECT_FALSE(exists(trash_ + "/info/folder.trashinfo"));
-    EXPECT_FALSE(exists(trash_ + "/directorysizes"));
-    EXPECT_TRUE(exists(trash_ + "/files"));
+    EXPECT_FALSE(cindral::test::hostExists(trash_ + "/info/a.txt.trashinfo"));
+    EXPECT_FALSE(cindral::test::hostExists(trash_ + "/info/folder.trashinfo"));
+    EXPECT_FALSE(cindral::test::hostExists(trash_ + "/directorysizes"));
+    EXPECT_TRUE(cindral::test::hostExists(trash_ + "/files"));
 }
 
 TEST_F(PosixTrashTest, LinksAreNeitherFollowedWhenSizingNorWhenEmptying) {
@@ -111,9 +106,9 @@ TEST_F(PosixTrashTest, LinksAreNeitherFollowedWhenSizingNorWhenEmptying) {
     EXPECT_EQ(query().itemCount, 2u);
     EXPECT_EQ(query().totalSize, 10u);
     EXPECT_TRUE(bin().empty());
-    EXPECT_TRUE(exists(precious + "/keep.doc"));
-    EXPECT_FALSE(exists(trash_ + "/files/link"));
-    EXPECT_FALSE(exists(trash_ + "/info/link.trashinfo"));
+    EXPECT_TRUE(cindral::test::hostExists(precious + "/keep.doc"));
+    EXPECT_FALSE(cindral::test::hostExists(trash_ + "/files/link"));
+    EXPECT_FALSE(cindral::test::hostExists(trash_ + "/info/link.trashinfo"));
 }
 
 TEST_F(PosixTrashTest, AnEntryThatCannotBeRemovedFailsTheEmptyingAndKeepsItsDescription) {
@@ -123,8 +118,8 @@ TEST_F(PosixTrashTest, AnEntryThatCannotBeRemovedFailsTheEmptyingAndKeepsItsDesc
     ASSERT_EQ(::chmod((trash_ + "/files/locked/deeper").c_str(), 0500), 0);
     EXPECT_FALSE(bin().empty());
     ::chmod((trash_ + "/files/locked/deeper").c_str(), 0700);
-    EXPECT_TRUE(exists(trash_ + "/info/locked.trashinfo"));
-    EXPECT_FALSE(exists(trash_ + "/files/free"));
+    EXPECT_TRUE(cindral::test::hostExists(trash_ + "/info/locked.trashinfo"));
+    EXPECT_FALSE(cindral::test::hostExists(trash_ + "/files/free"));
 }
 #endif
 

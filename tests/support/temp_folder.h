@@ -1,14 +1,18 @@
 // A fresh host folder below the system's temporary folder, removed with
 // everything in it when it goes (POSIX only). Links are removed as
 // themselves, never followed; folders a test made unreadable are opened up
-// first.
+// first. Beside it, the few host-file helpers the posix tests share.
 #pragma once
 
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace cindral::test {
 
@@ -37,5 +41,27 @@ public:
 private:
     std::string path_;
 };
+
+// The bytes of a host file, or "<missing>".
+inline std::string readHostFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+}
+inline bool writeHostFile(const std::string& path, const std::string& bytes) {
+    return bool(std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes);
+}
+// Whether anything, a link too, stands at the host path.
+inline bool hostExists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+// The names in a host folder, sorted.
+inline std::vector<std::string> hostNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 }  // namespace cindral::test
