@@ -30,6 +30,9 @@ class FailingDiskCalls : public DiskCalls {
 public:
     FailingDiskCalls(int failAt, bool diskFull) : failAt_(failAt), diskFull_(diskFull) {}
     int count = 0;
+    // A call failed while the old file was still in place: only then may
+    // the write fail, and then it must.
+    bool failedBeforeRename = false;
 
     int openAt(int dir, const char* name, int flags, mode_t mode) override {
         return fails() ? -1 : DiskCalls::openAt(dir, name, flags, mode);
@@ -41,7 +44,7 @@ public:
             return -1;
         }
         if (diskFull_ && ++count == failAt_) {
-            full_ = true;
+            full_ = failedBeforeRename = true;
             return DiskCalls::write(fd, data, length / 2);
         }
         return !diskFull_ && fails() ? -1 : DiskCalls::write(fd, data, length);
@@ -56,18 +59,23 @@ public:
         return fails() ? -1 : result;
     }
     int renameAt(int dir, const char* from, const char* to) override {
-        return fails() ? -1 : DiskCalls::renameAt(dir, from, to);
+        if (fails()) return -1;
+        const int result = DiskCalls::renameAt(dir, from, to);
+        renamed_ = renamed_ || result == 0;
+        return result;
     }
 
 private:
     bool fails() {
         if (diskFull_ || ++count != failAt_) return false;
         errno = EIO;
+        failedBeforeRename = !renamed_;
         return true;
     }
     int failAt_;
     bool diskFull_;
     bool full_ = false;
+    bool renamed_ = false;
 };
 
 TEST(DurableWriteTest, EveryFailingCallLeavesTheOldOrTheNewFileWholeAndNoOtherFile) {
@@ -84,6 +92,7 @@ TEST(DurableWriteTest, EveryFailingCallLeavesTheOldOrTheNewFileWholeAndNoOtherFi
             const std::string now = test::readHostFile(folder + "/list.dat");
             SCOPED_TRACE("call " + std::to_string(n) + (diskFull ? " fills the disk" : " fails"));
             EXPECT_TRUE(ok ? now == fresh : now == old) << "ok=" << ok << ", " << now.size();
+            EXPECT_EQ(ok, !calls.failedBeforeRename);
             EXPECT_EQ(test::hostNames(folder), std::vector<std::string>{"list.dat"});
             if (calls.count < n) break;  // every call went through
         }
