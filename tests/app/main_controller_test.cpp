@@ -166,11 +166,6 @@ TEST_F(MainControllerTest, TrayRunWhileHiddenShowsTheWindowAndHidesItAgainFirst)
         controller.execute(Command::TrayTestMode);
         EXPECT_FALSE(controller.hideAfterRun()) << empty;
     }
-    w.refuseRuns = false;
-    w.queue = 3;
-    controller.cleanNowClick();
-    finish();
-    EXPECT_TRUE(w.visible);
 }
 
 TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsOnlyWhenConfirmed) {
