@@ -2,7 +2,6 @@
 // controller and of what drives it.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -31,9 +30,6 @@ public:
     std::vector<std::uint64_t> stopped;
     int unregisters = 0;
 
-    int count(const std::string& call) const {
-        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-    }
     int queueCount() override { return queue; }
     void clearLogView() override { log.clear(); }
     void addLogLine(const std::string& t) override { log.push_back(t); }

@@ -205,11 +205,7 @@ TEST_F(RunDriver, ResetGivesEveryKindOfRowItsRestingIcon) {
     EXPECT_EQ(queue_.rows[0].icon, 0);
 }
 
-TEST_F(RunDriver, CountCheckedRecordsByKindAndFixedDrivesInLetterOrder) {
-    write(paths_.customRegistry, "a;k;0;;1;\r\nb;k;0;;01;\r\n");
-    EXPECT_EQ(CountCheckedRecords(*platform_.files, paths_, 1), 2);
-    EXPECT_EQ(CountCheckedRecords(*platform_.files, paths_, 2), 0);
-
+TEST_F(RunDriver, FixedDrivesArePresentFixedOnesInLetterOrder) {
     files_.drives = (1u << 0) | (1u << 2) | (1u << 3) | (1u << 4) | (1u << 25);
     files_.driveTypes = {{"A:\\", platform::kDriveRemovable},
                          {"C:\\", platform::kDriveFixed},

@@ -83,31 +83,24 @@ protected:
     void put(const std::string& bytes) { write(path(), bytes); }
 };
 
-TEST_F(RecordFiles, AddAndDeleteByPositionAreSavedWhole) {
+// Adding and saving is met by data_file_faults_test.
+TEST_F(RecordFiles, DeleteByPositionIsSavedWhole) {
+    put("A;K1;0;;1;\r\nB;K2;3;V;1;\r\nC;K3;1;;2;\r\n");
     CustomRecordList list;
-    EXPECT_EQ(list.load(files_, path()), ReadStatus::Missing);
-    list.add(MakeRecordLine("A", "K1", 0, ""));
-    list.add(MakeRecordLine("B", "K2", 3, "V"));
-    list.add("C;K3;1;;2;");
+    ASSERT_EQ(list.load(files_, path()), ReadStatus::Ok);
+    EXPECT_FALSE(list.remove(3));
+    ASSERT_TRUE(list.remove(1));
     ASSERT_TRUE(list.save(files_, path()));
-    EXPECT_EQ(read(path()), "A;K1;0;;1;\r\nB;K2;3;V;1;\r\nC;K3;1;;2;\r\n");
-
-    CustomRecordList again;
-    ASSERT_EQ(again.load(files_, path()), ReadStatus::Ok);
-    ASSERT_EQ(again.rows().size(), 3u);
-    EXPECT_TRUE(again.rows()[2].checked);  // "2" shows checked in the dialog
-    EXPECT_FALSE(again.remove(3));
-    ASSERT_TRUE(again.remove(1));
-    ASSERT_TRUE(again.save(files_, path()));
     EXPECT_EQ(read(path()), "A;K1;0;;1;\r\nC;K3;1;;2;\r\n");
 }
 
-TEST_F(RecordFiles, WriteBackTouchesOnlyLinesThatExist) {
+// A mark is written only where it changed: "2" stays while checked.
+TEST_F(RecordFiles, WriteBackTouchesOnlyChangedLinesThatExist) {
     EXPECT_TRUE(WriteBackChecks(files_, path(), {true}));
     EXPECT_FALSE(box_.exists(path()));  // a missing file is not created
-    put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\n");
+    put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\n");
     ASSERT_TRUE(WriteBackChecks(files_, path(), {false, true, true, true, false}));
-    EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\n");
+    EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\n");
 }
 
 TEST_F(RecordFiles, TextAfterANulSurvivesAnEdit) {

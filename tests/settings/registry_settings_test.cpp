@@ -118,17 +118,5 @@ TEST(OutsideEntries, FailuresAreReportedAndKeepTheOldValue) {
     EXPECT_EQ(reg.openHandles(), 0u);
 }
 
-TEST(StartPage, WrittenExactlyEvenWhenEmpty) {
-    ScratchRegistry reg;
-    RegValue v;
-    EXPECT_FALSE(readStartPage(reg, v));
-    for (const std::string page : {"http://example.test/ x", ""}) {
-        ASSERT_TRUE(writeStartPage(reg, page));
-        ASSERT_TRUE(readStartPage(reg, v));
-        EXPECT_TRUE(v.type == platform::kRegSz && v.data == sz(page)) << page;
-    }
-    EXPECT_EQ(reg.openHandles(), 0u);
-}
-
 }  // namespace
 }  // namespace cindral::settings
