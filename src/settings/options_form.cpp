@@ -1,8 +1,8 @@
 #include "settings/options_form.h"
 
-#include <limits>
 #include <utility>
 
+#include "selection/custom_record_list.h"
 #include "settings/outside_entries.h"
 
 namespace cindral::settings {
@@ -35,21 +35,6 @@ constexpr char kFirstLogLines[] = "2500";
 int hotkeyIndex(OptionsHotkey field) { return static_cast<int>(field); }
 
 }  // namespace
-
-std::int32_t leadingNumber(const std::string& text) {
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) i = 1;
-    // Counted in 64 bits, negative, and held at the bound once past it.
-    const std::int64_t bound = negative ? -std::int64_t(std::numeric_limits<std::int32_t>::min())
-                                        : std::numeric_limits<std::int32_t>::max();
-    std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > bound) value = bound;
-    }
-    return static_cast<std::int32_t>(negative ? -value : value);
-}
 
 OptionsForm::OptionsForm(OptionsView& view, Settings& settings, platform::Registry& registry,
                          std::string programPath, const KeyNames& keyNames)
@@ -124,8 +109,8 @@ void OptionsForm::store() {
     if (view_.isChecked(OptionsBox::LockHomePage)) writeStartPage(registry_, homePage);
 
     storeBox(OptionsBox::LogRefreshEnable, kLogRefreshEnable);
-    settings_.write(kLogRefreshLines,
-                    static_cast<std::uint32_t>(leadingNumber(view_.text(OptionsField::LogLines))));
+    settings_.write(kLogRefreshLines, static_cast<std::uint32_t>(selection::ReadLeadingInteger(
+                                          view_.text(OptionsField::LogLines))));
 }
 
 void OptionsForm::boxClicked(OptionsBox box) { applyRule(box); }

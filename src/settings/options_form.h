@@ -110,9 +110,4 @@ private:
     std::string unreadHotkeys_[3];
 };
 
-// The log combo's text as a number: an optional "+" or "-", then decimal
-// digits up to the first other character; 0 when there are none. Beyond
-// the 32-bit range it stops at the nearest bound.
-std::int32_t leadingNumber(const std::string& text);
-
 }  // namespace cindral::settings

@@ -37,6 +37,7 @@ TEST(RecordField, LeadingIntegersSaturateAndEnabledMeansExactlyOne) {
                    {" 1", 0},
                    {"+1", 1},
                    {"-1", -1},
+                   {"-", 0},
                    {"2147483647", 2147483647},
                    {"4294967297", 2147483647},
                    {"-99999999999", -2147483647 - 1}};

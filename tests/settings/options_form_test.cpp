@@ -92,14 +92,6 @@ TEST_F(OptionsFormTest, StoredValuesOutsideTheirCodesAndTheLogLinesRule) {
     EXPECT_EQ(settings.numbers["LogRefreshLines"], 3000u);
 }
 
-TEST(LeadingNumber, SignThenDigitsUpToTheFirstOtherCharacter) {
-    const std::vector<std::pair<std::string, std::int32_t>> cases = {
-        {"3000 lines", 3000},       {"x", 0}, {"-7", -7}, {" 3000", 0}, {"+12-3", 12}, {"-", 0},
-        {"99999999999", INT32_MAX},
-    };
-    for (const auto& c : cases) EXPECT_EQ(leadingNumber(c.first), c.second) << c.first;
-}
-
 TEST_F(OptionsFormTest, EnablingRulesFollowTheirBoxesOnClickAndOnEnteringThePage) {
     settings.numbers = {{"SecureErasing", 1}};
     form.open();
