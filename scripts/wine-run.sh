@@ -49,11 +49,21 @@ make_prefix() {
         while IFS= read -r -d '' link; do
             rm -f "$link" && mkdir -p "$link"
         done
+    unmanaged_windows || return 1
     # The first session of a new prefix is slow to bring up its drives (the
     # mount manager makes the drive letters GetLogicalDrives reports while
     # the program already runs); one short session absorbs that.
     wine cmd /c vol c: >/dev/null 2>&1 && wineserver -w || return 1
     mv "$WINEPREFIX/.cindral-making" "$WINEPREFIX/.cindral-ready"
+}
+
+# Wine hands the top-level windows to the window manager and, on hiding one,
+# waits for the manager to take it back: two seconds for every dialog closed
+# or window hidden where no manager runs (xvfb-run). The prefix's own windows
+# are placed by Wine itself instead; nothing the program does depends on it.
+unmanaged_windows() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        </dev/null >/dev/null 2>&1 9>&- && touch "$WINEPREFIX/.cindral-unmanaged"
 }
 
 # Debian's wineserver ends the moment its last program does, so every run
@@ -75,6 +85,25 @@ start_server() {
     printf '%s' "$session" >"$WINEPREFIX/.cindral-session"
 }
 
+# The first program with a window starts the desktop process (explorer.exe
+# /desktop), which inherits that program's output and lives on until a second
+# after the desktop's last other program has ended: ctest, waiting for the
+# output to close, would lose a second after every test that shows a window.
+# A desktop started here by a silent program has no output of anyone's; the
+# next run, following within the second, keeps it up for the run after it.
+desktop_running() {
+    local pid
+    for pid in $(pgrep -f 'explorer\.exe /desktop'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
+            grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    done
+    return 1
+}
+start_desktop() {
+    [ -n "${DISPLAY:-}" ] || return 0
+    desktop_running || wine rundll32.exe </dev/null >/dev/null 2>&1 9>&- || true
+}
+
 # Several runs may start at once on a fresh prefix (make -j, ctest -j): one of
 # them creates it, the others wait.
 mkdir -p "$(dirname "$WINEPREFIX")"
@@ -88,6 +117,9 @@ mkdir -p "$HOME"
 remove_host_drives
 ln -sfn "$bindir" "$WINEPREFIX/dosdevices/t:"
 start_server
+# A prefix made before Wine placed its windows itself is brought up to date.
+[ -f "$WINEPREFIX/.cindral-unmanaged" ] || unmanaged_windows || true
+start_desktop
 flock -u 9
 exec 9>&-
 

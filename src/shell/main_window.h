@@ -16,6 +16,7 @@
 // Needs <windows.h> first.
 #include <commctrl.h>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -97,6 +98,7 @@ public:
     void helpCommand();
     void viewLogCommand();
     bool runInProgress() const { return controller_->activity() != app::Activity::Idle; }
+    std::size_t stoppedRunsLeft() const { return runs_.stoppedRunsLeft(); }
     void clearLogCommand();
     void minimizeToTray();
     void openFromTray() override;

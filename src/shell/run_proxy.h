@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -48,6 +49,8 @@ public:
     // Stops every run and waits, taking the requests they send meanwhile
     // (and discarding them), until every run thread has ended.
     void stopAll();
+    // Stopped runs whose thread has not yet been seen to end.
+    std::size_t stoppedRunsLeft() const { return stopped_.size(); }
 
     // The window's messages that are the runs'. True when `msg` was one of
     // them, with the answer in `result`.

@@ -101,7 +101,7 @@ TEST_F(EraseItemsDialogTest, KeysBrowseAndCheckMarksReachTheFiles) {
     EXPECT_EQ(SkinnedWindow::textOf(d->control(D::editId(5))), "C:\\Chosen");
     // A check mark changed without a click (the Space key) is written too.
     ListView_SetCheckState(d->control(D::kFolderListId), 0, FALSE);
-    pumpFor(50);
+    pumpQueued();
     EXPECT_EQ(read("CustomFolder.dat"), "T;C:\\A;0;;0;\r\n");
 }
 

@@ -62,9 +62,13 @@ inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000
     return true;
 }
 
-inline void pumpFor(DWORD ms) {
-    const DWORD start = GetTickCount();
-    pumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
+// Dispatches what is queued for the thread now, and what that queues in turn.
+inline void pumpQueued() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 // Positions of built-in items the window tests select.
@@ -74,11 +78,15 @@ class MainWindowTest : public cindral::test::HomeTest {
 protected:
     void TearDown() override {
         main.reset();
-        pumpFor(20);
+        pumpQueued();
     }
     // Creates the window and runs the start-up sequence.
     void start(const std::vector<std::string>& params = {});
     void click(app::Command command);
+    // Until the stopped runs' threads have ended and been collected.
+    bool waitForStoppedRuns() {
+        return pumpUntil([&] { return main->stoppedRunsLeft() == 0; });
+    }
     bool waitForIdle() {
         return pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; });
     }

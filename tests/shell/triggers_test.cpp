@@ -39,7 +39,8 @@ private:
 class TriggersTest : public MainWindowTest {
 protected:
     // Posts what Windows posts for a press of the shortcut to the hotkey
-    // manager's window, and lets the window take it.
+    // manager's window, and lets the window take it (it does its work there
+    // and then).
     void press(int which, const char* shortcutText) {
         settings::Shortcut s;
         ASSERT_TRUE(settings::textToShortcut(shortcutText, s));
@@ -47,7 +48,7 @@ protected:
         ASSERT_NE(id, 0) << shortcutText << " could not be registered";
         PostMessageA(main->hotKeys().hwnd(), WM_HOTKEY, static_cast<WPARAM>(id),
                      MAKELPARAM(settings::hotKeyModifiers(s), s.virtualKey));
-        pumpFor(50);
+        pumpQueued();
     }
     // A cleaning run has completed since the window's start.
     bool cleaned() {
