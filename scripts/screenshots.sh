@@ -8,6 +8,7 @@
 # (the build needs -DCINDRAL_BENCH=ON; make erase_items_bench or peditor_pictures)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/wine-host.sh"
 usage="usage: screenshots.sh erase-items|peditor MINGW_BUILD_DIR"
 window="${1:?$usage}"
 build="$(cd "${2:?$usage}" && pwd)"

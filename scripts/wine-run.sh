@@ -16,6 +16,11 @@ if [ $# -lt 1 ]; then
 fi
 exe="$1"; shift
 bindir="$(cd "$(dirname "$exe")" && pwd)"
+. "$(dirname "$0")/wine-host.sh"
+if is_32bit_program "$exe" && ! wine_runs_32bit; then
+    echo "wine-run: $(basename "$exe") is a 32-bit program; this host runs 64-bit programs only" >&2
+    exit 125
+fi
 export WINEPREFIX="${CINDRAL_WINEPREFIX:-$(dirname "$bindir")/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installers, no desktop menu entries written to the host.
@@ -126,4 +131,4 @@ exec 9>&-
 # The host's working folder is out of the prefix's reach: start in T:\ instead.
 cd "$bindir"
 # wine hands back the program's exit code.
-exec wine "T:\\$(basename "$exe")" "$@"
+exec "$wine_loader" "T:\\$(basename "$exe")" "$@"
