@@ -72,16 +72,28 @@ TEST(SettingsStore, WithoutAWritableHandleReadsGiveDefaultsAndWritesFail) {
     EXPECT_EQ(reader.read(kPassess), 4u);
 }
 
-TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesStay) {
+TEST(OutsideEntries, TheRunEntryIsQuotedAFailedChangeKeepsItAndOtherEntriesStay) {
     ScratchRegistry reg;
     EXPECT_FALSE(writeStartWithWindows(reg, ""));
     EXPECT_FALSE(startWithWindowsExists(reg));  // no Run key at all
     reg.put(kRunKeyPath, "Other", platform::kRegSz, sz("other.exe"));
     ASSERT_TRUE(writeStartWithWindows(reg, "C:\\Program Files\\Cindral\\cindral.exe"));
+    const std::string quoted = sz("\"C:\\Program Files\\Cindral\\cindral.exe\" -m -s");
     RegValue v;
     ASSERT_TRUE(readStartWithWindows(reg, v));
     EXPECT_EQ(v.type, platform::kRegSz);
-    EXPECT_EQ(v.data, sz("\"C:\\Program Files\\Cindral\\cindral.exe\" -m -s"));
+    EXPECT_EQ(v.data, quoted);
+
+    reg.failOps({RegOp::Set, RegOp::DeleteValue});
+    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
+    EXPECT_FALSE(deleteStartWithWindows(reg));
+    EXPECT_FALSE(writeStartPage(reg, "about:blank"));
+    reg.failOps({RegOp::Set, RegOp::DeleteValue, RegOp::Create});
+    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
+    EXPECT_FALSE(deleteStartWithWindows(reg));
+    reg.fails = nullptr;
+    ASSERT_TRUE(readStartWithWindows(reg, v));
+    EXPECT_EQ(v.data, quoted);
 
     ASSERT_TRUE(deleteStartWithWindows(reg));
     EXPECT_FALSE(startWithWindowsExists(reg));
@@ -90,22 +102,6 @@ TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesSta
     EXPECT_TRUE(startWithWindowsExists(reg));  // whatever the value holds
     ASSERT_TRUE(reg.get(kRunKeyPath, "Other", v));
     EXPECT_EQ(v.data, sz("other.exe"));
-    EXPECT_EQ(reg.openHandles(), 0u);
-}
-
-TEST(OutsideEntries, FailuresAreReportedAndKeepTheOldValue) {
-    ScratchRegistry reg;
-    ASSERT_TRUE(writeStartWithWindows(reg, "C:\\c.exe"));
-    reg.failOps({RegOp::Set, RegOp::DeleteValue});
-    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
-    EXPECT_FALSE(deleteStartWithWindows(reg));
-    EXPECT_FALSE(writeStartPage(reg, "about:blank"));
-    RegValue v;
-    ASSERT_TRUE(readStartWithWindows(reg, v));
-    EXPECT_EQ(v.data, sz("\"C:\\c.exe\" -m -s"));
-    reg.failOps({RegOp::Set, RegOp::DeleteValue, RegOp::Create});
-    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
-    EXPECT_FALSE(deleteStartWithWindows(reg));
     EXPECT_EQ(reg.openHandles(), 0u);
 }
 
