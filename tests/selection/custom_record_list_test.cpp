@@ -59,26 +59,6 @@ TEST(RecordField, LeadingIntegersSaturateAndEnabledMeansExactlyOne) {
     }
 }
 
-TEST(RecordLine, MadeWithFiveClosedFieldsAndCheckWrittenAfterTheFourthSemicolon) {
-    EXPECT_EQ(MakeRecordLine("T", "K", 3, "V"), "T;K;3;V;1;");
-
-    const struct {
-        const char* before;
-        bool check;
-        const char* after;
-    } cases[] = {
-        {"T;K;0;V;11;", false, "T;K;0;V;01;"},  // only one character changes
-        {"T;K;0;V;0;", true, "T;K;0;V;1;"},
-        {"T;K;0", true, "T;K;0"},        // fewer than four ";": left intact
-        {"T;K;0;;", true, "T;K;0;;1;"},  // nothing after the fourth ";": the field is completed
-    };
-    for (const auto& c : cases) {
-        std::string line = c.before;
-        SetRecordCheck(line, c.check);
-        EXPECT_EQ(line, c.after) << c.before;
-    }
-}
-
 class RecordFiles : public cindral::test::SandboxTest {
 protected:
     std::string path() { return at("CustomRegistry.dat"); }
@@ -99,13 +79,16 @@ TEST_F(RecordFiles, DeleteByPositionIsSavedWholeWithTheTextAfterANul) {
     EXPECT_EQ(read(path()), "A;K1;0;;1;\r\nC;K3;1;;2;\r\nE;K;0;;1;\r\n\0junk\r\nD;K;0;;1;\r\n"s);
 }
 
-// A mark is written only where it changed: "2" stays while checked.
+// A mark is written only where it changed, as the one character after the
+// fourth ";": "2" stays while checked, a line with fewer ";" stays as it is,
+// and a missing fifth field is completed. A new line's five closed fields are
+// met by the Erase Items dialog's Add.
 TEST_F(RecordFiles, WriteBackTouchesOnlyChangedLinesThatExist) {
     EXPECT_TRUE(WriteBackChecks(files_, path(), {true}));
     EXPECT_FALSE(box_.exists(path()));  // a missing file is not created
-    put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\n");
-    ASSERT_TRUE(WriteBackChecks(files_, path(), {false, true, true, true, false}));
-    EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\n");
+    put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\nD;K;0;;\r\n");
+    ASSERT_TRUE(WriteBackChecks(files_, path(), {false, true, true, true, true, false}));
+    EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\nD;K;0;;1;\r\n");
 }
 
 TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {
