@@ -7,6 +7,7 @@
 
 using namespace cindral::selection;
 using Lines = std::vector<std::string>;
+using namespace std::string_literals;
 
 TEST(RecordField, FieldsRunUpToTheirClosingSemicolon) {
     const struct {
@@ -58,60 +59,36 @@ TEST(RecordField, LeadingIntegersSaturateAndEnabledMeansExactlyOne) {
     }
 }
 
-TEST(RecordLine, MadeWithFiveClosedFieldsAndCheckWrittenAfterTheFourthSemicolon) {
-    EXPECT_EQ(MakeRecordLine("T", "K", 3, "V"), "T;K;3;V;1;");
-
-    const struct {
-        const char* before;
-        bool check;
-        const char* after;
-    } cases[] = {
-        {"T;K;0;V;11;", false, "T;K;0;V;01;"},  // only one character changes
-        {"T;K;0;V;0;", true, "T;K;0;V;1;"},
-        {"T;K;0", true, "T;K;0"},        // fewer than four ";": left intact
-        {"T;K;0;;", true, "T;K;0;;1;"},  // nothing after the fourth ";": the field is completed
-    };
-    for (const auto& c : cases) {
-        std::string line = c.before;
-        SetRecordCheck(line, c.check);
-        EXPECT_EQ(line, c.after) << c.before;
-    }
-}
-
 class RecordFiles : public cindral::test::SandboxTest {
 protected:
     std::string path() { return at("CustomRegistry.dat"); }
     void put(const std::string& bytes) { write(path(), bytes); }
 };
 
-// Adding and saving is met by data_file_faults_test.
-TEST_F(RecordFiles, DeleteByPositionIsSavedWhole) {
-    put("A;K1;0;;1;\r\nB;K2;3;V;1;\r\nC;K3;1;;2;\r\n");
+// Adding and saving is met by data_file_faults_test; here a deletion, saved
+// with the text after a NUL that the dialog neither shows nor drops.
+TEST_F(RecordFiles, DeleteByPositionIsSavedWholeWithTheTextAfterANul) {
+    put("A;K1;0;;1;\r\nB;K2;3;V;1;\r\nC;K3;1;;2;\r\n\0junk\r\nD;K;0;;1;\r\n"s);
     CustomRecordList list;
     ASSERT_EQ(list.load(files_, path()), ReadStatus::Ok);
+    ASSERT_EQ(list.size(), 3u);
     EXPECT_FALSE(list.remove(3));
     ASSERT_TRUE(list.remove(1));
+    list.add("E;K;0;;1;");
     ASSERT_TRUE(list.save(files_, path()));
-    EXPECT_EQ(read(path()), "A;K1;0;;1;\r\nC;K3;1;;2;\r\n");
+    EXPECT_EQ(read(path()), "A;K1;0;;1;\r\nC;K3;1;;2;\r\nE;K;0;;1;\r\n\0junk\r\nD;K;0;;1;\r\n"s);
 }
 
-// A mark is written only where it changed: "2" stays while checked.
+// A mark is written only where it changed, as the one character after the
+// fourth ";": "2" stays while checked, a line with fewer ";" stays as it is,
+// and a missing fifth field is completed. A new line's five closed fields are
+// met by the Erase Items dialog's Add.
 TEST_F(RecordFiles, WriteBackTouchesOnlyChangedLinesThatExist) {
     EXPECT_TRUE(WriteBackChecks(files_, path(), {true}));
     EXPECT_FALSE(box_.exists(path()));  // a missing file is not created
-    put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\n");
-    ASSERT_TRUE(WriteBackChecks(files_, path(), {false, true, true, true, false}));
-    EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\n");
-}
-
-TEST_F(RecordFiles, TextAfterANulSurvivesAnEdit) {
-    put(std::string("A;K;0;;1;\r\n\0junk\r\nB;K;0;;1;\r\n", 29));
-    CustomRecordList list;
-    list.load(files_, path());
-    ASSERT_EQ(list.size(), 1u);
-    list.add("C;K;0;;1;");
-    ASSERT_TRUE(list.save(files_, path()));
-    EXPECT_EQ(read(path()), std::string("A;K;0;;1;\r\nC;K;0;;1;\r\n\0junk\r\nB;K;0;;1;\r\n", 40));
+    put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\nD;K;0;;\r\n");
+    ASSERT_TRUE(WriteBackChecks(files_, path(), {false, true, true, true, true, false}));
+    EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\nD;K;0;;1;\r\n");
 }
 
 TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {

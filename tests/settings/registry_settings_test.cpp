@@ -25,7 +25,6 @@ TEST(SettingsStore, HoldsOneKeyForItsLifeAndClosesItOnce) {
         SettingsStore store(std::move(first));
         EXPECT_FALSE(first.isOpen());
         EXPECT_TRUE(store.write(kBossKey, 2));
-        EXPECT_EQ(store.read(kHomePage), "about:blank");
         EXPECT_EQ(reg.openHandles(), 1u);
     }
     EXPECT_EQ(reg.openHandles(), 0u);
@@ -51,46 +50,50 @@ TEST(SettingsStore, EachReaderGetsItsOwnDefaultUntilAValueIsStored) {
     EXPECT_TRUE(store.isOn(kStoreLog));  // any number but 0
 }
 
-TEST(SettingsStore, WithoutAHandleReadsGiveDefaultsAndWritesFail) {
+TEST(SettingsStore, WithoutAWritableHandleReadsGiveDefaultsAndWritesFail) {
     ScratchRegistry reg;
+    EXPECT_FALSE(SettingsStore::openForReading(reg).isOpen());
     reg.failOps({RegOp::Create});
     SettingsStore closed(reg);
     EXPECT_FALSE(closed.isOpen());
     EXPECT_EQ(closed.read(kLogRefreshLines), 2500u);
     EXPECT_FALSE(closed.write(kLastDate, "01.02.2003 at 04:05:06"));
-    EXPECT_FALSE(reg.keyExists(kKey));
+    EXPECT_FALSE(reg.keyExists(kKey)) << "neither store created the key";
     EXPECT_EQ(reg.openHandles(), 0u);
 
     reg.fails = nullptr;
     SettingsStore store(reg);
     ASSERT_TRUE(store.write(kPassess, 4));
-    reg.failOps({RegOp::Set});
-    EXPECT_FALSE(store.write(kPassess, 9));
-    EXPECT_EQ(store.read(kPassess), 4u);
-}
-
-TEST(SettingsStore, ReadingStoreCreatesNothingAndCannotWrite) {
-    ScratchRegistry reg;
-    EXPECT_FALSE(SettingsStore::openForReading(reg).isOpen());
-    EXPECT_FALSE(reg.keyExists(kKey));
-
-    ASSERT_TRUE(SettingsStore(reg).write(kBossKey, 3));
     auto reader = SettingsStore::openForReading(reg, kKey);  // without the trailing "\"
     ASSERT_TRUE(reader.isOpen());
-    EXPECT_EQ(reader.read(kBossKey), 3u);
-    EXPECT_FALSE(reader.write(kBossKey, 2));
+    EXPECT_FALSE(reader.write(kPassess, 2));
+    reg.failOps({RegOp::Set});
+    EXPECT_FALSE(store.write(kPassess, 9));
+    EXPECT_EQ(reader.read(kPassess), 4u);
 }
 
-TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesStay) {
+TEST(OutsideEntries, TheRunEntryIsQuotedAFailedChangeKeepsItAndOtherEntriesStay) {
     ScratchRegistry reg;
     EXPECT_FALSE(writeStartWithWindows(reg, ""));
     EXPECT_FALSE(startWithWindowsExists(reg));  // no Run key at all
     reg.put(kRunKeyPath, "Other", platform::kRegSz, sz("other.exe"));
     ASSERT_TRUE(writeStartWithWindows(reg, "C:\\Program Files\\Cindral\\cindral.exe"));
+    const std::string quoted = sz("\"C:\\Program Files\\Cindral\\cindral.exe\" -m -s");
     RegValue v;
     ASSERT_TRUE(readStartWithWindows(reg, v));
     EXPECT_EQ(v.type, platform::kRegSz);
-    EXPECT_EQ(v.data, sz("\"C:\\Program Files\\Cindral\\cindral.exe\" -m -s"));
+    EXPECT_EQ(v.data, quoted);
+
+    reg.failOps({RegOp::Set, RegOp::DeleteValue});
+    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
+    EXPECT_FALSE(deleteStartWithWindows(reg));
+    EXPECT_FALSE(writeStartPage(reg, "about:blank"));
+    reg.failOps({RegOp::Set, RegOp::DeleteValue, RegOp::Create});
+    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
+    EXPECT_FALSE(deleteStartWithWindows(reg));
+    reg.fails = nullptr;
+    ASSERT_TRUE(readStartWithWindows(reg, v));
+    EXPECT_EQ(v.data, quoted);
 
     ASSERT_TRUE(deleteStartWithWindows(reg));
     EXPECT_FALSE(startWithWindowsExists(reg));
@@ -99,22 +102,6 @@ TEST(StartWithWindows, PathIsQuotedAnEmptyPathWritesNothingAndOtherRunEntriesSta
     EXPECT_TRUE(startWithWindowsExists(reg));  // whatever the value holds
     ASSERT_TRUE(reg.get(kRunKeyPath, "Other", v));
     EXPECT_EQ(v.data, sz("other.exe"));
-    EXPECT_EQ(reg.openHandles(), 0u);
-}
-
-TEST(OutsideEntries, FailuresAreReportedAndKeepTheOldValue) {
-    ScratchRegistry reg;
-    ASSERT_TRUE(writeStartWithWindows(reg, "C:\\c.exe"));
-    reg.failOps({RegOp::Set, RegOp::DeleteValue});
-    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
-    EXPECT_FALSE(deleteStartWithWindows(reg));
-    EXPECT_FALSE(writeStartPage(reg, "about:blank"));
-    RegValue v;
-    ASSERT_TRUE(readStartWithWindows(reg, v));
-    EXPECT_EQ(v.data, sz("\"C:\\c.exe\" -m -s"));
-    reg.failOps({RegOp::Set, RegOp::DeleteValue, RegOp::Create});
-    EXPECT_FALSE(writeStartWithWindows(reg, "C:\\d.exe"));
-    EXPECT_FALSE(deleteStartWithWindows(reg));
     EXPECT_EQ(reg.openHandles(), 0u);
 }
 
