@@ -15,16 +15,6 @@ using settings::KeeperPage;
 using Lines = std::vector<std::string>;
 using P = KeeperDialog::Part;
 
-Lines rowsOf(HWND list) {
-    Lines rows;
-    char text[512];
-    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-        ListView_GetItemText(list, i, 0, text, sizeof text);
-        rows.emplace_back(text);
-    }
-    return rows;
-}
-
 // The kept lists of the Keeper dialog the main window has opened; closes it.
 std::vector<Lines> openedKept;
 void CALLBACK inspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {

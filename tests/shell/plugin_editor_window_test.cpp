@@ -15,16 +15,6 @@ namespace {
 using app::EntryKind;
 using W = PluginEditorWindow;
 
-std::vector<std::string> rowsOf(HWND list) {
-    std::vector<std::string> rows;
-    char text[512];
-    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-        ListView_GetItemText(list, i, 0, text, sizeof text);
-        rows.emplace_back(text);
-    }
-    return rows;
-}
-
 // The real window over a sandbox plug-in folder with two plug-ins, driven
 // by the messages a user's clicks and typing send.
 class PluginEditorWindowTest : public ::testing::Test {
