@@ -44,10 +44,8 @@ protected:
               Lines{mru, "b", "C:\\docs\\two.txt"}, Lines{mru, "MRUList", "ba"}}) {
             registry.put(v[0], v[1], platform::kRegSz, v[2]);
         }
-        ASSERT_TRUE(box_.makeFolder(cookies));
-        for (const char* name : {"\\user@a[1].txt", "\\user@b[1].txt"}) {
-            ASSERT_TRUE(box_.writeFile(cookies + name, "cookie"));
-        }
+        for (const char* name : {"\\user@a[1].txt", "\\user@b[1].txt"})
+            write(cookies + name, "cookie");
         select({1, 2, 6});  // addresses, cookies, Open/Save history
     }
     bool has(const std::string& key, const std::string& name) {
