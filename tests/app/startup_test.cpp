@@ -12,8 +12,7 @@ using namespace cindral::app;
 using Lines = std::vector<std::string>;
 
 TEST(StartupText, RunClockOsNameIconSetAndHomeFolder) {
-    EXPECT_EQ(FormatRunDate({2006, 3, 0, 5, 9, 4, 7, 0}), "03.05.2006");  // month first
-    EXPECT_EQ(FormatRunTime({2006, 3, 0, 5, 9, 4, 7, 0}), "09:04:07");
+    // Month first and zero-padded fields: pinned by the first start's run date below.
     EXPECT_EQ(FormatRunTime({2011, 12, 0, 31, 23, 59, 58, 999}), "23:59:58");
 
     using platform::kPlatformNt;

@@ -128,7 +128,6 @@ TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     setRegText(kTypedUrls, "url3", "gamma.example");
     file(kAddresses, "ALPHA.EXAMPLE\ngamma.example\n");  // LF line ends keep each entry
     perform(1, true);
-    EXPECT_EQ(run_.KeeperMode, kKeeperAddresses);
     EXPECT_EQ(regValues(kTypedUrls), (Lines{"url1", "url3"}));
 
     // Cookies are kept by full path; the folder a macro stands for keeps its own case.

@@ -34,9 +34,6 @@ protected:
         for (const auto& e : entries) names.push_back(e.name);
         return names;
     }
-    void secureErasing(std::uint32_t passes, std::uint32_t method) {
-        wipe_ = {true, passes, method};
-    }
 };
 
 TEST_F(FileRemover, WipeOverwritesEveryByteThenLeavesNeitherTheFileNorItsName) {
@@ -118,7 +115,7 @@ TEST_F(FileRemover, TestAndCleanRunsReportEveryFileAndCountOnlyDeletions) {
 
 TEST_F(FileRemover, SecureErasingWipesWithTheChosenPassesAndMethodAndAFailedWipeIsUsed) {
     run_.Erase = true;
-    secureErasing(2, kWipeZeroReverse);
+    wipe_ = {true, 2, kWipeZeroReverse};  // SecureErasing on
     file("s\\a.txt", "abcd");
     HandleFoundFile(ctx_, info("s\\a.txt", 4));
     EXPECT_EQ(files_.passes.size(), 6u);  // 3 passes of two patterns
@@ -126,7 +123,7 @@ TEST_F(FileRemover, SecureErasingWipesWithTheChosenPassesAndMethodAndAFailedWipe
     EXPECT_EQ(run_.counters.JunkFileCount, 1);
 
     // A damaged pass count is held to the largest the options offer.
-    secureErasing(0xFFFFFFFF, kWipeZero);
+    wipe_ = {true, 0xFFFFFFFF, kWipeZero};
     files_.passes.clear();
     file("s\\b.txt", "abcd");
     HandleFoundFile(ctx_, info("s\\b.txt", 4));
@@ -152,7 +149,7 @@ TEST_F(FileRemover, DriveScanTakesOverTheProgressLineAndCountsWipesAndDeletionsO
     HandleDriveScanFile(ctx_, info("x\\b.tmp", 2));
     view_.lines.back() = "p2";
     HandleDriveScanFile(ctx_, info("x\\c.tmp", 2));
-    secureErasing(0, kWipeZero);
+    wipe_ = {true, 0, kWipeZero};
     view_.lines.back() = "p3";
     HandleDriveScanFile(ctx_, info("x\\w.tmp", 2));
     // A wipe leaves the progress line above its own.

@@ -130,15 +130,12 @@ EraseItemsHostedTest* EraseItemsHostedTest::self = nullptr;
 TEST_F(EraseItemsHostedTest, AFolderRecordAddedAndConfirmedIsQueuedAndTestRun) {
     self = this;
     select({});
-    ASSERT_TRUE(box_.makeFolder(home_ + "Junk"));
-    ASSERT_TRUE(box_.writeFile(home_ + "Junk\\a.tmp", "a"));
+    write(home_ + "Junk\\a.tmp", "a");
     start();
     ASSERT_TRUE(main->queue().rows.empty());
     SetTimer(nullptr, 0, 10, drive);
     click(app::Command::EraseItems);
-    std::string file;
-    platform_.files->readFile(home_ + "Data\\CustomFolder.dat", file);
-    EXPECT_EQ(file, "Junk files;" + home_ + "Junk;0;;1;\r\n");
+    EXPECT_EQ(read(paths_.customFolder), "Junk files;" + home_ + "Junk;0;;1;\r\n");
     ASSERT_EQ(main->queue().rows.size(), 1u);
     EXPECT_EQ(main->queue().rows[0].caption, "Junk files");
 

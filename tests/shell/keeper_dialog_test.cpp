@@ -15,16 +15,6 @@ using settings::KeeperPage;
 using Lines = std::vector<std::string>;
 using P = KeeperDialog::Part;
 
-Lines rowsOf(HWND list) {
-    Lines rows;
-    char text[512];
-    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-        ListView_GetItemText(list, i, 0, text, sizeof text);
-        rows.emplace_back(text);
-    }
-    return rows;
-}
-
 // The kept lists of the Keeper dialog the main window has opened; closes it.
 std::vector<Lines> openedKept;
 void CALLBACK inspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -54,10 +44,8 @@ protected:
               Lines{mru, "b", "C:\\docs\\two.txt"}, Lines{mru, "MRUList", "ba"}}) {
             registry.put(v[0], v[1], platform::kRegSz, v[2]);
         }
-        ASSERT_TRUE(box_.makeFolder(cookies));
-        for (const char* name : {"\\user@a[1].txt", "\\user@b[1].txt"}) {
-            ASSERT_TRUE(box_.writeFile(cookies + name, "cookie"));
-        }
+        for (const char* name : {"\\user@a[1].txt", "\\user@b[1].txt"})
+            write(cookies + name, "cookie");
         select({1, 2, 6});  // addresses, cookies, Open/Save history
     }
     bool has(const std::string& key, const std::string& name) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <windows.h>
+// Needs <windows.h> first.
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,6 +17,17 @@
 #include "support/fixtures.h"
 
 namespace cindral::shell::test {
+
+// The first column of each row of a list view.
+inline std::vector<std::string> rowsOf(HWND list) {
+    std::vector<std::string> rows;
+    char text[512];
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+        ListView_GetItemText(list, i, 0, text, sizeof text);
+        rows.emplace_back(text);
+    }
+    return rows;
+}
 
 // Records what the windows ask of the desktop; message boxes are answered
 // with `answer`.
