@@ -89,6 +89,9 @@ TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysAndOnlySubkeysRemovesWholeSubt
     text("K\\One", "a", "first");
     text("K\\One\\Deeper\\Deepest", "x", "1");
     text("K\\Two", "b", "");
+    clean("K", "onlysubkeys,none");  // a test run counts the subkeys it would remove
+    EXPECT_EQ(run_.counters.FoundRegistryEntries, 2);
+    view_.lines.clear();
     run_.Erase = true;
     clean("K", "AllValues,none");
     EXPECT_EQ(sortedLines(), (Lines{"Cleaning Registry Value: " + logged("K") + "Two",
