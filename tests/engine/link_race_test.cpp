@@ -18,8 +18,7 @@
 
 #include "engine/path_template.h"
 #include "engine_test_support.h"
-#include "platform/posix/posix_platform.h"
-#include "support/temp_folder.h"
+#include "platform/posix/files_posix.h"
 
 namespace cindral::engine {
 namespace {
@@ -34,25 +33,19 @@ int fileCount(const fs::path& folder) {
     return n;
 }
 
-TEST(LinkRaceTest, ASubfolderSwappedForALinkNeverLeadsTheRunToOtherFiles) {
+using LinkRaceTest = test::EngineTest;
+
+TEST_F(LinkRaceTest, ASubfolderSwappedForALinkNeverLeadsTheRunToOtherFiles) {
     const char* wanted = ::getenv("CINDRAL_LINK_RACE_SWAPS");
     const long swaps = wanted ? std::atol(wanted) : 300;
-    const cindral::test::TempFolder temp;
-    const fs::path base = temp.path(), tree = base / "c/tree", canary = base / "c/canary";
+    std::string root;
+    ASSERT_TRUE(
+        dynamic_cast<platform::PosixFiles&>(*box_.platform().files).toHostPath(box_.root(), root));
+    const fs::path tree = fs::path(root) / "tree", canary = fs::path(root) / "canary";
     const fs::path sub = tree / "sub", parked = tree / "sub.real";
     fs::create_directories(canary);
     for (int i = 0; i < 20; ++i) std::ofstream(canary / ("c" + std::to_string(i) + ".tmp")) << i;
-
-    platform::PosixConfig config;
-    config.drives = {platform::DriveMapping{'C', (base / "c").string(), platform::kDriveFixed}};
-    config.registryFile = (base / "registry.reg").string();
-    config.tempFolder = (base / "c").string();
-    platform::PosixPlatform host(config);
-    RunState run;
-    run.Erase = true;
-    test::RecordingView view;
-    WipeSettings wipe;
-    EngineContext ctx{host.platform(), run, view, [&wipe] { return wipe; }};
+    run_.Erase = true;
 
     long swapped = 0, linksRemoved = 0;
     for (int round = 0; swapped < swaps; ++round) {
@@ -60,8 +53,8 @@ TEST(LinkRaceTest, ASubfolderSwappedForALinkNeverLeadsTheRunToOtherFiles) {
         for (int i = 0; i < 20; ++i) std::ofstream(sub / ("s" + std::to_string(i) + ".tmp")) << i;
         for (int i = 0; i < 5; ++i) std::ofstream(tree / ("t" + std::to_string(i) + ".tmp")) << i;
         const int before = fileCount(tree);
-        run.counters = RunCounters();
-        wipe.secureErasing = round % 2 == 1;
+        run_.counters = RunCounters();
+        wipe_.secureErasing = round % 2 == 1;
 
         std::atomic<bool> walking{true};
         std::thread swapper([&] {
@@ -73,7 +66,7 @@ TEST(LinkRaceTest, ASubfolderSwappedForALinkNeverLeadsTheRunToOtherFiles) {
                 ++swapped;
             }
         });
-        CleanPathTemplate(ctx, "C:\\tree\\*?");
+        CleanPathTemplate(ctx_, at("tree\\*?"));
         walking.store(false);
         swapper.join();
         ASSERT_TRUE(fs::is_directory(sub) && !fs::is_symlink(sub)) << "round " << round;
@@ -87,7 +80,7 @@ TEST(LinkRaceTest, ASubfolderSwappedForALinkNeverLeadsTheRunToOtherFiles) {
         }
         const long removed = before - fileCount(tree) + linksRemoved;
         linksRemoved = 0;
-        ASSERT_EQ(run.counters.JunkFileCount, removed) << "round " << round;
+        ASSERT_EQ(run_.counters.JunkFileCount, removed) << "round " << round;
     }
 }
 
