@@ -286,8 +286,9 @@ TEST_F(FilesConformance, CreateFolderMakesMissingParentsAndFailsOnAFileInTheWay)
     EXPECT_EQ(names(list(at("a\\b"))), std::vector<std::string>{"c"});
     ASSERT_TRUE(sandbox.writeFile(at("blocker"), "x"));
     EXPECT_FALSE(files.createFolder(at("blocker")));
-    EXPECT_FALSE(files.createFolder(at("blocker\\below")));
+    EXPECT_FALSE(files.createFolder(at("BLOCKER\\below")));  // in any spelling
     EXPECT_EQ(content(at("blocker")), "x");
+    EXPECT_EQ(names(list(root)), (std::vector<std::string>{"a", "blocker"}));
 }
 
 TEST_F(FilesConformance, FilesReadAndAtomicWritesGiveTheExactBytesAndLeaveNoTemporaryFile) {

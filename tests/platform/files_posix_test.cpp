@@ -118,10 +118,6 @@ TEST_F(PosixFilesTest, ExactSpellingWinsOverNamesDifferingOnlyInCase) {
     EXPECT_FALSE(present("c/a.txt"));
     EXPECT_EQ(read("c/A.txt"), "upper");
 
-    // A file under another spelling blocks a folder of that name.
-    write("c/Blocker", "");
-    EXPECT_FALSE(files->createFolder("C:\\blocker\\below"));
-    EXPECT_FALSE(present("c/blocker"));
     mkdir("c/Dir");
     mkdir("c/dir");
     write("c/dir/in-lower", "");
