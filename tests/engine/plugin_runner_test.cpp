@@ -54,16 +54,6 @@ TEST_F(PluginRunner, NoKeeperListAppliesInsideAPlugin) {
     EXPECT_FALSE(exists("c\\cookie.txt"));
 }
 
-#ifdef _WIN32
-// A plug-in saved in the legacy code page (1252 in the test prefix) still
-// names its folder now that the program's names are UTF-8.
-TEST_F(PluginRunner, APluginInTheLegacyCodePageStillNamesItsFolder) {
-    file("caf\xC3\xA9\\a.log");
-    runPlugin("[Files]\r\nItem1=" + at("caf\xE9\\*.log") + "\r\n", true);
-    EXPECT_FALSE(exists("caf\xC3\xA9\\a.log"));
-}
-#endif
-
 TEST_F(PluginRunner, GarbageAMissingFileOrAStoppedRunDoNothing) {
     runPlugin(std::string("\x00\x01garbage\r\n=\r\n[", 15), true);
     RunPlugin(ctx_, at("missing.cnp"));
