@@ -1,12 +1,10 @@
-// The posix profile files over the Files service: what reaches the files,
-// and what happens when they cannot be read or written.
+// The posix profile files over the Files service: what reaches the files.
 #ifndef _WIN32
 
 #include "platform/posix/profile_posix.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <thread>
 
 #include "support/fixtures.h"
@@ -18,11 +16,11 @@ using test::FileOp;
 
 class PosixProfile : public test::SandboxTest {
 protected:
-    // Counts the writes, and fails the calls of the kinds given.
-    void count(std::set<FileOp> failing = {}) {
-        files_.fails = [this, failing](FileOp op, const std::string&) {
+    // Counts the writes.
+    PosixProfile() {
+        files_.fails = [this](FileOp op, const std::string&) {
             writes += op == FileOp::Write;
-            return failing.count(op) != 0;
+            return false;
         };
     }
 
@@ -31,20 +29,14 @@ protected:
     int writes = 0;
 };
 
-TEST_F(PosixProfile, EveryCallReadsTheFileAfreshAndTheHeldValueIsNotWrittenAgain) {
-    count();
+// Writing the value a key already holds leaves the same bytes, which the
+// conformance suite cannot tell from no write at all; counted here.
+TEST_F(PosixProfile, TheHeldValueIsNotWrittenAgain) {
     ASSERT_TRUE(box_.writeFile(file, "[Items]\r\nClipboard=1\r\n"));
-    EXPECT_EQ(profiles.readString(file, "Items", "Clipboard", "?"), "1");
     EXPECT_TRUE(profiles.writeString(file, "items", "CLIPBOARD", "1"));
     EXPECT_EQ(writes, 0);
-    ASSERT_TRUE(box_.writeFile(file, "[Items]\r\nClipboard=0\r\n"));
-    EXPECT_EQ(profiles.readInt(file, "Items", "Clipboard", 7), 0);
-    EXPECT_TRUE(profiles.writeString(file, "Items", "Clipboard", "1"));
+    EXPECT_TRUE(profiles.writeString(file, "Items", "Clipboard", "0"));
     EXPECT_EQ(writes, 1);
-    // A file that cannot be read gives the default. A failing read or write
-    // in a change is met call by call in data_file_faults_test.
-    count({FileOp::Read});
-    EXPECT_EQ(profiles.readString(file, "Items", "Clipboard", "dflt"), "dflt");
 }
 
 // Two writers in one process: each reads, changes and replaces the whole
