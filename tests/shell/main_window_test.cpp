@@ -31,13 +31,6 @@ void MainWindowTest::click(app::Command command) {
                  reinterpret_cast<LPARAM>(button(command)));
 }
 
-std::vector<std::string> MainWindowTest::logLines() {
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < main->logBook().viewLineCount(); ++i)
-        lines.emplace_back(main->logBook().viewLine(i));
-    return lines;
-}
-
 namespace {
 
 using app::Command;
