@@ -183,7 +183,7 @@ TEST_F(RunDriver, OnlyATestRunEmptiesTheLogWhenAsked) {
 
 TEST_F(RunDriver, ResetGivesEveryKindOfRowItsRestingIcon) {
     select({2, 11, 24});
-    write(home_ + "Plug-Ins\\P.cnp", "[Plugin]\r\nTitle=Plug\r\n");
+    write(paths_.pluginFolder + "P.cnp", "[Plugin]\r\nTitle=Plug\r\n");
     write(paths_.customRegistry, "Reg;HKEY_CURRENT_USER\\X;0;;1;\r\n");
     write(paths_.customFolder, "Fol;C:\\X;0;;1;\r\n");
     auto run = makeRun(RunMode::Test);
