@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/log_lines.h"
 #include "support/fixtures.h"
 
 using namespace cindral::app;
@@ -12,17 +13,8 @@ protected:
     std::string logPath() { return at("logs.txt"); }
     void oldLog(const std::string& bytes) { write(logPath(), bytes); }
     LogBook book{files_, logPath()};
-
-    Lines view() {
-        Lines l;
-        for (std::size_t i = 0; i < book.viewLineCount(); ++i) l.emplace_back(book.viewLine(i));
-        return l;
-    }
-    Lines buffer() {
-        Lines l;
-        for (std::size_t i = 0; i < book.bufferLineCount(); ++i) l.emplace_back(book.bufferLine(i));
-        return l;
-    }
+    Lines view() { return cindral::test::viewLines(book); }
+    Lines buffer() { return cindral::test::bufferLines(book); }
 };
 
 TEST_F(LogBookTest, LinesAreKeptOnlyWhileRecordingAndABufferExists) {

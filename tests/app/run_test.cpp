@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/log_lines.h"
 #include "app/queue_run_view.h"
 #include "support/fixtures.h"
 
@@ -42,12 +43,6 @@ protected:
         run->runHere();
         return run;
     }
-    Lines buffer() const {
-        Lines out;
-        for (std::size_t i = 0; i < log_->bufferLineCount(); ++i)
-            out.emplace_back(log_->bufferLine(i));
-        return out;
-    }
     Lines statuses() const {
         Lines out;
         for (const auto& row : queue_.rows) out.push_back(row.status);
@@ -81,7 +76,7 @@ TEST_F(RunDriver, OnlyCheckedCustomFolderRowsRunInOrderByTheirCaptions) {
     const std::string one =
         "Test Mode: Removing File: " + platform_.system->upperCase(box_.root() + "junk\\One\\") +
         "f.tmp <OK>";
-    const Lines lines = buffer();
+    const Lines lines = test::bufferLines(*log_);
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(Lines(lines.begin() + 1, lines.begin() + 5),
               (Lines{std::string(83, '-'), "Test Mode: [Cleaning One]", one,
@@ -188,7 +183,7 @@ TEST_F(RunDriver, OnlyATestRunEmptiesTheLogWhenAsked) {
 
 TEST_F(RunDriver, ResetGivesEveryKindOfRowItsRestingIcon) {
     select({2, 11, 24});
-    write(home_ + "Plug-Ins\\P.cnp", "[Plugin]\r\nTitle=Plug\r\n");
+    write(paths_.pluginFolder + "P.cnp", "[Plugin]\r\nTitle=Plug\r\n");
     write(paths_.customRegistry, "Reg;HKEY_CURRENT_USER\\X;0;;1;\r\n");
     write(paths_.customFolder, "Fol;C:\\X;0;;1;\r\n");
     auto run = makeRun(RunMode::Test);

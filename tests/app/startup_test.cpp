@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/home_folder.h"
+#include "app/log_lines.h"
 #include "engine/builtin_items.h"
 #include "platform/registry.h"
 #include "support/fixtures.h"
@@ -118,11 +119,10 @@ TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
     EXPECT_EQ(sel("Beta"), "1");
     EXPECT_EQ(settings_.texts[settings::kHomeFolder.name], home_);
     EXPECT_EQ(settings_.texts[settings::kPluginFolder.name], home_ + "Plug-Ins\\");
-    Lines lines;
-    for (std::size_t i = 0; i < log.viewLineCount(); ++i) lines.emplace_back(log.viewLine(i));
-    EXPECT_EQ(lines, (Lines{"Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>",
-                            "Detecting System Directories... <OK>", "Performing self-tests... <OK>",
-                            "OS Detected: Windows XP"}));
+    EXPECT_EQ(test::viewLines(log),
+              (Lines{"Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>",
+                     "Detecting System Directories... <OK>", "Performing self-tests... <OK>",
+                     "OS Detected: Windows XP"}));
 }
 
 TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {

@@ -32,10 +32,10 @@ protected:
                               "plug\\x.log", "precious\\keep.doc"})
             file(std::string("World\\") + f, f);
         const std::string world = box_.root() + "World\\";
-        write(home_ + "Plug-Ins\\tool.cnp", "[Plugin]\r\n[Registry]\r\nItem1=" + regKey("Plug") +
-                                                ",OnlyValues,none\r\n[Files]\r\nItem1=" + world +
-                                                "plug\\*.log\r\n");
-        write(home_ + "Plug-Ins\\unused.cnp",
+        write(paths_.pluginFolder + "tool.cnp",
+              "[Plugin]\r\n[Registry]\r\nItem1=" + regKey("Plug") +
+                  ",OnlyValues,none\r\n[Files]\r\nItem1=" + world + "plug\\*.log\r\n");
+        write(paths_.pluginFolder + "unused.cnp",
               "[Plugin]\r\nTitle=Unused Tool\r\n[Files]\r\nItem1=" + world + "precious\\*?\r\n");
         write(paths_.customRegistry, "Registry Junk;" + regKey("Reg\\A") + ";0;none;1;\r\n");
         write(paths_.customFolder,

@@ -73,16 +73,16 @@ std::vector<BuiltInBox> dialogBoxes() {
 class EraseItemsTest : public cindral::test::HomeTest {
 protected:
     FakeView view;
-    EraseItemsFiles files{home_, home_ + "Data\\SelItems.dat", home_ + "Data\\CustomRegistry.dat",
-                          home_ + "Data\\CustomFolder.dat", home_ + "Data\\DriveScan.dat"};
+    EraseItemsFiles files{home_, paths_.selItems, paths_.customRegistry, paths_.customFolder,
+                          paths_.driveScan};
     EraseItemsController dialog{view, platform_, files, dialogBoxes()};
 
     void SetUp() override {
-        box_.makeFolder(home_ + "Data");
+        box_.makeFolder(paths_.dataFolder);
         view.controller = &dialog;
     }
     void plugin(const std::string& file, const std::string& title) {
-        write(home_ + "Plug-Ins\\" + file, "[Plugin]\r\nTitle=" + title + "\r\n");
+        write(paths_.pluginFolder + file, "[Plugin]\r\nTitle=" + title + "\r\n");
     }
     // Types into the fields of a page, one change at a time as the user would.
     void type(ListPage page, std::map<Edit, std::string> fields) {

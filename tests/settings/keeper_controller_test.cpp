@@ -59,7 +59,7 @@ class KeeperControllerTest : public test::HomeTest {
 protected:
     KeeperControllerTest() {
         platform_.registry = &reg;
-        box_.makeFolder(home_ + "Data");
+        box_.makeFolder(paths_.dataFolder);
         view.controller = &keeper;
         for (char c = 'a'; c <= 'e'; ++c) {
             reg.put(kTypedUrlsKey, std::string("url") + c, platform::kRegSz, url(c));
@@ -69,9 +69,9 @@ protected:
     Lines& rows(KeeperSide s) { return view.rows[int(kPage)][int(s)]; }
 
     test::ScratchRegistry reg;
-    const std::string file = home_ + "Data\\AddressesKept.dat";
+    const std::string file = paths_.addressesKept;
     FakeKeeperView view;
-    KeeperController keeper{view, platform_, {home_ + "Data\\C.dat", file, home_ + "Data\\O.dat"}};
+    KeeperController keeper{view, platform_, {paths_.cookieKept, file, paths_.openSaveKept}};
 };
 
 TEST_F(KeeperControllerTest, MovesKeepTheRowOrderAndAreSavedAtOnce) {

@@ -10,26 +10,19 @@
 using namespace cindral;
 using namespace cindral::settings;
 using Lines = std::vector<std::string>;
-using platform::RootKey;
 
 class KeeperListsTest : public test::SandboxTest {
 protected:
     KeeperListsTest() { platform_.registry = &reg; }
-
-    void setText(RootKey root, const std::string& key, const std::string& name,
-                 const std::string& value) {
-        platform::KeyHolder k(reg, platform::openOrCreateKey(reg, root, key));
-        ASSERT_TRUE(platform::writeText(reg, k.get(), name, value));
-    }
 
     test::ScratchRegistry reg;
 };
 
 TEST_F(KeeperListsTest, RegistryCandidatesLessThoseKeptInAnyCase) {
     // Typed addresses: every value of both roots, texts of other types as "".
-    setText(RootKey::CurrentUser, kTypedUrlsKey, "url1", "http://a.example/");
-    setText(RootKey::CurrentUser, kTypedUrlsKey, "url2", "http://b.example/");
-    setText(RootKey::LocalMachine, kTypedUrlsKey, "url1", "http://a.example/");
+    reg.put(kTypedUrlsKey, "url1", platform::kRegSz, "http://a.example/");
+    reg.put(kTypedUrlsKey, "url2", platform::kRegSz, "http://b.example/");
+    reg.put(std::string("HKLM\\") + kTypedUrlsKey, "url1", platform::kRegSz, "http://a.example/");
     reg.put(kTypedUrlsKey, "url3", platform::kRegDword, std::string(4, '\7'));
     Lines all = GatherAddressCandidates(platform_, {});
     std::sort(all.begin(), all.end());
@@ -39,11 +32,11 @@ TEST_F(KeeperListsTest, RegistryCandidatesLessThoseKeptInAnyCase) {
 
     // Open/Save history: the values of the subkeys, less their order value.
     const std::string mru = kOpenSaveMruKey;
-    setText(RootKey::CurrentUser, mru, "a", "C:\\directly\\under.txt");
-    setText(RootKey::CurrentUser, mru + "\\txt", "a", "C:\\docs\\one.txt");
-    setText(RootKey::CurrentUser, mru + "\\txt", "MRUList", "a");
-    setText(RootKey::CurrentUser, mru + "\\doc", "b", "C:\\docs\\two.doc");
-    setText(RootKey::CurrentUser, mru + "\\doc", "mrulist", "b");
+    reg.put(mru, "a", platform::kRegSz, "C:\\directly\\under.txt");
+    reg.put(mru + "\\txt", "a", platform::kRegSz, "C:\\docs\\one.txt");
+    reg.put(mru + "\\txt", "MRUList", platform::kRegSz, "a");
+    reg.put(mru + "\\doc", "b", platform::kRegSz, "C:\\docs\\two.doc");
+    reg.put(mru + "\\doc", "mrulist", platform::kRegSz, "b");
     all = GatherOpenSaveCandidates(platform_, {"c:\\DOCS\\one.txt"});
     EXPECT_EQ(all, (Lines{"C:\\docs\\two.doc"}));
     EXPECT_EQ(GatherOpenSaveCandidates(platform_, {}).size(), 2u);

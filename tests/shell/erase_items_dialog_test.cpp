@@ -140,7 +140,7 @@ TEST_F(EraseItemsHostedTest, AFolderRecordAddedAndConfirmedIsQueuedAndTestRun) {
     EXPECT_EQ(main->queue().rows[0].caption, "Junk files");
 
     click(app::Command::TestMode);
-    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
+    ASSERT_TRUE(waitForIdle());
     const auto lines = logLines();
     // The run reports the file (its folder in whatever letter case the walk gives) and
     // leaves it.

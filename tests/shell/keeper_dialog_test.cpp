@@ -92,7 +92,7 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
                   {cookies + "\\user@b[1].txt"}, {"http://b.example/"}, {"C:\\docs\\two.txt"}}));
 
     click(app::Command::CleanNow);
-    ASSERT_TRUE(pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; }));
+    ASSERT_TRUE(waitForIdle());
     EXPECT_FALSE(has(settings::kTypedUrlsKey, "url1"));
     EXPECT_TRUE(has(settings::kTypedUrlsKey, "url2"));
     EXPECT_FALSE(has(std::string("HKLM\\") + settings::kTypedUrlsKey, "url1"));

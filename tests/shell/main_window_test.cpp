@@ -31,13 +31,6 @@ void MainWindowTest::click(app::Command command) {
                  reinterpret_cast<LPARAM>(button(command)));
 }
 
-std::vector<std::string> MainWindowTest::logLines() {
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < main->logBook().viewLineCount(); ++i)
-        lines.emplace_back(main->logBook().viewLine(i));
-    return lines;
-}
-
 namespace {
 
 using app::Command;
@@ -49,18 +42,6 @@ bool menuEnabled(HMENU menu, Command c) {
     const UINT state = GetMenuState(menu, static_cast<UINT>(app::commandInfo(c).id), MF_BYCOMMAND);
     return state != 0xFFFFFFFF && !(state & (MF_GRAYED | MF_DISABLED));
 }
-
-// A kit dialog that presses its own OK as soon as it runs.
-class ConfirmingDialog : public SkinnedDialog {
-public:
-    explicit ConfirmingDialog(DialogHost& host)
-        : SkinnedDialog({SkinWindow::EraseItems, "CindralConfirmingDialog", "Erase Items",
-                         app::Dialog::EraseItems, DialogButtons::HelpOkCancel},
-                        host.dialogContext()) {}
-
-protected:
-    bool build() override { return PostMessageA(hwnd_, WM_COMMAND, IDOK, 0) != FALSE; }
-};
 
 }  // namespace
 
@@ -179,14 +160,11 @@ TEST_F(MainWindowTest, HelpViewLogAndClearLogOpenTheirFilesOrSayWhy) {
                                        "The Plug-In Editor does not exist."}));
     write(home_ + "help.chm", "ITSF");
     main->command(app::commandInfo(Command::TrayHelp).id);
-    ContextHelp(desktop, files_, home_, "help.chm", "schedule_tab.htm", main->hwnd());
     write(paths_.logFile, std::string(2047, 'x') + "\r\n");
     click(Command::ViewLog);
-    ASSERT_EQ(desktop.opened.size(), 3u);
+    ASSERT_EQ(desktop.opened.size(), 2u);
     EXPECT_EQ(desktop.opened[0].file, home_ + "help.chm");
-    EXPECT_EQ(desktop.opened[1].file + " " + desktop.opened[1].parameters,
-              "hh.exe " + home_ + "help.chm::/schedule_tab.htm");
-    EXPECT_EQ(desktop.opened[2].file, paths_.logFile);
+    EXPECT_EQ(desktop.opened[1].file, paths_.logFile);
 
     desktop.answer = IDYES;
     click(Command::ClearLog);
@@ -215,15 +193,6 @@ TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
     EXPECT_FALSE(enabled(button(Command::Keeper)));
     main->setDialogRunner(app::Dialog::Keeper, [](DialogHost&) { return false; });
     EXPECT_TRUE(enabled(button(Command::Keeper)));
-}
-
-TEST_F(MainWindowTest, AKitDialogConfirmedWithOkMakesEraseItemsRebuildTheQueue) {
-    start();
-    ASSERT_EQ(main->queue().rows.size(), 24u);
-    select({kClipboard});  // as the dialog would have saved it
-    main->setDialogRunner(app::Dialog::EraseItems, kitDialogRunner<ConfirmingDialog>());
-    click(Command::EraseItems);
-    EXPECT_EQ(main->queue().rows.size(), 1u);
 }
 
 TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {

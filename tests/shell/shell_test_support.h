@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/log_lines.h"
 #include "platform/run_services.h"
 #include "shell/desktop.h"
 #include "shell/main_window.h"
@@ -105,7 +106,7 @@ protected:
     }
     HWND button(app::Command command) { return main->control(app::commandInfo(command).id); }
     std::string text(int id) { return SkinnedWindow::textOf(main->control(id)); }
-    std::vector<std::string> logLines();
+    std::vector<std::string> logLines() { return cindral::test::viewLines(main->logBook()); }
 
     std::unique_ptr<platform::NativeRunServices> services = platform::createNativeRunServices();
     RecordingDesktop desktop;
