@@ -71,8 +71,10 @@ TEST_F(EraseItemsDialogTest, EveryPageShowsItsGroupAndOpensItsHelpTopic) {
             EXPECT_TRUE(FindWindowExA(pages.page(c.page).hwnd(), nullptr, "Static", c.caption))
                 << c.topic;
         }
+        desktop.opened.clear();
         press(GetDlgItem(d->hwnd(), SkinnedDialog::kTopHelpId));
-        EXPECT_EQ(desktop.opened.back().parameters, home() + "help.chm::/" + c.topic);
+        ASSERT_EQ(desktop.opened.size(), 1u) << c.topic;
+        EXPECT_EQ(desktop.opened[0].parameters, home() + "help.chm::/" + c.topic);
     }
 }
 

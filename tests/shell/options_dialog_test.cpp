@@ -60,9 +60,10 @@ TEST_F(OptionsDialogTest, EachPageShowsItsOwnControlsAndHelpOpensItsTopic) {
         for (int j = 0; j < 6; ++j) {
             EXPECT_EQ(IsWindowVisible(pages[j].first) != FALSE, i == j) << i << " " << j;
         }
+        desktop.opened.clear();
         SendMessageA(d->hwnd(), WM_COMMAND, MAKEWPARAM(SkinnedDialog::kHelpId, BN_CLICKED), 0);
-        EXPECT_EQ(desktop.opened.back().parameters,
-                  sandbox.root() + "help.chm::/" + pages[i].second);
+        ASSERT_EQ(desktop.opened.size(), 1u) << pages[i].second;
+        EXPECT_EQ(desktop.opened[0].parameters, sandbox.root() + "help.chm::/" + pages[i].second);
     }
 }
 
