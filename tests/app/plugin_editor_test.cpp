@@ -4,14 +4,16 @@
 
 #include <deque>
 
+#include "engine/engine_test_support.h"
 #include "support/fixtures.h"
 
 namespace cindral::app {
 namespace {
 
-class FakeEditorView : public PluginEditorView, public engine::LogView {
+// The test run's log lines are recorded where the editor shows them.
+class FakeEditorView : public PluginEditorView, public engine::test::RecordingView {
 public:
-    std::vector<std::string> rows, reading, testLines, errors, questions;
+    std::vector<std::string> rows, reading, errors, questions;
     bool overwrite = false;
     int row = -1;
     std::string title, status;
@@ -28,8 +30,8 @@ public:
     }
     void selectEntry(EntryKind, int) override {}
     void setEntryText(EntryKind, const std::string&) override {}
-    void setReading(const std::vector<std::string>& lines) override { reading = lines; }
-    void setTestLines(const std::vector<std::string>& lines) override { testLines = lines; }
+    void setReading(const std::vector<std::string>& r) override { reading = r; }
+    void setTestLines(const std::vector<std::string>& shown) override { lines = shown; }
     void setStatus(const std::string& text) override { status = text; }
     void setCommands(const PluginEditorCommands& c) override { commands = c; }
     Answer ask(const std::string& question) override {
@@ -47,10 +49,6 @@ public:
         return overwrite;
     }
     void showError(const std::string& text) override { errors.push_back(text); }
-    // The test run's log.
-    void addLine(const std::string& text) override { testLines.push_back(text); }
-    void replaceLastLine(const std::string& text) override { testLines.back() = text; }
-    void deleteLastLine() override { testLines.pop_back(); }
 };
 
 // Runs a test run only when told to, on the calling thread.
@@ -182,7 +180,7 @@ TEST_F(PluginEditorTest, ATestRunReportsWhatItWouldEraseAndErasesNothing) {
     editor_.testRun();
     editor_.testRunFinished(tests_.id, tests_.run(platform_, view_));
     const std::string folder = system_.upperCase(at("B\\"));
-    EXPECT_EQ(test::sorted(view_.testLines),
+    EXPECT_EQ(test::sorted(view_.lines),
               (test::Lines{"Test Mode: Removing File: " + folder + "one.log <OK>",
                            "Test Mode: Removing File: " + folder + "two.log <OK>",
                            "Test Mode: [Cleaning Beta]"}));
