@@ -139,6 +139,7 @@ TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
     EXPECT_EQ(test::sorted(view_.lines),
               (Lines{removing + "drop@site.txt <OK>", removing + "keep@site.txt <SKIPPED>"}));
     EXPECT_TRUE(box_.exists(cookies_ + "keep@site.txt"));
+    EXPECT_FALSE(box_.exists(cookies_ + "drop@site.txt"));
 
     // Without a list every address goes.
     ASSERT_TRUE(box_.platform().files->deleteFile(at(kAddresses)));

@@ -91,14 +91,15 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
               (std::vector<Lines>{
                   {cookies + "\\user@b[1].txt"}, {"http://b.example/"}, {"C:\\docs\\two.txt"}}));
 
+    // The run reads those files. That a kept address or cookie is spared and
+    // the others go is the catalogue's (its tests); what the machine's
+    // addresses and the Open/Save history lose is checked only here.
     click(app::Command::CleanNow);
     ASSERT_TRUE(waitForIdle());
-    EXPECT_FALSE(has(settings::kTypedUrlsKey, "url1"));
     EXPECT_TRUE(has(settings::kTypedUrlsKey, "url2"));
     EXPECT_FALSE(has(std::string("HKLM\\") + settings::kTypedUrlsKey, "url1"));
     EXPECT_FALSE(has(mru, "a"));
     EXPECT_TRUE(has(mru, "b"));
-    EXPECT_FALSE(box_.exists(cookies + "\\user@a[1].txt"));
     EXPECT_TRUE(box_.exists(cookies + "\\user@b[1].txt"));
 }
 
