@@ -40,7 +40,6 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
         {
             "StoreDate = 1 (default for start-up, Options dialog); 0 (default for run completion)",
             "HotKey1 = \"Shift+Ctrl+Alt+X\" (default)",
-            "PluginFolder = \"\" (default for the plug-in editor)",
             std::string(kRunLine) + "(not set)",
         });
     EXPECT_EQ(listed.front(), "InvisibleMode = 0 (default)");
