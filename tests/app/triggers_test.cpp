@@ -126,13 +126,17 @@ TEST_F(TriggersTest, TheWatchNoticesOnlyTheLastBrowserWindowClosingAndOnlyOnce) 
     EXPECT_FALSE(triggers.browserWatchOn());
 }
 
-TEST_F(TriggersTest, SessionEndStartsNoRunWhileASafeShutdownOrRestartIsPending) {
-    settings.write(settings::kEraseWinShutdown, 1);
-    w.queue = 0;
-    controller.safeAction(true);  // nothing to clean: the restart stays pending
-    w.queue = 3;
-    EXPECT_TRUE(triggers.queryEndSession());
-    EXPECT_TRUE(w.started.empty());
+TEST(SessionEnd, StartsNoRunWhileASafeShutdownOrRestartIsPending) {
+    for (bool restart : {false, true}) {
+        SCOPED_TRACE(restart ? "restart" : "shutdown");
+        Rig r;
+        r.settings.write(settings::kEraseWinShutdown, 1);
+        r.w.queue = 0;
+        r.controller.safeAction(restart);  // nothing to clean: it stays pending
+        r.w.queue = 3;
+        EXPECT_TRUE(r.triggers.queryEndSession());
+        EXPECT_TRUE(r.w.started.empty());
+    }
 }
 
 TEST_F(TriggersTest, HotkeysActByIdentifier) {
