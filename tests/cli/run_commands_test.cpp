@@ -164,7 +164,7 @@ TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
     const std::string json = out_.str();
     EXPECT_EQ(json.find("Test Mode:"), std::string::npos);
     for (const char* part :
-         {"{\"caption\": \"Windows Run History\", \"files\": 0",
+         {"{\n  \"mode\": \"test\",\n", "{\"caption\": \"Windows Run History\", \"files\": 0",
           "{\"caption\": \"tool\", \"files\": 1, \"bytes\": 10, \"registryFound\": 1, "
           "\"registryDeleted\": 0, \"notRemoved\": 0}",
           "{\"caption\": \"Junk Tree\", \"files\": 3, \"bytes\": 41",
