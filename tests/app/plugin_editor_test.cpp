@@ -106,7 +106,8 @@ TEST_F(PluginEditorTest, ASavedChangeKeepsTheCommentsAndIsReadAsARunReadsIt) {
     EXPECT_EQ(view_.files, test::Lines{at("B\\*.log")});
     editor_.titleEdited("  Beta 2 ");
     type(EntryKind::Registry, "HKEY_CURRENT_USER\\Software\\B,OneValue,Last");
-    EXPECT_EQ(view_.reading[4], "Value name: last");
+    EXPECT_EQ(view_.reading[3] + "|" + view_.reading[4],
+              "Action: onevalue (deletes the one value named below)|Value name: last");
     ASSERT_TRUE(view_.commands.save) << view_.status;
     EXPECT_TRUE(editor_.save());
     const engine::PluginDocument back = engine::ReadPluginDocument(read(at("P\\b.cnp")));
