@@ -39,27 +39,6 @@ TEST_F(PathTemplate, NamesOutsideTheLegacyCodePageAreFoundAndErased) {
     EXPECT_FALSE(exists(folder + name));
 }
 
-TEST_F(PathTemplate, TheFirstQuestionMarkAsksForSubfoldersAndIsRemoved) {
-    run_.Erase = true;
-    for (const char* f : {"t\\a.txt", "t\\sub\\a.txt", "t\\a1.txt", "t\\README"}) file(f);
-    clean("t\\a?.txt");
-    EXPECT_EQ(sortedLines(), sorted({removing("t\\", "a.txt"), removing("t\\", "sub\\a.txt")}));
-    EXPECT_TRUE(exists("t\\sub"));  // folders are never removed
-    // Without the marker only the top level, also right after a recursive walk.
-    file("t\\sub\\b.txt");
-    clean("t\\*.*");
-    EXPECT_EQ(view_.lines, Lines{removing("t\\", "a1.txt")});  // "*.*" needs a dot
-    EXPECT_TRUE(exists("t\\sub\\b.txt"));
-    clean("t\\");
-    EXPECT_TRUE(view_.lines.empty());
-    EXPECT_EQ(run_.counters.JunkFileCount, 3);
-
-    run_.Erase = false;
-    file("t\\b1.txt");
-    clean("t\\b??.txt");
-    EXPECT_EQ(view_.lines, Lines{removing("t\\", "b1.txt")});
-}
-
 // A folder a macro inserts is a name: "&", "..", "?" and "%" in it are not
 // template syntax, or a profile folder such as "R&D" would send a recursive
 // walk elsewhere (here: into the folders marked "wrong").
