@@ -139,6 +139,20 @@ TEST_F(FileRemover, SecureErasingWipesWithTheChosenPassesAndMethodAndAFailedWipe
     EXPECT_EQ(view_.lines, (Lines{"progress", used, used, ""}));
     EXPECT_EQ(run_.counters.JunkFileCount, 2);
     EXPECT_TRUE(exists("s\\c.txt"));
+
+    // So does one that fails at any later step: a half-overwritten file is never reported wiped.
+    wipe_ = {true, 0, kWipeZero};            // one pass
+    for (int step = 1; step <= 5; ++step) {  // seek, write, flush, truncate, close
+        int k = 0;
+        files_.fails = [&k, step](FileOp op, const std::string&) {
+            return op == FileOp::Overwrite && ++k == step;
+        };
+        view_.lines.clear();
+        HandleFoundFile(ctx_, info("s\\c.txt", 4));
+        EXPECT_EQ(view_.lines, Lines{used}) << "step " << step;
+        EXPECT_TRUE(exists("s\\c.txt")) << "step " << step;
+    }
+    EXPECT_EQ(run_.counters.JunkFileCount, 2);
 }
 
 TEST_F(FileRemover, DriveScanTakesOverTheProgressLineAndCountsWipesAndDeletionsOnly) {
