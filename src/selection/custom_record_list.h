@@ -55,7 +55,6 @@ RecordRow RecordRowOf(const std::string& line);
 // The list behind a dialog page (CustomRegistry.dat or CustomFolder.dat).
 class CustomRecordList : public LineList {
 public:
-    static std::string field(const std::string& line, int n) { return RecordField(line, n); }
     std::vector<RecordRow> rows() const;
     // Applies the dialog's check marks to the lines that exist: row i to
     // line i; rows beyond the list are ignored. Only a line whose mark
