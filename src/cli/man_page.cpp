@@ -1,12 +1,30 @@
 #include "cli/man_page.h"
 
 #include <ostream>
+#include <string>
 
 #include "cli/run_commands.h"
 
 namespace cindral::cli {
 
 namespace {
+
+// Text as roff shows it literally: backslashes and hyphens escaped, a
+// leading "." or "'" kept from being read as a request.
+std::string roffText(const std::string& text) {
+    std::string out;
+    if (!text.empty() && (text[0] == '.' || text[0] == '\'')) out = "\\&";
+    for (char c : text) {
+        if (c == '\\') {
+            out += "\\e";
+        } else if (c == '-') {
+            out += "\\-";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
 void writeOptions(const std::vector<OptionDef>& options, std::ostream& out) {
     for (const OptionDef& o : options) {
@@ -42,21 +60,6 @@ void writeExitStatus(std::ostream& out) {
 }
 
 }  // namespace
-
-std::string roffText(const std::string& text) {
-    std::string out;
-    if (!text.empty() && (text[0] == '.' || text[0] == '\'')) out = "\\&";
-    for (char c : text) {
-        if (c == '\\') {
-            out += "\\e";
-        } else if (c == '-') {
-            out += "\\-";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 void writeManPage(const CliApp& app, std::ostream& out) {
     out << ".TH CINDRAL\\-CLI 1 \"\" \"" << roffText(kVersionText) << "\" \"User Commands\"\n"

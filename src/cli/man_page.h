@@ -3,16 +3,11 @@
 #pragma once
 
 #include <iosfwd>
-#include <string>
 
 #include "cli/cli_app.h"
 
 namespace cindral::cli {
 
 void writeManPage(const CliApp& app, std::ostream& out);
-
-// Text as roff shows it literally: backslashes and hyphens escaped, a
-// leading "." or "'" kept from being read as a request.
-std::string roffText(const std::string& text);
 
 }  // namespace cindral::cli
