@@ -71,9 +71,9 @@ TEST_F(OptionsFormTest, FirstStartShowsTheDefaultsCancelWritesNothingAndOkWrites
 }
 
 TEST_F(OptionsFormTest, StoredValuesOutsideTheirCodesAndTheLogLinesRule) {
-    settings.numbers = {{"Passess", 12},
-                        {"EraseEveryTime", 7},
-                        {"MethodDestruction", 9},
+    settings.numbers = {{"Passess", 10},  // each just outside its codes
+                        {"EraseEveryTime", 4},
+                        {"MethodDestruction", 4},
                         {"BossKey", 0},
                         {"LogRefreshLines", static_cast<std::uint32_t>(-7)}};
     form.open();
