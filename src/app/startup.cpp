@@ -53,17 +53,15 @@ std::string OsName(const platform::SystemVersion& v) {
     }
 }
 
-// The second instance and the invisible-mode test name the hotkey by a
-// default of their own.
-constexpr const char* kHotKey2Fallback = "Ctrl+U";
-
+// Names the key the running instance registered: with nothing stored, the
+// registration's default, or the user would be told a key that does nothing.
 std::string AlreadyRunningText(const settings::Settings& settings) {
     return "Cindral already running, please check the\r\n"
            "System Tray on the right of the TaskBar (near the clock)\r\n"
            "for the Cindral icon.\r\n\r\n"
            "If you are running Invisible Mode, press HotKey again.\r\n"
            "Your Invisible Mode HotKey is: " +
-           settings.read(settings::kHotKey2, kHotKey2Fallback);
+           settings.read(settings::kHotKey2);
 }
 
 StartupDecisions DecideStartup(const settings::Settings& settings,
@@ -71,7 +69,7 @@ StartupDecisions DecideStartup(const settings::Settings& settings,
                                bool invisibleHotkeyRegistered) {
     StartupDecisions d;
     if (settings.isOn(settings::kInvisibleMode) && invisibleHotkeyRegistered &&
-        !settings.read(settings::kHotKey2, kHotKey2Fallback).empty()) {
+        !settings.read(settings::kHotKey2).empty()) {
         // Hidden only while a hotkey can bring the window back.
         d.showTrayIcon = false;
         d.showMainWindow = false;

@@ -39,7 +39,7 @@ inline constexpr NumberSetting kStoreLog{"StoreLog", 0};
 inline constexpr NumberSetting kResultWindow{"ResultWindow", 1};
 inline constexpr NumberSetting kCloseIEBeforeErasing{"CloseIEBeforeErasing", 0};
 inline constexpr TextSetting kHotKey1{"HotKey1", "Shift+Ctrl+Alt+X"};
-inline constexpr TextSetting kHotKey2{"HotKey2", "Ctrl+Shift+U"};  // some readers: "Ctrl+U"
+inline constexpr TextSetting kHotKey2{"HotKey2", "Ctrl+Shift+U"};
 inline constexpr TextSetting kHotKey3{"HotKey3", "Shift+Alt+B"};
 inline constexpr NumberSetting kPassess{"Passess", 0};  // spelled as stored
 inline constexpr NumberSetting kMethodDestruction{"MethodDestruction", 1};

@@ -68,7 +68,9 @@ TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
     expectShown({"-M"}, false, true);
     expectShown({"x", "-m"}, true, true);  // only the first parameter counts for -m
     ASSERT_TRUE(settings_.write(settings::kInvisibleMode, 1));
-    expectShown({}, false, false);  // no HotKey2 stored: "Ctrl+U" brings it back
+    expectShown({}, false, false);  // no HotKey2 stored: "Ctrl+Shift+U" brings it back
+    const std::string told = AlreadyRunningText(settings_);  // and a second instance names it
+    EXPECT_EQ(told.substr(told.rfind(": ")), ": Ctrl+Shift+U");
     const StartupDecisions held =
         DecideStartup(settings_, {}, false);  // another program has the key
     EXPECT_TRUE(held.showMainWindow && held.showTrayIcon);
