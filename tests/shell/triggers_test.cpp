@@ -36,6 +36,12 @@ private:
     HWND hwnd_;
 };
 
+// A browser that does not close when asked, as one that asks its user first.
+LRESULT CALLBACK refuseClose(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) return 0;
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
 class TriggersTest : public MainWindowTest {
 protected:
     // Posts what Windows posts for a press of the shortcut to the hotkey
@@ -60,7 +66,7 @@ protected:
     bool stopTimer(UINT_PTR timer) { return KillTimer(main->hwnd(), timer) != FALSE; }
 };
 
-TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThem) {
+TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThemWithinABound) {
     store_.write(settings::kBossKey, 1);
     start();
     TopWindow browser("IEFrame"), other("IEFrame2");
@@ -71,8 +77,11 @@ TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThem) {
     EXPECT_TRUE(browser.visible());
 
     store_.write(settings::kBossKey, 2);
+    TopWindow stubborn("IEFrame");  // given up after a bound; the others still close
+    SetWindowLongPtrA(stubborn.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refuseClose));
     press(2, "Shift+Alt+B");
     EXPECT_FALSE(IsWindow(browser.hwnd()));
+    EXPECT_TRUE(IsWindow(stubborn.hwnd()));
     EXPECT_TRUE(IsWindow(other.hwnd()));
 }
 
