@@ -59,8 +59,8 @@ public:
     // could not start.
     virtual std::uint64_t startTestRun(const std::string& home, const std::string& caption,
                                        const std::string& bytes) = 0;
-    // Stops the run and waits for its thread: it shows nothing more and is
-    // never reported finished.
+    // Stops the run: it shows nothing more and is never reported finished.
+    // Returns at once; the run's thread may still be finishing a slow call.
     virtual void stopTestRun(std::uint64_t id) = 0;
 };
 
@@ -131,8 +131,8 @@ public:
     void testRun();
     // On the window's thread: the test run `id` has ended by itself.
     void testRunFinished(std::uint64_t id, const engine::RunCounters& counters);
-    // Before the window closes: stops a test run (waiting for its thread)
-    // and asks about unsaved changes. False: stay.
+    // Before the window closes: stops a test run and asks about unsaved
+    // changes. False: stay.
     bool mayClose();
 
     const engine::PluginDocument& document() const { return doc_; }

@@ -175,8 +175,13 @@ PluginEditorWindow::PluginEditorWindow(DialogContext context, platform::Platform
       editor_(*this, *this, platform, std::move(folders)) {}
 
 // A run still going when the window goes without closing (an owner
-// destroyed first) is stopped here, before the list it writes to.
-PluginEditorWindow::~PluginEditorWindow() { testRun_.reset(); }
+// destroyed first) is stopped here, and every stopped run still finishing
+// is waited for, before the list they wrote to goes: the one place the
+// window waits for a run's thread.
+PluginEditorWindow::~PluginEditorWindow() {
+    testRun_.reset();
+    stoppedRuns_.clear();
+}
 
 bool PluginEditorWindow::build() {
     const HFONT normal = fonts_.normal, bold = fonts_.bold;
@@ -337,9 +342,11 @@ std::uint64_t PluginEditorWindow::startTestRun(const std::string& home, const st
     app::BatchedRunView::Hooks hooks;
     hooks.wake = [window, id] { PostMessageA(window, kMsgTestBatch, static_cast<WPARAM>(id), 0); };
     hooks.target = [this]() -> engine::RunView* { return testLines_.get(); };
-    testRun_ = std::make_unique<TestRun>(id, std::move(hooks), maxPending_);
-    TestRun& run = *testRun_;
     try {
+        // The room to set the run aside later, so that stopping it cannot fail.
+        stoppedRuns_.reserve(stoppedRuns_.size() + 1);
+        testRun_ = std::make_unique<TestRun>(id, std::move(hooks), maxPending_);
+        TestRun& run = *testRun_;
         run.thread = std::thread([&run, &platform = platform_, window, home, caption, bytes] {
             try {
                 run.counters =
@@ -362,12 +369,24 @@ void PluginEditorWindow::stopTestRun(std::uint64_t id) {
     // What the run found before the stop is shown; the rest is dropped,
     // which also frees a run waiting for room in the queue.
     testRun_->view.drain();
+    testRun_->view.close();
     testLines_->showLast();
-    testRun_.reset();
     KillTimer(hwnd_, kTestBatchTimer);
+    // The run may be inside one slow call (a huge folder, a drive that does
+    // not answer) and sees the stop only when it returns: the window does
+    // not wait for it but joins its thread when its end is posted.
+    stoppedRuns_.push_back(std::move(testRun_));
 }
 
 void PluginEditorWindow::testRunEnded(std::uint64_t id) {
+    const auto stopped = std::find_if(stoppedRuns_.begin(), stoppedRuns_.end(),
+                                      [id](const auto& run) { return run->id == id; });
+    if (stopped != stoppedRuns_.end()) {
+        // Its body has returned, so the join is brief; a stopped run
+        // reports nothing.
+        stoppedRuns_.erase(stopped);
+        return;
+    }
     if (!testRun_ || testRun_->id != id) return;
     if (testRun_->thread.joinable()) testRun_->thread.join();
     // The body has returned: every line it logged is queued.

@@ -5,8 +5,10 @@
 // "Save", "Test Run", "Help" and "Close". The behaviour lives in
 // app::PluginEditor; this class shows it in the skinned dialog frame and
 // carries out its test runs: each on a thread of its own, its lines handed
-// to the window's thread in batches through an app::BatchedRunView. A test
-// run asks the window nothing, so stopping one can wait for its thread.
+// to the window's thread in batches through an app::BatchedRunView. A
+// stopped run may sit in one slow system call for long, so Stop never waits
+// for its thread: the run is set aside, its view closed, and its thread is
+// joined once its body has returned (or when the window goes).
 #pragma once
 
 #include <windows.h>
@@ -56,6 +58,9 @@ public:
     ~PluginEditorWindow() override;
 
     app::PluginEditor& editor() { return editor_; }
+    // The test runs whose threads have not been joined yet: the one going
+    // and those stopped but still finishing.
+    std::size_t testRunsAlive() const { return (testRun_ ? 1 : 0) + stoppedRuns_.size(); }
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
 
 protected:
@@ -102,6 +107,8 @@ private:
     std::size_t maxPending_;
     std::unique_ptr<TestLines> testLines_;
     std::unique_ptr<TestRun> testRun_;  // goes before the lines it shows
+    // Stopped runs whose bodies have not returned yet; they show nothing.
+    std::vector<std::unique_ptr<TestRun>> stoppedRuns_;
     std::uint64_t lastTestRun_ = 0;
     app::PluginEditor editor_;
 };

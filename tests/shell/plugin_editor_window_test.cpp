@@ -5,15 +5,53 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include "engine/plugin_file.h"
 #include "shell/shell_test_support.h"
+#include "support/faulty_files.h"
 #include "support/sandbox.h"
 
 namespace cindral::shell::test {
 namespace {
 
 using app::EntryKind;
+using cindral::test::FileOp;
 using W = PluginEditorWindow;
+
+platform::Platform withFiles(platform::Platform p, platform::Files& files) {
+    p.files = &files;
+    return p;
+}
+
+// Holds the threads that enter it until released, or for 10 s at most, so
+// that a window waiting for a held thread fails the test instead of hanging.
+struct Latch {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::atomic<int> inside{0}, left{0};
+    bool released = false;
+    void hold() {
+        std::unique_lock<std::mutex> lock(mutex);
+        ++inside;
+        changed.notify_all();
+        changed.wait_for(lock, std::chrono::seconds(10), [this] { return released; });
+        ++left;
+    }
+    bool entered() {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [this] { return inside > 0; });
+    }
+    void release() {
+        std::lock_guard<std::mutex> lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+};
 
 // The real window over a sandbox plug-in folder with two plug-ins, driven
 // by the messages a user's clicks and typing send.
@@ -29,6 +67,7 @@ protected:
                       "Item1=HKEY_CURRENT_USER\\Software\\Beta,OnlyValues,none\r\n");
     }
     void SetUp() override { ASSERT_TRUE(window.create(nullptr, 0, 0)); }
+    void TearDown() override { listing.release(); }
     void choose(HWND list, int row) {
         ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
@@ -40,8 +79,12 @@ protected:
     cindral::test::Sandbox box;
     RecordingDesktop desktop;
     const std::string folder = box.root() + "Plug-Ins\\";
+    // The window's files: the sandbox's, unless a test makes them fail or wait.
+    cindral::test::FaultyFiles files{*box.platform().files};
+    platform::Platform services = withFiles(box.platform(), files);
+    Latch listing;
     // A test run waits for the window after 16 lines.
-    W window{DialogContext{desktop, *box.platform().files, box.root()}, box.platform(),
+    W window{DialogContext{desktop, *box.platform().files, box.root()}, services,
              app::PluginEditorFolders{box.root(), folder}, 16};
 };
 
@@ -99,6 +142,46 @@ TEST_F(PluginEditorWindowTest, ATestRunGoesOnItsOwnThreadWhileTheWindowAnswersAn
     EXPECT_EQ(text(W::kTestRunButton), "Test Run");
     EXPECT_LT(ListView_GetItemCount(lines), 101);
     EXPECT_TRUE(IsWindowEnabled(window.control(W::kTitleEdit)));
+}
+
+// A run sees the stop only between entries, so one held inside a listing
+// (a huge folder, a drive that does not answer) must not hold the window.
+TEST_F(PluginEditorWindowTest, StopReturnsWhileTheRunIsHeldInACallAndItsThreadIsJoinedLater) {
+    // In capitals, as a run names every path of a template.
+    const std::string slow = box.root() + "SLOW\\";
+    box.makeFolder(slow);
+    box.writeFile(slow + "1.log", "x");
+    files.fails = [this, windowThread = std::this_thread::get_id()](FileOp op,
+                                                                    const std::string& path) {
+        if (op == FileOp::List && path.find("\\SLOW\\") != std::string::npos &&
+            std::this_thread::get_id() != windowThread)
+            listing.hold();
+        return false;
+    };
+    type(W::entryId(EntryKind::Files, W::Field), slow + "*.log");
+    press(W::entryId(EntryKind::Files, W::Add));
+    press(W::kTestRunButton);
+    ASSERT_TRUE(listing.entered());
+
+    press(W::kTestRunButton);
+    ASSERT_EQ(listing.left.load(), 0) << "Stop waited for the run's call to return";
+    EXPECT_EQ(text(W::kStatus), "Test run: Stopped");
+    EXPECT_EQ(text(W::kTestRunButton), "Test Run");
+    const std::vector<std::string> found = rowsOf(window.control(W::kTestLines));
+    EXPECT_TRUE(!found.empty() && found[0].find("[Cleaning Alpha]") != std::string::npos);
+    // The window answers while the stopped run is still held: a new run
+    // starts beside it, and stops.
+    press(W::kTestRunButton);
+    EXPECT_EQ(text(W::kTestRunButton), "Stop");
+    press(W::kTestRunButton);
+    EXPECT_EQ(listing.left.load(), 0);
+    const std::vector<std::string> shown = rowsOf(window.control(W::kTestLines));
+
+    listing.release();
+    EXPECT_TRUE(pumpUntil([&] { return window.testRunsAlive() == 0; }));
+    // Whatever the stopped runs found after the stop never reached the list.
+    EXPECT_EQ(rowsOf(window.control(W::kTestLines)), shown);
+    EXPECT_EQ(text(W::kStatus), "Test run: Stopped");
 }
 
 }  // namespace
