@@ -183,6 +183,7 @@ void MainController::stopCurrent() {
     if (wasTest) view_.restoreRowsAfterTestStop();
     refreshCommands();
     view_.showStatus();
+    rebuildQueueWhenIdle();
 }
 
 // The run itself takes every start step (browser windows, queue rows,
@@ -257,7 +258,15 @@ void MainController::eraseItemsCommand() {
     if (!dialogs_[static_cast<int>(Dialog::EraseItems)]) return;
     itemsChanged_ = false;
     view_.runDialog(Dialog::EraseItems);
-    if (itemsChanged_) view_.rebuildQueue();
+    if (!itemsChanged_) return;
+    queueRebuildDue_ = true;
+    rebuildQueueWhenIdle();
+}
+
+void MainController::rebuildQueueWhenIdle() {
+    if (!queueRebuildDue_ || activity_ != Activity::Idle) return;
+    queueRebuildDue_ = false;
+    view_.rebuildQueue();
 }
 
 void MainController::optionsCommand() {
@@ -308,6 +317,7 @@ void MainController::runFinished(std::uint64_t id, const engine::RunCounters& co
     activity_ = Activity::Idle;
     runId_ = 0;
     complete(facts);
+    rebuildQueueWhenIdle();
 }
 
 void MainController::complete(const CompletionFacts& facts) {

@@ -183,7 +183,8 @@ public:
     void hostDialog(Dialog dialog);
 
     // A hosted dialog ended with OK. Erase Items has saved its selection by
-    // then, so its command rebuilds the queue when the dialog has gone.
+    // then, so its command rebuilds the queue when the dialog has gone, or,
+    // when a trigger started a run meanwhile, once that run has ended.
     void dialogConfirmed(Dialog dialog) {
         if (dialog == Dialog::EraseItems) itemsChanged_ = true;
     }
@@ -223,6 +224,9 @@ private:
     void warnEmptyQueue();
     void stopCurrent();
     void beginRun(engine::RunMode mode);
+    // A run walks the queue's rows by index, so the queue is rebuilt only
+    // while no run is going.
+    void rebuildQueueWhenIdle();
     // Carries out the completion steps in their order.
     void complete(const CompletionFacts& facts);
 
@@ -236,6 +240,7 @@ private:
     std::uint64_t runId_ = 0;
     bool dialogs_[kDialogCount] = {false, false, false, true, true};
     bool itemsChanged_ = false;
+    bool queueRebuildDue_ = false;
     bool hideAfterRun_ = false;
     bool quietRun_ = false;
     bool shutdownPending_ = false;

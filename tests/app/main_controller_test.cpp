@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -181,6 +183,30 @@ TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsO
     w.onDialog = [&] { controller.dialogConfirmed(Dialog::EraseItems); };
     controller.execute(Command::TrayEraseItems);
     EXPECT_EQ(w.calls, (Calls{"rebuild"}));
+}
+
+TEST_F(MainControllerTest, EraseItemsConfirmedAfterATriggeredRunStartedRebuildsWhenThatRunEnds) {
+    controller.setDialogAvailable(Dialog::EraseItems, true);
+    w.onDialog = [&] {
+        controller.cleanNowClick();  // a trigger's run, started under the modal dialog
+        controller.dialogConfirmed(Dialog::EraseItems);
+    };
+    auto rebuilds = [&] { return std::count(w.calls.begin(), w.calls.end(), "rebuild"); };
+    const std::pair<const char*, std::function<void()>> ends[] = {
+        {"finished", [&] { finish(); }},
+        {"stopped", [&] { controller.cleanNowClick(); }},
+    };
+    for (const auto& [how, end] : ends) {
+        w.calls.clear();
+        controller.execute(Command::EraseItems);
+        ASSERT_EQ(controller.activity(), Activity::Cleaning) << how;
+        EXPECT_EQ(rebuilds(), 0) << how;
+        end();
+        EXPECT_EQ(rebuilds(), 1) << how;
+        controller.cleanNowClick();  // the next run ends without another
+        finish();
+        EXPECT_EQ(rebuilds(), 1) << how;
+    }
 }
 
 TEST_F(MainControllerTest, OptionsReregistersHotkeysWithTheStartupDefaults) {
