@@ -13,8 +13,7 @@
 
 #include "engine/plugin_file.h"
 #include "shell/shell_test_support.h"
-#include "support/faulty_files.h"
-#include "support/sandbox.h"
+#include "support/fixtures.h"
 
 namespace cindral::shell::test {
 namespace {
@@ -22,11 +21,6 @@ namespace {
 using app::EntryKind;
 using cindral::test::FileOp;
 using W = PluginEditorWindow;
-
-platform::Platform withFiles(platform::Platform p, platform::Files& files) {
-    p.files = &files;
-    return p;
-}
 
 // Holds the threads that enter it until released, or for 10 s at most, so
 // that a window waiting for a held thread fails the test instead of hanging.
@@ -55,16 +49,15 @@ struct Latch {
 
 // The real window over a sandbox plug-in folder with two plug-ins, driven
 // by the messages a user's clicks and typing send.
-class PluginEditorWindowTest : public ::testing::Test {
+class PluginEditorWindowTest : public cindral::test::SandboxTest {
 protected:
     PluginEditorWindowTest() {
-        box.makeFolder(folder);
-        box.writeFile(folder + "a.cnp",
-                      "; Made by hand\r\n\r\n[Plugin]\r\nTitle=Alpha\r\n"
-                      "[Files]\r\nItem1=%TEMP%\\alpha*.tmp\r\n");
-        box.writeFile(folder + "b.cnp",
-                      "[Plugin]\r\nTitle=Beta\r\nAuthor=Bo\r\n[Registry]\r\n"
-                      "Item1=HKEY_CURRENT_USER\\Software\\Beta,OnlyValues,none\r\n");
+        write(folder + "a.cnp",
+              "; Made by hand\r\n\r\n[Plugin]\r\nTitle=Alpha\r\n"
+              "[Files]\r\nItem1=%TEMP%\\alpha*.tmp\r\n");
+        write(folder + "b.cnp",
+              "[Plugin]\r\nTitle=Beta\r\nAuthor=Bo\r\n[Registry]\r\n"
+              "Item1=HKEY_CURRENT_USER\\Software\\Beta,OnlyValues,none\r\n");
     }
     void SetUp() override { ASSERT_TRUE(window.create(nullptr, 0, 0)); }
     void TearDown() override { listing.release(); }
@@ -76,16 +69,13 @@ protected:
     void press(int id) { SendMessageA(window.control(id), BM_CLICK, 0, 0); }
     std::string text(int id) { return SkinnedWindow::textOf(window.control(id)); }
 
-    cindral::test::Sandbox box;
     RecordingDesktop desktop;
-    const std::string folder = box.root() + "Plug-Ins\\";
-    // The window's files: the sandbox's, unless a test makes them fail or wait.
-    cindral::test::FaultyFiles files{*box.platform().files};
-    platform::Platform services = withFiles(box.platform(), files);
+    const std::string folder = box_.root() + "Plug-Ins\\";
     Latch listing;
-    // A test run waits for the window after 16 lines.
-    W window{DialogContext{desktop, *box.platform().files, box.root()}, services,
-             app::PluginEditorFolders{box.root(), folder}, 16};
+    // Over the sandbox's fault-injecting files; a test run waits for the
+    // window after 16 lines.
+    W window{DialogContext{desktop, *box_.platform().files, box_.root()}, platform_,
+             app::PluginEditorFolders{box_.root(), folder}, 16};
 };
 
 TEST_F(PluginEditorWindowTest, ChoosingAPluginFillsTheFieldsAndAnInvalidTemplateBlocksSave) {
@@ -109,15 +99,14 @@ TEST_F(PluginEditorWindowTest, ASavedChangeIsReadBack) {
     ASSERT_TRUE(IsWindowEnabled(window.control(W::kSaveButton))) << text(W::kStatus);
     press(W::kSaveButton);
     std::string bytes;
-    ASSERT_TRUE(box.platform().files->readFile(folder + "a.cnp", bytes));
+    ASSERT_TRUE(box_.platform().files->readFile(folder + "a.cnp", bytes));
     EXPECT_EQ(engine::ReadPluginDocument(bytes).title, "Alpha Two");
     EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(PluginEditorWindowTest, ATestRunGoesOnItsOwnThreadWhileTheWindowAnswersAndStopEndsIt) {
-    const std::string many = box.root() + "Many\\";
-    box.makeFolder(many);
-    for (int i = 0; i < 100; ++i) box.writeFile(many + std::to_string(i) + ".log", "x");
+    const std::string many = at("Many\\");
+    for (int i = 0; i < 100; ++i) write(many + std::to_string(i) + ".log", "x");
     type(W::entryId(EntryKind::Files, W::Field), many + "*.log");
     press(W::entryId(EntryKind::Files, W::Add));
     press(W::kTestRunButton);
@@ -148,11 +137,10 @@ TEST_F(PluginEditorWindowTest, ATestRunGoesOnItsOwnThreadWhileTheWindowAnswersAn
 // (a huge folder, a drive that does not answer) must not hold the window.
 TEST_F(PluginEditorWindowTest, StopReturnsWhileTheRunIsHeldInACallAndItsThreadIsJoinedLater) {
     // In capitals, as a run names every path of a template.
-    const std::string slow = box.root() + "SLOW\\";
-    box.makeFolder(slow);
-    box.writeFile(slow + "1.log", "x");
-    files.fails = [this, windowThread = std::this_thread::get_id()](FileOp op,
-                                                                    const std::string& path) {
+    const std::string slow = at("SLOW\\");
+    write(slow + "1.log", "x");
+    files_.fails = [this, windowThread = std::this_thread::get_id()](FileOp op,
+                                                                     const std::string& path) {
         if (op == FileOp::List && path.find("\\SLOW\\") != std::string::npos &&
             std::this_thread::get_id() != windowThread)
             listing.hold();
