@@ -14,36 +14,26 @@ namespace {
 
 using D = EraseItemsDialog;
 
-class EraseItemsDialogTest : public ::testing::Test {
+class EraseItemsDialogTest : public cindral::test::SandboxTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(sandbox.makeFolder(home() + "Data"));
-        ASSERT_TRUE(sandbox.makeFolder(home() + "Plug-Ins"));
+        folder("Data");
+        folder("Plug-Ins");
     }
-    std::string home() const { return sandbox.root(); }
+    std::string home() const { return box_.root(); }
     std::unique_ptr<D> open() {
-        auto d = std::make_unique<D>(DialogContext{desktop, *sandbox.platform().files, home()},
-                                     sandbox.platform(), app::DataPaths::forHome(home()));
+        auto d = std::make_unique<D>(DialogContext{desktop, *box_.platform().files, home()},
+                                     box_.platform(), app::DataPaths::forHome(home()));
         EXPECT_TRUE(d->create(nullptr, 0, 0));
         ShowWindow(d->hwnd(), SW_SHOWNA);
         return d;
     }
-    std::string read(const std::string& name) {
-        std::string bytes;
-        sandbox.platform().files->readFile(home() + "Data\\" + name, bytes);
-        return bytes;
-    }
-    static void press(HWND button) {
-        SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
-    }
 
-    cindral::test::Sandbox sandbox;
     RecordingDesktop desktop;
 };
 
 TEST_F(EraseItemsDialogTest, EveryPageShowsItsGroupAndOpensItsHelpTopic) {
-    ASSERT_TRUE(sandbox.writeFile(home() + "help.chm", "help"));
+    file("help.chm", "help");
     auto d = open();
     TabbedPages& pages = *d->pageSet(D::kPagesId);
     TabbedPages& browsers = *d->pageSet(D::kBrowserPagesId);
@@ -79,14 +69,14 @@ TEST_F(EraseItemsDialogTest, EveryPageShowsItsGroupAndOpensItsHelpTopic) {
 }
 
 TEST_F(EraseItemsDialogTest, KeysBrowseAndCheckMarksReachTheFiles) {
-    ASSERT_TRUE(sandbox.writeFile(home() + "Data\\CustomFolder.dat", "T;C:\\A;0;;1;\r\n"));
+    file("Data\\CustomFolder.dat", "T;C:\\A;0;;1;\r\n");
     auto d = open();
     // Return in the mask field adds it, as the page says; Delete in the list asks.
     d->pageSet(D::kPagesId)->select(5);
     SetWindowTextA(d->control(D::editId(7)), "*.tmp");
     MSG msg{d->control(D::editId(7)), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     EXPECT_TRUE(d->translateKey(msg));
-    EXPECT_EQ(read("DriveScan.dat"), "*.tmp\r\n");
+    EXPECT_EQ(read(at("Data\\DriveScan.dat")), "*.tmp\r\n");
     HWND masks = d->control(D::kMaskListId);
     SetFocus(masks);
     SendMessageA(masks, WM_KEYDOWN, VK_DOWN, 0);
@@ -104,7 +94,7 @@ TEST_F(EraseItemsDialogTest, KeysBrowseAndCheckMarksReachTheFiles) {
     // A check mark changed without a click (the Space key) is written too.
     ListView_SetCheckState(d->control(D::kFolderListId), 0, FALSE);
     pumpQueued();
-    EXPECT_EQ(read("CustomFolder.dat"), "T;C:\\A;0;;0;\r\n");
+    EXPECT_EQ(read(at("Data\\CustomFolder.dat")), "T;C:\\A;0;;0;\r\n");
 }
 
 // The dialog as the main window hosts it: a timer met in its modal loop

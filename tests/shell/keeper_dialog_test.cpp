@@ -74,8 +74,7 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
             HWND add = keeper.control(p, P::AddButton);
             ListView_SetItemState(keeper.control(p, P::LeftList), 1, LVIS_SELECTED, LVIS_SELECTED);
             ASSERT_TRUE(IsWindowEnabled(add)) << page;
-            SendMessageA(GetParent(add), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(add), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(add));
+            press(add);
             EXPECT_EQ(rowsOf(keeper.control(p, P::RightList)), Lines{keep[page]});
         }
         // Help follows the page on view.

@@ -30,6 +30,12 @@ inline std::vector<std::string> rowsOf(HWND list) {
     return rows;
 }
 
+// What a click on `button` tells its parent.
+inline void press(HWND button) {
+    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
 // Records what the windows ask of the desktop; message boxes are answered
 // with `answer`.
 class RecordingDesktop : public Desktop {
@@ -101,8 +107,9 @@ protected:
     bool waitForStoppedRuns() {
         return pumpUntil([&] { return main->stoppedRunsLeft() == 0; });
     }
+    bool idle() { return main->controller().activity() == app::Activity::Idle; }
     bool waitForIdle() {
-        return pumpUntil([&] { return main->controller().activity() == app::Activity::Idle; });
+        return pumpUntil([&] { return idle(); });
     }
     HWND button(app::Command command) { return main->control(app::commandInfo(command).id); }
     std::string text(int id) { return SkinnedWindow::textOf(main->control(id)); }

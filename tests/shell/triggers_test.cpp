@@ -61,7 +61,6 @@ protected:
         return SkinnedWindow::textOf(main->control(MainWindow::kStatusId))
                    .rfind("Cleaned Evidence in Registry: ", 0) == 0;
     }
-    bool idle() { return main->controller().activity() == app::Activity::Idle; }
     // Whether the window's timer was running; it is stopped by asking.
     bool stopTimer(UINT_PTR timer) { return KillTimer(main->hwnd(), timer) != FALSE; }
 };
