@@ -7,6 +7,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "shell/program.h"
 #include "shell/shell_test_support.h"
 
@@ -34,6 +36,7 @@ void MainWindowTest::click(app::Command command) {
 namespace {
 
 using app::Command;
+using cindral::test::FileOp;
 using Lines = std::vector<std::string>;
 
 bool enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
@@ -123,17 +126,32 @@ TEST_F(MainWindowTest, DuringARunTheControlsFollowTheRuleAndTheWindowAnswers) {
 TEST_F(MainWindowTest, StoppedRunLeavesNoResultNoFileAndRestartsAtOnce) {
     select({kRunHistory, kClipboard, kRecentDocuments});
     store_.write(settings::kStoreLog, 1);
+    file("Recent\\a.lnk");
+    // The run is held inside its listing of the recent documents, and sees
+    // the stop only when that call returns.
+    files_.fails = [this, window = std::this_thread::get_id()](FileOp op, const std::string& p) {
+        if (op == FileOp::List && std::this_thread::get_id() != window &&
+            (p.find("RECENT") != std::string::npos || p.find("Recent") != std::string::npos))
+            held.hold();
+        return false;
+    };
     start();
+    auto recent = [&] {
+        for (const auto& row : main->queue().rows)
+            if (row.caption == "Windows Recent Documents") return row.status;
+        return std::string("<no row>");
+    };
     click(Command::TestMode);
-    ASSERT_EQ(main->controller().activity(), app::Activity::Testing);
+    ASSERT_TRUE(pumpUntil([&] { return held.inside > 0 && recent() == "Analyzing..."; }));
     click(Command::TestMode);  // "Stop Work!"
     EXPECT_EQ(main->controller().activity(), app::Activity::Idle);
     EXPECT_EQ(SkinnedWindow::textOf(button(Command::TestMode)), "Test Mode!");
-    // Whatever the stopped run still did is done once its thread is collected.
+    // The row the run was in is marked, and stays so once the run is gone.
+    held.release();
     ASSERT_TRUE(waitForStoppedRuns());
+    EXPECT_EQ(recent(), "Terminated");
     EXPECT_FALSE(main->resultWindow().isVisible());
     EXPECT_FALSE(box_.exists(paths_.logFile));
-    for (const auto& row : main->queue().rows) EXPECT_NE(row.status, "Analyzing...");
 
     click(Command::TestMode);
     ASSERT_TRUE(waitForIdle());

@@ -5,10 +5,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include "engine/plugin_file.h"
@@ -21,31 +17,6 @@ namespace {
 using app::EntryKind;
 using cindral::test::FileOp;
 using W = PluginEditorWindow;
-
-// Holds the threads that enter it until released, or for 10 s at most, so
-// that a window waiting for a held thread fails the test instead of hanging.
-struct Latch {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::atomic<int> inside{0}, left{0};
-    bool released = false;
-    void hold() {
-        std::unique_lock<std::mutex> lock(mutex);
-        ++inside;
-        changed.notify_all();
-        changed.wait_for(lock, std::chrono::seconds(10), [this] { return released; });
-        ++left;
-    }
-    bool entered() {
-        std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(10), [this] { return inside > 0; });
-    }
-    void release() {
-        std::lock_guard<std::mutex> lock(mutex);
-        released = true;
-        changed.notify_all();
-    }
-};
 
 // The real window over a sandbox plug-in folder with two plug-ins, driven
 // by the messages a user's clicks and typing send.

@@ -6,8 +6,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -67,6 +71,31 @@ public:
     }
 };
 
+// Holds the threads that enter it until released, or for 10 s at most, so
+// that a window waiting for a held thread fails the test instead of hanging.
+struct Latch {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::atomic<int> inside{0}, left{0};
+    bool released = false;
+    void hold() {
+        std::unique_lock<std::mutex> lock(mutex);
+        ++inside;
+        changed.notify_all();
+        changed.wait_for(lock, std::chrono::seconds(10), [this] { return released; });
+        ++left;
+    }
+    bool entered() {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [this] { return inside > 0; });
+    }
+    void release() {
+        std::lock_guard<std::mutex> lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+};
+
 // Dispatches the thread's messages until `done` holds or the time is up.
 inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
     const DWORD start = GetTickCount();
@@ -97,6 +126,7 @@ constexpr int kRecentDocuments = 8, kRunHistory = 9, kClipboard = 12;
 class MainWindowTest : public cindral::test::HomeTest {
 protected:
     void TearDown() override {
+        held.release();
         main.reset();
         pumpQueued();
     }
@@ -118,6 +148,7 @@ protected:
     std::unique_ptr<platform::NativeRunServices> services = platform::createNativeRunServices();
     RecordingDesktop desktop;
     platform::SessionEnd* sessionEnd = nullptr;  // set before start()
+    Latch held;                                  // for a test that holds a run inside a call
     std::unique_ptr<MainWindow> main;
 };
 
