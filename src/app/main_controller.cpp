@@ -256,16 +256,16 @@ void MainController::hostDialog(Dialog dialog) {
 
 void MainController::eraseItemsCommand() {
     if (!dialogs_[static_cast<int>(Dialog::EraseItems)]) return;
+    // A rebuild is left due only while a run goes, when this command is
+    // refused, so clearing here drops only a stray confirmation.
     itemsChanged_ = false;
     view_.runDialog(Dialog::EraseItems);
-    if (!itemsChanged_) return;
-    queueRebuildDue_ = true;
     rebuildQueueWhenIdle();
 }
 
 void MainController::rebuildQueueWhenIdle() {
-    if (!queueRebuildDue_ || activity_ != Activity::Idle) return;
-    queueRebuildDue_ = false;
+    if (!itemsChanged_ || activity_ != Activity::Idle) return;
+    itemsChanged_ = false;
     view_.rebuildQueue();
 }
 

@@ -188,7 +188,6 @@ public:
     void dialogConfirmed(Dialog dialog) {
         if (dialog == Dialog::EraseItems) itemsChanged_ = true;
     }
-    bool itemsChanged() const { return itemsChanged_; }
 
     // A run reported that its body returned, with its figures and the date
     // and time it took at its start. Reports from a run that is no longer
@@ -224,8 +223,8 @@ private:
     void warnEmptyQueue();
     void stopCurrent();
     void beginRun(engine::RunMode mode);
-    // A run walks the queue's rows by index, so the queue is rebuilt only
-    // while no run is going.
+    // A run walks the queue's rows by index, so a due rebuild waits until
+    // no run is going.
     void rebuildQueueWhenIdle();
     // Carries out the completion steps in their order.
     void complete(const CompletionFacts& facts);
@@ -239,8 +238,8 @@ private:
     Activity activity_ = Activity::Idle;
     std::uint64_t runId_ = 0;
     bool dialogs_[kDialogCount] = {false, false, false, true, true};
+    // A confirmed Erase Items dialog whose queue rebuild is still due.
     bool itemsChanged_ = false;
-    bool queueRebuildDue_ = false;
     bool hideAfterRun_ = false;
     bool quietRun_ = false;
     bool shutdownPending_ = false;
