@@ -64,12 +64,14 @@ void SetRecordCheck(std::string& line, bool checked) {
         if (pos == std::string::npos) return;
         ++pos;
     }
-    const char mark = checked ? '1' : '0';
-    if (pos < line.size()) {
-        line[pos] = mark;
+    // The whole field, not only its first character: a hand-written "11"
+    // unchecked must not become "01", which the runs read as 1.
+    const char* mark = checked ? "1" : "0";
+    const std::size_t end = line.find(';', pos);
+    if (end == std::string::npos) {
+        line.replace(pos, std::string::npos, std::string(mark) + ";");
     } else {
-        line += mark;
-        line += ';';
+        line.replace(pos, end - pos, mark);
     }
 }
 

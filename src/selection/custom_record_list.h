@@ -36,10 +36,10 @@ bool IsRecordChecked(const std::string& line);
 std::string MakeRecordLine(const std::string& title, const std::string& target, int action,
                            const std::string& name);
 
-// Sets the check field of one line: the character after the fourth ";"
-// becomes "1" or "0". A line with fewer than four ";" is left as it is; a
-// line that ends right after its fourth ";" gets the digit and its closing
-// ";", so the mark reads back as set.
+// Sets the check field of one line: the text after the fourth ";" up to the
+// next becomes "1" or "0", so every reader takes the mark as set. A line with
+// fewer than four ";" is left as it is; a fifth field without its closing ";"
+// is given one.
 void SetRecordCheck(std::string& line, bool checked);
 
 // What a row of the dialog's list shows of a line.

@@ -62,16 +62,22 @@ TEST_F(RecordFiles, DeleteByPositionIsSavedWholeWithTheTextAfterANul) {
     EXPECT_EQ(read(path()), "A;K1;0;;1;\r\nC;K3;1;;2;\r\nE;K;0;;1;\r\n\0junk\r\nD;K;0;;1;\r\n"s);
 }
 
-// A mark is written only where it changed, as the one character after the
-// fourth ";": "2" stays while checked, a line with fewer ";" stays as it is,
-// and a missing fifth field is completed. A new line's five closed fields are
-// met by the Erase Items dialog's Add.
+// A mark is written only where it changed, as the whole fifth field, so the
+// runs read it as the row shows it: an unchecked "11" or "-1" must not come
+// out as "01" (read as 1, run), and a checked "1" without its ";" must not
+// stay unread. "2" stays while checked, a line with fewer ";" stays as it is.
+// A new line's five closed fields are met by the Erase Items dialog's Add.
 TEST_F(RecordFiles, WriteBackTouchesOnlyChangedLinesThatExist) {
     EXPECT_TRUE(WriteBackChecks(files_, path(), {true}));
     EXPECT_FALSE(box_.exists(path()));  // a missing file is not created
-    put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\nD;K;0;;\r\n");
-    ASSERT_TRUE(WriteBackChecks(files_, path(), {false, true, true, true, true, false}));
-    EXPECT_EQ(read(path()), "A;K;0;;01;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\nD;K;0;;1;\r\n");
+    put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\nD;K;0;;\r\nE;K;0;;-1;x\r\n"
+        "F;K;0;;1\r\n");
+    ASSERT_TRUE(
+        WriteBackChecks(files_, path(), {false, true, true, true, true, false, true, false}));
+    EXPECT_EQ(read(path()),
+              "A;K;0;;0;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\nD;K;0;;1;\r\nE;K;0;;0;x\r\n"
+              "F;K;0;;1;\r\n");
+    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"B", "D", "F"}));
 }
 
 TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {
