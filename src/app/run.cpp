@@ -90,24 +90,35 @@ std::vector<std::string> FixedDriveList(platform::Files& files) {
     return roots;
 }
 
+std::string CustomRegistryEntry(const std::string& line) {
+    const std::string key = selection::RecordField(line, 2);
+    const std::string action = selection::RecordField(line, 3);
+    if (action == "0") return key + ",onlyvalues,none";
+    if (action == "1") return key + ",allvalues,none";
+    if (action == "2") return key + ",onlysubkeys,none";
+    if (action == "3") return key + ",onevalue," + selection::RecordField(line, 4);
+    return key + action;
+}
+
+std::string CustomFolderTemplate(const std::string& line) {
+    const std::string mode = selection::RecordField(line, 3);
+    std::string mask = mode;
+    if (mode == "0")
+        mask = "*.*";
+    else if (mode == "1")
+        mask = "*?";
+    else if (mode == "2")
+        mask = selection::RecordField(line, 4);
+    std::string folder = engine::TrimBlanks(selection::RecordField(line, 2));
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder + mask;
+}
+
 void RunCustomRegistryRecords(engine::EngineContext& ctx, const std::string& file,
                               const std::string& title) {
     for (const auto& line : recordsTitled(ctx, file, title)) {
         if (ctx.run.stopped()) return;
-        const std::string key = selection::RecordField(line, 2);
-        const std::string action = selection::RecordField(line, 3);
-        std::string entry;
-        if (action == "0")
-            entry = key + ",onlyvalues,none";
-        else if (action == "1")
-            entry = key + ",allvalues,none";
-        else if (action == "2")
-            entry = key + ",onlysubkeys,none";
-        else if (action == "3")
-            entry = key + ",onevalue," + selection::RecordField(line, 4);
-        else
-            entry = key + action;
-        engine::CleanRegistryEntry(ctx, entry, nullptr);
+        engine::CleanRegistryEntry(ctx, CustomRegistryEntry(line), nullptr);
     }
 }
 
@@ -115,17 +126,7 @@ void RunCustomFolderRecords(engine::EngineContext& ctx, const std::string& file,
                             const std::string& title) {
     for (const auto& line : recordsTitled(ctx, file, title)) {
         if (ctx.run.stopped()) return;
-        const std::string mode = selection::RecordField(line, 3);
-        std::string mask = mode;
-        if (mode == "0")
-            mask = "*.*";
-        else if (mode == "1")
-            mask = "*?";
-        else if (mode == "2")
-            mask = selection::RecordField(line, 4);
-        std::string folder = engine::TrimBlanks(selection::RecordField(line, 2));
-        if (folder.empty() || folder.back() != '\\') folder += '\\';
-        engine::CleanPathTemplate(ctx, folder + mask);
+        engine::CleanPathTemplate(ctx, CustomFolderTemplate(line));
     }
 }
 

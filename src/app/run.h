@@ -151,6 +151,14 @@ private:
     bool started_ = false;
 };
 
+// What a run hands on for one custom record line: the registry entry its key
+// and action give ("0" values, "1" values in subkeys, "2" subkeys, "3" the
+// one named value), or the path template of its folder, trimmed and ending
+// in "\", and its mode ("0" "*.*", "1" "*?" with subfolders, "2" the file
+// name). Any other action or mode is appended as it stands.
+std::string CustomRegistryEntry(const std::string& line);
+std::string CustomFolderTemplate(const std::string& line);
+
 // The custom records of one row: every line of `file` whose title equals
 // `title` without regard to case, whatever its check field.
 void RunCustomRegistryRecords(engine::EngineContext& ctx, const std::string& file,

@@ -81,6 +81,26 @@ TEST_F(RunDriver, OnlyCheckedCustomFolderRowsRunInOrderByTheirCaptions) {
     EXPECT_EQ(run->counters().JunkFileCount, 2);
 }
 
+// A record read with another action or mode erases something the user did
+// not ask for: one value becomes every value, one file a whole tree.
+TEST(CustomRecords, EachActionAndModeGivesItsOwnEntryAndTemplate) {
+    const struct {
+        const char* line;
+        const char* entry;
+        const char* pathTemplate;
+    } cases[] = {
+        {"T; C:\\F ;0;n.txt;1;", " C:\\F ,onlyvalues,none", "C:\\F\\*.*"},
+        {"T;C:\\F\\;1;n.txt;1;", "C:\\F\\,allvalues,none", "C:\\F\\*?"},
+        {"T;C:\\F;2;n.txt;0;", "C:\\F,onlysubkeys,none", "C:\\F\\n.txt"},
+        {"T;C:\\F;3;n.txt;1;", "C:\\F,onevalue,n.txt", "C:\\F\\3"},
+        {"T;C:\\F;03;n.txt;1;", "C:\\F03", "C:\\F\\03"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CustomRegistryEntry(c.line), c.entry) << c.line;
+        EXPECT_EQ(CustomFolderTemplate(c.line), c.pathTemplate) << c.line;
+    }
+}
+
 TEST_F(RunDriver, DuplicateCustomTitlesGiveOneRowAndRunBothRecords) {
     setRegText(scratch("A"), "v1", "alpha");
     setRegText(scratch("B"), "v2", "beta");
