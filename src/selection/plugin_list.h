@@ -13,12 +13,7 @@ struct PluginFile {
     std::string fileName;  // as listed, e.g. "Tool.cnp"
     std::string path;      // home + "Plug-ins\" + file name: the path the file is opened by
     std::string key;       // its title, or the file name less its last extension
-    std::string author;    // The same listing of any folder ("\" at its end), each path being the
-    // folder + the file name: the plug-in editor lists "PluginFolder" with it.
-    std::vector<PluginFile> ListPluginFolder(platform::Platform& platform,
-                                             const std::string& folder, bool withAuthors = false);
-
-    // "Author" of section "Plugin", when asked for
+    std::string author;    // "Author" of section "Plugin", when asked for
 };
 
 // The folder listed for plug-ins and the folder a plug-in is opened through.
