@@ -11,7 +11,7 @@ const char* const kStatusPending = "Pending";
 
 ItemQueue RebuildItemQueue(platform::Platform& platform, const DataPaths& paths) {
     ItemQueue queue;
-    selection::SelectionStore store(*platform.profiles, paths.selItems);
+    selection::SelectionStore store(*platform.profiles, *platform.files, paths.selItems);
     for (const auto& item : engine::BuiltInItems()) {
         if (!store.KeepSelected(item.name)) continue;
         queue.rows.push_back({item.name, item.digit, kStatusPending});

@@ -55,7 +55,7 @@ int CountCheckedRecords(platform::Files& files, const DataPaths& paths, int kind
 
 void ResetRowStates(engine::RunView& view, platform::Platform& platform, const DataPaths& paths,
                     bool reset) {
-    selection::SelectionStore store(*platform.profiles, paths.selItems);
+    selection::SelectionStore store(*platform.profiles, *platform.files, paths.selItems);
     int b = 0;
     for (const auto& item : engine::BuiltInItems())
         if (store.IsChecked(item.name)) ++b;
@@ -278,7 +278,7 @@ void Run::emptyLogIfDue() {
 
 void Run::builtInItems() {
     platform::Platform& p = *setup_.platform;
-    selection::SelectionStore store(*p.profiles, setup_.paths.selItems);
+    selection::SelectionStore store(*p.profiles, *p.files, setup_.paths.selItems);
     engine::EngineContext ctx = context();
     platform::RunServices none;
     platform::RunServices& services = setup_.services ? *setup_.services : none;
@@ -297,7 +297,7 @@ void Run::builtInItems() {
 
 void Run::plugins() {
     platform::Platform& p = *setup_.platform;
-    selection::SelectionStore store(*p.profiles, setup_.paths.selItems);
+    selection::SelectionStore store(*p.profiles, *p.files, setup_.paths.selItems);
     engine::EngineContext ctx = context();
     for (const auto& fileName : setup_.pluginFiles) {
         if (stopped()) return;

@@ -35,7 +35,7 @@ EraseItemsController::EraseItemsController(EraseItemsView& view, platform::Platf
       platform_(platform),
       files_(std::move(files)),
       boxes_(std::move(boxes)),
-      store_(*platform.profiles, files_.selItems),
+      store_(*platform.profiles, *platform.files, files_.selItems),
       records_{{{files_.customRegistry, Edit::Edit1, Edit::Edit2, Edit::Edit4, 4, 3, {}},
                 {files_.customFolder, Edit::Edit3, Edit::Edit5, Edit::Edit6, 3, 2, {}}}} {}
 

@@ -15,12 +15,17 @@ std::string SelectionKey(const std::string& key) {
     return stored;
 }
 
+bool SelectionStore::readable() {
+    std::string bytes;
+    return files_.readFile(path_, bytes) || !files_.fileExists(path_);
+}
+
 bool SelectionStore::IsSelected(const std::string& key) {
-    return profiles_.readString(path_, kSection, SelectionKey(key), "1") != "0";
+    return readable() && profiles_.readString(path_, kSection, SelectionKey(key), "1") != "0";
 }
 
 bool SelectionStore::IsChecked(const std::string& key) {
-    return profiles_.readInt(path_, kSection, SelectionKey(key), 1) != 0;
+    return readable() && profiles_.readInt(path_, kSection, SelectionKey(key), 1) != 0;
 }
 
 bool SelectionStore::SetSelected(const std::string& key, bool selected) {
@@ -28,6 +33,7 @@ bool SelectionStore::SetSelected(const std::string& key, bool selected) {
 }
 
 bool SelectionStore::KeepSelected(const std::string& key) {
+    if (!readable()) return false;
     const std::string stored = profiles_.readString(path_, kSection, SelectionKey(key), "");
     if (stored == "0") return false;
     if (stored != "1") SetSelected(key, true);

@@ -19,10 +19,14 @@ namespace cindral::selection {
 // shown is unchanged.
 std::string SelectionKey(const std::string& key);
 
+// A file that exists but cannot be read gives the profile functions their
+// defaults, which read as selected: every item the user switched off would
+// run. Such a file selects nothing instead; `files` tells it from a missing
+// one, which selects everything.
 class SelectionStore {
 public:
-    SelectionStore(platform::ProfileFiles& profiles, std::string path)
-        : profiles_(profiles), path_(std::move(path)) {}
+    SelectionStore(platform::ProfileFiles& profiles, platform::Files& files, std::string path)
+        : profiles_(profiles), files_(files), path_(std::move(path)) {}
 
     // The text rule of the queue and the runs: anything but exactly "0".
     bool IsSelected(const std::string& key);
@@ -37,7 +41,10 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    bool readable();
+
     platform::ProfileFiles& profiles_;
+    platform::Files& files_;
     std::string path_;
 };
 

@@ -71,7 +71,7 @@ const DataFileCase kCases[] = {
      "[Items]\r\nClipboard=0\r\nRecycle Bin=0\r\n",
      [](platform::Files& files, const std::string& path) {
          platform::PosixProfileFiles profiles(files);
-         selection::SelectionStore store(profiles, path);
+         selection::SelectionStore store(profiles, files, path);
          return store.SetSelected("Clipboard", false);
      }},
 #endif

@@ -10,7 +10,9 @@ using namespace cindral::selection;
 class SelectionStoreTest : public cindral::test::HomeTest {
 protected:
     SelectionStoreTest() { box_.makeFolder(paths_.dataFolder); }
-    SelectionStore store() { return SelectionStore(*platform_.profiles, paths_.selItems); }
+    SelectionStore store() {
+        return SelectionStore(*platform_.profiles, *platform_.files, paths_.selItems);
+    }
     void plugin(const std::string& name, const std::string& body) {
         write(paths_.pluginFolder + name, body);
     }
@@ -35,6 +37,13 @@ TEST_F(SelectionStoreTest, TextRuleAndNumberRuleDifferOnlyWhereTheyShould) {
     // An empty value is selected by the text rule; the number rule leaves it to
     // the platform's profile reader.
     EXPECT_TRUE(s.IsSelected("empty"));
+
+    // A file that is there but cannot be read selects nothing and gets
+    // nothing recorded: its defaults would run what the user switched off.
+    files_.failOn(cindral::test::FileOp::Read, paths_.selItems);
+    EXPECT_FALSE(s.IsSelected("missing") || s.IsChecked("one") || s.KeepSelected("new"));
+    files_.fails = nullptr;
+    EXPECT_EQ(stored("new"), "<none>");
 
     ASSERT_TRUE(s.SetSelected("One", false));  // keys match without regard to case
     EXPECT_EQ(stored("one"), "0");
