@@ -139,15 +139,18 @@ TEST_F(OptionsFormTest, EnablingRulesFollowTheirBoxesOnClickAndOnEnteringThePage
     }
 }
 
-TEST_F(OptionsFormTest, HotkeyFieldsClearedStoreEmptyAndUnreadableTextsAreKept) {
-    settings.texts = {{"HotKey1", "Ctrl+Alt+Pause"}, {"HotKey3", "Shift+Alt+Nowhere"}};
+TEST_F(OptionsFormTest, HotkeyFieldsClearedStoreEmptyAndUnreadableTextsAreKeptUntilReplaced) {
+    settings.texts = {{"HotKey1", "Ctrl+Alt+Pause"},
+                      {"HotKey2", "Alt+Elsewhere"},
+                      {"HotKey3", "Shift+Alt+Nowhere"}};
     form.open();
     EXPECT_EQ(view.hotkeys[OptionsHotkey::StartErasing], (Shortcut{0x13, false, true, true}));
     EXPECT_EQ(view.hotkeys[OptionsHotkey::BossKey], Shortcut{});
-    view.hotkeys[OptionsHotkey::InvisibleMode] = Shortcut{};
+    view.hotkeys[OptionsHotkey::StartErasing] = Shortcut{};
+    view.hotkeys[OptionsHotkey::InvisibleMode] = Shortcut{0x78, false, true, true};
     form.store();
-    EXPECT_EQ(settings.texts["HotKey1"], "Ctrl+Alt+Pause");
-    EXPECT_EQ(settings.texts["HotKey2"], "");
+    EXPECT_EQ(settings.texts["HotKey1"], "");
+    EXPECT_EQ(settings.texts["HotKey2"], "Ctrl+Alt+F9");
     EXPECT_EQ(settings.texts["HotKey3"], "Shift+Alt+Nowhere");
 }
 
