@@ -182,10 +182,27 @@ TEST_F(RunDriver, BrowsersCloseOnceBeforeACleaningRunWhenAskedAndNeverForATestRu
     EXPECT_EQ(fakes_.count("browsers"), 1);
 }
 
+// The engine's wipe is tested with its settings handed in; here that a run
+// hands over the stored ones.
+TEST_F(RunDriver, ACleaningRunWipesWithTheStoredPassesAndMethodOnlyWhenSecureErasingIsOn) {
+    folderRecords({"One"});
+    settings_.write(settings::kPassess, 2);
+    settings_.write(settings::kMethodDestruction, 2);
+    runHere(RunMode::Clean);
+    EXPECT_TRUE(files_.passes.empty());
+    folderRecords({"One"});
+    settings_.write(settings::kSecureErasing, 1);
+    runHere(RunMode::Clean);
+    EXPECT_EQ(files_.passes.size(), 6u);  // three passes of zeros, then ones
+    EXPECT_FALSE(exists("junk\\One\\f.tmp"));
+}
+
 TEST_F(RunDriver, OnlyATestRunEmptiesTheLogWhenAsked) {
     select({20, 21, 22, 23});
-    settings_.write(settings::kLogRefreshEnable, 1);
     settings_.write(settings::kLogRefreshLines, 4);
+    runHere(RunMode::Test);  // switched off: the count alone empties nothing
+    EXPECT_EQ(log_->viewLineCount(), 6u);
+    settings_.write(settings::kLogRefreshEnable, 1);
     runHere(RunMode::Test);
     // Header, rule, then "[Cleaning" lines: the view reaches 4 lines at the
     // second item and is emptied right after that item's line.

@@ -70,6 +70,31 @@ TEST_F(OptionsFormTest, FirstStartShowsTheDefaultsCancelWritesNothingAndOkWrites
     EXPECT_FALSE(startWithWindowsExists(registry));
 }
 
+// Every value away from its first state: a control that is not loaded
+// would store that state over what the user had chosen.
+TEST_F(OptionsFormTest, OkAfterOpeningStoresBackEveryValueAsItWasStored) {
+    for (const SettingInfo& info : settingsTable())
+        if (info.type == ValueType::Number) settings.numbers[info.name] = 1;  // every switch on
+    for (const char* choice : {"MethodDestruction", "EraseEveryTime", "BossKey"})
+        settings.numbers[choice] = 3;  // the last item or button
+    settings.numbers["Passess"] = 9;
+    settings.numbers["LogRefreshLines"] = 5000;
+    settings.texts = {{"HotKey1", "Ctrl+Alt+F9"},
+                      {"HotKey2", "Alt+Home"},
+                      {"HotKey3", "Shift+Ctrl+Del"},
+                      {"HomePage", " http://example.test/ "}};
+    ASSERT_TRUE(writeStartWithWindows(registry, "C:\\Cindral\\cindral.exe"));
+    const auto numbers = settings.numbers;
+    const auto texts = settings.texts;
+    form.open();
+    settings.numbers.clear();
+    settings.texts.clear();
+    form.store();
+    EXPECT_EQ(settings.numbers, numbers);
+    EXPECT_EQ(settings.texts, texts);
+    EXPECT_TRUE(startWithWindowsExists(registry));
+}
+
 TEST_F(OptionsFormTest, StoredValuesOutsideTheirCodesAndTheLogLinesRule) {
     settings.numbers = {{"Passess", 10},  // each just outside its codes
                         {"EraseEveryTime", 4},
@@ -114,15 +139,18 @@ TEST_F(OptionsFormTest, EnablingRulesFollowTheirBoxesOnClickAndOnEnteringThePage
     }
 }
 
-TEST_F(OptionsFormTest, HotkeyFieldsClearedStoreEmptyAndUnreadableTextsAreKept) {
-    settings.texts = {{"HotKey1", "Ctrl+Alt+Pause"}, {"HotKey3", "Shift+Alt+Nowhere"}};
+TEST_F(OptionsFormTest, HotkeyFieldsClearedStoreEmptyAndUnreadableTextsAreKeptUntilReplaced) {
+    settings.texts = {{"HotKey1", "Ctrl+Alt+Pause"},
+                      {"HotKey2", "Alt+Elsewhere"},
+                      {"HotKey3", "Shift+Alt+Nowhere"}};
     form.open();
     EXPECT_EQ(view.hotkeys[OptionsHotkey::StartErasing], (Shortcut{0x13, false, true, true}));
     EXPECT_EQ(view.hotkeys[OptionsHotkey::BossKey], Shortcut{});
-    view.hotkeys[OptionsHotkey::InvisibleMode] = Shortcut{};
+    view.hotkeys[OptionsHotkey::StartErasing] = Shortcut{};
+    view.hotkeys[OptionsHotkey::InvisibleMode] = Shortcut{0x78, false, true, true};
     form.store();
-    EXPECT_EQ(settings.texts["HotKey1"], "Ctrl+Alt+Pause");
-    EXPECT_EQ(settings.texts["HotKey2"], "");
+    EXPECT_EQ(settings.texts["HotKey1"], "");
+    EXPECT_EQ(settings.texts["HotKey2"], "Ctrl+Alt+F9");
     EXPECT_EQ(settings.texts["HotKey3"], "Shift+Alt+Nowhere");
 }
 
