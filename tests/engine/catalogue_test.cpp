@@ -71,7 +71,6 @@ TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
           "Cache\\content.ie5\\s\\d"},
          {"Cache\\e", "Win\\f"}},
         {5, {kItemKeys[0] + "|a"}, {}},
-        {6, {std::string(kOpenSaveTxt) + "|a"}, {}},
         {7, {kItemKeys[1] + "|a", kItemKeys[2] + "|b"}, {}},
         {8, {"Recent\\a.lnk", "Recent\\s\\b.lnk"}, {"AppData\\a.lnk"}},
         {9, {kItemKeys[3] + "|a"}, {}},
