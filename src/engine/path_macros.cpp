@@ -49,15 +49,19 @@ ExpandedPath replaceMacro(const ExpandedPath& in, const std::string& macro,
     return out;
 }
 
+enum class Pairs { OwnOnly, AnyOwn };
+
 // Collapses every non-overlapping `cc` to one `c`, one pass from left to
-// right; with `ownOnly` only where both characters are the template's own.
-ExpandedPath collapsePairs(const ExpandedPath& in, char c, bool ownOnly) {
+// right: with OwnOnly where both characters are the template's own, with
+// AnyOwn where at least one is.
+ExpandedPath collapsePairs(const ExpandedPath& in, char c, Pairs which) {
     ExpandedPath out;
     for (std::size_t i = 0; i < in.text.size(); ++i) {
         out.text += in.text[i];
         out.inserted.push_back(in.inserted[i]);
-        const bool pair = in.text[i] == c && i + 1 < in.text.size() && in.text[i + 1] == c;
-        if (pair && (!ownOnly || (!in.inserted[i] && !in.inserted[i + 1]))) ++i;
+        if (in.text[i] != c || i + 1 == in.text.size() || in.text[i + 1] != c) continue;
+        const bool ownFirst = !in.inserted[i], ownSecond = !in.inserted[i + 1];
+        if (which == Pairs::OwnOnly ? ownFirst && ownSecond : ownFirst || ownSecond) ++i;
     }
     return out;
 }
@@ -101,10 +105,13 @@ ExpandedPath ExpandPathTemplate(platform::Platform& p, const std::string& pathTe
     for (std::size_t i = 0; i < std::size(kPathMacros); ++i)
         t = replaceMacro(t, kPathMacros[i], PathMacroFolder(p, i));
 
-    t = collapsePairs(t, '\\', false);
-    t = collapsePairs(t, '.', true);
-    t = collapsePairs(t, '*', true);
-    if (!t.text.empty() && t.text[0] == '\\') t.erase(0);
+    // A folder on a network share ("\\server\share\...", a redirected
+    // profile folder) keeps the "\\" it starts with, or it would become a
+    // relative path that is never walked.
+    t = collapsePairs(t, '\\', Pairs::AnyOwn);
+    t = collapsePairs(t, '.', Pairs::OwnOnly);
+    t = collapsePairs(t, '*', Pairs::OwnOnly);
+    if (!t.text.empty() && t.syntaxAt(0, '\\')) t.erase(0);
     return t;
 }
 

@@ -38,8 +38,10 @@ std::string PathMacroFolder(platform::Platform& p, std::size_t index);
 // kPathMacros in their order with the folders looked up anew, then collapses
 // "\\", ".." and "**" in one left-to-right pass each and drops a leading "\".
 // An inserted folder is taken literally: later macros, ".." and "**" apply to
-// the template's own text only, while "\\" still joins a folder that ends in
-// "\" to the text after the macro.
+// the template's own text only, "\\" within a folder (a network folder's
+// start) stays and a leading "\" is dropped only from the template's own
+// text, while "\\" still joins a folder that ends in "\" to the text after
+// the macro.
 ExpandedPath ExpandPathTemplate(platform::Platform& p, const std::string& pathTemplate);
 std::string ExpandPathMacros(platform::Platform& p, const std::string& pathTemplate);
 

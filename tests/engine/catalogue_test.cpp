@@ -58,11 +58,14 @@ protected:
 // the sandbox root, and registry values ("key|name" below HKEY_CURRENT_USER).
 TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
     setRegText(kOpera, "Last Directory", box_.root() + "Opera");
+    file("scan", "*.tmp\r\n");
+    run_.FixedDrives = {at("Drive\\")};
     const std::string netscape = "AppData\\Mozilla\\Profiles\\Default\\";
     const struct {
         int position;
         Lines gone, kept;
     } cases[] = {
+        {2, {"Cookies\\a.txt", "Win\\Cookies\\s\\b.txt"}, {}},
         {3,
          {"Win\\History\\a", "Win\\History\\s\\b", "Win\\Temporary Internet Files\\c",
           "Cache\\content.ie5\\s\\d"},
@@ -78,7 +81,9 @@ TEST_F(Catalogue, ItemsRemoveWhatTheyNameAndNothingBeside) {
         // The first folder called Cache below the profile, walked whole.
         {15, {netscape + "p\\Cache\\a", netscape + "p\\Cache\\s\\b"}, {netscape + "p\\x\\c"}},
         {16, {netscape + "history.dat", netscape + "p\\history.dat"}, {netscape + "history.bak"}},
+        {18, {"Opera\\cookies4.dat"}, {"Opera\\cookies4.bak"}},
         {19, {"Opera\\Cache4\\a"}, {"Opera\\Cache4\\s\\b", "Opera\\c"}},
+        {24, {"Drive\\a.tmp", "Drive\\s\\b.tmp"}, {"Drive\\c.txt"}},
     };
     auto present = [&](const std::string& thing) {
         const auto bar = thing.find('|');
@@ -122,13 +127,18 @@ TEST_F(Catalogue, IndexDatAndClipboardChangeTheSystemOnlyInACleanRun) {
     EXPECT_EQ(calls, (Lines{"file", "cache", "history", "clipboard"}));
 }
 
-TEST_F(Catalogue, KeeperListsProtectAddressesAndCookiesInAnyLetterCase) {
+TEST_F(Catalogue, KeeperListsProtectAddressesOpenSaveEntriesAndCookiesInAnyLetterCase) {
     setRegText(kTypedUrls, "url1", "alpha.example");
     setRegText(kTypedUrls, "url2", "beta.example");
     setRegText(kTypedUrls, "url3", "gamma.example");
     file(kAddresses, "ALPHA.EXAMPLE\ngamma.example\n");  // LF line ends keep each entry
     perform(1, true);
     EXPECT_EQ(regValues(kTypedUrls), (Lines{"url1", "url3"}));
+    setRegText(kOpenSaveTxt, "a", "C:\\Kept.txt");
+    setRegText(kOpenSaveTxt, "b", "C:\\other.txt");
+    file(kOpenSave, "c:\\KEPT.TXT\r\n");
+    perform(6, true);
+    EXPECT_EQ(regValues(kOpenSaveTxt), Lines{"a"});
 
     // Cookies are kept by full path; the folder a macro stands for keeps its own case.
     cookie("keep@site.txt");

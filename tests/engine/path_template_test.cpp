@@ -197,7 +197,8 @@ TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMaskAndNeedsSomeMaskAndDrive) {
 }
 
 TEST_F(PathTemplate, MacrosExpandToFoldersInTheirOwnCaseAndTheRestIsUpperCased) {
-    folders_.folders = {{platform::kCsidlAppData, "C:\\Users\\Ann\\AppData"},
+    // A redirected folder on a network share keeps its leading "\\".
+    folders_.folders = {{platform::kCsidlAppData, "\\\\srv\\Ann\\AppData"},
                         {platform::kCsidlCookies, "C:\\Users\\Ann\\Cookies"},
                         {platform::kCsidlHistory, "C:\\Users\\Ann\\History"},
                         {platform::kCsidlInternetCache, "C:\\Users\\Ann\\Cache"},
@@ -206,7 +207,7 @@ TEST_F(PathTemplate, MacrosExpandToFoldersInTheirOwnCaseAndTheRestIsUpperCased) 
     files_.windows = "C:\\WINDOWS";
     files_.temp = "C:\\Temp\\";
     const std::pair<const char*, const char*> rows[] = {
-        {"%APP_DATA%\\x", "C:\\Users\\Ann\\AppData\\X"},
+        {"%APP_DATA%\\x", "\\\\srv\\Ann\\AppData\\X"},
         {"%cookie%\\*?", "C:\\Users\\Ann\\Cookies\\*?"},
         {"%History%\\History.IE5\\*?", "C:\\Users\\Ann\\History\\HISTORY.IE5\\*?"},
         {"%CACHE%\\content.ie5\\*?", "C:\\Users\\Ann\\Cache\\CONTENT.IE5\\*?"},
