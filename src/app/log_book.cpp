@@ -134,9 +134,17 @@ bool LogBook::saveBuffer() {
     });
 }
 
+// A log grown past what can be read holds records all the same: telling the
+// user it has none would leave them unable to open or empty it.
+bool LogBook::fileHasRecords(bool runInProgress) {
+    if ((runInProgress ? countFileLines() : createBufferFromFile()) > 0) return true;
+    std::uint64_t size = 0;
+    return files_.fileSize(path_, size) && size > platform::kMaxReadFileSize;
+}
+
 LogCommand LogBook::viewLog(bool runInProgress) {
     LogCommand cmd;
-    if ((runInProgress ? countFileLines() : createBufferFromFile()) > 0) {
+    if (fileHasRecords(runInProgress)) {
         cmd.action = LogCommand::Action::OpenFile;
         cmd.path = path_;
     } else {
@@ -148,7 +156,7 @@ LogCommand LogBook::viewLog(bool runInProgress) {
 
 LogCommand LogBook::prepareClearLog(bool runInProgress) {
     LogCommand cmd;
-    if ((runInProgress ? countFileLines() : createBufferFromFile()) == 0) {
+    if (!fileHasRecords(runInProgress)) {
         cmd.action = LogCommand::Action::ShowNoRecords;
         cmd.text = kNoRecordsText;
         return cmd;

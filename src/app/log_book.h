@@ -99,6 +99,9 @@ private:
     void mirror(TextStore::Id id, std::string_view text);
     // The file's lines counted, the buffer untouched.
     std::size_t countFileLines();
+    // View Log and Clear Log: the file has a line, or is too large to read.
+    // Outside a run the buffer is replaced with the file's lines on the way.
+    bool fileHasRecords(bool runInProgress);
     void maybeCompact();
     void compact();
 

@@ -130,6 +130,21 @@ TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpe
     }
 }
 
+// A log grown past what can be read still holds records: the user can open
+// it and empty it, and is not told it has none.
+TEST_F(LogBookTest, ALogTooLargeToReadCanStillBeViewedAndCleared) {
+    ASSERT_TRUE(box_.makeSizedFile(logPath(), cindral::platform::kMaxReadFileSize + 1024));
+    files_.failOn(cindral::test::FileOp::Read, logPath());  // refused unread, as the backend does
+    for (const bool running : {false, true}) {
+        EXPECT_EQ(book.viewLog(running).action, LogCommand::Action::OpenFile) << running;
+        EXPECT_EQ(book.prepareClearLog(running).text,
+                  "Are you sure you want to delete Log File (262145 KB) ?")
+            << running;
+    }
+    ASSERT_TRUE(book.confirmClearLog(false));
+    EXPECT_EQ(read(logPath()), "");
+}
+
 TEST_F(LogBookTest, ReplacedTextsDoNotPileUpAndCompactionKeepsSharedLinesInOrder) {
     book.setRecording(true);
     book.createBufferFromFile();
