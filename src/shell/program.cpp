@@ -41,8 +41,10 @@ bool ClaimSingleInstance(const settings::Settings& settings, Desktop& desktop,
         return false;
     }
     OwnedKernelHandle created(CreateMutexA(nullptr, FALSE, kMutexName));
-    if (created && GetLastError() == ERROR_ALREADY_EXISTS) {
-        // Another instance won the race between the two calls.
+    const DWORD error = GetLastError();
+    // Another instance won the race between the two calls, or holds the
+    // mutex with rights this one lacks (it was started as administrator).
+    if (created ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED) {
         desktop.message(nullptr, app::AlreadyRunningText(settings), MB_OK | MB_ICONINFORMATION);
         return false;
     }

@@ -226,6 +226,20 @@ TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {
     first.reset();
     // With the first instance gone the next one starts.
     ASSERT_TRUE(ClaimSingleInstance(store_, desktop, second));
+    second.reset();
+
+    // A first instance with rights this one lacks (started as administrator)
+    // holds a mutex this one may not open: it runs all the same.
+    SECURITY_DESCRIPTOR sd;
+    ACL noAccess;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+                InitializeAcl(&noAccess, sizeof noAccess, ACL_REVISION) &&
+                SetSecurityDescriptorDacl(&sd, TRUE, &noAccess, FALSE));
+    SECURITY_ATTRIBUTES locked{sizeof locked, &sd, FALSE};
+    first = OwnedKernelHandle(CreateMutexA(&locked, FALSE, kMutexName));
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(ClaimSingleInstance(store_, desktop, second));
+    EXPECT_EQ(desktop.messages.size(), 2u);
 }
 
 }  // namespace cindral::shell::test
