@@ -183,6 +183,8 @@ TEST_F(MainWindowTest, HelpViewLogAndClearLogOpenTheirFilesOrSayWhy) {
     EXPECT_EQ(desktop.opened[0].file, home_ + "help.chm");
     EXPECT_EQ(desktop.opened[1].file, paths_.logFile);
 
+    click(Command::ClearLog);  // answered No
+    EXPECT_EQ(read(paths_.logFile), std::string(2047, 'x') + "\r\n");
     desktop.answer = IDYES;
     click(Command::ClearLog);
     EXPECT_EQ(desktop.messages.back(), "Are you sure you want to delete Log File (2 KB) ?");
