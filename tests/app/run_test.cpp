@@ -231,6 +231,20 @@ TEST_F(RunDriver, ResetGivesEveryKindOfRowItsRestingIcon) {
     EXPECT_EQ(queue_.rows[0].icon, 0);
 }
 
+#ifndef _WIN32
+// The sandbox's drive C: is fixed (under Wine it is the prefix's own, far too
+// big to scan in a test).
+TEST_F(RunDriver, TheDriveScanWalksTheFixedDrivesAndOnlyACleaningRunDeletes) {
+    select({24});
+    write(paths_.driveScan, "probe*.tmp\r\n");
+    for (RunMode mode : {RunMode::Test, RunMode::Clean, RunMode::Test}) {
+        file("deep\\er\\probe1.tmp", "123");
+        EXPECT_EQ(runHere(mode)->counters().JunkFileCount, 1);
+        EXPECT_EQ(exists("deep\\er\\probe1.tmp"), mode == RunMode::Test);
+    }
+}
+#endif
+
 TEST_F(RunDriver, FixedDrivesArePresentFixedOnesInLetterOrder) {
     files_.drives = (1u << 0) | (1u << 2) | (1u << 3) | (1u << 4) | (1u << 25);
     files_.driveTypes = {{"A:\\", platform::kDriveRemovable},

@@ -84,9 +84,12 @@ TEST_F(PathTemplate, FinderPicksTheFolderNearestTheRootAndShowsProgress) {
               sorted({removing("prof\\", "b\\Cache\\near.dat"),
                       removing("prof\\", "b\\Cache\\sub\\inner.dat")}));
     EXPECT_TRUE(exists("prof\\a\\deep\\Cache\\far.dat"));
-    // A finder that finds nothing walks nothing: only its progress line stays.
+    // A finder that finds nothing walks nothing: only its progress line
+    // stays, without the prefix of a test run.
+    run_.LinePrefix = "Test Mode: ";
     clean("prof\\&Nowhere\\*?");
-    EXPECT_EQ(view_.lines.size(), 1u);
+    ASSERT_EQ(view_.lines.size(), 1u);
+    EXPECT_EQ(view_.lines[0].rfind("Analyzing Folder: ", 0), 0u) << view_.lines[0];
     EXPECT_EQ(run_.counters.JunkFileCount, 2);
 }
 
@@ -183,8 +186,9 @@ TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMaskAndNeedsSomeMaskAndDrive) {
     RunDriveScan(ctx_, {"[bad"}, {at("d1\\")});
     EXPECT_EQ(view_.lines, (Lines{"h", "Invalid file mask: [bad <SKIPPED>"}));
     view_.lines = {"h"};
+    run_.LinePrefix = "Test Mode: ";
     RunDriveScan(ctx_, {}, {at("d1\\")});
-    EXPECT_EQ(view_.lines, (Lines{"h", "Mask list is empty. <SKIPPED>"}));
+    EXPECT_EQ(view_.lines, (Lines{"h", "Test Mode: Mask list is empty. <SKIPPED>"}));
     EXPECT_EQ(files_.listed.size(), 1u);  // only the walk of the valid mask
     // Without a drive the header goes; a walk that finds nothing leaves no progress line.
     view_.lines = {"[Cleaning Drive Scan with Mask]"};

@@ -84,7 +84,7 @@ TEST_F(RegistryCleaner, OnlyValuesHonoursTheKeeperListAndNamesValuesWithoutText)
     EXPECT_EQ(run_.counters.DeletedRegistryEntries, 3);
 }
 
-TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysAndOnlySubkeysRemovesWholeSubtrees) {
+TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysButKeptValuesAndOnlySubkeysRemovesWholeSubtrees) {
     text("K", "own", "mine");
     text("K\\One", "a", "first");
     text("K\\One\\Deeper\\Deepest", "x", "1");
@@ -93,10 +93,14 @@ TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysAndOnlySubkeysRemovesWholeSubt
     EXPECT_EQ(run_.counters.FoundRegistryEntries, 2);
     view_.lines.clear();
     run_.Erase = true;
-    clean("K", "AllValues,none");
+    // The open/save history is kept by the data of values in subkeys.
+    const KeeperList keep = {"FIRST"};
+    run_.KeeperMode = kKeeperOpenSave;
+    clean("K", "AllValues,none", &keep);
     EXPECT_EQ(sortedLines(), (Lines{"Cleaning Registry Value: " + logged("K") + "Two",
-                                    "Cleaning Registry Value: first <OK>"}));
-    EXPECT_TRUE(values("K\\One").empty() && values("K\\Two").empty());
+                                    "Cleaning Registry Value: first <SKIPPED>"}));
+    EXPECT_EQ(values("K\\One"), Lines{"a"});
+    EXPECT_TRUE(values("K\\Two").empty());
     EXPECT_EQ(values("K\\One\\Deeper\\Deepest"), Lines{"x"});
 
     view_.lines.clear();
@@ -105,7 +109,7 @@ TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysAndOnlySubkeysRemovesWholeSubt
               (Lines{"Cleaning Registry Key: One <OK>", "Cleaning Registry Key: Two <OK>"}));
     EXPECT_FALSE(keyExists("K\\One") || keyExists("K\\Two"));
     EXPECT_EQ(values("K"), Lines{"own"});
-    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 4);
+    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 3);
 }
 
 TEST_F(RegistryCleaner, OneValueFindsItsNameInAnyCase) {
