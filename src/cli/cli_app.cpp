@@ -130,6 +130,13 @@ bool CliApp::parseWith(const std::vector<std::string>& argv, const Command* comm
             }
             value = argv[++i];
         }
+        // Every value names a file or folder: an empty one (an unset
+        // variable) would otherwise stand for the default and run the
+        // command on the program's own folder or store instead.
+        if (!option->valueName.empty() && value.empty()) {
+            error = "option '" + name + "' needs a value (" + option->valueName + ")";
+            return false;
+        }
         args.options_[option->name] = value;
     }
     return true;

@@ -4,8 +4,8 @@
 //   cindral-cli [OPTIONS] COMMAND [ARGUMENTS] [OPTIONS]
 //
 // An option is "--name", or "--name VALUE" / "--name=VALUE" when it takes a
-// value; "--" ends the options. Exit codes: 0 success, 1 failure, 2 usage
-// error (message on stderr).
+// value (never empty); "--" ends the options. Exit codes: 0 success,
+// 1 failure, 2 usage error (message on stderr).
 #pragma once
 
 #include <functional>

@@ -70,6 +70,9 @@ TEST_F(CliAppTest, UsageErrorsExitWithTwoAndExplainOnStderr) {
         {{"echo", "--bogus"}, "unknown option '--bogus'"},
         {{"quiet", "--upper"}, "unknown option '--upper'"},  // another command's option
         {{"echo", "--registry"}, "option '--registry' needs a value (FILE)"},
+        // An empty path (an unset variable) must not stand for the default one.
+        {{"--registry", "", "echo"}, "option '--registry' needs a value (FILE)"},
+        {{"echo", "--registry="}, "option '--registry' needs a value (FILE)"},
         {{"echo", "--version=1"}, "option '--version' takes no value"},
     };
     for (const auto& [args, message] : cases) {

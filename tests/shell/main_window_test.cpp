@@ -9,6 +9,7 @@
 
 #include <thread>
 
+#include "shell/main_window_ids.h"
 #include "shell/program.h"
 #include "shell/shell_test_support.h"
 
@@ -64,10 +65,6 @@ TEST_F(MainWindowTest, MinusMStartsHiddenInTheTrayAndLastDateShowsInTheStatus) {
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(main->trayIconShown());
     EXPECT_EQ(text(MainWindow::kStatusId), "Last Erasing Date 03.07.2007 at 14:05:09");
-    main->openFromTray();
-    EXPECT_TRUE(main->isVisible());
-    click(Command::Minimize);
-    EXPECT_FALSE(main->isVisible());
 }
 
 TEST_F(MainWindowTest, ATestRunFillsRowsLogStatusAndResultWindowAndTheLogFile) {
@@ -189,6 +186,28 @@ TEST_F(MainWindowTest, HelpViewLogAndClearLogOpenTheirFilesOrSayWhy) {
     click(Command::ClearLog);
     EXPECT_EQ(desktop.messages.back(), "Are you sure you want to delete Log File (2 KB) ?");
     EXPECT_EQ(read(paths_.logFile), "");
+}
+
+TEST_F(MainWindowTest, TitleButtonsTrayEntriesAndSystemCloseReachTheirOwnCommands) {
+    start();
+    const HWND w = main->hwnd();
+    auto tray = [&](Command c) {  // what the tray menu sends for a chosen entry
+        SendMessageA(w, WM_COMMAND, static_cast<WPARAM>(app::commandInfo(c).id), 0);
+    };
+    click(Command::TitleHelp);
+    click(Command::TitleClose);  // each close is answered No
+    tray(Command::TrayExit);
+    SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+    const std::string help = "The Cindral Help File does not exist.";
+    const std::string close = "Are you sure you want to close Cindral?";
+    EXPECT_EQ(desktop.messages, (Lines{help, close, close, close}));
+    click(Command::Minimize);
+    EXPECT_FALSE(main->isVisible());
+    SendMessageA(w, kMsgTray, 0, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(main->isVisible());
+    main->minimizeToTray();
+    tray(Command::TrayOpen);
+    EXPECT_TRUE(main->isVisible());
 }
 
 TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
