@@ -123,15 +123,11 @@ bool CliApp::parseWith(const std::vector<std::string>& argv, const Command* comm
                 error = "option '" + name + "' takes no value";
                 return false;
             }
-        } else if (!inlineValue) {
-            if (i + 1 >= argv.size()) {
-                error = "option '" + name + "' needs a value (" + option->valueName + ")";
-                return false;
-            }
+        } else if (!inlineValue && i + 1 < argv.size()) {
             value = argv[++i];
         }
-        // Every value names a file or folder: an empty one (an unset
-        // variable) would otherwise stand for the default and run the
+        // Every value names a file or folder: a missing or empty one (an
+        // unset variable) would otherwise stand for the default and run the
         // command on the program's own folder or store instead.
         if (!option->valueName.empty() && value.empty()) {
             error = "option '" + name + "' needs a value (" + option->valueName + ")";

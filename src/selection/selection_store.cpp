@@ -15,17 +15,19 @@ std::string SelectionKey(const std::string& key) {
     return stored;
 }
 
-bool SelectionStore::readable() {
+SelectionStore::SelectionStore(platform::ProfileFiles& profiles, platform::Files& files,
+                               std::string path)
+    : profiles_(profiles), path_(std::move(path)) {
     std::string bytes;
-    return files_.readFile(path_, bytes) || !files_.fileExists(path_);
+    readable_ = files.readFile(path_, bytes) || !files.fileExists(path_);
 }
 
 bool SelectionStore::IsSelected(const std::string& key) {
-    return readable() && profiles_.readString(path_, kSection, SelectionKey(key), "1") != "0";
+    return readable_ && profiles_.readString(path_, kSection, SelectionKey(key), "1") != "0";
 }
 
 bool SelectionStore::IsChecked(const std::string& key) {
-    return readable() && profiles_.readInt(path_, kSection, SelectionKey(key), 1) != 0;
+    return readable_ && profiles_.readInt(path_, kSection, SelectionKey(key), 1) != 0;
 }
 
 bool SelectionStore::SetSelected(const std::string& key, bool selected) {
@@ -33,7 +35,7 @@ bool SelectionStore::SetSelected(const std::string& key, bool selected) {
 }
 
 bool SelectionStore::KeepSelected(const std::string& key) {
-    if (!readable()) return false;
+    if (!readable_) return false;
     const std::string stored = profiles_.readString(path_, kSection, SelectionKey(key), "");
     if (stored == "0") return false;
     if (stored != "1") SetSelected(key, true);

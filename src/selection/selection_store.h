@@ -22,11 +22,11 @@ std::string SelectionKey(const std::string& key);
 // A file that exists but cannot be read gives the profile functions their
 // defaults, which read as selected: every item the user switched off would
 // run. Such a file selects nothing instead; `files` tells it from a missing
-// one, which selects everything.
+// one, which selects everything. Whether it can be read is asked once, when
+// the store is made: a queue rebuild or a run reads every key.
 class SelectionStore {
 public:
-    SelectionStore(platform::ProfileFiles& profiles, platform::Files& files, std::string path)
-        : profiles_(profiles), files_(files), path_(std::move(path)) {}
+    SelectionStore(platform::ProfileFiles& profiles, platform::Files& files, std::string path);
 
     // The text rule of the queue and the runs: anything but exactly "0".
     bool IsSelected(const std::string& key);
@@ -41,11 +41,9 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    bool readable();
-
     platform::ProfileFiles& profiles_;
-    platform::Files& files_;
     std::string path_;
+    bool readable_;
 };
 
 struct PluginRow {

@@ -41,7 +41,9 @@ TEST_F(SelectionStoreTest, TextRuleAndNumberRuleDifferOnlyWhereTheyShould) {
     // A file that is there but cannot be read selects nothing and gets
     // nothing recorded: its defaults would run what the user switched off.
     files_.failOn(cindral::test::FileOp::Read, paths_.selItems);
-    EXPECT_FALSE(s.IsSelected("missing") || s.IsChecked("one") || s.KeepSelected("new"));
+    auto unreadable = store();
+    EXPECT_FALSE(unreadable.IsSelected("missing") || unreadable.IsChecked("one") ||
+                 unreadable.KeepSelected("new"));
     files_.fails = nullptr;
     EXPECT_EQ(stored("new"), "<none>");
 
