@@ -150,11 +150,6 @@ TEST_F(Catalogue, KeeperListsProtectAddressesOpenSaveEntriesAndCookiesInAnyLette
               (Lines{removing + "drop@site.txt <OK>", removing + "keep@site.txt <SKIPPED>"}));
     EXPECT_TRUE(box_.exists(cookies_ + "keep@site.txt"));
     EXPECT_FALSE(box_.exists(cookies_ + "drop@site.txt"));
-
-    // Without a list every address goes.
-    ASSERT_TRUE(box_.platform().files->deleteFile(at(kAddresses)));
-    perform(1, true);
-    EXPECT_TRUE(regValues(kTypedUrls).empty());
 }
 
 #ifdef _WIN32
