@@ -110,7 +110,6 @@ TEST_F(RunDriver, DuplicateCustomTitlesGiveOneRowAndRunBothRecords) {
     ASSERT_EQ(queue_.rows.size(), 1u);
     EXPECT_EQ(run->counters().FoundRegistryEntries, 2);
     EXPECT_EQ(runHere(RunMode::Clean)->counters().DeletedRegistryEntries, 2);
-    EXPECT_TRUE(regValues(scratch("A")).empty() && regValues(scratch("B")).empty());
 }
 
 TEST_F(RunDriver, StoppingATestRunInTheThirdRowTerminatesThatRowOnly) {

