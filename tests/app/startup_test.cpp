@@ -12,10 +12,8 @@ using namespace cindral;
 using namespace cindral::app;
 using Lines = std::vector<std::string>;
 
-TEST(StartupText, RunClockOsNameIconSetAndHomeFolder) {
-    // Month first and zero-padded fields: pinned by the first start's run date below.
-    EXPECT_EQ(FormatRunTime({2011, 12, 0, 31, 23, 59, 58, 999}), "23:59:58");
-
+// The run's date and time are pinned by the first start's log line below.
+TEST(StartupText, OsNameIconSetAndHomeFolder) {
     using platform::kPlatformNt;
     using platform::kPlatformWin9x;
     const struct {
