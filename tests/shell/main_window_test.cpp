@@ -40,8 +40,6 @@ using app::Command;
 using cindral::test::FileOp;
 using Lines = std::vector<std::string>;
 
-bool enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
-
 bool menuEnabled(HMENU menu, Command c) {
     const UINT state = GetMenuState(menu, static_cast<UINT>(app::commandInfo(c).id), MF_BYCOMMAND);
     return state != 0xFFFFFFFF && !(state & (MF_GRAYED | MF_DISABLED));
@@ -100,8 +98,8 @@ TEST_F(MainWindowTest, DuringARunTheControlsFollowTheRuleAndTheWindowAnswers) {
     // The run waits for this thread to carry out its first request, so the
     // window is certainly in the running state here.
     ASSERT_EQ(main->controller().activity(), app::Activity::Testing);
-    EXPECT_FALSE(enabled(button(Command::CleanNow)));
-    EXPECT_TRUE(enabled(button(Command::TestMode)));
+    EXPECT_FALSE(IsWindowEnabled(button(Command::CleanNow)));
+    EXPECT_TRUE(IsWindowEnabled(button(Command::TestMode)));
     EXPECT_TRUE(IsWindowVisible(main->control(MainWindow::kGaugeId)));
     OwnedMenu menu = main->buildTrayMenu();
     EXPECT_FALSE(menuEnabled(menu.get(), Command::TrayCleanNow));
@@ -224,9 +222,9 @@ TEST_F(MainWindowTest, DialogsArePlacedBesideTheWindowOrCentredWhenHidden) {
 
     // A dialog that exists enables its button.
     main->setDialogRunner(app::Dialog::Keeper, nullptr);
-    EXPECT_FALSE(enabled(button(Command::Keeper)));
+    EXPECT_FALSE(IsWindowEnabled(button(Command::Keeper)));
     main->setDialogRunner(app::Dialog::Keeper, [](DialogHost&) { return false; });
-    EXPECT_TRUE(enabled(button(Command::Keeper)));
+    EXPECT_TRUE(IsWindowEnabled(button(Command::Keeper)));
 }
 
 TEST_F(MainWindowTest, SecondInstanceShowsTheStoredInvisibleModeHotkey) {
