@@ -64,7 +64,7 @@ protected:
 TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
     expectShown({}, true, true);
     expectShown({"-M"}, false, true);
-    expectShown({"x", "-m"}, true, true);  // only the first parameter counts for -m
+    expectShown({"-s", "-m"}, true, true);  // only the first parameter counts for -m
     ASSERT_TRUE(settings_.write(settings::kInvisibleMode, 1));
     expectShown({}, false, false);  // no HotKey2 stored: "Ctrl+Shift+U" brings it back
     const std::string told = AlreadyRunningText(settings_);  // and a second instance names it
