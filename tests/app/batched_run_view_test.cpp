@@ -97,49 +97,39 @@ private:
 };
 
 TEST(BatchedRunView, EveryRequestArrivesInTheOrderTheRunMadeItAndQuestionsSeeTheLatest) {
-    Recorder target;
+    Recorder target, direct;  // direct: the same requests made without the view
     WindowLoop loop;
     std::atomic<bool> current{true}, finished{false};
     // A small queue, so the run also waits for room now and then.
     BatchedRunView view(loop.hooks(target, current), 16);
-    std::vector<std::string> expected;
+    engine::RunView* const both[] = {&view, &direct};
     std::vector<std::string> staleAnswers;
     std::thread run([&] {
         for (int i = 0; i < 5000; ++i) {
             const std::string n = std::to_string(i);
-            view.addLine("line " + n);
-            expected.push_back("add line " + n);
-            if (i % 7 == 0) {
-                view.replaceLastLine("progress " + n);
-                expected.push_back("replace progress " + n);
+            for (engine::RunView* v : both) {
+                v->addLine("line " + n);
+                if (i % 7 == 0) v->replaceLastLine("progress " + n);
+                if (i % 13 == 0) v->deleteLastLine();
+                if (i % 100 == 0) {
+                    v->setRowStatus(i % 3, "status " + n);
+                    v->setRowIcon(i % 3, i);
+                    v->setGauge(i, 5000);
+                    v->scrollToRow(i % 3);
+                }
+                if (i % 1000 == 999) {
+                    v->emptyLogIfAtLeast(2500);
+                    v->clearLog();
+                    v->createLogBuffer();
+                }
             }
-            if (i % 13 == 0) {
-                view.deleteLastLine();
-                expected.push_back("delete");
-            }
-            if (i % 100 == 0) {
-                view.setRowStatus(i % 3, "status " + n);
-                view.setRowIcon(i % 3, i);
-                view.setGauge(i, 5000);
-                view.scrollToRow(i % 3);
-                expected.push_back("status " + std::to_string(i % 3) + " status " + n);
-                expected.push_back("icon " + std::to_string(i % 3) + " " + n);
-                expected.push_back("gauge " + n + " 5000");
-                expected.push_back("scroll " + std::to_string(i % 3));
-                if (view.rowStatus(i % 3) != "status " + n) staleAnswers.push_back(n);
-            }
-            if (i % 1000 == 999) {
-                view.emptyLogIfAtLeast(2500);
-                view.clearLog();
-                view.createLogBuffer();
-                expected.insert(expected.end(), {"empty 2500", "clear", "buffer"});
-            }
+            if (i % 100 == 0 && view.rowStatus(i % 3) != "status " + n) staleAnswers.push_back(n);
         }
         finished = true;
     });
     loop.serve(view, finished);
     run.join();
-    EXPECT_EQ(target.calls, expected);
+    EXPECT_EQ(target.calls, direct.calls);
     EXPECT_TRUE(staleAnswers.empty()) << staleAnswers.size() << " stale answers";
 }
 

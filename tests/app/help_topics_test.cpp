@@ -21,16 +21,17 @@ TEST(HelpTopics, EachPageHasATopicOfItsOwnAndNoOtherPageHasOne) {
     for (int inner = 0; inner < 4; ++inner) page(Dialog::EraseItems, 1, inner);
     for (int p = 0; p < 6; ++p) page(Dialog::Options, p);
     for (int p = 0; p < 3; ++p) page(Dialog::Keeper, p);
-    // The Keeper dialog's window test presses Help on its last page only.
-    for (const auto& [d, p, inner, topic] : {std::tuple{Dialog::Options, 2, -1, "schedule_tab.htm"},
-                                             {Dialog::PluginEditor, 0, -1, "plugin_files.htm"},
-                                             {Dialog::Keeper, 0, -1, "cookie_tab.htm"},
-                                             {Dialog::Keeper, 1, -1, "addresslist_tab.htm"},
-                                             {Dialog::EraseItems, 6, -1, ""},
-                                             {Dialog::Options, -1, -1, ""},
-                                             {Dialog::Keeper, 3, -1, ""},
-                                             {Dialog::EraseItems, 1, 4, ""},
-                                             {Dialog::About, 0, -1, ""}})
+    // Which page opens which topic is pinned by the dialogs' window tests,
+    // but the Keeper dialog's presses Help on its last page only.
+    for (const auto& [d, p, inner, topic] :
+         {std::tuple{Dialog::PluginEditor, 0, -1, "plugin_files.htm"},
+          {Dialog::Keeper, 0, -1, "cookie_tab.htm"},
+          {Dialog::Keeper, 1, -1, "addresslist_tab.htm"},
+          {Dialog::EraseItems, 6, -1, ""},
+          {Dialog::Options, -1, -1, ""},
+          {Dialog::Keeper, 3, -1, ""},
+          {Dialog::EraseItems, 1, 4, ""},
+          {Dialog::About, 0, -1, ""}})
         EXPECT_EQ(helpTopic(d, p, inner), topic) << static_cast<int>(d) << " " << p << " " << inner;
 }
 

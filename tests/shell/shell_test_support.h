@@ -96,21 +96,6 @@ struct Latch {
     }
 };
 
-// Dispatches the thread's messages until `done` holds or the time is up.
-inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
-
 // Dispatches what is queued for the thread now, and what that queues in turn.
 inline void pumpQueued() {
     MSG msg;
@@ -118,6 +103,17 @@ inline void pumpQueued() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+// Dispatches the thread's messages until `done` holds or the time is up.
+inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        pumpQueued();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
 }
 
 // Positions of built-in items the window tests select.
@@ -133,10 +129,6 @@ protected:
     // Creates the window and runs the start-up sequence.
     void start(const std::vector<std::string>& params = {});
     void click(app::Command command);
-    // Until the stopped runs' threads have ended and been collected.
-    bool waitForStoppedRuns() {
-        return pumpUntil([&] { return main->stoppedRunsLeft() == 0; });
-    }
     bool idle() { return main->controller().activity() == app::Activity::Idle; }
     bool waitForIdle() {
         return pumpUntil([&] { return idle(); });

@@ -140,7 +140,6 @@ TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptions
     store_.write(settings::kEraseEveryTime, 1);
     start({"-s"});
     ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
-    EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(stopTimer(kCleaningTimer));
 
     main->setDialogRunner(app::Dialog::Options, [](DialogHost&) { return false; });
@@ -152,13 +151,13 @@ TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptions
     ASSERT_TRUE(waitForIdle());
 }
 
-TEST_F(TriggersTest, TheSessionEndIsAnsweredAtOnceAndCleansQuietly) {
+// That the run is quiet is the triggers' (pinned natively).
+TEST_F(TriggersTest, TheSessionEndIsAnsweredAtOnceAndCleans) {
     select({kClipboard});
     store_.write(settings::kEraseWinShutdown, 1);
     start();
     EXPECT_EQ(SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
     ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
-    EXPECT_FALSE(main->resultWindow().isVisible());
 }
 
 TEST_F(TriggersTest, TheTrayIconComesBackWhenTheNotificationAreaStartsAgain) {
