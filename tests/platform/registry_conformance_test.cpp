@@ -149,22 +149,15 @@ TEST_F(RegistryConformance, ValueExistsForAnyTypeEmptyDataAndTheEmptyName) {
     EXPECT_FALSE(valueExists(reg(), kNoKey, "x"));
 }
 
-TEST_F(RegistryConformance, OpenOrCreateAndOpenForReadingUseRootAndPath) {
-    const std::string path = scratchPath("Settings\\Inner");
-    const RegKey created = keep(openOrCreateKey(reg(), RootKey::CurrentUser, path));
-    ASSERT_NE(created, kNoKey);
-    ASSERT_TRUE(writeText(reg(), created, "HomePage", "about:blank"));
+TEST_F(RegistryConformance, ReadingOpenersDropALeadingSeparatorAndStepDownTheAccessMasks) {
+    const std::string path = scratchPath("TypedURLs");
+    ASSERT_NE(keep(openOrCreateKey(reg(), RootKey::CurrentUser, path + "\\Sub")), kNoKey);
+    ASSERT_TRUE(writeText(reg(), open("TypedURLs", kKeyAllAccess), "url1", "alpha.example"));
     for (const std::string& p : {path, "\\" + path}) {
         const RegKey key = keep(openKeyForReading(reg(), RootKey::CurrentUser, p));
-        ASSERT_NE(key, kNoKey) << p;
-        EXPECT_EQ(text(key, "homepage"), "about:blank") << p;
+        EXPECT_EQ(text(key, "url1"), "alpha.example") << p;
     }
     EXPECT_EQ(openKeyForReading(reg(), RootKey::CurrentUser, scratchPath("Missing")), kNoKey);
-}
-
-TEST_F(RegistryConformance, FallbackOpenerStepsDownTheAccessMasks) {
-    ASSERT_TRUE(writeText(reg(), create("TypedURLs"), "url1", "alpha.example"));
-    ASSERT_NE(create("TypedURLs\\Sub"), kNoKey);
     // Each row refuses one more mask: KEY_READ, then enumeration, then the query.
     const std::uint32_t masks[] = {kKeyRead, kKeyQueryEnumerate, kKeyQueryValue};
     for (int refused = 0; refused <= 3; ++refused) {
@@ -174,8 +167,8 @@ TEST_F(RegistryConformance, FallbackOpenerStepsDownTheAccessMasks) {
             return c.op == test::RegOp::Open &&
                    std::find(masks, masks + refused, c.access) != masks + refused;
         };
-        const RegKey key = keep(openKeyForReadingWithFallbacks(refusing, RootKey::CurrentUser,
-                                                               "\\" + scratchPath("TypedURLs")));
+        const RegKey key =
+            keep(openKeyForReadingWithFallbacks(refusing, RootKey::CurrentUser, "\\" + path));
         ASSERT_EQ(key != kNoKey, refused < 3);
         if (key == kNoKey) continue;
         EXPECT_EQ(text(key, "url1"), "alpha.example");

@@ -99,12 +99,6 @@ TEST_F(RegistryStore, ReadsAHandWrittenFile) {
     EXPECT_EQ(readText(reg, machine.get(), "", "?"), "m");
     EXPECT_EQ(reg.openKey(hkcu(reg), "Software\\Machine", kKeyRead), kNoKey)
         << "each root is a tree of its own";
-
-    // A change keeps the value of a type the store does not know.
-    KeyHolder writable(reg, reg.createKey(hkcu(reg), "Software\\Hand"));
-    ASSERT_TRUE(writeText(reg, writable.get(), "added", "1"));
-    EXPECT_NE(test::readHostFile(store_).find("\"qword\"=hex(b):01,02,03,04,05,06,07,08\r\n"),
-              std::string::npos);
 }
 
 TEST_F(RegistryStore, ValuesKeepTheirCreationOrder) {
@@ -112,13 +106,11 @@ TEST_F(RegistryStore, ValuesKeepTheirCreationOrder) {
     KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
     for (const char* n : {"v2", "V1", "", "v3"}) ASSERT_TRUE(writeText(reg, key.get(), n, "x"));
     ASSERT_TRUE(writeNumber(reg, key.get(), "V2", 7));  // keeps its place
-    std::vector<std::string> names;
-    ASSERT_TRUE(reg.valueNames(key.get(), names));
-    EXPECT_EQ(names, (std::vector<std::string>{"v2", "V1", "", "v3"}));
     ASSERT_TRUE(reg.deleteValue(key.get(), "V1"));
-    ASSERT_TRUE(writeText(reg, key.get(), "v1", "back"));
+    ASSERT_TRUE(writeText(reg, key.get(), "v1", "back"));  // comes last
     PosixRegistry reader(store_);
     KeyHolder again(reader, reader.openKey(hkcu(reader), "K", kKeyRead));
+    std::vector<std::string> names;
     ASSERT_TRUE(reader.valueNames(again.get(), names));
     EXPECT_EQ(names, (std::vector<std::string>{"v2", "", "v3", "v1"})) << "order survives the file";
 }

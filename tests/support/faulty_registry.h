@@ -1,10 +1,9 @@
 // A Registry that passes every call to another one, counts the keys left
 // open and fails the calls a test chooses (by kind, key path or value name,
-// access mask, or the n-th call that can fail). A derived double can move
-// key paths elsewhere by overriding route().
+// or access mask). A derived double can move key paths elsewhere by
+// overriding route().
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -29,15 +28,9 @@ public:
     explicit FaultyRegistry(platform::Registry& inner) : inner_(inner) {}
 
     std::function<bool(const RegCall&)> fails;
-    std::atomic<int> calls{0};  // calls that could fail, so far
 
     void failOps(std::set<RegOp> ops) {
         fails = [ops](const RegCall& c) { return ops.count(c.op) != 0; };
-    }
-    // Fails the n-th call that can fail from now on (1: the next one).
-    void failNth(int n) {
-        const int at = calls + n;
-        fails = [this, at](const RegCall&) { return calls == at; };
     }
     std::size_t openHandles() const { return open_.size(); }
 
@@ -88,10 +81,7 @@ protected:
     platform::Registry& inner_;
 
 private:
-    bool fault(const RegCall& call) {
-        ++calls;
-        return fails && fails(call);
-    }
+    bool fault(const RegCall& call) { return fails && fails(call); }
     RegKey counted(RegKey key) {
         if (key != platform::kNoKey) open_.insert(key);
         return key;

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/posix/file_descriptor.h"
 #include "platform/posix/posix_platform.h"
 #include "support/sandbox.h"
 #include "support/temp_folder.h"
@@ -79,16 +80,9 @@ std::string Sandbox::registryScratchPath() const { return impl_->scratchPath; }
 bool Sandbox::writeFile(const std::string& windowsPath, const std::string& bytes) {
     std::string host;
     if (!impl_->host(windowsPath, host)) return false;
-    const int fd =
-        ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    return ::close(fd) == 0 && done == bytes.size();
+    platform::UniqueFd fd(
+        ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
+    return fd && platform::writeAll(fd.get(), bytes.data(), bytes.size()) && fd.close();
 }
 
 bool Sandbox::makeFolder(const std::string& windowsPath) {

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include <atomic>
+#include <fstream>
 #include <string>
 
 #include "platform/native.h"
@@ -66,18 +67,6 @@ void removeTree(const std::string& folder, bool onWine) {
     RemoveDirectoryA(folder.c_str());
 }
 
-bool writeWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-               written == bytes.size());
-    ok = CloseHandle(file) && ok;
-    return ok;
-}
-
 bool makeFolders(const std::string& path) {
     if (path.empty()) return false;
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -129,7 +118,10 @@ std::string Sandbox::root() const { return impl_->root; }
 std::string Sandbox::registryScratchPath() const { return impl_->scratchPath; }
 
 bool Sandbox::writeFile(const std::string& windowsPath, const std::string& bytes) {
-    return writeWholeFile(windowsPath, bytes);
+    std::ofstream out(windowsPath, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    return !out.fail();
 }
 
 bool Sandbox::makeFolder(const std::string& windowsPath) {
