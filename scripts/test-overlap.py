@@ -11,7 +11,7 @@ coverage data) show fewer lines than they reach.
 usage: scripts/test-overlap.py [BUILD_DIR] [REPORT]
   BUILD_DIR  default build/overlap
   REPORT     default BUILD_DIR/test-overlap.txt
-Takes about 15 minutes on two cores (one build, then each test alone)."""
+Takes about ten minutes on two cores (one build, then each test alone)."""
 import collections
 import glob
 import json
