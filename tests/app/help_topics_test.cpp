@@ -22,7 +22,7 @@ TEST(HelpTopics, EachPageHasATopicOfItsOwnAndNoOtherPageHasOne) {
     for (int p = 0; p < 6; ++p) page(Dialog::Options, p);
     for (int p = 0; p < 3; ++p) page(Dialog::Keeper, p);
     // Which page opens which topic is pinned by the dialogs' window tests,
-    // but the Keeper dialog's presses Help on its last page only.
+    // but the Keeper dialog's window test presses Help on its last page only.
     for (const auto& [d, p, inner, topic] :
          {std::tuple{Dialog::PluginEditor, 0, -1, "plugin_files.htm"},
           {Dialog::Keeper, 0, -1, "cookie_tab.htm"},
