@@ -28,7 +28,7 @@ bool anyMatches(const std::vector<FileMask>& masks, const std::string& name) {
 }  // namespace
 
 bool IsUnsafeEntryName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return true;
+    if (name.empty() || name.back() == '.' || name.back() == ' ') return true;
     // A plain loop: find_first_of searches the set once per character.
     for (const char c : name)
         if (c == '\\' || c == '/') return true;

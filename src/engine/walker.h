@@ -89,8 +89,11 @@ private:
 };
 
 // Names that cannot stand in a Windows path (empty, "." and "..", or with a
-// path separator in them, which a Linux file system allows). The walker
-// passes over such entries: folder + name would name another file.
+// path separator in them, which a Linux file system allows), and names that
+// end in "." or a blank, which Windows drops from a path it is handed: a
+// listing shows "README." beside "README", but deleting folder + "README."
+// deletes README. The walker passes over such entries: folder + name would
+// name another file.
 bool IsUnsafeEntryName(const std::string& name);
 
 }  // namespace cindral::engine

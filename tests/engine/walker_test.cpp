@@ -71,6 +71,7 @@ TEST_F(Walker, AFolderThatCannotBeListedEndsTheWholeWalk) {
 }
 
 TEST_F(Walker, NameAttributeAndPathSafetyTests) {
+    // Windows reads "README." and "sub." in a path as "README" and "sub".
     scripted_.folders["C:\\r\\"] = {entry("Cache", kDir),
                                     entry("README"),
                                     entry("x.tmp"),
@@ -80,8 +81,11 @@ TEST_F(Walker, NameAttributeAndPathSafetyTests) {
                                     entry("a\\b"),
                                     entry("up/x", kDir),
                                     entry("link", kDir | platform::kAttrReparsePoint),
-                                    entry("")};
+                                    entry(""),
+                                    entry("README."),
+                                    entry("sub.", kDir)};
     scripted_.folders["C:\\r\\Cache\\"] = {};
+    scripted_.folders["C:\\r\\sub.\\"] = {entry("in.tmp")};
     scripted_.folders["C:\\r\\link\\"] = {entry("precious.txt")};
     const std::tuple<Lines, TSearchOptions, Lines> cases[] = {
         {{"*.tmp"}, okLookForAll, {"x.tmp", "keep.tmp"}},
