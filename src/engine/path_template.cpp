@@ -23,6 +23,15 @@ bool setSingleMask(EngineContext& ctx, TEasyFileSearch& walker, const std::strin
     return false;
 }
 
+// "*" and "*.*" (stars doubled or not): the masks that name no file in
+// particular but every one.
+bool takesEveryFile(const std::string& mask) {
+    std::string single;
+    for (const char c : mask)
+        if (c != '*' || single.empty() || single.back() != '*') single += c;
+    return single == "*" || single == "*.*";
+}
+
 void progress(EngineContext& ctx, const std::string& folder) {
     ctx.view.replaceLastLine("Analyzing Folder: " + folder);
 }
@@ -98,8 +107,11 @@ void CleanPathTemplate(EngineContext& ctx, const std::string& pathTemplate) {
     // An empty shell folder leaves a relative path: walking it would search
     // below whatever the current folder happens to be.
     if (root.empty() || !IsAbsoluteWindowsPath(root)) return;
-    // Files right inside such a folder may still go; all below it may not.
-    if ((walker.SearchOptions & okIncludeSubfolder) &&
+    // Files right inside such a folder may still go when the mask picks
+    // them; all below it may not, nor all of its own at once ("%TEMP%\*"
+    // where the system's temporary folder is the profile, the Windows folder
+    // or a drive root).
+    if (((walker.SearchOptions & okIncludeSubfolder) || takesEveryFile(parts.mask)) &&
         IsProtectedFolder(root, ctx.run.ProtectedFolders, *ctx.platform.system)) {
         const std::string shown = root.size() == 2 ? root + "\\" : root;  // "C:" as "C:\"
         ctx.view.addLine(ctx.run.LinePrefix + "Protected folder: " + shown + " <SKIPPED>");

@@ -29,8 +29,9 @@ PathTemplateParts SplitPathTemplate(ExpandedPath expanded);
 // name below the path before the "&", breadth first), then walks the folder
 // with the mask after the last "\" and hands every entry to HandleFoundFile.
 // A template that expands to a relative path is not walked, nor one whose
-// folder is protected (IsProtectedFolder) when it asks for subfolders: that
-// logs "Protected folder: " + the folder + " <SKIPPED>".
+// folder is protected (IsProtectedFolder) when it asks for subfolders or
+// for every file in it ("*", "*.*"): that logs "Protected folder: " + the
+// folder + " <SKIPPED>".
 void CleanPathTemplate(EngineContext& ctx, const std::string& pathTemplate);
 
 // The drive scan: every root of `fixedDrives` in order, with subfolders,

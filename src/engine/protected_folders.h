@@ -1,8 +1,9 @@
-// Folders no recursive path template may empty: a drive root, the Windows
-// and system folders, Program Files, the user's profile folder itself and
-// the program's own home. A template or custom folder record that comes out
-// as one of them (a macro expanding to nothing, a typing slip) would
-// otherwise erase the system or every document of the user.
+// Folders no path template may empty, with subfolders or at their top: a
+// drive root, the Windows and system folders, Program Files, the user's
+// profile folder itself and the program's own home. A template or custom
+// folder record that comes out as one of them (a macro expanding to nothing
+// or to such a folder, a typing slip) would otherwise erase the system or
+// every document of the user.
 #pragma once
 
 #include <string>

@@ -49,8 +49,8 @@ struct RunState {
     // Roots ("C:\") of the fixed drives in letter order, for the drive scan.
     std::vector<std::string> FixedDrives;
 
-    // Folders a path template never walks with subfolders (ProtectedFolders);
-    // drive roots are protected without being listed.
+    // Folders a path template never walks with subfolders nor empties
+    // (ProtectedFolders); drive roots are protected without being listed.
     std::vector<std::string> ProtectedFolders;
 
     // Set by the window when the user stops the run; may be null (never

@@ -108,10 +108,11 @@ TEST_F(PathTemplate, RelativeExpansionOrInvalidMaskIsNotWalked) {
 }
 
 // A recursive template that comes out as a folder the system or the user
-// cannot do without walks nothing below it; without recursion its own files
-// are handled as usual.
-TEST_F(PathTemplate, ProtectedFoldersAreNotWalkedWithSubfolders) {
+// cannot do without walks nothing below it; without recursion a mask that
+// picks some of its own files handles them as usual, but none takes them all.
+TEST_F(PathTemplate, ProtectedFoldersAreNotWalkedWithSubfoldersNorEmptied) {
     files_.windows = at("Win");
+    files_.temp = at("Users\\Ann\\");  // no temporary folder of its own
     folders_.folders = {{platform::kCsidlSystem, at("Win\\System32")},
                         {platform::kCsidlProgramFiles, at("Programs")},
                         {platform::kCsidlProfile, at("Users\\Ann")}};
@@ -126,6 +127,8 @@ TEST_F(PathTemplate, ProtectedFoldersAreNotWalkedWithSubfolders) {
         {at("Users\\Ann\\*?"), ""},
         {at("Prog\\*?"), ""},
         {at("&Win\\*?"), ""},         // the folder the finder found
+        {"%TEMP%\\*", ""},            // all files of the profile
+        {at("Win\\*.*"), ""},         // all files of Windows
         {at("Win\\*.tmp"), "Win\\"},  // no subfolders: its own files go
         {at("Users\\Ann\\Temp\\*?"), "Users\\Ann\\Temp\\"},
     };
