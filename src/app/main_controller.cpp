@@ -189,10 +189,17 @@ void MainController::stopCurrent() {
 // The run itself takes every start step (browser windows, queue rows,
 // counters, prefix, gauge, log view); the window only shows it as running.
 void MainController::beginRun(engine::RunMode mode) {
-    const std::uint64_t id = runs_.startRun(mode);
-    if (id == 0) return;
-    runId_ = id;
+    // Busy from before the start: closing the browser windows waits on
+    // them, and meanwhile the window answers what is sent to it (the end of
+    // the session among them); a trigger answered then must find this run
+    // going, not start a second one under it.
     activity_ = mode == engine::RunMode::Test ? Activity::Testing : Activity::Cleaning;
+    const std::uint64_t id = runs_.startRun(mode);
+    if (id == 0) {
+        activity_ = Activity::Idle;
+        return;
+    }
+    runId_ = id;
     view_.showGauge();
     refreshCommands();
 }

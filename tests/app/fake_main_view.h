@@ -25,6 +25,7 @@ public:
     std::vector<app::ResultTexts> results;
     std::vector<app::Dialog> dialogs;
     std::function<void()> onDialog;
+    std::function<void()> onStart;  // once, while the next run is starting
     std::vector<std::pair<std::uint32_t, bool>> timers;
     std::vector<engine::RunMode> started;
     std::vector<std::uint64_t> stopped;
@@ -70,7 +71,9 @@ public:
     std::uint64_t startRun(engine::RunMode mode) override {
         if (refuseRuns) return 0;
         started.push_back(mode);
-        return 41 + started.size();
+        const std::uint64_t id = 41 + started.size();
+        if (onStart) std::exchange(onStart, nullptr)();
+        return id;
     }
     void stopRun(std::uint64_t id) override { stopped.push_back(id); }
 

@@ -92,10 +92,19 @@ TEST(AutomaticTriggers, CleanOnlyWhenAllowedAndIdleAndAQuietRunCoversExactlyItsO
         r.finish();
         EXPECT_EQ(r.w.results.size(), t.quiet ? 0u : 1u);
 
+        // While the user's run is still starting (closing the browser windows,
+        // when the window takes the messages sent to it): it stays the only
+        // run, and it is not made quiet.
+        r.w.onStart = [&] { t.fire(r); };
+        r.controller.cleanNowClick();
+        EXPECT_EQ(r.w.started.size(), 2u);
+        r.finish();
+        EXPECT_EQ(r.w.results.size(), t.quiet ? 1u : 2u);
+
         r.controller.testModeClick();
         t.fire(r);  // during a test run: nothing at all
         EXPECT_EQ(r.controller.activity(), Activity::Testing);
-        EXPECT_EQ(r.w.started.size(), 2u);
+        EXPECT_EQ(r.w.started.size(), 3u);
         EXPECT_TRUE(r.w.stopped.empty());
         EXPECT_EQ(r.browsers.count("browsers"), closed);
     }
