@@ -28,20 +28,23 @@ const std::string& keeperFile(const CatalogueFiles& paths, int keeperMode) {
 
 // Loads a keeper file by the run's line rule (CR LF, CR or LF ends an entry):
 // a file with LF line ends, made by hand or copied from elsewhere, must keep
-// each of its entries, not become one entry that matches nothing.
+// each of its entries, not become one entry that matches nothing. The Keeper
+// dialog's rule is applied as well: it reads on past a NUL that ends the
+// run's text, and every entry the dialog shows as kept must stay kept.
 // Missing: no list (false, nothing logged). Present but
 // unreadable: the item must not run at all, or it would erase exactly what
 // the user chose to keep; that is logged and reported as `skipItem`.
 bool loadKeepers(EngineContext& ctx, const std::string& path, KeeperList& list, bool& skipItem) {
     skipItem = false;
-    switch (selection::readLineFile(*ctx.platform.files, path, selection::LineRules::Run, list)) {
-        case selection::ReadStatus::Ok:
-            return true;
-        case selection::ReadStatus::Missing:
-            return false;
-        case selection::ReadStatus::Unreadable:
-            break;
+    platform::Files& files = *ctx.platform.files;
+    std::string bytes;
+    if (files.readTextFile(path, bytes)) {
+        list = selection::splitLines(bytes, selection::LineRules::Run);
+        for (std::string& entry : selection::splitLines(bytes, selection::LineRules::Keeper))
+            list.push_back(std::move(entry));
+        return true;
     }
+    if (!files.fileExists(path)) return false;
     ctx.view.addLine(ctx.run.LinePrefix + "Keeper list cannot be read: " + path + " <SKIPPED>");
     skipItem = true;
     return false;

@@ -212,7 +212,11 @@ private:
 
 }  // namespace
 
-bool ParseRegistryEntry(const std::string& entry, platform::System& sys, TRegObject& out) {
+bool ParseRegistryEntry(const std::string& text, platform::System& sys, TRegObject& out) {
+    // The registry calls take names as C strings: a key path that held a NUL
+    // would reach them cut short, down to the root itself when the NUL
+    // follows its "\". The entry is what they would see.
+    const std::string entry = text.substr(0, text.find('\0'));
     const std::size_t slash = entry.find('\\');
     if (slash == std::string::npos) return false;
     if (!RegistryRootByName(entry.substr(0, slash), out.RootKey)) return false;

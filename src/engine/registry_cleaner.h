@@ -28,7 +28,8 @@ inline constexpr const char* kRegistryActions[] = {"onlyvalues", "allvalues", "o
 
 // False when the entry names no known root (case matters: "HKEY_CURRENT_USER"
 // and the other four exactly), lacks its two commas, or names the root key
-// itself, whose whole contents no entry may erase.
+// itself, whose whole contents no entry may erase. The entry ends at a NUL,
+// as the registry calls read names.
 bool ParseRegistryEntry(const std::string& entry, platform::System& sys, TRegObject& out);
 
 // Runs one entry with the actions "onlyvalues", "allvalues", "onlysubkeys"

@@ -9,7 +9,7 @@ constexpr const char* kSection = "Items";
 std::string SelectionKey(const std::string& key) {
     std::string stored = key;
     for (char& c : stored)
-        if (c == '=') c = '_';
+        if (c == '=' || c == '\r' || c == '\n') c = '_';
     const std::size_t first = stored.find_first_not_of(" \t");
     if (first != std::string::npos && stored[first] == '[') stored[first] = '_';
     return stored;

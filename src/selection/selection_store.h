@@ -12,11 +12,12 @@
 namespace cindral::selection {
 
 // The key an item is stored under. A plug-in title is free text, but in the
-// file "=" ends a key and a line starting with "[" is a section: a title
-// holding either would be written as one key and read back as another, so
-// the item could never be switched off and every rebuild would append it
-// anew. Each "=", and a "[" that starts the key, is stored as "_"; the title
-// shown is unchanged.
+// file "=" ends a key, a line starting with "[" is a section and a CR or LF
+// ends the line (a file name, the key of a plug-in without a title, may hold
+// one on Linux): a title holding any of them would be written as one key and
+// read back as another, so the item could never be switched off and every
+// rebuild would append it anew. Each "=", CR and LF, and a "[" that starts
+// the key, is stored as "_"; the title shown is unchanged.
 std::string SelectionKey(const std::string& key);
 
 // A file that exists but cannot be read gives the profile functions their

@@ -136,7 +136,9 @@ TEST_F(Catalogue, KeeperListsProtectAddressesOpenSaveEntriesAndCookiesInAnyLette
     EXPECT_EQ(regValues(kTypedUrls), (Lines{"url1", "url3"}));
     setRegText(kOpenSaveTxt, "a", "C:\\Kept.txt");
     setRegText(kOpenSaveTxt, "b", "C:\\other.txt");
-    file(kOpenSave, "c:\\KEPT.TXT\r\n");
+    // An entry after a NUL is one the Keeper dialog shows as kept.
+    const char openSaveKept[] = "note\0\r\nc:\\KEPT.TXT\r\n";
+    file(kOpenSave, std::string(openSaveKept, sizeof openSaveKept - 1));
     perform(6, true);
     EXPECT_EQ(regValues(kOpenSaveTxt), Lines{"a"});
 

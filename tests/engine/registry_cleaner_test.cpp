@@ -59,6 +59,9 @@ TEST_F(RegistryCleaner, EntriesSplitIntoRootPathActionAndValueName) {
           // A root alone: its whole contents are never an entry's target.
           "HKEY_CURRENT_USER\\,onlysubkeys,none", "HKEY_CURRENT_USER\\\\\\,allvalues,none"})
         EXPECT_FALSE(ParseRegistryEntry(e, sys, o)) << e;
+    // The registry calls end a key path at a NUL, so this one names the root too.
+    const char rootBeforeNul[] = "HKEY_CURRENT_USER\\\0Software,onlysubkeys,none";
+    EXPECT_FALSE(ParseRegistryEntry(std::string(rootBeforeNul, sizeof rootBeforeNul - 1), sys, o));
 }
 
 TEST_F(RegistryCleaner, OnlyValuesHonoursTheKeeperListAndNamesValuesWithoutText) {
