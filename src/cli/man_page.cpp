@@ -47,7 +47,8 @@ void writeExitStatus(std::ostream& out) {
          "remove stayed behind."},
         {kExitFailure,
          "Failure: a run completed but some entries could not be removed (their "
-         "log lines end in \" <USED>\"), or it ended early, or the command failed."},
+         "log lines end in \" <USED>\"), or its log file or the date of the run could "
+         "not be stored, or it ended early, or the command failed."},
         {kExitUsage,
          "Usage error: an unknown command or option, a missing value, or a home "
          "folder that does not exist."},

@@ -194,8 +194,12 @@ void writeJson(std::ostream& out, engine::RunMode mode, const std::vector<ItemFi
 }
 
 // Carries out the completion steps that mean something without a window.
-void complete(const std::vector<app::CompletionEffect>& effects, app::LogBook& log,
-              settings::Settings& store, std::ostream& out, bool json) {
+// False, each failure named on `err`, when the log file or "LastDate" the
+// settings ask for could not be stored: the run's record would otherwise be
+// missing without a word.
+bool complete(const std::vector<app::CompletionEffect>& effects, app::LogBook& log,
+              settings::Settings& store, std::ostream& out, std::ostream& err, bool json) {
+    bool stored = true;
     for (const auto& effect : effects) {
         switch (effect.step) {
             case app::CompletionStep::ShowSummary:
@@ -205,15 +209,24 @@ void complete(const std::vector<app::CompletionEffect>& effects, app::LogBook& l
                 log.appendTrailer(effect.text);
                 break;
             case app::CompletionStep::SaveLog:
-                log.saveBuffer();
+                if (!log.saveBuffer()) {
+                    err << kProgramName << ": the log file " << log.logFilePath()
+                        << " could not be saved\n";
+                    stored = false;
+                }
                 break;
             case app::CompletionStep::StoreLastDate:
-                store.write(settings::kLastDate, effect.text);
+                if (!store.write(settings::kLastDate, effect.text)) {
+                    err << kProgramName << ": the date of the run could not be stored in "
+                        << settings::kLastDate.name << "\n";
+                    stored = false;
+                }
                 break;
             default:
                 break;  // window, tray and shutdown steps
         }
     }
+    return stored;
 }
 
 bool looksLikeWindowsPath(const std::string& path) {
@@ -389,7 +402,8 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
     facts.runDate = run.runDate();
     facts.runTime = run.runTime();
     const std::string separator = platform.system->decimalSeparator();
-    complete(app::RunCompletion(facts, store, separator), log, store, out, options.json);
+    const bool stored =
+        complete(app::RunCompletion(facts, store, separator), log, store, out, err, options.json);
     if (options.json)
         writeJson(out, options.mode, report.items(), run.counters(), report.notRemoved(),
                   app::RunSummary(facts, separator), false);
@@ -399,7 +413,7 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
         err << kProgramName << ": the run ended early: " << run.failure() << "\n";
         return kExitFailure;
     }
-    return report.notRemoved() > 0 ? kExitFailure : kExitOk;
+    return report.notRemoved() > 0 || !stored ? kExitFailure : kExitOk;
 }
 
 void registerRunCommands(CliApp& app, RunCommandEnvironment environment) {

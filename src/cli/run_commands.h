@@ -4,7 +4,8 @@
 // the program does; the queue is read without writing anything back.
 //
 // Exit status: 0 the run completed and nothing it tried to remove stayed
-// behind; 1 it completed but some entries could not be removed (" <USED>")
+// behind; 1 it completed but some entries could not be removed (" <USED>"),
+// or the log file or "LastDate" the settings ask for could not be stored,
 // or it ended early through a failure; 2 usage error; 130 interrupted.
 #pragma once
 

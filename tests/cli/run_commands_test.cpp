@@ -158,6 +158,28 @@ TEST_F(CliRun, AnInterruptedRunExitsWith130AndCompletesNothing) {
     EXPECT_EQ(out_.str().find("Cleaned Evidence"), std::string::npos);
 }
 
+TEST_F(CliRun, ALogFileOrLastDateThatCannotBeStoredIsNamedAndTheRunExitsWith1) {
+    ASSERT_TRUE(store_.write(settings::kStoreLog, 1));
+    ASSERT_TRUE(store_.write(settings::kStoreDate, 1));
+    const std::string prefix = std::string(kProgramName) + ": ";
+    const struct {
+        bool logFails, dateFails;
+        std::string err;
+    } rows[] = {
+        {true, false, prefix + "the log file " + paths_.logFile + " could not be saved\n"},
+        {false, true, prefix + "the date of the run could not be stored in LastDate\n"},
+    };
+    for (const auto& row : rows) {
+        if (row.logFails) files_.failOn(test::FileOp::Write, paths_.logFile);
+        registry_.fails = [&row](const test::RegCall& c) {
+            return row.dateFails && c.op == test::RegOp::Set && c.name == "LastDate";
+        };
+        EXPECT_EQ(runQueue(engine::RunMode::Clean), kExitFailure) << row.err;
+        EXPECT_EQ(err_.str(), row.err);
+        files_.fails = nullptr;
+    }
+}
+
 TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
     options_.json = true;
     ASSERT_EQ(runQueue(engine::RunMode::Test), kExitOk);
