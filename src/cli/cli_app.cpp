@@ -153,6 +153,18 @@ bool CliApp::parse(const std::vector<std::string>& argv, Arguments& args,
 }
 
 int CliApp::run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) const {
+    const int code = dispatch(argv, out, err);
+    // Output that did not reach its file or pipe (a full disk, a closed
+    // pipe) must not pass for success: a caller reading a report from it
+    // would take the missing or cut report as the whole answer.
+    out.flush();
+    if (out) return code;
+    err << kProgramName << ": the output could not be written\n";
+    return code == kExitOk ? kExitFailure : code;
+}
+
+int CliApp::dispatch(const std::vector<std::string>& argv, std::ostream& out,
+                     std::ostream& err) const {
     Arguments args;
     std::string error;
     if (!parse(argv, args, error)) return usageError(err, error);

@@ -85,7 +85,8 @@ public:
     // message, on a usage error.
     bool parse(const std::vector<std::string>& argv, Arguments& args, std::string& error) const;
 
-    // Parses, then runs the command (or prints help or the version).
+    // Parses, then runs the command (or prints help or the version). Output
+    // that could not be written turns success into kExitFailure.
     int run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) const;
 
     void printUsage(std::ostream& out) const;
@@ -96,6 +97,7 @@ public:
     const std::vector<Command>& commands() const { return commands_; }
 
 private:
+    int dispatch(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) const;
     const Command* findCommand(const std::string& name) const;
     const OptionDef* findOption(const std::string& name, const Command* command) const;
     const OptionDef* findAnyOption(const std::string& name) const;

@@ -96,7 +96,7 @@ TEST_F(CliAppTest, VersionHelpAndPlatformFreeCommandsSetUpNoPlatform) {
     EXPECT_EQ(platformsCreated_, 0);
 }
 
-TEST_F(CliAppTest, FailedSetUpOrAThrowingCommandExitsWithOne) {
+TEST_F(CliAppTest, FailedSetUpAThrowingCommandOrOutputNotWrittenExitsWithOne) {
     failPlatform_ = true;
     EXPECT_EQ(run({"echo", "x"}), kExitFailure);
     EXPECT_FALSE(err_.str().empty());
@@ -107,6 +107,15 @@ TEST_F(CliAppTest, FailedSetUpOrAThrowingCommandExitsWithOne) {
                      }});
     EXPECT_EQ(run({"boom"}), kExitFailure);
     EXPECT_EQ(err_.str(), "cindral-cli: store file damaged\n");
+
+    // A write that failed (a full disk behind a redirection) leaves the
+    // stream bad; the command itself saw nothing wrong.
+    app_.addCommand({"report", "", "", {}, false, [](CommandContext& ctx) {
+                         ctx.out.setstate(std::ios::badbit);
+                         return kExitOk;
+                     }});
+    EXPECT_EQ(run({"report"}), kExitFailure);
+    EXPECT_EQ(err_.str(), "cindral-cli: the output could not be written\n");
 }
 
 }  // namespace
