@@ -3,9 +3,11 @@
 # a custom folder record "*?" (every file, with subfolders) over the
 # generated tree, every built-in item deselected, so the run's rows are that
 # one record. The test run prints every line to /dev/null; the clean run
-# deletes every file of a fresh copy.
+# deletes every file of a fresh copy. Last, lint of a plug-in that holds
+# 20000 keys past Item255, none of which a run reads.
 #   test run  vs  find TREE -printf '%p %s\n' > /dev/null   target <= 2
 #   clean run vs  find COPY -type f -delete                  target <= 2
+#   lint of the 20000 keys                                  target <= 1 s
 # usage: bench/run_cli_bench.sh BUILD_DIR [WORK_DIR]
 set -eu
 BUILD=${1:?usage: run_cli_bench.sh BUILD_DIR [WORK_DIR]}
@@ -70,3 +72,13 @@ left=$(find "$WORK/copy2" -type f | wc -l)
 echo "find ${f}s  cindral-cli clean ${c}s  ratio $(ratio $c $f) (target <= 2)  peak RSS $(cat "$WORK/time.clean") KiB  files left $left"
 echo "  $(tail -1 "$WORK/clean.out")"
 rm -rf "$WORK/copy1" "$WORK/copy2"
+
+echo "== lint of a plug-in with 20000 keys past Item255"
+awk 'BEGIN {
+    printf "[Plugin]\r\nTitle=Many keys\r\n[Files]\r\nItem1=%%TEMP%%\\*.log\r\n"
+    for (n = 300; n < 20300; n++) printf "Item%d=%%TEMP%%\\x%d.log\r\n", n, n
+}' > "$WORK/many-keys.cnp"
+s=$(now)
+findings=$("$CLI" lint "$WORK/many-keys.cnp" --registry "$REG" | wc -l) || true
+e=$(now)
+echo "cindral-cli lint $(elapsed $s $e)s (target <= 1)  findings $findings (20000 expected)"

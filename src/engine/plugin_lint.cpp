@@ -109,12 +109,15 @@ void lintSection(const std::string& bytes, const char* section, platform::Platfo
             report("never read: a key of the same name stands before it");
             continue;
         }
-        bool cut = false;
-        const std::string value = readValue(bytes, section, key.name, cut);
+        // Checked before the value is read: every read parses the whole
+        // file, and a file may hold any number of keys past the last one a
+        // run reads.
         if (n > kMaxPluginItems) {
             report("never read: a section ends at Item" + std::to_string(kMaxPluginItems));
             continue;
         }
+        bool cut = false;
+        const std::string value = readValue(bytes, section, key.name, cut);
         if (n > end) {
             if (!value.empty())
                 report("never read: the numbering stops at Item" + std::to_string(end) +
