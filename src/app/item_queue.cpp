@@ -21,9 +21,11 @@ ItemQueue RebuildItemQueue(platform::Platform& platform, const DataPaths& paths)
         if (!store.KeepSelected(plugin.key)) continue;
         queue.rows.push_back({plugin.key, kIconPlugin, kStatusPending});
     }
-    for (const auto& title : selection::EnabledRecordTitles(*platform.files, paths.customRegistry))
+    queue.registryTitles = selection::EnabledRecordTitles(*platform.files, paths.customRegistry);
+    for (const auto& title : queue.registryTitles)
         queue.rows.push_back({title, kIconCustomRegistry, kStatusPending});
-    for (const auto& title : selection::EnabledRecordTitles(*platform.files, paths.customFolder))
+    queue.folderTitles = selection::EnabledRecordTitles(*platform.files, paths.customFolder);
+    for (const auto& title : queue.folderTitles)
         queue.rows.push_back({title, kIconCustomFolder, kStatusPending});
     return queue;
 }

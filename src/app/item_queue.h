@@ -32,6 +32,13 @@ struct ItemQueue {
     // Every plug-in file found by the last rebuild, selected or not, in
     // enumeration order; the runs walk it.
     std::vector<std::string> pluginFiles;
+    // The titles of the custom registry rows and of the custom folder rows,
+    // in row order. A run takes its custom rows from here rather than from
+    // the files as they stand when it starts: the Erase Items dialog writes
+    // every check mark and new record at once, before its OK rebuilds the
+    // queue, so the files may then hold more or fewer checked records.
+    std::vector<std::string> registryTitles;
+    std::vector<std::string> folderTitles;
 };
 
 // Rebuilds the queue from the stored selection and the custom lists. Writes

@@ -313,24 +313,18 @@ void Run::plugins() {
 }
 
 void Run::customRecords(int kind) {
-    platform::Platform& p = *setup_.platform;
     engine::EngineContext ctx = context();
     const std::string& file = kind == 1 ? setup_.paths.customRegistry : setup_.paths.customFolder;
-    const int n = CountCheckedRecords(*p.files, setup_.paths, kind);
-    for (int i = 0; i < n; ++i) {
-        if (stopped()) return;
-        // The row's caption says which records run. A row that does not
-        // exist has no caption, and an empty title must not pick up every
-        // record without one.
-        const bool rowExists = currentRow_ + 1 < view_.rowCount();
-        const std::string caption = rowExists ? view_.rowCaption(currentRow_ + 1) : std::string();
-        if (!beginRow(caption)) return;
-        if (rowExists) {
-            if (kind == 1)
-                RunCustomRegistryRecords(ctx, file, caption);
-            else
-                RunCustomFolderRecords(ctx, file, caption);
-        }
+    // The rows the queue was built with: counted from the files as they now
+    // stand, a record checked or unchecked since would shift the rows, and
+    // one kind's loop would take the other kind's caption and run records
+    // of its own kind that share that title.
+    for (const std::string& title : kind == 1 ? setup_.registryTitles : setup_.folderTitles) {
+        if (!beginRow(title)) return;
+        if (kind == 1)
+            RunCustomRegistryRecords(ctx, file, title);
+        else
+            RunCustomFolderRecords(ctx, file, title);
         completeRow();
         emptyLogIfDue();
     }

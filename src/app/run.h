@@ -51,6 +51,9 @@ struct RunSetup {
     DataPaths paths;
     // The plug-in file names of the last item-queue rebuild, in its order.
     std::vector<std::string> pluginFiles;
+    // The custom registry and custom folder rows of that rebuild, by title.
+    std::vector<std::string> registryTitles;
+    std::vector<std::string> folderTitles;
     RunObserver* observer = nullptr;  // optional
 };
 

@@ -365,6 +365,8 @@ int RunQueue(platform::Platform& platform, platform::RunServices& services,
     setup.settings = &store;
     setup.paths = paths;
     setup.pluginFiles = queue.pluginFiles;
+    setup.registryTitles = queue.registryTitles;
+    setup.folderTitles = queue.folderTitles;
     setup.observer = &report;
 
     app::Run run(setup, view, 1);

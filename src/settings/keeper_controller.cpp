@@ -48,6 +48,9 @@ std::string KeeperController::unsavedNotice(const std::string& path) {
     return "This list could not be saved; the move was undone: " + path;
 }
 
+const char* const KeeperController::kUnkeepableNotice =
+    "An entry holding a line break cannot be kept and stays to be cleaned.";
+
 KeeperController::PageState& KeeperController::state(KeeperPage page) {
     return pages_[static_cast<std::size_t>(indexOf(page))];
 }
@@ -126,7 +129,22 @@ void KeeperController::move(KeeperPage page, KeeperSide from) {
     rows.erase(std::remove_if(rows.begin(), rows.end(),
                               [&](int r) { return r < 0 || r >= static_cast<int>(source.size()); }),
                rows.end());
+    // A kept list holds one entry a line: an entry holding a CR would read
+    // back as two entries, neither of them the one chosen, and the next run
+    // would erase it after all. Such an entry stays a candidate.
+    bool refused = false;
+    if (from == KeeperSide::Left) {
+        std::vector<int> storable;
+        for (int r : rows) {
+            if (source[static_cast<std::size_t>(r)].find('\r') == std::string::npos)
+                storable.push_back(r);
+            else
+                refused = true;
+        }
+        rows.swap(storable);
+    }
     if (rows.empty()) {
+        if (refused) view_.setNotice(page, kUnkeepableNotice);
         applyButtons(page, from);
         return;
     }
@@ -149,7 +167,7 @@ void KeeperController::move(KeeperPage page, KeeperSide from) {
 
     const std::string& path = files_[static_cast<std::size_t>(indexOf(page))];
     if (SaveKeptList(*platform_.files, path, s.kept)) {
-        view_.setNotice(page, "");
+        view_.setNotice(page, refused ? kUnkeepableNotice : "");
     } else {
         // A move that is shown but not on file would be erased by the next
         // run all the same: the lists go back to what the file holds.

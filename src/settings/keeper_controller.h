@@ -74,6 +74,8 @@ public:
     // The texts of the page's notice line.
     static std::string unreadableNotice(const std::string& path);
     static std::string unsavedNotice(const std::string& path);
+    // Said when a selected entry holds a CR, which the file cannot hold.
+    static const char* const kUnkeepableNotice;
 
 private:
     struct PageState {

@@ -335,6 +335,8 @@ app::RunSetup MainWindow::runSetup(engine::RunMode mode) const {
     setup.settings = &settings_;
     setup.paths = paths_;
     setup.pluginFiles = queue_.pluginFiles;
+    setup.registryTitles = queue_.registryTitles;
+    setup.folderTitles = queue_.folderTitles;
     return setup;
 }
 

@@ -34,7 +34,8 @@ protected:
         log_ = std::make_unique<LogBook>(*platform_.files, paths_.logFile);
         log_->setRecording(true);
         view_ = std::make_unique<QueueRunView>(queue_, *log_);
-        RunSetup setup{mode,  &platform_, &fakes_.services, &settings_, paths_, queue_.pluginFiles,
+        RunSetup setup{mode,   &platform_,         &fakes_.services,      &settings_,
+                       paths_, queue_.pluginFiles, queue_.registryTitles, queue_.folderTitles,
                        &hook_};
         return std::make_unique<app::Run>(setup, *view_, 7);
     }
@@ -156,18 +157,26 @@ TEST_F(RunDriver, AFailureInsideAnItemEndsTheBodyButTheRunStillCompletes) {
     EXPECT_EQ(run->counters().JunkFileCount, 1);
 }
 
-TEST_F(RunDriver, ARecordAddedAfterTheQueueWasBuiltFindsNoRowAndDoesNotRun) {
+// The Erase Items dialog writes check marks and new records at once; the
+// queue follows at its OK. A run in between walks the queue as it is.
+TEST_F(RunDriver, RecordsCheckedOrAddedAfterTheQueueWasBuiltNeitherRunNorShiftTheRows) {
     const std::string one = folderRecord("One", "One");
     write(paths_.customFolder, one);
+    // Unchecked: a registry record that shares the folder record's title.
+    setRegText(scratch("One"), "v", "kept");
+    setRegText(scratch("Two"), "v", "kept");
+    const std::string reg = "One;" + regKey("One") + ";0;;0;\r\n";
+    write(paths_.customRegistry, reg);
     auto run = makeRun(RunMode::Clean);
-    // The list changes between the queue's rebuild and the run: a second
-    // checked record without a title.
+    write(paths_.customRegistry, reg + "Two;" + regKey("Two") + ";0;;1;\r\n");
     write(paths_.customFolder, one + folderRecord("", "Two"));
     run->runHere();
     ASSERT_TRUE(run->completed());
-    EXPECT_EQ(run->currentRow(), 1);
+    EXPECT_EQ(run->currentRow(), 0);
     EXPECT_FALSE(exists("junk\\One\\f.tmp"));
     EXPECT_TRUE(exists("junk\\Two\\f.tmp"));
+    EXPECT_EQ(regValues(scratch("One")), Lines{"v"});
+    EXPECT_EQ(regValues(scratch("Two")), Lines{"v"});
 }
 
 TEST_F(RunDriver, BrowsersCloseOnceBeforeACleaningRunWhenAskedAndNeverForATestRun) {

@@ -145,6 +145,18 @@ TEST_F(KeeperControllerTest, AListThatCannotBeReadOrSavedIsNeverShownAsKept) {
     EXPECT_EQ(view.notice[1], KeeperController::unreadableNotice(file));
     view.select(kPage, L, {0});
     EXPECT_EQ(view.moves[1], Moves(false, false));
+
+    // An entry holding a CR would be stored as two other entries: it stays
+    // a candidate, and the rest of the selection is kept.
+    files_.fails = nullptr;
+    reg.put(kTypedUrlsKey, "urlz", platform::kRegSz, "http://x\r\ny/");
+    keeper.open();
+    ASSERT_EQ(rows(L), (Lines{url('b'), url('d'), url('e'), "http://x\r\ny/"}));
+    view.select(kPage, L, {0, 3});
+    keeper.add(kPage);
+    EXPECT_EQ(read(file), url('a') + "\r\n" + url('c') + "\r\n" + url('b') + "\r\n");
+    EXPECT_EQ(rows(L), (Lines{url('d'), url('e'), "http://x\r\ny/"}));
+    EXPECT_EQ(view.notice[1], KeeperController::kUnkeepableNotice);
 }
 
 }  // namespace

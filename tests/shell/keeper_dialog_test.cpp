@@ -77,6 +77,20 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
             press(add);
             EXPECT_EQ(rowsOf(keeper.control(p, P::RightList)), Lines{keep[page]});
         }
+        // "<- Remove" hands an address back to the end of the left list,
+        // "Refresh List" gathers the left list anew, in the registry's
+        // order; the address is then kept again.
+        const auto p = KeeperPage::Addresses;
+        HWND left = keeper.control(p, P::LeftList), right = keeper.control(p, P::RightList);
+        ListView_SetItemState(right, 0, LVIS_SELECTED, LVIS_SELECTED);
+        press(keeper.control(p, P::RemoveButton));
+        EXPECT_EQ(rowsOf(right), Lines{});
+        EXPECT_EQ(rowsOf(left), (Lines{"http://a.example/", "http://c.example/", keep[1]}));
+        press(keeper.control(p, P::RefreshButton));
+        EXPECT_EQ(rowsOf(left), (Lines{"http://a.example/", keep[1], "http://c.example/"}));
+        ListView_SetItemState(left, 1, LVIS_SELECTED, LVIS_SELECTED);
+        press(keeper.control(p, P::AddButton));
+        EXPECT_EQ(rowsOf(right), Lines{keep[1]});
         // Help follows the page on view.
         keeper.pageSet(KeeperDialog::kPagesId)->select(2);
         SendMessageA(keeper.hwnd(), WM_COMMAND, MAKEWPARAM(SkinnedDialog::kHelpId, BN_CLICKED), 0);

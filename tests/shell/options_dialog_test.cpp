@@ -91,7 +91,8 @@ TEST_F(OptionsDialogTest, HotkeyFieldsShowAndReturnShortcutsAndRefuseABareKey) {
     EXPECT_EQ(store.read(settings::kHotKey3), "Ctrl+Alt+F9");
 }
 
-TEST_F(OptionsDialogTest, OkWritesTheQuotedRunEntryAndTheStartPageOnlyWhileLocked) {
+TEST_F(OptionsDialogTest,
+       OkWritesTheQuotedRunEntryAndTheStartPageOnlyWhileLockedAndUseBlankPutsBackTheBlankPage) {
     const std::string page = " http://example.test/ ";
     auto d = open();
     click(d->box(OptionsBox::StartWithWindows));
@@ -110,6 +111,11 @@ TEST_F(OptionsDialogTest, OkWritesTheQuotedRunEntryAndTheStartPageOnlyWhileLocke
     EXPECT_FALSE(settings::startWithWindowsExists(registry));
     ASSERT_TRUE(settings::readStartPage(registry, v));
     EXPECT_EQ(v.data, page + '\0');  // as typed, blanks and all
+
+    d = open();
+    click(GetDlgItem(GetParent(d->field(OptionsField::HomePage)), OptionsDialog::kUseBlankId));
+    ok(*d);
+    EXPECT_EQ(store.read(settings::kHomePage), "about:blank");
 }
 
 // ---------------------------------------------------------------------------
