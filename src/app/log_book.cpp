@@ -18,6 +18,19 @@ std::string TrailerRule() { return std::string(64, '-'); }
 LogBook::LogBook(platform::Files& files, std::string logFilePath)
     : files_(files), path_(std::move(logFilePath)) {}
 
+// A NUL has no place in a line of text: the list control would show the
+// line only up to it, and a "logs.txt" holding one is never read whole, so
+// no later run could save its lines there. A registry name may hold one (the
+// native API writes such names and the enumeration hands them on whole), so
+// the line keeps a "?" in its place.
+TextStore::Id LogBook::storeLine(std::string_view text) {
+    if (text.find('\0') == std::string_view::npos) return store_.add(text);
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\0') c = '?';
+    return store_.add(line);
+}
+
 void LogBook::mirror(TextStore::Id id, std::string_view text) {
     if (!recording_ || !hasBuffer_ || text.empty()) return;
     buffer_.push_back(id);
@@ -25,7 +38,7 @@ void LogBook::mirror(TextStore::Id id, std::string_view text) {
 }
 
 void LogBook::addLine(std::string_view text) {
-    const TextStore::Id id = store_.add(text);
+    const TextStore::Id id = storeLine(text);
     view_.push_back(id);
     viewBytes_ += text.size();
     mirror(id, text);
@@ -36,7 +49,7 @@ void LogBook::replaceLastLine(std::string_view text) {
         addLine(text);
         return;
     }
-    const TextStore::Id id = store_.add(text);
+    const TextStore::Id id = storeLine(text);
     viewBytes_ -= store_.text(view_.back()).size();
     view_.back() = id;
     viewBytes_ += text.size();

@@ -45,7 +45,7 @@ public:
 
     // The view. Every text a line receives, added or replaced, is mirrored
     // into the buffer while recording is on and a buffer exists, unless it is
-    // empty (shown but not kept).
+    // empty (shown but not kept). A NUL in a text is kept as "?".
     void addLine(std::string_view text);
     // Rewrites the last line; appends when the view is empty.
     void replaceLastLine(std::string_view text);
@@ -96,6 +96,8 @@ public:
     std::size_t storedBytes() const { return store_.bytes(); }
 
 private:
+    // Stores a line's text, each NUL as "?" (same length).
+    TextStore::Id storeLine(std::string_view text);
     void mirror(TextStore::Id id, std::string_view text);
     // The file's lines counted, the buffer untouched.
     std::size_t countFileLines();

@@ -39,9 +39,10 @@ bool LogList::create(HWND parent, int id, const RECT& r, HFONT font) {
 void LogList::bookChanged(app::QueueRunView::LineEvent event) {
     using Event = app::QueueRunView::LineEvent;
     if (event == Event::LastDeleted || event == Event::Cleared) linesRemoved_ = true;
-    // The list needs only the final count and the last line's text before
-    // it next paints.
-    if (event == Event::Replaced) lastLineDirty_ = true;
+    // The list needs the final count and the text of every line rewritten
+    // meanwhile before it next paints.
+    if (event == Event::Replaced && book_.viewLineCount() > 0)
+        firstDirty_ = std::min(firstDirty_, book_.viewLineCount() - 1);
     const DWORD now = GetTickCount();
     if (now - lastRefresh_ >= kRefreshMs) {
         refresh();
@@ -65,10 +66,14 @@ void LogList::refresh() {
     if (linesRemoved_ || n < shown) InvalidateRect(list_, nullptr, TRUE);
     linesRemoved_ = false;
     if (n > 0) {
-        if (lastLineDirty_) ListView_RedrawItems(list_, n - 1, n - 1);
         ListView_EnsureVisible(list_, n - 1, FALSE);
+        // Only the rows on view now can show an old text: the last page.
+        if (firstDirty_ < static_cast<std::size_t>(n)) {
+            const int onView = n - 1 - ListView_GetCountPerPage(list_);
+            ListView_RedrawItems(list_, std::max(static_cast<int>(firstDirty_), onView), n - 1);
+        }
     }
-    lastLineDirty_ = false;
+    firstDirty_ = kNoneDirty;
 }
 
 bool LogList::handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

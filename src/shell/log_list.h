@@ -8,6 +8,8 @@
 // Needs <windows.h> first.
 #include <commctrl.h>
 
+#include <cstddef>
+
 #include "app/log_book.h"
 #include "app/queue_run_view.h"
 
@@ -40,7 +42,11 @@ private:
     HWND list_ = nullptr;
     bool refreshPending_ = false;
     DWORD lastRefresh_ = 0;
-    bool lastLineDirty_ = false;
+    // The first line rewritten since the last refresh; the lines below it
+    // are new or rewritten too. A rewritten line may have lines added below
+    // it before the list catches up, so it need not be the last one then.
+    static constexpr std::size_t kNoneDirty = static_cast<std::size_t>(-1);
+    std::size_t firstDirty_ = kNoneDirty;
     bool linesRemoved_ = false;
 };
 

@@ -93,6 +93,14 @@ TEST_F(LogBookTest, NoBufferOrALogFileNotReadWholeIsNeverSaved) {
     oldLog("good\r\n");
     book.createBufferFromFile();
     EXPECT_TRUE(book.saveBuffer());
+    // Nor does a run make one: a NUL in a line (a registry name may hold
+    // one) is kept as "?", and the next run saves again.
+    book.addLine(std::string("Cleaning Registry Value: a\0b <OK>", 33));
+    ASSERT_TRUE(book.saveBuffer());
+    book.createBufferFromFile();
+    book.addLine("next run");
+    EXPECT_TRUE(book.saveBuffer());
+    EXPECT_EQ(read(logPath()), "good\r\nCleaning Registry Value: a?b <OK>\r\nnext run\r\n");
 }
 
 // View Log and Clear Log during a run must not replace the run's buffer,

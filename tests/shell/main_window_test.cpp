@@ -57,6 +57,35 @@ TEST_F(MainWindowTest, StartUpFillsTheQueueAndTheLogViewAndShowsWindowAndTray) {
     EXPECT_TRUE(box_.exists(paths_.pluginFolder));
 }
 
+// The drive scan rewrites its progress line into a file's line and adds a
+// line below it, both before the list catches up: the rewritten line is no
+// longer the last one then, and must be drawn anew all the same.
+TEST_F(MainWindowTest, ALineRewrittenBeforeLinesAreAddedBelowItIsDrawnAnew) {
+    start();
+    const HWND list = main->control(MainWindow::kLogId);
+    engine::RunView& view = main->runView();
+    view.clearLog();
+    for (int i = 0; i < 20; ++i) view.addLine("line " + std::to_string(i));  // scrolled
+    view.addLine("Analyzing Folder: C:\\a");
+    ASSERT_TRUE(pumpUntil([&] { return ListView_GetItemCount(list) == 21; }));
+    UpdateWindow(list);  // drawn: nothing left to paint
+    view.replaceLastLine("Removing File: C:\\a\\x.tmp <OK>");
+    view.addLine("");
+    // Only the timers, so that what the list has yet to paint can be seen.
+    for (const DWORD begin = GetTickCount();
+         ListView_GetItemCount(list) != 22 && GetTickCount() - begin < 20000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    ASSERT_EQ(ListView_GetItemCount(list), 22);
+    RECT row{};
+    ListView_GetItemRect(list, 20, &row, LVIR_BOUNDS);
+    OwnedRegion toPaint(CreateRectRgn(0, 0, 0, 0));
+    GetUpdateRgn(list, toPaint.get(), FALSE);
+    EXPECT_TRUE(RectInRegion(toPaint.get(), &row));
+}
+
 TEST_F(MainWindowTest, MinusMStartsHiddenInTheTrayAndLastDateShowsInTheStatus) {
     store_.write(settings::kLastDate, "03.07.2007 at 14:05:09");
     start({"-M"});
