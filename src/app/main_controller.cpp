@@ -64,7 +64,23 @@ bool isRunSensitive(Command command) {
     }
 }
 
+bool opensDialog(Command command) {
+    switch (command) {
+        case Command::EraseItems:
+        case Command::Options:
+        case Command::Keeper:
+        case Command::About:
+        case Command::TrayEraseItems:
+        case Command::TrayOptions:
+        case Command::TrayKeeper:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool isCommandEnabled(Command command, const CommandSnapshot& s) {
+    if (s.dialogOpen && opensDialog(command)) return false;
     switch (command) {
         case Command::EraseItems:
         case Command::TrayEraseItems:
@@ -113,6 +129,7 @@ CommandSnapshot MainController::snapshot() const {
     s.eraseItemsDialog = dialogs_[static_cast<int>(Dialog::EraseItems)];
     s.optionsDialog = dialogs_[static_cast<int>(Dialog::Options)];
     s.keeperDialog = dialogs_[static_cast<int>(Dialog::Keeper)];
+    s.dialogOpen = dialogOpen_;
     return s;
 }
 
@@ -256,17 +273,30 @@ void MainController::safeAction(bool restart) {
     cleanNowClick();
 }
 
-void MainController::hostDialog(Dialog dialog) {
-    if (!dialogs_[static_cast<int>(dialog)]) return;
+bool MainController::canOpenDialog(Dialog dialog) const {
+    return dialogs_[static_cast<int>(dialog)] && !dialogOpen_;
+}
+
+void MainController::showDialog(Dialog dialog) {
+    struct Showing {
+        bool& open;
+        ~Showing() { open = false; }
+    } showing{dialogOpen_};
+    dialogOpen_ = true;
     view_.runDialog(dialog);
 }
 
+void MainController::hostDialog(Dialog dialog) {
+    if (!canOpenDialog(dialog)) return;
+    showDialog(dialog);
+}
+
 void MainController::eraseItemsCommand() {
-    if (!dialogs_[static_cast<int>(Dialog::EraseItems)]) return;
+    if (!canOpenDialog(Dialog::EraseItems)) return;
     // A rebuild is left due only while a run goes, when this command is
     // refused, so clearing here drops only a stray confirmation.
     itemsChanged_ = false;
-    view_.runDialog(Dialog::EraseItems);
+    showDialog(Dialog::EraseItems);
     rebuildQueueWhenIdle();
 }
 
@@ -277,8 +307,8 @@ void MainController::rebuildQueueWhenIdle() {
 }
 
 void MainController::optionsCommand() {
-    if (!dialogs_[static_cast<int>(Dialog::Options)]) return;
-    view_.runDialog(Dialog::Options);
+    if (!canOpenDialog(Dialog::Options)) return;
+    showDialog(Dialog::Options);
     registerHotkeys();
     rearmCleaningTimer();
 }

@@ -72,15 +72,22 @@ struct CommandSnapshot {
     bool eraseItemsDialog = false;  // the dialog exists in this build
     bool optionsDialog = false;
     bool keeperDialog = false;
+    // A hosted dialog is showing. Its modal loop keeps serving the tray
+    // menu, and a second dialog opened from there would run inside the
+    // first, whose OK then writes its older state over the inner one's.
+    bool dialogOpen = false;
 };
 
 // The one rule for enabling: while a run is in progress the eleven
 // run-sensitive controls (the other run's button, Erase Items, Options,
 // Keeper, and the tray's Clean Now, Test Mode, Erase Items, Options, Keeper,
 // Safe Shutdown, Safe Restart) are disabled; a command whose dialog is not
-// part of the build is always disabled; everything else is always enabled.
+// part of the build is always disabled; while a dialog is showing, the
+// commands that open one (Erase Items, Options, Keeper, About and their tray
+// entries) are disabled; everything else is always enabled.
 bool isCommandEnabled(Command command, const CommandSnapshot& snapshot);
 bool isRunSensitive(Command command);
+bool opensDialog(Command command);
 
 struct Point {
     int x = 0;
@@ -178,6 +185,8 @@ public:
     void testModeClick();
     void trayRunStart(engine::RunMode mode);
     void safeAction(bool restart);
+    // The dialog commands; each is refused while its dialog is not part of
+    // the build or while another dialog is showing.
     void eraseItemsCommand();
     void optionsCommand();
     void hostDialog(Dialog dialog);
@@ -220,6 +229,9 @@ public:
 
 private:
     void refreshCommands();
+    bool canOpenDialog(Dialog dialog) const;
+    // Runs the dialog, marked as showing until it has returned by any path.
+    void showDialog(Dialog dialog);
     void warnEmptyQueue();
     void stopCurrent();
     void beginRun(engine::RunMode mode);
@@ -238,6 +250,7 @@ private:
     Activity activity_ = Activity::Idle;
     std::uint64_t runId_ = 0;
     bool dialogs_[kDialogCount] = {false, false, false, true, true};
+    bool dialogOpen_ = false;
     // A confirmed Erase Items dialog whose queue rebuild is still due.
     bool itemsChanged_ = false;
     bool hideAfterRun_ = false;

@@ -203,6 +203,35 @@ TEST_F(MainControllerTest, EraseItemsConfirmedAfterATriggeredRunStartedRebuildsW
     }
 }
 
+TEST_F(MainControllerTest, WhileADialogShowsTheCommandsOpeningOneAreRefusedUntilItReturns) {
+    for (Dialog d : {Dialog::EraseItems, Dialog::Options, Dialog::Keeper})
+        controller.setDialogAvailable(d, true);
+    const Command opening[] = {Command::EraseItems,  Command::TrayEraseItems, Command::Options,
+                               Command::TrayOptions, Command::Keeper,         Command::TrayKeeper,
+                               Command::About};
+    w.onDialog = [&] {
+        if (w.dialogs.size() > 1) return;  // a dialog let in inside the first
+        for (Command c : opening) {
+            EXPECT_FALSE(controller.isEnabled(c)) << commandInfo(c).text;
+            EXPECT_FALSE(controller.execute(c)) << commandInfo(c).text;
+        }
+        controller.eraseItemsCommand();
+        controller.optionsCommand();
+        controller.hostDialog(Dialog::Keeper);
+        // Runs, and the entries that open no dialog here, stay usable.
+        for (Command c : {Command::TrayCleanNow, Command::TraySafeShutdown,
+                          Command::TrayPluginEditor, Command::TrayOpen})
+            EXPECT_TRUE(controller.isEnabled(c)) << commandInfo(c).text;
+    };
+    for (Command outer :
+         {Command::TrayOptions, Command::EraseItems, Command::Keeper, Command::About}) {
+        w.dialogs.clear();
+        EXPECT_TRUE(controller.execute(outer));
+        EXPECT_EQ(w.dialogs.size(), 1u) << commandInfo(outer).text;
+        for (Command c : opening) EXPECT_TRUE(controller.isEnabled(c)) << commandInfo(c).text;
+    }
+}
+
 TEST_F(MainControllerTest, OptionsReregistersHotkeysWithTheStartupDefaults) {
     controller.registerHotkeys();
     EXPECT_EQ(w.hotkeys, (Calls{"Shift+Ctrl+Alt+X", "Ctrl+Shift+U", "Shift+Alt+B"}));
