@@ -274,9 +274,14 @@ void MainWindow::addLogLine(const std::string& text) { runView_->addLine(text); 
 void MainWindow::applyCommandState(const app::CommandSnapshot& snapshot,
                                    const std::string& cleanCaption,
                                    const std::string& testCaption) {
+    // While a dialog is showing the whole window is disabled under it, so
+    // its buttons keep the look the run state gives them; the tray menu is
+    // what shows the dialog commands greyed.
+    app::CommandSnapshot buttons = snapshot;
+    buttons.dialogOpen = false;
     for (const ButtonPlace& b : kButtons) {
         HWND button = control(idOf(b.command));
-        const bool enabled = app::isCommandEnabled(b.command, snapshot);
+        const bool enabled = app::isCommandEnabled(b.command, buttons);
         if ((IsWindowEnabled(button) != FALSE) != enabled) EnableWindow(button, enabled);
     }
     const int clean = idOf(app::Command::CleanNow), test = idOf(app::Command::TestMode);
