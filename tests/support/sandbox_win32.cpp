@@ -1,5 +1,5 @@
 // The test sandbox on the real system: a fresh folder below the temp path and
-// a scratch key below HKCU\Software\CindralTest, both removed at the end.
+// a scratch key HKCU\Software\CindralTest-<unique>, both removed at the end.
 #include <windows.h>
 // Needs <windows.h> first.
 #include <shlwapi.h>
@@ -14,7 +14,12 @@
 namespace cindral::test {
 namespace {
 
-const char kScratchParent[] = "Software\\CindralTest";
+// Each sandbox's key sits right below Software, with no parent shared between
+// test processes: a shared parent removed by one sandbox at its end could
+// vanish between another's creating it and creating its own key below it
+// (the system creates a path one key at a time), and that sandbox would have
+// no scratch key at all.
+const char kScratchPrefix[] = "Software\\CindralTest-";
 
 std::string uniqueSuffix() {
     static std::atomic<unsigned> counter{0};
@@ -94,7 +99,7 @@ Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
             break;
         }
     }
-    impl_->scratchPath = std::string(kScratchParent) + "\\" + uniqueSuffix();
+    impl_->scratchPath = kScratchPrefix + uniqueSuffix();
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, impl_->scratchPath.c_str(), 0, nullptr, 0,
                         KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
@@ -106,9 +111,6 @@ Sandbox::~Sandbox() {
     if (!impl_->root.empty())
         removeTree(impl_->root.substr(0, impl_->root.size() - 1), runningOnWine());
     SHDeleteKeyA(HKEY_CURRENT_USER, impl_->scratchPath.c_str());  // the key and all below it
-    // Removed only once no other sandbox uses it (RegDeleteKey refuses a key
-    // with subkeys).
-    RegDeleteKeyA(HKEY_CURRENT_USER, kScratchParent);
 }
 
 platform::Platform& Sandbox::platform() { return impl_->native->platform(); }
