@@ -36,15 +36,18 @@ const std::string& keeperFile(const CatalogueFiles& paths, int keeperMode) {
 // the user chose to keep; that is logged and reported as `skipItem`.
 bool loadKeepers(EngineContext& ctx, const std::string& path, KeeperList& list, bool& skipItem) {
     skipItem = false;
-    platform::Files& files = *ctx.platform.files;
     std::string bytes;
-    if (files.readTextFile(path, bytes)) {
-        list = selection::splitLines(bytes, selection::LineRules::Run);
-        for (std::string& entry : selection::splitLines(bytes, selection::LineRules::Keeper))
-            list.push_back(std::move(entry));
-        return true;
+    switch (selection::readTextBytes(*ctx.platform.files, path, bytes)) {
+        case selection::ReadStatus::Ok:
+            list = selection::splitLines(bytes, selection::LineRules::Run);
+            for (std::string& entry : selection::splitLines(bytes, selection::LineRules::Keeper))
+                list.push_back(std::move(entry));
+            return true;
+        case selection::ReadStatus::Missing:
+            return false;
+        case selection::ReadStatus::Unreadable:
+            break;
     }
-    if (!files.fileExists(path)) return false;
     ctx.view.addLine(ctx.run.LinePrefix + "Keeper list cannot be read: " + path + " <SKIPPED>");
     skipItem = true;
     return false;

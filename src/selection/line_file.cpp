@@ -79,17 +79,21 @@ void forEachLine(std::string_view bytes, LineRules rules,
     visitLines(bytes, rules, onLine);
 }
 
+ReadStatus readTextBytes(platform::Files& files, const std::string& path, std::string& bytes) {
+    // Read first, and ask whether the file exists only when that fails: one
+    // failing look must not pass a list that is there for a missing one.
+    if (files.readTextFile(path, bytes)) return ReadStatus::Ok;
+    bytes.clear();
+    return files.fileExists(path) ? ReadStatus::Unreadable : ReadStatus::Missing;
+}
+
 ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRules rules,
                         std::vector<std::string>& lines) {
     lines.clear();
     std::string bytes;
-    // Read first, and ask whether the file exists only when that fails: one
-    // failing look must not pass a list that is there for a missing one.
-    if (!files.readTextFile(path, bytes)) {
-        return files.fileExists(path) ? ReadStatus::Unreadable : ReadStatus::Missing;
-    }
-    lines = splitLines(bytes, rules);
-    return ReadStatus::Ok;
+    const ReadStatus status = readTextBytes(files, path, bytes);
+    if (status == ReadStatus::Ok) lines = splitLines(bytes, rules);
+    return status;
 }
 
 bool writeLineFile(platform::Files& files, const std::string& path,

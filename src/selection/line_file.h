@@ -31,6 +31,11 @@ std::vector<std::string> splitLines(const std::string& bytes, LineRules rules);
 void forEachLine(std::string_view bytes, LineRules rules,
                  const std::function<void(std::string_view)>& onLine);
 
+// Reads the whole file's bytes, asking whether it exists only when the read
+// fails. Missing: empty, ReadStatus::Missing. A file that exists but cannot be
+// read: empty, ReadStatus::Unreadable.
+ReadStatus readTextBytes(platform::Files& files, const std::string& path, std::string& bytes);
+
 // Reads the whole file. Missing: no lines, ReadStatus::Missing. A file that
 // exists but cannot be read: no lines, ReadStatus::Unreadable.
 ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRules rules,
