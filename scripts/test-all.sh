@@ -101,6 +101,7 @@ check_dlls() {
 run_ctest() {
     local name=$1 dir=$2 rc; shift 2
     echo "==== $name: ctest"
+    rm -f "$dir/wine-loader-crashes.log"
     "$@" ctest --test-dir "$dir" --output-on-failure --no-tests=error -j "$jobs" 2>&1 |
         tee "$dir.ctest.log"
     rc=${PIPESTATUS[0]}
@@ -108,6 +109,10 @@ run_ctest() {
     line=$(grep -m1 'tests passed, ' "$dir.ctest.log")
     skipped=$(grep -c '(Skipped)$' "$dir.ctest.log")
     [ "$skipped" -eq 0 ] || line+=", $skipped skipped"
+    # Runs that Wine's loader crashed under and scripts/wine-run.sh made again.
+    if [ -s "$dir/wine-loader-crashes.log" ]; then
+        line+=", $(wc -l <"$dir/wine-loader-crashes.log") run(s) repeated after a Wine loader crash"
+    fi
     if [ "$rc" -ne 0 ]; then
         fail "$name" "${line:-ctest exit code $rc} (see $dir.ctest.log)"
     else
