@@ -68,7 +68,8 @@ protected:
 
     std::string content(const std::string& path) {
         std::string bytes = "\xbd sentinel";
-        if (!files.readFile(path, bytes)) return "<unreadable>";
+        // A failed read leaves nothing behind in the buffer.
+        if (!files.readFile(path, bytes)) return bytes.empty() ? "<unreadable>" : "<left bytes>";
         return bytes;
     }
 };
@@ -238,6 +239,35 @@ TEST_F(FilesConformance, PathsAreReadAsWindowsReadsThem) {
     EXPECT_EQ(content(at("sub\\..\\a.txt")), "A");
     EXPECT_TRUE(files.deleteFile(at("a.txt.")));
     EXPECT_FALSE(sandbox.exists(at("a.txt")));
+}
+
+TEST_F(FilesConformance, APathHoldingANulNamesNothing) {
+    // Such a path is not cut at the NUL: the part before it names another
+    // entry, which no call may touch in its place.
+    ASSERT_TRUE(sandbox.makeFolder(at("sub")));
+    ASSERT_TRUE(sandbox.writeFile(at("sub\\a.txt"), "A"));
+    const auto cut = [&](const char* before, const char* after) {
+        return at(before) + std::string(1, '\0') + after;
+    };
+    const std::string file = cut("sub\\a.txt", "x"), folder = cut("sub", "\\x");
+    std::vector<DirEntry> entries;
+    std::string bytes;
+    std::uint64_t size = 0;
+    EXPECT_FALSE(files.listFolder(folder, entries));
+    EXPECT_FALSE(files.listFolder(cut("sub\\a.txt", "\\x"), entries));
+    EXPECT_FALSE(files.folderExists(folder));
+    EXPECT_FALSE(files.fileExists(file));
+    EXPECT_FALSE(files.readFile(file, bytes));
+    EXPECT_FALSE(files.fileSize(file, size));
+    EXPECT_EQ(files.openForOverwrite(file), nullptr);
+    EXPECT_FALSE(files.writeFileAtomic(file, "changed"));
+    EXPECT_FALSE(files.deleteFile(file));
+    EXPECT_FALSE(files.renameFile(file, at("sub\\b.txt")));
+    EXPECT_FALSE(files.renameFile(at("sub\\a.txt"), cut("sub\\b.txt", "x")));
+    EXPECT_FALSE(files.createFolder(cut("new", "\\x")));
+    EXPECT_EQ(names(list(at("sub"))), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(content(at("sub\\a.txt")), "A");
+    EXPECT_EQ(names(list(root)), std::vector<std::string>{"sub"});
 }
 
 TEST_F(FilesConformance, FilesAndFoldersAreToldApartAndFoldersAreNeverDeleted) {

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <string>
 
+#include "platform/registry.h"
 #include "platform/shell_folders.h"
 #include "platform/system.h"
 #include "support/sandbox.h"
@@ -81,6 +82,39 @@ TEST_F(SystemConformance, ShellFoldersAreDrivePathsWithoutTrailingSeparator) {
     }
     EXPECT_EQ(shell.specialFolder(0x7ffe), "");
 }
+
+#ifdef _WIN32
+// A folder whose path is longer in the code page's bytes than MAX_PATH,
+// though not in characters, comes whole or not at all: cut short, it would
+// name one of its parent folders, which a run would then clean.
+TEST_F(SystemConformance, AShellFolderLongInCodePageBytesComesWholeOrNotAtAll) {
+    std::string wide;  // 50 characters, 150 bytes in UTF-8
+    for (int i = 0; i < 50; ++i) wide += "\xe6\x97\xa5";
+    const std::string folder = sandbox.root() + wide + "\\" + wide + "\\Cookies";
+    ASSERT_TRUE(sandbox.makeFolder(folder));
+    Registry& reg = *sandbox.platform().registry;
+    const KeyHolder key(reg, reg.openKey(reg.root(RootKey::CurrentUser),
+                                         "Software\\Microsoft\\Windows\\CurrentVersion\\"
+                                         "Explorer\\User Shell Folders",
+                                         kKeyAllAccess));
+    ASSERT_TRUE(key);
+    struct Restore {
+        Registry& reg;
+        RegKey key;
+        RegValue former;
+        bool existed = reg.queryValue(key, "Cookies", former);
+        ~Restore() {
+            if (existed)
+                reg.setValue(key, "Cookies", former.type, former.data);
+            else
+                reg.deleteValue(key, "Cookies");
+        }
+    } restore{reg, key.get(), {}};
+    ASSERT_TRUE(writeText(reg, key.get(), "Cookies", folder));
+    const std::string found = sandbox.platform().shellFolders->specialFolder(kCsidlCookies);
+    EXPECT_TRUE(found == folder || found.empty()) << found.size() << " bytes: " << found;
+}
+#endif
 
 }  // namespace
 }  // namespace cindral::platform

@@ -31,6 +31,26 @@ std::string ConvertCodePage(std::string_view bytes, unsigned from, unsigned to) 
     return out;
 }
 
+bool ToActiveCodePage(const std::wstring& wide, std::string& text) {
+    text.clear();
+    if (wide.empty()) return true;
+    const int length = static_cast<int>(wide.size());
+    const int narrow =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    if (narrow <= 0) return false;
+    std::string out(static_cast<std::size_t>(narrow), '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, wide.data(), length, &out[0], narrow, nullptr, nullptr) !=
+        narrow)
+        return false;
+    // Read back, the text must give the very characters it came from.
+    if (MultiByteToWideChar(CP_ACP, 0, out.data(), narrow, nullptr, 0) != length) return false;
+    std::wstring back(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, out.data(), narrow, &back[0], length);
+    if (back != wide) return false;
+    text.swap(out);
+    return true;
+}
+
 std::string StoredText(std::string bytes) {
     if (!ActiveCodePageIsUtf8()) return bytes;
     const unsigned legacy = LegacyAnsiCodePage();

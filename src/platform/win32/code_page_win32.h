@@ -17,6 +17,12 @@ unsigned LegacyAnsiCodePage();
 // Bytes of code page `from` as bytes of code page `to`, through UTF-16.
 std::string ConvertCodePage(std::string_view bytes, unsigned from, unsigned to);
 
+// `wide` in the active code page, true only when the result names exactly
+// the same characters: where the code page lacks one, the system writes "?"
+// or a look-alike letter in its place, and such a text would name another
+// file or folder.
+bool ToActiveCodePage(const std::wstring& wide, std::string& text);
+
 // The stored-text rule of platform/stored_text.h for this process.
 std::string StoredText(std::string bytes);
 

@@ -44,7 +44,18 @@ DirEntry toEntry(const WIN32_FIND_DATAA& data) {
     return entry;
 }
 
-DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+// The calls take a path as a C string, which ends at its first NUL: a path
+// holding one would reach the entry named by the part before it. Such a path
+// names nothing.
+bool nameable(const std::string& path) {
+    if (path.find('\0') == std::string::npos) return true;
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+}
+
+DWORD attributesOf(const std::string& path) {
+    return nameable(path) ? GetFileAttributesA(path.c_str()) : INVALID_FILE_ATTRIBUTES;
+}
 
 // The folder part of a path ("C:\a\b.txt" -> "C:\a\"); "" without one.
 std::string folderOf(const std::string& path) {
@@ -123,6 +134,7 @@ class Win32Files : public Files {
 public:
     bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override {
         entries.clear();
+        if (!nameable(folder)) return false;
         const std::string pattern = withTrailingSeparator(folder) + "*.*";
         WIN32_FIND_DATAA data;
         HANDLE find = findFirstFile(pattern, data);
@@ -145,10 +157,12 @@ public:
     // folder, and a link to a folder, is refused. (Removing a folder link
     // would take RemoveDirectory, which under Wine removes the folder the
     // link points to.)
-    bool deleteFile(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
+    bool deleteFile(const std::string& path) override {
+        return nameable(path) && DeleteFileA(path.c_str()) != FALSE;
+    }
 
     bool createFolder(const std::string& path) override {
-        if (path.empty()) return false;
+        if (path.empty() || !nameable(path)) return false;
         if (folderExists(path)) return true;
         // Create every missing folder on the way, from the root down.
         for (std::size_t pos = rootLength(path); pos <= path.size(); ++pos) {
@@ -171,6 +185,8 @@ public:
     }
 
     bool readFile(const std::string& path, std::string& bytes) override {
+        bytes.clear();
+        if (!nameable(path)) return false;
         HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -209,6 +225,7 @@ public:
     }
 
     bool writeFileAtomicFrom(const std::string& path, const ChunkSource& next) override {
+        if (!nameable(path)) return false;
         // MoveFileEx refuses to replace a read-only file on Windows; Wine
         // running as root does not, so the rule is kept here.
         const DWORD existing = attributesOf(path);
@@ -241,6 +258,7 @@ public:
 
     bool fileSize(const std::string& path, std::uint64_t& size) override {
         WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!nameable(path)) return false;
         if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
         size = (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -248,7 +266,7 @@ public:
     }
 
     bool renameFile(const std::string& from, const std::string& to) override {
-        if (!MoveFileA(from.c_str(), to.c_str())) return false;
+        if (!nameable(from) || !nameable(to) || !MoveFileA(from.c_str(), to.c_str())) return false;
         if (from == to || lstrcmpiA(from.c_str(), to.c_str()) != 0) return true;
         // A change of case only. Windows renames in place; Wine finds the old
         // name under the new spelling and leaves it as it was, so the name is
@@ -271,6 +289,7 @@ public:
     }
 
     std::unique_ptr<OverwriteFile> openForOverwrite(const std::string& path) override {
+        if (!nameable(path)) return nullptr;
         // Others may read the file meanwhile, but neither write nor delete it.
         HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);

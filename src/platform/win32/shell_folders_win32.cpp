@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/win32/code_page_win32.h"
 #include "platform/win32/win32_backends.h"
 
 namespace cindral::platform::win32 {
@@ -15,11 +16,16 @@ public:
         if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || pidl == nullptr) {
             return std::string();
         }
-        char path[MAX_PATH] = {};
-        const bool ok = SHGetPathFromIDListA(pidl, path) != FALSE;
+        // The path is taken in characters and converted here: the 8-bit
+        // call cuts a path longer than MAX_PATH bytes in the code page short,
+        // and the shorter path names one of the folder's parents.
+        wchar_t path[MAX_PATH] = {};
+        const bool ok = SHGetPathFromIDListW(pidl, path) != FALSE;
         // The list was allocated by the shell's task allocator.
         CoTaskMemFree(pidl);
-        return ok ? std::string(path) : std::string();
+        std::string text;
+        if (!ok || !ToActiveCodePage(path, text)) return std::string();
+        return text;
     }
 };
 
