@@ -235,6 +235,15 @@ TEST_F(RegistryStore, NoChangeIsWrittenOverAFileThatCannotBeBackedUpOrRead) {
     EXPECT_EQ(unreadable.createKey(hkcu(unreadable), "Software"), kNoKey);
     EXPECT_FALSE(writeNumber(unreadable, hkcu(unreadable), "x", 1));
     EXPECT_TRUE(fs::is_directory(folder));
+
+    // A pipe where the file should be: no call waits for a writer, none
+    // reads it as the store or replaces it.
+    const std::string pipe = dir_ + "/pipe.reg";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    PosixRegistry piped(pipe);
+    EXPECT_EQ(piped.createKey(hkcu(piped), "Software"), kNoKey);
+    EXPECT_EQ(piped.openKey(hkcu(piped), "Software", kKeyRead), kNoKey);
+    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST_F(RegistryStore, NamesTheFileCannotHoldAreRefused) {

@@ -190,7 +190,9 @@ void PosixRegistry::refresh() {
     // The bytes are compared rather than the inode, size and time: a file
     // rewritten twice within one tick of the file system's clock can come
     // back with the same inode, size and time.
-    UniqueFd fd(::open(storeFile_.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a pipe or device put where the file should be must not
+    // hang the open; anything but a regular file is then refused below.
+    UniqueFd fd(::open(storeFile_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd) {
         if (errno != ENOENT && errno != ENOTDIR) {
             readable_ = false;
@@ -203,7 +205,8 @@ void PosixRegistry::refresh() {
         return;
     }
     std::string bytes;
-    if (!readAll(fd.get(), bytes)) {
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !readAll(fd.get(), bytes)) {
         readable_ = false;
         return;
     }
