@@ -244,6 +244,14 @@ TEST_F(RegistryStore, NoChangeIsWrittenOverAFileThatCannotBeBackedUpOrRead) {
     EXPECT_EQ(piped.createKey(hkcu(piped), "Software"), kNoKey);
     EXPECT_EQ(piped.openKey(hkcu(piped), "Software", kKeyRead), kNoKey);
     EXPECT_TRUE(fs::is_fifo(pipe));
+
+    // A link in place of the lock file: nothing is created where it points.
+    const std::string linked = dir_ + "/linked.reg";
+    fs::create_symlink(dir_ + "/elsewhere", linked + ".lock");
+    PosixRegistry withLink(linked);
+    EXPECT_FALSE(writeNumber(withLink, hkcu(withLink), "x", 1));
+    EXPECT_FALSE(fs::exists(dir_ + "/elsewhere"));
+    EXPECT_FALSE(fs::exists(linked));
 }
 
 TEST_F(RegistryStore, NamesTheFileCannotHoldAreRefused) {

@@ -101,7 +101,10 @@ class StoreLock {
 public:
     explicit StoreLock(const std::string& storeFile) {
         if (!makeFolders(folderOf(storeFile))) return;
-        fd_.reset(::open((storeFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        // O_NOFOLLOW: a link planted in its place must not make the lock
+        // create a file wherever it points.
+        fd_.reset(
+            ::open((storeFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
         while (fd_ && ::flock(fd_.get(), LOCK_EX) != 0) {
             if (errno != EINTR) fd_.reset();
         }
