@@ -123,6 +123,23 @@ TEST_F(PosixFilesTest, ExactSpellingWinsOverNamesDifferingOnlyInCase) {
     write("c/dir/in-lower", "");
     EXPECT_TRUE(files->fileExists("C:\\dir\\in-lower"));
     EXPECT_FALSE(files->fileExists("C:\\Dir\\in-lower"));
+
+    // A run upper-cases its paths, so of two folders differing only in case
+    // its path may name the one the user did not choose: a walk lists
+    // neither, in any spelling, nor anything below them. The clash is seen
+    // both by a fresh look-up and by one after the parent's own listing.
+    mkdir("c/dir/sub");
+    mkdir("c/Only");
+    std::vector<DirEntry> entries;
+    for (const bool parentListed : {false, true}) {
+        files = makeFiles();
+        if (parentListed) {
+            ASSERT_TRUE(files->listFolderTypes("C:\\", entries));
+        }
+        for (const std::string folder : {"C:\\DIR", "C:\\dir\\", "C:\\Dir", "C:\\DIR\\SUB"})
+            EXPECT_FALSE(files->listFolderTypes(folder, entries)) << folder << parentListed;
+        EXPECT_TRUE(files->listFolder("C:\\ONLY", entries)) << parentListed;
+    }
 }
 
 TEST_F(PosixFilesTest, NameWithTrailingDotIsNeverConfusedWithTheNameWithout) {

@@ -235,6 +235,23 @@ TEST_F(RegistryStore, NoChangeIsWrittenOverAFileThatCannotBeBackedUpOrRead) {
     EXPECT_EQ(unreadable.createKey(hkcu(unreadable), "Software"), kNoKey);
     EXPECT_FALSE(writeNumber(unreadable, hkcu(unreadable), "x", 1));
     EXPECT_TRUE(fs::is_directory(folder));
+
+    // A pipe where the file should be: no call waits for a writer, none
+    // reads it as the store or replaces it.
+    const std::string pipe = dir_ + "/pipe.reg";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    PosixRegistry piped(pipe);
+    EXPECT_EQ(piped.createKey(hkcu(piped), "Software"), kNoKey);
+    EXPECT_EQ(piped.openKey(hkcu(piped), "Software", kKeyRead), kNoKey);
+    EXPECT_TRUE(fs::is_fifo(pipe));
+
+    // A link in place of the lock file: nothing is created where it points.
+    const std::string linked = dir_ + "/linked.reg";
+    fs::create_symlink(dir_ + "/elsewhere", linked + ".lock");
+    PosixRegistry withLink(linked);
+    EXPECT_FALSE(writeNumber(withLink, hkcu(withLink), "x", 1));
+    EXPECT_FALSE(fs::exists(dir_ + "/elsewhere"));
+    EXPECT_FALSE(fs::exists(linked));
 }
 
 TEST_F(RegistryStore, NamesTheFileCannotHoldAreRefused) {

@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -122,6 +123,34 @@ bool PosixFiles::listFolderTypes(const std::string& folder, std::vector<DirEntry
     return readFolder(folder, true, entries);
 }
 
+bool PosixFiles::spelledOnce(const WindowsPath& path, std::size_t count) {
+    const char letter = drives_.drives()[path.drive].letter;
+    std::vector<std::uint64_t> clashing;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string key = cacheKey(letter, path.parts, i);
+        if (!clashes_.known(key, clashing)) {
+            FolderRef parent = i == 0 ? openDriveRoot(path.drive) : openFolder(path, i);
+            DirStream names = parent ? readEntries(reopenForReading(parent->get())) : DirStream();
+            // In a folder that may be passed but not read, a name is found
+            // only as it is written: there is nothing to confuse it with.
+            if (!names) continue;
+            CaseClashes::Finder finder;
+            while (const dirent* e = ::readdir(names.get())) {
+                if (!isDotOrDotDot(e->d_name)) finder.add(e->d_name);
+            }
+            clashing = finder.clashing();
+            clashes_.remember(key, clashing);
+        }
+        for (const std::string* name : {&path.parts[i], &path.trimmed[i]}) {
+            const std::uint64_t hash = CaseClashes::foldedHash(*name);
+            if (!name->empty() &&
+                std::find(clashing.begin(), clashing.end(), hash) != clashing.end())
+                return false;
+        }
+    }
+    return true;
+}
+
 // With typesOnly, files, links and special files take what readdir's type
 // tells and are marked as lacking details; folders and unknown types are
 // always looked up (a folder needs its device to tell a mount point).
@@ -150,10 +179,18 @@ bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
         }
     }
     if (!dir) return false;
+    // A walk lists a folder to erase in it: of two folders that differ only
+    // in case, the path (upper-cased by the run) may name the one the user
+    // did not choose, so neither is listed.
+    if (!spelledOnce(path, count)) {
+        errno = ENOTUNIQ;
+        return false;
+    }
     const int fd = dir->get();
     EntryStat self;
     bool selfLooked = false, haveSelf = false;
     LocalTimeConverter times;
+    CaseClashes::Finder names;
     alignas(dirent64) char buffer[32768];
     for (;;) {
         const ssize_t n = ::getdents64(fd, buffer, sizeof buffer);
@@ -163,6 +200,7 @@ bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
         for (ssize_t at = 0; at < n;) {
             const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
             at += e->d_reclen;
+            if (!isDotOrDotDot(e->d_name)) names.add(e->d_name);
             if (!listable(e->d_name)) continue;
             DirEntry entry;
             entry.name = e->d_name;
@@ -179,8 +217,9 @@ bool PosixFiles::readFolder(const std::string& folder, bool typesOnly,
             entries.push_back(std::move(entry));
         }
     }
-    folders_.rememberListed(folder,
-                            cacheKey(drives_.drives()[path.drive].letter, path.parts, count), dir);
+    const std::string key = cacheKey(drives_.drives()[path.drive].letter, path.parts, count);
+    clashes_.remember(key, names.clashing());
+    folders_.rememberListed(folder, key, dir);
     return true;
 }
 
@@ -260,6 +299,7 @@ bool PosixFiles::createFolder(const std::string& path) {
     WindowsPath p;
     if (!drives_.parse(path, p)) return false;
     folders_.clear();
+    clashes_.clear();
     FolderRef dir = openDriveRoot(p.drive);
     if (!dir) return false;
     for (std::size_t i = 0; i < p.parts.size(); ++i) {
@@ -352,6 +392,7 @@ bool PosixFiles::renameFile(const std::string& from, const std::string& to) {
         if (target == srcName) return true;
     }
     folders_.clear();
+    clashes_.clear();
     const int srcFd = srcDir->get(), dstFd = dstDir->get();
     if (::renameat2(srcFd, srcName.c_str(), dstFd, target.c_str(), RENAME_NOREPLACE) == 0)
         return true;

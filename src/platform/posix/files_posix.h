@@ -92,6 +92,9 @@ private:
     // path names no file or no entry is found. The entry may be any type.
     FolderRef findFile(const std::string& path, std::string& name, struct stat& st);
     bool readFolder(const std::string& folder, bool typesOnly, std::vector<DirEntry>& entries);
+    // False when a folder among the first `count` parts of `path` is one of
+    // several entries whose names differ only in case.
+    bool spelledOnce(const WindowsPath& path, std::size_t count);
     bool completeEntry(const std::string& folder, DirEntry& entry, bool withTimes);
     // Windows' sharing rule: a file another process holds open is neither
     // deleted nor overwritten (errno EBUSY).
@@ -101,6 +104,7 @@ private:
     std::string windowsFolder_;
     std::string tempFolder_;
     FolderCache folders_;
+    CaseClashes clashes_;
     OpenFiles openFiles_;
     std::mutex detailTimesMutex_;
     LocalTimeConverter detailTimes_;  // for entryDetails

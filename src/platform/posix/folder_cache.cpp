@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
+
 namespace cindral::platform {
 
 bool FolderCache::alive(const Entry& e) {
@@ -63,6 +65,47 @@ void FolderCache::clear() {
     entries_.clear();
     listed_ = Entry{};
     listedName_.clear();
+}
+
+namespace {
+
+std::uint64_t foldedHashOf(const char* name, std::size_t length) {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (std::size_t i = 0; i < length; ++i) {
+        hash ^= static_cast<unsigned char>(asciiLower(name[i]));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+}  // namespace
+
+void CaseClashes::Finder::add(const char* name) {
+    const std::uint64_t hash = foldedHashOf(name, std::char_traits<char>::length(name));
+    if (!seen_.insert(hash).second) clashing_.push_back(hash);
+}
+
+std::uint64_t CaseClashes::foldedHash(const std::string& name) {
+    return foldedHashOf(name.data(), name.size());
+}
+
+bool CaseClashes::known(const std::string& key, std::vector<std::uint64_t>& clashing) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = folders_.find(key);
+    if (it == folders_.end()) return false;
+    clashing = it->second;
+    return true;
+}
+
+void CaseClashes::remember(const std::string& key, std::vector<std::uint64_t> clashing) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (folders_.size() >= kMaxFolders) folders_.clear();
+    folders_[key] = std::move(clashing);
+}
+
+void CaseClashes::clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    folders_.clear();
 }
 
 }  // namespace cindral::platform

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/posix/file_descriptor.h"
@@ -58,6 +61,40 @@ private:
     std::vector<Entry> entries_;
     Entry listed_;
     std::string listedName_;
+};
+
+// Which entries of a folder exist in more than one spelling differing only
+// in case ("Cache" beside "cache"). A run's paths are upper-cased before they
+// reach the backend, so of two such folders the path names neither more
+// than the other: a walk must list neither, or it would erase in a folder
+// the user did not name. Names are kept as hashes with ASCII letters folded;
+// two different names sharing a hash only make a folder be passed over.
+class CaseClashes {
+public:
+    // Collects the names of one folder.
+    class Finder {
+    public:
+        void add(const char* name);
+        std::vector<std::uint64_t> clashing() const { return clashing_; }
+
+    private:
+        std::unordered_set<std::uint64_t> seen_;
+        std::vector<std::uint64_t> clashing_;
+    };
+
+    static std::uint64_t foldedHash(const std::string& name);
+
+    // What is known of the folder of `key`: false when nothing is.
+    bool known(const std::string& key, std::vector<std::uint64_t>& clashing);
+    void remember(const std::string& key, std::vector<std::uint64_t> clashing);
+    void clear();
+
+private:
+    // A long walk lists many folders; past this many the record starts over.
+    static constexpr std::size_t kMaxFolders = 4096;
+
+    std::mutex mutex_;
+    std::unordered_map<std::string, std::vector<std::uint64_t>> folders_;
 };
 
 }  // namespace cindral::platform

@@ -101,7 +101,10 @@ class StoreLock {
 public:
     explicit StoreLock(const std::string& storeFile) {
         if (!makeFolders(folderOf(storeFile))) return;
-        fd_.reset(::open((storeFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        // O_NOFOLLOW: a link planted in its place must not make the lock
+        // create a file wherever it points.
+        fd_.reset(
+            ::open((storeFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
         while (fd_ && ::flock(fd_.get(), LOCK_EX) != 0) {
             if (errno != EINTR) fd_.reset();
         }
@@ -190,7 +193,9 @@ void PosixRegistry::refresh() {
     // The bytes are compared rather than the inode, size and time: a file
     // rewritten twice within one tick of the file system's clock can come
     // back with the same inode, size and time.
-    UniqueFd fd(::open(storeFile_.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a pipe or device put where the file should be must not
+    // hang the open; anything but a regular file is then refused below.
+    UniqueFd fd(::open(storeFile_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd) {
         if (errno != ENOENT && errno != ENOTDIR) {
             readable_ = false;
@@ -203,7 +208,8 @@ void PosixRegistry::refresh() {
         return;
     }
     std::string bytes;
-    if (!readAll(fd.get(), bytes)) {
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !readAll(fd.get(), bytes)) {
         readable_ = false;
         return;
     }
