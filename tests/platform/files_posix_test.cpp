@@ -395,6 +395,10 @@ TEST(PosixShellFoldersTest, FoldersAndTheStoreComeFromXdgThroughTheDriveMap) {
     ASSERT_EQ(posix.drives.size(), 2u);
     EXPECT_TRUE(posix.drives[0].letter == 'C' && posix.drives[0].type == kDriveFixed);
     EXPECT_TRUE(posix.drives[1].letter == 'Z' && posix.drives[1].hostRoot == "/");
+    // The host has no Windows folder: "%WINDOWS%\Temp\*?" must not empty a
+    // "Windows" folder the user keeps in the home folder (drive C:).
+    EXPECT_EQ(PosixFiles(PosixFilesConfig{posix.drives, posix.windowsFolder, ""}).windowsFolder(),
+              "");
 }
 
 }  // namespace

@@ -34,8 +34,8 @@ std::string userHomeFolder();
 
 struct PosixFilesConfig {
     std::vector<DriveMapping> drives;
-    std::string windowsFolder = "C:\\Windows";  // a Windows path; need not exist
-    std::string tempFolder;                     // host folder; empty: $TMPDIR, else /tmp
+    std::string windowsFolder;  // a Windows path; empty: the host has none
+    std::string tempFolder;     // host folder; empty: $TMPDIR, else /tmp
 };
 
 class PosixFiles : public Files {

@@ -21,10 +21,13 @@ class PosixSystem;
 
 struct PosixConfig {
     std::vector<DriveMapping> drives;
-    std::string registryFile;                   // host path of the REGEDIT4 store
-    std::map<int, std::string> shellFolders;    // CSIDL -> host folder
-    std::string tempFolder;                     // host folder; empty: $TMPDIR, else /tmp
-    std::string windowsFolder = "C:\\Windows";  // Windows path; need not exist
+    std::string registryFile;                 // host path of the REGEDIT4 store
+    std::map<int, std::string> shellFolders;  // CSIDL -> host folder
+    std::string tempFolder;                   // host folder; empty: $TMPDIR, else /tmp
+    // Windows path of the Windows folder. The host has none, so by default
+    // "%WINDOWS%" names nothing: a "Windows" folder of the user's own below
+    // C: is not one the items may clean.
+    std::string windowsFolder;
 };
 
 // The default drive map, the XDG folders, $TMPDIR, and the registry store
