@@ -129,7 +129,13 @@ bool WipeFile(platform::Files& files, const std::string& fullPath, std::uint32_t
 
     auto f = files.openForOverwrite(fullPath);
     if (!f) return false;
-    const std::uint64_t size = f->size();
+    // A length that cannot be read is not taken for an empty file: that file
+    // would be deleted with its content unwiped and still count as wiped.
+    std::uint64_t size = 0;
+    if (!f->size(size)) {
+        f->close();
+        return false;
+    }
     WipeRandom gen;
     if (size > 0) {
         std::vector<unsigned char> buf(size < kWipeBufferSize ? static_cast<std::size_t>(size)

@@ -54,7 +54,9 @@ struct DirEntry {
 class OverwriteFile {
 public:
     virtual ~OverwriteFile() = default;
-    virtual std::uint64_t size() = 0;
+    // The file's length; false when it cannot be read, so that a failed query
+    // is never taken for an empty file that needs no overwriting.
+    virtual bool size(std::uint64_t& size) = 0;
     virtual bool seekToStart() = 0;
     virtual bool write(const void* data, std::size_t length) = 0;
     // Flushes the written data through to the disk.

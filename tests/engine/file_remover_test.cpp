@@ -140,9 +140,10 @@ TEST_F(FileRemover, SecureErasingWipesWithTheChosenPassesAndMethodAndAFailedWipe
     EXPECT_EQ(run_.counters.JunkFileCount, 2);
     EXPECT_TRUE(exists("s\\c.txt"));
 
-    // So does one that fails at any later step: a half-overwritten file is never reported wiped.
+    // So does one that fails at any later step: a half-overwritten file, or one
+    // whose length could not be read, is never reported wiped.
     wipe_ = {true, 0, kWipeZero};            // one pass
-    for (int step = 1; step <= 5; ++step) {  // seek, write, flush, truncate, close
+    for (int step = 1; step <= 6; ++step) {  // size, seek, write, flush, truncate, close
         int k = 0;
         files_.fails = [&k, step](FileOp op, const std::string&) {
             return op == FileOp::Overwrite && ++k == step;

@@ -144,7 +144,7 @@ private:
         Overwrite(std::unique_ptr<platform::OverwriteFile> f, FaultyFiles& o, std::string p)
             : inner(std::move(f)), owner(o), path(std::move(p)) {}
         bool ok() { return !owner.fault(FileOp::Overwrite, path); }
-        std::uint64_t size() override { return inner->size(); }
+        bool size(std::uint64_t& s) override { return ok() && inner->size(s); }
         bool seekToStart() override {
             owner.passes.emplace_back();
             return ok() && inner->seekToStart();

@@ -8,10 +8,11 @@
 
 namespace cindral::platform {
 
-std::uint64_t PosixOverwriteFile::size() {
+bool PosixOverwriteFile::size(std::uint64_t& size) {
     struct stat st;
-    if (!fd_ || ::fstat(fd_.get(), &st) != 0) return 0;
-    return static_cast<std::uint64_t>(st.st_size);
+    if (!fd_ || ::fstat(fd_.get(), &st) != 0) return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return true;
 }
 
 bool PosixOverwriteFile::seekToStart() {

@@ -24,7 +24,7 @@ public:
     // `fd`: a regular file opened for writing, in blocking mode.
     explicit PosixOverwriteFile(UniqueFd fd) : fd_(std::move(fd)) {}
 
-    std::uint64_t size() override;
+    bool size(std::uint64_t& size) override;
     bool seekToStart() override;
     bool write(const void* data, std::size_t length) override;
     bool flush() override;

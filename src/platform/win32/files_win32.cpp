@@ -95,10 +95,11 @@ public:
     explicit Win32OverwriteFile(HANDLE file) : file_(file) {}
     ~Win32OverwriteFile() override { close(); }
 
-    std::uint64_t size() override {
-        LARGE_INTEGER size;
-        if (file_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(file_, &size)) return 0;
-        return static_cast<std::uint64_t>(size.QuadPart);
+    bool size(std::uint64_t& size) override {
+        LARGE_INTEGER length;
+        if (file_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(file_, &length)) return false;
+        size = static_cast<std::uint64_t>(length.QuadPart);
+        return true;
     }
 
     bool seekToStart() override {
