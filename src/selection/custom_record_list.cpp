@@ -114,7 +114,12 @@ bool WriteBackChecks(platform::Files& files, const std::string& path,
         case ReadStatus::Ok:
             break;
     }
-    return !list.applyChecks(checks) || list.save(files, path);
+    if (list.applyChecks(checks) && !list.save(files, path)) return false;
+    // A line without a check field is left as it is: a mark set on its row
+    // is not stored, and the row must not go on showing it.
+    for (std::size_t i = 0; i < checks.size() && i < list.size(); ++i)
+        if (IsRecordChecked(list.line(i)) != checks[i]) return false;
+    return true;
 }
 
 std::vector<std::string> EnabledRecordTitles(platform::Files& files, const std::string& path) {

@@ -66,7 +66,8 @@ public:
 
 // The dialog's write-back of its check marks: reload the file, apply the
 // marks, save when a line changed. False when the file could not be written
-// (it is unchanged).
+// (it is unchanged), and when a mark could not be stored because its line
+// has no check field: either way the rows no longer show the file.
 bool WriteBackChecks(platform::Files& files, const std::string& path,
                      const std::vector<bool>& checks);
 

@@ -68,12 +68,14 @@ TEST_F(RecordFiles, WriteBackTouchesOnlyChangedLinesThatExist) {
     EXPECT_FALSE(box_.exists(path()));  // a missing file is not created
     put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\nD;K;0;;\r\nE;K;0;;-1;x\r\n"
         "F;K;0;;1\r\n");
-    ASSERT_TRUE(
+    // The checked row of "short;line" cannot be stored, and says so.
+    ASSERT_FALSE(
         WriteBackChecks(files_, path(), {false, true, true, true, true, false, true, false}));
     EXPECT_EQ(read(path()),
               "A;K;0;;0;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\nD;K;0;;1;\r\nE;K;0;;0;x\r\n"
               "F;K;0;;1;\r\n");
     EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"B", "D", "F"}));
+    EXPECT_TRUE(WriteBackChecks(files_, path(), {false, false, true, true, true, false, true}));
 }
 
 TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {
