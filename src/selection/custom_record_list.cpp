@@ -92,6 +92,15 @@ std::vector<RecordRow> CustomRecordList::rows() const {
     return result;
 }
 
+bool CustomRecordList::removeRecord(std::size_t position) {
+    if (position >= size()) return false;
+    std::string& text = line(position);
+    const std::size_t lf = text.find('\n');
+    if (lf == std::string::npos || lf + 1 == text.size()) return remove(position);
+    text.erase(0, lf + 1);
+    return true;
+}
+
 bool CustomRecordList::applyChecks(const std::vector<bool>& checks) {
     bool changed = false;
     for (std::size_t i = 0; i < checks.size() && i < size(); ++i) {

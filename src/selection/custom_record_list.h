@@ -56,6 +56,11 @@ RecordRow RecordRowOf(const std::string& line);
 class CustomRecordList : public LineList {
 public:
     std::vector<RecordRow> rows() const;
+    // Del on row i: removes the record line i shows. A lone LF stays inside
+    // a line here, but the runs (and the item queue) take it as a line end:
+    // the records after it are theirs, though no row shows them, so only
+    // the text up to the first lone LF goes. False when there is no line.
+    bool removeRecord(std::size_t position);
     // Applies the dialog's check marks to the lines that exist: row i to
     // line i; rows beyond the list are ignored. Only a line whose mark
     // reads otherwise is changed, so a hand-written "2" (checked in the

@@ -81,12 +81,20 @@ TEST_F(RecordFiles, WriteBackTouchesOnlyChangedLinesThatExist) {
 TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {
     EXPECT_EQ(CountCheckedRecords(files_, path()), 0);
     // The lone LF ends a line for the runs (two records), not for the dialog.
-    put("A;K;0;;1;\nB;K;0;;01;\r\nC;K;0;;0;\r\nD;K;0;;2;\r\nE;K;0;;1x;\r\n");
-    EXPECT_EQ(CountCheckedRecords(files_, path()), 3);
-    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"A", "B", "E"}));
+    put("A;K;0;;1;\nB;K;0;;01;\r\nC;K;0;;0;\r\nD;K;0;;2;\r\nE;K;0;;1x;\r\nF;K;0;;1;\n");
+    EXPECT_EQ(CountCheckedRecords(files_, path()), 4);
+    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"A", "B", "E", "F"}));
     CustomRecordList dialog;
     dialog.load(files_, path());
-    EXPECT_EQ(dialog.size(), 4u);
+    EXPECT_EQ(dialog.size(), 5u);
+
+    // Del on such a row takes the record it shows and leaves the runs' next
+    // one, which only then gets a row; a lone LF at the end goes with its line.
+    ASSERT_TRUE(dialog.removeRecord(4));
+    ASSERT_TRUE(dialog.removeRecord(0));
+    EXPECT_FALSE(dialog.removeRecord(4));
+    ASSERT_TRUE(dialog.save(files_, path()));
+    EXPECT_EQ(read(path()), "B;K;0;;01;\r\nC;K;0;;0;\r\nD;K;0;;2;\r\nE;K;0;;1x;\r\n");
 }
 
 TEST_F(RecordFiles, MasksAreSavedAndReadForTheRunExactlyAsTyped) {
