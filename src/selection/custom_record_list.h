@@ -38,8 +38,8 @@ std::string MakeRecordLine(const std::string& title, const std::string& target, 
 
 // Sets the check field of one line: the text after the fourth ";" up to the
 // next becomes "1" or "0", so every reader takes the mark as set. A line with
-// fewer than four ";" is left as it is; a fifth field without its closing ";"
-// is given one.
+// fewer than four ";" before its first lone LF is left as it is; a fifth
+// field without its closing ";" there is given one.
 void SetRecordCheck(std::string& line, bool checked);
 
 // What a row of the dialog's list shows of a line.

@@ -66,16 +66,19 @@ TEST_F(RecordFiles, DeleteByPositionIsSavedWholeWithTheTextAfterANul) {
 TEST_F(RecordFiles, WriteBackTouchesOnlyChangedLinesThatExist) {
     EXPECT_TRUE(WriteBackChecks(files_, path(), {true}));
     EXPECT_FALSE(box_.exists(path()));  // a missing file is not created
+    // A lone LF ends the record for the runs: G is short, and H keeps its
+    // action; unchecking I must not swallow J.
     put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\nD;K;0;;\r\nE;K;0;;-1;x\r\n"
-        "F;K;0;;1\r\n");
-    // The checked row of "short;line" cannot be stored, and says so.
-    ASSERT_FALSE(
-        WriteBackChecks(files_, path(), {false, true, true, true, true, false, true, false}));
+        "F;K;0;;1\r\nG;K;0\nH;K;0;;1;\r\nI;K;0;;1\nJ;K;0;;1;\r\n");
+    // The checked rows of "short;line" and of G cannot be stored, and say so.
+    ASSERT_FALSE(WriteBackChecks(files_, path(),
+                                 {false, true, true, true, true, false, true, true, false, false}));
     EXPECT_EQ(read(path()),
               "A;K;0;;0;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\nD;K;0;;1;\r\nE;K;0;;0;x\r\n"
-              "F;K;0;;1;\r\n");
-    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"B", "D", "F"}));
-    EXPECT_TRUE(WriteBackChecks(files_, path(), {false, false, true, true, true, false, true}));
+              "F;K;0;;1;\r\nG;K;0\nH;K;0;;1;\r\nI;K;0;;0;\nJ;K;0;;1;\r\n");
+    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"B", "D", "F", "H", "J"}));
+    EXPECT_TRUE(WriteBackChecks(files_, path(),
+                                {false, false, true, true, true, false, true, false, false}));
 }
 
 TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {
