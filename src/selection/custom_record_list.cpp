@@ -1,5 +1,6 @@
 #include "selection/custom_record_list.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "selection/line_file.h"
@@ -58,18 +59,21 @@ std::string MakeRecordLine(const std::string& title, const std::string& target, 
 }
 
 void SetRecordCheck(std::string& line, bool checked) {
+    // The runs end the record at a lone LF; what follows is a record of its
+    // own, and a mark written there would change one of its fields.
+    const std::size_t limit = std::min(line.find('\n'), line.size());
     std::size_t pos = 0;
     for (int i = 0; i < 4; ++i) {
         pos = line.find(';', pos);
-        if (pos == std::string::npos) return;
+        if (pos >= limit) return;
         ++pos;
     }
     // The whole field, not only its first character: a hand-written "11"
     // unchecked must not become "01", which the runs read as 1.
     const char* mark = checked ? "1" : "0";
     const std::size_t end = line.find(';', pos);
-    if (end == std::string::npos) {
-        line.replace(pos, std::string::npos, std::string(mark) + ";");
+    if (end >= limit) {
+        line.replace(pos, limit - pos, std::string(mark) + ";");
     } else {
         line.replace(pos, end - pos, mark);
     }
@@ -90,6 +94,15 @@ std::vector<RecordRow> CustomRecordList::rows() const {
     result.reserve(size());
     for (const auto& l : lines()) result.push_back(RecordRowOf(l));
     return result;
+}
+
+bool CustomRecordList::removeRecord(std::size_t position) {
+    if (position >= size()) return false;
+    std::string& text = line(position);
+    const std::size_t lf = text.find('\n');
+    if (lf == std::string::npos || lf + 1 == text.size()) return remove(position);
+    text.erase(0, lf + 1);
+    return true;
 }
 
 bool CustomRecordList::applyChecks(const std::vector<bool>& checks) {
@@ -114,7 +127,12 @@ bool WriteBackChecks(platform::Files& files, const std::string& path,
         case ReadStatus::Ok:
             break;
     }
-    return !list.applyChecks(checks) || list.save(files, path);
+    if (list.applyChecks(checks) && !list.save(files, path)) return false;
+    // A line without a check field is left as it is: a mark set on its row
+    // is not stored, and the row must not go on showing it.
+    for (std::size_t i = 0; i < checks.size() && i < list.size(); ++i)
+        if (IsRecordChecked(list.line(i)) != checks[i]) return false;
+    return true;
 }
 
 std::vector<std::string> EnabledRecordTitles(platform::Files& files, const std::string& path) {

@@ -38,8 +38,8 @@ std::string MakeRecordLine(const std::string& title, const std::string& target, 
 
 // Sets the check field of one line: the text after the fourth ";" up to the
 // next becomes "1" or "0", so every reader takes the mark as set. A line with
-// fewer than four ";" is left as it is; a fifth field without its closing ";"
-// is given one.
+// fewer than four ";" before its first lone LF is left as it is; a fifth
+// field without its closing ";" there is given one.
 void SetRecordCheck(std::string& line, bool checked);
 
 // What a row of the dialog's list shows of a line.
@@ -56,6 +56,11 @@ RecordRow RecordRowOf(const std::string& line);
 class CustomRecordList : public LineList {
 public:
     std::vector<RecordRow> rows() const;
+    // Del on row i: removes the record line i shows. A lone LF stays inside
+    // a line here, but the runs (and the item queue) take it as a line end:
+    // the records after it are theirs, though no row shows them, so only
+    // the text up to the first lone LF goes. False when there is no line.
+    bool removeRecord(std::size_t position);
     // Applies the dialog's check marks to the lines that exist: row i to
     // line i; rows beyond the list are ignored. Only a line whose mark
     // reads otherwise is changed, so a hand-written "2" (checked in the
@@ -66,7 +71,8 @@ public:
 
 // The dialog's write-back of its check marks: reload the file, apply the
 // marks, save when a line changed. False when the file could not be written
-// (it is unchanged).
+// (it is unchanged), and when a mark could not be stored because its line
+// has no check field: either way the rows no longer show the file.
 bool WriteBackChecks(platform::Files& files, const std::string& path,
                      const std::vector<bool>& checks);
 

@@ -285,7 +285,7 @@ void EraseItemsController::removeRecord(ListPage page) {
     CustomRecordList list;
     list.load(*platform_.files, r.path);
     if (at < list.size() && RecordField(list.line(at), 1) == title) {
-        list.remove(at);
+        list.removeRecord(at);
         if (!list.save(*platform_.files, r.path)) view_.warn(UnsavedText(r.path));
     }
     fillRecords(page);

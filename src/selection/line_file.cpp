@@ -1,6 +1,7 @@
 #include "selection/line_file.h"
 
 #include <algorithm>
+#include <map>
 
 namespace cindral::selection {
 
@@ -94,6 +95,39 @@ ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRul
     const ReadStatus status = readTextBytes(files, path, bytes);
     if (status == ReadStatus::Ok) lines = splitLines(bytes, rules);
     return status;
+}
+
+std::string keeperFileBytes(const std::vector<std::string>& entries, std::string_view former) {
+    if (former.substr(0, 3) == "\xEF\xBB\xBF") former.remove_prefix(3);
+    // Entry as read -> its unread rest; equal keys stay in file order.
+    std::multimap<std::string, std::string_view> rests;
+    std::string_view unreadEnd;
+    std::size_t pos = 0;
+    while (pos < former.size()) {
+        if (former[pos] == '\0') {
+            unreadEnd = former.substr(pos);
+            break;
+        }
+        const std::size_t cr = std::min(former.find('\r', pos), former.size());
+        const std::string_view line = former.substr(pos, cr - pos);
+        const std::size_t nul = line.find('\0');
+        if (nul != std::string_view::npos)
+            rests.emplace(std::string(line.substr(0, nul)), line.substr(nul));
+        pos = cr + 1;
+        if (pos < former.size() && former[pos] == '\n') ++pos;
+    }
+    std::string bytes;
+    for (const auto& entry : entries) {
+        bytes += entry;
+        const auto rest = rests.lower_bound(entry);
+        if (rest != rests.end() && rest->first == entry) {
+            bytes += rest->second;
+            rests.erase(rest);
+        }
+        bytes += "\r\n";
+    }
+    bytes += unreadEnd;
+    return bytes;
 }
 
 bool writeLineFile(platform::Files& files, const std::string& path,

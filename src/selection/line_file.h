@@ -41,6 +41,14 @@ ReadStatus readTextBytes(platform::Files& files, const std::string& path, std::s
 ReadStatus readLineFile(platform::Files& files, const std::string& path, LineRules rules,
                         std::vector<std::string>& lines);
 
+// The bytes of a kept list holding `entries`, one a line, over a file that
+// held `former`. The keeper rules leave text unread: an entry's rest from a
+// NUL in it, and everything from a NUL where an entry starts. Such text is
+// written back, so saving over a damaged list loses nothing: each entry gets
+// the unread rest of the first former entry that read as the same text, and
+// the unread end follows the last entry.
+std::string keeperFileBytes(const std::vector<std::string>& entries, std::string_view former);
+
 // Every line followed by CR LF, the file replaced atomically. False (file
 // unchanged) when it cannot be written.
 bool writeLineFile(platform::Files& files, const std::string& path,

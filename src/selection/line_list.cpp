@@ -5,10 +5,10 @@ namespace cindral::selection {
 ReadStatus LineList::load(platform::Files& files, const std::string& path) {
     clear();
     std::string bytes;
-    if (!files.readTextFile(path, bytes)) {
-        if (!files.fileExists(path)) return ReadStatus::Missing;
-        loadedUnreadable_ = true;
-        return ReadStatus::Unreadable;
+    const ReadStatus status = readTextBytes(files, path, bytes);
+    if (status != ReadStatus::Ok) {
+        loadedUnreadable_ = status == ReadStatus::Unreadable;
+        return status;
     }
     const std::size_t nul = bytes.find('\0');
     if (nul != std::string::npos) unreadTail_ = bytes.substr(nul);

@@ -1,5 +1,7 @@
 #include "selection/selection_store.h"
 
+#include "selection/line_file.h"
+
 namespace cindral::selection {
 
 namespace {
@@ -19,7 +21,7 @@ SelectionStore::SelectionStore(platform::ProfileFiles& profiles, platform::Files
                                std::string path)
     : profiles_(profiles), path_(std::move(path)) {
     std::string bytes;
-    readable_ = files.readFile(path_, bytes) || !files.fileExists(path_);
+    readable_ = readTextBytes(files, path_, bytes) != ReadStatus::Unreadable;
 }
 
 bool SelectionStore::IsSelected(const std::string& key) {

@@ -16,8 +16,9 @@ selection::ReadStatus LoadKeptList(platform::Files& files, const std::string& pa
 
 bool SaveKeptList(platform::Files& files, const std::string& path, const KeeperList& list) {
     std::string former;
-    if (!files.readFile(path, former) && files.fileExists(path)) return false;
-    return selection::writeLineFile(files, path, list);
+    if (selection::readTextBytes(files, path, former) == selection::ReadStatus::Unreadable)
+        return false;
+    return files.writeFileAtomic(path, selection::keeperFileBytes(list, former));
 }
 
 bool KeptListContains(const KeeperList& list, const std::string& text, platform::System& sys) {

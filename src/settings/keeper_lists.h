@@ -17,10 +17,11 @@ using engine::KeeperList;
 // ReadStatus::Missing; unreadable: empty list, ReadStatus::Unreadable.
 selection::ReadStatus LoadKeptList(platform::Files& files, const std::string& path,
                                    KeeperList& list);
-// Replaces the file (every entry followed by CR LF). False, file unchanged,
-// when it cannot be written, and when it exists but cannot be read: what it
-// holds was never seen, so writing over it would drop entries the user chose
-// to keep. The list in memory is never touched.
+// Replaces the file (every entry followed by CR LF, and what the reader
+// could not see of the former file kept, see selection::keeperFileBytes).
+// False, file unchanged, when it cannot be written, and when it exists but
+// cannot be read: what it holds was never seen, so writing over it would
+// drop entries the user chose to keep. The list in memory is never touched.
 bool SaveKeptList(platform::Files& files, const std::string& path, const KeeperList& list);
 
 // Whole text, without regard to case by the system code page's rules.

@@ -66,25 +66,38 @@ TEST_F(RecordFiles, DeleteByPositionIsSavedWholeWithTheTextAfterANul) {
 TEST_F(RecordFiles, WriteBackTouchesOnlyChangedLinesThatExist) {
     EXPECT_TRUE(WriteBackChecks(files_, path(), {true}));
     EXPECT_FALSE(box_.exists(path()));  // a missing file is not created
+    // A lone LF ends the record for the runs: G is short, and H keeps its
+    // action; unchecking I must not swallow J.
     put("A;K;0;;11;\r\nshort;line\r\nB;K;0;;0;\r\nC;K;0;;2;\r\nD;K;0;;\r\nE;K;0;;-1;x\r\n"
-        "F;K;0;;1\r\n");
-    ASSERT_TRUE(
-        WriteBackChecks(files_, path(), {false, true, true, true, true, false, true, false}));
+        "F;K;0;;1\r\nG;K;0\nH;K;0;;1;\r\nI;K;0;;1\nJ;K;0;;1;\r\n");
+    // The checked rows of "short;line" and of G cannot be stored, and say so.
+    ASSERT_FALSE(WriteBackChecks(files_, path(),
+                                 {false, true, true, true, true, false, true, true, false, false}));
     EXPECT_EQ(read(path()),
               "A;K;0;;0;\r\nshort;line\r\nB;K;0;;1;\r\nC;K;0;;2;\r\nD;K;0;;1;\r\nE;K;0;;0;x\r\n"
-              "F;K;0;;1;\r\n");
-    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"B", "D", "F"}));
+              "F;K;0;;1;\r\nG;K;0\nH;K;0;;1;\r\nI;K;0;;0;\nJ;K;0;;1;\r\n");
+    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"B", "D", "F", "H", "J"}));
+    EXPECT_TRUE(WriteBackChecks(files_, path(),
+                                {false, false, true, true, true, false, true, false, false}));
 }
 
 TEST_F(RecordFiles, CountCheckedRecordsUsesTheRunsLineRules) {
     EXPECT_EQ(CountCheckedRecords(files_, path()), 0);
     // The lone LF ends a line for the runs (two records), not for the dialog.
-    put("A;K;0;;1;\nB;K;0;;01;\r\nC;K;0;;0;\r\nD;K;0;;2;\r\nE;K;0;;1x;\r\n");
-    EXPECT_EQ(CountCheckedRecords(files_, path()), 3);
-    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"A", "B", "E"}));
+    put("A;K;0;;1;\nB;K;0;;01;\r\nC;K;0;;0;\r\nD;K;0;;2;\r\nE;K;0;;1x;\r\nF;K;0;;1;\n");
+    EXPECT_EQ(CountCheckedRecords(files_, path()), 4);
+    EXPECT_EQ(EnabledRecordTitles(files_, path()), (Lines{"A", "B", "E", "F"}));
     CustomRecordList dialog;
     dialog.load(files_, path());
-    EXPECT_EQ(dialog.size(), 4u);
+    EXPECT_EQ(dialog.size(), 5u);
+
+    // Del on such a row takes the record it shows and leaves the runs' next
+    // one, which only then gets a row; a lone LF at the end goes with its line.
+    ASSERT_TRUE(dialog.removeRecord(4));
+    ASSERT_TRUE(dialog.removeRecord(0));
+    EXPECT_FALSE(dialog.removeRecord(4));
+    ASSERT_TRUE(dialog.save(files_, path()));
+    EXPECT_EQ(read(path()), "B;K;0;;01;\r\nC;K;0;;0;\r\nD;K;0;;2;\r\nE;K;0;;1x;\r\n");
 }
 
 TEST_F(RecordFiles, MasksAreSavedAndReadForTheRunExactlyAsTyped) {

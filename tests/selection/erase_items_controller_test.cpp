@@ -232,6 +232,13 @@ TEST_F(EraseItemsTest, RecordPagesAddDeleteAndWriteBackTheirFile) {
         EXPECT_EQ(view.warnings.back(), UnsavedText(p.path));
         EXPECT_EQ(view.texts[p.title], "U");
         EXPECT_EQ(read(p.path), "Old;K;1;;0;\r\n");
+
+        // Del keeps a record that only the runs see, after a lone LF.
+        write(p.path, "Old;K;1;;0;\nNext;K;0;;1;\r\n");
+        dialog.pageShown(p.tab);
+        view.selected[p.page] = 0;
+        dialog.remove(p.page);
+        EXPECT_EQ(read(p.path), "Next;K;0;;1;\r\n");
     }
 }
 

@@ -68,11 +68,27 @@ TEST_F(KeeperListsTest, CookieCandidatesAreTxtFilesOfBothFoldersAsFullPaths) {
     EXPECT_TRUE(GatherCookieCandidates(platform_, {}).empty());
 }
 
-TEST_F(KeeperListsTest, SaveNeverReplacesAListThatExistsButCannotBeRead) {
+TEST_F(KeeperListsTest, SaveLosesNothingOfAListItCouldNotRead) {
     // Saving a missing or an emptied list is met by keeper_controller_test.
     const std::string path = at("Kept.dat");
     write(path, "a\r\nb\r\n");
     files_.failOn(test::FileOp::Read, path);
     EXPECT_FALSE(SaveKeptList(files_, path, {"c"}));
     EXPECT_EQ(read(path), "a\r\nb\r\n");
+    files_.fails = nullptr;
+
+    // The text a NUL hides stays with the entry it was read as (the first of
+    // two alike), and the text after a NUL that starts a line stays at the end.
+    using namespace std::string_literals;
+    write(path, "a\0x\r\nb\r\na\0y\r\nc\0z\r\n\0d\r\ne\r\n"s);
+    KeeperList list;
+    ASSERT_EQ(LoadKeptList(files_, path, list), selection::ReadStatus::Ok);
+    ASSERT_EQ(list, (Lines{"a", "b", "a", "c"}));
+    list.erase(list.begin() + 1);
+    list.erase(list.begin() + 2);  // "c" goes with its hidden rest
+    list.push_back("f");
+    ASSERT_TRUE(SaveKeptList(files_, path, list));
+    EXPECT_EQ(read(path), "a\0x\r\na\0y\r\nf\r\n\0d\r\ne\r\n"s);
+    ASSERT_EQ(LoadKeptList(files_, path, list), selection::ReadStatus::Ok);
+    EXPECT_EQ(list, (Lines{"a", "a", "f"}));
 }
