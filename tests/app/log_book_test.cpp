@@ -121,7 +121,7 @@ TEST_F(LogBookTest, LogCommandsDuringARunKeepTheRunsBlock) {
                                    "\r\n[Cleaning Clipboard]\r\n");
 }
 
-TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpened) {
+TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndOnlyAnEmptyLogIsNotOpened) {
     EXPECT_EQ(book.viewLog(false).action, LogCommand::Action::ShowNoRecords);
     for (const auto& [bytes, kb] : {std::pair<std::size_t, const char*>{1023, "0"}, {4095, "3"}}) {
         oldLog(std::string(bytes, 'x'));
@@ -131,11 +131,9 @@ TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpe
                   std::string("Are you sure you want to delete Log File (") + kb + " KB) ?");
         EXPECT_EQ(read(logPath()), std::string(bytes, 'x'));  // nothing before the answer
     }
-}
 
-// A log grown past what can be read still holds records: the user can open
-// it and empty it, and is not told it has none.
-TEST_F(LogBookTest, ALogTooLargeToReadCanStillBeViewedAndCleared) {
+    // A log grown past what can be read still holds records: the user can
+    // open it and empty it, and is not told it has none.
     ASSERT_TRUE(box_.makeSizedFile(logPath(), cindral::platform::kMaxReadFileSize + 1024));
     files_.failOn(cindral::test::FileOp::Read, logPath());  // refused unread, as the backend does
     for (const bool running : {false, true}) {
