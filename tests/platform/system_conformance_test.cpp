@@ -98,18 +98,25 @@ TEST_F(SystemConformance, AShellFolderLongInCodePageBytesComesWholeOrNotAtAll) {
                                          "Explorer\\User Shell Folders",
                                          kKeyAllAccess));
     ASSERT_TRUE(key);
-    struct Restore {
-        Registry& reg;
-        RegKey key;
-        RegValue former;
-        bool existed = reg.queryValue(key, "Cookies", former);
-        ~Restore() {
-            if (existed)
-                reg.setValue(key, "Cookies", former.type, former.data);
-            else
-                reg.deleteValue(key, "Cookies");
+    // The prefix's own value comes back however the test ends.
+    class Restore {
+    public:
+        Restore(Registry& reg, RegKey key) : reg_(reg), key_(key) {
+            existed_ = reg_.queryValue(key_, "Cookies", former_);
         }
-    } restore{reg, key.get(), {}};
+        ~Restore() {
+            if (existed_)
+                reg_.setValue(key_, "Cookies", former_.type, former_.data);
+            else
+                reg_.deleteValue(key_, "Cookies");
+        }
+
+    private:
+        Registry& reg_;
+        RegKey key_;
+        RegValue former_{};
+        bool existed_ = false;
+    } restore(reg, key.get());
     ASSERT_TRUE(writeText(reg, key.get(), "Cookies", folder));
     const std::string found = sandbox.platform().shellFolders->specialFolder(kCsidlCookies);
     EXPECT_TRUE(found == folder || found.empty()) << found.size() << " bytes: " << found;
