@@ -163,7 +163,7 @@ TEST_F(MainControllerTest, TrayRunWhileHiddenShowsTheWindowAndHidesItAgainFirst)
     }
 }
 
-TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsOnlyWhenConfirmed) {
+TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsWhenConfirmed) {
     EXPECT_FALSE(controller.execute(Command::EraseItems));
     EXPECT_FALSE(controller.execute(Command::TrayOptions));
     EXPECT_TRUE(controller.execute(Command::About));
@@ -176,10 +176,8 @@ TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsO
     w.onDialog = [&] { controller.dialogConfirmed(Dialog::EraseItems); };
     controller.execute(Command::TrayEraseItems);
     EXPECT_EQ(w.calls, (Calls{"rebuild"}));
-}
 
-TEST_F(MainControllerTest, EraseItemsConfirmedAfterATriggeredRunStartedRebuildsWhenThatRunEnds) {
-    controller.setDialogAvailable(Dialog::EraseItems, true);
+    // Confirmed after a triggered run started, it rebuilds when that run ends.
     w.onDialog = [&] {
         controller.cleanNowClick();  // a trigger's run, started under the modal dialog
         controller.dialogConfirmed(Dialog::EraseItems);
