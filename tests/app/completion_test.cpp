@@ -51,36 +51,32 @@ std::vector<CompletionEffect> complete(RunMode mode, Settings values, const char
     return RunCompletion(facts, settings, separator);
 }
 
+Steps steps(const std::vector<CompletionEffect>& effects) {
+    Steps steps;
+    for (const auto& e : effects) steps.push_back(e.step);
+    return steps;
+}
+
 TEST(RunCompletion, EachKindOfRunTakesItsStepsInOrder) {
     using S = CompletionStep;
     const Settings none, logAndDate{{"StoreLog", 1}, {"StoreDate", 1}};
-    const struct {
-        const char* name;
-        std::vector<CompletionEffect> effects;
-        Steps steps;
-    } rows[] = {
-        {"cleaning, by default neither saved nor dated",
-         complete(RunMode::Clean, none, "."),
-         {S::ClearHideAfterRun, S::ShowResultWindow, S::ClearQuietRun, S::ShowSummary,
-          S::ReturnToIdle, S::AppendTrailer}},
-        {"cleaning before a shutdown: no window, saved and dated first",
-         complete(RunMode::Clean, logAndDate, ".", true, false, true),
-         {S::HideToTray, S::ClearHideAfterRun, S::ClearQuietRun, S::ShowSummary, S::ReturnToIdle,
-          S::AppendTrailer, S::SaveLog, S::StoreLastDate, S::ShutDown}},
-        {"cleaning with the result window off",
-         complete(RunMode::Clean, {{"ResultWindow", 0}}, "."),
-         {S::ClearHideAfterRun, S::ClearQuietRun, S::ShowSummary, S::ReturnToIdle,
-          S::AppendTrailer}},
-        {"a test run never dates nor shuts down",
-         complete(RunMode::Test, logAndDate, ".", false, false, true, true),
-         {S::ClearHideAfterRun, S::ShowResultWindow, S::ShowSummary, S::ReturnToIdle,
-          S::AppendTrailer, S::SaveLog}},
-    };
-    for (const auto& row : rows) {
-        Steps steps;
-        for (const auto& e : row.effects) steps.push_back(e.step);
-        EXPECT_EQ(steps, row.steps) << row.name;
-    }
+    // Cleaning, by default neither saved nor dated.
+    EXPECT_EQ(steps(complete(RunMode::Clean, none, ".")),
+              (Steps{S::ClearHideAfterRun, S::ShowResultWindow, S::ClearQuietRun, S::ShowSummary,
+                     S::ReturnToIdle, S::AppendTrailer}));
+    // Cleaning before a shutdown: no window, saved and dated first.
+    EXPECT_EQ(
+        steps(complete(RunMode::Clean, logAndDate, ".", true, false, true)),
+        (Steps{S::HideToTray, S::ClearHideAfterRun, S::ClearQuietRun, S::ShowSummary,
+               S::ReturnToIdle, S::AppendTrailer, S::SaveLog, S::StoreLastDate, S::ShutDown}));
+    // Cleaning with the result window off.
+    EXPECT_EQ(steps(complete(RunMode::Clean, {{"ResultWindow", 0}}, ".")),
+              (Steps{S::ClearHideAfterRun, S::ClearQuietRun, S::ShowSummary, S::ReturnToIdle,
+                     S::AppendTrailer}));
+    // A test run never dates nor shuts down.
+    EXPECT_EQ(steps(complete(RunMode::Test, logAndDate, ".", false, false, true, true)),
+              (Steps{S::ClearHideAfterRun, S::ShowResultWindow, S::ShowSummary, S::ReturnToIdle,
+                     S::AppendTrailer, S::SaveLog}));
 }
 
 TEST(RunCompletion, CleaningReportsDeletedEntriesAndATestRunFoundOnes) {

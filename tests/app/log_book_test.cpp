@@ -78,7 +78,7 @@ TEST_F(LogBookTest, RunBlockFollowsTheOldFileAndAutomaticEmptyingTakesViewAndBuf
 
 // A failing disk, a read or a write, is met by every call of a save in
 // data_file_faults_test; here what the book itself must refuse.
-TEST_F(LogBookTest, NoBufferOrALogFileNotReadWholeIsNeverSaved) {
+TEST_F(LogBookTest, NoBufferOrALogFileNotReadWholeIsNeverSavedAndLogCommandsKeepARunsBlock) {
     book.appendTrailer("no buffer");  // makes none
     EXPECT_FALSE(book.saveBuffer());
     book.setRecording(true);
@@ -101,13 +101,10 @@ TEST_F(LogBookTest, NoBufferOrALogFileNotReadWholeIsNeverSaved) {
     book.addLine("next run");
     EXPECT_TRUE(book.saveBuffer());
     EXPECT_EQ(read(logPath()), "good\r\nCleaning Registry Value: a?b <OK>\r\nnext run\r\n");
-}
 
-// View Log and Clear Log during a run must not replace the run's buffer,
-// or the saved log would lose the run's header and everything before the click.
-TEST_F(LogBookTest, LogCommandsDuringARunKeepTheRunsBlock) {
+    // View Log and Clear Log during a run must not replace the run's buffer,
+    // or the saved log would lose the run's header and everything before the click.
     oldLog("old 1\r\nold 2\r\n");
-    book.setRecording(true);
     book.createBufferFromFile();
     book.addLine(RunHeaderLine("03.05.2006", "09:04:07"));
     book.addLine(RunHeaderRule());
@@ -121,7 +118,7 @@ TEST_F(LogBookTest, LogCommandsDuringARunKeepTheRunsBlock) {
                                    "\r\n[Cleaning Clipboard]\r\n");
 }
 
-TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpened) {
+TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndOnlyAnEmptyLogIsNotOpened) {
     EXPECT_EQ(book.viewLog(false).action, LogCommand::Action::ShowNoRecords);
     for (const auto& [bytes, kb] : {std::pair<std::size_t, const char*>{1023, "0"}, {4095, "3"}}) {
         oldLog(std::string(bytes, 'x'));
@@ -131,11 +128,9 @@ TEST_F(LogBookTest, ClearLogAsksWithTheSizeInWholeKilobytesAndAnEmptyLogIsNotOpe
                   std::string("Are you sure you want to delete Log File (") + kb + " KB) ?");
         EXPECT_EQ(read(logPath()), std::string(bytes, 'x'));  // nothing before the answer
     }
-}
 
-// A log grown past what can be read still holds records: the user can open
-// it and empty it, and is not told it has none.
-TEST_F(LogBookTest, ALogTooLargeToReadCanStillBeViewedAndCleared) {
+    // A log grown past what can be read still holds records: the user can
+    // open it and empty it, and is not told it has none.
     ASSERT_TRUE(box_.makeSizedFile(logPath(), cindral::platform::kMaxReadFileSize + 1024));
     files_.failOn(cindral::test::FileOp::Read, logPath());  // refused unread, as the backend does
     for (const bool running : {false, true}) {

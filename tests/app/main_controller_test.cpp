@@ -98,7 +98,7 @@ TEST_F(MainControllerTest, StopGoesIdleAtOnceAndDiscardsTheStoppedRunsCompletion
     EXPECT_EQ(w.calls, (Calls{"restoreRows"}));
 }
 
-TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsStartDate) {
+TEST_F(MainControllerTest, CompletionsApplyTheirEffectsInOrderAndOnlyCleaningStoresItsStartDate) {
     settings_.write(settings::kStoreDate, 1);
     controller.setQuietRun(true);
     controller.testModeClick();
@@ -122,10 +122,9 @@ TEST_F(MainControllerTest, CompletionsApplyTheirEffectsAndOnlyCleaningStoresItsS
     ASSERT_EQ(w.results.size(), 1u);
     EXPECT_EQ(w.results[0].line1, "Cleaned Evidence in Registry: 3");
     EXPECT_EQ(w.calls, (Calls{"result", "status", "trailer", "save"}));
-}
 
-TEST_F(MainControllerTest, PendingShutdownAndRestartFollowTheSavedLogWithoutResultWindow) {
-    settings_.write(settings::kStoreLog, 1);
+    // A pending shutdown and restart follow the saved log, without result window.
+    w.calls.clear();
     w.queue = 0;
     controller.execute(Command::TraySafeShutdown);  // empty queue: stays pending
     w.queue = 2;
@@ -164,7 +163,7 @@ TEST_F(MainControllerTest, TrayRunWhileHiddenShowsTheWindowAndHidesItAgainFirst)
     }
 }
 
-TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsOnlyWhenConfirmed) {
+TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsWhenConfirmed) {
     EXPECT_FALSE(controller.execute(Command::EraseItems));
     EXPECT_FALSE(controller.execute(Command::TrayOptions));
     EXPECT_TRUE(controller.execute(Command::About));
@@ -177,10 +176,8 @@ TEST_F(MainControllerTest, DialogsAreRefusedUntilTheyExistAndEraseItemsRebuildsO
     w.onDialog = [&] { controller.dialogConfirmed(Dialog::EraseItems); };
     controller.execute(Command::TrayEraseItems);
     EXPECT_EQ(w.calls, (Calls{"rebuild"}));
-}
 
-TEST_F(MainControllerTest, EraseItemsConfirmedAfterATriggeredRunStartedRebuildsWhenThatRunEnds) {
-    controller.setDialogAvailable(Dialog::EraseItems, true);
+    // Confirmed after a triggered run started, it rebuilds when that run ends.
     w.onDialog = [&] {
         controller.cleanNowClick();  // a trigger's run, started under the modal dialog
         controller.dialogConfirmed(Dialog::EraseItems);
@@ -232,7 +229,7 @@ TEST_F(MainControllerTest, WhileADialogShowsTheCommandsOpeningOneAreRefusedUntil
     }
 }
 
-TEST_F(MainControllerTest, OptionsReregistersHotkeysWithTheStartupDefaults) {
+TEST_F(MainControllerTest, OptionsReregistersHotkeysWithTheStartupDefaultsAndRearmsTheTimer) {
     controller.registerHotkeys();
     EXPECT_EQ(w.hotkeys, (Calls{"Shift+Ctrl+Alt+X", "Ctrl+Shift+U", "Shift+Alt+B"}));
     controller.setDialogAvailable(Dialog::Options, true);
@@ -242,10 +239,8 @@ TEST_F(MainControllerTest, OptionsReregistersHotkeysWithTheStartupDefaults) {
     EXPECT_EQ(w.unregisters, 2);
     EXPECT_EQ(w.hotkeys, (Calls{"", "Ctrl+Shift+U", "Shift+Alt+B"}));
     EXPECT_EQ(controller.hotkeyIds(), (std::vector<int>{0, 2, 3}));
-}
 
-TEST_F(MainControllerTest, TheTimerIsRestartedOnlyWhenSwitchedOnOrGivenANewPeriod) {
-    controller.setDialogAvailable(Dialog::Options, true);
+    // The timer is restarted only when switched on or given a new period.
     struct Step {
         std::uint32_t code, on;
         std::vector<std::pair<std::uint32_t, bool>> armed;  // what this dialog's close did

@@ -13,14 +13,12 @@ namespace {
 // The test run's log lines are recorded where the editor shows them.
 class FakeEditorView : public PluginEditorView, public engine::test::RecordingView {
 public:
-    std::vector<std::string> rows, reading, errors, questions;
+    std::vector<std::string> rows, reading, errors, questions, files;
     bool overwrite = false;
     int row = -1;
-    std::string title, status;
-    std::vector<std::string> files;
+    std::string title, status, fileName;
     PluginEditorCommands commands;
     std::deque<Answer> answers;
-    std::string fileName;
 
     void setPlugins(const std::vector<std::string>& r) override { rows = r; }
     void selectPlugin(int r) override { row = r; }

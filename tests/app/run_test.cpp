@@ -113,32 +113,24 @@ TEST_F(RunDriver, DuplicateCustomTitlesGiveOneRowAndRunBothRecords) {
     EXPECT_EQ(runHere(RunMode::Clean)->counters().DeletedRegistryEntries, 2);
 }
 
-TEST_F(RunDriver, StoppingATestRunInTheThirdRowTerminatesThatRowOnly) {
-    folderRecords({"One", "Two", "Three", "Four"});
-    auto run = makeRun(RunMode::Test);
-    hook_.row = 2;
-    hook_.action = [&] { run->requestStop(); };
-    run->runHere();
-    EXPECT_FALSE(run->completed());
-    EXPECT_EQ(statuses(), (Lines{"Completed", "Completed", "Analyzing...", "Pending"}));
+TEST_F(RunDriver, AStoppedRunEndsInItsRowDeletesNothingMoreAndNeverReportsCompletion) {
+    for (RunMode mode : {RunMode::Test, RunMode::Clean}) {
+        folderRecords({"One", "Two", "Three", "Four"});
+        auto run = makeRun(mode);
+        hook_.row = 2;
+        hook_.action = [&] { run->requestStop(); };
+        bool finished = false;
+        run->start([&](app::Run&) { finished = true; });
+        run->wait();
+        EXPECT_FALSE(run->completed() || finished);
+        EXPECT_EQ(statuses(), (Lines{"Completed", "Completed", "Analyzing...", "Pending"}));
+        EXPECT_EQ(run->counters().JunkFileCount, 2);
+        EXPECT_EQ(exists("junk\\Two\\f.tmp"), mode == RunMode::Test);
+        EXPECT_TRUE(exists("junk\\Three\\f.tmp"));
+    }
     ResetRowStates(*view_, platform_, paths_, false);
     EXPECT_EQ(statuses(), (Lines{"Completed", "Completed", "Terminated", "Pending"}));
     EXPECT_EQ(queue_.rows[0].icon, kIconDone);  // reset off leaves finished rows as they are
-    EXPECT_EQ(run->counters().JunkFileCount, 2);
-}
-
-TEST_F(RunDriver, AStoppedCleanRunDeletesNothingMoreAndNeverReportsCompletion) {
-    folderRecords({"One", "Two", "Three"});
-    auto run = makeRun(RunMode::Clean);
-    hook_.row = 1;
-    hook_.action = [&] { run->requestStop(); };
-    bool finished = false;
-    run->start([&](app::Run&) { finished = true; });
-    run->wait();
-    EXPECT_FALSE(run->completed());
-    EXPECT_FALSE(finished);
-    EXPECT_FALSE(exists("junk\\One\\f.tmp"));
-    EXPECT_TRUE(exists("junk\\Two\\f.tmp"));
 }
 
 TEST_F(RunDriver, AFailureInsideAnItemEndsTheBodyButTheRunStillCompletes) {
@@ -179,27 +171,22 @@ TEST_F(RunDriver, RecordsCheckedOrAddedAfterTheQueueWasBuiltNeitherRunNorShiftTh
     EXPECT_EQ(regValues(scratch("Two")), Lines{"v"});
 }
 
-TEST_F(RunDriver, BrowsersCloseOnceBeforeACleaningRunWhenAskedAndNeverForATestRun) {
+// The engine's wipe is tested with its settings handed in; here that a run
+// hands over the stored ones, and closes the browsers first only when asked.
+TEST_F(RunDriver, OnlyACleaningRunClosesBrowsersAndWipesWithTheStoredPassesAndMethodWhenAsked) {
+    folderRecords({"One"});
     settings_.write(settings::kCloseIEBeforeErasing, 1);
+    settings_.write(settings::kPassess, 2);
+    settings_.write(settings::kMethodDestruction, 2);
     runHere(RunMode::Test);
     runHere(RunMode::Clean);
     EXPECT_EQ(fakes_.count("browsers"), 1);
-    settings_.write(settings::kCloseIEBeforeErasing, 0);
-    runHere(RunMode::Clean);
-    EXPECT_EQ(fakes_.count("browsers"), 1);
-}
-
-// The engine's wipe is tested with its settings handed in; here that a run
-// hands over the stored ones.
-TEST_F(RunDriver, ACleaningRunWipesWithTheStoredPassesAndMethodOnlyWhenSecureErasingIsOn) {
-    folderRecords({"One"});
-    settings_.write(settings::kPassess, 2);
-    settings_.write(settings::kMethodDestruction, 2);
-    runHere(RunMode::Clean);
     EXPECT_TRUE(files_.passes.empty());
     folderRecords({"One"});
+    settings_.write(settings::kCloseIEBeforeErasing, 0);
     settings_.write(settings::kSecureErasing, 1);
     runHere(RunMode::Clean);
+    EXPECT_EQ(fakes_.count("browsers"), 1);
     EXPECT_EQ(files_.passes.size(), 6u);  // three passes of zeros, then ones
 }
 

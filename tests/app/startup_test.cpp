@@ -61,7 +61,7 @@ protected:
     }
 };
 
-TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
+TEST_F(StartupTest, WindowTrayLabelAndRunAtStartDecisions) {
     expectShown({}, true, true);
     expectShown({"-M"}, false, true);
     expectShown({"-s", "-m"}, true, true);  // only the first parameter counts for -m
@@ -81,9 +81,8 @@ TEST_F(StartupTest, WindowTrayAndLabelDecisions) {
     EXPECT_EQ(DecideStartup(settings_, {}).statusLabel, "Last Erasing Date 03.05.2006 09:04:07");
     ASSERT_TRUE(settings_.write(settings::kStoreDate, 0));
     EXPECT_FALSE(DecideStartup(settings_, {}).setStatusLabel);
-}
 
-TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
+    // A run at start consults exactly one switch.
     ASSERT_TRUE(settings_.write(settings::kEraseStart, 1));
     EXPECT_FALSE(DecideStartup(settings_, {"-S"}).startCleaningRun);  // started with the system
     EXPECT_TRUE(DecideStartup(settings_, {}).startCleaningRun);
@@ -93,7 +92,7 @@ TEST_F(StartupTest, RunAtStartConsultsExactlyOneSwitch) {
     EXPECT_FALSE(DecideStartup(settings_, {"-m", "x", "-s"}).startCleaningRun);  // third is ignored
 }
 
-TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
+TEST_F(StartupTest, FirstStartQueuesEverythingRecordsTheSelectionAndLogsFromReadyOn) {
     write(paths_.pluginFolder + "b.cnp", "[Plugin]\r\nTitle=Beta\r\n");
     write(paths_.pluginFolder + "A.CNP", "");
     LogBook log(files_, home_ + "logs.txt");
@@ -118,6 +117,16 @@ TEST_F(StartupTest, FirstStartQueuesEverythingAndRecordsTheSelection) {
               (Lines{"Cindral v3.0 initialized: 03.05.2006 09:04:07 <OK>",
                      "Detecting System Directories... <OK>", "Performing self-tests... <OK>",
                      "OS Detected: Windows XP"}));
+    // A run started at start-up creates its buffer before recording is on:
+    // the lines before "Ready." never reach the log file.
+    log.clearView();
+    log.createBufferFromFile();
+    log.addLine("run line before Ready");
+    FinishStartup(log);
+    EXPECT_EQ(log.viewLine(log.viewLineCount() - 1), "Ready.");
+    log.addLine("run line after Ready");
+    ASSERT_TRUE(log.saveBuffer());
+    EXPECT_EQ(read(home_ + "logs.txt"), "Ready.\r\nrun line after Ready\r\n");
 }
 
 TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
@@ -142,18 +151,4 @@ TEST_F(StartupTest, RebuildHonoursStoredChoicesAndCustomRecords) {
     EXPECT_EQ(q.pluginFiles, (Lines{"off.cnp"}));
     EXPECT_EQ(sel("IE Cookies"), "1");  // written back as "1"
     EXPECT_EQ(sel("Off"), "0");
-}
-
-TEST_F(StartupTest, LinesBeforeReadyNeverReachTheLogFile) {
-    LogBook log(files_, home_ + "logs.txt");
-    PrepareStartup(platform_, settings_, log);
-    // A run started at start-up creates its buffer before recording is on.
-    log.clearView();
-    log.createBufferFromFile();
-    log.addLine("run line before Ready");
-    FinishStartup(log);
-    EXPECT_EQ(log.viewLine(log.viewLineCount() - 1), "Ready.");
-    log.addLine("run line after Ready");
-    ASSERT_TRUE(log.saveBuffer());
-    EXPECT_EQ(read(home_ + "logs.txt"), "Ready.\r\nrun line after Ready\r\n");
 }

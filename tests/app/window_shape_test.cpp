@@ -25,44 +25,28 @@ std::vector<ShapeRect> build(const std::vector<std::uint32_t>& pixels, int width
     return all;
 }
 
+// The rectangles as "(left,top,right,bottom)" texts, in order.
+std::string rects(const std::vector<std::uint32_t>& pixels, int width, int height, int stride) {
+    std::string text;
+    for (const auto& r : build(pixels, width, height, stride))
+        text += "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+    return text;
+}
+
 TEST(WindowShape, EachMaximalOpaqueRunOfARowBecomesOneRectangle) {
-    const struct {
-        const char* name;
-        std::vector<std::uint32_t> pixels;
-        int width, height, stride;
-        const char* rects;
-    } cases[] = {
-        {"two runs, an empty row, runs at both edges",
-         {M, W, W, M, B, M, /**/ M, M, M, M, M, M, /**/ W, M, M, M, M, B},
-         6,
-         3,
-         6,
-         "(1,0,3,1)(4,0,5,1)(0,2,1,3)(5,2,6,3)"},
-        {"only exact magenta is cut; the top byte is ignored",
-         {0xFF000000 | M, 0x00FE00FF, 0x00FF01FF, 0x00FF00FE, 0xAAFF00FF},
-         5,
-         1,
-         5,
-         "(1,0,4,1)"},
-        {"padding beyond the width is never looked at",
-         {W, M, W, W, /**/ M, W, M, W},
-         3,
-         2,
-         4,
-         "(0,0,1,1)(2,0,3,1)(1,1,2,2)"},
-        {"fully transparent", std::vector<std::uint32_t>(16, M), 4, 4, 4, ""},
-        {"empty picture", {}, 0, 0, 0, ""},
-        {"stride shorter than the width is refused", std::vector<std::uint32_t>(16, W), 4, 4, 2,
-         ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::string rects;
-        for (const auto& r : build(c.pixels, c.width, c.height, c.stride))
-            rects += "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                     std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
-        EXPECT_EQ(rects, c.rects);
-    }
+    // Two runs, an empty row, runs at both edges.
+    EXPECT_EQ(rects({M, W, W, M, B, M, /**/ M, M, M, M, M, M, /**/ W, M, M, M, M, B}, 6, 3, 6),
+              "(1,0,3,1)(4,0,5,1)(0,2,1,3)(5,2,6,3)");
+    // Only exact magenta is cut; the top byte is ignored.
+    EXPECT_EQ(rects({0xFF000000 | M, 0x00FE00FF, 0x00FF01FF, 0x00FF00FE, 0xAAFF00FF}, 5, 1, 5),
+              "(1,0,4,1)");
+    // Padding beyond the width is never looked at.
+    EXPECT_EQ(rects({W, M, W, W, /**/ M, W, M, W}, 3, 2, 4), "(0,0,1,1)(2,0,3,1)(1,1,2,2)");
+    EXPECT_EQ(rects(std::vector<std::uint32_t>(16, M), 4, 4, 4), "");  // fully transparent
+    EXPECT_EQ(rects({}, 0, 0, 0), "");                                 // an empty picture
+    // A stride shorter than the width is refused.
+    EXPECT_EQ(rects(std::vector<std::uint32_t>(16, W), 4, 4, 2), "");
 }
 
 // A checkerboard makes one rectangle per opaque pixel, far more than fit one

@@ -9,14 +9,10 @@ namespace {
 
 TEST(ManPage, ListsEveryCommandAndOptionOfTheTablesAsLiteralText) {
     CliApp app(nullptr);
-    app.addCommand({"wipe",
-                    "[ITEM...]",
-                    ".dat files below C:\\Data",
-                    {{"--passes", "N", "passes"}},
-                    true,
-                    nullptr});
-    app.addCommand(
-        {"list", "", "'quoted' names, a.b 'c'", {{"--all", "", "every one"}}, true, nullptr});
+    const std::vector<OptionDef> passes{{"--passes", "N", "passes"}},
+        all{{"--all", "", "every one"}};
+    app.addCommand({"wipe", "[ITEM...]", ".dat files below C:\\Data", passes, true, nullptr});
+    app.addCommand({"list", "", "'quoted' names, a.b 'c'", all, true, nullptr});
     std::ostringstream page;
     writeManPage(app, page);
     const std::string text = page.str();

@@ -63,13 +63,12 @@ protected:
             reg, platform::openKeyForReading(reg, platform::RootKey::CurrentUser, path));
         if (!key) return;
         out["HKCU\\" + path + "\\"] = "<key>";
-        std::vector<std::string> names, subkeys;
-        reg.valueNames(key.get(), names);
-        for (const auto& n : names) {
+        for (const auto& n : regValues(path)) {
             platform::RegValue v;
             reg.queryValue(key.get(), n, v);
             out["HKCU\\" + path + "|" + n] = std::to_string(v.type) + ":" + v.data;
         }
+        std::vector<std::string> subkeys;
         reg.subkeyNames(key.get(), subkeys);
         for (const auto& s : subkeys) snapshotKey(path + "\\" + s, out);
     }
@@ -146,21 +145,17 @@ TEST_F(CliRun, ATestRunChangesNothingAndTheCleanRunRemovesExactlyWhatItCounted) 
     EXPECT_EQ(snapshot(), expected);
 }
 
-TEST_F(CliRun, AnInterruptedRunExitsWith130AndCompletesNothing) {
-    // Stopped before its first row: nothing erased, no completion (no log
-    // file, no "LastDate").
+TEST_F(CliRun, AnInterruptedRunExitsWith130AndALogFileOrLastDateNotStoredIsNamedWith1) {
     ASSERT_TRUE(store_.write(settings::kStoreLog, 1));
     ASSERT_TRUE(store_.write(settings::kStoreDate, 1));
+    // Stopped before its first row: nothing erased, no completion (no log
+    // file, no "LastDate").
     const Snapshot before = snapshot();
     std::atomic<bool> interrupt{true};
     EXPECT_EQ(runQueue(engine::RunMode::Clean, &interrupt), kExitInterrupted);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(out_.str().find("Cleaned Evidence"), std::string::npos);
-}
 
-TEST_F(CliRun, ALogFileOrLastDateThatCannotBeStoredIsNamedAndTheRunExitsWith1) {
-    ASSERT_TRUE(store_.write(settings::kStoreLog, 1));
-    ASSERT_TRUE(store_.write(settings::kStoreDate, 1));
     const std::string prefix = std::string(kProgramName) + ": ";
     const struct {
         bool logFails, dateFails;
@@ -180,7 +175,7 @@ TEST_F(CliRun, ALogFileOrLastDateThatCannotBeStoredIsNamedAndTheRunExitsWith1) {
     }
 }
 
-TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
+TEST_F(CliRun, JsonGivesPerItemFiguresTotalsAndEachFileLeftBehindInsteadOfLines) {
     options_.json = true;
     ASSERT_EQ(runQueue(engine::RunMode::Test), kExitOk);
     const std::string json = out_.str();
@@ -195,15 +190,13 @@ TEST_F(CliRun, JsonGivesPerItemFiguresAndTotalsInsteadOfLines) {
           "\"summary\": \"Found Evidence in Registry: 3, Files: 4, Used Hard Drive Space: "
           "0.00 MB\""})
         EXPECT_NE(json.find(part), std::string::npos) << part;
-}
 
-TEST_F(CliRun, AFileLeftBehindIsNamedWithTheSystemsReasonInJsonAndOnStderr) {
+    // A file a cleaning run leaves behind is named with the system's reason.
     const std::string locked = platform_.system->upperCase(box_.root() + "World\\junk\\") + "a.tmp";
     ASSERT_TRUE(box_.setReadOnly(box_.root() + "World\\junk\\a.tmp", true));
     ASSERT_FALSE(files_.deleteFile(locked));
     const std::string reason = files_.lastErrorText();
     ASSERT_FALSE(reason.empty());
-    options_.json = true;
     options_.verbose = true;
     EXPECT_EQ(runQueue(engine::RunMode::Clean), kExitFailure);
     ASSERT_TRUE(box_.setReadOnly(box_.root() + "World\\junk\\a.tmp", false));

@@ -33,7 +33,7 @@ std::vector<std::string> expectListing(ScratchRegistry& reg,
     return lines;
 }
 
-TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
+TEST(SettingsListing, AbsentValuesShowTheirDefaultsCreatingNothingAndStoredOnesAsStored) {
     ScratchRegistry reg;
     const auto listed = expectListing(
         reg,
@@ -48,10 +48,8 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsAndNothingIsCreated) {
     EXPECT_FALSE(reg.keyExists(settings::kRunKeyPath));
     EXPECT_FALSE(reg.keyExists(settings::kBrowserMainKeyPath));
     EXPECT_EQ(reg.openHandles(), 0u);
-}
 
-TEST(SettingsListing, StoredValuesAreShownEscapedOnOneLineAndWrongTypesAsDefaults) {
-    ScratchRegistry reg;
+    // Stored values are shown escaped on one line, wrong types as defaults.
     reg.put(kKey, "StoreDate", platform::kRegDword, std::string(4, '\0'));
     reg.put(kKey, "Passess", platform::kRegDword, std::string(4, '\xFF'));
     reg.put(kKey, "HotKey2", platform::kRegSz, std::string(1, '\0'));
