@@ -127,15 +127,32 @@ TEST_F(Catalogue, IndexDatAndClipboardChangeTheSystemOnlyInACleanRun) {
     EXPECT_EQ(calls, (Lines{"file", "cache", "history", "clipboard"}));
 }
 
-TEST_F(Catalogue, KeeperListsProtectAddressesOpenSaveEntriesAndCookiesInAnyLetterCase) {
+TEST_F(Catalogue, KeeperListsProtectEntriesInAnyLetterCaseAndAnUnreadableOneStopsItsItem) {
     setRegText(kTypedUrls, "url1", "alpha.example");
     setRegText(kTypedUrls, "url2", "beta.example");
     setRegText(kTypedUrls, "url3", "gamma.example");
+    setRegText(kOpenSaveTxt, "a", "C:\\Kept.txt");
+    setRegText(kOpenSaveTxt, "b", "C:\\other.txt");
+    cookie("keep@site.txt");
+    cookie("drop@site.txt");
+    for (const auto& [position, name] : {std::pair{1, kAddresses}, {2, kCookies}, {6, kOpenSave}}) {
+        SCOPED_TRACE(position);  // the item stops before it touches anything
+        file(name, "anything\r\n");
+        files_.failOn(cindral::test::FileOp::Read, at(name));
+        perform(position, true);
+        EXPECT_EQ(view_.lines, Lines{"Keeper list cannot be read: " + at(name) + " <SKIPPED>"});
+        EXPECT_EQ(run_.counters.FoundRegistryEntries + run_.counters.DeletedRegistryEntries +
+                      run_.counters.JunkFileCount,
+                  0);
+    }
+    EXPECT_EQ(regValues(kTypedUrls), (Lines{"url1", "url2", "url3"}));
+    EXPECT_EQ(regValues(kOpenSaveTxt), (Lines{"a", "b"}));
+    EXPECT_TRUE(box_.exists(cookies_ + "drop@site.txt"));
+    files_.fails = nullptr;
+
     file(kAddresses, "ALPHA.EXAMPLE\ngamma.example\n");  // LF line ends keep each entry
     perform(1, true);
     EXPECT_EQ(regValues(kTypedUrls), (Lines{"url1", "url3"}));
-    setRegText(kOpenSaveTxt, "a", "C:\\Kept.txt");
-    setRegText(kOpenSaveTxt, "b", "C:\\other.txt");
     // An entry after a NUL is one the Keeper dialog shows as kept.
     const char openSaveKept[] = "note\0\r\nc:\\KEPT.TXT\r\n";
     file(kOpenSave, std::string(openSaveKept, sizeof openSaveKept - 1));
@@ -143,8 +160,6 @@ TEST_F(Catalogue, KeeperListsProtectAddressesOpenSaveEntriesAndCookiesInAnyLette
     EXPECT_EQ(regValues(kOpenSaveTxt), Lines{"a"});
 
     // Cookies are kept by full path; the folder a macro stands for keeps its own case.
-    cookie("keep@site.txt");
-    cookie("drop@site.txt");
     file(kCookies, platform_.system->lowerCase(cookies_ + "keep@site.txt") + "\r\n");
     perform(2, true);
     const std::string removing = "Removing File: " + cookies_;
@@ -166,25 +181,6 @@ TEST_F(Catalogue, ACookieKeptInTheLegacyCodePageIsStillKept) {
     EXPECT_FALSE(box_.exists(cookies_ + "other@caf\xC3\xA9[1].txt"));
 }
 #endif
-
-TEST_F(Catalogue, AnUnreadableKeeperFileStopsItsItemBeforeItTouchesAnything) {
-    setRegText(kTypedUrls, "url1", "alpha.example");
-    setRegText(kOpenSaveTxt, "a", "C:\\kept.txt");
-    cookie("user@site.txt");
-    for (const auto& [position, name] : {std::pair{1, kAddresses}, {2, kCookies}, {6, kOpenSave}}) {
-        SCOPED_TRACE(position);
-        file(name, "anything\r\n");
-        files_.failOn(cindral::test::FileOp::Read, at(name));
-        perform(position, true);
-        EXPECT_EQ(view_.lines, Lines{"Keeper list cannot be read: " + at(name) + " <SKIPPED>"});
-        EXPECT_EQ(run_.counters.FoundRegistryEntries + run_.counters.DeletedRegistryEntries +
-                      run_.counters.JunkFileCount,
-                  0);
-    }
-    EXPECT_EQ(regValues(kTypedUrls), Lines{"url1"});
-    EXPECT_EQ(regValues(kOpenSaveTxt), Lines{"a"});
-    EXPECT_TRUE(box_.exists(cookies_ + "user@site.txt"));
-}
 
 TEST_F(Catalogue, RecycleBinCountsWhatATestRunFindsAndOnlyWhatEmptyingReleased) {
     fakes_.bin.contents = {3, 15000};

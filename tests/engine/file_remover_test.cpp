@@ -36,12 +36,35 @@ protected:
     }
 };
 
-TEST_F(FileRemover, WipeOverwritesEveryByteThenLeavesNeitherTheFileNorItsName) {
-    const std::size_t size = (5u << 20) / 2 + 3;  // more than one write's worth
-    file("w\\secret.doc", std::string(size, 'S'));
-    ASSERT_TRUE(WipeFile(files_, at("w\\secret.doc"), 1, kWipeZero));
-    EXPECT_TRUE(files_.passes == Lines{std::string(size, '\0')}) << "a byte was left unwiped";
-    EXPECT_TRUE(listing("w").empty());
+// Each pattern of the method ('0' zeros, 'F' ones, 'R' random) over every
+// byte, once per pass, then neither the file nor its name is left.
+TEST_F(FileRemover, WipeWritesEachPatternOverEveryByteThenLeavesNoTrace) {
+    const struct {
+        std::size_t size;
+        std::uint32_t passes, method;
+        std::string patterns;
+    } rows[] = {{(5u << 20) / 2 + 3, 1, kWipeZero, "0"},  // more than one write's worth
+                {4096, 2, kWipeZeroReverse, "0F0F"},
+                {4096, 1, kWipeZeroReverseRandom, "0FR"},
+                {4, 0, 77, "0"},  // an unknown method is the first one; zero passes are one
+                {0, 3, kWipeZeroReverseRandom, ""}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.patterns + " over " + std::to_string(r.size));
+        files_.passes.clear();
+        file("w\\secret.doc", std::string(r.size, 'S'));
+        ASSERT_TRUE(WipeFile(files_, at("w\\secret.doc"), r.passes, r.method));
+        ASSERT_EQ(files_.passes.size(), r.patterns.size());
+        for (std::size_t i = 0; i < r.patterns.size(); ++i) {
+            const std::string& pass = files_.passes[i];
+            if (r.patterns[i] == 'R')
+                EXPECT_LT(std::count(pass.begin(), pass.end(), pass[0]), 200) << "not random";
+            else
+                EXPECT_TRUE(pass == std::string(r.size, r.patterns[i] == '0' ? '\0' : '\xFF'))
+                    << "pass " << i << " left a byte unwiped";
+        }
+        EXPECT_TRUE(listing("w").empty());
+    }
+    EXPECT_FALSE(WipeFile(files_, at("w\\missing"), 1, kWipeZero));
 
     // Should the last step fail, what stays behind is empty and tells nothing.
     file("w\\secret.doc", "S");
@@ -51,34 +74,6 @@ TEST_F(FileRemover, WipeOverwritesEveryByteThenLeavesNeitherTheFileNorItsName) {
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].find("secret"), std::string::npos);
     EXPECT_EQ(read(at("w\\" + left[0])), "");
-}
-
-TEST_F(FileRemover, WipeMethodsWriteTheirPatternsOncePerPassAndEmptyFilesNone) {
-    const std::string ff(4096, '\xFF'), zeros(4096, '\0');
-    file("w\\a", std::string(4096, 'A'));
-    ASSERT_TRUE(WipeFile(files_, at("w\\a"), 2, kWipeZeroReverse));
-    EXPECT_EQ(files_.passes, (Lines{zeros, ff, zeros, ff}));
-
-    files_.passes.clear();
-    file("w\\b", std::string(4096, 'B'));
-    ASSERT_TRUE(WipeFile(files_, at("w\\b"), 1, kWipeZeroReverseRandom));
-    ASSERT_EQ(files_.passes.size(), 3u);
-    EXPECT_EQ(Lines(files_.passes.begin(), files_.passes.begin() + 2), (Lines{zeros, ff}));
-    const std::string& rnd = files_.passes[2];
-    EXPECT_LT(std::count(rnd.begin(), rnd.end(), rnd[0]), 200) << "not random";
-
-    // An unknown method is the first one; zero passes are one.
-    files_.passes.clear();
-    file("w\\c", "CCCC");
-    ASSERT_TRUE(WipeFile(files_, at("w\\c"), 0, 77));
-    EXPECT_EQ(files_.passes, Lines{std::string(4, '\0')});
-
-    files_.passes.clear();
-    file("w\\empty", "");
-    EXPECT_TRUE(WipeFile(files_, at("w\\empty"), 3, kWipeZeroReverseRandom));
-    EXPECT_TRUE(files_.passes.empty());
-    EXPECT_FALSE(exists("w\\empty"));
-    EXPECT_FALSE(WipeFile(files_, at("w\\missing"), 1, kWipeZero));
 }
 
 TEST_F(FileRemover, TestAndCleanRunsReportEveryFileAndCountOnlyDeletions) {

@@ -20,153 +20,144 @@ namespace cindral::engine {
 namespace {
 
 // A trace is a file below a macro folder, or "HKCU\key path|value name".
+using Names = std::vector<std::string>;
 struct Row {
     std::string plugin;
-    std::vector<std::string> traces;
+    Names traces;
 };
 
-const char kRecentDocs[] = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-const char kApplets[] = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\";
-
-void chromium(std::vector<Row>& rows, std::vector<std::string>& keep, const std::string& prefix,
-              const std::string& data, bool history) {
-    const std::string d = data + "\\Default\\";
-    rows.push_back({prefix + "-cache.cnp",
-                    {d + "Cache\\Cache_Data\\data_0", d + "Cache\\Cache_Data\\f_00a1",
-                     d + "Code Cache\\js\\index", d + "GPUCache\\data_1"}});
-    rows.push_back({prefix + "-cookies.cnp",
-                    {d + "Network\\Cookies", d + "Network\\Cookies-journal", d + "Cookies"}});
-    const std::vector<std::string> past = {d + "History", d + "History-journal",
-                                           d + "Visited Links", d + "Top Sites", d + "Shortcuts"};
-    if (history)
-        rows.push_back({prefix + "-history.cnp", past});
-    else
-        keep.insert(keep.end(), past.begin(), past.end());
-    for (const char* name :
-         {"Bookmarks", "Login Data", "Preferences", "Web Data", "Network\\Network Persistent State",
-          "Sessions\\Session_13", "Extensions\\abc\\1.0\\manifest.json",
-          "Local Storage\\leveldb\\1.log"})
-        keep.push_back(d + name);
-    keep.push_back(data + "\\Local State");
+Names under(const std::string& prefix, const Names& names) {
+    Names out;
+    for (const std::string& name : names) out.push_back(prefix + name);
+    return out;
 }
 
-void library(std::vector<Row>& rows, std::vector<std::string>& keep) {
-    chromium(rows, keep, "chrome", "%LOCAL_APP_DATA%\\Google\\Chrome\\User Data", true);
-    chromium(rows, keep, "edge", "%LOCAL_APP_DATA%\\Microsoft\\Edge\\User Data", true);
-    chromium(rows, keep, "brave", "%LOCAL_APP_DATA%\\BraveSoftware\\Brave-Browser\\User Data",
-             true);
-    chromium(rows, keep, "vivaldi", "%LOCAL_APP_DATA%\\Vivaldi\\User Data", false);
-    const std::string opera = "%APP_DATA%\\Opera Software\\Opera Stable\\";
-    rows.push_back({"opera-cache.cnp",
-                    {"%LOCAL_APP_DATA%\\Opera Software\\Opera Stable\\Cache\\Cache_Data\\data_0",
-                     opera + "Code Cache\\js\\index", opera + "GPUCache\\data_1"}});
-    rows.push_back(
-        {"opera-history.cnp", {opera + "History", opera + "Visited Links", opera + "Shortcuts"}});
-    for (const char* name : {"Bookmarks", "Login Data", "Preferences", "Network\\Cookies"})
-        keep.push_back(opera + name);
+// Each shipped plug-in with its traces, and what a user would miss.
+struct Library {
+    std::vector<Row> rows;
+    Names keep;
 
-    const std::string local =
-        "%LOCAL_APP_DATA%\\Mozilla\\Firefox\\Profiles\\ab12.default-release\\";
-    const std::string roaming = "%APP_DATA%\\Mozilla\\Firefox\\Profiles\\ab12.default-release\\";
-    const std::string second = "%APP_DATA%\\Mozilla\\Firefox\\Profiles\\cd34.dev-edition\\";
-    rows.push_back({"firefox-cache.cnp",
-                    {local + "cache2\\entries\\0A1B2C",
-                     local + "startupCache\\startupCache.8.little", local + "thumbnails\\a1.png"}});
-    rows.push_back(
-        {"firefox-cookies.cnp",
-         {roaming + "cookies.sqlite", roaming + "cookies.sqlite-wal", second + "cookies.sqlite"}});
-    rows.push_back({"firefox-formhistory.cnp", {roaming + "formhistory.sqlite"}});
-    for (const char* name : {"places.sqlite", "logins.json", "key4.db", "prefs.js",
-                             "sessionstore.jsonlz4", "storage\\default\\x\\ls\\data.sqlite"})
-        keep.push_back(roaming + name);
-    keep.push_back("%APP_DATA%\\Mozilla\\Firefox\\profiles.ini");
-
-    for (const std::string app : {"Word", "Excel", "PowerPoint"}) {
-        const std::string office = "HKCU\\Software\\Microsoft\\Office\\16.0\\" + app;
-        std::string file = app == "PowerPoint" ? "powerpoint" : app == "Word" ? "word" : "excel";
-        rows.push_back({file + "-recent.cnp",
-                        {office + "\\File MRU|Item 1", office + "\\File MRU|Item 2",
-                         office + "\\File MRU|Item 50"}});
-        keep.push_back(office + "\\File MRU|Max Display");
-        keep.push_back(office + "\\Place MRU|Item 1");
+    void add(const std::string& plugin, const Names& traces, const Names& kept = {}) {
+        rows.push_back({plugin, traces});
+        keepAll(kept);
     }
-    const std::string acrobat = "HKCU\\Software\\Adobe\\Acrobat Reader\\DC\\AVGeneral";
-    rows.push_back({"acrobat-reader-recent.cnp",
-                    {acrobat + "\\cRecentFiles\\c1|tDIText", acrobat + "\\cRecentFiles\\c2|tDIText",
-                     acrobat + "\\cRecentFolders\\c1|tDIText"}});
-    keep.push_back(acrobat + "|bExpandRHPInViewer");
-    rows.push_back({"mpc-hc-recent.cnp",
-                    {"HKCU\\Software\\MPC-HC\\MPC-HC\\Recent File List|File1",
-                     "HKCU\\Software\\MPC-HC\\MPC-HC\\Recent File List|File2"}});
-    keep.push_back("HKCU\\Software\\MPC-HC\\MPC-HC\\Settings|Volume");
-    rows.push_back({"media-player-recent.cnp",
-                    {"HKCU\\Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList|File0",
-                     "HKCU\\Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList|URL0"}});
-    keep.push_back("HKCU\\Software\\Microsoft\\MediaPlayer\\Preferences|Volume");
-    rows.push_back({"paint-recent.cnp", {std::string(kApplets) + "Paint\\Recent File List|File1"}});
-    keep.push_back(std::string(kApplets) + "Paint\\View|WindowPlacement");
-    rows.push_back(
-        {"wordpad-recent.cnp", {std::string(kApplets) + "Wordpad\\Recent File List|File1"}});
-    keep.push_back(std::string(kApplets) + "Wordpad\\Options|FrameRect");
-    rows.push_back(
-        {"7-zip-history.cnp",
-         {"HKCU\\Software\\7-Zip\\Compression|ArcHistory",
-          "HKCU\\Software\\7-Zip\\FM|FolderHistory", "HKCU\\Software\\7-Zip\\FM|PathHistory",
-          "HKCU\\Software\\7-Zip\\FM|CopyHistory"}});
-    keep.push_back("HKCU\\Software\\7-Zip\\Compression|Level");
-    keep.push_back("HKCU\\Software\\7-Zip\\FM|ShowDots");
-    rows.push_back({"winrar-history.cnp",
-                    {"HKCU\\Software\\WinRAR\\ArcHistory|0", "HKCU\\Software\\WinRAR\\ArcHistory|1",
-                     "HKCU\\Software\\WinRAR\\DialogEditHistory\\ArcName|0",
-                     "HKCU\\Software\\WinRAR\\DialogEditHistory\\ExtrPath|0"}});
-    keep.push_back("HKCU\\Software\\WinRAR\\General|ShowComment");
+    void keepAll(const Names& kept) { keep.insert(keep.end(), kept.begin(), kept.end()); }
+    void chromium(const std::string& prefix, const std::string& data, bool history) {
+        const std::string d = data + "\\Default\\";
+        add(prefix + "-cache.cnp",
+            under(d, {"Cache\\Cache_Data\\data_0", "Cache\\Cache_Data\\f_00a1",
+                      "Code Cache\\js\\index", "GPUCache\\data_1"}));
+        add(prefix + "-cookies.cnp",
+            under(d, {"Network\\Cookies", "Network\\Cookies-journal", "Cookies"}));
+        const Names past =
+            under(d, {"History", "History-journal", "Visited Links", "Top Sites", "Shortcuts"});
+        history ? add(prefix + "-history.cnp", past) : keepAll(past);
+        keepAll(under(d, {"Bookmarks", "Login Data", "Preferences", "Web Data",
+                          "Network\\Network Persistent State", "Sessions\\Session_13",
+                          "Extensions\\abc\\1.0\\manifest.json", "Local Storage\\leveldb\\1.log"}));
+        keepAll({data + "\\Local State"});
+    }
 
-    rows.push_back({"windows-jump-lists.cnp",
-                    {"%RECENT%\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms",
-                     "%RECENT%\\CustomDestinations\\28c8b86deab549a1.customDestinations-ms"}});
-    keep.push_back("%RECENT%\\report.docx.lnk");
-    const std::string explorer = "%LOCAL_APP_DATA%\\Microsoft\\Windows\\Explorer\\";
-    rows.push_back({"windows-thumbnail-cache.cnp",
-                    {explorer + "thumbcache_256.db", explorer + "thumbcache_idx.db"}});
-    keep.push_back(explorer + "iconcache_32.db");
-    const std::string ex = kRecentDocs;
-    rows.push_back(
-        {"windows-recent-docs.cnp",
-         {ex + "RecentDocs|MRUListEx", ex + "RecentDocs|0", ex + "RecentDocs\\.docx|0"}});
-    rows.push_back({"windows-typed-paths.cnp", {ex + "TypedPaths|url1"}});
-    rows.push_back(
-        {"windows-search-history.cnp", {ex + "WordWheelQuery|0", ex + "WordWheelQuery|MRUListEx"}});
-    rows.push_back({"windows-open-save-history.cnp",
-                    {ex + "ComDlg32\\OpenSavePidlMRU\\*|0", ex + "ComDlg32\\OpenSavePidlMRU\\txt|0",
-                     ex + "ComDlg32\\LastVisitedPidlMRU|0"}});
-    keep.push_back(ex + "Advanced|HideFileExt");
-    rows.push_back({"remote-desktop-recent.cnp",
-                    {"HKCU\\Software\\Microsoft\\Terminal Server Client\\Default|MRU0"}});
-    keep.push_back(
-        "HKCU\\Software\\Microsoft\\Terminal Server Client\\Servers\\host1|UsernameHint");
-    rows.push_back(
-        {"windows-error-reports.cnp",
-         {"%LOCAL_APP_DATA%\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_1\\Report.wer",
-          "%LOCAL_APP_DATA%\\Microsoft\\Windows\\WER\\ReportQueue\\AppHang_2\\Report.wer",
-          "%LOCAL_APP_DATA%\\CrashDumps\\tool.exe.812.dmp"}});
-    rows.push_back({"directx-shader-cache.cnp", {"%LOCAL_APP_DATA%\\D3DSCache\\a1b2\\shader.idx"}});
-    const std::string code = "%APP_DATA%\\Code\\";
-    rows.push_back({"vscode-cache.cnp",
-                    {code + "Cache\\Cache_Data\\data_0", code + "CachedData\\x1\\y.code",
-                     code + "Code Cache\\js\\index", code + "GPUCache\\data_1",
-                     code + "logs\\20240101T1\\main.log"}});
-    for (const char* name :
-         {"User\\settings.json", "Backups\\x\\file\\1", "User\\globalStorage\\storage.json"})
-        keep.push_back(code + name);
-    const std::string discord = "%APP_DATA%\\discord\\";
-    rows.push_back({"discord-cache.cnp",
-                    {discord + "Cache\\Cache_Data\\data_0", discord + "Code Cache\\js\\index",
-                     discord + "GPUCache\\data_1"}});
-    keep.push_back(discord + "settings.json");
-    keep.push_back(discord + "Local Storage\\leveldb\\000003.log");
-    rows.push_back({"steam-web-cache.cnp", {"%LOCAL_APP_DATA%\\Steam\\htmlcache\\Cache\\data_0"}});
-    keep.push_back("%LOCAL_APP_DATA%\\Steam\\config\\loginusers.vdf");
-}
+    Library() {
+        const std::string local = "%LOCAL_APP_DATA%\\", roaming = "%APP_DATA%\\";
+        chromium("chrome", local + "Google\\Chrome\\User Data", true);
+        chromium("edge", local + "Microsoft\\Edge\\User Data", true);
+        chromium("brave", local + "BraveSoftware\\Brave-Browser\\User Data", true);
+        chromium("vivaldi", local + "Vivaldi\\User Data", false);
+        const std::string opera = roaming + "Opera Software\\Opera Stable\\";
+        add("opera-cache.cnp", {local + "Opera Software\\Opera Stable\\Cache\\Cache_Data\\data_0",
+                                opera + "Code Cache\\js\\index", opera + "GPUCache\\data_1"});
+        add("opera-history.cnp", under(opera, {"History", "Visited Links", "Shortcuts"}),
+            under(opera, {"Bookmarks", "Login Data", "Preferences", "Network\\Cookies"}));
+
+        const std::string firefox = "Mozilla\\Firefox\\Profiles\\ab12.default-release\\";
+        const std::string profile = roaming + firefox;
+        add("firefox-cache.cnp",
+            under(local + firefox, {"cache2\\entries\\0A1B2C",
+                                    "startupCache\\startupCache.8.little", "thumbnails\\a1.png"}));
+        add("firefox-cookies.cnp",
+            {profile + "cookies.sqlite", profile + "cookies.sqlite-wal",
+             roaming + "Mozilla\\Firefox\\Profiles\\cd34.dev-edition\\cookies.sqlite"});
+        add("firefox-formhistory.cnp", {profile + "formhistory.sqlite"},
+            under(profile, {"places.sqlite", "logins.json", "key4.db", "prefs.js",
+                            "sessionstore.jsonlz4", "storage\\default\\x\\ls\\data.sqlite"}));
+        keepAll({roaming + "Mozilla\\Firefox\\profiles.ini"});
+
+        const std::string hkcu = "HKCU\\Software\\";
+        for (const auto& [app, file] :
+             {std::pair{"Word", "word"}, {"Excel", "excel"}, {"PowerPoint", "powerpoint"}}) {
+            const std::string office = hkcu + "Microsoft\\Office\\16.0\\" + app;
+            add(std::string(file) + "-recent.cnp",
+                under(office + "\\File MRU|", {"Item 1", "Item 2", "Item 50"}),
+                {office + "\\File MRU|Max Display", office + "\\Place MRU|Item 1"});
+        }
+        const std::string acrobat = hkcu + "Adobe\\Acrobat Reader\\DC\\AVGeneral";
+        add("acrobat-reader-recent.cnp",
+            under(acrobat, {"\\cRecentFiles\\c1|tDIText", "\\cRecentFiles\\c2|tDIText",
+                            "\\cRecentFolders\\c1|tDIText"}),
+            {acrobat + "|bExpandRHPInViewer"});
+        add("mpc-hc-recent.cnp",
+            under(hkcu + "MPC-HC\\MPC-HC\\Recent File List|", {"File1", "File2"}),
+            {hkcu + "MPC-HC\\MPC-HC\\Settings|Volume"});
+        const std::string player = hkcu + "Microsoft\\MediaPlayer\\";
+        add("media-player-recent.cnp",
+            under(player, {"Player\\RecentFileList|File0", "Player\\RecentURLList|URL0"}),
+            {player + "Preferences|Volume"});
+        const std::string applets = hkcu + "Microsoft\\Windows\\CurrentVersion\\Applets\\";
+        add("paint-recent.cnp", {applets + "Paint\\Recent File List|File1"},
+            {applets + "Paint\\View|WindowPlacement"});
+        add("wordpad-recent.cnp", {applets + "Wordpad\\Recent File List|File1"},
+            {applets + "Wordpad\\Options|FrameRect"});
+        add("7-zip-history.cnp",
+            under(hkcu + "7-Zip\\", {"Compression|ArcHistory", "FM|FolderHistory", "FM|PathHistory",
+                                     "FM|CopyHistory"}),
+            under(hkcu + "7-Zip\\", {"Compression|Level", "FM|ShowDots"}));
+        add("winrar-history.cnp",
+            under(hkcu + "WinRAR\\",
+                  {"ArcHistory|0", "ArcHistory|1", "DialogEditHistory\\ArcName|0",
+                   "DialogEditHistory\\ExtrPath|0"}),
+            {hkcu + "WinRAR\\General|ShowComment"});
+
+        add("windows-jump-lists.cnp",
+            under("%RECENT%\\", {"AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms",
+                                 "CustomDestinations\\28c8b86deab549a1.customDestinations-ms"}),
+            {"%RECENT%\\report.docx.lnk"});
+        const std::string explorer = local + "Microsoft\\Windows\\Explorer\\";
+        add("windows-thumbnail-cache.cnp",
+            under(explorer, {"thumbcache_256.db", "thumbcache_idx.db"}),
+            {explorer + "iconcache_32.db"});
+        const std::string ex = hkcu + "Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+        add("windows-recent-docs.cnp", under(ex + "RecentDocs", {"|MRUListEx", "|0", "\\.docx|0"}));
+        add("windows-typed-paths.cnp", {ex + "TypedPaths|url1"});
+        add("windows-search-history.cnp", under(ex + "WordWheelQuery|", {"0", "MRUListEx"}));
+        add("windows-open-save-history.cnp",
+            under(ex + "ComDlg32\\",
+                  {"OpenSavePidlMRU\\*|0", "OpenSavePidlMRU\\txt|0", "LastVisitedPidlMRU|0"}),
+            {ex + "Advanced|HideFileExt"});
+        const std::string terminal = hkcu + "Microsoft\\Terminal Server Client\\";
+        add("remote-desktop-recent.cnp", {terminal + "Default|MRU0"},
+            {terminal + "Servers\\host1|UsernameHint"});
+        add("windows-error-reports.cnp",
+            under(local, {"Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_1\\Report.wer",
+                          "Microsoft\\Windows\\WER\\ReportQueue\\AppHang_2\\Report.wer",
+                          "CrashDumps\\tool.exe.812.dmp"}));
+        add("directx-shader-cache.cnp", {local + "D3DSCache\\a1b2\\shader.idx"});
+        const std::string code = roaming + "Code\\";
+        add("vscode-cache.cnp",
+            under(code,
+                  {"Cache\\Cache_Data\\data_0", "CachedData\\x1\\y.code", "Code Cache\\js\\index",
+                   "GPUCache\\data_1", "logs\\20240101T1\\main.log"}),
+            under(code, {"User\\settings.json", "Backups\\x\\file\\1",
+                         "User\\globalStorage\\storage.json"}));
+        const std::string discord = roaming + "discord\\";
+        add("discord-cache.cnp",
+            under(discord,
+                  {"Cache\\Cache_Data\\data_0", "Code Cache\\js\\index", "GPUCache\\data_1"}),
+            under(discord, {"settings.json", "Local Storage\\leveldb\\000003.log"}));
+        add("steam-web-cache.cnp", {local + "Steam\\htmlcache\\Cache\\data_0"},
+            {local + "Steam\\config\\loginusers.vdf"});
+    }
+};
 
 bool isRegistry(const std::string& trace) { return trace.compare(0, 5, "HKCU\\") == 0; }
 
@@ -216,11 +207,8 @@ protected:
 };
 
 TEST(PluginLibraryFiles, EveryPluginIsTestedHasAnAuthorAndAHeaderAndPassesTheChecker) {
-    std::vector<Row> rows;
-    std::vector<std::string> keep;
-    library(rows, keep);
     std::set<std::string> tested, shipped;
-    for (const Row& row : rows) tested.insert(row.plugin);
+    for (const Row& row : Library().rows) tested.insert(row.plugin);
     cindral::test::Sandbox box;
     for (const auto& plugin : cindral::test::PluginLibrary()) {
         shipped.insert(plugin.fileName);
@@ -233,17 +221,15 @@ TEST(PluginLibraryFiles, EveryPluginIsTestedHasAnAuthorAndAHeaderAndPassesTheChe
 }
 
 TEST_F(PluginLibrary, EachPluginErasesExactlyItsTracesAndNothingElse) {
-    std::vector<Row> rows;
-    std::vector<std::string> keep;
-    library(rows, keep);
-    std::vector<std::string> everything = keep;
-    for (const Row& row : rows)
+    const Library library;
+    Names everything = library.keep;
+    for (const Row& row : library.rows)
         everything.insert(everything.end(), row.traces.begin(), row.traces.end());
     std::map<std::string, std::string> bytes;
     for (const auto& plugin : cindral::test::PluginLibrary()) bytes[plugin.fileName] = plugin.bytes;
 
     run_.Erase = true;
-    for (const Row& row : rows) {
+    for (const Row& row : library.rows) {
         SCOPED_TRACE(row.plugin);
         for (const std::string& trace : everything)
             if (!present(trace)) prepare(trace);

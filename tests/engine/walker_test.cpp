@@ -54,13 +54,6 @@ protected:
     ScriptedFiles scripted_{files_};
 };
 
-// The order of a recursive walk is pinned by the walks below; without
-// subfolders it stays in the root, announced as given.
-TEST_F(Walker, WithoutSubfoldersTheWalkStaysInTheRootAnnouncedAsGiven) {
-    scripted_.folders["C:\\r\\"] = {entry("b", kDir), entry("top.txt"), entry("a", kDir)};
-    EXPECT_EQ(walk("C:\\r\\", {"*.txt"}, okLookForAll), (Lines{">C:\\r\\", "C:\\r\\top.txt"}));
-}
-
 TEST_F(Walker, AFolderThatCannotBeListedEndsTheWholeWalk) {
     // "one" cannot be listed; "two", queued behind it, is then never visited.
     scripted_.folders["C:\\r\\"] = {entry("one", kDir), entry("two", kDir), entry("root.txt")};
