@@ -74,35 +74,6 @@ protected:
     }
 };
 
-TEST_F(FilesConformance, ListingReportsEntriesWithTheirAttributesSizeAndTimes) {
-    ASSERT_TRUE(sandbox.writeFile(at("a.txt"), "abc"));
-    ASSERT_TRUE(sandbox.makeFolder(at("sub")));
-    ASSERT_TRUE(sandbox.writeFile(at("sub\\inner.txt"), "x"));
-
-    const auto entries = list(root);
-    ASSERT_EQ(names(entries), (std::vector<std::string>{"a.txt", "sub"}));  // no ".", ".."
-    const DirEntry* file = find(entries, "a.txt");
-    const DirEntry* folder = find(entries, "sub");
-    EXPECT_EQ(file->size, 3u);
-    EXPECT_EQ(file->attributes & (kAttrDirectory | kAttrReadOnly | kAttrReparsePoint), 0u);
-    EXPECT_NE(file->attributes & kAttrArchive, 0u);
-    EXPECT_EQ(folder->attributes & (kAttrDirectory | kAttrReparsePoint), kAttrDirectory);
-    EXPECT_EQ(folder->attributes & ~(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory |
-                                     kAttrArchive | kAttrReparsePoint),
-              0u);
-    // The times are local time, like the clock's.
-    const SystemTime now = sandbox.platform().system->localTime();
-    for (const SystemTime* t : {&file->lastWriteTime, &file->lastAccessTime, &file->creationTime}) {
-        EXPECT_LE(std::llabs(minutesOf(*t) - minutesOf(now)), 10) << describe(*file);
-        EXPECT_LT(t->milliseconds, 1000);
-        EXPECT_LE(t->dayOfWeek, 6);
-    }
-    // The folder may be named with or without a trailing separator.
-    for (const char* folderName : {"sub", "sub\\", "sub/"}) {
-        EXPECT_EQ(names(list(at(folderName))), std::vector<std::string>{"inner.txt"});
-    }
-}
-
 TEST_F(FilesConformance, EmptyFolderListsEmptyAndMissingOrFileDoesNotList) {
     ASSERT_TRUE(sandbox.makeFolder(at("empty")));
     ASSERT_TRUE(sandbox.writeFile(at("plain.txt"), "x"));
@@ -121,7 +92,7 @@ TEST_F(FilesConformance, EmptyFolderListsEmptyAndMissingOrFileDoesNotList) {
     }
 }
 
-TEST_F(FilesConformance, TypesListingCompletedEntryByEntryEqualsTheFullListing) {
+TEST_F(FilesConformance, ListingReportsEntriesAndATypesListingCompletedEqualsIt) {
     ASSERT_TRUE(sandbox.writeFile(at("a.txt"), "abc"));
     ASSERT_TRUE(sandbox.writeFile(at(".hidden"), "hidden"));
     ASSERT_TRUE(sandbox.writeFile(at("empty.tmp"), ""));
@@ -131,6 +102,34 @@ TEST_F(FilesConformance, TypesListingCompletedEntryByEntryEqualsTheFullListing) 
     ASSERT_TRUE(sandbox.makeFolder(at("sub")));
     ASSERT_TRUE(sandbox.makeFolder(at(".dot folder")));
     ASSERT_TRUE(sandbox.writeFile(at("sub\\inner.txt"), "x"));
+
+    const auto entries = list(root);
+    ASSERT_EQ(names(entries),
+              (std::vector<std::string>{".dot folder", ".hidden", "a.txt", "big.bin", "empty.tmp",
+                                        "locked.txt", "sub"}))
+        << "no \".\", \"..\"";
+    const DirEntry* file = find(entries, "a.txt");
+    const DirEntry* subEntry = find(entries, "sub");
+    EXPECT_EQ(file->size, 3u);
+    EXPECT_EQ(file->attributes & (kAttrDirectory | kAttrReadOnly | kAttrReparsePoint), 0u);
+    EXPECT_NE(file->attributes & kAttrArchive, 0u);
+    EXPECT_EQ(subEntry->attributes & (kAttrDirectory | kAttrReparsePoint), kAttrDirectory);
+    EXPECT_EQ(subEntry->attributes & ~(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory |
+                                       kAttrArchive | kAttrReparsePoint),
+              0u);
+    // The times are local time, like the clock's.
+    const SystemTime now = sandbox.platform().system->localTime();
+    for (const SystemTime* t : {&file->lastWriteTime, &file->lastAccessTime, &file->creationTime}) {
+        EXPECT_LE(std::llabs(minutesOf(*t) - minutesOf(now)), 10) << describe(*file);
+        EXPECT_LT(t->milliseconds, 1000);
+        EXPECT_LE(t->dayOfWeek, 6);
+    }
+    // The folder may be named with or without a trailing separator.
+    for (const char* folderName : {"sub", "sub\\", "sub/"}) {
+        EXPECT_EQ(names(list(at(folderName))), std::vector<std::string>{"inner.txt"});
+    }
+
+    // A types listing completed entry by entry gives the full listing.
     const bool links = sandbox.makeSymlink(at("file link"), at("a.txt"), false) &&
                        sandbox.makeSymlink(at("folder link"), at("sub"), true);
 
@@ -218,9 +217,11 @@ TEST_F(FilesConformance, NamesAreMatchedInAnyCaseAndKeepTheirSpelling) {
     EXPECT_FALSE(sandbox.exists(at("Folder\\Mixed.TXT")));
 }
 
-TEST_F(FilesConformance, PathsAreReadAsWindowsReadsThem) {
+TEST_F(FilesConformance, PathsAreReadAsWindowsReadsThemAndFoldersAreNeverDeleted) {
     ASSERT_TRUE(sandbox.makeFolder(at("sub")));
     ASSERT_TRUE(sandbox.writeFile(at("a.txt"), "A"));
+    ASSERT_TRUE(sandbox.writeFile(at("sub\\f.txt"), "x"));
+    ASSERT_TRUE(sandbox.makeFolder(at("empty")));
     std::string bytes;
     std::uint64_t size = 0;
     // A separator at the end names a folder, so no file.
@@ -239,6 +240,18 @@ TEST_F(FilesConformance, PathsAreReadAsWindowsReadsThem) {
     EXPECT_EQ(content(at("sub\\..\\a.txt")), "A");
     EXPECT_TRUE(files.deleteFile(at("a.txt.")));
     EXPECT_FALSE(sandbox.exists(at("a.txt")));
+
+    // Files and folders are told apart, and no folder is deleted as a file.
+    EXPECT_TRUE(files.fileExists(at("sub\\f.txt")) && !files.folderExists(at("sub\\f.txt")));
+    EXPECT_TRUE(files.folderExists(at("sub\\")) && !files.fileExists(at("sub")));
+    EXPECT_FALSE(files.fileExists(at("nothing\\file")) || files.folderExists(at("nothing")));
+    EXPECT_FALSE(files.deleteFile(at("sub")));
+    EXPECT_FALSE(files.deleteFile(at("empty")));
+    EXPECT_TRUE(sandbox.exists(at("empty")));
+    EXPECT_TRUE(files.deleteFile(at("sub\\f.txt")));
+    EXPECT_FALSE(files.deleteFile(at("sub\\f.txt")));  // already gone
+    EXPECT_FALSE(files.deleteFile(at("missing\\f.txt")));
+    EXPECT_FALSE(files.fileSize(at("sub\\f.txt"), size) || files.fileSize(at("sub"), size));
 }
 
 TEST_F(FilesConformance, APathHoldingANulNamesNothing) {
@@ -268,23 +281,6 @@ TEST_F(FilesConformance, APathHoldingANulNamesNothing) {
     EXPECT_EQ(names(list(at("sub"))), std::vector<std::string>{"a.txt"});
     EXPECT_EQ(content(at("sub\\a.txt")), "A");
     EXPECT_EQ(names(list(root)), std::vector<std::string>{"sub"});
-}
-
-TEST_F(FilesConformance, FilesAndFoldersAreToldApartAndFoldersAreNeverDeleted) {
-    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
-    ASSERT_TRUE(sandbox.writeFile(at("dir\\f.txt"), "x"));
-    ASSERT_TRUE(sandbox.makeFolder(at("empty")));
-    EXPECT_TRUE(files.fileExists(at("dir\\f.txt")) && !files.folderExists(at("dir\\f.txt")));
-    EXPECT_TRUE(files.folderExists(at("dir\\")) && !files.fileExists(at("dir")));
-    EXPECT_FALSE(files.fileExists(at("nothing\\file")) || files.folderExists(at("nothing")));
-    EXPECT_FALSE(files.deleteFile(at("dir")));
-    EXPECT_FALSE(files.deleteFile(at("empty")));
-    EXPECT_TRUE(sandbox.exists(at("empty")));
-    EXPECT_TRUE(files.deleteFile(at("dir\\f.txt")));
-    EXPECT_FALSE(files.deleteFile(at("dir\\f.txt")));  // already gone
-    EXPECT_FALSE(files.deleteFile(at("missing\\f.txt")));
-    std::uint64_t size = 0;
-    EXPECT_FALSE(files.fileSize(at("dir\\f.txt"), size) || files.fileSize(at("dir"), size));
 }
 
 TEST_F(FilesConformance, ReadOnlyFileIsNeitherDeletedNorOverwrittenAndTheFailuresSayWhy) {

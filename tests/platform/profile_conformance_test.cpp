@@ -121,54 +121,42 @@ TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
 }
 
 TEST_F(ProfileConformance, TheDefaultLosesTrailingSpacesAndQuotes) {
-    struct Row {
-        const char* def;
-        const char* expected;
-    };
-    const Row rows[] = {{"  padded  ", "  padded"},
-                        {"\"q\"", "q"},
-                        {"'q'", "q"},
-                        {"\"q", "\"q"},
-                        {"", ""},
-                        {"1", "1"}};
+    const std::pair<const char*, const char*> rows[] = {{"  padded  ", "  padded"},
+                                                        {"\"q\"", "q"},
+                                                        {"'q'", "q"},
+                                                        {"\"q", "\"q"},
+                                                        {"", ""},
+                                                        {"1", "1"}};
     EXPECT_EQ(readInt("s", "k"), kDefaultInt);
     for (bool fileExists : {false, true}) {
         if (fileExists) put("[s]\r\nother=1\r\n");
-        for (const Row& row : rows) {
-            EXPECT_EQ(read("s", "k", row.def), row.expected)
-                << "default \"" << row.def << "\""
-                << (fileExists ? " (file exists)" : " (no file)");
+        for (const auto& [def, expected] : rows) {
+            EXPECT_EQ(read("s", "k", def), expected)
+                << "default \"" << def << "\"" << (fileExists ? " (file exists)" : " (no file)");
         }
         EXPECT_EQ(sandbox_.exists(file()), fileExists) << "reading creates nothing";
     }
 }
 
 TEST_F(ProfileConformance, AtMost2047CharactersAreRead) {
-    struct Row {
-        std::string value;
-        std::size_t expectedLength;
-    };
-    const Row rows[] = {{std::string(3000, 'x'), 2047},
-                        {std::string(2048, 'x'), 2047},
-                        {std::string(2047, 'x'), 2047},
-                        {std::string(2046, 'x'), 2046},
-                        {"\"" + std::string(2046, 'x') + "\"", 2046}};
-    for (const Row& row : rows) {
-        put("[s]\r\nk=" + row.value + "\r\n");
+    const std::pair<std::string, std::size_t> rows[] = {
+        {std::string(3000, 'x'), 2047},
+        {std::string(2048, 'x'), 2047},
+        {std::string(2047, 'x'), 2047},
+        {std::string(2046, 'x'), 2046},
+        {"\"" + std::string(2046, 'x') + "\"", 2046}};
+    for (const auto& [value, expectedLength] : rows) {
+        put("[s]\r\nk=" + value + "\r\n");
         const std::string got = read("s", "k");
-        EXPECT_EQ(got.size(), row.expectedLength) << "value of " << row.value.size();
-        EXPECT_EQ(got.find_first_not_of('x'), std::string::npos) << "value of " << row.value.size();
+        EXPECT_EQ(got.size(), expectedLength) << "value of " << value.size();
+        EXPECT_EQ(got.find_first_not_of('x'), std::string::npos) << "value of " << value.size();
     }
     put("[s]\r\n");
     EXPECT_EQ(read("s", "k", std::string(3000, 'd')).size(), 2047u) << "a long default";
 }
 
 TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {
-    struct Row {
-        const char* value;
-        int expected;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, int> rows[] = {
         {"1", 1},
         {"+5", 5},
         {"-5", -5},
@@ -196,9 +184,9 @@ TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {
         {"4294967297", 1},
         {"-2147483649", INT_MAX},
     };
-    for (const Row& row : rows) {
-        put(std::string("[s]\r\nk=") + row.value + "\r\n");
-        EXPECT_EQ(readInt("s", "k"), row.expected) << "value \"" << row.value << "\"";
+    for (const auto& [value, expected] : rows) {
+        put(std::string("[s]\r\nk=") + value + "\r\n");
+        EXPECT_EQ(readInt("s", "k"), expected) << "value \"" << value << "\"";
     }
     put("[s]\r\nk\r\n");
     EXPECT_EQ(readInt("s", "k"), kDefaultInt) << "key without \"=\"";

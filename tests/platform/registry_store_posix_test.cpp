@@ -31,41 +31,35 @@ TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) 
         const char* name;
         std::uint32_t type;
         std::string data;
+        const char* line;  // as stored
     };
     const Row rows[] = {
-        {"HomePage", kRegSz, std::string("about:blank\0", 12)},
-        {"", kRegSz, std::string("default\0", 8)},
-        {"say \"hi\"\\", kRegSz, std::string("C:\\dir \"x\"\0", 11)},
-        {"LogRefreshLines", kRegDword, std::string("\xc4\x09\0\0", 4)},
-        {"nul", kRegSz, std::string("a\0b\0", 4)},
-        {"empty", kRegSz, std::string()},
-        {"lines", kRegSz, std::string("a\r\nb\0", 5)},
-        {"short", kRegDword, std::string("\x01\x02", 2)},
-        {"bin", kRegBinary, std::string("\x00\xff", 2)},
-        {"odd", 0x1234, "xyz"},
+        {"HomePage", kRegSz, std::string("about:blank\0", 12), "\"HomePage\"=\"about:blank\""},
+        {"", kRegSz, std::string("default\0", 8), "@=\"default\""},
+        {"say \"hi\"\\", kRegSz, std::string("C:\\dir \"x\"\0", 11),
+         "\"say \\\"hi\\\"\\\\\"=\"C:\\\\dir \\\"x\\\"\""},
+        {"LogRefreshLines", kRegDword, std::string("\xc4\x09\0\0", 4),
+         "\"LogRefreshLines\"=dword:000009c4"},
+        {"nul", kRegSz, std::string("a\0b\0", 4), "\"nul\"=hex(1):61,00,62,00"},
+        {"empty", kRegSz, std::string(), "\"empty\"=hex(1):"},
+        {"lines", kRegSz, std::string("a\r\nb\0", 5), "\"lines\"=hex(1):61,0d,0a,62,00"},
+        {"short", kRegDword, std::string("\x01\x02", 2), "\"short\"=hex(4):01,02"},
+        {"bin", kRegBinary, std::string("\x00\xff", 2), "\"bin\"=hex:00,ff"},
+        {"odd", 0x1234, "xyz", "\"odd\"=hex(1234):78,79,7a"},
     };
     PosixRegistry reg(store_);
     KeyHolder key(reg, reg.createKey(hkcu(reg), "Software\\Quorvane\\Cindral"));
-    for (const Row& row : rows) ASSERT_TRUE(reg.setValue(key.get(), row.name, row.type, row.data));
+    std::string expected =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Quorvane]\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Quorvane\\Cindral]\r\n";
+    for (const Row& row : rows) {
+        ASSERT_TRUE(reg.setValue(key.get(), row.name, row.type, row.data));
+        expected += std::string(row.line) + "\r\n";
+    }
     ASSERT_NE(KeyHolder(reg, reg.createKey(hkcu(reg), "Software\\Empty")).get(), kNoKey);
-
-    EXPECT_EQ(test::readHostFile(store_),
-              "REGEDIT4\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Quorvane]\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Quorvane\\Cindral]\r\n"
-              "\"HomePage\"=\"about:blank\"\r\n"
-              "@=\"default\"\r\n"
-              "\"say \\\"hi\\\"\\\\\"=\"C:\\\\dir \\\"x\\\"\"\r\n"
-              "\"LogRefreshLines\"=dword:000009c4\r\n"
-              "\"nul\"=hex(1):61,00,62,00\r\n"
-              "\"empty\"=hex(1):\r\n"
-              "\"lines\"=hex(1):61,0d,0a,62,00\r\n"
-              "\"short\"=hex(4):01,02\r\n"
-              "\"bin\"=hex:00,ff\r\n"
-              "\"odd\"=hex(1234):78,79,7a\r\n"
-              "\r\n");
+    EXPECT_EQ(test::readHostFile(store_), expected + "\r\n");
 
     PosixRegistry other(store_);
     KeyHolder again(other, other.openKey(hkcu(other), "software\\quorvane\\cindral", kKeyRead));

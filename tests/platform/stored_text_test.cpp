@@ -8,11 +8,7 @@ namespace {
 TEST(StoredText, ValidUtf8StaysAndAnyOtherFileIsDecodedWhole) {
     // A fake legacy code page that marks what it was given.
     const LegacyDecoder legacy = [](std::string_view b) { return "legacy:" + std::string(b); };
-    struct Row {
-        std::string bytes;
-        bool decoded;
-    };
-    const Row rows[] = {
+    const std::pair<std::string, bool> rows[] = {
         {"", false},
         {"plain\r\nascii\r\n", false},
         {"user@caf\xC3\xA9[1].txt\r\n", false},
@@ -28,10 +24,8 @@ TEST(StoredText, ValidUtf8StaysAndAnyOtherFileIsDecodedWhole) {
         {"ab\xE6\x97", true},                    // cut short
         {std::string("\xFF\xFEk\0", 4), false},  // UTF-16: left to the profile functions
     };
-    for (const Row& r : rows) {
-        EXPECT_EQ(StoredTextAsUtf8(r.bytes, legacy), r.decoded ? "legacy:" + r.bytes : r.bytes)
-            << r.bytes;
-    }
+    for (const auto& [bytes, decoded] : rows)
+        EXPECT_EQ(StoredTextAsUtf8(bytes, legacy), decoded ? "legacy:" + bytes : bytes) << bytes;
     // With no legacy code page known, the bytes stay as they are.
     EXPECT_EQ(StoredTextAsUtf8("caf\xE9", nullptr), "caf\xE9");
 }

@@ -102,8 +102,7 @@ bool Sandbox::makeSymlink(const std::string& linkPath, const std::string& target
 
 bool Sandbox::exists(const std::string& windowsPath) {
     std::string host;
-    struct stat st;
-    return impl_->host(windowsPath, host) && ::lstat(host.c_str(), &st) == 0;
+    return impl_->host(windowsPath, host) && hostExists(host);
 }
 
 bool Sandbox::setReadOnly(const std::string& windowsPath, bool readOnly) {
@@ -116,10 +115,8 @@ bool Sandbox::setReadOnly(const std::string& windowsPath, bool readOnly) {
 
 bool Sandbox::makeSizedFile(const std::string& windowsPath, std::uint64_t size) {
     std::string host;
-    std::error_code ec;
-    if (!impl_->host(windowsPath, host) || !writeFile(windowsPath, "")) return false;
-    fs::resize_file(host, size, ec);
-    return !ec;
+    return impl_->host(windowsPath, host) && writeFile(windowsPath, "") &&
+           ::truncate(host.c_str(), static_cast<off_t>(size)) == 0;
 }
 
 }  // namespace cindral::test
