@@ -81,13 +81,8 @@ struct Latch {
     void hold() {
         std::unique_lock<std::mutex> lock(mutex);
         ++inside;
-        changed.notify_all();
         changed.wait_for(lock, std::chrono::seconds(10), [this] { return released; });
         ++left;
-    }
-    bool entered() {
-        std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(10), [this] { return inside > 0; });
     }
     void release() {
         std::lock_guard<std::mutex> lock(mutex);
