@@ -56,10 +56,16 @@ protected:
                      MAKELPARAM(settings::hotKeyModifiers(s), s.virtualKey));
         pumpQueued();
     }
-    // A cleaning run has completed since the window's start.
-    bool cleaned() {
-        return SkinnedWindow::textOf(main->control(MainWindow::kStatusId))
-                   .rfind("Cleaned Evidence in Registry: ", 0) == 0;
+    // Waits for a cleaning run to complete, then empties the status line
+    // that tells so, for the next wait to see only the next run.
+    bool aCleaningRunEnds() {
+        const HWND status = main->control(MainWindow::kStatusId);
+        const bool ended = pumpUntil([&] {
+            return SkinnedWindow::textOf(status).rfind("Cleaned Evidence in Registry: ", 0) == 0 &&
+                   idle();
+        });
+        SetWindowTextA(status, "");
+        return ended;
     }
     // Whether the window's timer was running; it is stopped by asking.
     bool stopTimer(UINT_PTR timer) { return KillTimer(main->hwnd(), timer) != FALSE; }
@@ -84,15 +90,27 @@ TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThemWithinAB
     EXPECT_TRUE(IsWindow(other.hwnd()));
 }
 
-// That the run is quiet and the watch ends with it is the triggers' (pinned natively).
-TEST_F(TriggersTest, ACleaningRunFollowsTheLastBrowserWindowClosing) {
+// That the runs are quiet and the watch ends with its run is the triggers'
+// (pinned natively). The session end is answered at once all the same; a
+// safe shutdown asks for the shutdown after its run, without force.
+TEST_F(TriggersTest, TheLastBrowserClosingTheSessionEndAndSafeShutdownEachStartACleaningRun) {
+    cindral::test::RecordingSessionEnd session;
+    sessionEnd = &session;
     select({kClipboard});
     store_.write(settings::kEraseIEShutDown, 1);
+    store_.write(settings::kEraseWinShutdown, 1);
     start();
     auto browser = std::make_unique<TopWindow>("IEFrame");
     ASSERT_TRUE(pumpUntil([&] { return main->triggers().browserWatchOn(); }));
     browser.reset();
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
+    ASSERT_TRUE(aCleaningRunEnds());
+    EXPECT_EQ(SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    ASSERT_TRUE(aCleaningRunEnds());
+    main->command(app::commandInfo(app::Command::TraySafeShutdown).id);
+    ASSERT_TRUE(aCleaningRunEnds());
+    EXPECT_EQ(session.calls, (std::vector<std::string>{
+                                 "SeShutdownPrivilege on ''", "SeRemoteShutdownPrivilege on ''",
+                                 "InitiateSystemShutdown '' force 0 restart 0"}));
 }
 
 TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLeftToItsOwner) {
@@ -121,25 +139,13 @@ TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLef
     EXPECT_TRUE(main->trayIconShown());
 }
 
-TEST_F(TriggersTest, SafeShutdownAsksForTheShutdownAfterItsRunWithoutForce) {
-    cindral::test::RecordingSessionEnd session;
-    sessionEnd = &session;
-    select({kClipboard});
-    start();
-    main->command(app::commandInfo(app::Command::TraySafeShutdown).id);
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
-    EXPECT_EQ(session.calls, (std::vector<std::string>{
-                                 "SeShutdownPrivilege on ''", "SeRemoteShutdownPrivilege on ''",
-                                 "InitiateSystemShutdown '' force 0 restart 0"}));
-}
-
 TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptionsDialog) {
     select({kClipboard});
     store_.write(settings::kEraseWinStart, 1);
     store_.write(settings::kEraseEvery, 1);
     store_.write(settings::kEraseEveryTime, 1);
     start({"-s"});
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
+    ASSERT_TRUE(aCleaningRunEnds());
     EXPECT_FALSE(stopTimer(kCleaningTimer));
 
     main->setDialogRunner(app::Dialog::Options, [](DialogHost&) { return false; });
@@ -149,15 +155,6 @@ TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptions
     SendMessageA(main->hwnd(), WM_TIMER, kCleaningTimer, 0);
     EXPECT_FALSE(idle());
     ASSERT_TRUE(waitForIdle());
-}
-
-// That the run is quiet is the triggers' (pinned natively).
-TEST_F(TriggersTest, TheSessionEndIsAnsweredAtOnceAndCleans) {
-    select({kClipboard});
-    store_.write(settings::kEraseWinShutdown, 1);
-    start();
-    EXPECT_EQ(SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
 }
 
 TEST_F(TriggersTest, TheTrayIconComesBackWhenTheNotificationAreaStartsAgain) {
