@@ -85,32 +85,6 @@ TEST_F(MainWindowTest, MinusMStartsHiddenInTheTrayAndLastDateShowsInTheStatus) {
     EXPECT_EQ(text(MainWindow::kStatusId), "Last Erasing Date 03.07.2007 at 14:05:09");
 }
 
-TEST_F(MainWindowTest, ATestRunFillsRowsLogStatusAndResultWindowAndTheLogFile) {
-    select({kRunHistory, kClipboard});
-    store_.write(settings::kStoreLog, 1);
-    start();
-    click(Command::TestMode);
-    EXPECT_EQ(SkinnedWindow::textOf(button(Command::TestMode)), "Stop Work!");
-    ASSERT_TRUE(waitForIdle());
-    for (const auto& row : main->queue().rows) EXPECT_EQ(row.status, "Completed");
-    const std::string summary = text(MainWindow::kStatusId);
-    EXPECT_EQ(summary.rfind("Found Evidence in Registry: ", 0), 0u) << summary;
-    EXPECT_NE(read(paths_.logFile).find(summary), std::string::npos);
-
-    // The result window is hidden, not destroyed, and shown again where it was left.
-    ResultWindow& result = main->resultWindow();
-    ASSERT_TRUE(result.isVisible());
-    EXPECT_EQ(SkinnedWindow::textOf(result.titleLabel()), "Test mode is Completed");
-    SendMessageA(result.hwnd(), WM_COMMAND, ResultWindow::kOkId, 0);
-    EXPECT_FALSE(result.isVisible());
-    SetWindowPos(result.hwnd(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    click(Command::TestMode);
-    ASSERT_TRUE(waitForIdle());
-    RECT r;
-    GetWindowRect(result.hwnd(), &r);
-    EXPECT_TRUE(result.isVisible() && r.left == 40 && r.top == 50);
-}
-
 TEST_F(MainWindowTest, DuringARunTheControlsFollowTheRuleTheWindowAnswersAndClosingStopsIt) {
     select({kRunHistory, kClipboard, kRecentDocuments});
     start();
@@ -144,7 +118,7 @@ TEST_F(MainWindowTest, DuringARunTheControlsFollowTheRuleTheWindowAnswersAndClos
     EXPECT_FALSE(main->trayIconShown());
 }
 
-TEST_F(MainWindowTest, AStoppedRunCompletesNothingAndANewOneStartsAtOnce) {
+TEST_F(MainWindowTest, AStoppedRunCompletesNothingAndTheNextFillsRowsStatusResultAndLog) {
     select({kRunHistory, kClipboard, kRecentDocuments});
     store_.write(settings::kStoreLog, 1);
     file("Recent\\a.lnk");
@@ -163,6 +137,7 @@ TEST_F(MainWindowTest, AStoppedRunCompletesNothingAndANewOneStartsAtOnce) {
         return std::string("<no row>");
     };
     click(Command::TestMode);
+    EXPECT_EQ(SkinnedWindow::textOf(button(Command::TestMode)), "Stop Work!");
     ASSERT_TRUE(pumpUntil([&] { return held.inside > 0 && recent() == "Analyzing..."; }));
     click(Command::TestMode);  // "Stop Work!": idle at once, though the run's thread is held
     EXPECT_EQ(SkinnedWindow::textOf(button(Command::TestMode)), "Test Mode!");
@@ -172,9 +147,26 @@ TEST_F(MainWindowTest, AStoppedRunCompletesNothingAndANewOneStartsAtOnce) {
     EXPECT_EQ(recent(), "Terminated");
     EXPECT_FALSE(box_.exists(paths_.logFile));  // no completion: the log is saved by one
 
+    // The next run starts at once and completes.
     click(Command::TestMode);
     ASSERT_TRUE(waitForIdle());
-    EXPECT_TRUE(box_.exists(paths_.logFile));
+    for (const auto& row : main->queue().rows) EXPECT_EQ(row.status, "Completed");
+    const std::string summary = text(MainWindow::kStatusId);
+    EXPECT_EQ(summary.rfind("Found Evidence in Registry: ", 0), 0u) << summary;
+    EXPECT_NE(read(paths_.logFile).find(summary), std::string::npos);
+
+    // The result window is hidden, not destroyed, and shown again where it was left.
+    ResultWindow& result = main->resultWindow();
+    ASSERT_TRUE(result.isVisible());
+    EXPECT_EQ(SkinnedWindow::textOf(result.titleLabel()), "Test mode is Completed");
+    SendMessageA(result.hwnd(), WM_COMMAND, ResultWindow::kOkId, 0);
+    EXPECT_FALSE(result.isVisible());
+    SetWindowPos(result.hwnd(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    click(Command::TestMode);
+    ASSERT_TRUE(waitForIdle());
+    RECT r;
+    GetWindowRect(result.hwnd(), &r);
+    EXPECT_TRUE(result.isVisible() && r.left == 40 && r.top == 50);
 }
 
 // Start-up fills the controls; F1, the title buttons, the tray entries, the
