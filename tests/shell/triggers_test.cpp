@@ -113,7 +113,7 @@ TEST_F(TriggersTest, TheLastBrowserClosingTheSessionEndAndSafeShutdownEachStartA
                                  "InitiateSystemShutdown '' force 0 restart 0"}));
 }
 
-TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLeftToItsOwner) {
+TEST_F(TriggersTest, TheInvisibleModeHotkeyATakenHotkeyAndANewTrayKeepTheProgramReachable) {
     store_.write(settings::kInvisibleMode, 1);
     start();
     ASSERT_FALSE(main->isVisible() || main->trayIconShown());
@@ -137,6 +137,16 @@ TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLef
     EXPECT_EQ(main->controller().hotkeyIds().at(1), 0);
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(main->trayIconShown());
+
+    // The tray icon comes back when the notification area starts again.
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = main->hwnd();
+    nid.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &nid));  // as a new Explorer knows nothing of it
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &nid));
+    SendMessageA(main->hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &nid));
 }
 
 TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptionsDialog) {
@@ -155,18 +165,6 @@ TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptions
     SendMessageA(main->hwnd(), WM_TIMER, kCleaningTimer, 0);
     EXPECT_FALSE(idle());
     ASSERT_TRUE(waitForIdle());
-}
-
-TEST_F(TriggersTest, TheTrayIconComesBackWhenTheNotificationAreaStartsAgain) {
-    start();
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = main->hwnd();
-    nid.uID = 1;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &nid));  // as a new Explorer knows nothing of it
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &nid));
-    SendMessageA(main->hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &nid));
 }
 
 }  // namespace
