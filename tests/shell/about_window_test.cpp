@@ -12,38 +12,34 @@
 namespace cindral::shell::test {
 namespace {
 
-TEST(AboutWindow, ShowsNameVersionAndLinksAndOpensEachLinksOwnAddress) {
-    RecordingDesktop desktop;
-    AboutWindow about(desktop, "C:\\Home\\");
-    ASSERT_TRUE(about.create(nullptr, 10, 20));
-    std::vector<std::string> texts;
-    for (HWND c = GetWindow(about.hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        texts.push_back(SkinnedWindow::textOf(c));
-    for (const char* t : {"About Cindral", "Cindral 3.0", "Quorvane Support Page",
-                          "Cindral Home Page", "License Agreement", "OK"})
-        EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
-
-    std::vector<std::string> expected;
-    for (int i = 0; i < kAboutLinkCount; ++i) {
-        const AboutLink& link = aboutLinks()[i];
-        SendMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(link.id, STN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(about.hwnd(), link.id)));
-        expected.push_back(link.address);
-    }
-    SendMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(AboutWindow::kLicenseId, STN_CLICKED), 0);
-    expected.push_back("C:\\Home\\license.txt");
-    std::vector<std::string> opened;
-    for (const auto& o : desktop.opened) opened.push_back(o.file);
-    EXPECT_EQ(opened, expected);
-}
-
 // The owner is given back by the modal loop the dialogs share (its test is
 // the skinned dialog's).
-TEST(AboutWindow, OkAndCloseEndTheModalLoop) {
+TEST(AboutWindow, ShowsNameVersionAndLinksOpensEachLinksAddressAndOkAndCloseEndIt) {
     RecordingDesktop desktop;
     for (int id : {AboutWindow::kOkId, AboutWindow::kCloseId}) {
         AboutWindow about(desktop, "C:\\Home\\");
-        ASSERT_TRUE(about.create(nullptr, 0, 0));
+        ASSERT_TRUE(about.create(nullptr, 10, 20));
+        std::vector<std::string> texts;
+        for (HWND c = GetWindow(about.hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            texts.push_back(SkinnedWindow::textOf(c));
+        for (const char* t : {"About Cindral", "Cindral 3.0", "Quorvane Support Page",
+                              "Cindral Home Page", "License Agreement", "OK"})
+            EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
+
+        std::vector<std::string> expected;
+        for (int i = 0; i < kAboutLinkCount; ++i) {
+            const AboutLink& link = aboutLinks()[i];
+            SendMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(link.id, STN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(about.hwnd(), link.id)));
+            expected.push_back(link.address);
+        }
+        SendMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(AboutWindow::kLicenseId, STN_CLICKED), 0);
+        expected.push_back("C:\\Home\\license.txt");
+        std::vector<std::string> opened;
+        for (const auto& o : desktop.opened) opened.push_back(o.file);
+        EXPECT_EQ(opened, expected);
+        desktop.opened.clear();
+
         PostMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         about.runModal(nullptr);
         EXPECT_FALSE(about.isVisible()) << id;

@@ -12,27 +12,20 @@ namespace {
 
 using D = EraseItemsDialog;
 
-class EraseItemsDialogTest : public cindral::test::SandboxTest {
-protected:
-    void SetUp() override {
-        folder("Data");
-        folder("Plug-Ins");
-    }
-    std::string home() const { return box_.root(); }
-    std::unique_ptr<D> open() {
-        auto d = std::make_unique<D>(DialogContext{desktop, *box_.platform().files, home()},
-                                     box_.platform(), app::DataPaths::forHome(home()));
-        EXPECT_TRUE(d->create(nullptr, 0, 0));
-        ShowWindow(d->hwnd(), SW_SHOWNA);
-        return d;
-    }
+class EraseItemsDialogTest : public cindral::test::SandboxTest {};
 
-    RecordingDesktop desktop;
-};
-
-TEST_F(EraseItemsDialogTest, EveryPageShowsItsGroupAndOpensItsHelpTopic) {
+// The dialog over a sandbox home: every page shows its controls and opens
+// its help topic; keys, Browse and check marks reach the data files.
+TEST_F(EraseItemsDialogTest, EveryPageOpensItsHelpTopicAndKeysBrowseAndCheckMarksReachTheFiles) {
+    folder("Plug-Ins");
     file("help.chm", "help");
-    auto d = open();
+    file("Data\\CustomFolder.dat", "T;C:\\A;0;;1;\r\n");
+    RecordingDesktop desktop;
+    const std::string home = box_.root();
+    auto d = std::make_unique<D>(DialogContext{desktop, *box_.platform().files, home},
+                                 box_.platform(), app::DataPaths::forHome(home));
+    ASSERT_TRUE(d->create(nullptr, 0, 0));
+    ShowWindow(d->hwnd(), SW_SHOWNA);
     TabbedPages& pages = *d->pageSet(D::kPagesId);
     TabbedPages& browsers = *d->pageSet(D::kBrowserPagesId);
     const struct {
@@ -62,13 +55,9 @@ TEST_F(EraseItemsDialogTest, EveryPageShowsItsGroupAndOpensItsHelpTopic) {
         desktop.opened.clear();
         press(GetDlgItem(d->hwnd(), SkinnedDialog::kTopHelpId));
         ASSERT_EQ(desktop.opened.size(), 1u) << c.topic;
-        EXPECT_EQ(desktop.opened[0].parameters, home() + "help.chm::/" + c.topic);
+        EXPECT_EQ(desktop.opened[0].parameters, home + "help.chm::/" + c.topic);
     }
-}
 
-TEST_F(EraseItemsDialogTest, KeysBrowseAndCheckMarksReachTheFiles) {
-    file("Data\\CustomFolder.dat", "T;C:\\A;0;;1;\r\n");
-    auto d = open();
     // Return in the mask field adds it, as the page says; Delete in the list asks.
     d->pageSet(D::kPagesId)->select(5);
     SetWindowTextA(d->control(D::editId(7)), "*.tmp");
@@ -95,35 +84,21 @@ TEST_F(EraseItemsDialogTest, KeysBrowseAndCheckMarksReachTheFiles) {
     EXPECT_EQ(read(at("Data\\CustomFolder.dat")), "T;C:\\A;0;;0;\r\n");
 }
 
-// The dialog as the main window hosts it: a timer met in its modal loop
-// adds a folder record through the Folder page, then presses OK.
-class EraseItemsHostedTest : public MainWindowTest {
-protected:
-    static EraseItemsHostedTest* self;
-
-    static void CALLBACK drive(HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
-        HWND window = FindWindowA("TForm1", "Erase Items");
-        auto* d =
-            dynamic_cast<D*>(reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA)));
-        if (!d) return;
-        d->pageSet(D::kPagesId)->select(4);
-        SetWindowTextA(d->control(D::editId(3)), "Junk files");
-        SetWindowTextA(d->control(D::editId(5)), (self->home_ + "Junk").c_str());
-        MSG enter{d->control(D::editId(5)), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-        d->translateKey(enter);
-        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    }
-};
-EraseItemsHostedTest* EraseItemsHostedTest::self = nullptr;
-
-// What a run makes of the record is the run's and the custom records' tests'.
-TEST_F(EraseItemsHostedTest, AFolderRecordAddedAndConfirmedIsWrittenAndQueued) {
-    self = this;
+// The dialog as the main window hosts it: a folder record added through the
+// Folder page and confirmed with OK. What a run makes of the record is the
+// run's and the custom records' tests'.
+TEST_F(MainWindowTest, AFolderRecordAddedInTheHostedEraseItemsDialogIsWrittenAndQueued) {
     select({});
     start();
     ASSERT_TRUE(main->queue().rows.empty());
-    SetTimer(nullptr, 0, 10, drive);
+    whenShown<D>("TForm1", [&](D& d) {
+        d.pageSet(D::kPagesId)->select(4);
+        SetWindowTextA(d.control(D::editId(3)), "Junk files");
+        SetWindowTextA(d.control(D::editId(5)), (home_ + "Junk").c_str());
+        MSG enter{d.control(D::editId(5)), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        d.translateKey(enter);
+        SendMessageA(d.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
     click(app::Command::EraseItems);
     EXPECT_EQ(read(paths_.customFolder), "Junk files;" + home_ + "Junk;0;;1;\r\n");
     EXPECT_EQ(rowsOf(main->control(MainWindow::kQueueId)), std::vector<std::string>{"Junk files"});

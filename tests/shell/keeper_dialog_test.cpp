@@ -15,20 +15,6 @@ using settings::KeeperPage;
 using Lines = std::vector<std::string>;
 using P = KeeperDialog::Part;
 
-// The kept lists of the Keeper dialog the main window has opened; closes it.
-std::vector<Lines> openedKept;
-void CALLBACK inspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    HWND hwnd = FindWindowA("TForm3", "Keeper");
-    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (auto* keeper = dynamic_cast<KeeperDialog*>(window)) {
-        for (int page = 0; page < settings::kKeeperPageCount; ++page) {
-            openedKept.push_back(keeper->controller().kept(static_cast<KeeperPage>(page)));
-        }
-    }
-    PostMessageA(hwnd, WM_CLOSE, 0, 0);
-}
-
 // The main window over a home whose registry, cookie folder and Windows
 // folder are the sandbox's: typed addresses under both roots, two Open/Save
 // history entries with their order value, two cookies.
@@ -58,22 +44,20 @@ protected:
     const std::string cookies = at("Cookies");
 };
 
+// The dialog as the main window hosts it: its moves are saved where the
+// next cleaning run reads them.
 TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntries) {
     ASSERT_TRUE(box_.writeFile(home_ + "help.chm", "help"));
     start();
-    const app::DataPaths& paths = main->paths();
-    const settings::KeeperFiles kept{paths.cookieKept, paths.addressesKept, paths.openSaveKept};
-    const char* const keep[] = {"user@b[1].txt", "http://b.example/", "C:\\docs\\two.txt"};
-    {
-        KeeperDialog keeper(DialogContext{desktop, *platform_.files, home_}, platform_, kept);
-        ASSERT_TRUE(keeper.create(main->hwnd(), 0, 0));
+    whenShown<KeeperDialog>("TForm3", [&](KeeperDialog& keeper) {
         // The lists and the buttons show what the controller decides (its
         // own tests pin the rules): the second candidate of each page moves.
+        const char* const keep[] = {"user@b[1].txt", "http://b.example/", "C:\\docs\\two.txt"};
         for (int page = 0; page < settings::kKeeperPageCount; ++page) {
             const auto p = static_cast<KeeperPage>(page);
             HWND add = keeper.control(p, P::AddButton);
             ListView_SetItemState(keeper.control(p, P::LeftList), 1, LVIS_SELECTED, LVIS_SELECTED);
-            ASSERT_TRUE(IsWindowEnabled(add)) << page;
+            EXPECT_TRUE(IsWindowEnabled(add)) << page;
             press(add);
             EXPECT_EQ(rowsOf(keeper.control(p, P::RightList)), Lines{keep[page]});
         }
@@ -91,22 +75,19 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
         ListView_SetItemState(left, 1, LVIS_SELECTED, LVIS_SELECTED);
         press(keeper.control(p, P::AddButton));
         EXPECT_EQ(rowsOf(right), Lines{keep[1]});
-        // Help follows the page on view.
         keeper.pageSet(KeeperDialog::kPagesId)->select(2);
         SendMessageA(keeper.hwnd(), WM_COMMAND, MAKEWPARAM(SkinnedDialog::kHelpId, BN_CLICKED), 0);
-        ASSERT_EQ(desktop.opened.size(), 1u);
-        EXPECT_EQ(desktop.opened[0].parameters, home_ + "help.chm::/opensave_tab.htm");
-    }
-    // The Keeper button opens the dialog over the files the moves were saved to.
-    SetTimer(nullptr, 0, 10, inspectAndClose);
+        PostMessageA(keeper.hwnd(), WM_CLOSE, 0, 0);
+    });
     click(app::Command::Keeper);
-    EXPECT_EQ(openedKept,
-              (std::vector<Lines>{
-                  {cookies + "\\user@b[1].txt"}, {"http://b.example/"}, {"C:\\docs\\two.txt"}}));
+    // Help follows the page on view.
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(desktop.opened[0].parameters, home_ + "help.chm::/opensave_tab.htm");
 
-    // The run reads those files. That a kept address or cookie is spared and
-    // the others go is the catalogue's (its tests); what the machine's
-    // addresses and the Open/Save history lose is checked only here.
+    // The run reads the files the moves were saved to. That a kept address
+    // or cookie is spared and the others go is the catalogue's (its tests);
+    // what the machine's addresses and the Open/Save history lose is
+    // checked only here.
     click(app::Command::CleanNow);
     ASSERT_TRUE(waitForIdle());
     EXPECT_TRUE(has(settings::kTypedUrlsKey, "url2"));

@@ -19,6 +19,7 @@ using settings::OptionsField;
 using settings::OptionsHotkey;
 
 WORD hotkeyOf(HWND field) { return LOWORD(SendMessageA(field, HKM_GETHOTKEY, 0, 0)); }
+void ok(OptionsDialog& d) { SendMessageA(d.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 
 class OptionsDialogTest : public ::testing::Test {
 protected:
@@ -37,13 +38,11 @@ protected:
         return d;
     }
     static void click(HWND control) { SendMessageA(control, BM_CLICK, 0, 0); }
-    static void ok(OptionsDialog& d) {
-        SendMessageA(d.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    }
 };
 
-TEST_F(OptionsDialogTest, EachPageShowsItsOwnControlsAndHelpOpensItsTopic) {
+TEST_F(OptionsDialogTest, EachPageShowsItsControlsAndTopicAndOkStoresHotkeysRunEntryAndStartPage) {
     ASSERT_TRUE(sandbox.writeFile(sandbox.root() + "help.chm", "help"));
+    store.write(settings::kHotKey1, "Ctrl+Alt+Up");
     auto d = open();
     ShowWindow(d->hwnd(), SW_SHOWNA);
     const std::pair<HWND, std::string> pages[] = {
@@ -64,14 +63,11 @@ TEST_F(OptionsDialogTest, EachPageShowsItsOwnControlsAndHelpOpensItsTopic) {
         ASSERT_EQ(desktop.opened.size(), 1u) << pages[i].second;
         EXPECT_EQ(desktop.opened[0].parameters, sandbox.root() + "help.chm::/" + pages[i].second);
     }
-}
 
-TEST_F(OptionsDialogTest, HotkeyFieldsShowAndReturnShortcutsAndRefuseABareKey) {
-    store.write(settings::kHotKey1, "Ctrl+Alt+Up");
-    auto d = open();
+    // Each time OK stores the dialog: the hotkeys, the run entry, the start page.
+    const std::string page = " http://example.test/ ";
     HWND start = d->hotkeyField(OptionsHotkey::StartErasing);
     EXPECT_EQ(hotkeyOf(start), MAKEWORD(VK_UP, HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT));
-
     const auto press = [](HWND field, WPARAM key) {
         SendMessageA(field, WM_KEYDOWN, key, 0);
         SendMessageA(field, WM_KEYUP, key, 0);
@@ -85,19 +81,12 @@ TEST_F(OptionsDialogTest, HotkeyFieldsShowAndReturnShortcutsAndRefuseABareKey) {
     EXPECT_EQ(hotkeyOf(boss), MAKEWORD('B', HOTKEYF_CONTROL | HOTKEYF_ALT));
     press(boss, VK_F9);  // stored below
     press(d->hotkeyField(OptionsHotkey::InvisibleMode), VK_BACK);
+    click(d->box(OptionsBox::StartWithWindows));
+    SetWindowTextA(d->field(OptionsField::HomePage), page.c_str());
     ok(*d);
     EXPECT_EQ(store.read(settings::kHotKey1), "Ctrl+Alt+Up");
     EXPECT_EQ(store.read(settings::kHotKey2), "");
     EXPECT_EQ(store.read(settings::kHotKey3), "Ctrl+Alt+F9");
-}
-
-TEST_F(OptionsDialogTest,
-       OkWritesTheQuotedRunEntryAndTheStartPageOnlyWhileLockedAndUseBlankPutsBackTheBlankPage) {
-    const std::string page = " http://example.test/ ";
-    auto d = open();
-    click(d->box(OptionsBox::StartWithWindows));
-    SetWindowTextA(d->field(OptionsField::HomePage), page.c_str());
-    ok(*d);
     platform::RegValue v;
     EXPECT_FALSE(settings::readStartPage(registry, v));
     ASSERT_TRUE(settings::readStartWithWindows(registry, v));
@@ -112,7 +101,7 @@ TEST_F(OptionsDialogTest,
     ASSERT_TRUE(settings::readStartPage(registry, v));
     EXPECT_EQ(v.data, page + '\0');  // as typed, blanks and all
 
-    d = open();
+    d = open();  // Use Blank puts back the blank page
     click(GetDlgItem(GetParent(d->field(OptionsField::HomePage)), OptionsDialog::kUseBlankId));
     ok(*d);
     EXPECT_EQ(store.read(settings::kHomePage), "about:blank");
@@ -120,14 +109,6 @@ TEST_F(OptionsDialogTest,
 
 // ---------------------------------------------------------------------------
 // Through the main window: the dialog it hosts, and the hotkeys after it.
-
-// Presses OK in the Options dialog as soon as it shows.
-void CALLBACK pressOk(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = FindWindowA("TForm2", "Options");
-    if (!dialog || !IsWindowVisible(dialog)) return;
-    KillTimer(nullptr, timer);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-}
 
 bool hotkeyFree(UINT modifiers, UINT vk) {
     HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
@@ -143,7 +124,7 @@ TEST_F(MainWindowTest, OptionsOkStoresTheDialogAndRegistersTheHotkeysAgain) {
     EXPECT_FALSE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
     // Stored behind the window's back: only the dialog's reload takes it up.
     store_.write(settings::kHotKey1, "Alt+Ctrl+F9");
-    ASSERT_NE(SetTimer(nullptr, 0, 20, pressOk), 0u);
+    whenShown<OptionsDialog>("TForm2", ok);
     click(app::Command::Options);
     EXPECT_EQ(store_.read(settings::kHotKey1), "Ctrl+Alt+F9");
     EXPECT_FALSE(hotkeyFree(MOD_CONTROL | MOD_ALT, VK_F9));

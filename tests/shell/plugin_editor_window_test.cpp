@@ -45,15 +45,22 @@ protected:
              app::PluginEditorFolders{box_.root(), folder}, 16};
 };
 
-TEST_F(PluginEditorWindowTest, ChoosingAPluginFillsTheFieldsAndAnInvalidTemplateBlocksSave) {
+// What the saved file keeps besides the change is the editor's (pinned natively).
+TEST_F(PluginEditorWindowTest, ASavedChangeIsReadBackAndAnInvalidTemplateBlocksSave) {
+    type(W::kTitleEdit, "Alpha Two");
+    ASSERT_TRUE(IsWindowEnabled(window.control(W::kSaveButton))) << text(W::kStatus);
+    press(W::kSaveButton);
+    std::string bytes;
+    ASSERT_TRUE(box_.platform().files->readFile(folder + "a.cnp", bytes));
+    EXPECT_EQ(engine::ReadPluginDocument(bytes).title, "Alpha Two");
+
     EXPECT_EQ(rowsOf(window.control(W::kPluginList)),
-              (std::vector<std::string>{"Alpha (a.cnp)", "Beta (b.cnp)"}));
+              (std::vector<std::string>{"Alpha Two (a.cnp)", "Beta (b.cnp)"}));
     const UINT chosen = LVIS_SELECTED | LVIS_FOCUSED;  // the user picks the second row
     ListView_SetItemState(window.control(W::kPluginList), 1, chosen, chosen);
     EXPECT_EQ(text(W::kTitleEdit), "Beta");
     EXPECT_EQ(text(W::kAuthorEdit), "Bo");
     EXPECT_EQ(rowsOf(window.control(W::entryId(EntryKind::Registry, W::List))).size(), 1u);
-
     type(W::entryId(EntryKind::Files, W::Field), "%TEMP%\\[beta*.tmp");
     press(W::entryId(EntryKind::Files, W::Add));
     EXPECT_FALSE(IsWindowEnabled(window.control(W::kSaveButton)));
@@ -61,50 +68,12 @@ TEST_F(PluginEditorWindowTest, ChoosingAPluginFillsTheFieldsAndAnInvalidTemplate
     EXPECT_NE(text(W::kReading).find("(invalid)"), std::string::npos) << text(W::kReading);
 }
 
-// What the saved file keeps besides the change is the editor's (pinned natively).
-TEST_F(PluginEditorWindowTest, ASavedChangeIsReadBack) {
-    type(W::kTitleEdit, "Alpha Two");
-    ASSERT_TRUE(IsWindowEnabled(window.control(W::kSaveButton))) << text(W::kStatus);
-    press(W::kSaveButton);
-    std::string bytes;
-    ASSERT_TRUE(box_.platform().files->readFile(folder + "a.cnp", bytes));
-    EXPECT_EQ(engine::ReadPluginDocument(bytes).title, "Alpha Two");
-}
-
-TEST_F(PluginEditorWindowTest, ATestRunGoesOnItsOwnThreadWhileTheWindowAnswersAndStopEndsIt) {
-    const std::string many = at("Many\\");
+// A run goes on its own thread: the window takes its lines while it goes on,
+// and as the run sees the stop only between entries, one held inside a
+// listing (a huge folder, a drive that does not answer) must not hold Stop.
+TEST_F(PluginEditorWindowTest, ATestRunLeavesTheWindowAnsweringAndStopReturnsWhileItIsHeld) {
+    const std::string many = at("Many\\"), slow = at("SLOW\\");  // in capitals, as a run names it
     for (int i = 0; i < 100; ++i) write(many + std::to_string(i) + ".log", "x");
-    type(W::entryId(EntryKind::Files, W::Field), many + "*.log");
-    press(W::entryId(EntryKind::Files, W::Add));
-    press(W::kTestRunButton);
-    EXPECT_EQ(text(W::kTestRunButton), "Stop");
-    for (int id :
-         {int(W::kTitleEdit), int(W::kPluginList), int(W::kSaveButton), int(W::kNewButton)})
-        EXPECT_FALSE(IsWindowEnabled(window.control(id))) << id;
-
-    // The run stops at 16 queued lines until the window takes them, so
-    // lines shown here were taken by the window while the run went on.
-    const HWND lines = window.control(W::kTestLines);
-    for (int turn = 0; turn < 400 && ListView_GetItemCount(lines) == 0; ++turn) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (ListView_GetItemCount(lines) == 0 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
-    EXPECT_GT(ListView_GetItemCount(lines), 0);
-    EXPECT_EQ(text(W::kTestRunButton), "Stop");
-
-    press(W::kTestRunButton);
-    EXPECT_EQ(text(W::kTestRunButton), "Test Run");
-    EXPECT_LT(ListView_GetItemCount(lines), 101);
-    EXPECT_TRUE(IsWindowEnabled(window.control(W::kTitleEdit)));
-}
-
-// A run sees the stop only between entries, so one held inside a listing
-// (a huge folder, a drive that does not answer) must not hold the window.
-TEST_F(PluginEditorWindowTest, StopReturnsWhileTheRunIsHeldInACallAndItsThreadIsJoinedLater) {
-    // In capitals, as a run names every path of a template.
-    const std::string slow = at("SLOW\\");
     write(slow + "1.log", "x");
     files_.fails = [this, windowThread = std::this_thread::get_id()](FileOp op,
                                                                      const std::string& path) {
@@ -113,16 +82,26 @@ TEST_F(PluginEditorWindowTest, StopReturnsWhileTheRunIsHeldInACallAndItsThreadIs
             listing.hold();
         return false;
     };
-    type(W::entryId(EntryKind::Files, W::Field), slow + "*.log");
-    press(W::entryId(EntryKind::Files, W::Add));
+    for (const std::string& mask : {many + "*.log", slow + "*.log"}) {
+        type(W::entryId(EntryKind::Files, W::Field), mask);
+        press(W::entryId(EntryKind::Files, W::Add));
+    }
     press(W::kTestRunButton);
-    ASSERT_TRUE(listing.entered());
+    EXPECT_EQ(text(W::kTestRunButton), "Stop");
+    for (int id :
+         {int(W::kTitleEdit), int(W::kPluginList), int(W::kSaveButton), int(W::kNewButton)})
+        EXPECT_FALSE(IsWindowEnabled(window.control(id))) << id;
+    // The run stops at 16 queued lines until the window takes them, so it
+    // reaches the held listing only once the window took most of the 100.
+    const HWND lines = window.control(W::kTestLines);
+    ASSERT_TRUE(pumpUntil([&] { return listing.inside > 0; }));
+    EXPECT_GT(ListView_GetItemCount(lines), 0);
 
     press(W::kTestRunButton);
     ASSERT_EQ(listing.left.load(), 0) << "Stop waited for the run's call to return";
     EXPECT_EQ(text(W::kTestRunButton), "Test Run");
-    const std::vector<std::string> found = rowsOf(window.control(W::kTestLines));
-    EXPECT_TRUE(!found.empty() && found[0].find("[Cleaning Alpha]") != std::string::npos);
+    EXPECT_TRUE(IsWindowEnabled(window.control(W::kTitleEdit)));
+    EXPECT_NE(rowsOf(lines).at(0).find("[Cleaning Alpha]"), std::string::npos);
     // The window answers while the stopped run is still held: a new run
     // starts beside it, and stops.
     press(W::kTestRunButton);

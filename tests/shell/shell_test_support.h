@@ -81,13 +81,8 @@ struct Latch {
     void hold() {
         std::unique_lock<std::mutex> lock(mutex);
         ++inside;
-        changed.notify_all();
         changed.wait_for(lock, std::chrono::seconds(10), [this] { return released; });
         ++left;
-    }
-    bool entered() {
-        std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(10), [this] { return inside > 0; });
     }
     void release() {
         std::lock_guard<std::mutex> lock(mutex);
@@ -116,12 +111,39 @@ inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000
     return true;
 }
 
+// The action a timer runs in a modal loop; true once it has run.
+inline std::function<bool()>& timerAction() {
+    static std::function<bool()> action;
+    return action;
+}
+inline void CALLBACK runTimerAction(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (timerAction() && !timerAction()()) return;
+    KillTimer(nullptr, timer);
+    timerAction() = nullptr;
+}
+
+// Acts on the dialog of `className` as soon as it shows, from a timer met in
+// its modal loop, as a user acts in a dialog the main window hosts. `act`
+// must end the dialog, and so must not stop at a failed ASSERT.
+template <class D>
+void whenShown(const char* className, std::function<void(D&)> act) {
+    timerAction() = [className, act = std::move(act)] {
+        const HWND window = FindWindowA(className, nullptr);
+        if (!window || !IsWindowVisible(window)) return false;
+        auto* dialog = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (auto* d = dynamic_cast<D*>(dialog)) act(*d);
+        return true;
+    };
+    SetTimer(nullptr, 0, 10, runTimerAction);
+}
+
 // Positions of built-in items the window tests select.
 constexpr int kRecentDocuments = 8, kRunHistory = 9, kClipboard = 12;
 
 class MainWindowTest : public cindral::test::HomeTest {
 protected:
     void TearDown() override {
+        timerAction() = nullptr;  // one a failed test left armed
         held.release();
         main.reset();
         pumpQueued();

@@ -56,10 +56,16 @@ protected:
                      MAKELPARAM(settings::hotKeyModifiers(s), s.virtualKey));
         pumpQueued();
     }
-    // A cleaning run has completed since the window's start.
-    bool cleaned() {
-        return SkinnedWindow::textOf(main->control(MainWindow::kStatusId))
-                   .rfind("Cleaned Evidence in Registry: ", 0) == 0;
+    // Waits for a cleaning run to complete, then empties the status line
+    // that tells so, for the next wait to see only the next run.
+    bool aCleaningRunEnds() {
+        const HWND status = main->control(MainWindow::kStatusId);
+        const bool ended = pumpUntil([&] {
+            return SkinnedWindow::textOf(status).rfind("Cleaned Evidence in Registry: ", 0) == 0 &&
+                   idle();
+        });
+        SetWindowTextA(status, "");
+        return ended;
     }
     // Whether the window's timer was running; it is stopped by asking.
     bool stopTimer(UINT_PTR timer) { return KillTimer(main->hwnd(), timer) != FALSE; }
@@ -84,18 +90,30 @@ TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThemWithinAB
     EXPECT_TRUE(IsWindow(other.hwnd()));
 }
 
-// That the run is quiet and the watch ends with it is the triggers' (pinned natively).
-TEST_F(TriggersTest, ACleaningRunFollowsTheLastBrowserWindowClosing) {
+// That the runs are quiet and the watch ends with its run is the triggers'
+// (pinned natively). The session end is answered at once all the same; a
+// safe shutdown asks for the shutdown after its run, without force.
+TEST_F(TriggersTest, TheLastBrowserClosingTheSessionEndAndSafeShutdownEachStartACleaningRun) {
+    cindral::test::RecordingSessionEnd session;
+    sessionEnd = &session;
     select({kClipboard});
     store_.write(settings::kEraseIEShutDown, 1);
+    store_.write(settings::kEraseWinShutdown, 1);
     start();
     auto browser = std::make_unique<TopWindow>("IEFrame");
     ASSERT_TRUE(pumpUntil([&] { return main->triggers().browserWatchOn(); }));
     browser.reset();
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
+    ASSERT_TRUE(aCleaningRunEnds());
+    EXPECT_EQ(SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    ASSERT_TRUE(aCleaningRunEnds());
+    main->command(app::commandInfo(app::Command::TraySafeShutdown).id);
+    ASSERT_TRUE(aCleaningRunEnds());
+    EXPECT_EQ(session.calls, (std::vector<std::string>{
+                                 "SeShutdownPrivilege on ''", "SeRemoteShutdownPrivilege on ''",
+                                 "InitiateSystemShutdown '' force 0 restart 0"}));
 }
 
-TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLeftToItsOwner) {
+TEST_F(TriggersTest, TheInvisibleModeHotkeyATakenHotkeyAndANewTrayKeepTheProgramReachable) {
     store_.write(settings::kInvisibleMode, 1);
     start();
     ASSERT_FALSE(main->isVisible() || main->trayIconShown());
@@ -119,18 +137,16 @@ TEST_F(TriggersTest, TheInvisibleModeHotkeyBringsTheProgramBackAndATakenOneIsLef
     EXPECT_EQ(main->controller().hotkeyIds().at(1), 0);
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(main->trayIconShown());
-}
 
-TEST_F(TriggersTest, SafeShutdownAsksForTheShutdownAfterItsRunWithoutForce) {
-    cindral::test::RecordingSessionEnd session;
-    sessionEnd = &session;
-    select({kClipboard});
-    start();
-    main->command(app::commandInfo(app::Command::TraySafeShutdown).id);
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
-    EXPECT_EQ(session.calls, (std::vector<std::string>{
-                                 "SeShutdownPrivilege on ''", "SeRemoteShutdownPrivilege on ''",
-                                 "InitiateSystemShutdown '' force 0 restart 0"}));
+    // The tray icon comes back when the notification area starts again.
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = main->hwnd();
+    nid.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &nid));  // as a new Explorer knows nothing of it
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &nid));
+    SendMessageA(main->hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &nid));
 }
 
 TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptionsDialog) {
@@ -139,7 +155,7 @@ TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptions
     store_.write(settings::kEraseEvery, 1);
     store_.write(settings::kEraseEveryTime, 1);
     start({"-s"});
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
+    ASSERT_TRUE(aCleaningRunEnds());
     EXPECT_FALSE(stopTimer(kCleaningTimer));
 
     main->setDialogRunner(app::Dialog::Options, [](DialogHost&) { return false; });
@@ -149,27 +165,6 @@ TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptions
     SendMessageA(main->hwnd(), WM_TIMER, kCleaningTimer, 0);
     EXPECT_FALSE(idle());
     ASSERT_TRUE(waitForIdle());
-}
-
-// That the run is quiet is the triggers' (pinned natively).
-TEST_F(TriggersTest, TheSessionEndIsAnsweredAtOnceAndCleans) {
-    select({kClipboard});
-    store_.write(settings::kEraseWinShutdown, 1);
-    start();
-    EXPECT_EQ(SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
-    ASSERT_TRUE(pumpUntil([&] { return cleaned() && idle(); }));
-}
-
-TEST_F(TriggersTest, TheTrayIconComesBackWhenTheNotificationAreaStartsAgain) {
-    start();
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = main->hwnd();
-    nid.uID = 1;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &nid));  // as a new Explorer knows nothing of it
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &nid));
-    SendMessageA(main->hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &nid));
 }
 
 }  // namespace
