@@ -281,16 +281,13 @@ bool PosixFiles::deleteFile(const std::string& path) {
     if (!hasWindowsKind(st.st_mode)) return refuse(EPERM);
     // DeleteFile refuses a read-only file.
     if (!S_ISLNK(st.st_mode) && ownerCannotWrite(st)) return refuse(EACCES);
-    if (S_ISREG(st.st_mode) && heldByOthers(dir->get(), st)) return false;
+    if (S_ISREG(st.st_mode) && heldByOthers(st)) return false;
     // Flags 0: unlinkat never removes a folder, even one swapped in since.
     return ::unlinkat(dir->get(), name.c_str(), 0) == 0;
 }
 
-bool PosixFiles::heldByOthers(int dir, const struct stat& file) {
-    struct stat folder;
-    if (::fstat(dir, &folder) != 0) return false;
-    if (!openFiles_.heldByOthers(folder.st_dev, folder.st_ino, file.st_dev, file.st_ino))
-        return false;
+bool PosixFiles::heldByOthers(const struct stat& file) {
+    if (!openFiles_.heldByOthers(file.st_dev, file.st_ino)) return false;
     errno = EBUSY;
     return true;
 }
@@ -420,7 +417,7 @@ std::unique_ptr<OverwriteFile> PosixFiles::openForOverwrite(const std::string& p
     // another name still shows is not ours to destroy.
     if (ownerCannotWrite(st)) return refuse(EACCES), nullptr;
     if (st.st_nlink > 1) return refuse(EMLINK), nullptr;
-    if (heldByOthers(dir->get(), st)) return nullptr;
+    if (heldByOthers(st)) return nullptr;
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     return std::make_unique<PosixOverwriteFile>(std::move(fd));

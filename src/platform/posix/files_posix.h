@@ -98,7 +98,7 @@ private:
     bool completeEntry(const std::string& folder, DirEntry& entry, bool withTimes);
     // Windows' sharing rule: a file another process holds open is neither
     // deleted nor overwritten (errno EBUSY).
-    bool heldByOthers(int dir, const struct stat& file);
+    bool heldByOthers(const struct stat& file);
 
     DriveMap drives_;
     std::string windowsFolder_;

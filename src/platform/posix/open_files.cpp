@@ -47,16 +47,14 @@ void OpenFiles::scan() {
     ::closedir(proc);
 }
 
-bool OpenFiles::heldByOthers(dev_t folderDev, ino_t folderIno, dev_t dev, ino_t ino) {
+bool OpenFiles::heldByOthers(dev_t dev, ino_t ino) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const Key folder{static_cast<std::uint64_t>(folderDev), static_cast<std::uint64_t>(folderIno)};
     const Key file{static_cast<std::uint64_t>(dev), static_cast<std::uint64_t>(ino)};
     const auto now = std::chrono::steady_clock::now();
     bool fresh = false;
-    if (!haveFolder_ || folder != folder_ || now - taken_ > std::chrono::seconds(1)) {
+    if (!scanned_ || now - taken_ > std::chrono::seconds(1)) {
         scan();
-        folder_ = folder;
-        haveFolder_ = true;
+        scanned_ = true;
         taken_ = now;
         fresh = true;
     }
