@@ -82,7 +82,7 @@ TEST_F(PluginEditorWindowTest, ATestRunLeavesTheWindowAnsweringAndStopReturnsWhi
             listing.hold();
         return false;
     };
-    for (const std::string& mask : {many + "*.log", slow + "*.log"}) {
+    for (const std::string& mask : {many + "*.log", slow + "*.log", slow + "*.txt"}) {
         type(W::entryId(EntryKind::Files, W::Field), mask);
         press(W::entryId(EntryKind::Files, W::Add));
     }
@@ -112,6 +112,9 @@ TEST_F(PluginEditorWindowTest, ATestRunLeavesTheWindowAnsweringAndStopReturnsWhi
     listing.release();
     EXPECT_TRUE(pumpUntil([&] { return window.testRunsAlive() == 0; }));
     EXPECT_EQ(text(W::kStatus), "Test run: Stopped");
+    // Stop reached both runs: the first went no further than the held
+    // listing, the second not as far as it.
+    EXPECT_EQ(listing.inside.load(), 1);
 }
 
 }  // namespace
