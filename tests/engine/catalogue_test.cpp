@@ -25,7 +25,7 @@ const Lines kItemKeys = {"Software\\Microsoft\\Internet Explorer\\IntelliForms\\
 
 class Catalogue : public test::EngineTest {
 protected:
-    Catalogue() : cookies_(at("Cookies\\")) {}
+    Catalogue() : cookies_(at("Cookies\\")) { box_.holdSystemKeys(); }
     ~Catalogue() override {
         // These keys are the system's own (under Wine, the prefix's): empty them again.
         platform::Registry& reg = *box_.platform().registry;

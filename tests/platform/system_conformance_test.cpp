@@ -88,6 +88,7 @@ TEST_F(SystemConformance, ShellFoldersAreDrivePathsWithoutTrailingSeparator) {
 // though not in characters, comes whole or not at all: cut short, it would
 // name one of its parent folders, which a run would then clean.
 TEST_F(SystemConformance, AShellFolderLongInCodePageBytesComesWholeOrNotAtAll) {
+    sandbox.holdSystemKeys();
     std::string wide;  // 50 characters, 150 bytes in UTF-8
     for (int i = 0; i < 50; ++i) wide += "\xe6\x97\xa5";
     const std::string folder = sandbox.root() + wide + "\\" + wide + "\\Cookies";

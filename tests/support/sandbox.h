@@ -27,6 +27,12 @@ public:
     // Path, below HKEY_CURRENT_USER, of an empty scratch key (no leading or
     // trailing "\"); deleted with everything below it when the sandbox goes.
     std::string registryScratchPath() const;
+    // For a test that fills keys of the system's own, which the engine reads
+    // at fixed paths: no other test holding them runs until this sandbox
+    // goes. Under Wine every test process shares the prefix's registry, and
+    // one test's clean-up would empty the values another is about to read;
+    // on Linux each sandbox has a store of its own and this does nothing.
+    void holdSystemKeys();
 
     // Test set-up helpers that bypass the backend under test.
     bool writeFile(const std::string& windowsPath, const std::string& bytes);

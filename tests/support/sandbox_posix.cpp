@@ -77,6 +77,8 @@ std::string Sandbox::root() const { return kRoot; }
 
 std::string Sandbox::registryScratchPath() const { return impl_->scratchPath; }
 
+void Sandbox::holdSystemKeys() {}
+
 bool Sandbox::writeFile(const std::string& windowsPath, const std::string& bytes) {
     std::string host;
     if (!impl_->host(windowsPath, host)) return false;

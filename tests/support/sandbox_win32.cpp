@@ -85,8 +85,9 @@ bool makeFolders(const std::string& path) {
 
 struct Sandbox::Impl {
     std::unique_ptr<platform::NativePlatform> native;
-    std::string root;         // with trailing "\"
-    std::string scratchPath;  // below HKCU
+    std::string root;             // with trailing "\"
+    std::string scratchPath;      // below HKCU
+    HANDLE systemKeys = nullptr;  // held mutex, see holdSystemKeys
 };
 
 Sandbox::Sandbox() : impl_(std::make_unique<Impl>()) {
@@ -111,6 +112,22 @@ Sandbox::~Sandbox() {
     if (!impl_->root.empty())
         removeTree(impl_->root.substr(0, impl_->root.size() - 1), runningOnWine());
     SHDeleteKeyA(HKEY_CURRENT_USER, impl_->scratchPath.c_str());  // the key and all below it
+    if (impl_->systemKeys) {
+        ReleaseMutex(impl_->systemKeys);
+        CloseHandle(impl_->systemKeys);
+    }
+}
+
+void Sandbox::holdSystemKeys() {
+    if (impl_->systemKeys) return;
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, "cindral-tests-system-keys");
+    if (!mutex) return;
+    // WAIT_ABANDONED: a test process that held it died; the keys are ours.
+    const DWORD got = WaitForSingleObject(mutex, INFINITE);
+    if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED)
+        impl_->systemKeys = mutex;
+    else
+        CloseHandle(mutex);
 }
 
 platform::Platform& Sandbox::platform() { return impl_->native->platform(); }
