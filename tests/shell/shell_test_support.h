@@ -45,15 +45,15 @@ inline void press(HWND button) {
 class RecordingDesktop : public Desktop {
 public:
     struct Opened {
-        std::string verb, file, parameters;
+        std::string file, parameters;
     };
     std::vector<Opened> opened;
     std::vector<std::string> messages;
     int answer = IDNO;
 
-    bool open(HWND, const std::string& verb, const std::string& file,
+    bool open(HWND, const std::string&, const std::string& file,
               const std::string& parameters) override {
-        opened.push_back({verb, file, parameters});
+        opened.push_back({file, parameters});
         return true;
     }
     int message(HWND, const std::string& text, UINT) override {
@@ -62,9 +62,7 @@ public:
     }
     // The folder picker answers with `folder`; empty: the user cancels.
     std::string folder;
-    std::vector<std::string> pickerTitles;
-    bool chooseFolder(HWND, const std::string& title, std::string& chosen) override {
-        pickerTitles.push_back(title);
+    bool chooseFolder(HWND, const std::string&, std::string& chosen) override {
         if (folder.empty()) return false;
         chosen = folder;
         return true;
@@ -157,7 +155,6 @@ protected:
     }
     HWND button(app::Command command) { return main->control(app::commandInfo(command).id); }
     std::string text(int id) { return SkinnedWindow::textOf(main->control(id)); }
-    std::vector<std::string> logLines() { return cindral::test::viewLines(main->logBook()); }
 
     std::unique_ptr<platform::NativeRunServices> services = platform::createNativeRunServices();
     RecordingDesktop desktop;
