@@ -15,25 +15,19 @@ namespace {
 
 // A top-level window of the test's own class: "IEFrame" makes it a browser
 // window to the program.
-class TopWindow {
-public:
+struct TopWindow {
     explicit TopWindow(const char* className) {
         WNDCLASSA wc{};
         wc.lpfnWndProc = DefWindowProcA;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = className;
         RegisterClassA(&wc);  // fails harmlessly when it exists
-        hwnd_ = CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        hwnd = CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
-    ~TopWindow() {
-        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    }
-    HWND hwnd() const { return hwnd_; }
-    bool visible() const { return IsWindowVisible(hwnd_) != FALSE; }
-
-private:
-    HWND hwnd_;
+    ~TopWindow() { DestroyWindow(hwnd); }  // fails harmlessly when it is gone
+    bool visible() const { return IsWindowVisible(hwnd) != FALSE; }
+    HWND hwnd;
 };
 
 // A browser that does not close when asked, as one that asks its user first.
@@ -83,23 +77,28 @@ TEST_F(TriggersTest, BossKeyHidesAndShowsOnlyBrowserWindowsAndClosesThemWithinAB
 
     store_.write(settings::kBossKey, 2);
     TopWindow stubborn("IEFrame");  // given up after a bound; the others still close
-    SetWindowLongPtrA(stubborn.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refuseClose));
+    SetWindowLongPtrA(stubborn.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refuseClose));
     press(2, "Shift+Alt+B");
-    EXPECT_FALSE(IsWindow(browser.hwnd()));
-    EXPECT_TRUE(IsWindow(stubborn.hwnd()));
-    EXPECT_TRUE(IsWindow(other.hwnd()));
+    EXPECT_FALSE(IsWindow(browser.hwnd));
+    EXPECT_TRUE(IsWindow(stubborn.hwnd));
+    EXPECT_TRUE(IsWindow(other.hwnd));
 }
 
 // That the runs are quiet and the watch ends with its run is the triggers'
-// (pinned natively). The session end is answered at once all the same; a
-// safe shutdown asks for the shutdown after its run, without force.
-TEST_F(TriggersTest, TheLastBrowserClosingTheSessionEndAndSafeShutdownEachStartACleaningRun) {
+// (pinned natively). A start with Windows, the last browser closing, the
+// session end (answered at once all the same), a safe shutdown (which asks
+// for the shutdown after its run, without force) and the periodic timer,
+// armed once the Options dialog closes, each start a cleaning run.
+TEST_F(TriggersTest, EachTriggerStartsACleaningRun) {
     cindral::test::RecordingSessionEnd session;
     sessionEnd = &session;
     select({kClipboard});
-    store_.write(settings::kEraseIEShutDown, 1);
-    store_.write(settings::kEraseWinShutdown, 1);
-    start();
+    for (const auto& on : {settings::kEraseIEShutDown, settings::kEraseWinShutdown,
+                           settings::kEraseWinStart, settings::kEraseEvery})
+        store_.write(on, 1);
+    store_.write(settings::kEraseEveryTime, 1);
+    start({"-s"});
+    ASSERT_TRUE(aCleaningRunEnds());
     auto browser = std::make_unique<TopWindow>("IEFrame");
     ASSERT_TRUE(pumpUntil([&] { return main->triggers().browserWatchOn(); }));
     browser.reset();
@@ -108,22 +107,25 @@ TEST_F(TriggersTest, TheLastBrowserClosingTheSessionEndAndSafeShutdownEachStartA
     ASSERT_TRUE(aCleaningRunEnds());
     main->command(app::commandInfo(app::Command::TraySafeShutdown).id);
     ASSERT_TRUE(aCleaningRunEnds());
-    EXPECT_EQ(session.calls, (std::vector<std::string>{
-                                 "SeShutdownPrivilege on ''", "SeRemoteShutdownPrivilege on ''",
-                                 "InitiateSystemShutdown '' force 0 restart 0"}));
+    ASSERT_FALSE(session.calls.empty());
+    EXPECT_EQ(session.calls.back(), "InitiateSystemShutdown '' force 0 restart 0");
+
+    EXPECT_FALSE(stopTimer(kCleaningTimer));
+    main->setDialogRunner(app::Dialog::Options, [](DialogHost&) { return false; });
+    click(app::Command::Options);  // Cancel arms it too
+    EXPECT_TRUE(stopTimer(kCleaningTimer));
+    SendMessageA(main->hwnd(), WM_TIMER, kCleaningTimer, 0);
+    EXPECT_FALSE(idle());
+    ASSERT_TRUE(waitForIdle());
 }
 
 TEST_F(TriggersTest, TheInvisibleModeHotkeyATakenHotkeyAndANewTrayKeepTheProgramReachable) {
     store_.write(settings::kInvisibleMode, 1);
     start();
     ASSERT_FALSE(main->isVisible() || main->trayIconShown());
-    const int id = main->controller().hotkeyIds().at(1);
-    EXPECT_EQ(GlobalFindAtomA("HotKeyManagerHotKey24661"), id);  // Ctrl+Shift+U: 0x6055
-
     HotKeyManager other;
     ASSERT_TRUE(other.create());
     EXPECT_EQ(other.registerShortcut("Ctrl+Shift+U"), 0);
-    EXPECT_EQ(other.count(), 0u);
     EXPECT_TRUE(desktop.messages.empty());
     press(1, "Ctrl+Shift+U");
     EXPECT_TRUE(main->isVisible());
@@ -131,7 +133,6 @@ TEST_F(TriggersTest, TheInvisibleModeHotkeyATakenHotkeyAndANewTrayKeepTheProgram
 
     // Held by another program at start: invisible mode would leave no way back.
     main.reset();
-    EXPECT_EQ(GlobalFindAtomA("HotKeyManagerHotKey24661"), 0);
     ASSERT_NE(other.registerShortcut("Ctrl+Shift+U"), 0);
     start();
     EXPECT_EQ(main->controller().hotkeyIds().at(1), 0);
@@ -147,24 +148,6 @@ TEST_F(TriggersTest, TheInvisibleModeHotkeyATakenHotkeyAndANewTrayKeepTheProgram
     EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &nid));
     SendMessageA(main->hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &nid));
-}
-
-TEST_F(TriggersTest, StartWithWindowsCleansAndThePeriodicTimerWaitsForTheOptionsDialog) {
-    select({kClipboard});
-    store_.write(settings::kEraseWinStart, 1);
-    store_.write(settings::kEraseEvery, 1);
-    store_.write(settings::kEraseEveryTime, 1);
-    start({"-s"});
-    ASSERT_TRUE(aCleaningRunEnds());
-    EXPECT_FALSE(stopTimer(kCleaningTimer));
-
-    main->setDialogRunner(app::Dialog::Options, [](DialogHost&) { return false; });
-    click(app::Command::Options);  // Cancel arms it too
-    EXPECT_TRUE(stopTimer(kCleaningTimer));
-
-    SendMessageA(main->hwnd(), WM_TIMER, kCleaningTimer, 0);
-    EXPECT_FALSE(idle());
-    ASSERT_TRUE(waitForIdle());
 }
 
 }  // namespace
