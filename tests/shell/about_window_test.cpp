@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,19 +12,12 @@ namespace cindral::shell::test {
 namespace {
 
 // The owner is given back by the modal loop the dialogs share (its test is
-// the skinned dialog's).
-TEST(AboutWindow, ShowsNameVersionAndLinksOpensEachLinksAddressAndOkAndCloseEndIt) {
+// the Options dialog's).
+TEST(AboutWindow, EachLinkOpensItsAddressAndOkAndCloseEndIt) {
     RecordingDesktop desktop;
     for (int id : {AboutWindow::kOkId, AboutWindow::kCloseId}) {
         AboutWindow about(desktop, "C:\\Home\\");
         ASSERT_TRUE(about.create(nullptr, 10, 20));
-        std::vector<std::string> texts;
-        for (HWND c = GetWindow(about.hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            texts.push_back(SkinnedWindow::textOf(c));
-        for (const char* t : {"About Cindral", "Cindral 3.0", "Quorvane Support Page",
-                              "Cindral Home Page", "License Agreement", "OK"})
-            EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
-
         std::vector<std::string> expected;
         for (int i = 0; i < kAboutLinkCount; ++i) {
             const AboutLink& link = aboutLinks()[i];

@@ -68,9 +68,8 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
         HWND left = keeper.control(p, P::LeftList), right = keeper.control(p, P::RightList);
         ListView_SetItemState(right, 0, LVIS_SELECTED, LVIS_SELECTED);
         press(keeper.control(p, P::RemoveButton));
-        EXPECT_EQ(rowsOf(right), Lines{});
-        EXPECT_EQ(rowsOf(left), (Lines{"http://a.example/", "http://c.example/", keep[1]}));
         press(keeper.control(p, P::RefreshButton));
+        EXPECT_EQ(rowsOf(right), Lines{});
         EXPECT_EQ(rowsOf(left), (Lines{"http://a.example/", keep[1], "http://c.example/"}));
         ListView_SetItemState(left, 1, LVIS_SELECTED, LVIS_SELECTED);
         press(keeper.control(p, P::AddButton));
