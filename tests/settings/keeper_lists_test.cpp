@@ -59,9 +59,6 @@ TEST_F(KeeperListsTest, CookieCandidatesAreTxtFilesOfBothFoldersAsFullPaths) {
     EXPECT_EQ(GatherCookieCandidates(platform_, {platform_.system->upperCase(found[0])}),
               (Lines{found[1]}));
 
-    folders_.folders[platform::kCsidlCookies] =
-        windows;  // the same folder twice lists its files twice
-    EXPECT_EQ(GatherCookieCandidates(platform_, {}).size(), 2u);
     // A folder the system cannot name is not listed as "".
     folders_.folders.clear();
     files_.windows = at("NoWindows");

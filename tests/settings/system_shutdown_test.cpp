@@ -20,7 +20,6 @@ TEST(SystemShutdown, EachFamilyAsksItsOwnWayAndAFailedStepEndsTheRoutine) {
         const char* calls;  // joined by "; "; the last one ends the session, if any does
     };
     const Case cases[] = {
-        {k9x, "", false, false, "", "ExitWindowsEx 1"},
         {k9x, "", false, true, "", "ExitWindowsEx 3"},
         {k9x, "", true, true, "", "ExitWindowsEx 7"},
         {k9x, "PC2", false, false, "", ""},
