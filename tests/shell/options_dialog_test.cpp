@@ -97,6 +97,22 @@ TEST_F(OptionsDialogTest, EachPageOpensItsTopicAndOkOrEnterStoresTheDialogButEsc
     ASSERT_TRUE(settings::readStartPage(registry, v));
     EXPECT_EQ(v.data, page + '\0');  // as typed, blanks and all
 
+    // The dialogs' windows take the shape of their pictures' opaque area.
+    const DibSection& picture = d->picture();
+    OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_EQ(GetWindowRgn(d->hwnd(), region.get()), COMPLEXREGION);
+    GdiFlush();
+    int opaque = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool inside =
+                (picture.pixels()[y * picture.width() + x] & 0xFFFFFF) != kTransparentPixel;
+            opaque += inside;
+            ASSERT_EQ(PtInRegion(region.get(), x, y) != FALSE, inside) << x << "," << y;
+        }
+    }
+    EXPECT_LT(opaque, picture.width() * picture.height());  // the corners are cut
+
     // Use Blank puts back the blank page, stored when Enter ends the dialog,
     // not when Escape does. The keys reach the modal loop every dialog runs
     // in through the control that has the focus; the owner is given back.
@@ -114,47 +130,21 @@ TEST_F(OptionsDialogTest, EachPageOpensItsTopicAndOkOrEnterStoresTheDialogButEsc
     DestroyWindow(owner);
 }
 
-// The dialogs' windows take the shape of their pictures' opaque area.
-TEST_F(OptionsDialogTest, TheWindowRegionIsThePicturesOpaqueArea) {
-    auto d = open();
-    const DibSection& picture = d->picture();
-    OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
-    ASSERT_EQ(GetWindowRgn(d->hwnd(), region.get()), COMPLEXREGION);
-    GdiFlush();
-    int opaque = 0;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const bool inside =
-                (picture.pixels()[y * picture.width() + x] & 0xFFFFFF) != kTransparentPixel;
-            opaque += inside;
-            ASSERT_EQ(PtInRegion(region.get(), x, y) != FALSE, inside) << x << "," << y;
-        }
-    }
-    EXPECT_LT(opaque, picture.width() * picture.height());  // the corners are cut
-}
-
 // ---------------------------------------------------------------------------
 // Through the main window: the dialog it hosts, and the hotkeys after it.
 
-bool hotkeyFree(UINT modifiers, UINT vk) {
-    HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-    const bool free = RegisterHotKey(probe, 1, modifiers, vk) != FALSE;
-    if (free) UnregisterHotKey(probe, 1);
-    DestroyWindow(probe);
-    return free;
-}
-
 TEST_F(MainWindowTest, OptionsOkStoresTheDialogAndRegistersTheHotkeysAgain) {
     start();
-    EXPECT_FALSE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
+    HotKeyManager probe;  // takes only a hotkey no one holds
+    ASSERT_TRUE(probe.create());
+    EXPECT_EQ(probe.registerShortcut("Shift+Ctrl+Alt+X"), 0);
     // Stored behind the window's back: only the dialog's reload takes it up.
     store_.write(settings::kHotKey1, "Alt+Ctrl+F9");
     whenShown<OptionsDialog>("TForm2", ok);
     click(app::Command::Options);
     EXPECT_EQ(store_.read(settings::kHotKey1), "Ctrl+Alt+F9");
-    EXPECT_FALSE(hotkeyFree(MOD_CONTROL | MOD_ALT, VK_F9));
-    EXPECT_TRUE(hotkeyFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'X'));
+    EXPECT_EQ(probe.registerShortcut("Ctrl+Alt+F9"), 0);
+    EXPECT_NE(probe.registerShortcut("Shift+Ctrl+Alt+X"), 0);
 }
 
 }  // namespace
