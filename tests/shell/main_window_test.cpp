@@ -171,17 +171,6 @@ TEST_F(MainWindowTest, StartUpFillsTheWindowAndEachWayInReachesItsOwnCommand) {
     tray(Command::TrayOpen);
     EXPECT_TRUE(main->isVisible());
 
-    // Dialogs are placed beside the window (the rule's test is the
-    // controller's).
-    app::Point place{};
-    main->setDialogRunner(app::Dialog::About, [&](DialogHost& host) {
-        place = host.place(200, 100);
-        return false;
-    });
-    SetWindowPos(w, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    click(Command::About);
-    EXPECT_TRUE(place.x == 130 && place.y == 150);
-
     write(home_ + "help.chm", "ITSF");
     tray(Command::TrayHelp);
     write(paths_.logFile, std::string(2047, 'x') + "\r\n");
