@@ -83,10 +83,9 @@ TEST(KeyNames, TheLayoutNamesItsOwnKeysAndTheyReadBack) {
     // German names as Windows gives them, and two no text could read back:
     // a media key named like a letter, a key named like a prefix.
     FakeLayout de;
-    de.names = {{0xBA, "\xDC"}, {0xDC, "ZIRKUMFLEX"}, {0xBB, "+"}, {0xAD, "D"}, {0xDE, "^"}};
+    de.names = {{0xBA, "\xDC"}, {0xBB, "+"}, {0xAD, "D"}, {0xDE, "^"}};
     const std::vector<Case> cases = {
         {key(0xBA, 0, 1, 1), "Ctrl+Alt+\xDC"},
-        {key(0xDC, 1), "Shift+ZIRKUMFLEX"},
         {key(0xBB, 0, 1), "Ctrl++"},
         {key(0xAD, 0, 1), ""},
         {key(0xDE, 0, 1), ""},

@@ -18,19 +18,15 @@ TEST(AboutWindow, EachLinkOpensItsAddressAndOkAndCloseEndIt) {
     for (int id : {AboutWindow::kOkId, AboutWindow::kCloseId}) {
         AboutWindow about(desktop, "C:\\Home\\");
         ASSERT_TRUE(about.create(nullptr, 10, 20));
-        std::vector<std::string> expected;
+        auto opened = [&] { return desktop.opened.empty() ? "" : desktop.opened.back().file; };
         for (int i = 0; i < kAboutLinkCount; ++i) {
             const AboutLink& link = aboutLinks()[i];
             SendMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(link.id, STN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(about.hwnd(), link.id)));
-            expected.push_back(link.address);
+            EXPECT_EQ(opened(), link.address);
         }
         SendMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(AboutWindow::kLicenseId, STN_CLICKED), 0);
-        expected.push_back("C:\\Home\\license.txt");
-        std::vector<std::string> opened;
-        for (const auto& o : desktop.opened) opened.push_back(o.file);
-        EXPECT_EQ(opened, expected);
-        desktop.opened.clear();
+        EXPECT_EQ(opened(), "C:\\Home\\license.txt");
 
         PostMessageA(about.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         about.runModal(nullptr);
