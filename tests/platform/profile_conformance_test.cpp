@@ -74,24 +74,19 @@ TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
     const ReadRow rows[] = {
         {"[s]\r\nk=v\r\n", "s", "k", "v"},
         {"[Items]\r\nWindows Run History=0\r\n", "items", "WINDOWS RUN HISTORY", "0"},
-        // Section names run to the last "]" and are trimmed, as are the names asked for.
+        // Section names end at the last "]" and are trimmed, as are the names asked for.
         {"[ s ]\r\nk=v\r\n", "s", "k", "v"},
         {"[s] trailing text\r\nk=v\r\n", "s", "k", "v"},
-        {"[a]b]\r\nk=v\r\n", "a]b", "k", "v"},
-        {"[s]\r\n\tk\t=\tv w\t\r\n", "s", "k", "v w"},
-        {"[s]\r\nk = v\r\n", " s ", " k ", "v"},
+        {"[s]\r\n\tk\t=\tv w\t\r\n", " s ", " k ", "v w"},
         {"[s]\r\nk=a=b\r\n", "s", "k", "a=b"},
         // No comment syntax.
         {"[s]\r\nk=v ;c\r\n", "s", "k", "v ;c"},
-        {"[s]\r\n;k=v\r\n", "s", "k", d.c_str()},
         {"[s]\r\n;k=v\r\n", "s", ";k", "v"},
         // A line without "=" is no value; empty values replace the default.
         {"[s]\r\nk\r\n", "s", "k", d.c_str()},
         {"[s]\r\nk=\r\n", "s", "k", ""},
-        {"[s]\r\nk=   \r\n", "s", "k", ""},
         // The first of duplicate keys and sections counts.
         {"[s]\r\nK=first\r\nk=second\r\n", "s", "k", "first"},
-        {"[s]\r\nk=first\r\n[S]\r\nk=second\r\nj=x\r\n", "s", "k", "first"},
         {"[s]\r\nk=first\r\n[S]\r\nk=second\r\nj=x\r\n", "s", "j", d.c_str()},
         // Line ends, a missing last line end, an unclosed section, a BOM.
         {"[s]\nk=v\n", "s", "k", "v"},
@@ -100,15 +95,11 @@ TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
         {"[s]\r\n[t\r\nk=v\r\n", "s", "k", "v"},
         {"[s]\r\nk=v\r\n", "t", "k", d.c_str()},
         {"[s]\r\nk=v\r\n", "s", "j", d.c_str()},
-        {"", "s", "k", d.c_str()},
         {"\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v"},
         // Quotes: one matching pair around the trimmed value goes.
         {"[s]\r\nk=\"v\"\r\n", "s", "k", "v"},
         {"[s]\r\nk= \" v \" \r\n", "s", "k", " v "},
-        {"[s]\r\nk=\"a\"b\"\r\n", "s", "k", "a\"b"},
         {"[s]\r\nk=''x''\r\n", "s", "k", "'x'"},
-        {"[s]\r\nk=\"\"\r\n", "s", "k", ""},
-        {"[s]\r\nk=\"v\r\n", "s", "k", "\"v"},
         {"[s]\r\nk=\"v'\r\n", "s", "k", "\"v'"},
         {"[s]\r\nk=\"\r\n", "s", "k", "\""},
     };
@@ -121,12 +112,7 @@ TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
 }
 
 TEST_F(ProfileConformance, TheDefaultLosesTrailingSpacesAndQuotes) {
-    const std::pair<const char*, const char*> rows[] = {{"  padded  ", "  padded"},
-                                                        {"\"q\"", "q"},
-                                                        {"'q'", "q"},
-                                                        {"\"q", "\"q"},
-                                                        {"", ""},
-                                                        {"1", "1"}};
+    const std::pair<const char*, const char*> rows[] = {{"  padded  ", "  padded"}, {"'q'", "q"}};
     EXPECT_EQ(readInt("s", "k"), kDefaultInt);
     for (bool fileExists : {false, true}) {
         if (fileExists) put("[s]\r\nother=1\r\n");
@@ -140,10 +126,8 @@ TEST_F(ProfileConformance, TheDefaultLosesTrailingSpacesAndQuotes) {
 
 TEST_F(ProfileConformance, AtMost2047CharactersAreRead) {
     const std::pair<std::string, std::size_t> rows[] = {
-        {std::string(3000, 'x'), 2047},
         {std::string(2048, 'x'), 2047},
         {std::string(2047, 'x'), 2047},
-        {std::string(2046, 'x'), 2046},
         {"\"" + std::string(2046, 'x') + "\"", 2046}};
     for (const auto& [value, expectedLength] : rows) {
         put("[s]\r\nk=" + value + "\r\n");
@@ -157,29 +141,20 @@ TEST_F(ProfileConformance, AtMost2047CharactersAreRead) {
 
 TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {
     const std::pair<const char*, int> rows[] = {
-        {"1", 1},
         {"+5", 5},
         {"-5", -5},
         {"1x", 1},
-        {" 1", 1},
         {"\t-3", -3},
         {"x", 0},
         {"", kDefaultInt},
         {"\"\"", kDefaultInt},
         {"\" 1\"", 1},
-        {"\"7\"", 7},
-        {"'-4'", -4},
         {"- 5", 0},
-        {"+-5", 0},
-        {"-", 0},
         {"0x10", 16},
-        {"-0x10", -16},
         {"0X1f", 0},
-        {"0x", 0},
         {"0b101", 5},
         {"0o17", 15},
         {"010", 10},
-        {"2147483647", INT_MAX},
         {"2147483648", INT_MIN},
         {"4294967297", 1},
         {"-2147483649", INT_MAX},
@@ -188,10 +163,6 @@ TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {
         put(std::string("[s]\r\nk=") + value + "\r\n");
         EXPECT_EQ(readInt("s", "k"), expected) << "value \"" << value << "\"";
     }
-    put("[s]\r\nk\r\n");
-    EXPECT_EQ(readInt("s", "k"), kDefaultInt) << "key without \"=\"";
-    EXPECT_EQ(readInt("s", "missing"), kDefaultInt);
-    EXPECT_EQ(readInt("t", "k"), kDefaultInt);
 }
 
 TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
@@ -205,18 +176,11 @@ TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
     const Row rows[] = {
         // new file, new section, new key
         {nullptr, "s", "k", "v", "[s]\r\nk=v\r\n"},
-        {"", "s", "k", "v", "[s]\r\nk=v\r\n"},
         {"[s]\r\nk=old\r\n", "t", "n", "new", "[s]\r\nk=old\r\n[t]\r\nn=new\r\n"},
-        {"k=top\r\n", "s", "k", "v", "k=top\r\n[s]\r\nk=v\r\n"},
-        {"[s]\r\nk=old\r\nj=1\r\n", "s", "n", "new", "[s]\r\nk=old\r\nj=1\r\nn=new\r\n"},
         {"[s]\r\nk=old\r\n[t]\r\nx=1\r\n", "s", "n", "new",
          "[s]\r\nk=old\r\nn=new\r\n[t]\r\nx=1\r\n"},
-        {"[s]\r\nk=old\r\n[t]\r\n", "t", "n", "x", "[s]\r\nk=old\r\n[t]\r\nn=x\r\n"},
         {"[s]\r\nk=old", "s", "n", "new", "[s]\r\nk=old\r\nn=new\r\n"},
-        {"[s]", "s", "k", "x", "[s]\r\nk=x\r\n"},
         {"[S]\r\nk=old\r\n", "s", "n", "new", "[S]\r\nk=old\r\nn=new\r\n"},
-        {"[s]\r\n;c1\r\nk=old\r\n;c2\r\n", "s", "n", "new",
-         "[s]\r\n;c1\r\nk=old\r\n;c2\r\nn=new\r\n"},
         {"[s]\r\nk=old\r\n[s]\r\nm=2\r\n", "s", "n", "new",
          "[s]\r\nk=old\r\nn=new\r\n[s]\r\nm=2\r\n"},
         {"[a]b]\r\nk=old\r\n", "a]b", "n", "x", "[a]b]\r\nk=old\r\nn=x\r\n"},
@@ -224,14 +188,10 @@ TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
         {"[s]\r\nk=old\r\nj=1\r\n", "s", "k", "new", "[s]\r\nk=new\r\nj=1\r\n"},
         {"[s]\r\nK=old\r\nj=1\r\n", "s", "k", "new", "[s]\r\nK=new\r\nj=1\r\n"},
         {"[s]\r\nk=first\r\nK=second\r\n", "s", "K", "new", "[s]\r\nk=new\r\nK=second\r\n"},
-        {"[s]\r\nk=old\r\n[s]\r\nk=2\r\n", "s", "k", "new", "[s]\r\nk=new\r\n[s]\r\nk=2\r\n"},
         {"[s]\r\nk\r\n", "s", "k", "new", "[s]\r\nk=new\r\n"},
-        {"[s]\r\nnoeq\r\nk=old\r\n", "s", "k", "new", "[s]\r\nnoeq\r\nk=new\r\n"},
         {"[s]\r\nk=old\r\n", " s ", " k ", "new", "[s]\r\nk=new\r\n"},
         {"[s]\r\nk=old\r\n", "s", "k", "", "[s]\r\nk=\r\n"},
         {"[s]\r\nk=old\r\n", "s", "k", "  padded  ", "[s]\r\nk=padded  \r\n"},
-        {"[s]\r\nk=old\r\n", "s", "k", "\"quoted\"", "[s]\r\nk=\"quoted\"\r\n"},
-        {"[s]\r\nk=old\r\n", "s", "a=b", "1", "[s]\r\nk=old\r\na=b=1\r\n"},
         // writing the value a key already holds leaves the file alone
         {"[s]\nk=v\n", "s", "k", "v", "[s]\nk=v\n"},
     };
