@@ -95,20 +95,6 @@ TEST_F(RegistryStore, ReadsAHandWrittenFile) {
         << "each root is a tree of its own";
 }
 
-TEST_F(RegistryStore, ValuesKeepTheirCreationOrder) {
-    PosixRegistry reg(store_);
-    KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
-    for (const char* n : {"v2", "V1", "", "v3"}) ASSERT_TRUE(writeText(reg, key.get(), n, "x"));
-    ASSERT_TRUE(writeNumber(reg, key.get(), "V2", 7));  // keeps its place
-    ASSERT_TRUE(reg.deleteValue(key.get(), "V1"));
-    ASSERT_TRUE(writeText(reg, key.get(), "v1", "back"));  // comes last
-    PosixRegistry reader(store_);
-    KeyHolder again(reader, reader.openKey(hkcu(reader), "K", kKeyRead));
-    std::vector<std::string> names;
-    ASSERT_TRUE(reader.valueNames(again.get(), names));
-    EXPECT_EQ(names, (std::vector<std::string>{"v2", "", "v3", "v1"})) << "order survives the file";
-}
-
 TEST_F(RegistryStore, EveryChangeReplacesThePrivateFileWholeAndAnUnchangedValueWritesNothing) {
     PosixRegistry reg(store_);
     KeyHolder key(reg, reg.createKey(hkcu(reg), "K"));
