@@ -53,13 +53,10 @@ TEST_F(SystemConformance, CaseRulesChangeAsciiLettersOnly) {
         const char* b;
         int expected;
     };
-    const Row rows[] = {
-        {"abc", "ABC", 0},       {"Plug-In.cnp", "plug-in.CNP", 0},
-        {"apple", "Banana", -1}, {"b", "A", 1},
-        {"abc", "abcd", -1},     {"", "", 0},
-        {"", "a", -1},           {"item2", "ITEM10", 1},
-        {"a1", "a2", -1},
-    };
+    const Row rows[] = {{"Plug-In.cnp", "plug-in.CNP", 0},
+                        {"apple", "Banana", -1},
+                        {"abc", "abcd", -1},
+                        {"item2", "ITEM10", 1}};
     auto sign = [](int v) { return (v > 0) - (v < 0); };
     for (const auto& r : rows) {
         EXPECT_EQ(sign(system.compareNoCase(r.a, r.b)), r.expected) << r.a << " vs " << r.b;
