@@ -135,8 +135,6 @@ TEST_F(ProfileConformance, AtMost2047CharactersAreRead) {
         EXPECT_EQ(got.size(), expectedLength) << "value of " << value.size();
         EXPECT_EQ(got.find_first_not_of('x'), std::string::npos) << "value of " << value.size();
     }
-    put("[s]\r\n");
-    EXPECT_EQ(read("s", "k", std::string(3000, 'd')).size(), 2047u) << "a long default";
 }
 
 TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {

@@ -21,18 +21,17 @@ protected:
 };
 
 TEST_F(SystemConformance, VersionAndExecutablePathDescribeTheTestProgram) {
-    const SystemVersion v = system.version();
     const std::string path = system.executablePath();
     ASSERT_GE(path.size(), 4u) << path;
     EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(path[0])));
     EXPECT_EQ(path.substr(1, 2), ":\\");
     const std::string name = system.lowerCase(path.substr(path.rfind('\\') + 1));
 #ifdef _WIN32
+    const SystemVersion v = system.version();
     EXPECT_TRUE(v.platformId == kPlatformWin9x || v.platformId == kPlatformNt) << v.platformId;
     EXPECT_GE(v.major, 4u);
     EXPECT_EQ(name, "cindral_tests.exe");
 #else
-    EXPECT_EQ(v.platformId, 0xFFFFFFFFu);
     EXPECT_EQ(name, "cindral_tests");
 #endif
     const std::string sep = system.decimalSeparator();
