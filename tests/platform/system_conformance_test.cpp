@@ -95,27 +95,17 @@ TEST_F(SystemConformance, AShellFolderLongInCodePageBytesComesWholeOrNotAtAll) {
                                          "Explorer\\User Shell Folders",
                                          kKeyAllAccess));
     ASSERT_TRUE(key);
-    // The prefix's own value comes back however the test ends.
-    class Restore {
-    public:
-        Restore(Registry& reg, RegKey key) : reg_(reg), key_(key) {
-            existed_ = reg_.queryValue(key_, "Cookies", former_);
-        }
-        ~Restore() {
-            if (existed_)
-                reg_.setValue(key_, "Cookies", former_.type, former_.data);
-            else
-                reg_.deleteValue(key_, "Cookies");
-        }
-
-    private:
-        Registry& reg_;
-        RegKey key_;
-        RegValue former_{};
-        bool existed_ = false;
-    } restore(reg, key.get());
-    ASSERT_TRUE(writeText(reg, key.get(), "Cookies", folder));
-    const std::string found = sandbox.platform().shellFolders->specialFolder(kCsidlCookies);
+    // The prefix's own value comes back before any check.
+    RegValue former{};
+    const bool existed = reg.queryValue(key.get(), "Cookies", former);
+    const bool written = writeText(reg, key.get(), "Cookies", folder);
+    const std::string found =
+        written ? sandbox.platform().shellFolders->specialFolder(kCsidlCookies) : "";
+    if (existed)
+        reg.setValue(key.get(), "Cookies", former.type, former.data);
+    else
+        reg.deleteValue(key.get(), "Cookies");
+    ASSERT_TRUE(written);
     EXPECT_TRUE(found == folder || found.empty()) << found.size() << " bytes: " << found;
 }
 #endif
