@@ -328,37 +328,13 @@ TEST_F(FilesConformance, RenameRefusesAnExistingTargetButMayChangeCase) {
     EXPECT_EQ(names(list(root)), (std::vector<std::string>{"C.TXT", "b.txt"}));
 }
 
-TEST_F(FilesConformance, OverwriteFileWritesFlushesAndTruncatesInPlace) {
-    ASSERT_TRUE(sandbox.writeFile(at("secret"), "0123456789"));
-    auto file = files.openForOverwrite(at("SECRET"));
-    ASSERT_NE(file, nullptr);
-    std::uint64_t size = 0;
-    EXPECT_TRUE(file->size(size));
-    EXPECT_EQ(size, 10u);
-    EXPECT_TRUE(file->write("AAAA", 4));
-    EXPECT_TRUE(file->flush());
-    EXPECT_TRUE(file->seekToStart());
-    EXPECT_TRUE(file->write("B", 1));
-    EXPECT_TRUE(file->flush());
-    EXPECT_EQ(content(at("secret")), "BAAA456789");
-    EXPECT_TRUE(file->truncate());
-    EXPECT_TRUE(file->size(size));
-    EXPECT_EQ(size, 0u);
-    EXPECT_TRUE(file->close());
-    EXPECT_EQ(content(at("secret")), "");
-
-    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
-    for (const char* path : {"dir", "missing", "missing\\file"})
-        EXPECT_EQ(files.openForOverwrite(at(path)), nullptr) << path;
-}
-
 // Several MiB in uneven pieces, so a backend that writes behind a window
 // must keep its offsets right across the window and after a new pass.
-TEST_F(FilesConformance, LongOverwritePassesLeaveExactlyTheirBytes) {
+TEST_F(FilesConformance, OverwritePassesLeaveExactlyTheirBytesAndTruncateEmptiesInPlace) {
     const std::size_t mib = std::size_t(1) << 20;
     const std::size_t size = 9 * mib + 77;
     ASSERT_TRUE(sandbox.writeFile(at("big"), std::string(size, 'x')));
-    auto file = files.openForOverwrite(at("big"));
+    auto file = files.openForOverwrite(at("BIG"));
     ASSERT_NE(file, nullptr);
     std::uint64_t length = 0;
     ASSERT_TRUE(file->size(length));
@@ -382,7 +358,15 @@ TEST_F(FilesConformance, LongOverwritePassesLeaveExactlyTheirBytes) {
     EXPECT_TRUE(content(at("big")) == expected) << "the second pass left other bytes";
     EXPECT_TRUE(file->size(length));
     EXPECT_EQ(length, size);
+    EXPECT_TRUE(file->truncate());
+    EXPECT_TRUE(file->size(length));
+    EXPECT_EQ(length, 0u);
     EXPECT_TRUE(file->close());
+    EXPECT_EQ(content(at("big")), "");
+
+    ASSERT_TRUE(sandbox.makeFolder(at("dir")));
+    for (const char* path : {"dir", "missing", "missing\\file"})
+        EXPECT_EQ(files.openForOverwrite(at(path)), nullptr) << path;
 }
 
 TEST_F(FilesConformance, LinksAreListedDeletedAndRefusedAsThemselves) {
@@ -428,11 +412,6 @@ TEST_F(FilesConformance, DrivesTempPathAndWindowsFolderAreWhereTheSystemSays) {
     EXPECT_NE(mask & (1u << (letter - 'A')), 0u);
     EXPECT_EQ(files.driveType(std::string(1, letter) + ":\\"), kDriveFixed);
     EXPECT_EQ(files.driveType(root), kDriveFixed) << "a longer path gives its drive's type";
-    for (char c = 'Z'; c >= 'D'; --c) {
-        if (mask & (1u << (c - 'A'))) continue;
-        EXPECT_EQ(files.driveType(std::string(1, c) + ":\\"), kDriveNoRootDir) << c;
-        break;  // one unused letter is enough
-    }
     const std::string temp = files.tempPath();
     ASSERT_GE(temp.size(), 3u);
     EXPECT_EQ(temp.substr(1, 1) + temp.back(), ":\\");
