@@ -40,7 +40,6 @@ TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) 
          "\"say \\\"hi\\\"\\\\\"=\"C:\\\\dir \\\"x\\\"\""},
         {"LogRefreshLines", kRegDword, std::string("\xc4\x09\0\0", 4),
          "\"LogRefreshLines\"=dword:000009c4"},
-        {"nul", kRegSz, std::string("a\0b\0", 4), "\"nul\"=hex(1):61,00,62,00"},
         {"empty", kRegSz, std::string(), "\"empty\"=hex(1):"},
         {"lines", kRegSz, std::string("a\r\nb\0", 5), "\"lines\"=hex(1):61,0d,0a,62,00"},
         {"short", kRegDword, std::string("\x01\x02", 2), "\"short\"=hex(4):01,02"},
