@@ -85,7 +85,7 @@ protected:
 
 // ---- the access functions the program reads and writes through ----
 
-TEST_F(RegistryConformance, TextAccessorsHandleRegSzAndItsNulAsTheWin32CallsDo) {
+TEST_F(RegistryConformance, TextAccessorsHandleRegSzAsTheWin32CallsDoAndAnyValueExists) {
     ASSERT_TRUE(set(scratch_, "t", kRegSz, std::string("ab\0cd\0", 6)));
     EXPECT_EQ(text(scratch_, "t"), "ab");
     ASSERT_TRUE(writeText(reg(), scratch_, "e", ""));
@@ -97,6 +97,14 @@ TEST_F(RegistryConformance, TextAccessorsHandleRegSzAndItsNulAsTheWin32CallsDo) 
     ASSERT_TRUE(set(scratch_, "expand", kRegExpandSz, std::string("abc\0", 4)));
     EXPECT_EQ(text(scratch_, "expand"), kSentinelText);
     EXPECT_EQ(text(scratch_, "missing"), kSentinelText);
+    // Any type, empty data and the empty name make a value.
+    for (const char* name : {"v", ""}) {
+        EXPECT_FALSE(valueExists(reg(), scratch_, name));
+        ASSERT_TRUE(set(scratch_, name, kRegBinary, std::string()));
+        EXPECT_TRUE(valueExists(reg(), scratch_, name));
+        ASSERT_TRUE(reg().deleteValue(scratch_, name));
+        EXPECT_FALSE(valueExists(reg(), scratch_, name));
+    }
 }
 
 TEST_F(RegistryConformance, NumbersAreDwordsOfExactlyFourLittleEndianBytes) {
@@ -123,16 +131,6 @@ TEST_F(RegistryConformance, NumbersAreDwordsOfExactlyFourLittleEndianBytes) {
     ASSERT_TRUE(reg().queryValue(scratch_, "n", raw));
     EXPECT_EQ(raw.type, kRegDword);
     EXPECT_EQ(raw.data, bytes({4, 3, 2, 1}));
-}
-
-TEST_F(RegistryConformance, ValueExistsForAnyTypeEmptyDataAndTheEmptyName) {
-    for (const char* name : {"v", ""}) {
-        EXPECT_FALSE(valueExists(reg(), scratch_, name));
-        ASSERT_TRUE(set(scratch_, name, kRegBinary, std::string()));
-        EXPECT_TRUE(valueExists(reg(), scratch_, name));
-        ASSERT_TRUE(reg().deleteValue(scratch_, name));
-        EXPECT_FALSE(valueExists(reg(), scratch_, name));
-    }
 }
 
 TEST_F(RegistryConformance, ReadingOpenersDropALeadingSeparatorAndStepDownTheAccessMasks) {
