@@ -19,6 +19,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <tuple>
 
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -57,16 +58,9 @@ protected:
     test::Sandbox sandbox_;
 };
 
-struct ReadRow {
-    const char* content;
-    const char* section;
-    const char* key;
-    const char* expected;
-};
-
 TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
     const std::string d = kDefault;
-    const ReadRow rows[] = {
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
         {"[Items]\r\nWindows Run History=0\r\n", "items", "WINDOWS RUN HISTORY", "0"},
         // Section names end at the last "]" and are trimmed, as are the names asked for.
         {"[ s ]\r\nk=v\r\n", "s", "k", "v"},
@@ -96,11 +90,10 @@ TEST_F(ProfileConformance, ReadsValuesAsTheWin32ReaderDoes) {
         {"[s]\r\nk=\"v'\r\n", "s", "k", "\"v'"},
         {"[s]\r\nk=\"\r\n", "s", "k", "\""},
     };
-    for (const ReadRow& row : rows) {
-        put(row.content);
-        EXPECT_EQ(read(row.section, row.key), row.expected)
-            << "file " << shown(row.content) << ", section \"" << row.section << "\", key \""
-            << row.key << "\"";
+    for (const auto& [content, section, key, expected] : rows) {
+        put(content);
+        EXPECT_EQ(read(section, key), expected) << "file " << shown(content) << ", section \""
+                                                << section << "\", key \"" << key << "\"";
     }
 }
 
@@ -153,14 +146,8 @@ TEST_F(ProfileConformance, ReadsIntegersAsTheWin32ReaderDoes) {
 }
 
 TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
-    struct Row {
-        const char* before;  // nullptr: no file
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* after;
-    };
-    const Row rows[] = {
+    // The file before (nullptr: none), the section, key and value written, the file after.
+    const std::tuple<const char*, const char*, const char*, const char*, const char*> rows[] = {
         // new file, new section, new key
         {nullptr, "s", "k", "v", "[s]\r\nk=v\r\n"},
         {"[s]\r\nk=old\r\n", "t", "n", "new", "[s]\r\nk=old\r\n[t]\r\nn=new\r\n"},
@@ -181,16 +168,16 @@ TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
         // writing the value a key already holds leaves the file alone
         {"[s]\nk=v\n", "s", "k", "v", "[s]\nk=v\n"},
     };
-    for (const Row& row : rows) {
-        if (row.before) {
-            put(row.before);
+    for (const auto& [before, section, key, value, after] : rows) {
+        if (before) {
+            put(before);
         } else {
             sandbox_.platform().files->deleteFile(file());
         }
-        SCOPED_TRACE(std::string("file ") + (row.before ? shown(row.before) : "<none>") + ", [" +
-                     row.section + "] " + row.key + "=" + row.value);
-        EXPECT_TRUE(write(row.section, row.key, row.value));
-        EXPECT_EQ(contents(), row.after);
+        SCOPED_TRACE(std::string("file ") + (before ? shown(before) : "<none>") + ", [" + section +
+                     "] " + key + "=" + value);
+        EXPECT_TRUE(write(section, key, value));
+        EXPECT_EQ(contents(), after);
     }
     const std::string path = sandbox_.root() + "missing\\test.ini";
     EXPECT_FALSE(profiles().writeString(path, "s", "k", "v")) << "no folder is made";

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "platform/registry.h"
@@ -108,22 +109,16 @@ TEST_F(RegistryConformance, TextAccessorsHandleRegSzAsTheWin32CallsDoAndAnyValue
 }
 
 TEST_F(RegistryConformance, NumbersAreDwordsOfExactlyFourLittleEndianBytes) {
-    struct Row {
-        const char* name;
-        std::uint32_t type;
-        std::string data;
-        std::uint32_t expected;
-    };
     const std::uint32_t none = kSentinelNumber;
-    const Row rows[] = {
+    const std::tuple<const char*, std::uint32_t, std::string, std::uint32_t> rows[] = {
         {"high", kRegDword, bytes({0xef, 0xbe, 0xad, 0xde}), 0xdeadbeef},
         {"three", kRegDword, bytes({1, 0, 0}), none},
         {"five", kRegDword, bytes({1, 0, 0, 0, 0}), none},
         {"binary", kRegBinary, bytes({7, 0, 0, 0}), none},
     };
-    for (const Row& row : rows) {
-        ASSERT_TRUE(set(scratch_, row.name, row.type, row.data)) << row.name;
-        EXPECT_EQ(readNumber(reg(), scratch_, row.name, kSentinelNumber), row.expected) << row.name;
+    for (const auto& [name, type, data, expected] : rows) {
+        ASSERT_TRUE(set(scratch_, name, type, data)) << name;
+        EXPECT_EQ(readNumber(reg(), scratch_, name, kSentinelNumber), expected) << name;
     }
     EXPECT_EQ(readNumber(reg(), scratch_, "missing", kSentinelNumber), kSentinelNumber);
     ASSERT_TRUE(writeNumber(reg(), scratch_, "n", 0x01020304));
@@ -221,12 +216,8 @@ TEST_F(RegistryConformance, RawDataRoundTripsAndTextGetsATerminatingNul) {
     for (int i = 0; i < 256; ++i) all.push_back(char(i));
     std::string large(300000, '\0');  // larger than any first guess of a buffer
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = char((i * 7 + 3) & 0xFF);
-    struct Row {
-        const char* name;
-        std::uint32_t type;
-        std::string data, stored;
-    };  // stored "": as given
-    const Row rows[] = {
+    // Name, type, data given and data stored ("": as given).
+    const std::tuple<const char*, std::uint32_t, std::string, std::string> rows[] = {
         {"binary", kRegBinary, all, ""},
         {"odd type", 0x1234, "xyz", ""},
         {"text", kRegSz, std::string("quote \" back \\ tab\t\0", 20), ""},
@@ -236,14 +227,15 @@ TEST_F(RegistryConformance, RawDataRoundTripsAndTextGetsATerminatingNul) {
         {"multi bare", kRegMultiSz, std::string("a\0b", 3), std::string("a\0b\0", 4)},
         {"large", kRegBinary, large, ""},  // last, so a store file rewrites it once
     };
-    for (const Row& row : rows) ASSERT_TRUE(set(scratch_, row.name, row.type, row.data));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, type, data, stored] : rows)
+        ASSERT_TRUE(set(scratch_, name, type, data));
+    for (const auto& [name, type, data, stored] : rows) {
+        SCOPED_TRACE(name);
         RegValue v;
         v.type = 0xbdbdbdbd;
-        ASSERT_TRUE(reg().queryValue(scratch_, row.name, v));
-        EXPECT_EQ(v.type, row.type);
-        EXPECT_TRUE(v.data == (row.stored.empty() ? row.data : row.stored));
+        ASSERT_TRUE(reg().queryValue(scratch_, name, v));
+        EXPECT_EQ(v.type, type);
+        EXPECT_TRUE(v.data == (stored.empty() ? data : stored));
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include "platform/posix/registry_posix.h"
 #include "support/temp_folder.h"
@@ -27,13 +28,8 @@ protected:
 };
 
 TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) {
-    struct Row {
-        const char* name;
-        std::uint32_t type;
-        std::string data;
-        const char* line;  // as stored
-    };
-    const Row rows[] = {
+    // Name, type, data and the line they are stored as.
+    const std::tuple<const char*, std::uint32_t, std::string, const char*> rows[] = {
         {"", kRegSz, std::string("default\0", 8), "@=\"default\""},
         {"say \"hi\"\\", kRegSz, std::string("C:\\dir \"x\"\0", 11),
          "\"say \\\"hi\\\"\\\\\"=\"C:\\\\dir \\\"x\\\"\""},
@@ -52,20 +48,20 @@ TEST_F(RegistryStore, WritesRegedit4TextWithEscapesAndHexForWhatTextCannotHold) 
         "[HKEY_CURRENT_USER\\Software\\Empty]\r\n\r\n"
         "[HKEY_CURRENT_USER\\Software\\Quorvane]\r\n\r\n"
         "[HKEY_CURRENT_USER\\Software\\Quorvane\\Cindral]\r\n";
-    for (const Row& row : rows) {
-        ASSERT_TRUE(reg.setValue(key.get(), row.name, row.type, row.data));
-        expected += std::string(row.line) + "\r\n";
+    for (const auto& [name, type, data, line] : rows) {
+        ASSERT_TRUE(reg.setValue(key.get(), name, type, data));
+        expected += std::string(line) + "\r\n";
     }
     ASSERT_NE(KeyHolder(reg, reg.createKey(hkcu(reg), "Software\\Empty")).get(), kNoKey);
     EXPECT_EQ(test::readHostFile(store_), expected + "\r\n");
 
     PosixRegistry other(store_);
     KeyHolder again(other, other.openKey(hkcu(other), "software\\quorvane\\cindral", kKeyRead));
-    for (const Row& row : rows) {
+    for (const auto& [name, type, data, line] : rows) {
         RegValue v;
-        ASSERT_TRUE(other.queryValue(again.get(), row.name, v)) << row.name;
-        EXPECT_EQ(v.type, row.type) << row.name;
-        EXPECT_EQ(v.data, row.data) << row.name;
+        ASSERT_TRUE(other.queryValue(again.get(), name, v)) << name;
+        EXPECT_EQ(v.type, type) << name;
+        EXPECT_EQ(v.data, data) << name;
     }
     EXPECT_TRUE(other.problems().empty());
 }

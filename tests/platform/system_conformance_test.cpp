@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <string>
+#include <tuple>
 
 #include "platform/registry.h"
 #include "platform/shell_folders.h"
@@ -47,19 +48,14 @@ TEST_F(SystemConformance, CaseRulesChangeAsciiLettersOnly) {
     EXPECT_EQ(system.upperCase(high).size(), high.size());
     EXPECT_EQ(system.lowerCase(high).size(), high.size());
 
-    struct Row {
-        const char* a;
-        const char* b;
-        int expected;
-    };
-    const Row rows[] = {{"Plug-In.cnp", "plug-in.CNP", 0},
-                        {"apple", "Banana", -1},
-                        {"abc", "abcd", -1},
-                        {"item2", "ITEM10", 1}};
+    const std::tuple<const char*, const char*, int> rows[] = {{"Plug-In.cnp", "plug-in.CNP", 0},
+                                                              {"apple", "Banana", -1},
+                                                              {"abc", "abcd", -1},
+                                                              {"item2", "ITEM10", 1}};
     auto sign = [](int v) { return (v > 0) - (v < 0); };
-    for (const auto& r : rows) {
-        EXPECT_EQ(sign(system.compareNoCase(r.a, r.b)), r.expected) << r.a << " vs " << r.b;
-        EXPECT_EQ(sign(system.compareNoCase(r.b, r.a)), -r.expected) << r.b << " vs " << r.a;
+    for (const auto& [a, b, expected] : rows) {
+        EXPECT_EQ(sign(system.compareNoCase(a, b)), expected) << a << " vs " << b;
+        EXPECT_EQ(sign(system.compareNoCase(b, a)), -expected) << b << " vs " << a;
     }
 }
 
