@@ -270,6 +270,7 @@ TEST_F(PosixFilesTest, AFileAnotherProcessHoldsOpenIsNeitherDeletedNorOverwritte
         if (::write(ready[1], &c, 1) == 1) ::pause();
         ::_exit(1);
     }
+    ::close(ready[1]);  // a child that dies unheard ends the read below
     char c = 0;
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
     EXPECT_EQ(c, 'y');
@@ -280,7 +281,6 @@ TEST_F(PosixFilesTest, AFileAnotherProcessHoldsOpenIsNeitherDeletedNorOverwritte
     ::kill(child, SIGKILL);
     ASSERT_EQ(::waitpid(child, nullptr, 0), child);
     ::close(ready[0]);
-    ::close(ready[1]);
     // Once the program has closed it, the file goes.
     EXPECT_TRUE(files->deleteFile("C:\\used"));
     EXPECT_FALSE(present("c/used"));
