@@ -17,14 +17,11 @@ const char* const kNullDevice = "/dev/null";
 // line: neither is a console, although on Windows the C runtime's _isatty
 // takes the null device (a character device) for one.
 TEST(Console, NeitherAFileNorTheNullDeviceIsAConsole) {
-    std::FILE* null = std::fopen(kNullDevice, "w");
-    ASSERT_NE(null, nullptr);
-    EXPECT_FALSE(IsConsole(fileno(null)));
-    std::fclose(null);
-    std::FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    EXPECT_FALSE(IsConsole(fileno(file)));
-    std::fclose(file);
+    for (std::FILE* f : {std::fopen(kNullDevice, "w"), std::tmpfile()}) {
+        ASSERT_NE(f, nullptr);
+        EXPECT_FALSE(IsConsole(fileno(f)));
+        std::fclose(f);
+    }
     EXPECT_FALSE(IsConsole(-1));
 }
 

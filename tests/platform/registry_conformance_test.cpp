@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "platform/registry.h"
@@ -85,7 +86,7 @@ protected:
 
 // ---- the access functions the program reads and writes through ----
 
-TEST_F(RegistryConformance, TextAccessorsHandleRegSzAndItsNulAsTheWin32CallsDo) {
+TEST_F(RegistryConformance, TextAccessorsHandleRegSzAsTheWin32CallsDoAndAnyValueExists) {
     ASSERT_TRUE(set(scratch_, "t", kRegSz, std::string("ab\0cd\0", 6)));
     EXPECT_EQ(text(scratch_, "t"), "ab");
     ASSERT_TRUE(writeText(reg(), scratch_, "e", ""));
@@ -94,46 +95,10 @@ TEST_F(RegistryConformance, TextAccessorsHandleRegSzAndItsNulAsTheWin32CallsDo) 
     ASSERT_TRUE(reg().queryValue(scratch_, "e", raw));
     EXPECT_EQ(raw.type, kRegSz);
     EXPECT_EQ(raw.data, std::string(1, '\0')) << "the terminating NUL is counted";
-    ASSERT_TRUE(writeNumber(reg(), scratch_, "number", 42));
-    ASSERT_TRUE(set(scratch_, "binary", kRegBinary, "abc"));
     ASSERT_TRUE(set(scratch_, "expand", kRegExpandSz, std::string("abc\0", 4)));
-    for (const char* name : {"number", "binary", "expand", "missing"}) {
-        EXPECT_EQ(text(scratch_, name), kSentinelText) << name;
-    }
-}
-
-TEST_F(RegistryConformance, NumbersAreDwordsOfExactlyFourLittleEndianBytes) {
-    struct Row {
-        const char* name;
-        std::uint32_t type;
-        std::string data;
-        std::uint32_t expected;
-    };
-    const std::uint32_t none = kSentinelNumber;
-    const Row rows[] = {
-        {"four", kRegDword, bytes({0x2a, 0, 0, 0}), 42},
-        {"none", kRegDword, "", none},
-        {"high", kRegDword, bytes({0xef, 0xbe, 0xad, 0xde}), 0xdeadbeef},
-        {"three", kRegDword, bytes({1, 0, 0}), none},
-        {"five", kRegDword, bytes({1, 0, 0, 0, 0}), none},
-        {"binary", kRegBinary, bytes({7, 0, 0, 0}), none},
-        {"text", kRegSz, std::string("42\0", 3), none},
-    };
-    for (const Row& row : rows) {
-        ASSERT_TRUE(set(scratch_, row.name, row.type, row.data)) << row.name;
-        EXPECT_EQ(readNumber(reg(), scratch_, row.name, kSentinelNumber), row.expected) << row.name;
-    }
-    EXPECT_EQ(readNumber(reg(), scratch_, "missing", kSentinelNumber), kSentinelNumber);
-    ASSERT_TRUE(writeNumber(reg(), scratch_, "n", 0x01020304));
-    RegValue raw;
-    ASSERT_TRUE(reg().queryValue(scratch_, "n", raw));
-    EXPECT_EQ(raw.type, kRegDword);
-    EXPECT_EQ(raw.data, bytes({4, 3, 2, 1}));
-    ASSERT_TRUE(writeNumber(reg(), scratch_, "n", 0));
-    EXPECT_EQ(readNumber(reg(), scratch_, "n", kSentinelNumber), 0u) << "0 replaces the default";
-}
-
-TEST_F(RegistryConformance, ValueExistsForAnyTypeEmptyDataAndTheEmptyName) {
+    EXPECT_EQ(text(scratch_, "expand"), kSentinelText);
+    EXPECT_EQ(text(scratch_, "missing"), kSentinelText);
+    // Any type, empty data and the empty name make a value.
     for (const char* name : {"v", ""}) {
         EXPECT_FALSE(valueExists(reg(), scratch_, name));
         ASSERT_TRUE(set(scratch_, name, kRegBinary, std::string()));
@@ -141,12 +106,26 @@ TEST_F(RegistryConformance, ValueExistsForAnyTypeEmptyDataAndTheEmptyName) {
         ASSERT_TRUE(reg().deleteValue(scratch_, name));
         EXPECT_FALSE(valueExists(reg(), scratch_, name));
     }
-    // No key: defaults and failures.
-    EXPECT_EQ(readNumber(reg(), kNoKey, "x", kSentinelNumber), kSentinelNumber);
-    EXPECT_EQ(text(kNoKey, "x"), kSentinelText);
-    EXPECT_FALSE(writeNumber(reg(), kNoKey, "x", 1));
-    EXPECT_FALSE(writeText(reg(), kNoKey, "x", "v"));
-    EXPECT_FALSE(valueExists(reg(), kNoKey, "x"));
+}
+
+TEST_F(RegistryConformance, NumbersAreDwordsOfExactlyFourLittleEndianBytes) {
+    const std::uint32_t none = kSentinelNumber;
+    const std::tuple<const char*, std::uint32_t, std::string, std::uint32_t> rows[] = {
+        {"high", kRegDword, bytes({0xef, 0xbe, 0xad, 0xde}), 0xdeadbeef},
+        {"three", kRegDword, bytes({1, 0, 0}), none},
+        {"five", kRegDword, bytes({1, 0, 0, 0, 0}), none},
+        {"binary", kRegBinary, bytes({7, 0, 0, 0}), none},
+    };
+    for (const auto& [name, type, data, expected] : rows) {
+        ASSERT_TRUE(set(scratch_, name, type, data)) << name;
+        EXPECT_EQ(readNumber(reg(), scratch_, name, kSentinelNumber), expected) << name;
+    }
+    EXPECT_EQ(readNumber(reg(), scratch_, "missing", kSentinelNumber), kSentinelNumber);
+    ASSERT_TRUE(writeNumber(reg(), scratch_, "n", 0x01020304));
+    RegValue raw;
+    ASSERT_TRUE(reg().queryValue(scratch_, "n", raw));
+    EXPECT_EQ(raw.type, kRegDword);
+    EXPECT_EQ(raw.data, bytes({4, 3, 2, 1}));
 }
 
 TEST_F(RegistryConformance, ReadingOpenersDropALeadingSeparatorAndStepDownTheAccessMasks) {
@@ -157,7 +136,6 @@ TEST_F(RegistryConformance, ReadingOpenersDropALeadingSeparatorAndStepDownTheAcc
         const RegKey key = keep(openKeyForReading(reg(), RootKey::CurrentUser, p));
         EXPECT_EQ(text(key, "url1"), "alpha.example") << p;
     }
-    EXPECT_EQ(openKeyForReading(reg(), RootKey::CurrentUser, scratchPath("Missing")), kNoKey);
     // Each row refuses one more mask: KEY_READ, then enumeration, then the query.
     const std::uint32_t masks[] = {kKeyRead, kKeyQueryEnumerate, kKeyQueryValue};
     for (int refused = 0; refused <= 3; ++refused) {
@@ -175,8 +153,6 @@ TEST_F(RegistryConformance, ReadingOpenersDropALeadingSeparatorAndStepDownTheAcc
         std::vector<std::string> names;
         EXPECT_EQ(reg().subkeyNames(key, names), refused < 2);
     }
-    EXPECT_EQ(openKeyForReadingWithFallbacks(reg(), RootKey::CurrentUser, scratchPath("Nope")),
-              kNoKey);
 }
 
 // ---- the raw operations ----
@@ -189,17 +165,10 @@ TEST_F(RegistryConformance, TheFiveRootsAreDistinctAndSurviveBeingClosed) {
         const RegKey handle = reg().root(r);
         ASSERT_NE(handle, kNoKey);
         seen.insert(handle);
-        std::vector<std::string> names;
-        EXPECT_TRUE(reg().subkeyNames(keep(reg().openKey(handle, "", kKeyRead)), names));
         reg().closeKey(handle);  // closing a root does nothing
-        reg().closeKey(handle);
         EXPECT_NE(keep(reg().openKey(handle, "", kKeyRead)), kNoKey);
-        EXPECT_EQ(reg().root(r), handle);
     }
     EXPECT_EQ(seen.size(), 5u);
-    EXPECT_NE(keep(reg().openKey(reg().root(RootKey::CurrentUser), sandbox_.registryScratchPath(),
-                                 kKeyRead)),
-              kNoKey);
 }
 
 TEST_F(RegistryConformance, CreateMakesTheKeysOnTheWayAndOpenNeverCreates) {
@@ -208,17 +177,11 @@ TEST_F(RegistryConformance, CreateMakesTheKeysOnTheWayAndOpenNeverCreates) {
     ASSERT_TRUE(writeText(reg(), deep, "v", "x"));
     EXPECT_EQ(text(create("A\\B\\C"), "v"), "x") << "creating an existing key opens it";
     EXPECT_EQ(subkeys(open("a")), std::vector<std::string>{"b"});
-    EXPECT_EQ(open("nope", kKeyAllAccess), kNoKey);
-    EXPECT_EQ(open("nope"), kNoKey) << "opening never creates";
+    EXPECT_EQ(open("nope", kKeyAllAccess), kNoKey) << "opening never creates";
 
     const std::pair<const char*, bool> rows[] = {
-        {"a\\b", true},     {"a\\b\\", true},        {"a\\\\b", true}, {"a\\b\\\\", true},
-        {"A\\B", true},     {"a\\", true},           {"\\", false},    {"\\a\\b", false},
-        {"a\\nope", false}, {"nope\\deeper", false},
-    };
+        {"a\\\\b\\", true}, {"\\a\\b", false}, {"a\\nope", false}};
     for (const auto& row : rows) EXPECT_EQ(open(row.first) != kNoKey, row.second) << row.first;
-    EXPECT_NE(create("c\\d\\"), kNoKey) << "a trailing separator is accepted by create";
-    EXPECT_NE(open("c\\d"), kNoKey);
     EXPECT_EQ(create("\\e"), kNoKey) << "a leading separator is refused by create";
     EXPECT_EQ(open("e"), kNoKey);
 }
@@ -253,34 +216,26 @@ TEST_F(RegistryConformance, RawDataRoundTripsAndTextGetsATerminatingNul) {
     for (int i = 0; i < 256; ++i) all.push_back(char(i));
     std::string large(300000, '\0');  // larger than any first guess of a buffer
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = char((i * 7 + 3) & 0xFF);
-    struct Row {
-        const char* name;
-        std::uint32_t type;
-        std::string data, stored;
-    };  // stored "": as given
-    const Row rows[] = {
+    // Name, type, data given and data stored ("": as given).
+    const std::tuple<const char*, std::uint32_t, std::string, std::string> rows[] = {
         {"binary", kRegBinary, all, ""},
-        {"empty", kRegBinary, "", ""},
-        {"none", kRegNone, bytes({1, 2, 3}), ""},
         {"odd type", 0x1234, "xyz", ""},
-        {"dword5", kRegDword, bytes({1, 2, 3, 4, 5}), ""},
         {"text", kRegSz, std::string("quote \" back \\ tab\t\0", 20), ""},
         {"text empty", kRegSz, "", ""},
-        {"multi", kRegMultiSz, std::string("a\0bc\0\0", 6), ""},
         {"text bare", kRegSz, "abc", std::string("abc\0", 4)},
-        {"text inner", kRegSz, std::string("ab\0cd", 5), std::string("ab\0cd\0", 6)},
         {"expand bare", kRegExpandSz, "%TEMP%", std::string("%TEMP%\0", 7)},
         {"multi bare", kRegMultiSz, std::string("a\0b", 3), std::string("a\0b\0", 4)},
         {"large", kRegBinary, large, ""},  // last, so a store file rewrites it once
     };
-    for (const Row& row : rows) ASSERT_TRUE(set(scratch_, row.name, row.type, row.data));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, type, data, stored] : rows)
+        ASSERT_TRUE(set(scratch_, name, type, data));
+    for (const auto& [name, type, data, stored] : rows) {
+        SCOPED_TRACE(name);
         RegValue v;
         v.type = 0xbdbdbdbd;
-        ASSERT_TRUE(reg().queryValue(scratch_, row.name, v));
-        EXPECT_EQ(v.type, row.type);
-        EXPECT_TRUE(v.data == (row.stored.empty() ? row.data : row.stored));
+        ASSERT_TRUE(reg().queryValue(scratch_, name, v));
+        EXPECT_EQ(v.type, type);
+        EXPECT_TRUE(v.data == (stored.empty() ? data : stored));
     }
 }
 
@@ -299,7 +254,6 @@ TEST_F(RegistryConformance, DeleteKeyRemovesOneLeafAndNeverTheKeyOfTheHandle) {
     EXPECT_TRUE(reg().deleteKey(scratch_, "PARENT"));
     EXPECT_EQ(open("parent"), kNoKey);
     EXPECT_FALSE(reg().deleteKey(scratch_, "parent"));
-    EXPECT_FALSE(reg().deleteKey(scratch_, "missing\\deeper"));
     EXPECT_FALSE(reg().deleteValue(scratch_, "missing"));
 }
 
@@ -312,12 +266,10 @@ TEST_F(RegistryConformance, AHandleKeepsTheRightsItWasOpenedWith) {
     EXPECT_EQ(text(query, "v"), "x");
     EXPECT_TRUE(reg().valueNames(query, names));
     EXPECT_FALSE(reg().subkeyNames(query, names)) << "KEY_QUERY_VALUE does not enumerate";
-    EXPECT_FALSE(writeText(reg(), query, "w", "y"));
 
     const RegKey read = open("", kKeyRead);
     EXPECT_TRUE(reg().subkeyNames(read, names));
     EXPECT_FALSE(writeText(reg(), read, "w", "y")) << "KEY_READ does not write";
-    EXPECT_FALSE(reg().deleteValue(read, "v"));
     EXPECT_NE(keep(reg().openKey(read, "sub", kKeyAllAccess)), kNoKey)
         << "a subkey opens through any handle";
 
@@ -336,15 +288,11 @@ TEST_F(RegistryConformance, HandlesSeeEachOthersChangesAndDieWithTheirKey) {
     EXPECT_TRUE(writeNumber(reg(), second, "m", 1)) << "closing one handle leaves the other";
 
     ASSERT_TRUE(reg().deleteKey(scratch_, "shared"));
-    std::vector<std::string> names;
     RegValue value;
     EXPECT_FALSE(reg().queryValue(second, "m", value));
     EXPECT_FALSE(writeText(reg(), second, "w", "y"));
     EXPECT_FALSE(reg().deleteValue(second, "m"));
-    EXPECT_FALSE(reg().valueNames(second, names));
-    EXPECT_FALSE(reg().subkeyNames(second, names));
     EXPECT_EQ(keep(reg().createKey(second, "child")), kNoKey);
-    EXPECT_EQ(keep(reg().openKey(second, "", kKeyRead)), kNoKey);
 
     const RegKey again = create("shared");
     EXPECT_FALSE(writeText(reg(), second, "w", "y")) << "the old handle stays dead";
