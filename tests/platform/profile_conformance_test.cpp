@@ -150,7 +150,7 @@ TEST_F(ProfileConformance, WritesAsTheWin32WriterDoes) {
     const std::tuple<const char*, const char*, const char*, const char*, const char*> rows[] = {
         // new file, new section, new key
         {nullptr, "s", "k", "v", "[s]\r\nk=v\r\n"},
-        {"[s]\r\nk=old\r\n", "t", "n", "new", "[s]\r\nk=old\r\n[t]\r\nn=new\r\n"},
+        {"[s]\r\nk=old", "t", "n", "new", "[s]\r\nk=old\r\n[t]\r\nn=new\r\n"},
         {"[s]\r\nk=old\r\n[t]\r\nx=1\r\n", "s", "n", "new",
          "[s]\r\nk=old\r\nn=new\r\n[t]\r\nx=1\r\n"},
         {"[s]\r\nk=old", "s", "n", "new", "[s]\r\nk=old\r\nn=new\r\n"},
