@@ -35,25 +35,6 @@ TEST_F(PluginRunner, ASectionEndsAfter255EntriesAtAGapOrAtAnEmptyValue) {
     }
 }
 
-TEST_F(PluginRunner, RegistryEntriesRunBeforeFilesWhateverTheFileOrder) {
-    file("f\\a.log");
-    runPlugin(
-        "[files]\r\nITEM1=  " + at("f\\*.log") + "  \r\n[REGISTRY]\r\nitem1=" + entry() + "\r\n",
-        false);
-    EXPECT_EQ(view_.lines,
-              (test::Lines{"Test Mode: Cleaning Registry Value: data <OK>",
-                           "Test Mode: Removing File: " + platform_.system->upperCase(at("f\\")) +
-                               "a.log <OK>"}));
-}
-
-TEST_F(PluginRunner, NoKeeperListAppliesInsideAPlugin) {
-    file("c\\cookie.txt");
-    run_.KeeperMode = kKeeperCookies;
-    run_.CookieKeepers = {platform_.system->upperCase(at("c\\")) + "cookie.txt"};
-    runPlugin("[Files]\r\nItem1=" + at("c\\*.txt") + "\r\n", true);
-    EXPECT_FALSE(exists("c\\cookie.txt"));
-}
-
 TEST_F(PluginRunner, GarbageAMissingFileOrAStoppedRunDoNothing) {
     runPlugin(std::string("\x00\x01garbage\r\n=\r\n[", 15), true);
     RunPlugin(ctx_, at("missing.cnp"));
