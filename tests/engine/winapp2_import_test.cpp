@@ -46,15 +46,12 @@ TEST_F(Winapp2, EachConvertibleKeyKindRunsAsTheEntrySays) {
         result.notConverted[0].find("RegKey1=HKCU\\Software\\Tool\\Recent: converted in part"),
         std::string::npos);
 
-    const std::vector<std::string> erased = {"Local\\Tool\\a.log",
-                                             "Roaming\\Tool\\Cache\\README",
-                                             "Roaming\\Tool\\Cache\\d\\x.bin",
-                                             "Roaming\\Tool\\Notes\\note1.txt",
-                                             "Roaming\\Tool\\Notes\\d\\note2.txt",
-                                             "Roaming\\Tool\\Notes\\d\\old.bak"};
+    const std::string r = "Roaming\\Tool\\";
+    const std::vector<std::string> erased = {"Local\\Tool\\a.log",      r + "Cache\\README",
+                                             r + "Cache\\d\\x.bin",     r + "Notes\\note1.txt",
+                                             r + "Notes\\d\\note2.txt", r + "Notes\\d\\old.bak"};
     const std::vector<std::string> kept = {"Local\\Tool\\keep.txt", "Local\\Tool\\sub\\b.log",
-                                           "Roaming\\Tool\\Notes\\note10.txt",
-                                           "Roaming\\Tool\\settings.ini"};
+                                           r + "Notes\\note10.txt", r + "settings.ini"};
     for (const auto& f : erased) file(f);
     for (const auto& f : kept) file(f);
     setText("Software\\Tool\\Recent", "a", "one");
