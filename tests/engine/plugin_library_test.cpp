@@ -9,7 +9,6 @@
 #include <map>
 #include <set>
 
-#include "engine/plugin_file.h"
 #include "engine/plugin_lint.h"
 #include "engine/plugin_runner.h"
 #include "engine_test_support.h"
@@ -196,14 +195,12 @@ protected:
     cindral::test::ScratchRegistry scratch_;  // HKEY_CURRENT_USER kept in the sandbox
 };
 
-TEST(PluginLibraryFiles, EveryPluginIsTestedHasAnAuthorAndAHeaderAndPassesTheChecker) {
+TEST(PluginLibraryFiles, EveryPluginIsTestedAndPassesTheChecker) {
     std::set<std::string> tested, shipped;
     for (const Row& row : Library().rows) tested.insert(row.plugin);
     cindral::test::Sandbox box;
     for (const auto& plugin : cindral::test::PluginLibrary()) {
         shipped.insert(plugin.fileName);
-        EXPECT_EQ(plugin.bytes.compare(0, 2, "; "), 0) << plugin.fileName;
-        EXPECT_FALSE(ReadPluginDocument(plugin.bytes).author.empty()) << plugin.fileName;
         for (const LintFinding& f : LintPluginText(plugin.bytes, box.platform()))
             ADD_FAILURE() << plugin.fileName << ": " << f.entry << ": " << f.message;
     }
