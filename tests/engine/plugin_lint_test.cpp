@@ -34,8 +34,6 @@ TEST_F(PluginLint, EachKindOfFindingIsReportedWithItsEntry) {
         {"[Registry]\r\nItem1=HKEY_CURRENT_USER\\,OnlySubkeys,none", "names the whole root key"},
         {"[Registry]\r\nItem1=" + ok + "\r\nItem3=" + ok,
          "[Registry] Item3 (line 3): never read: the numbering stops at Item2"},
-        {"[Registry]\r\nItem1=\r\nItem2=" + ok + "\r\n[Files]\r\nItem1=%TEMP%\\*",
-         "Item2 (line 3): never read: the numbering stops at Item1"},
         {"[Registry]\r\nItem1=" + ok + "\r\nItem01=" + ok,
          "Item01 (line 3): never read: entries are named"},
         {"[Registry]\r\nItem1=" + ok + "\r\nITEM1=" + ok,
