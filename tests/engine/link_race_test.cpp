@@ -19,6 +19,7 @@
 #include "engine/path_template.h"
 #include "engine_test_support.h"
 #include "platform/posix/files_posix.h"
+#include "support/temp_folder.h"
 
 namespace cindral::engine {
 namespace {
@@ -72,12 +73,10 @@ TEST_F(LinkRaceTest, ASubfolderSwappedForALinkNeverLeadsTheRunToOtherFiles) {
         ASSERT_TRUE(fs::is_directory(sub) && !fs::is_symlink(sub)) << "round " << round;
 
         ASSERT_EQ(fileCount(canary), 20) << "round " << round;
-        for (int i = 0; i < 20; ++i) {
-            std::ifstream in(canary / ("c" + std::to_string(i) + ".tmp"));
-            int value = -1;
-            in >> value;
-            ASSERT_EQ(value, i) << "canary " << i << " overwritten in round " << round;
-        }
+        for (int i = 0; i < 20; ++i)
+            ASSERT_EQ(cindral::test::readHostFile(canary / ("c" + std::to_string(i) + ".tmp")),
+                      std::to_string(i))
+                << "canary " << i << " overwritten in round " << round;
         const long removed = before - fileCount(tree) + linksRemoved;
         linksRemoved = 0;
         ASSERT_EQ(run_.counters.JunkFileCount, removed) << "round " << round;
