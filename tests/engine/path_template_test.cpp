@@ -196,13 +196,11 @@ TEST_F(PathTemplate, DriveScanDropsOnlyAnInvalidMaskAndNeedsSomeMaskAndDrive) {
 TEST_F(PathTemplate, MacrosExpandToFoldersInTheirOwnCaseAndTheRestIsUpperCased) {
     // A redirected folder on a network share keeps its leading "\\".
     folders_.folders = {{platform::kCsidlAppData, "\\\\srv\\Ann\\AppData"},
-                        {platform::kCsidlCookies, "C:\\Users\\Ann\\Cookies"},
                         {platform::kCsidlLocalAppData, "C:\\L\\%TEMP%"}};
     files_.windows = "C:\\WINDOWS";
     files_.temp = "C:\\Temp\\";
     const std::pair<const char*, const char*> rows[] = {
         {"%APP_DATA%\\x", "\\\\srv\\Ann\\AppData\\X"},
-        {"%cookie%\\*?", "C:\\Users\\Ann\\Cookies\\*?"},
         {"%TEMP%\\*", "C:\\Temp\\*"},  // a folder with a trailing "\" leaves one separator
         {"%WINDOWS%\\Temp\\*?", "C:\\WINDOWS\\TEMP\\*?"},
         // Macros go in a fixed order, the newest last: a folder keeps the text of an earlier one.
