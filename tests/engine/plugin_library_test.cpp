@@ -9,7 +9,6 @@
 #include <map>
 #include <set>
 
-#include "engine/plugin_file.h"
 #include "engine/plugin_lint.h"
 #include "engine/plugin_runner.h"
 #include "engine_test_support.h"
@@ -45,8 +44,7 @@ struct Library {
     void chromium(const std::string& prefix, const std::string& data, bool history) {
         const std::string d = data + "\\Default\\";
         add(prefix + "-cache.cnp",
-            under(d, {"Cache\\Cache_Data\\data_0", "Cache\\Cache_Data\\f_00a1",
-                      "Code Cache\\js\\index", "GPUCache\\data_1"}));
+            under(d, {"Cache\\Cache_Data\\data_0", "Code Cache\\js\\index", "GPUCache\\data_1"}));
         add(prefix + "-cookies.cnp",
             under(d, {"Network\\Cookies", "Network\\Cookies-journal", "Cookies"}));
         const Names past =
@@ -72,12 +70,8 @@ struct Library {
 
         const std::string firefox = "Mozilla\\Firefox\\Profiles\\ab12.default-release\\";
         const std::string profile = roaming + firefox;
-        add("firefox-cache.cnp",
-            under(local + firefox, {"cache2\\entries\\0A1B2C",
-                                    "startupCache\\startupCache.8.little", "thumbnails\\a1.png"}));
-        add("firefox-cookies.cnp",
-            {profile + "cookies.sqlite", profile + "cookies.sqlite-wal",
-             roaming + "Mozilla\\Firefox\\Profiles\\cd34.dev-edition\\cookies.sqlite"});
+        add("firefox-cache.cnp", {local + firefox + "cache2\\entries\\0A1B2C"});
+        add("firefox-cookies.cnp", {profile + "cookies.sqlite", profile + "cookies.sqlite-wal"});
         add("firefox-formhistory.cnp", {profile + "formhistory.sqlite"},
             under(profile, {"places.sqlite", "logins.json", "key4.db", "prefs.js",
                             "sessionstore.jsonlz4", "storage\\default\\x\\ls\\data.sqlite"}));
@@ -88,16 +82,14 @@ struct Library {
              {std::pair{"Word", "word"}, {"Excel", "excel"}, {"PowerPoint", "powerpoint"}}) {
             const std::string office = hkcu + "Microsoft\\Office\\16.0\\" + app;
             add(std::string(file) + "-recent.cnp",
-                under(office + "\\File MRU|", {"Item 1", "Item 2", "Item 50"}),
+                under(office + "\\File MRU|", {"Item 1", "Item 50"}),
                 {office + "\\File MRU|Max Display", office + "\\Place MRU|Item 1"});
         }
         const std::string acrobat = hkcu + "Adobe\\Acrobat Reader\\DC\\AVGeneral";
         add("acrobat-reader-recent.cnp",
-            under(acrobat, {"\\cRecentFiles\\c1|tDIText", "\\cRecentFiles\\c2|tDIText",
-                            "\\cRecentFolders\\c1|tDIText"}),
+            under(acrobat, {"\\cRecentFiles\\c1|tDIText", "\\cRecentFolders\\c1|tDIText"}),
             {acrobat + "|bExpandRHPInViewer"});
-        add("mpc-hc-recent.cnp",
-            under(hkcu + "MPC-HC\\MPC-HC\\Recent File List|", {"File1", "File2"}),
+        add("mpc-hc-recent.cnp", {hkcu + "MPC-HC\\MPC-HC\\Recent File List|File1"},
             {hkcu + "MPC-HC\\MPC-HC\\Settings|Volume"});
         const std::string player = hkcu + "Microsoft\\MediaPlayer\\";
         add("media-player-recent.cnp",
@@ -113,9 +105,8 @@ struct Library {
                                      "FM|CopyHistory"}),
             under(hkcu + "7-Zip\\", {"Compression|Level", "FM|ShowDots"}));
         add("winrar-history.cnp",
-            under(hkcu + "WinRAR\\",
-                  {"ArcHistory|0", "ArcHistory|1", "DialogEditHistory\\ArcName|0",
-                   "DialogEditHistory\\ExtrPath|0"}),
+            under(hkcu + "WinRAR\\", {"ArcHistory|0", "DialogEditHistory\\ArcName|0",
+                                      "DialogEditHistory\\ExtrPath|0"}),
             {hkcu + "WinRAR\\General|ShowComment"});
 
         add("windows-jump-lists.cnp",
@@ -123,16 +114,14 @@ struct Library {
                                  "CustomDestinations\\28c8b86deab549a1.customDestinations-ms"}),
             {"%RECENT%\\report.docx.lnk"});
         const std::string explorer = local + "Microsoft\\Windows\\Explorer\\";
-        add("windows-thumbnail-cache.cnp",
-            under(explorer, {"thumbcache_256.db", "thumbcache_idx.db"}),
+        add("windows-thumbnail-cache.cnp", {explorer + "thumbcache_256.db"},
             {explorer + "iconcache_32.db"});
         const std::string ex = hkcu + "Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-        add("windows-recent-docs.cnp", under(ex + "RecentDocs", {"|MRUListEx", "|0", "\\.docx|0"}));
+        add("windows-recent-docs.cnp", under(ex + "RecentDocs", {"|MRUListEx", "\\.docx|0"}));
         add("windows-typed-paths.cnp", {ex + "TypedPaths|url1"});
-        add("windows-search-history.cnp", under(ex + "WordWheelQuery|", {"0", "MRUListEx"}));
+        add("windows-search-history.cnp", {ex + "WordWheelQuery|MRUListEx"});
         add("windows-open-save-history.cnp",
-            under(ex + "ComDlg32\\",
-                  {"OpenSavePidlMRU\\*|0", "OpenSavePidlMRU\\txt|0", "LastVisitedPidlMRU|0"}),
+            under(ex + "ComDlg32\\", {"OpenSavePidlMRU\\txt|0", "LastVisitedPidlMRU|0"}),
             {ex + "Advanced|HideFileExt"});
         const std::string terminal = hkcu + "Microsoft\\Terminal Server Client\\";
         add("remote-desktop-recent.cnp", {terminal + "Default|MRU0"},
@@ -206,14 +195,12 @@ protected:
     cindral::test::ScratchRegistry scratch_;  // HKEY_CURRENT_USER kept in the sandbox
 };
 
-TEST(PluginLibraryFiles, EveryPluginIsTestedHasAnAuthorAndAHeaderAndPassesTheChecker) {
+TEST(PluginLibraryFiles, EveryPluginIsTestedAndPassesTheChecker) {
     std::set<std::string> tested, shipped;
     for (const Row& row : Library().rows) tested.insert(row.plugin);
     cindral::test::Sandbox box;
     for (const auto& plugin : cindral::test::PluginLibrary()) {
         shipped.insert(plugin.fileName);
-        EXPECT_EQ(plugin.bytes.compare(0, 2, "; "), 0) << plugin.fileName;
-        EXPECT_FALSE(ReadPluginDocument(plugin.bytes).author.empty()) << plugin.fileName;
         for (const LintFinding& f : LintPluginText(plugin.bytes, box.platform()))
             ADD_FAILURE() << plugin.fileName << ": " << f.entry << ": " << f.message;
     }
@@ -239,6 +226,44 @@ TEST_F(PluginLibrary, EachPluginErasesExactlyItsTracesAndNothingElse) {
         for (const std::string& trace : everything)
             EXPECT_EQ(present(trace), own.count(trace) == 0) << trace;
     }
+}
+
+// The runner's own rules, on plug-ins the tests write.
+class PluginRunner : public test::EngineTest {
+protected:
+    PluginRunner() { setRegText(scratch("K"), "v", "data"); }
+    // An entry that finds the one value "data".
+    std::string entry() const { return regKey("K") + ",OnlyValues,none"; }
+    void runPlugin(const std::string& text, bool erase) {
+        file("p.cnp", text);
+        run_.Erase = erase;
+        run_.LinePrefix = erase ? "" : "Test Mode: ";
+        RunPlugin(ctx_, at("p.cnp"));
+    }
+};
+
+TEST_F(PluginRunner, ASectionEndsAfter255EntriesAtAGapOrAtAnEmptyValue) {
+    std::string all = "[Registry]\r\n";
+    for (int n = 1; n <= 300; ++n) all += "Item" + std::to_string(n) + "=" + entry() + "\r\n";
+    const std::string e = entry();
+    const std::pair<std::string, int> cases[] = {
+        {all, 255},
+        {"[Registry]\r\nItem1=" + e + "\r\nItem2=" + e + "\r\nItem4=" + e + "\r\n", 2},
+        {"[Registry]\r\nItem1=\r\nItem2=" + e + "\r\n", 0}};
+    for (const auto& [text, found] : cases) {
+        run_.counters = {};
+        runPlugin(text, false);
+        EXPECT_EQ(run_.counters.FoundRegistryEntries, found) << text.substr(0, 80);
+    }
+}
+
+TEST_F(PluginRunner, GarbageAMissingFileOrAStoppedRunDoNothing) {
+    runPlugin(std::string("\x00\x01garbage\r\n=\r\n[", 15), true);
+    RunPlugin(ctx_, at("missing.cnp"));
+    std::atomic<bool> stop{true};
+    run_.StopRequested = &stop;
+    runPlugin("[Registry]\r\nItem1=" + entry() + "\r\n", true);
+    EXPECT_TRUE(view_.lines.empty());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The fixtures the tests stack: BaseTest holds the in-memory fakes; a
-// SandboxTest adds a sandbox (its own folder and scratch registry key) with
-// every system folder inside it, reached through the fault-injecting
-// decorators; a HomeTest adds the program's home folder with its data files
+// The fixtures the tests stack: a SandboxTest holds the in-memory fakes and
+// a sandbox (its own folder and scratch registry key) with every system
+// folder inside it, reached through the fault-injecting decorators; a
+// HomeTest adds the program's home folder with its data files
 // and a settings store on the scratch key.
 #pragma once
 
@@ -33,13 +33,7 @@ inline Lines sorted(Lines v) {
     return v;
 }
 
-class BaseTest : public ::testing::Test {
-protected:
-    FakeSettings settings_;
-    FakeServices fakes_;
-};
-
-class SandboxTest : public BaseTest {
+class SandboxTest : public ::testing::Test {
 protected:
     SandboxTest() {
         platform_ = box_.platform();
@@ -97,6 +91,8 @@ protected:
         return sorted(names);
     }
 
+    FakeSettings settings_;
+    FakeServices fakes_;
     Sandbox box_;
     FaultyFiles files_{*box_.platform().files};
     FakeSystem system_{*box_.platform().system};
