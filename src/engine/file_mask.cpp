@@ -17,7 +17,7 @@ CaseFold::CaseFold(platform::System& sys) : CaseFold() {
     for (int c = 1; c < 256; ++c) table_[c] = static_cast<unsigned char>(lower[c - 1]);
 }
 
-FileMask::FileMask(const std::string& mask, const CaseFold& fold) : text_(mask), fold_(fold) {
+FileMask::FileMask(const std::string& mask, const CaseFold& fold) : fold_(fold) {
     int stars = 0;
     const std::size_t n = mask.size();
     for (std::size_t i = 0; i < n; ++i) {

@@ -38,7 +38,6 @@ public:
     // False for an unclosed "[", a "-" with nothing before it in a set, or
     // more than kMaxStars "*". An invalid mask matches nothing.
     bool valid() const { return valid_; }
-    const std::string& text() const { return text_; }
     bool matches(const std::string& name) const;
 
 private:
@@ -50,7 +49,6 @@ private:
     };
     bool one(const Token& t, unsigned char c) const;
 
-    std::string text_;
     bool valid_ = false;
     std::vector<Token> tokens_;
     std::vector<std::bitset<256>> sets_;  // folded members; negation already applied

@@ -51,14 +51,6 @@ bool TEasyFileSearch::setExcludedFiles(const std::vector<std::string>& masks) {
     return allValid(excluded_);
 }
 
-std::vector<std::string> TEasyFileSearch::invalidMasks() const {
-    std::vector<std::string> out;
-    for (const auto* list : {&fileNames_, &excluded_})
-        for (const FileMask& m : *list)
-            if (!m.valid()) out.push_back(m.text());
-    return out;
-}
-
 // A folder entry is reported without matching a mask when a binary search of
 // the mask list, as though it were sorted, finds "*.*" itself. On an unsorted
 // list the search can miss it; that is the rule the catalogue was written for.

@@ -63,9 +63,6 @@ public:
     bool setFileNames(const std::vector<std::string>& masks);
     // Masks of names never reported; empty by default.
     bool setExcludedFiles(const std::vector<std::string>& masks);
-    const std::vector<std::string>& fileNames() const { return fileNameTexts_; }
-    // The masks of FileNames and ExcludedFiles that are invalid, in order.
-    std::vector<std::string> invalidMasks() const;
 
     // Runs the walk and returns when it is done. With an invalid mask or an
     // empty RootPath nothing is walked or reported, and the result is false.

@@ -14,12 +14,12 @@ namespace cindral::test {
 
 class FakeRecycleBin : public platform::RecycleBin {
 public:
-    bool queryOk = true, emptyOk = true;
+    bool emptyOk = true;
     platform::RecycleBinContents contents;
     int emptied = 0;
     bool query(platform::RecycleBinContents& out) override {
-        out = queryOk ? contents : platform::RecycleBinContents{};
-        return queryOk;
+        out = contents;
+        return true;
     }
     bool empty() override {
         ++emptied;
