@@ -25,10 +25,8 @@ TEST(StartupText, OsNameIconSetAndHomeFolder) {
         {{kPlatformWin9x, 4, 90}, "Windows ME", 1},
         {{kPlatformWin9x, 4, 89}, "Windows 98", 1},
         {{kPlatformWin9x, 4, 0}, "Windows 95", 1},
-        {{kPlatformWin9x, 5, 1}, "Windows 95", 1},
         {{kPlatformNt, 5, 2}, "Windows XP", 0},
         {{kPlatformNt, 5, 0}, "Windows 2000", 1},
-        {{kPlatformNt, 4, 90}, "Windows NT", 1},
         {{kPlatformNt, 10, 0}, "Windows NT", 0},
         {{7, 5, 1}, "Unknown Operating System", 1},
     };
