@@ -263,12 +263,5 @@ TEST_F(MainControllerTest, OptionsReregistersHotkeysWithTheStartupDefaultsAndRea
     }
 }
 
-TEST(DialogPlacement, CentringRoundsEachHalfTowardZero) {
-    const Point p = centredPlacement(1023, 767, 483, 383);
-    EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(511 - 241, 383 - 191));
-    EXPECT_EQ(centredPlacement(300, 200, 481, 383).x, 150 - 240);  // wider than the screen
-    EXPECT_EQ(dialogPlacement(false, Point{100, 50}, 1023, 767, 483, 383).x, 511 - 241);
-}
-
 }  // namespace
 }  // namespace cindral::app

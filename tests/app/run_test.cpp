@@ -205,25 +205,6 @@ TEST_F(RunDriver, OnlyATestRunEmptiesTheLogWhenAsked) {
     EXPECT_EQ(log_->viewLineCount(), 6u);
 }
 
-TEST_F(RunDriver, ResetGivesEveryKindOfRowItsRestingIcon) {
-    select({2, 11, 24});
-    write(paths_.pluginFolder + "P.cnp", "[Plugin]\r\nTitle=Plug\r\n");
-    write(paths_.customRegistry, "Reg;HKEY_CURRENT_USER\\X;0;;1;\r\n");
-    write(paths_.customFolder, "Fol;C:\\X;0;;1;\r\n");
-    auto run = makeRun(RunMode::Test);
-    ASSERT_EQ(queue_.rows.size(), 6u);
-    for (auto& row : queue_.rows) row.icon = kIconInProgress;
-    ResetRowStates(*view_, platform_, paths_, false);
-    std::vector<int> icons;
-    for (const auto& row : queue_.rows) icons.push_back(row.icon);
-    EXPECT_EQ(icons,
-              (std::vector<int>{0, 2, 8, kIconPlugin, kIconCustomRegistry, kIconCustomFolder}));
-    // A finished row keeps its icon without the reset flag (see the stop test) and loses it with.
-    for (auto& row : queue_.rows) row.icon = kIconDone;
-    ResetRowStates(*view_, platform_, paths_, true);
-    EXPECT_EQ(queue_.rows[0].icon, 0);
-}
-
 #ifndef _WIN32
 // The sandbox's drive C: is fixed (under Wine it is the prefix's own, far too
 // big to scan in a test).
@@ -239,12 +220,10 @@ TEST_F(RunDriver, TheDriveScanWalksTheFixedDrivesAndOnlyACleaningRunDeletes) {
 #endif
 
 TEST_F(RunDriver, FixedDrivesArePresentFixedOnesInLetterOrder) {
-    files_.drives = (1u << 0) | (1u << 2) | (1u << 3) | (1u << 4) | (1u << 25);
+    files_.drives = (1u << 0) | (1u << 2) | (1u << 4);
     files_.driveTypes = {{"A:\\", platform::kDriveRemovable},
                          {"C:\\", platform::kDriveFixed},
-                         {"D:\\", platform::kDriveCdrom},
                          {"E:\\", platform::kDriveFixed},
-                         {"Z:\\", platform::kDriveRemote},
                          {"F:\\", platform::kDriveFixed}};  // fixed, but not present
     EXPECT_EQ(FixedDriveList(files_), (Lines{"C:\\", "E:\\"}));
 }
