@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <future>
 #include <map>
 #include <mutex>
 #include <string>
@@ -47,53 +44,31 @@ public:
     }
 };
 
-// A window's thread of the test's own: it takes wake-ups and the run's
-// questions, and drains again while a run keeps sending.
+// The window's thread as the test sees it: whatever runs "on" it runs under
+// one lock, so the run's questions and the test's drains never overlap.
 class WindowLoop {
 public:
     BatchedRunView::Hooks hooks(Recorder& target, const std::atomic<bool>& current) {
         BatchedRunView::Hooks h;
-        h.wake = [this] { post([] {}); };
         h.callOnWindowThread = [this](const std::function<void()>& task) {
-            std::promise<void> done;
-            post([&] {
-                task();
-                done.set_value();
-            });
-            done.get_future().wait();
+            std::lock_guard<std::mutex> lock(mutex_);
+            task();
         };
         h.target = [&]() -> engine::RunView* { return current ? &target : nullptr; };
         return h;
     }
 
-    // Runs on the calling thread until `finished` is set and nothing is left.
+    // Drains until `finished` is set and nothing is left.
     void serve(BatchedRunView& view, const std::atomic<bool>& finished) {
         for (;;) {
-            std::function<void()> task;
-            {
-                std::unique_lock<std::mutex> lock(mutex_);
-                cv_.wait_for(lock, std::chrono::milliseconds(1),
-                             [this] { return !tasks_.empty(); });
-                if (!tasks_.empty()) {
-                    task = std::move(tasks_.front());
-                    tasks_.pop_front();
-                }
-            }
-            if (task) task();
-            if (view.drain() == 0 && finished && !task) return;
+            std::this_thread::yield();
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (view.drain() == 0 && finished) return;
         }
     }
 
 private:
-    void post(std::function<void()> task) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        tasks_.push_back(std::move(task));
-        cv_.notify_one();
-    }
-
     std::mutex mutex_;
-    std::condition_variable cv_;
-    std::deque<std::function<void()>> tasks_;
 };
 
 TEST(BatchedRunView, EveryRequestArrivesInTheOrderTheRunMadeItAndQuestionsSeeTheLatest) {
