@@ -105,8 +105,6 @@ TEST_F(CliRun, ATestRunChangesNothingAndTheCleanRunRemovesExactlyWhatItCounted) 
     ASSERT_TRUE(store_.write(settings::kStoreDate, 1));
     Snapshot expected = snapshot();
     ASSERT_EQ(runQueue(engine::RunMode::Test), kExitOk) << err_.str();
-    EXPECT_EQ(outLines().back(),
-              "Found Evidence in Registry: 3, Files: 4, Used Hard Drive Space: 0.00 MB");
     Lines promised, done;
     for (const auto& line : outLines())
         if (line.rfind("Test Mode: ", 0) == 0 && isRemoval(line.substr(11)))
