@@ -12,17 +12,6 @@ namespace {
 using engine::RunMode;
 using Lines = std::vector<std::string>;
 
-// Calls a function when a given row starts.
-class RowHook : public RunObserver {
-public:
-    int row = -1;
-    std::function<void()> action;
-    void rowStarted(int r, const std::string&, const engine::RunCounters&) override {
-        if (r == row && action) action();
-    }
-    void rowCompleted(int, const engine::RunCounters&) override {}
-};
-
 class RunDriver : public test::HomeTest {
 protected:
     RunDriver() { select({}); }  // no built-in item unless a test selects some
@@ -36,7 +25,7 @@ protected:
         view_ = std::make_unique<QueueRunView>(queue_, *log_);
         RunSetup setup{mode,   &platform_,         &fakes_.services,      &settings_,
                        paths_, queue_.pluginFiles, queue_.registryTitles, queue_.folderTitles,
-                       &hook_};
+                       nullptr};
         return std::make_unique<app::Run>(setup, *view_, 7);
     }
     std::unique_ptr<app::Run> runHere(RunMode mode) {
@@ -64,7 +53,6 @@ protected:
     ItemQueue queue_;
     std::unique_ptr<LogBook> log_;
     std::unique_ptr<QueueRunView> view_;
-    RowHook hook_;
 };
 
 // Each checked row runs in queue order, with every record of its title
@@ -111,8 +99,10 @@ TEST_F(RunDriver, AStoppedRunEndsInItsRowDeletesNothingMoreAndNeverReportsComple
     for (RunMode mode : {RunMode::Test, RunMode::Clean}) {
         folderRecords({"One", "Two", "Three", "Four"});
         auto run = makeRun(mode);
-        hook_.row = 2;
-        hook_.action = [&] { run->requestStop(); };
+        files_.fails = [&](test::FileOp, const std::string& path) {
+            if (path.find("\\THREE") != std::string::npos) run->requestStop();  // in row 2
+            return false;
+        };
         bool finished = false;
         run->start([&](app::Run&) { finished = true; });
         run->wait();
@@ -121,6 +111,7 @@ TEST_F(RunDriver, AStoppedRunEndsInItsRowDeletesNothingMoreAndNeverReportsComple
         EXPECT_EQ(run->counters().JunkFileCount, 2);
         EXPECT_EQ(exists("junk\\Two\\f.tmp"), mode == RunMode::Test);
         EXPECT_TRUE(exists("junk\\Three\\f.tmp"));
+        files_.fails = nullptr;
     }
     ResetRowStates(*view_, platform_, paths_, false);
     EXPECT_EQ(statuses(), (Lines{"Completed", "Completed", "Terminated", "Pending"}));
