@@ -108,11 +108,17 @@ TEST(BatchedRunView, EveryRequestArrivesInTheOrderTheRunMadeItAndQuestionsSeeThe
     EXPECT_TRUE(staleAnswers.empty()) << staleAnswers.size() << " stale answers";
 }
 
-TEST(BatchedRunView, ClosingDropsWhatIsQueuedAndReleasesARunWaitingForRoom) {
+TEST(BatchedRunView, TheWindowsOwnRequestsFollowTheQueuedOnesAndClosingReleasesAWaitingRun) {
     Recorder target;
-    WindowLoop loop;  // never served: nothing is drained until the close
+    WindowLoop loop;  // never served: only the window's own requests drain
     std::atomic<bool> current{true};
     BatchedRunView view(loop.hooks(target, current), 4);
+    std::thread([&] { view.addLine("from the run"); }).join();
+    EXPECT_TRUE(target.calls.empty());  // queued, waiting for a drain
+    view.addLine("from the window");
+    const std::vector<std::string> shown{"add from the run", "add from the window"};
+    EXPECT_EQ(target.calls, shown);
+
     std::atomic<int> made{0};
     std::thread run([&] {
         for (int i = 0; i < 10; ++i, ++made) view.addLine("line");
@@ -123,18 +129,7 @@ TEST(BatchedRunView, ClosingDropsWhatIsQueuedAndReleasesARunWaitingForRoom) {
     run.join();  // would hang if the full queue still held the run
     EXPECT_EQ(made, 10);
     EXPECT_EQ(view.drain(), 0u);
-    EXPECT_TRUE(target.calls.empty());
-}
-
-TEST(BatchedRunView, TheWindowsOwnRequestsAreCarriedOutAtOnceAfterTheQueuedOnes) {
-    Recorder target;
-    WindowLoop loop;
-    std::atomic<bool> current{true};
-    BatchedRunView view(loop.hooks(target, current));
-    std::thread([&] { view.addLine("from the run"); }).join();
-    EXPECT_TRUE(target.calls.empty());  // queued, waiting for a drain
-    view.addLine("from the window");
-    EXPECT_EQ(target.calls, (std::vector<std::string>{"add from the run", "add from the window"}));
+    EXPECT_EQ(target.calls, shown);
 }
 
 }  // namespace
