@@ -41,7 +41,6 @@ TEST(CommandRule, ElevenControlsAreDisabledDuringEitherRunAndMissingDialogsAlway
         // The running run's button stops it; the other one is disabled.
         EXPECT_EQ(isCommandEnabled(Command::CleanNow, s), running == Activity::Cleaning);
         EXPECT_EQ(isCommandEnabled(Command::TestMode, s), running == Activity::Testing);
-        EXPECT_TRUE(isCommandEnabled(Command::ClearLog, s));
     }
     s = CommandSnapshot{Activity::Idle, false, true, false};
     for (Command c :
@@ -50,19 +49,30 @@ TEST(CommandRule, ElevenControlsAreDisabledDuringEitherRunAndMissingDialogsAlway
     EXPECT_TRUE(isCommandEnabled(Command::Options, s));
 }
 
-TEST_F(MainControllerTest, EachRunStartsItsOwnModeAndTurnsItsButtonIntoStop) {
+TEST_F(MainControllerTest, EachRunStartsItsOwnModeItsButtonStopsItAndAStopGoesIdleAtOnce) {
     controller.testModeClick();
     EXPECT_EQ(w.started, (std::vector<RunMode>{RunMode::Test}));
     EXPECT_EQ(w.cleanCaption + w.testCaption, "Clean Now!Stop Work!");
     controller.cleanNowClick();  // a cleaning trigger during a test run: no second worker
     EXPECT_EQ(w.started.size(), 1u);
     EXPECT_TRUE(w.stopped.empty());
+    controller.testModeClick();  // a stopped test run gives rows back their icons
+    EXPECT_EQ(w.calls, (Calls{"restoreRows"}));
 
-    controller.testModeClick();  // stop
     controller.cleanNowClick();
+    const std::uint64_t first = controller.runId();
     EXPECT_EQ(w.started.back(), RunMode::Clean);
-    EXPECT_EQ(controller.activity(), Activity::Cleaning);
     EXPECT_EQ(w.cleanCaption + w.testCaption, "Stop Work!Test Mode!");
+    controller.cleanNowClick();  // "Stop Work!"
+    EXPECT_EQ(w.stopped.back(), first);
+    EXPECT_EQ(controller.activity(), Activity::Idle);
+    EXPECT_EQ(w.cleanCaption, "Clean Now!");
+    // Restart at once: a new run with a new id; the old one's report is ignored.
+    controller.cleanNowClick();
+    EXPECT_NE(controller.runId(), first);
+    controller.runFinished(first, {}, "", "");
+    EXPECT_EQ(controller.activity(), Activity::Cleaning);
+    EXPECT_EQ(w.calls, (Calls{"restoreRows"}));
 
     w.refuseRuns = true;
     controller.cleanNowClick();  // stop
@@ -72,28 +82,7 @@ TEST_F(MainControllerTest, EachRunStartsItsOwnModeAndTurnsItsButtonIntoStop) {
     w.queue = 0;
     controller.cleanNowClick();
     EXPECT_EQ(w.log, (Calls{"WARNING: No items are selected.", "Process has been terminated."}));
-    EXPECT_EQ(w.started.size(), 2u);
-}
-
-TEST_F(MainControllerTest, StopGoesIdleAtOnceAndDiscardsTheStoppedRunsCompletion) {
-    controller.cleanNowClick();
-    const std::uint64_t first = controller.runId();
-    controller.cleanNowClick();  // "Stop Work!"
-    EXPECT_EQ(w.stopped, (std::vector<std::uint64_t>{first}));
-    EXPECT_EQ(controller.activity(), Activity::Idle);
-    EXPECT_EQ(w.cleanCaption, "Clean Now!");
-
-    // Restart at once: a new run with a new id; the old one's report is ignored.
-    controller.cleanNowClick();
-    EXPECT_NE(controller.runId(), first);
-    controller.runFinished(first, {}, "", "");
-    EXPECT_EQ(controller.activity(), Activity::Cleaning);
-    EXPECT_TRUE(w.calls.empty());
-
-    controller.cleanNowClick();
-    controller.testModeClick();
-    controller.testModeClick();  // a stopped test run gives rows back their icons
-    EXPECT_EQ(w.calls, (Calls{"restoreRows"}));
+    EXPECT_EQ(w.started.size(), 3u);
 }
 
 TEST_F(MainControllerTest, CompletionsApplyTheirEffectsInOrderAndOnlyCleaningStoresItsStartDate) {
