@@ -113,17 +113,15 @@ TEST_F(PluginEditorTest, ASavedChangeKeepsTheCommentsAndIsReadAsARunReadsIt) {
     EXPECT_EQ(view_.rows[1], "Beta 2 (b.cnp)");
 }
 
+// Which entries a run would misread is the engine's lint; here one finding
+// keeps Save off, named in the status, until the entry goes.
 TEST_F(PluginEditorTest, SaveStaysDisabledWhileARunWouldMisreadTheFile) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"%APP_DATA%\\Tool\\[a-*", "Save is disabled: [Files] Item1: invalid file mask"},
-        {"\"" + at("Q\\*.log") + "\"", "Save is disabled: [Files] Item1: a run would read it as"}};
-    for (const auto& [entry, status] : cases) {
-        type(EntryKind::Files, entry);
-        EXPECT_FALSE(view_.commands.save) << entry;
-        EXPECT_EQ(view_.status.substr(0, status.size()), status);
-        editor_.deleteEntry(EntryKind::Files);
-        EXPECT_TRUE(view_.commands.save) << view_.status;
-    }
+    type(EntryKind::Files, "\"" + at("Q\\*.log") + "\"");
+    EXPECT_FALSE(view_.commands.save);
+    EXPECT_EQ(view_.status.rfind("Save is disabled: [Files] Item1: a run would read it as", 0), 0u)
+        << view_.status;
+    editor_.deleteEntry(EntryKind::Files);
+    EXPECT_TRUE(view_.commands.save) << view_.status;
 }
 
 TEST_F(PluginEditorTest, LeavingAChangedPluginAsksAndCancelStays) {

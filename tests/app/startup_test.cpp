@@ -98,7 +98,6 @@ TEST_F(StartupTest, FirstStartQueuesEverythingRecordsTheSelectionAndLogsFromRead
     ASSERT_EQ(s.queue.rows.size(), 26u);
     EXPECT_EQ(sel(engine::BuiltInItems().back().name), "1");
     EXPECT_EQ(s.queue.rows[24].caption + "," + s.queue.rows[25].caption, "A,Beta");
-    EXPECT_EQ(s.queue.rows[25].icon, kIconPlugin);
     EXPECT_EQ(s.queue.pluginFiles, (Lines{"A.CNP", "b.cnp"}));
     EXPECT_EQ(sel("Beta"), "1");
     EXPECT_EQ(settings_.texts[settings::kHomeFolder.name], home_);
