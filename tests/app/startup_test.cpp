@@ -118,16 +118,18 @@ TEST_F(StartupTest, FirstStartQueuesEverythingRecordsTheSelectionAndLogsFromRead
     EXPECT_EQ(read(home_ + "logs.txt"), "Ready.\r\nrun line after Ready\r\n");
 }
 
-// Which stored values select an item or a record is the selection tests';
-// here the queue's order: items, plug-ins, then each kind of record.
+// Only a stored "0" leaves an item out; any other text keeps it, written
+// back as "1". Which record marks count is the record list's test.
 TEST_F(StartupTest, RebuildQueuesSelectedItemsThenCheckedRecordsOfEachKind) {
     write(paths_.pluginFolder + "off.cnp", "[Plugin]\r\nTitle=Off\r\n");
-    select({1}, {{"Off", "0"}});
+    write(paths_.pluginFolder + "odd.cnp", "[Plugin]\r\nTitle=Odd\r\n");
+    select({1}, {{"Off", "0"}, {"Odd", "00"}});
     write(paths_.customRegistry, "R1;HKCU\\A;0;;1;\r\nR2;HKCU\\B;0;;0;\r\n");
     write(paths_.customFolder, "F1;C:\\x;0;;1;\r\n");
     const ItemQueue q = RebuildItemQueue(platform_, paths_);
     Lines captions;
     for (const auto& r : q.rows) captions.push_back(r.caption);
-    EXPECT_EQ(captions, (Lines{"IE Address Drop-Down List", "R1", "F1"}));
-    EXPECT_EQ(q.pluginFiles, (Lines{"off.cnp"}));  // listed, though not queued
+    EXPECT_EQ(captions, (Lines{"IE Address Drop-Down List", "Odd", "R1", "F1"}));
+    EXPECT_EQ(q.pluginFiles, (Lines{"odd.cnp", "off.cnp"}));  // each listed, queued or not
+    EXPECT_EQ(sel("Odd"), "1");
 }
