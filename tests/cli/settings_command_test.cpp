@@ -48,7 +48,6 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsCreatingNothingAndStoredOnesA
     // Stored values are shown escaped on one line, wrong types as defaults.
     reg.put(kKey, "Passess", platform::kRegDword, std::string(4, '\xFF'));
     reg.put(kKey, "HomePage", platform::kRegSz, std::string("a\r\nb\t\"c\"\x01\x7F\xC3\xA9\0", 13));
-    reg.put(kKey, "LastDate", platform::kRegSz, std::string("x\0y\0", 4));
     reg.put(kKey, "LogRefreshLines", platform::kRegDword, std::string("\x01\0", 2));
     reg.put(kKey, "HotKey1", platform::kRegDword, std::string(4, '\1'));
     reg.put(kKey, "PluginFolder", platform::kRegBinary, "x");
@@ -59,7 +58,6 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsCreatingNothingAndStoredOnesA
         {
             "Passess = 4294967295",
             "HomePage = \"a\\r\\nb\\t\\\"c\\\"\\x01\\x7F\xC3\xA9\"",
-            "LastDate = \"x\"",
             "LogRefreshLines = 2500 (default) [stored value is not a REG_DWORD of 4 bytes]",
             "HotKey1 = \"Shift+Ctrl+Alt+X\" (default) [stored value is not a REG_SZ]",
             "PluginFolder = \"\" (default for the plug-in editor) [stored value is not a REG_SZ]",
