@@ -189,10 +189,7 @@ TEST_F(MainControllerTest, WhileADialogShowsTheCommandsOpeningOneAreRefusedUntil
                                Command::About};
     w.onDialog = [&] {
         if (w.dialogs.size() > 1) return;  // a dialog let in inside the first
-        for (Command c : opening) {
-            EXPECT_FALSE(controller.isEnabled(c)) << commandInfo(c).text;
-            EXPECT_FALSE(controller.execute(c)) << commandInfo(c).text;
-        }
+        for (Command c : opening) EXPECT_FALSE(controller.execute(c)) << commandInfo(c).text;
         controller.eraseItemsCommand();
         controller.optionsCommand();
         controller.hostDialog(Dialog::Keeper);
