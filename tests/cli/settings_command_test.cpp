@@ -37,7 +37,6 @@ TEST(SettingsListing, AbsentValuesShowTheirDefaultsCreatingNothingAndStoredOnesA
         reg,
         {
             "StoreDate = 1 (default for start-up, Options dialog); 0 (default for run completion)",
-            "HotKey1 = \"Shift+Ctrl+Alt+X\" (default)",
             std::string(kRunLine) + "(not set)",
         });
     EXPECT_FALSE(reg.keyExists(kKey));
