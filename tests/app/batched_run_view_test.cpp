@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <future>
 #include <map>
 #include <mutex>
 #include <string>
@@ -47,53 +44,31 @@ public:
     }
 };
 
-// A window's thread of the test's own: it takes wake-ups and the run's
-// questions, and drains again while a run keeps sending.
+// The window's thread as the test sees it: whatever runs "on" it runs under
+// one lock, so the run's questions and the test's drains never overlap.
 class WindowLoop {
 public:
     BatchedRunView::Hooks hooks(Recorder& target, const std::atomic<bool>& current) {
         BatchedRunView::Hooks h;
-        h.wake = [this] { post([] {}); };
         h.callOnWindowThread = [this](const std::function<void()>& task) {
-            std::promise<void> done;
-            post([&] {
-                task();
-                done.set_value();
-            });
-            done.get_future().wait();
+            std::lock_guard<std::mutex> lock(mutex_);
+            task();
         };
         h.target = [&]() -> engine::RunView* { return current ? &target : nullptr; };
         return h;
     }
 
-    // Runs on the calling thread until `finished` is set and nothing is left.
+    // Drains until `finished` is set and nothing is left.
     void serve(BatchedRunView& view, const std::atomic<bool>& finished) {
         for (;;) {
-            std::function<void()> task;
-            {
-                std::unique_lock<std::mutex> lock(mutex_);
-                cv_.wait_for(lock, std::chrono::milliseconds(1),
-                             [this] { return !tasks_.empty(); });
-                if (!tasks_.empty()) {
-                    task = std::move(tasks_.front());
-                    tasks_.pop_front();
-                }
-            }
-            if (task) task();
-            if (view.drain() == 0 && finished && !task) return;
+            std::this_thread::yield();
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (view.drain() == 0 && finished) return;
         }
     }
 
 private:
-    void post(std::function<void()> task) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        tasks_.push_back(std::move(task));
-        cv_.notify_one();
-    }
-
     std::mutex mutex_;
-    std::condition_variable cv_;
-    std::deque<std::function<void()>> tasks_;
 };
 
 TEST(BatchedRunView, EveryRequestArrivesInTheOrderTheRunMadeItAndQuestionsSeeTheLatest) {
@@ -133,11 +108,17 @@ TEST(BatchedRunView, EveryRequestArrivesInTheOrderTheRunMadeItAndQuestionsSeeThe
     EXPECT_TRUE(staleAnswers.empty()) << staleAnswers.size() << " stale answers";
 }
 
-TEST(BatchedRunView, ClosingDropsWhatIsQueuedAndReleasesARunWaitingForRoom) {
+TEST(BatchedRunView, TheWindowsOwnRequestsFollowTheQueuedOnesAndClosingReleasesAWaitingRun) {
     Recorder target;
-    WindowLoop loop;  // never served: nothing is drained until the close
+    WindowLoop loop;  // never served: only the window's own requests drain
     std::atomic<bool> current{true};
     BatchedRunView view(loop.hooks(target, current), 4);
+    std::thread([&] { view.addLine("from the run"); }).join();
+    EXPECT_TRUE(target.calls.empty());  // queued, waiting for a drain
+    view.addLine("from the window");
+    const std::vector<std::string> shown{"add from the run", "add from the window"};
+    EXPECT_EQ(target.calls, shown);
+
     std::atomic<int> made{0};
     std::thread run([&] {
         for (int i = 0; i < 10; ++i, ++made) view.addLine("line");
@@ -148,18 +129,7 @@ TEST(BatchedRunView, ClosingDropsWhatIsQueuedAndReleasesARunWaitingForRoom) {
     run.join();  // would hang if the full queue still held the run
     EXPECT_EQ(made, 10);
     EXPECT_EQ(view.drain(), 0u);
-    EXPECT_TRUE(target.calls.empty());
-}
-
-TEST(BatchedRunView, TheWindowsOwnRequestsAreCarriedOutAtOnceAfterTheQueuedOnes) {
-    Recorder target;
-    WindowLoop loop;
-    std::atomic<bool> current{true};
-    BatchedRunView view(loop.hooks(target, current));
-    std::thread([&] { view.addLine("from the run"); }).join();
-    EXPECT_TRUE(target.calls.empty());  // queued, waiting for a drain
-    view.addLine("from the window");
-    EXPECT_EQ(target.calls, (std::vector<std::string>{"add from the run", "add from the window"}));
+    EXPECT_EQ(target.calls, shown);
 }
 
 }  // namespace

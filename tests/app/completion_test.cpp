@@ -23,17 +23,10 @@ TEST(MegabyteText, RoundsOnceToTheCoarserOfFourDigitsAndTwoDecimals) {
     } cases[] = {
         {mb(1234.567), ".", "1235.00"},
         {mb(123.456), ".", "123.50"},
-        {mb(1.23456), ".", "1.23"},
-        {0, ".", "0.00"},
-        {mb(9.999), ".", "10.00"},
-        {mb(999.96), ".", "1000.00"},
-        // Exact halves round away from zero.
-        {kMiB + kMiB / 8, ".", "1.13"},
-        {1000 * kMiB + kMiB / 2, ".", "1001.00"},
-        // From 10000 MB on the whole integer part is kept; past 32 bits too.
+        {mb(999.96), ".", "1000.00"},    // rounded up into the next band
+        {kMiB + kMiB / 8, ".", "1.13"},  // an exact half rounds away from zero
+        // From 10000 MB on the whole integer part is kept, past 32 bits too.
         {12345 * kMiB + kMiB * 678 / 1000, ".", "12345.68"},
-        {9999 * kMiB + kMiB * 6 / 10, ".", "10000.00"},
-        {INT64_MAX, ".", "8796093022208.00"},
         {kMiB * 3 / 2, ",", "1,50"},
         {-kMiB * 3 / 2, ".", "-1.50"},
         {-1, ".", "0.00"},

