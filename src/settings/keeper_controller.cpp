@@ -55,10 +55,6 @@ KeeperController::PageState& KeeperController::state(KeeperPage page) {
     return pages_[static_cast<std::size_t>(indexOf(page))];
 }
 
-const std::vector<std::string>& KeeperController::candidates(KeeperPage page) const {
-    return pages_[static_cast<std::size_t>(indexOf(page))].candidates;
-}
-
 const KeeperList& KeeperController::kept(KeeperPage page) const {
     return pages_[static_cast<std::size_t>(indexOf(page))].kept;
 }

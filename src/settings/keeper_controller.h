@@ -65,7 +65,6 @@ public:
     // The page has come into view.
     void pageEntered(KeeperPage page);
 
-    const std::vector<std::string>& candidates(KeeperPage page) const;
     const KeeperList& kept(KeeperPage page) const;
     // False when the kept list's file exists but could not be read: the
     // page then lists its candidates but moves nothing.
