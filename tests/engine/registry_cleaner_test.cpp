@@ -73,8 +73,12 @@ TEST_F(RegistryCleaner, OnlyValuesHonoursTheKeeperListAndNamesValuesWithoutText)
     run_.Erase = true;
     clean("Typed", "OnlyValues,none", &keep);
     EXPECT_EQ(values("Typed"), Lines{"url1"});
-    EXPECT_EQ(run_.counters.FoundRegistryEntries, 4);
-    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 2);
+    // Under another item (keeper mode 0) the list protects nothing.
+    run_.KeeperMode = kKeeperNone;
+    clean("Typed", "OnlyValues,none", &keep);
+    EXPECT_TRUE(values("Typed").empty());
+    EXPECT_EQ(run_.counters.FoundRegistryEntries, 5);
+    EXPECT_EQ(run_.counters.DeletedRegistryEntries, 3);
 }
 
 TEST_F(RegistryCleaner, AllValuesEmptiesTheSubkeysButKeptValuesAndOnlySubkeysRemovesWholeSubtrees) {

@@ -134,11 +134,15 @@ TEST(FileMask, MatchesWholeNamesWithWildcardsSetsAndCase) {
         {"*.TMP", "B.Tmp", true},
         {"*.tmp", "a.tmp.bak", false},
         {"*.*", "README", false},
+        {"*.*", "a.", true},
+        {"*", "", true},  // a star matches the empty run
         {"", "a", false},
         {"file?.txt", "file.txt", false},
+        {"a*b*c", "abcabc", true},  // the last star takes up the rest
         {"a*b*c", "abcab", false},
         {"*ab", "aaab", true},
         {"[a-c]x", "Bx", true},
+        {"[!a-c]x", "dx", true},
         {"[!a-c]x", "Ax", false},
         {"[z-a]", "m", false},
         {"[a-]", "-", true},  // a "-" closing a set is itself
@@ -146,6 +150,7 @@ TEST(FileMask, MatchesWholeNamesWithWildcardsSetsAndCase) {
         {"[*]", "a", false},  // "*" in a set is a plain character
         {"~*.*", "x~a.b", false},
         // Only ASCII letters fold: a UTF-8 lead byte must never change.
+        {"\xC3\x89*", "\xC3\x89t\xC3\xA9", true},
         {"\xC3\x89*", "\xC3\xA9t\xC3\xA9", false},
     };
     for (const auto& [mask, name, expected] : rows) {
