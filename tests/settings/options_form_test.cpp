@@ -97,13 +97,11 @@ TEST_F(OptionsFormTest, OkAfterOpeningStoresBackEveryValueAsItWasStored) {
 
 TEST_F(OptionsFormTest, StoredValuesOutsideTheirCodesAndTheLogLinesRule) {
     settings.numbers = {{"Passess", 10},  // each just outside its codes
-                        {"EraseEveryTime", 4},
                         {"MethodDestruction", 4},
                         {"BossKey", 0},
                         {"LogRefreshLines", static_cast<std::uint32_t>(-7)}};
     form.open();
-    EXPECT_EQ(view.lists,
-              (std::map<OptionsList, int>{{OptionsList::Passes, -1}, {OptionsList::Period, -1}}));
+    EXPECT_EQ(view.lists[OptionsList::Passes], -1);
     EXPECT_EQ(view.choices, (std::map<OptionsGroup, int>{{OptionsGroup::Method, 1},
                                                          {OptionsGroup::BossAction, 0}}));
     EXPECT_EQ(view.texts[OptionsField::LogLines], "-7");
@@ -111,7 +109,6 @@ TEST_F(OptionsFormTest, StoredValuesOutsideTheirCodesAndTheLogLinesRule) {
     view.texts[OptionsField::LogLines] = "3000 lines";
     form.store();
     EXPECT_EQ(settings.numbers["Passess"], 0xFFFFFFFFu);
-    EXPECT_EQ(settings.numbers["EraseEveryTime"], 0xFFFFFFFFu);
     EXPECT_EQ(settings.numbers["MethodDestruction"], 1u);
     EXPECT_EQ(settings.numbers.count("BossKey"), 0u);  // no button, no value
     EXPECT_EQ(settings.numbers["LogRefreshLines"], 3000u);
