@@ -69,6 +69,7 @@ TEST_F(KeeperDialogTest, MovesAreSavedAndTheNextCleanRunSparesExactlyTheKeptEntr
         ListView_SetItemState(right, 0, LVIS_SELECTED, LVIS_SELECTED);
         press(keeper.control(p, P::RemoveButton));
         press(keeper.control(p, P::RefreshButton));
+        EXPECT_EQ(rowsOf(right), Lines{});
         EXPECT_EQ(rowsOf(left), (Lines{"http://a.example/", keep[1], "http://c.example/"}));
         ListView_SetItemState(left, 1, LVIS_SELECTED, LVIS_SELECTED);
         press(keeper.control(p, P::AddButton));  // the run below spares it
