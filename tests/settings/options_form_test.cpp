@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "settings/fake_settings.h"
 #include "settings/outside_entries.h"
@@ -22,11 +21,9 @@ public:
     std::map<OptionsList, int> lists;
     std::map<OptionsGroup, int> choices;
     std::map<OptionsField, std::string> texts;
-    std::map<OptionsPart, bool> enabled = {
-        {OptionsPart::SecureDestruction, true},
-        {OptionsPart::PeriodList, true},
-        {OptionsPart::LogCombo, true},
-    };
+    std::map<OptionsPart, bool> enabled = {{OptionsPart::SecureDestruction, true},
+                                           {OptionsPart::PeriodList, true},
+                                           {OptionsPart::LogCombo, true}};
 
     bool isChecked(OptionsBox b) override { return boxes[b]; }
     void setChecked(OptionsBox b, bool on) override { boxes[b] = on; }
