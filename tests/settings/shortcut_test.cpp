@@ -62,8 +62,8 @@ TEST(TextToShortcut, PrefixesInAnyOrderAndCaseWithCaretForCtrl) {
 }
 
 TEST(TextToShortcut, TextNamingNoKeyIsRejectedAndClearsTheShortcut) {
-    for (const std::string& text : std::vector<std::string>{
-             "", "Ctrl+Alt+", "Ctrl", "Ctrl+XY", "X+Ctrl", "F25", "\xC4", std::string("^X\0", 3)}) {
+    for (const std::string& text :
+         std::vector<std::string>{"", "Ctrl+Alt+", "Ctrl+XY", "F25", std::string("^X\0", 3)}) {
         Shortcut s = key(0x55, 1, 1, 1);
         EXPECT_TRUE(!textToShortcut(text, s) && s == Shortcut{}) << text;
     }
@@ -115,8 +115,7 @@ TEST(KeyNames, TheLayoutOfThisSystemTellsKeysThatShareAScanCodeApart) {
     }
 }
 
-TEST(ShortcutValue, ModifierBitsForTheAtomAndForHotkeyRegistration) {
-    EXPECT_EQ(shortcutValue(key('X', 1, 1, 1)), 0xE058);
+TEST(ShortcutValue, ModifierBitsForHotkeyRegistration) {
     EXPECT_EQ(hotKeyModifiers(key('B', 1, 0, 1)), 5u);  // RegisterHotKey: Alt 1, Ctrl 2, Shift 4
     EXPECT_EQ(hotKeyModifiers(key('U', 0, 1)), 2u);
 }

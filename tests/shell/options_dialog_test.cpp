@@ -102,16 +102,13 @@ TEST_F(OptionsDialogTest, EachPageOpensItsTopicAndOkOrEnterStoresTheDialogButEsc
     OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
     ASSERT_EQ(GetWindowRgn(d->hwnd(), region.get()), COMPLEXREGION);
     GdiFlush();
-    int opaque = 0;
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             const bool inside =
                 (picture.pixels()[y * picture.width() + x] & 0xFFFFFF) != kTransparentPixel;
-            opaque += inside;
             ASSERT_EQ(PtInRegion(region.get(), x, y) != FALSE, inside) << x << "," << y;
         }
     }
-    EXPECT_LT(opaque, picture.width() * picture.height());  // the corners are cut
 
     // Use Blank puts back the blank page, stored when Enter ends the dialog,
     // not when Escape does. The keys reach the modal loop every dialog runs

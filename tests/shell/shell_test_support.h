@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "app/log_lines.h"
 #include "platform/run_services.h"
 #include "shell/desktop.h"
 #include "shell/main_window.h"
