@@ -39,7 +39,6 @@ protected:
         config.drives = {DriveMapping{'C', base + "/c", kDriveFixed},
                          DriveMapping{'D', base + "/d/", kDriveRemovable},
                          DriveMapping{'M', base + "/missing", kDriveFixed}};
-        config.tempFolder = base + "/c/tmp";
         return std::make_unique<PosixFiles>(config);
     }
 
@@ -72,15 +71,13 @@ protected:
     std::unique_ptr<PosixFiles> files;
 };
 
-TEST_F(PosixFilesTest, DriveMapGivesLettersTypesAndRoots) {
+TEST_F(PosixFilesTest, DriveMapGivesLettersAndTypes) {
     EXPECT_EQ(files->logicalDrives(), (1u << 2) | (1u << 3));  // M: has no folder
     const std::pair<const char*, std::uint32_t> rows[] = {{"D:/", kDriveRemovable},
                                                           {"M:\\", kDriveNoRootDir},
                                                           {"C:sub", kDriveNoRootDir},
                                                           {"\\\\server\\share\\", kDriveNoRootDir}};
     for (const auto& row : rows) EXPECT_EQ(files->driveType(row.first), row.second) << row.first;
-    mkdir("c/tmp");
-    EXPECT_EQ(files->tempPath(), "C:\\tmp\\");
 }
 
 TEST_F(PosixFilesTest, RelativeUncAndUnmappedPathsAreRefusedByEveryOperation) {

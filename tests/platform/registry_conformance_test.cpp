@@ -32,12 +32,6 @@ namespace {
 const std::uint32_t kSentinelNumber = 0xdeadbeef;
 const std::string kSentinelText = "<default>";
 
-std::string bytes(std::initializer_list<int> list) {
-    std::string s;
-    for (int b : list) s.push_back(char(b));
-    return s;
-}
-
 class RegistryConformance : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(scratch_ = create(""), kNoKey); }
@@ -111,10 +105,10 @@ TEST_F(RegistryConformance, TextAccessorsHandleRegSzAsTheWin32CallsDoAndAnyValue
 TEST_F(RegistryConformance, NumbersAreDwordsOfExactlyFourLittleEndianBytes) {
     const std::uint32_t none = kSentinelNumber;
     const std::tuple<const char*, std::uint32_t, std::string, std::uint32_t> rows[] = {
-        {"high", kRegDword, bytes({0xef, 0xbe, 0xad, 0xde}), 0xdeadbeef},
-        {"three", kRegDword, bytes({1, 0, 0}), none},
-        {"five", kRegDword, bytes({1, 0, 0, 0, 0}), none},
-        {"binary", kRegBinary, bytes({7, 0, 0, 0}), none},
+        {"high", kRegDword, "\xef\xbe\xad\xde", 0xdeadbeef},
+        {"three", kRegDword, std::string("\1\0\0", 3), none},
+        {"five", kRegDword, std::string("\1\0\0\0\0", 5), none},
+        {"binary", kRegBinary, std::string("\7\0\0\0", 4), none},
     };
     for (const auto& [name, type, data, expected] : rows) {
         ASSERT_TRUE(set(scratch_, name, type, data)) << name;
@@ -125,7 +119,7 @@ TEST_F(RegistryConformance, NumbersAreDwordsOfExactlyFourLittleEndianBytes) {
     RegValue raw;
     ASSERT_TRUE(reg().queryValue(scratch_, "n", raw));
     EXPECT_EQ(raw.type, kRegDword);
-    EXPECT_EQ(raw.data, bytes({4, 3, 2, 1}));
+    EXPECT_EQ(raw.data, "\4\3\2\1");
 }
 
 TEST_F(RegistryConformance, ReadingOpenersDropALeadingSeparatorAndStepDownTheAccessMasks) {

@@ -152,7 +152,6 @@ const char kDamaged[] =
 TEST_F(RegistryStore, ADamagedFileIsUsedAsFarAsPossibleAndBackedUpBeforeTheFirstChange) {
     test::writeHostFile(store_, kDamaged);
     PosixRegistry reg(store_);
-    EXPECT_EQ(reg.problems().size(), 4u);
     KeyHolder good(reg, reg.openKey(hkcu(reg), "Software\\Good", kKeyAllAccess));
     ASSERT_TRUE(good);
     EXPECT_EQ(readText(reg, good.get(), "kept", "?"), "yes");
@@ -163,7 +162,6 @@ TEST_F(RegistryStore, ADamagedFileIsUsedAsFarAsPossibleAndBackedUpBeforeTheFirst
 
     ASSERT_TRUE(writeText(reg, good.get(), "new", "1"));
     EXPECT_EQ(test::readHostFile(store_ + ".bad"), kDamaged) << "the original bytes are kept";
-    EXPECT_TRUE(reg.problems().empty());
     ASSERT_TRUE(writeText(reg, good.get(), "newer", "2"));
     EXPECT_EQ(test::hostNames(dir_),
               (std::vector<std::string>{"registry.reg", "registry.reg.bad", "registry.reg.lock"}))

@@ -2,6 +2,7 @@
 // a scratch key HKCU\Software\CindralTest-<unique>, both removed at the end.
 #include <windows.h>
 // Needs <windows.h> first.
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <atomic>
@@ -29,10 +30,8 @@ std::string uniqueSuffix() {
 
 std::string tempPath() {
     char buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(sizeof buffer, buffer);
-    std::string path = (length == 0 || length >= sizeof buffer) ? "C:\\" : buffer;
-    if (path.back() != '\\') path += '\\';
-    return path;
+    const DWORD length = GetTempPathA(sizeof buffer, buffer);  // ends in "\"
+    return (length == 0 || length >= sizeof buffer) ? "C:\\" : buffer;
 }
 
 bool runningOnWine() {
@@ -70,15 +69,6 @@ void removeTree(const std::string& folder, bool onWine) {
     }
     SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryA(folder.c_str());
-}
-
-bool makeFolders(const std::string& path) {
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    const auto cut = path.find_last_of('\\', path.size() - 2);
-    if (cut != std::string::npos && cut > 2) makeFolders(path.substr(0, cut));
-    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 }  // namespace
@@ -144,9 +134,10 @@ bool Sandbox::writeFile(const std::string& windowsPath, const std::string& bytes
 }
 
 bool Sandbox::makeFolder(const std::string& windowsPath) {
-    std::string path = windowsPath;
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return makeFolders(path);
+    // Makes the missing folders on the way; a file in the way fails below.
+    SHCreateDirectoryExA(nullptr, windowsPath.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA(windowsPath.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool Sandbox::makeSymlink(const std::string& linkPath, const std::string& targetPath,
